@@ -1,0 +1,127 @@
+#include "audio/audiomanager.h"
+
+#include "audio/audioerror.h"
+#include "audio/pcmdecoder.h"
+#include "audio/pcmencoder.h"
+#include "audio/player.h"
+#include "audio/rawdatadecoder.h"
+#include "audio/rawdataencoder.h"
+#include "audio/recorder.h"
+#include "audio/speexdecoder.h"
+#include "audio/speexencoder.h"
+#include "audio/tagger.h"
+#include "platform/wavebackend.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct FileCloser
+{
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string LowerLastThree(const std::string& path)
+{
+    std::string tail = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail;
+}
+
+} // namespace
+
+CAudioManager::CAudioManager(std::unique_ptr<MWaveBackend> backend)
+    : m_backend(backend ? std::move(backend) : CreateWaveBackend())
+{
+    try {
+        m_player = std::make_unique<CPlayer>(*this);
+        m_recorder = std::make_unique<CRecorder>(*this);
+        m_tagger = std::make_unique<CTagger>(*this);
+    } catch (const std::exception& e) {
+        throw std::domain_error(e.what());
+    }
+    m_decoders[Codec::Pcm] = std::make_unique<CPcmDecoder>();
+    m_encoders[Codec::Pcm] = std::make_unique<CPcmEncoder>(*this);
+    m_decoders[Codec::Speex] = std::make_unique<CSpeexDecoder>();
+    m_encoders[Codec::Speex] = std::make_unique<CSpeexEncoder>(*this);
+    m_decoders[Codec::Raw] = std::make_unique<CRawDataDecoder>();
+    m_encoders[Codec::Raw] = std::make_unique<CRawDataEncoder>(*this);
+}
+
+// The devices go first: their threads may still reach the codecs.
+CAudioManager::~CAudioManager()
+{
+    m_player.reset();
+    m_recorder.reset();
+}
+
+void CAudioManager::SetCodec(std::uint32_t index)
+{
+    if (index == m_codecIndex || index >= Codec::Count)
+        return;
+    m_codecIndex = index;
+}
+
+void CAudioManager::ApplyFormat(int format)
+{
+    if (format < 0 || format >= static_cast<int>(kRecordingFormats.size()))
+        return;
+    const auto& row = kRecordingFormats[static_cast<std::size_t>(format)];
+    SetCodec(row.codec);
+    SetQuality(row.quality);
+}
+
+std::uint32_t CAudioManager::GetBytesPerSecond(std::uint32_t codec, std::uint32_t quality)
+{
+    std::uint32_t kilobytesPerMinute = 0;
+    if (codec == Codec::Pcm) {
+        kilobytesPerMinute = 460;
+    } else if (codec == Codec::Speex) {
+        static constexpr std::uint32_t kSpeex[] = {23, 47, 62, 90, 115};
+        if (quality >= 1 && quality <= 5)
+            kilobytesPerMinute = kSpeex[quality - 1];
+    } else if (codec == Codec::Raw) {
+        kilobytesPerMinute = 450;
+    }
+    return kilobytesPerMinute * 1024 / 60;
+}
+
+// Read-only: a record the user may not write can still be measured and played.
+std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
+{
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw CAudioError("GetSuitableCodec(): Cannot open the input file");
+    char signature[4] = {};
+    const bool haveSignature = std::fread(signature, 1, 4, file.get()) == 4;
+    const std::string extension = LowerLastThree(path);
+    if (haveSignature && std::memcmp(signature, "OggS", 4) == 0 && extension == "ogg")
+        return Codec::Speex;
+    if (haveSignature && std::memcmp(signature, "RIFF", 4) == 0 && extension == "wav")
+        return Codec::Pcm;
+    throw CAudioError("GetSuitableCodec(): Cannot find a suitable codec for the given file");
+}
+
+std::uint32_t CAudioManager::GetRecordSamples(const std::string& path)
+{
+    CCodecSwitch codec(*this, path);
+    CBaseDecoder& decoder = CurrentDecoder();
+    decoder.Open(path, *this);
+    struct CloseOnExit
+    {
+        CBaseDecoder& d;
+        ~CloseOnExit() { d.Close(); }
+    } closer{decoder};
+    return decoder.GetLength();
+}
+
+std::uint32_t CAudioManager::GetRecordLength(const std::string& path)
+{
+    const std::uint32_t seconds = GetRecordSamples(path) / m_sampleRate;
+    return seconds == 0 ? 1 : seconds;
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CBaseDecoder;
+class CBaseEncoder;
+class CPlayer;
+class CRecorder;
+class CTagger;
+class MWaveBackend;
+
+// Codec indexes: they select the encoder for new recordings and the decoder for reading.
+namespace Codec {
+inline constexpr std::uint32_t Pcm = 0;
+inline constexpr std::uint32_t Speex = 1;
+inline constexpr std::uint32_t Raw = 2;
+inline constexpr std::uint32_t Count = 3;
+} // namespace Codec
+
+// One row of the recording formats the user chooses from ("Format" setting 0..5).
+struct SRecordingFormat
+{
+    std::string_view label;
+    std::uint32_t codec;
+    std::uint32_t quality;
+};
+
+inline constexpr std::array<SRecordingFormat, 6> kRecordingFormats{{
+    {"PCM/WAV (460Kb / min)", Codec::Pcm, 0},
+    {"Speex/Ogg, Q1 (23Kb / min)", Codec::Speex, 1},
+    {"Speex/Ogg, Q2 (47Kb / min)", Codec::Speex, 2},
+    {"Speex/Ogg, Q3 (62Kb / min)", Codec::Speex, 3},
+    {"Speex/Ogg, Q4 (90Kb / min)", Codec::Speex, 4},
+    {"Speex/Ogg, Q5 (115Kb / min)", Codec::Speex, 5},
+}};
+
+// The single entry point of the audio engine: the fixed sample format, the codec
+// selection, and the owned recorder, player, tagger and codec pairs.
+// Every operation runs on the user-interface thread; the codec index must not change
+// while a recording or playback runs.
+class CAudioManager
+{
+public:
+    // The backend defaults to the one the environment selects (CreateWaveBackend).
+    explicit CAudioManager(std::unique_ptr<MWaveBackend> backend = nullptr);
+    virtual ~CAudioManager();
+    CAudioManager(const CAudioManager&) = delete;
+    CAudioManager& operator=(const CAudioManager&) = delete;
+
+    // Ignores an index outside 0..2; changes encoder and decoder together.
+    void SetCodec(std::uint32_t index);
+    void SetQuality(std::uint32_t quality) { m_quality = quality; }
+    // Applies a "Format" value 0..5; any other value changes nothing.
+    void ApplyFormat(int format);
+
+    // Nominal bytes per second of a codec and quality; 0 for an unknown combination.
+    static std::uint32_t GetBytesPerSecond(std::uint32_t codec, std::uint32_t quality);
+    // 0 (RIFF + ".wav") or 1 ("OggS" + ".ogg"), extension compared case-insensitively.
+    // Throws CAudioError: "GetSuitableCodec(): Cannot open the input file" or
+    // "GetSuitableCodec(): Cannot find a suitable codec for the given file".
+    std::uint32_t GetSuitableCodec(const std::string& path) const;
+    // Whole seconds of a record, at least 1. Restores the codec selection on every path.
+    std::uint32_t GetRecordLength(const std::string& path);
+    // Total samples of a record (GetRecordLength before the division).
+    std::uint32_t GetRecordSamples(const std::string& path);
+
+    CPlayer& GetPlayer() { return *m_player; }
+    CRecorder& GetRecorder() { return *m_recorder; }
+    CTagger& GetTagger() { return *m_tagger; }
+    MWaveBackend& GetWaveBackend() { return *m_backend; }
+
+    std::uint32_t SampleRate() const { return m_sampleRate; }
+    std::uint32_t BitsPerSample() const { return m_bitsPerSample; }
+    std::uint32_t Channels() const { return m_channels; }
+    std::uint32_t BytesPerSecondOfDevice() const
+    {
+        return m_bitsPerSample / 8 * m_channels * m_sampleRate;
+    }
+    std::uint32_t CodecIndex() const { return m_codecIndex; }
+    std::uint32_t Quality() const { return m_quality; }
+    std::size_t InfoCapacity() const { return m_infoCapacity; }
+    CBaseEncoder& CurrentEncoder() { return *m_encoders[m_codecIndex]; }
+    CBaseDecoder& CurrentDecoder() { return *m_decoders[m_codecIndex]; }
+
+private:
+    const std::uint32_t m_sampleRate = 8000;
+    const std::uint32_t m_bitsPerSample = 8;
+    const std::uint32_t m_channels = 1;
+    std::uint32_t m_codecIndex = Codec::Pcm;
+    std::uint32_t m_quality = 0;
+    const std::size_t m_infoCapacity = 1024;
+    std::unique_ptr<MWaveBackend> m_backend;
+    std::unique_ptr<CPlayer> m_player;
+    std::unique_ptr<CRecorder> m_recorder;
+    std::unique_ptr<CTagger> m_tagger;
+    std::array<std::unique_ptr<CBaseEncoder>, Codec::Count> m_encoders;
+    std::array<std::unique_ptr<CBaseDecoder>, Codec::Count> m_decoders;
+};
+
+// Switches the manager to a file's codec for the lifetime of the object and switches
+// back when it ends, whichever way the work in between ends.
+class CCodecSwitch
+{
+public:
+    CCodecSwitch(CAudioManager& manager, const std::string& path)
+        : m_manager(manager), m_remembered(manager.CodecIndex())
+    {
+        m_manager.SetCodec(m_manager.GetSuitableCodec(path));
+    }
+    ~CCodecSwitch() { m_manager.SetCodec(m_remembered); }
+    CCodecSwitch(const CCodecSwitch&) = delete;
+    CCodecSwitch& operator=(const CCodecSwitch&) = delete;
+
+private:
+    CAudioManager& m_manager;
+    std::uint32_t m_remembered;
+};

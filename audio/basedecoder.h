@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class CAudioManager;
+
+// Reads a record file back as 8000 Hz, 8-bit mono samples.
+// Lifecycle: closed -> Open -> Read... / GetLength -> Close -> closed.
+class CBaseDecoder
+{
+public:
+    CBaseDecoder() = default;
+    virtual ~CBaseDecoder() = default;
+    CBaseDecoder(const CBaseDecoder&) = delete;
+    CBaseDecoder& operator=(const CBaseDecoder&) = delete;
+
+    // Opens the file, reads its header and information, leaves it at the first sample.
+    // Throws CAudioError with the codec's documented message on failure.
+    virtual void Open(const std::string& path, CAudioManager& manager) = 0;
+    // Empties the information and closes the file. Safe when not open.
+    virtual void Close() = 0;
+    // On entry `size` is the capacity of `buffer`; on return the bytes delivered.
+    // Returns true once the end of the stream has been reached.
+    virtual bool Read(std::uint8_t* buffer, std::size_t& size) = 0;
+    // Total number of samples in the file (moves the read position).
+    virtual std::uint32_t GetLength() = 0;
+
+    // The information read by Open: empty when the file has none.
+    const std::string& GetInfo() const { return m_info; }
+
+protected:
+    std::string m_info;
+};

@@ -1,0 +1,49 @@
+#include "audio/timeleft.h"
+
+#include <cmath>
+#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
+
+namespace TimeLeft {
+
+std::uint32_t FreeSpaceInSeconds(double freeBytes, std::uint32_t bytesPerSecond)
+{
+    if (bytesPerSecond == 0 || !(freeBytes > 0))
+        return 0;
+    const double seconds = std::floor(freeBytes / bytesPerSecond);
+    return seconds >= 4294967295.0 ? 4294967295u : static_cast<std::uint32_t>(seconds);
+}
+
+std::string FormatUpdateText(std::int64_t elapsedSeconds, std::int64_t secondsLeft)
+{
+    char text[96];
+    std::size_t used = 0;
+    auto append = [&](const char* format, auto... values) {
+        const int n = std::snprintf(text + used, sizeof text - used, format, values...);
+        if (n > 0)
+            used = std::min(sizeof text - 1, used + static_cast<std::size_t>(n));
+    };
+
+    const std::int64_t e = elapsedSeconds < 0 ? 0 : elapsedSeconds;
+    const long long eh = e / 3600;
+    const long long em = (e - eh * 3600) / 60;
+    const long long es = e - eh * 3600 - em * 60;
+    if (eh != 0)
+        append("%lld:", eh);
+    append("%02lld:%02lld / ", em, es);
+
+    const bool negative = secondsLeft < 0;
+    const std::int64_t l = negative ? -secondsLeft : secondsLeft;
+    const long long days = l / 86400;
+    const long long hours = (l - days * 86400) / 3600;
+    const long long rest = l - days * 86400 - hours * 3600;
+    if (negative)
+        append("-");
+    if (days != 0)
+        append("%lldd ", days);
+    append("%02lld:%02lld:%02lld", hours, rest / 60, rest % 60);
+    return std::string(text, used);
+}
+
+} // namespace TimeLeft

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the program need.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang-format
+  # libraries
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  portaudio19-dev libspeex-dev libogg-dev libical-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # peers and tools used by tests, benchmarks and screenshots
+  speex ffmpeg sox espeak-ng
+  pulseaudio pulseaudio-utils libasound2-plugins
+  xvfb xauth x11-apps imagemagick fonts-dejavu-core adwaita-icon-theme
+  dbus-x11
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+export DEBIAN_FRONTEND=noninteractive
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ "${#missing[@]}" -eq 0 ]; then
+  echo "All packages present."
+  exit 0
+fi
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once normally, then once
+# under the address and undefined-behaviour sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+source scripts/audio-server.sh
+start_audio_server
+
+run_preset() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+}
+
+run_preset dev
+if [ "${PARLANTOGRAPHER_SKIP_ASAN:-0}" != 1 ]; then
+  run_preset asan
+fi
