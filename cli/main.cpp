@@ -1,12 +1,12 @@
-#include <cstdio>
-#include <cstring>
+#include "cli/cliapplication.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("parlantographer-cli %s\n", PARLANTOGRAPHER_VERSION);
-        return 0;
-    }
-    std::fprintf(stderr, "usage: parlantographer-cli COMMAND ...\n");
-    return 2;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    CCliApplication application(std::cout, std::cerr);
+    return application.Run(arguments);
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/commandline.h"
+
+#include <string_view>
+#include <vector>
+
+class CCliContext;
+
+// One entry of the command table: its name, the arguments it takes as the usage line
+// shows them, a one-line summary for --help, the options it accepts, and the function
+// that runs it. The function returns the exit status of a success (0); failures are
+// thrown (CUsageError, CCommandFailure, CAudioError).
+struct SCommand
+{
+    std::string_view name;
+    std::string_view usage;
+    std::string_view summary;
+    std::vector<SOptionSpec> options;
+    int (*run)(CCliContext& context, const CCommandLine& line);
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One option a command accepts, named without its leading dashes.
+struct SOptionSpec
+{
+    std::string_view name;
+    bool takesValue = false;
+    bool repeatable = false;
+};
+
+// The words that follow a command name, split into positional arguments and options.
+// Options are written "--name value" or "--name=value"; "--" ends the options, so a
+// positional argument may start with dashes after it.
+// Every accessor that finds the words wrong throws CUsageError with a text naming the
+// offending word; nothing is guessed.
+class CCommandLine
+{
+public:
+    // Throws CUsageError for an option the command does not accept, an option without
+    // its value, a value given to a flag, or a single option given twice.
+    CCommandLine(std::span<const std::string> words, std::span<const SOptionSpec> accepted);
+
+    const std::vector<std::string>& Positionals() const { return m_positionals; }
+    // Throws CUsageError unless the count of positional arguments lies in [least, most].
+    void ExpectPositionals(std::size_t least, std::size_t most) const;
+
+    bool Has(std::string_view name) const;
+    // The value of a single option; empty when it was not given.
+    std::optional<std::string> Value(std::string_view name) const;
+    // Every value of a repeatable option, in command-line order.
+    std::vector<std::string> Values(std::string_view name) const;
+    // The option's value as a whole number in [least, most]; empty when not given.
+    // Throws CUsageError for anything else (signs, fractions, spaces, overflow).
+    std::optional<std::uint64_t> NumberValue(std::string_view name, std::uint64_t least,
+                                             std::uint64_t most) const;
+
+    // A decimal whole number in [least, most], or empty for anything else.
+    static std::optional<std::uint64_t> ParseWholeNumber(std::string_view text, std::uint64_t least,
+                                                         std::uint64_t most);
+
+private:
+    std::vector<std::string> m_positionals;
+    std::map<std::string, std::vector<std::string>, std::less<>> m_options;
+};

@@ -1,0 +1,152 @@
+#include "cli/enginecommands.h"
+
+#include "audio/audiomanager.h"
+#include "audio/player.h"
+#include "audio/tagger.h"
+#include "audio/timeleft.h"
+#include "cli/clicontext.h"
+#include "cli/commandfailure.h"
+#include "cli/infotext.h"
+#include "cli/stopsignal.h"
+#include "cli/usageerror.h"
+#include "platform/freespace.h"
+#include "platform/wavebackend.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <chrono>
+#include <filesystem>
+#include <ostream>
+
+namespace {
+
+constexpr std::chrono::milliseconds kPollPeriod{20};
+
+const char* CodecName(std::uint32_t codec)
+{
+    return codec == Codec::Speex ? "speex" : "pcm";
+}
+
+void PrintDeviceList(std::ostream& out, const char* title, const std::vector<std::string>& names)
+{
+    out << title << ":\n";
+    if (names.empty())
+        out << "  (none)\n";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out << "  " << i << ": " << names[i] << '\n';
+}
+
+} // namespace
+
+std::vector<SCommand> CEngineCommands::Table()
+{
+    return {
+        {"play", "FILE", "play a record to the end (Ctrl-C stops)", {}, &Play},
+        {"info", "FILE [--json]", "codec, length and information of a record", {{"json"}}, &Info},
+        {"tag",
+         "FILE (--info TEXT | --info-file F)",
+         "replace the information of a record in place",
+         {{"info", true}, {"info-file", true}},
+         &Tag},
+        {"devices", "", "list the audio input and output devices", {}, &Devices},
+        {"time-left",
+         "[--format 0..5] [--path DIR]",
+         "free space and recording time left on a storage",
+         {{"format", true}, {"path", true}},
+         &ShowTimeLeft},
+    };
+}
+
+int CEngineCommands::Play(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(1, 1);
+    const std::string& path = line.Positionals()[0];
+    CPlayer& player = context.Audio().GetPlayer();
+    const CStopSignal stop;
+    player.Play(path);
+    while (!player.WaitUntilStopped(kPollPeriod) && !stop.Raised()) {
+    }
+    player.StopPlaying();
+    return 0;
+}
+
+int CEngineCommands::Info(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(1, 1);
+    const std::string& path = line.Positionals()[0];
+    CAudioManager& audio = context.Audio();
+    const std::uint32_t codec = audio.GetSuitableCodec(path);
+    const std::uint32_t samples = audio.GetRecordSamples(path);
+    const std::uint32_t seconds = audio.GetRecordLength(path);
+    const QString info = InfoText::Decode(audio.GetTagger().ReadRecordInfo(path));
+
+    if (line.Has("json")) {
+        const QJsonObject object{
+            {"path", QString::fromStdString(path)},
+            {"codec", CodecName(codec)},
+            {"samples", static_cast<qint64>(samples)},
+            {"seconds", static_cast<qint64>(seconds)},
+            {"info", info},
+        };
+        context.Out() << QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString();
+        return 0;
+    }
+    context.Out() << "path: " << path << '\n'
+                  << "codec: " << CodecName(codec) << '\n'
+                  << "samples: " << samples << '\n'
+                  << "seconds: " << seconds << '\n'
+                  << "info:\n"
+                  << info.toStdString();
+    if (!info.isEmpty() && !info.endsWith('\n'))
+        context.Out() << '\n';
+    return 0;
+}
+
+int CEngineCommands::Tag(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(1, 1);
+    const std::string& path = line.Positionals()[0];
+    if (!line.Has("info") && !line.Has("info-file"))
+        throw CUsageError("give the new information with --info or --info-file");
+    const std::string info = InfoText::FromOptions(line);
+    CTagger& tagger = context.Audio().GetTagger();
+    // The header is rewritten in place at the size this program writes it. A file
+    // with another header (a plain 44-byte WAV, a foreign Ogg stream) has no
+    // information area, and writing one would overwrite its first samples.
+    if (tagger.ReadRecordInfo(path).size() != InfoText::kCapacity) {
+        throw CCommandFailure(path + ": not a record made by this program (it has no information "
+                                     "area); nothing written");
+    }
+    tagger.WriteRecordInfo(path, info.data(), info.size());
+    return 0;
+}
+
+int CEngineCommands::Devices(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(0, 0);
+    MWaveBackend& backend = context.Audio().GetWaveBackend();
+    PrintDeviceList(context.Out(), "Input devices", backend.InputDeviceNames());
+    PrintDeviceList(context.Out(), "Output devices", backend.OutputDeviceNames());
+    return 0;
+}
+
+int CEngineCommands::ShowTimeLeft(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(0, 0);
+    const auto format = line.NumberValue("format", 0, kRecordingFormats.size() - 1).value_or(0);
+    std::string folder = line.Value("path").value_or(".");
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error))
+        throw CCommandFailure(folder + ": no such folder");
+    const auto& row = kRecordingFormats[format];
+    const double freeBytes = FreeBytesAt(folder);
+    const std::uint32_t seconds = TimeLeft::FreeSpaceInSeconds(
+        freeBytes, CAudioManager::GetBytesPerSecond(row.codec, row.quality));
+    context.Out() << "folder: " << folder << '\n'
+                  << "format: " << format << " (" << row.label << ")\n"
+                  << "free bytes: " << static_cast<std::uint64_t>(freeBytes) << '\n'
+                  << "recording seconds: " << seconds << '\n';
+    if (!TimeLeft::HasRoomToRecord(freeBytes))
+        context.Out() << "below the 1,000,000-byte reserve: a recording would not start\n";
+    return 0;
+}

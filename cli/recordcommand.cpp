@@ -1,0 +1,143 @@
+#include "cli/recordcommand.h"
+
+#include "audio/audiomanager.h"
+#include "audio/recorder.h"
+#include "audio/timeleft.h"
+#include "cli/clicontext.h"
+#include "cli/commandfailure.h"
+#include "cli/infotext.h"
+#include "cli/recordsession.h"
+#include "cli/stopsignal.h"
+#include "cli/usageerror.h"
+#include "platform/freespace.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <ostream>
+
+namespace {
+
+// A day: long enough for any memo, and far below the 32-bit length fields of a WAV.
+constexpr std::uint64_t kMostSeconds = 24 * 60 * 60;
+
+constexpr const char* kLowSpaceMessage =
+    "The program requires at least 1 MB of free memory to continue with recording.";
+
+std::string LowerExtension(std::string_view path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool IsPcmFormat(int format)
+{
+    return kRecordingFormats[format].codec == Codec::Pcm;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+} // namespace
+
+SCommand CRecordCommand::Entry()
+{
+    return {"record",
+            "OUT --seconds N [--format 0..5] [--info TEXT | --info-file F]\n"
+            "       record --seconds N [--format 0..5] [--storage S] [--tag GROUP=TAG]... "
+            "[--task SUBJECT] [--contact NAME]...",
+            "record N seconds into OUT, or into a new record of the data folder",
+            {{"seconds", true},
+             {"format", true},
+             {"info", true},
+             {"info-file", true},
+             {"storage", true},
+             {"tag", true, true},
+             {"task", true},
+             {"contact", true, true}},
+            &Run};
+}
+
+int CRecordCommand::Run(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(0, 1);
+    if (!line.Has("seconds"))
+        throw CUsageError("--seconds N is required");
+    if (line.Positionals().empty())
+        throw CUsageError("name the output file OUT");
+    return RecordToFile(context, line);
+}
+
+int CRecordCommand::FormatForPath(std::string_view path, std::optional<int> requested, int stored)
+{
+    const std::string extension = LowerExtension(path);
+    bool wantPcm = false;
+    if (extension == ".wav") {
+        wantPcm = true;
+    } else if (extension != ".ogg") {
+        throw CUsageError("OUT must end in .wav (format 0) or .ogg (formats 1 to 5)");
+    }
+    if (requested) {
+        if (IsPcmFormat(*requested) != wantPcm) {
+            throw CUsageError(wantPcm ? "a .wav file takes format 0; use .ogg for formats 1 to 5"
+                                      : "an .ogg file takes formats 1 to 5; use .wav for format 0");
+        }
+        return *requested;
+    }
+    const bool storedValid = stored >= 0 && stored < static_cast<int>(kRecordingFormats.size());
+    if (storedValid && IsPcmFormat(stored) == wantPcm)
+        return stored;
+    return wantPcm ? 0 : 1;
+}
+
+int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
+{
+    for (const char* storeOption : {"storage", "tag", "task", "contact"}) {
+        if (line.Has(storeOption)) {
+            throw CUsageError(std::string("--") + storeOption +
+                              " composes a record of the data folder; leave out OUT");
+        }
+    }
+    const std::string& path = line.Positionals()[0];
+    const std::uint64_t seconds = *line.NumberValue("seconds", 1, kMostSeconds);
+    const auto requested = line.NumberValue("format", 0, kRecordingFormats.size() - 1);
+    const int format = FormatForPath(
+        path, requested ? std::optional<int>(static_cast<int>(*requested)) : std::nullopt, 0);
+    const std::string info = InfoText::FromOptions(line);
+
+    std::error_code error;
+    if (std::filesystem::exists(path, error))
+        throw CCommandFailure(path + ": the file exists already; nothing recorded");
+    const std::string folder = FolderOf(path);
+    if (!TimeLeft::HasRoomToRecord(FreeBytesAt(folder)))
+        throw CCommandFailure(kLowSpaceMessage);
+
+    CAudioManager& audio = context.Audio();
+    audio.ApplyFormat(format);
+    const CStopSignal stop;
+    CRecordSession session(audio, stop, folder);
+    const ERecordEnd end = session.Run(path, info, seconds * audio.SampleRate());
+    return Finish(context, path, end, audio.GetRecorder().CapturedSamples());
+}
+
+int CRecordCommand::Finish(CCliContext& context, const std::string& path, ERecordEnd end,
+                           std::uint64_t captured)
+{
+    context.Out() << path << '\n';
+    switch (end) {
+    case ERecordEnd::Complete:
+    case ERecordEnd::Interrupted:
+        return 0;
+    case ERecordEnd::LowSpace:
+        throw CCommandFailure(kLowSpaceMessage);
+    case ERecordEnd::DeviceStopped:
+        break;
+    }
+    throw CCommandFailure("The recording stopped early, after " + std::to_string(captured) +
+                          " samples; the record holds what was captured.");
+}

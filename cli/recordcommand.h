@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/command.h"
+
+#include <optional>
+#include <string_view>
+
+class CStopSignal;
+enum class ERecordEnd;
+
+// record: N seconds from the audio input into a record file, either a file the user
+// names (OUT, with --info) or a record the program places and names itself in the data
+// folder of a storage, with its information composed from tags, a task and contacts.
+class CRecordCommand
+{
+public:
+    static SCommand Entry();
+    static int Run(CCliContext& context, const CCommandLine& line);
+
+    // The recording format for OUT: the requested one when given, else the stored one
+    // when it suits OUT's extension, else the first format of that extension (0 for
+    // ".wav", 1 for ".ogg"). Throws CUsageError for any other extension or a requested
+    // format of the other file type. Extensions compare case-insensitively.
+    static int FormatForPath(std::string_view path, std::optional<int> requested, int stored);
+
+private:
+    static int RecordToFile(CCliContext& context, const CCommandLine& line);
+    static int Finish(CCliContext& context, const std::string& path, ERecordEnd end,
+                      std::uint64_t captured);
+};
