@@ -1,0 +1,317 @@
+#include "clirunner.h"
+
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+constexpr std::size_t kPcmHeader = 1070;
+
+QJsonObject InfoJson(CCliRunner& cli, const std::string& path)
+{
+    const SCliResult result = cli.Run({"info", path, "--json"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
+    return document.object();
+}
+
+// The two PCM length fields agree with the file's real size, and the information area
+// holds `info` followed by zero bytes only.
+void ExpectCompletePcmRecord(const std::string& path, const std::string& info)
+{
+    const std::string bytes = ReadFileBytes(path);
+    ASSERT_GE(bytes.size(), kPcmHeader);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(LittleEndian32(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(bytes.substr(1062, 4), "data");
+    EXPECT_EQ(LittleEndian32(bytes, 1066), bytes.size() - kPcmHeader);
+    const std::string area = bytes.substr(38, 1024);
+    EXPECT_EQ(area.substr(0, info.size()), info);
+    EXPECT_EQ(area.find_first_not_of('\0', info.size()), std::string::npos);
+}
+
+TEST(CliUsage, WrongUsageExitsWithTwoAndAUsageHint)
+{
+    CCliRunner cli;
+    const std::string out = cli.Scratch("out.wav");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"no-such-command"},
+        {"record", out},
+        {"record", out, "--seconds"},
+        {"record", out, "--seconds", "0"},
+        {"record", out, "--seconds", "86401"},
+        {"record", out, "--seconds", "-1"},
+        {"record", out, "--seconds", "1.5"},
+        {"record", out, "--seconds", "2", "--seconds", "3"},
+        {"record", out, "--seconds", "2", "--format", "6"},
+        {"record", out, "--seconds", "2", "--format", "3"},
+        {"record", cli.Scratch("out.ogg"), "--seconds", "2", "--format", "0"},
+        {"record", cli.Scratch("out.mp3"), "--seconds", "2"},
+        {"record", cli.Scratch("out"), "--seconds", "2"},
+        {"record", out, "--seconds", "2", "--tag", "Priority=Normal"},
+        {"record", out, "--seconds", "2", "--info", "a", "--info-file", out},
+        {"record", out, "extra.wav", "--seconds", "2"},
+        {"record", out, "--seconds", "2", "--loud"},
+        {"info"},
+        {"info", out, "--json=yes"},
+        {"tag", out},
+        {"devices", "now"},
+        {"time-left", "--format", "x"},
+    };
+    for (const auto& arguments : cases) {
+        std::string shown;
+        for (const auto& word : arguments)
+            shown += word + ' ';
+        const SCliResult result = cli.Run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << shown << result.err;
+        EXPECT_NE(result.err.find("usage: parlantographer-cli"), std::string::npos) << shown;
+        EXPECT_TRUE(result.out.empty()) << shown;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out)) << "a refused command left a file behind";
+}
+
+TEST(CliUsage, HelpAndVersionSucceed)
+{
+    CCliRunner cli;
+    const SCliResult help = cli.Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"record", "play", "info", "tag", "devices", "time-left"})
+        EXPECT_NE(help.out.find(std::string("  ") + command), std::string::npos) << command;
+    const SCliResult version = cli.Run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("parlantographer-cli ", 0), 0u);
+    const SCliResult commandHelp = cli.Run({"tag", "--help"});
+    EXPECT_EQ(commandHelp.exitCode, 0);
+    EXPECT_EQ(commandHelp.out.rfind("usage: parlantographer-cli tag FILE", 0), 0u);
+}
+
+TEST(CliRecord, PcmRecordHoldsExactlyTheRequestedSamplesAndTheInformation)
+{
+    CCliRunner cli;
+    for (const int seconds : {1, 3}) {
+        const std::string path = cli.Scratch("memo" + std::to_string(seconds) + ".wav");
+        const std::string info = "note \"quoted\"\nsecond line é";
+        const SCliResult result =
+            cli.Run({"record", path, "--seconds", std::to_string(seconds), "--info", info});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, path + "\n");
+        ExpectCompletePcmRecord(path, info);
+
+        const std::string bytes = ReadFileBytes(path);
+        ASSERT_EQ(bytes.size(), kPcmHeader + seconds * 8000u);
+        const std::vector<std::uint8_t> expected = CCliRunner::InputSamples(seconds * 8000u);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + kPcmHeader))
+            << "the samples are not the input's, in order";
+
+        const QJsonObject json = InfoJson(cli, path);
+        EXPECT_EQ(json["path"].toString().toStdString(), path);
+        EXPECT_EQ(json["codec"].toString(), "pcm");
+        EXPECT_EQ(json["samples"].toInteger(), seconds * 8000);
+        EXPECT_EQ(json["seconds"].toInteger(), seconds);
+        EXPECT_EQ(json["info"].toString(), QString::fromUtf8(info));
+    }
+}
+
+TEST(CliRecord, SpeexRecordCarriesItsInformation)
+{
+    CCliRunner cli;
+    const std::string path = cli.Scratch("memo.ogg");
+    const SCliResult result =
+        cli.Run({"record", path, "--seconds", "2", "--format", "3", "--info", "speex memo"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const QJsonObject json = InfoJson(cli, path);
+    EXPECT_EQ(json["codec"].toString(), "speex");
+    EXPECT_EQ(json["seconds"].toInteger(), 2);
+    EXPECT_EQ(json["info"].toString(), "speex memo");
+}
+
+TEST(CliRecord, RefusalsRecordNothingAndKeepWhatIsThere)
+{
+    CCliRunner cli;
+    const std::string existing = cli.Scratch("existing.wav");
+    WriteFileBytes(existing, "keep me");
+    const SCliResult overwrite = cli.Run({"record", existing, "--seconds", "1"});
+    EXPECT_EQ(overwrite.exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(existing), "keep me");
+
+    const std::string tooLong = cli.Scratch("long.wav");
+    const SCliResult refused =
+        cli.Run({"record", tooLong, "--seconds", "1", "--info", std::string(1025, 'x')});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("1024"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(tooLong));
+
+    const std::string infoFile = cli.Scratch("info.txt");
+    WriteFileBytes(infoFile, std::string("before\0after", 12));
+    const SCliResult zero = cli.Run({"record", tooLong, "--seconds", "1", "--info-file", infoFile});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(tooLong));
+
+    const SCliResult missing =
+        cli.Run({"record", tooLong, "--seconds", "1", "--info-file", cli.Scratch("no-such.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(tooLong));
+}
+
+TEST(CliRecord, FullAreaOfInformationFromAFileIsKeptWhole)
+{
+    CCliRunner cli;
+    const std::string infoFile = cli.Scratch("info.txt");
+    std::string info(1024, 'a');
+    info[1023] = 'z';
+    WriteFileBytes(infoFile, info);
+    const std::string path = cli.Scratch("full.wav");
+    const SCliResult result = cli.Run({"record", path, "--seconds", "1", "--info-file", infoFile});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadFileBytes(path).substr(38, 1024), info);
+    EXPECT_EQ(InfoJson(cli, path)["info"].toString().toStdString(), info);
+}
+
+// A realtime recording stopped from outside ends like a normal one: the file is
+// finalised, the information is in it, the program reports the path and success.
+TEST(CliRecord, TerminationSignalFinalisesTheRecord)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        CCliRunner cli;
+        cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
+        const std::string path = cli.Scratch("stopped.wav");
+        const std::string info = "interrupted memo";
+        const auto process = cli.Start({"record", path, "--seconds", "30", "--info", info});
+        // Wait until the capture has written more than the header, then a little more.
+        for (int i = 0; i < 500 && std::filesystem::file_size(path) <= kPcmHeader; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(static_cast<pid_t>(process->processId()), signal);
+        const SCliResult result = CCliRunner::Finish(*process, 10000);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, path + "\n");
+        ExpectCompletePcmRecord(path, info);
+        const std::size_t samples = ReadFileBytes(path).size() - kPcmHeader;
+        EXPECT_GT(samples, 0u);
+        EXPECT_LT(samples, 30u * 8000u);
+        EXPECT_EQ(InfoJson(cli, path)["samples"].toInteger(), static_cast<qint64>(samples));
+    }
+}
+
+TEST(CliTag, RewritesTheInformationAndNothingElse)
+{
+    CCliRunner cli;
+    const std::string path = cli.Scratch("memo.wav");
+    ASSERT_EQ(cli.Run({"record", path, "--seconds", "1", "--info", "first text, long"}).exitCode,
+              0);
+    const std::string before = ReadFileBytes(path);
+
+    const SCliResult result = cli.Run({"tag", path, "--info", "second"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string after = ReadFileBytes(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.substr(kPcmHeader), before.substr(kPcmHeader));
+    ExpectCompletePcmRecord(path, "second");
+    EXPECT_EQ(InfoJson(cli, path)["info"].toString(), "second");
+
+    const SCliResult tooLong = cli.Run({"tag", path, "--info", std::string(1025, 'y')});
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(path), after);
+}
+
+TEST(CliTag, FilesThatAreNotRecordsAreLeftUntouched)
+{
+    CCliRunner cli;
+    // A plain WAV with the common 44-byte header: writing a record header over it would
+    // overwrite its first samples.
+    const std::string plain = cli.Scratch("plain.wav");
+    std::string wav = ReadFileBytes(cli.Scratch("input.wav")).substr(0, 44 + 4000);
+    wav.replace(4, 4, std::string("\xC4\x0F\0\0", 4));  // RIFF length for 4000 samples
+    wav.replace(40, 4, std::string("\xA0\x0F\0\0", 4)); // data length
+    WriteFileBytes(plain, wav);
+    const SCliResult refused = cli.Run({"tag", plain, "--info", "x"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("nothing written"), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadFileBytes(plain), wav);
+
+    const SCliResult missing = cli.Run({"tag", cli.Scratch("none.wav"), "--info", "x"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "GetSuitableCodec(): Cannot open the input file\n");
+
+    const std::string text = cli.Scratch("notes.txt");
+    WriteFileBytes(text, "just text");
+    const SCliResult info = cli.Run({"info", text});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_EQ(info.err, "GetSuitableCodec(): Cannot find a suitable codec for the given file\n");
+    EXPECT_EQ(ReadFileBytes(text), "just text");
+}
+
+TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
+{
+    CCliRunner cli;
+    const std::string path = cli.Scratch("memo.wav");
+    ASSERT_EQ(cli.Run({"record", path, "--seconds", "2"}).exitCode, 0);
+    const std::string output = cli.Scratch("played.raw");
+    cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", output);
+    const SCliResult result = cli.Run({"play", path});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string played = ReadFileBytes(output);
+    EXPECT_EQ(played.substr(0, 16000), ReadFileBytes(path).substr(kPcmHeader));
+}
+
+TEST(CliPlay, InterruptStopsPlaybackCleanly)
+{
+    CCliRunner cli;
+    const std::string path = cli.Scratch("memo.wav");
+    ASSERT_EQ(cli.Run({"record", path, "--seconds", "10"}).exitCode, 0);
+    cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
+    const auto process = cli.Start({"play", path});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+    const SCliResult result = CCliRunner::Finish(*process, 5000);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+}
+
+TEST(CliDevices, ListsTheSimulatedDevices)
+{
+    CCliRunner cli;
+    const SCliResult result = cli.Run({"devices"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "Input devices:\n  0: Simulated\nOutput devices:\n  0: Simulated\n");
+}
+
+std::uint64_t NumberAfter(const std::string& text, const std::string& label)
+{
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos)
+        return 0;
+    return std::stoull(text.substr(at + label.size()));
+}
+
+TEST(CliTimeLeft, SecondsAreTheFreeBytesAtTheFormatsRate)
+{
+    CCliRunner cli;
+    struct SCase
+    {
+        const char* format;
+        std::uint64_t bytesPerSecond;
+    };
+    for (const SCase& c : {SCase{"0", 7850}, SCase{"1", 392}, SCase{"5", 1962}}) {
+        const SCliResult result =
+            cli.Run({"time-left", "--format", c.format, "--path", cli.Scratch("")});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const std::uint64_t freeBytes = NumberAfter(result.out, "free bytes: ");
+        const std::uint64_t seconds = NumberAfter(result.out, "recording seconds: ");
+        EXPECT_GT(freeBytes, 0u) << result.out;
+        EXPECT_EQ(seconds, freeBytes / c.bytesPerSecond) << result.out;
+    }
+    const SCliResult missing = cli.Run({"time-left", "--path", cli.Scratch("no/such/folder")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.empty());
+}
+
+} // namespace
