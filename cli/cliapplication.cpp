@@ -5,6 +5,8 @@
 #include "cli/commandfailure.h"
 #include "cli/enginecommands.h"
 #include "cli/recordcommand.h"
+#include "cli/storecommands.h"
+#include "cli/tagcommands.h"
 #include "cli/usageerror.h"
 
 #include <algorithm>
@@ -21,6 +23,9 @@ CCliApplication::CCliApplication(std::ostream& out, std::ostream& err) : m_out(o
 {
     m_commands.push_back(CRecordCommand::Entry());
     for (auto& command : CEngineCommands::Table())
+        m_commands.push_back(std::move(command));
+    m_commands.push_back(CTagCommands::Entry());
+    for (auto& command : CStoreCommands::Table())
         m_commands.push_back(std::move(command));
 }
 

@@ -4,10 +4,11 @@
 #include <memory>
 
 class CAudioManager;
+class CCliStore;
 
 // What every command works with: the output streams and the program's single audio
-// manager, created on first use so that commands that never touch audio do not open
-// the audio backend.
+// manager and record store, each created on first use so that a command opens only
+// what it needs (the audio backend is not started for a catalogue edit).
 class CCliContext
 {
 public:
@@ -20,9 +21,12 @@ public:
     std::ostream& Err() { return m_err; }
     // Throws what the manager's construction throws (std::domain_error).
     CAudioManager& Audio();
+    // The record store of the home the environment chooses, opened on first use.
+    CCliStore& Store();
 
 private:
     std::ostream& m_out;
     std::ostream& m_err;
     std::unique_ptr<CAudioManager> m_audio;
+    std::unique_ptr<CCliStore> m_store;
 };

@@ -5,6 +5,7 @@
 #include "audio/tagger.h"
 #include "audio/timeleft.h"
 #include "cli/clicontext.h"
+#include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/infotext.h"
 #include "cli/stopsignal.h"
@@ -51,7 +52,7 @@ std::vector<SCommand> CEngineCommands::Table()
         {"devices", "", "list the audio input and output devices", {}, &Devices},
         {"time-left",
          "[--format 0..5] [--path DIR]",
-         "free space and recording time left on a storage",
+         "free space and recording time left on the chosen storage (or DIR)",
          {{"format", true}, {"path", true}},
          &ShowTimeLeft},
     };
@@ -133,11 +134,19 @@ int CEngineCommands::Devices(CCliContext& context, const CCommandLine& line)
 int CEngineCommands::ShowTimeLeft(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(0, 0);
-    const auto format = line.NumberValue("format", 0, kRecordingFormats.size() - 1).value_or(0);
-    std::string folder = line.Value("path").value_or(".");
-    std::error_code error;
-    if (!std::filesystem::is_directory(folder, error))
-        throw CCommandFailure(folder + ": no such folder");
+    CCliStore& store = context.Store();
+    const auto format = line.NumberValue("format", 0, kRecordingFormats.size() - 1)
+                            .value_or(static_cast<std::uint64_t>(store.Format()));
+    // By default the storage new records go to, as the record button measures it.
+    std::string folder;
+    if (const auto path = line.Value("path")) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*path, error))
+            throw CCommandFailure(*path + ": no such folder");
+        folder = *path;
+    } else {
+        folder = store.FreeSpaceFolderOf(store.Settings().Storage());
+    }
     const auto& row = kRecordingFormats[format];
     const double freeBytes = FreeBytesAt(folder);
     const std::uint32_t seconds = TimeLeft::FreeSpaceInSeconds(

@@ -3,6 +3,7 @@
 #include "cli/commandfailure.h"
 #include "cli/commandline.h"
 #include "cli/usageerror.h"
+#include "store/recordinfo.h"
 
 #include <fstream>
 #include <iterator>
@@ -50,9 +51,8 @@ void CheckStorable(std::string_view bytes)
 
 QString Decode(std::string_view area)
 {
-    const std::size_t end = area.find('\0');
-    const std::string_view text = area.substr(0, end);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return RecordInfo::DecodeRecordInfo(
+        QByteArrayView(area.data(), static_cast<qsizetype>(area.size())));
 }
 
 } // namespace InfoText

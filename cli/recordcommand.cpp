@@ -4,13 +4,17 @@
 #include "audio/recorder.h"
 #include "audio/timeleft.h"
 #include "cli/clicontext.h"
+#include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/infotext.h"
 #include "cli/recordsession.h"
+#include "cli/recordslots.h"
 #include "cli/stopsignal.h"
 #include "cli/usageerror.h"
 #include "platform/freespace.h"
+#include "store/recordinfo.h"
 
+#include <QDateTime>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -69,7 +73,7 @@ int CRecordCommand::Run(CCliContext& context, const CCommandLine& line)
     if (!line.Has("seconds"))
         throw CUsageError("--seconds N is required");
     if (line.Positionals().empty())
-        throw CUsageError("name the output file OUT");
+        return RecordToStore(context, line);
     return RecordToFile(context, line);
 }
 
@@ -107,7 +111,8 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
     const std::uint64_t seconds = *line.NumberValue("seconds", 1, kMostSeconds);
     const auto requested = line.NumberValue("format", 0, kRecordingFormats.size() - 1);
     const int format = FormatForPath(
-        path, requested ? std::optional<int>(static_cast<int>(*requested)) : std::nullopt, 0);
+        path, requested ? std::optional<int>(static_cast<int>(*requested)) : std::nullopt,
+        context.Store().Format());
     const std::string info = InfoText::FromOptions(line);
 
     std::error_code error;
@@ -122,6 +127,44 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
     const CStopSignal stop;
     CRecordSession session(audio, stop, folder);
     const ERecordEnd end = session.Run(path, info, seconds * audio.SampleRate());
+    return Finish(context, path, end, audio.GetRecorder().CapturedSamples());
+}
+
+int CRecordCommand::RecordToStore(CCliContext& context, const CCommandLine& line)
+{
+    for (const char* fileOption : {"info", "info-file"}) {
+        if (line.Has(fileOption)) {
+            throw CUsageError(std::string("--") + fileOption +
+                              " needs OUT; a placed record's information comes from --tag, "
+                              "--task and --contact");
+        }
+    }
+    const std::uint64_t seconds = *line.NumberValue("seconds", 1, kMostSeconds);
+    CCliStore& store = context.Store();
+    const int format = static_cast<int>(
+        line.NumberValue("format", 0, kRecordingFormats.size() - 1).value_or(store.Format()));
+    const QString storage = line.Value("storage") ? QString::fromStdString(*line.Value("storage"))
+                                                  : store.Settings().Storage();
+    if (!store.Storage().StorageList().contains(storage))
+        throw CCommandFailure("The storage \"" + storage.toStdString() + "\" is not present.");
+
+    // The order of the program's record start: the information first (a block that does
+    // not fit records nothing), then the free space, then the path.
+    const std::optional<QByteArray> area =
+        RecordInfo::ComposeRecordInfo(RecordSlots::FromOptions(line, store));
+    if (!area)
+        throw CCommandFailure(RecordInfo::kMsgDoesNotFit);
+    if (!TimeLeft::HasRoomToRecord(FreeBytesAt(store.FreeSpaceFolderOf(storage))))
+        throw CCommandFailure(kLowSpaceMessage);
+
+    CAudioManager& audio = context.Audio();
+    audio.ApplyFormat(format);
+    const std::string path =
+        store.MakeRecordPath(storage, audio.CodecIndex(), QDateTime::currentDateTime())
+            .toStdString();
+    const CStopSignal stop;
+    CRecordSession session(audio, stop, FolderOf(path));
+    const ERecordEnd end = session.Run(path, area->toStdString(), seconds * audio.SampleRate());
     return Finish(context, path, end, audio.GetRecorder().CapturedSamples());
 }
 

@@ -25,6 +25,7 @@ public:
 
 private:
     static int RecordToFile(CCliContext& context, const CCommandLine& line);
+    static int RecordToStore(CCliContext& context, const CCommandLine& line);
     static int Finish(CCliContext& context, const std::string& path, ERecordEnd end,
                       std::uint64_t captured);
 };

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "store/locationlist.h"
+#include "store/pimfilesource.h"
+#include "store/pimstore.h"
+#include "store/settingsstore.h"
+#include "store/storage.h"
+#include "store/tagcatalogue.h"
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+// The record store as the command line reaches it: the settings, the storages, the tag
+// catalogue, the locations and the contacts-and-tasks source of the home the environment
+// chooses. Nothing is cached beyond what these objects keep (they read their files
+// afresh on every call). Creating it makes sure the home exists.
+class CCliStore
+{
+public:
+    CCliStore();
+    CCliStore(const CCliStore&) = delete;
+    CCliStore& operator=(const CCliStore&) = delete;
+
+    CSettingsStore& Settings() { return m_settings; }
+    const CStorage& Storage() const { return m_storage; }
+    const CTagCatalogue& Tags() const { return m_tags; }
+    const CLocationList& Locations() const { return m_locations; }
+    const CPimStore& Pim() const { return m_pim; }
+
+    // The stored "Format" when it is a row of the formats table, else 0.
+    int Format() const;
+    // The data folder of `storage` ("Device memory" or a card name). Throws
+    // CCommandFailure when no such storage is present.
+    QString DataFolderOf(const QString& storage) const;
+    // Where the free space of `storage` is measured: its data folder, or the nearest
+    // existing folder above it while the data folder is still to be created.
+    std::string FreeSpaceFolderOf(const QString& storage) const;
+    // A free path for a new record on `storage`, started at `localTime`: the data folder
+    // is created, the name is MMDDYYYY_HHMMSS (or a numbered variant when taken) with the
+    // codec's extension. Throws CCommandFailure when there is no place for it.
+    QString MakeRecordPath(const QString& storage, std::uint32_t codec,
+                           const QDateTime& localTime) const;
+
+private:
+    CSettingsStore m_settings;
+    CStorage m_storage;
+    CTagCatalogue m_tags;
+    CLocationList m_locations;
+    CPimFileSource m_pimSource;
+    CPimStore m_pim;
+};

@@ -1,0 +1,122 @@
+#include "cli/configkeys.h"
+
+#include "audio/audiomanager.h"
+#include "cli/clistore.h"
+#include "cli/commandfailure.h"
+#include "cli/commandline.h"
+#include "cli/usageerror.h"
+
+#include <array>
+#include <string>
+
+namespace {
+
+constexpr std::array<std::string_view, 8> kNames = {
+    "Slot1", "Slot2", "Slot3", "Slot4", "Format", "Storage", "AppPath", "PimFolder",
+};
+
+void CheckWritten(bool written)
+{
+    if (!written)
+        throw CCommandFailure(CSettingsStore::kWriteFailedMessage);
+}
+
+[[noreturn]] void UnknownKey(std::string_view key)
+{
+    throw CUsageError("unknown setting '" + std::string(key) +
+                      "' (Slot1..Slot4, Format, Storage, AppPath, PimFolder)");
+}
+
+} // namespace
+
+std::span<const std::string_view> CConfigKeys::Names()
+{
+    return kNames;
+}
+
+int CConfigKeys::SlotIndex(std::string_view key)
+{
+    for (int i = 0; i < CSettingsStore::kSlotCount; ++i) {
+        if (key == kNames[static_cast<std::size_t>(i)])
+            return i;
+    }
+    return -1;
+}
+
+QString CConfigKeys::Get(std::string_view key) const
+{
+    const CSettingsStore& settings = m_store.Settings();
+    if (const int slot = SlotIndex(key); slot >= 0)
+        return settings.Slot(slot);
+    if (key == "Format")
+        return QString::number(settings.Format());
+    if (key == "Storage")
+        return settings.Storage();
+    if (key == "AppPath")
+        return settings.AppPath();
+    if (key == "PimFolder")
+        return settings.PimFolder();
+    UnknownKey(key);
+}
+
+void CConfigKeys::Set(std::string_view key, const QString& value)
+{
+    CSettingsStore& settings = m_store.Settings();
+    if (const int slot = SlotIndex(key); slot >= 0) {
+        SetSlot(slot, value);
+        return;
+    }
+    if (key == "Format") {
+        const auto format =
+            CCommandLine::ParseWholeNumber(value.toStdString(), 0, kRecordingFormats.size() - 1);
+        if (!format)
+            throw CUsageError("Format must be a whole number from 0 to 5");
+        CheckWritten(settings.SetFormat(static_cast<int>(*format)));
+        return;
+    }
+    if (key == "Storage") {
+        if (!m_store.Storage().StorageList().contains(value)) {
+            throw CCommandFailure("The storage \"" + value.toStdString() +
+                                  "\" is not present (see the storages command).");
+        }
+        CheckWritten(settings.SetStorage(value));
+        return;
+    }
+    if (key == "AppPath") {
+        CheckWritten(settings.SetAppPath(value));
+        return;
+    }
+    if (key == "PimFolder") {
+        CheckWritten(settings.SetPimFolder(value));
+        return;
+    }
+    UnknownKey(key);
+}
+
+QStringList CConfigKeys::SlotCandidates(int index) const
+{
+    QStringList candidates;
+    if (index != 0)
+        candidates << "None";
+    candidates << "Task"
+               << "Contacts" << m_store.Tags().ListGroups();
+    return candidates;
+}
+
+void CConfigKeys::SetSlot(int index, const QString& kind)
+{
+    if (!SlotCandidates(index).contains(kind)) {
+        throw CCommandFailure(
+            "Slot" + std::to_string(index + 1) + " cannot show \"" + kind.toStdString() +
+            "\"; it shows one of: " + SlotCandidates(index).join(", ").toStdString());
+    }
+    // The settings dialog offers a kind to one slot at a time.
+    CSettingsStore& settings = m_store.Settings();
+    for (int other = 0; other < CSettingsStore::kSlotCount; ++other) {
+        if (other != index && kind != "None" && settings.Slot(other) == kind) {
+            throw CCommandFailure("\"" + kind.toStdString() + "\" is shown by Slot" +
+                                  std::to_string(other + 1) + " already.");
+        }
+    }
+    CheckWritten(settings.SetSlot(index, kind));
+}

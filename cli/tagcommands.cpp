@@ -1,0 +1,210 @@
+#include "cli/tagcommands.h"
+
+#include "cli/clicontext.h"
+#include "cli/clistore.h"
+#include "cli/commandfailure.h"
+#include "cli/usageerror.h"
+
+#include <ostream>
+
+namespace {
+
+// The tag manager's messages for a missing selection: here, a name that is not there.
+constexpr const char* kMsgSelectGroup = "Please select Tag Group.";
+constexpr const char* kMsgSelectGroupToRename = "Please, select a Tag Group to rename";
+constexpr const char* kMsgSelectTag = "Please, select Tag";
+
+struct SSubcommand
+{
+    std::string_view name;
+    std::size_t arguments;
+};
+
+constexpr SSubcommand kSubcommands[] = {
+    {"list", 0},         {"add-group", 1},    {"add", 2},    {"add-first", 2}, {"rename", 3},
+    {"rename-group", 2}, {"delete-group", 1}, {"delete", 2}, {"move-down", 2}, {"copy-group", 1},
+};
+
+QString Argument(const CCommandLine& line, std::size_t index)
+{
+    return QString::fromStdString(line.Positionals()[index]).trimmed();
+}
+
+void Check(bool written)
+{
+    if (!written)
+        throw CCommandFailure(CTagCatalogue::kMsgWriteFailed);
+}
+
+void RequireGroup(const CTagCatalogue& tags, const QString& group, const char* message)
+{
+    if (group.isEmpty() || !tags.GroupExists(group))
+        throw CCommandFailure(message);
+}
+
+void RequireTag(const CTagCatalogue& tags, const QString& group, const QString& tag)
+{
+    RequireGroup(tags, group, kMsgSelectGroup);
+    if (tag.isEmpty() || !tags.TagExists(group, tag))
+        throw CCommandFailure(kMsgSelectTag);
+}
+
+void CheckResult(ECatalogueResult result, bool forGroup)
+{
+    if (result != ECatalogueResult::Ok)
+        throw CCommandFailure(CTagCatalogue::Message(result, forGroup).toStdString());
+}
+
+} // namespace
+
+SCommand CTagCommands::Entry()
+{
+    return {"tags",
+            "list | add-group G | add G T | add-first G T | rename-group OLD NEW | "
+            "rename G OLD NEW | delete-group G | delete G T | move-down G T | copy-group G",
+            "show and edit the tag groups and their tags",
+            {},
+            &Run};
+}
+
+int CTagCommands::Run(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(1, 4);
+    const std::string& name = line.Positionals()[0];
+    const SSubcommand* sub = nullptr;
+    for (const SSubcommand& candidate : kSubcommands) {
+        if (candidate.name == name)
+            sub = &candidate;
+    }
+    if (!sub)
+        throw CUsageError("unknown tags subcommand '" + name + "'");
+    line.ExpectPositionals(1 + sub->arguments, 1 + sub->arguments);
+
+    const CTagCatalogue& tags = context.Store().Tags();
+    // The program's first start creates the default groups; a catalogue edited from
+    // here is the same catalogue.
+    tags.EnsureDefaultGroups();
+    if (name == "list")
+        return List(context, tags);
+    if (name == "add-group")
+        return AddGroup(tags, Argument(line, 1));
+    if (name == "add" || name == "add-first")
+        return AddTag(tags, Argument(line, 1), Argument(line, 2), name == "add-first");
+    if (name == "rename-group")
+        return RenameGroup(context, Argument(line, 1), Argument(line, 2));
+    if (name == "rename")
+        return RenameTag(tags, Argument(line, 1), Argument(line, 2), Argument(line, 3));
+    if (name == "delete-group")
+        return DeleteGroup(tags, Argument(line, 1));
+    if (name == "delete")
+        return DeleteTag(tags, Argument(line, 1), Argument(line, 2));
+    if (name == "move-down")
+        return MoveDown(tags, Argument(line, 1), Argument(line, 2));
+    return CopyGroup(context, tags, Argument(line, 1));
+}
+
+int CTagCommands::List(CCliContext& context, const CTagCatalogue& tags)
+{
+    for (const QString& group : tags.ListGroups()) {
+        context.Out() << '[' << group.toStdString() << "]\n";
+        for (const QString& tag : tags.ListTagsOfGroup(group))
+            context.Out() << "  " << tag.toStdString() << '\n';
+    }
+    return 0;
+}
+
+int CTagCommands::AddGroup(const CTagCatalogue& tags, const QString& group)
+{
+    CheckResult(tags.AddGroup(group), true);
+    return 0;
+}
+
+int CTagCommands::AddTag(const CTagCatalogue& tags, const QString& group, const QString& tag,
+                         bool first)
+{
+    // Without its group the tag would land at the end of the file, under whatever
+    // group happens to be last.
+    RequireGroup(tags, group, kMsgSelectGroup);
+    CheckResult(first ? tags.AddTagFirst(group, tag) : tags.AddTag(group, tag), false);
+    return 0;
+}
+
+int CTagCommands::RenameGroup(CCliContext& context, const QString& oldName, const QString& newName)
+{
+    const CTagCatalogue& tags = context.Store().Tags();
+    RequireGroup(tags, oldName, kMsgSelectGroupToRename);
+    if (newName == oldName)
+        throw CCommandFailure(CTagCatalogue::kMsgGroupExists);
+    if (newName.isEmpty())
+        throw CCommandFailure(CTagCatalogue::kMsgEnterName);
+    if (tags.GroupExists(newName))
+        throw CCommandFailure(CTagCatalogue::kMsgGroupExists);
+    Check(tags.RenameGroup(oldName, newName));
+    // Slots showing the group follow it to its new name, as the tag manager's OK does.
+    CSettingsStore& settings = context.Store().Settings();
+    for (int slot = 0; slot < CSettingsStore::kSlotCount; ++slot) {
+        if (settings.Slot(slot) == oldName && !settings.SetSlot(slot, newName))
+            throw CCommandFailure(CSettingsStore::kWriteFailedMessage);
+    }
+    return 0;
+}
+
+int CTagCommands::RenameTag(const CTagCatalogue& tags, const QString& group, const QString& oldTag,
+                            const QString& newTag)
+{
+    RequireTag(tags, group, oldTag);
+    if (newTag == oldTag)
+        throw CCommandFailure(CTagCatalogue::kMsgTagExists);
+    if (newTag.isEmpty())
+        throw CCommandFailure(CTagCatalogue::kMsgEnterName);
+    if (newTag.contains('[') || newTag.contains(']'))
+        throw CCommandFailure(CTagCatalogue::kMsgTagBrackets);
+    if (tags.TagExists(group, newTag))
+        throw CCommandFailure(CTagCatalogue::kMsgTagExists);
+    Check(tags.RenameTag(group, oldTag, newTag));
+    return 0;
+}
+
+int CTagCommands::DeleteGroup(const CTagCatalogue& tags, const QString& group)
+{
+    RequireGroup(tags, group, kMsgSelectGroup);
+    Check(tags.DeleteGroup(group));
+    return 0;
+}
+
+int CTagCommands::DeleteTag(const CTagCatalogue& tags, const QString& group, const QString& tag)
+{
+    RequireTag(tags, group, tag);
+    Check(tags.DeleteTag(group, tag));
+    return 0;
+}
+
+int CTagCommands::MoveDown(const CTagCatalogue& tags, const QString& group, const QString& tag)
+{
+    RequireTag(tags, group, tag);
+    switch (tags.MoveTagDown(group, tag)) {
+    case EMoveResult::Moved:
+        return 0;
+    case EMoveResult::NotMoved:
+        throw CCommandFailure("\"" + tag.toStdString() + "\" is the last tag of \"" +
+                              group.toStdString() + "\"; nothing moved.");
+    case EMoveResult::WriteFailed:
+        break;
+    }
+    throw CCommandFailure(CTagCatalogue::kMsgWriteFailed);
+}
+
+int CTagCommands::CopyGroup(CCliContext& context, const CTagCatalogue& tags, const QString& group)
+{
+    RequireGroup(tags, group, kMsgSelectGroup);
+    const QString copy = tags.MakeCopyName(group);
+    CheckResult(tags.AddGroup(copy), true);
+    // A tag written twice under the source group (an edit by hand) is copied once.
+    for (const QString& tag : tags.ListTagsOfGroup(group)) {
+        const ECatalogueResult result = tags.AddTag(copy, tag);
+        if (result != ECatalogueResult::AlreadyExists)
+            CheckResult(result, false);
+    }
+    context.Out() << copy.toStdString() << '\n';
+    return 0;
+}
