@@ -37,6 +37,8 @@ public:
     // A path inside the private scratch folder (not the home).
     std::string Scratch(const std::string& name) const;
     std::string Home() const;
+    // The contacts-and-tasks folder (PARLANTOGRAPHER_PIM).
+    std::string Pim() const;
 
 private:
     QTemporaryDir m_dir;

@@ -1,0 +1,332 @@
+#include "clirunner.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace {
+
+const std::string kDefaultGroups = "[Priority]\nImportant\nNormal\nInessential\n";
+
+// A home with two contacts, two tasks and the tag group Projects (Alpha, Beta) next to
+// the default Priority group.
+class CliStore : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString pim = QString::fromStdString(cli.Pim());
+        QDir().mkpath(pim + "/contacts");
+        QDir().mkpath(pim + "/tasks");
+        WriteFileBytes((pim + "/contacts/people.vcf").toStdString(),
+                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
+                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bauer;Bob;J.;;\r\nEND:VCARD\r\n");
+        WriteFileBytes((pim + "/tasks/work.ics").toStdString(),
+                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                       "BEGIN:VTODO\r\nUID:1\r\nSUMMARY:Call back\r\nEND:VTODO\r\n"
+                       "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:  Write report \r\nEND:VTODO\r\n"
+                       "END:VCALENDAR\r\n");
+        Ok({"tags", "add-group", "Projects"});
+        Ok({"tags", "add", "Projects", "Alpha"});
+        Ok({"tags", "add", "Projects", "Beta"});
+    }
+
+    SCliResult Ok(const std::vector<std::string>& arguments)
+    {
+        SCliResult result = cli.Run(arguments);
+        EXPECT_EQ(result.exitCode, 0) << arguments.front() << ": " << result.err;
+        return result;
+    }
+
+    std::string Groups() const { return ReadFileBytes(cli.Home() + "/groups.dat"); }
+
+    QJsonArray ListJson()
+    {
+        const SCliResult result = Ok({"list", "--json"});
+        QJsonParseError error;
+        const QJsonDocument document =
+            QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
+        return document.array();
+    }
+
+    std::string RecordedPath(const SCliResult& result)
+    {
+        EXPECT_FALSE(result.out.empty());
+        return result.out.substr(0, result.out.find('\n'));
+    }
+
+    CCliRunner cli;
+};
+
+TEST_F(CliStore, TagRefusalsPrintTheTagManagersMessagesAndChangeNothing)
+{
+    const std::string before = Groups();
+    struct SCase
+    {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::string groupExists =
+        "The group with given name already exists!\nPlease enter another name.\n";
+    const std::string tagExists = "Tag name already exist.\nPlease enter another name.\n";
+    const std::string brackets =
+        "Tag name is can not contain symbols '[' and ']'.\nPlease enter another name.\n";
+    const std::string enterName = "Please, enter a name!\n";
+    const std::vector<SCase> cases = {
+        {{"add-group", "Priority"}, groupExists},
+        {{"add-group", " Priority "}, groupExists},
+        {{"add-group", "   "}, enterName},
+        {{"add", "Priority", "Normal"}, tagExists},
+        {{"add", "Priority", " Normal "}, tagExists},
+        {{"add-first", "Priority", "Normal"}, tagExists},
+        {{"add", "Priority", "a[b"}, brackets},
+        {{"add", "Priority", "b]"}, brackets},
+        {{"add", "Priority", "  "}, enterName},
+        {{"add", "Nowhere", "Tag"}, "Please select Tag Group.\n"},
+        {{"rename-group", "Nowhere", "Else"}, "Please, select a Tag Group to rename\n"},
+        {{"rename-group", "Priority", "Priority"}, groupExists},
+        {{"rename-group", "Priority", "Projects"}, groupExists},
+        {{"rename-group", "Priority", " "}, enterName},
+        {{"rename", "Priority", "Normal", "Normal"}, tagExists},
+        {{"rename", "Priority", "Normal", "Important"}, tagExists},
+        {{"rename", "Priority", "Normal", "x]"}, brackets},
+        {{"rename", "Priority", "Normal", ""}, enterName},
+        {{"rename", "Priority", "Missing", "Other"}, "Please, select Tag\n"},
+        {{"delete", "Priority", "Missing"}, "Please, select Tag\n"},
+        {{"delete", "Nowhere", "Normal"}, "Please select Tag Group.\n"},
+        {{"delete-group", "Nowhere"}, "Please select Tag Group.\n"},
+        {{"copy-group", "Nowhere"}, "Please select Tag Group.\n"},
+        {{"move-down", "Priority", "Inessential"},
+         "\"Inessential\" is the last tag of \"Priority\"; nothing moved.\n"},
+    };
+    for (const SCase& c : cases) {
+        std::vector<std::string> arguments{"tags"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const SCliResult result = cli.Run(arguments);
+        EXPECT_EQ(result.exitCode, 1) << c.arguments[0] << ' ' << c.arguments[1];
+        EXPECT_EQ(result.err, c.message) << c.arguments[0] << ' ' << c.arguments[1];
+    }
+    EXPECT_EQ(Groups(), before);
+}
+
+TEST_F(CliStore, TagEditsFollowTheCataloguesPlacementRules)
+{
+    Ok({"config", "set", "Slot2", "Projects"});
+    Ok({"tags", "add-first", "Projects", " Zero "});
+    Ok({"tags", "add", "Priority", " Urgent "});
+    Ok({"tags", "move-down", "Projects", "Zero"});
+    Ok({"tags", "rename", "Projects", "Beta", "Gamma"});
+    EXPECT_EQ(Ok({"tags", "copy-group", "Projects"}).out, "Projects01\n");
+    EXPECT_EQ(Ok({"tags", "copy-group", "Projects"}).out, "Projects02\n");
+    Ok({"tags", "delete", "Priority", "Normal"});
+    Ok({"tags", "delete-group", "Projects01"});
+    Ok({"tags", "rename-group", "Projects", "Work"});
+    EXPECT_EQ(Groups(), "[Priority]\nImportant\nInessential\nUrgent\n"
+                        "[Work]\nAlpha\nZero\nGamma\n"
+                        "[Projects02]\nAlpha\nZero\nGamma\n");
+    EXPECT_EQ(Ok({"tags", "list"}).out, "[Priority]\n  Important\n  Inessential\n  Urgent\n"
+                                        "[Work]\n  Alpha\n  Zero\n  Gamma\n"
+                                        "[Projects02]\n  Alpha\n  Zero\n  Gamma\n");
+    // The slot that showed the renamed group follows it.
+    EXPECT_EQ(Ok({"config", "get", "Slot2"}).out, "Work\n");
+}
+
+TEST_F(CliStore, FirstUseCreatesTheDefaultGroups)
+{
+    CCliRunner fresh;
+    const SCliResult result = fresh.Run({"tags", "list"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "[Priority]\n  Important\n  Normal\n  Inessential\n");
+    EXPECT_EQ(ReadFileBytes(fresh.Home() + "/groups.dat"), kDefaultGroups);
+}
+
+TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
+{
+    const SCliResult result =
+        Ok({"record", "--seconds", "1", "--tag", "Projects=Beta", "--tag", "Priority=Important",
+            "--tag", "Projects=Alpha", "--task", "Write report", "--contact", "Bob J. Bauer",
+            "--contact", "Ann Lee"});
+    const std::string path = RecordedPath(result);
+    EXPECT_TRUE(std::regex_match(path, std::regex(".*/Data/[0-9]{8}_[0-9]{6}\\.wav"))) << path;
+    EXPECT_EQ(std::filesystem::path(path).parent_path(),
+              std::filesystem::path(cli.Home()) / "Data");
+    // Groups in the order they were named, each group's tags in catalogue order,
+    // contacts in the order the contacts folder lists them.
+    const std::string block = "*ParlantographerInfo*\n[[Tags]]\n[Projects]\nAlpha\nBeta\n"
+                              "[Priority]\nImportant\n[[Tasks]]\nWrite report\n"
+                              "[[Contacts]]\nAnn Lee\nBob J. Bauer\n";
+    const std::string bytes = ReadFileBytes(path);
+    ASSERT_EQ(bytes.size(), 1070u + 8000u);
+    EXPECT_EQ(bytes.substr(38, 1024), block + std::string(1024 - block.size(), '\0'));
+}
+
+TEST_F(CliStore, RecordWithoutSelectionsHoldsTheEmptyBlockInTheStoredFormat)
+{
+    Ok({"config", "set", "Format", "2"});
+    const std::string path = RecordedPath(Ok({"record", "--seconds", "1"}));
+    EXPECT_EQ(std::filesystem::path(path).extension(), ".ogg");
+    const SCliResult info = Ok({"info", path, "--json"});
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(info.out)).object();
+    EXPECT_EQ(json["codec"].toString(), "speex");
+    EXPECT_EQ(json["info"].toString(),
+              "*ParlantographerInfo*\n[[Tags]]\n[[Tasks]]\n[[Contacts]]\n");
+}
+
+TEST_F(CliStore, PlacedRecordRefusalsRecordNothing)
+{
+    // Five tags of 250 characters: more than the information area takes.
+    std::vector<std::string> tooMuch{"record", "--seconds", "1"};
+    for (char c = 'a'; c < 'f'; ++c) {
+        const std::string tag(250, c);
+        Ok({"tags", "add", "Projects", tag});
+        tooMuch.insert(tooMuch.end(), {"--tag", "Projects=" + tag});
+    }
+    struct SCase
+    {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::vector<SCase> cases = {
+        {tooMuch, "Impossible to add this amount of information to the record.\n"},
+        {{"record", "--seconds", "1", "--tag", "Nowhere=Alpha"},
+         "There is no tag group \"Nowhere\".\n"},
+        {{"record", "--seconds", "1", "--tag", "Projects=Omega"},
+         "The group \"Projects\" has no tag \"Omega\".\n"},
+        {{"record", "--seconds", "1", "--task", "Unknown task"},
+         "There is no task \"Unknown task\".\n"},
+        {{"record", "--seconds", "1", "--contact", "Ann Lee", "--contact", "Nobody"},
+         "There is no contact \"Nobody\".\n"},
+        {{"record", "--seconds", "1", "--storage", "No Card"},
+         "The storage \"No Card\" is not present.\n"},
+    };
+    for (const SCase& c : cases) {
+        const SCliResult result = cli.Run(c.arguments);
+        EXPECT_EQ(result.exitCode, 1) << c.message;
+        EXPECT_EQ(result.err, c.message);
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_TRUE(ListJson().isEmpty());
+    const SCliResult usage = cli.Run({"record", "--seconds", "1", "--tag", "NoEquals"});
+    EXPECT_EQ(usage.exitCode, 2);
+    const SCliResult info = cli.Run({"record", "--seconds", "1", "--info", "text"});
+    EXPECT_EQ(info.exitCode, 2);
+}
+
+TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
+{
+    const std::string card = cli.Scratch("Card");
+    std::filesystem::create_directories(card);
+    cli.SetEnv("PARLANTOGRAPHER_CARDS", card);
+    EXPECT_EQ(Ok({"storages"}).out, "Device memory\nCard\n");
+
+    const std::string onCard = RecordedPath(
+        Ok({"record", "--seconds", "1", "--storage", "Card", "--tag", "Priority=Normal"}));
+    EXPECT_EQ(std::filesystem::path(onCard).parent_path(),
+              std::filesystem::path(card) / "Parlantographer" / "Data");
+    // Two records started within one second get two names; neither replaces the other.
+    const std::string first = RecordedPath(
+        Ok({"record", "--seconds", "1", "--task", "Call back", "--contact", "Ann Lee"}));
+    const std::string second = RecordedPath(Ok({"record", "--seconds", "1"}));
+    EXPECT_NE(first, second);
+    // Neither a foreign WAV nor a text file in the data folder is a record.
+    WriteFileBytes(cli.Home() + "/Data/foreign.wav", ReadFileBytes(cli.Scratch("input.wav")));
+    WriteFileBytes(cli.Home() + "/Data/notes.txt", "text");
+
+    const QJsonArray list = ListJson();
+    ASSERT_EQ(list.size(), 3);
+    std::vector<std::string> paths;
+    for (const QJsonValue& value : list)
+        paths.push_back(value.toObject()["path"].toString().toStdString());
+    // Device memory first (ordered by name), then the card.
+    std::vector<std::string> expected{first, second};
+    std::sort(expected.begin(), expected.end());
+    expected.push_back(onCard);
+    EXPECT_EQ(paths, expected);
+
+    for (const QJsonValue& value : list) {
+        const QJsonObject record = value.toObject();
+        const std::string path = record["path"].toString().toStdString();
+        EXPECT_EQ(record["name"].toString().toStdString(),
+                  std::filesystem::path(path).filename().string());
+        if (path == first) {
+            EXPECT_EQ(record["tags"].toObject(), QJsonObject());
+            EXPECT_EQ(record["task"].toString(), "Call back");
+            EXPECT_EQ(record["contacts"].toArray(), QJsonArray{"Ann Lee"});
+        } else if (path == onCard) {
+            EXPECT_EQ(record["tags"].toObject(), (QJsonObject{{"Priority", QJsonArray{"Normal"}}}));
+            EXPECT_TRUE(record["task"].isNull());
+            EXPECT_EQ(record["contacts"].toArray(), QJsonArray());
+        }
+    }
+    const std::string text = Ok({"list"}).out;
+    EXPECT_NE(text.find("  tags [Priority]: Normal\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  task: Call back\n  contacts: Ann Lee\n"), std::string::npos) << text;
+}
+
+TEST_F(CliStore, DeleteRemovesRecordsOnly)
+{
+    const std::string record = RecordedPath(Ok({"record", "--seconds", "1"}));
+    const std::string text = cli.Home() + "/Data/notes.wav";
+    WriteFileBytes(text, "not a record");
+    const SCliResult refused = cli.Run({"delete", text});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(text), "not a record");
+    const SCliResult missing = cli.Run({"delete", cli.Home() + "/Data/none.wav"});
+    EXPECT_EQ(missing.exitCode, 1);
+
+    Ok({"delete", record});
+    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_TRUE(ListJson().isEmpty());
+}
+
+TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
+{
+    EXPECT_EQ(Ok({"config", "list"}).out, "Slot1=Priority\nSlot2=Contacts\nSlot3=Task\n"
+                                          "Slot4=None\nFormat=0\nStorage=Device memory\n"
+                                          "AppPath=\nPimFolder=\n");
+    Ok({"config", "set", "Slot4", "Projects"});
+    Ok({"config", "set", "Format", "5"});
+    EXPECT_EQ(Ok({"config", "get", "Slot4"}).out, "Projects\n");
+    EXPECT_EQ(Ok({"config", "get", "Format"}).out, "5\n");
+
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"config", "get", "Volume"},
+             {"config", "set", "Format", "6"},
+             {"config", "set", "Format", "one"},
+             {"config", "get"},
+             {"config", "rename", "Slot1"},
+         }) {
+        EXPECT_EQ(cli.Run(arguments).exitCode, 2) << arguments[1] << ' ' << arguments[2];
+    }
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"config", "set", "Slot1", "None"},
+             {"config", "set", "Slot2", "Nowhere"},
+             {"config", "set", "Slot2", "Task"},
+             {"config", "set", "Storage", "No Card"},
+         }) {
+        EXPECT_EQ(cli.Run(arguments).exitCode, 1) << arguments[2] << ' ' << arguments[3];
+    }
+    EXPECT_EQ(Ok({"config", "get", "Slot2"}).out, "Contacts\n");
+    EXPECT_EQ(Ok({"config", "get", "Storage"}).out, "Device memory\n");
+}
+
+TEST_F(CliStore, LocationsContactsAndTasksAreListed)
+{
+    EXPECT_EQ(Ok({"locations", "list"}).out, "");
+    Ok({"locations", "add", " Office "});
+    Ok({"locations", "add", "Office"});
+    EXPECT_EQ(Ok({"locations", "list"}).out, "Office\nOffice\n");
+    EXPECT_EQ(cli.Run({"locations", "add", "  "}).exitCode, 1);
+    EXPECT_EQ(cli.Run({"locations", "remove", "Office"}).exitCode, 2);
+
+    EXPECT_EQ(Ok({"contacts"}).out, "Ann Lee\nBob J. Bauer\n");
+    EXPECT_EQ(Ok({"tasks"}).out, "Call back\nWrite report\n");
+}
+
+} // namespace
