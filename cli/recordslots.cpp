@@ -53,19 +53,19 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
         qsizetype at = groups.indexOf(group);
         if (at < 0) {
             groups.append(group);
-            chosenTags.append({});
+            chosenTags.append(QStringList());
             at = groups.size() - 1;
         }
         chosenTags[at].append(tag);
     }
 
-    QList<RecordInfo::SSlotSelection> slots;
+    QList<RecordInfo::SSlotSelection> selections;
     const CTagCatalogue& catalogue = store.Tags();
     for (qsizetype i = 0; i < groups.size(); ++i) {
         const QString& group = groups[i];
         if (!catalogue.GroupExists(group))
             throw CCommandFailure("There is no tag group " + Quoted(group).toStdString() + ".");
-        slots.append(
+        selections.append(
             Slot(group, catalogue.ListTagsOfGroup(group), chosenTags[i], [&](const QString& tag) {
                 return "The group " + Quoted(group).toStdString() + " has no tag " +
                        Quoted(tag).toStdString() + ".";
@@ -74,7 +74,7 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
     if (const auto task = line.Value("task")) {
         QStringList tasks;
         store.Pim().FillTasks(tasks);
-        slots.append(Slot("Task", tasks, {QString::fromStdString(*task).trimmed()},
+        selections.append(Slot("Task", tasks, {QString::fromStdString(*task).trimmed()},
                           [](const QString& subject) {
                               return "There is no task " + Quoted(subject).toStdString() + ".";
                           }));
@@ -86,11 +86,11 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
         QStringList chosen;
         for (const std::string& name : contactOptions)
             chosen.append(QString::fromStdString(name).trimmed());
-        slots.append(Slot("Contacts", contacts, chosen, [](const QString& name) {
+        selections.append(Slot("Contacts", contacts, chosen, [](const QString& name) {
             return "There is no contact " + Quoted(name).toStdString() + ".";
         }));
     }
-    return slots;
+    return selections;
 }
 
 } // namespace RecordSlots
