@@ -105,6 +105,11 @@ std::string CCliRunner::Home() const
     return (m_dir.path() + "/home").toStdString();
 }
 
+std::string CCliRunner::Pim() const
+{
+    return (m_dir.path() + "/pim").toStdString();
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
