@@ -108,8 +108,9 @@ TEST(CliRecord, PcmRecordHoldsExactlyTheRequestedSamplesAndTheInformation)
 
         const std::string bytes = ReadFileBytes(path);
         ASSERT_EQ(bytes.size(), kPcmHeader + seconds * 8000u);
-        const std::vector<std::uint8_t> expected = CCliRunner::InputSamples(seconds * 8000u);
-        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + kPcmHeader))
+        const std::vector<std::uint8_t> input = CCliRunner::InputSamples(seconds * 8000u);
+        EXPECT_TRUE(bytes.compare(kPcmHeader, std::string::npos,
+                                  std::string(input.begin(), input.end())) == 0)
             << "the samples are not the input's, in order";
 
         const QJsonObject json = InfoJson(cli, path);
@@ -130,7 +131,10 @@ TEST(CliRecord, SpeexRecordCarriesItsInformation)
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const QJsonObject json = InfoJson(cli, path);
     EXPECT_EQ(json["codec"].toString(), "speex");
-    EXPECT_EQ(json["seconds"].toInteger(), 2);
+    // The stream's length is its last granule position, which leaves out the codec's
+    // look-ahead: a little short of the samples captured, never more.
+    EXPECT_LE(json["samples"].toInteger(), 2 * 8000);
+    EXPECT_GT(json["samples"].toInteger(), 2 * 8000 - 160);
     EXPECT_EQ(json["info"].toString(), "speex memo");
 }
 
@@ -187,7 +191,12 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
         const std::string info = "interrupted memo";
         const auto process = cli.Start({"record", path, "--seconds", "30", "--info", info});
         // Wait until the capture has written more than the header, then a little more.
-        for (int i = 0; i < 500 && std::filesystem::file_size(path) <= kPcmHeader; ++i)
+        const auto hasSamples = [&] {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(path, error);
+            return !error && size > kPcmHeader;
+        };
+        for (int i = 0; i < 500 && !hasSamples(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         ::kill(static_cast<pid_t>(process->processId()), signal);
