@@ -26,7 +26,12 @@ CCliStore::CCliStore()
     : m_storage(m_settings), m_tags(EnsureHome()), m_locations(Home::Folder()),
       m_pimSource(CPimFileSource::FolderFor(m_settings.PimFolder(), Home::Folder())),
       m_pim(m_pimSource)
-{}
+{
+    // As at the program's start: the catalogue exists before anything reads or edits it.
+    // A home that cannot be written leaves it missing; readers then find no groups and
+    // writers report the failure.
+    m_tags.EnsureDefaultGroups();
+}
 
 int CCliStore::Format() const
 {

@@ -15,7 +15,8 @@
 // The record store as the command line reaches it: the settings, the storages, the tag
 // catalogue, the locations and the contacts-and-tasks source of the home the environment
 // chooses. Nothing is cached beyond what these objects keep (they read their files
-// afresh on every call). Creating it makes sure the home exists.
+// afresh on every call). Creating it makes sure the home and the tag catalogue exist, as
+// the program's start does.
 class CCliStore
 {
 public:

@@ -75,9 +75,9 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
         QStringList tasks;
         store.Pim().FillTasks(tasks);
         selections.append(Slot("Task", tasks, {QString::fromStdString(*task).trimmed()},
-                          [](const QString& subject) {
-                              return "There is no task " + Quoted(subject).toStdString() + ".";
-                          }));
+                               [](const QString& subject) {
+                                   return "There is no task " + Quoted(subject).toStdString() + ".";
+                               }));
     }
     const std::vector<std::string> contactOptions = line.Values("contact");
     if (!contactOptions.empty()) {

@@ -81,9 +81,6 @@ int CTagCommands::Run(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(1 + sub->arguments, 1 + sub->arguments);
 
     const CTagCatalogue& tags = context.Store().Tags();
-    // The program's first start creates the default groups; a catalogue edited from
-    // here is the same catalogue.
-    tags.EnsureDefaultGroups();
     if (name == "list")
         return List(context, tags);
     if (name == "add-group")

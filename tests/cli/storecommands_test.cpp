@@ -139,11 +139,16 @@ TEST_F(CliStore, TagEditsFollowTheCataloguesPlacementRules)
 
 TEST_F(CliStore, FirstUseCreatesTheDefaultGroups)
 {
+    // The very first command of a home may already select a default tag.
     CCliRunner fresh;
-    const SCliResult result = fresh.Run({"tags", "list"});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "[Priority]\n  Important\n  Normal\n  Inessential\n");
+    const SCliResult record = fresh.Run({"record", "--seconds", "1", "--tag", "Priority=Normal"});
+    EXPECT_EQ(record.exitCode, 0) << record.err;
     EXPECT_EQ(ReadFileBytes(fresh.Home() + "/groups.dat"), kDefaultGroups);
+
+    CCliRunner other;
+    const SCliResult list = other.Run({"tags", "list"});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, "[Priority]\n  Important\n  Normal\n  Inessential\n");
 }
 
 TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
