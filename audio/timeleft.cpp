@@ -1,8 +1,8 @@
 #include "audio/timeleft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 
 namespace TimeLeft {
