@@ -16,7 +16,7 @@ CPcmEncoder::~CPcmEncoder()
 
 void CPcmEncoder::Open(const std::string& path, bool existing)
 {
-    Close();
+    CloseFile();
     FilePtr file = OpenFile(path, existing ? "rb+" : "wb+");
     if (!file)
         throw CAudioError("PcmEncoder: Cannot open the output file");
@@ -51,6 +51,11 @@ void CPcmEncoder::CheckOldHeader()
 void CPcmEncoder::Close()
 {
     m_info.clear();
+    CloseFile();
+}
+
+void CPcmEncoder::CloseFile()
+{
     if (!m_file)
         return;
     std::FILE* f = m_file.get();

@@ -24,6 +24,8 @@ public:
 
 private:
     void CheckOldHeader();
+    // Finalises the lengths and closes, keeping the information for the next Open.
+    void CloseFile();
 
     FilePtr m_file;
 };

@@ -43,7 +43,7 @@ int CSpeexEncoder::MappedQuality(std::uint32_t quality)
 
 void CSpeexEncoder::Open(const std::string& path, bool existing)
 {
-    Close();
+    Release();
     FilePtr file = OpenFile(path, existing ? "rb+" : "wb+");
     if (!file)
         throw CAudioError("SpeexEncoder: Cannot open the output file");
@@ -62,7 +62,7 @@ void CSpeexEncoder::Open(const std::string& path, bool existing)
             throw CAudioError("SpeexEncoder: Cannot write the Ogg header");
         StartEncoder();
     } catch (...) {
-        Close();
+        Release();
         throw;
     }
 }
@@ -157,6 +157,11 @@ void CSpeexEncoder::StartEncoder()
 void CSpeexEncoder::Close()
 {
     m_info.clear();
+    Release();
+}
+
+void CSpeexEncoder::Release()
+{
     m_state.reset();
     m_bits.Reset();
     m_stream.Reset();

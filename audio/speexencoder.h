@@ -44,6 +44,8 @@ private:
     void StartEncoder();
     bool EncodeFrame(const std::uint8_t* samples, std::size_t count, bool eos);
     bool WritePage(const ogg_page& page);
+    // Frees the states and closes the file, keeping the information for the next Open.
+    void Release();
 
     FilePtr m_file;
     COggStream m_stream;
