@@ -187,13 +187,3 @@ TEST_F(TaggerTest, RecordLengthIsWholeSecondsAndAtLeastOne)
     EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("three.ogg", 4, Bytes(24000 + 2000, 0x80))), 3u);
     EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("short.ogg", 5, Bytes(100, 0x80))), 1u);
 }
-
-TEST_F(TaggerTest, PlainWavHasNoInformation)
-{
-    Bytes wav = {'R', 'I', 'F', 'F', 44, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
-                 ' ', 16,  0,   0,   0,  1, 0,   1,   0,   0x40, 0x1F, 0,   0,   0x40, 0x1F,
-                 0,   0,   1,   0,   8,  0, 'd', 'a', 't', 'a',  8,    0,   0,   0};
-    wav.resize(52, 0x80);
-    WriteAllBytes(Path("plain.wav"), wav);
-    EXPECT_TRUE(m_tagger.ReadRecordInfo(Path("plain.wav")).empty());
-}
