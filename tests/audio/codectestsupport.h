@@ -250,7 +250,7 @@ inline std::vector<SPacket> Packets(const Bytes& file)
     return out;
 }
 
-struct SPacketSpec
+struct SPacketPlan
 {
     Bytes data;
     std::int64_t granule = 0;
@@ -258,21 +258,21 @@ struct SPacketSpec
 };
 
 // An Ogg stream with one page per packet, for hand-made (also malformed) files.
-inline Bytes MakeOgg(const std::vector<SPacketSpec>& packets,
+inline Bytes MakeOgg(const std::vector<SPacketPlan>& packets,
                      int serial = static_cast<int>(0xAABBCCDDu))
 {
     Bytes out;
     ogg_stream_state stream;
     ogg_stream_init(&stream, serial);
     std::int64_t number = 0;
-    for (const auto& spec : packets) {
+    for (const auto& plan : packets) {
         ogg_packet packet{};
-        Bytes data = spec.data;
+        Bytes data = plan.data;
         packet.packet = data.data();
         packet.bytes = static_cast<long>(data.size());
         packet.b_o_s = number == 0;
-        packet.e_o_s = spec.eos;
-        packet.granulepos = spec.granule;
+        packet.e_o_s = plan.eos;
+        packet.granulepos = plan.granule;
         packet.packetno = number++;
         ogg_stream_packetin(&stream, &packet);
         ogg_page page;

@@ -225,7 +225,7 @@ TEST_F(DamagedRecordTest, CutAndDamagedSpeexRecordsNeverCrashOrHang)
 
 TEST_F(DamagedRecordTest, SpeexAudioPagesOfJunkDecodeWithoutCrashing)
 {
-    std::vector<SPacketSpec> packets{{SpeexHeaderPacket()}, {Comment(8, 1, 56)}};
+    std::vector<SPacketPlan> packets{{SpeexHeaderPacket()}, {Comment(8, 1, 56)}};
     std::mt19937 random(9);
     for (int i = 0; i < 40; ++i) {
         Bytes junk(static_cast<std::size_t>(random() % 300));

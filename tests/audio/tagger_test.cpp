@@ -110,8 +110,8 @@ TEST_F(TaggerTest, RewriteRefusesForeignHeadersAndKeepsTheFile)
     auto packets = Packets(f);
     Bytes comment = packets[1].data;
     comment.pop_back();
-    std::vector<SPacketSpec> specs{{packets[0].data}, {comment}};
-    Bytes foreign = MakeOgg(specs);
+    std::vector<SPacketPlan> plans{{packets[0].data}, {comment}};
+    Bytes foreign = MakeOgg(plans);
     foreign.insert(foreign.end(), f.begin() + static_cast<long>(pages[2].offset), f.end());
     WriteAllBytes(path, foreign);
     EXPECT_AUDIO_ERROR(m_tagger.WriteRecordInfo(path, "x", 1),
