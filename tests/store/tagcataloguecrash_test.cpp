@@ -32,22 +32,33 @@ TEST(TagCatalogueCrashTest, AKilledWriterLeavesAWholeVersion)
     int sawWithout = 0;
     int sawWith = 0;
     for (int round = 0; round < 60; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
         ASSERT_NE(child, -1);
         if (child == 0) {
-            for (;;) {
+            close(ready[0]);
+            for (bool first = true;; first = false) {
                 // The previous writer may have been killed with the tag in place.
                 const ECatalogueResult added = catalogue.AddTag(u"Priority"_qs, u"Urgent"_qs);
                 if ((added != ECatalogueResult::Ok && added != ECatalogueResult::AlreadyExists) ||
                     !catalogue.DeleteTag(u"Priority"_qs, u"Urgent"_qs))
                     _exit(3); // the parent sees an exit instead of a kill and fails
+                // Once the writer runs at full pace, the parent picks its moment.
+                if (first && write(ready[1], "r", 1) != 1)
+                    _exit(4);
             }
         }
+        close(ready[1]);
+        char signal = 0;
+        const bool started = read(ready[0], &signal, 1) == 1;
+        close(ready[0]);
         std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
         ASSERT_EQ(kill(child, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own in round " << round;
+        ASSERT_TRUE(started && WIFSIGNALED(status))
+            << "the writer failed on its own in round " << round;
 
         const QByteArray now = ReadAll(catalogue.Path());
         ASSERT_TRUE(now == without || now == with)
