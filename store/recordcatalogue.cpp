@@ -1,0 +1,155 @@
+#include "store/recordcatalogue.h"
+
+#include "audio/audioerror.h"
+#include "audio/tagger.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <sys/file.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kRecordMarker = "*ParlantographerInfo*";
+
+bool IsHiddenOrTemporary(const std::string& name)
+{
+    const auto endsWith = [&](std::string_view tail) {
+        if (name.size() < tail.size())
+            return false;
+        return std::equal(tail.rbegin(), tail.rend(), name.rbegin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) ==
+                   std::tolower(static_cast<unsigned char>(b));
+        });
+    };
+    return name.empty() || name.front() == '.' || endsWith("~") || endsWith(".tmp");
+}
+
+// The names of the regular files of a folder that could be records, sorted.
+std::vector<std::string> CandidateNames(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        // symlink_status: a link is not a regular file, whatever it points to.
+        if (it->symlink_status(typeError).type() != fs::file_type::regular)
+            continue;
+        std::string name = it->path().filename().string();
+        if (!IsHiddenOrTemporary(name))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool HasMarker(const std::string& info)
+{
+    return info.size() >= kRecordMarker.size() &&
+           std::string_view(info).substr(0, kRecordMarker.size()) == kRecordMarker;
+}
+
+// Another open description of the file holds a lock on it.
+bool IsLockedElsewhere(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false; // unlink will tell what is wrong
+    bool locked = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        locked = true;
+    } else {
+        struct flock query = {};
+        query.l_type = F_WRLCK;
+        query.l_whence = SEEK_SET;
+        // Open-file-description locks conflict with classic POSIX locks of any process.
+        locked = ::fcntl(fd, F_OFD_GETLK, &query) == 0 && query.l_type != F_UNLCK;
+    }
+    ::close(fd); // also releases the flock taken above
+    return locked;
+}
+
+} // namespace
+
+void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
+{
+    const fs::path folderPath(QFile::encodeName(folder).toStdString());
+    for (const std::string& name : CandidateNames(folderPath)) {
+        const std::string path = (folderPath / name).string();
+        std::string info;
+        try {
+            info = tagger.ReadRecordInfo(path);
+        } catch (const CAudioError&) {
+            continue; // not a file of a known record format, or a broken one
+        }
+        if (!HasMarker(info))
+            continue;
+        RecordEntry entry;
+        entry.path = QFile::decodeName(QByteArray::fromStdString(path));
+        entry.fileName = QFile::decodeName(QByteArray::fromStdString(name));
+        entry.infoLength = static_cast<std::uint32_t>(info.size());
+        entry.info = QByteArray(info.data(), static_cast<qsizetype>(info.size()));
+        list.push_back(std::move(entry));
+    }
+}
+
+RecordList BuildRecordList(const QStringList& folders, CTagger& tagger)
+{
+    RecordList list;
+    std::set<fs::path> scanned;
+    for (const QString& folder : folders) {
+        std::error_code error;
+        const fs::path path(QFile::encodeName(folder).toStdString());
+        const fs::path canonical = fs::weakly_canonical(path, error);
+        if (!scanned.insert(error ? path.lexically_normal() : canonical).second)
+            continue;
+        ScanRecordFolder(folder, tagger, list);
+    }
+    return list;
+}
+
+void FreeRecordList(RecordList& list)
+{
+    list.clear();
+    list.shrink_to_fit();
+}
+
+EDeleteResult DeleteRecord(const QString& path)
+{
+    const std::string nativePath = QFile::encodeName(path).toStdString();
+    if (IsLockedElsewhere(nativePath))
+        return EDeleteResult::InUse;
+    if (::unlink(nativePath.c_str()) == 0)
+        return EDeleteResult::Deleted;
+    return errno == EBUSY || errno == ETXTBSY ? EDeleteResult::InUse : EDeleteResult::Failed;
+}
+
+QString DeleteRecordMessage(EDeleteResult result)
+{
+    switch (result) {
+    case EDeleteResult::Deleted:
+        return {};
+    case EDeleteResult::InUse:
+        return QStringLiteral("Can't delete this record because it is used by other application.");
+    case EDeleteResult::Failed:
+        break;
+    }
+    return QStringLiteral("Can't delete this record because of an unknown reason.");
+}
+
+int SelectionAfterDelete(int count, int deleted)
+{
+    if (deleted < 0 || deleted >= count || count == 1)
+        return -1;
+    return deleted < count - 1 ? deleted : deleted - 1;
+}
