@@ -2,6 +2,7 @@
 
 #include "audio/audioerror.h"
 #include "audio/tagger.h"
+#include "store/headerinforeader.h"
 
 #include <QFile>
 #include <algorithm>
@@ -79,6 +80,28 @@ bool IsLockedElsewhere(const std::string& path)
     return locked;
 }
 
+// The information as the tagger reads it; false when the tagger rejects the file.
+// The header bytes answer for nearly every file without setting up a decoder.
+bool ReadInfo(const std::string& path, CTagger& tagger, std::string& info)
+{
+    CHeaderInfoReader::SResult quick = CHeaderInfoReader::Read(path);
+    switch (quick.verdict) {
+    case CHeaderInfoReader::EVerdict::Information:
+        info = std::move(quick.info);
+        return true;
+    case CHeaderInfoReader::EVerdict::NotARecord:
+        return false;
+    case CHeaderInfoReader::EVerdict::Undecided:
+        break;
+    }
+    try {
+        info = tagger.ReadRecordInfo(path);
+        return true;
+    } catch (const CAudioError&) {
+        return false; // not a file of a known record format, or a broken one
+    }
+}
+
 } // namespace
 
 void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
@@ -87,12 +110,7 @@ void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
     for (const std::string& name : CandidateNames(folderPath)) {
         const std::string path = (folderPath / name).string();
         std::string info;
-        try {
-            info = tagger.ReadRecordInfo(path);
-        } catch (const CAudioError&) {
-            continue; // not a file of a known record format, or a broken one
-        }
-        if (!HasMarker(info))
+        if (!ReadInfo(path, tagger, info) || !HasMarker(info))
             continue;
         RecordEntry entry;
         entry.path = QFile::decodeName(QByteArray::fromStdString(path));
