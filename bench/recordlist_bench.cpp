@@ -101,6 +101,31 @@ void BM_BuildRecordList(benchmark::State& state)
 }
 BENCHMARK(BM_BuildRecordList)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// What the engine's reading path alone costs: the tagger on every file.
+void BM_TaggerOnEveryFile(benchmark::State& state)
+{
+    CAudioManager manager;
+    const QByteArray folder = QFile::encodeName(Folder().Path());
+    std::vector<std::string> paths;
+    DIR* dir = ::opendir(folder.constData());
+    while (const dirent* entry = ::readdir(dir))
+        if (entry->d_name[0] != '.')
+            paths.push_back(folder.toStdString() + '/' + entry->d_name);
+    ::closedir(dir);
+    for (auto _ : state) {
+        for (const std::string& path : paths) {
+            try {
+                benchmark::DoNotOptimize(manager.GetTagger().ReadRecordInfo(path));
+            } catch (const std::exception& e) {
+                state.SkipWithError(e.what());
+                return;
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_TaggerOnEveryFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // The floor: list the folder, open each file, read its first 1,100 bytes, close it.
 void BM_OpenAndReadFloor(benchmark::State& state)
 {
@@ -143,10 +168,13 @@ public:
     {
         ConsoleReporter::Finalize();
         const double build = Find("BM_BuildRecordList");
+        const double tagger = Find("BM_TaggerOnEveryFile");
         const double floor = Find("BM_OpenAndReadFloor");
         if (build > 0 && floor > 0)
             std::printf("per record: BuildRecordList %.0f ns, floor %.0f ns, ratio %.2f\n", build,
                         floor, build / floor);
+        if (tagger > 0 && floor > 0)
+            std::printf("per record: tagger alone %.0f ns, ratio %.2f\n", tagger, tagger / floor);
     }
 
 private:
