@@ -1,11 +1,16 @@
 #include "store/headerinforeader.h"
 
+#include "audio/speexcomment.h"
+#include "audio/wavheader.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <ogg/ogg.h>
+#include <optional>
+#include <speex/speex_header.h>
 #include <unistd.h>
 
 namespace {
@@ -26,12 +31,20 @@ SResult Information(std::string info)
     return {EVerdict::Information, std::move(info)};
 }
 
-std::uint32_t LittleEndian(const unsigned char* bytes, int size)
+// The audio manager's information capacity: every record reserves this many bytes.
+constexpr std::size_t kInfoCapacity = 1024;
+
+// What the Speex decoder accepts as the first packet: the tag, the header's size, and a
+// header that libspeex itself can read.
+bool IsSpeexHeader(const ogg_packet& packet)
 {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | bytes[i];
-    return value;
+    if (packet.bytes < static_cast<long>(sizeof(SpeexHeader)) ||
+        std::memcmp(packet.packet, "Speex   ", 8) != 0)
+        return false;
+    SpeexHeader* header = speex_packet_to_header(reinterpret_cast<char*>(packet.packet),
+                                                 static_cast<int>(packet.bytes));
+    speex_header_free(header);
+    return header != nullptr;
 }
 
 // The codec choice of the audio manager: the last three characters of the path, lower
@@ -57,36 +70,14 @@ EKind KindOf(const std::string& path, const unsigned char* bytes, std::size_t si
     return EKind::Neither;
 }
 
-// "fmt " at 12, the 16 format bytes, then either "data" or a 16-bit count and that many
-// information bytes followed by "data" and its 4-byte length.
+// The PCM decoder's own header parser on the same bytes. A file shorter than the bytes
+// read is seen whole, so a refusal is final; otherwise a longer header may lie beyond.
 SResult DecidePcm(const unsigned char* bytes, std::size_t size, bool wholeFile)
 {
-    const auto have = [&](std::size_t end) {
-        return end <= size;
-    };
-    const auto failsOrUndecided = [&] {
-        return wholeFile ? NotARecord() : Undecided(); // short file: the decoder fails too
-    };
-    if (!have(16))
-        return failsOrUndecided();
-    if (std::memcmp(bytes + 12, "fmt ", 4) != 0)
-        return NotARecord();
-    if (!have(40))
-        return failsOrUndecided();
-    std::size_t dataAt = 36;
-    std::string info;
-    if (std::memcmp(bytes + 36, "data", 4) != 0) {
-        const std::size_t count = LittleEndian(bytes + 36, 2);
-        dataAt = 38 + count;
-        if (!have(dataAt + 8))
-            return failsOrUndecided();
-        info.assign(reinterpret_cast<const char*>(bytes + 38), count);
-    }
-    if (!have(dataAt + 8))
-        return failsOrUndecided();
-    if (std::memcmp(bytes + dataAt, "data", 4) != 0)
-        return NotARecord();
-    return Information(std::move(info));
+    std::optional<WavHeader::SLayout> layout = WavHeader::Parse(bytes, size, kInfoCapacity);
+    if (layout)
+        return Information(std::move(layout->info));
+    return wholeFile ? NotARecord() : Undecided();
 }
 
 // RAII for the two libogg states.
@@ -119,39 +110,25 @@ SResult DecideOgg(const unsigned char* bytes, std::size_t size)
     ogg_sync_wrote(&ogg.sync, static_cast<long>(size));
 
     ogg_page page;
-    if (ogg_sync_pageout(&ogg.sync, &page) != 1 || ogg_page_pageno(&page) != 0 ||
-        !ogg_page_bos(&page))
+    if (ogg_sync_pageout(&ogg.sync, &page) != 1 || !ogg_page_bos(&page))
         return Undecided();
     if (ogg_stream_init(&ogg.stream, ogg_page_serialno(&page)) != 0)
         return Undecided();
     ogg.streamReady = true;
     ogg_packet packet;
     if (ogg_stream_pagein(&ogg.stream, &page) != 0 ||
-        ogg_stream_packetout(&ogg.stream, &packet) != 1 || packet.bytes < 80 ||
-        std::memcmp(packet.packet, "Speex   ", 8) != 0 ||
+        ogg_stream_packetout(&ogg.stream, &packet) != 1 || !IsSpeexHeader(packet) ||
         ogg_stream_packetout(&ogg.stream, &packet) != 0)
         return Undecided();
 
-    if (ogg_sync_pageout(&ogg.sync, &page) != 1 || ogg_page_pageno(&page) != 1 ||
+    if (ogg_sync_pageout(&ogg.sync, &page) != 1 ||
+        ogg_page_serialno(&page) != ogg.stream.serialno ||
         ogg_stream_pagein(&ogg.stream, &page) != 0 ||
         ogg_stream_packetout(&ogg.stream, &packet) != 1)
         return Undecided();
-    const auto* comment = packet.packet;
-    const auto length = static_cast<std::size_t>(packet.bytes);
-    if (length < 8)
-        return Undecided();
-    const std::size_t vendor = LittleEndian(comment, 4);
-    if (vendor > length - 8)
-        return Undecided();
-    if (LittleEndian(comment + 4 + vendor, 4) != 1)
-        return Information({});
-    if (vendor + 12 > length)
-        return Undecided();
-    const std::size_t commentLength = LittleEndian(comment + 8 + vendor, 4);
-    if (commentLength < 16 || commentLength > length - 12 - vendor)
-        return Undecided();
-    return Information(
-        std::string(reinterpret_cast<const char*>(comment + 28 + vendor), commentLength - 16));
+    std::optional<std::string> info =
+        SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), kInfoCapacity);
+    return info ? Information(std::move(*info)) : NotARecord();
 }
 
 } // namespace
