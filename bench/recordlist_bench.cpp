@@ -160,9 +160,11 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0)
-                m_perRecordNs[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() * 1e6 / kRecords; // ms -> ns per record
+            if (!run.error_occurred && run.iterations > 0) {
+                // ms -> ns per record; CPU time too, as the machine is shared
+                m_perRecordNs[run.benchmark_name()] = run.GetAdjustedRealTime() * 1e6 / kRecords;
+                m_perRecordCpuNs[run.benchmark_name()] = run.GetAdjustedCPUTime() * 1e6 / kRecords;
+            }
     }
     void Finalize() override
     {
@@ -175,18 +177,27 @@ public:
                         floor, build / floor);
         if (tagger > 0 && floor > 0)
             std::printf("per record: tagger alone %.0f ns, ratio %.2f\n", tagger, tagger / floor);
+        const double buildCpu = Find("BM_BuildRecordList", true);
+        const double taggerCpu = Find("BM_TaggerOnEveryFile", true);
+        const double floorCpu = Find("BM_OpenAndReadFloor", true);
+        if (buildCpu > 0 && taggerCpu > 0 && floorCpu > 0)
+            std::printf(
+                "cpu per record: BuildRecordList %.0f ns (ratio %.2f), tagger alone %.0f ns "
+                "(ratio %.2f), floor %.0f ns\n",
+                buildCpu, buildCpu / floorCpu, taggerCpu, taggerCpu / floorCpu, floorCpu);
     }
 
 private:
-    double Find(const std::string& prefix) const
+    double Find(const std::string& prefix, bool cpu = false) const
     {
-        for (const auto& [name, ns] : m_perRecordNs)
+        for (const auto& [name, ns] : cpu ? m_perRecordCpuNs : m_perRecordNs)
             if (name.rfind(prefix, 0) == 0)
                 return ns;
         return 0;
     }
 
     std::map<std::string, double> m_perRecordNs;
+    std::map<std::string, double> m_perRecordCpuNs;
 };
 
 } // namespace

@@ -26,7 +26,7 @@ public:
     };
 
     // How much of the file is read: both Ogg header pages of an engine record fit.
-    static constexpr std::size_t kReadBytes = 4096;
+    static constexpr std::size_t kReadBytes = 2048;
 
     static SResult Read(const std::string& path);
     // The decision on the first bytes of a file (at most kReadBytes) and the file's name.

@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -35,20 +38,32 @@ bool IsHiddenOrTemporary(const std::string& name)
     return name.empty() || name.front() == '.' || endsWith("~") || endsWith(".tmp");
 }
 
+struct SDirCloser
+{
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// A regular file, not a link to one. The listing's own type saves a stat per file; file
+// systems that do not report it get the stat.
+bool IsRegularFile(const std::string& folder, const dirent& entry)
+{
+    if (entry.d_type != DT_UNKNOWN)
+        return entry.d_type == DT_REG;
+    struct stat status = {};
+    const std::string path = folder + '/' + entry.d_name;
+    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 // The names of the regular files of a folder that could be records, sorted.
-std::vector<std::string> CandidateNames(const fs::path& folder)
+std::vector<std::string> CandidateNames(const std::string& folder)
 {
     std::vector<std::string> names;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code typeError;
-        // symlink_status: a link is not a regular file, whatever it points to.
-        if (it->symlink_status(typeError).type() != fs::file_type::regular)
-            continue;
-        std::string name = it->path().filename().string();
-        if (!IsHiddenOrTemporary(name))
-            names.push_back(std::move(name));
+    const std::unique_ptr<DIR, SDirCloser> dir(::opendir(folder.c_str()));
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!IsHiddenOrTemporary(entry->d_name) && IsRegularFile(folder, *entry))
+            names.emplace_back(entry->d_name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -106,9 +121,11 @@ bool ReadInfo(const std::string& path, CTagger& tagger, std::string& info)
 
 void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
 {
-    const fs::path folderPath(QFile::encodeName(folder).toStdString());
+    std::string folderPath = QFile::encodeName(folder).toStdString();
+    while (folderPath.size() > 1 && folderPath.back() == '/')
+        folderPath.pop_back();
     for (const std::string& name : CandidateNames(folderPath)) {
-        const std::string path = (folderPath / name).string();
+        const std::string path = folderPath + '/' + name;
         std::string info;
         if (!ReadInfo(path, tagger, info) || !HasMarker(info))
             continue;
