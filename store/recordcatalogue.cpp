@@ -3,6 +3,7 @@
 #include "audio/audioerror.h"
 #include "audio/tagger.h"
 #include "store/headerinforeader.h"
+#include "store/recordinfo.h"
 
 #include <QFile>
 #include <algorithm>
@@ -22,8 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view kRecordMarker = "*ParlantographerInfo*";
 
 bool IsHiddenOrTemporary(const std::string& name)
 {
@@ -67,12 +66,6 @@ std::vector<std::string> CandidateNames(const std::string& folder)
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-bool HasMarker(const std::string& info)
-{
-    return info.size() >= kRecordMarker.size() &&
-           std::string_view(info).substr(0, kRecordMarker.size()) == kRecordMarker;
 }
 
 // Another open description of the file holds a lock on it.
@@ -127,7 +120,8 @@ void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
     for (const std::string& name : CandidateNames(folderPath)) {
         const std::string path = folderPath + '/' + name;
         std::string info;
-        if (!ReadInfo(path, tagger, info) || !HasMarker(info))
+        if (!ReadInfo(path, tagger, info) || !RecordInfo::HasMarker(QByteArrayView(
+                                                 info.data(), static_cast<qsizetype>(info.size()))))
             continue;
         RecordEntry entry;
         entry.path = QFile::decodeName(QByteArray::fromStdString(path));

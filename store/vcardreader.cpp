@@ -1,35 +1,11 @@
 #include "store/vcardreader.h"
 
+#include "store/textcodec.h"
+
 #include <QList>
-#include <QStringDecoder>
 #include <optional>
 
 namespace {
-
-// Text decoding of vCard values; bytes that are not valid UTF-8 come from old exports
-// written in a Windows code page.
-QString DecodeWindows1252(const QByteArray& bytes)
-{
-    // 0x80..0x9F; the five unassigned bytes keep their own code point.
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    QString text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        text.append(byte >= 0x80 && byte <= 0x9F ? QChar(kHigh[byte - 0x80]) : QChar(byte));
-    }
-    return text;
-}
-
-QString DecodeUtf8OrWindows1252(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    return decoder.hasError() ? DecodeWindows1252(bytes) : text;
-}
 
 QString DecodeCharset(const QByteArray& bytes, const QByteArray& charset)
 {
@@ -37,8 +13,9 @@ QString DecodeCharset(const QByteArray& bytes, const QByteArray& charset)
     if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "LATIN1" || name == "LATIN-1")
         return QString::fromLatin1(bytes);
     if (name == "WINDOWS-1252" || name == "CP1252")
-        return DecodeWindows1252(bytes);
-    return DecodeUtf8OrWindows1252(bytes);
+        return TextCodec::FromWindows1252(bytes);
+    // Anything else: UTF-8, or the Windows code page of an old export when it is not.
+    return TextCodec::Decode(bytes);
 }
 
 int HexValue(char c)
