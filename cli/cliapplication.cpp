@@ -17,6 +17,18 @@ namespace {
 
 constexpr const char* kProgram = "parlantographer-cli";
 
+// `prefix` NAME FORM, a line for every form of a command.
+void PrintForms(std::ostream& out, std::string_view prefix, const SCommand& command)
+{
+    std::string_view forms = command.usage;
+    do {
+        const std::size_t end = forms.find('\n');
+        const std::string_view form = forms.substr(0, end);
+        out << prefix << command.name << (form.empty() ? "" : " ") << form << '\n';
+        forms = end == std::string_view::npos ? std::string_view() : forms.substr(end + 1);
+    } while (!forms.empty());
+}
+
 } // namespace
 
 CCliApplication::CCliApplication(std::ostream& out, std::ostream& err) : m_out(out), m_err(err)
@@ -83,7 +95,7 @@ int CCliApplication::Dispatch(const std::vector<std::string>& arguments)
         throw CUsageError("unknown command '" + name + "'");
     const std::span<const std::string> rest(arguments.begin() + 1, arguments.end());
     if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-        m_out << "usage: " << kProgram << ' ' << command->name << ' ' << command->usage << '\n';
+        PrintForms(m_out, std::string("usage: ") + kProgram + ' ', *command);
         return 0;
     }
     CCliContext context(m_out, m_err);
@@ -96,8 +108,8 @@ void CCliApplication::PrintHelp() const
     m_out << "usage: " << kProgram << " COMMAND [ARGUMENTS]\n\n"
           << "Commands:\n";
     for (const SCommand& command : m_commands) {
-        m_out << "  " << command.name << (command.usage.empty() ? "" : " ") << command.usage << '\n'
-              << "      " << command.summary << '\n';
+        PrintForms(m_out, "  ", command);
+        m_out << "      " << command.summary << '\n';
     }
     m_out << "\n  --help      this text (COMMAND --help: that command's usage)\n"
           << "  --version   the program's version\n\n"
@@ -107,10 +119,11 @@ void CCliApplication::PrintHelp() const
 void CCliApplication::PrintUsageHint(const SCommand* command) const
 {
     if (command) {
-        // Only the first line: a command with two forms shows the rest with --help.
         const std::string_view usage = command->usage;
-        m_err << "usage: " << kProgram << ' ' << command->name << ' '
-              << usage.substr(0, usage.find('\n')) << '\n';
+        const std::string_view hint =
+            command->hint.empty() ? usage.substr(0, usage.find('\n')) : command->hint;
+        m_err << "usage: " << kProgram << ' ' << command->name << (hint.empty() ? "" : " ") << hint
+              << '\n';
         return;
     }
     m_err << "usage: " << kProgram << " COMMAND [ARGUMENTS] (see " << kProgram << " --help)\n";

@@ -7,9 +7,10 @@
 
 class CCliContext;
 
-// One entry of the command table: its name, the arguments it takes as the usage line
-// shows them, a one-line summary for --help, the options it accepts, and the function
-// that runs it. The function returns the exit status of a success (0); failures are
+// One entry of the command table: its name, its forms (the arguments each form takes,
+// one form per line), a one-line summary for --help, the options it accepts, the
+// function that runs it, and the one-line hint shown after wrong usage (empty: the first
+// form). The function returns the exit status of a success (0); failures are
 // thrown (CUsageError, CCommandFailure, CAudioError).
 struct SCommand
 {
@@ -18,4 +19,5 @@ struct SCommand
     std::string_view summary;
     std::vector<SOptionSpec> options;
     int (*run)(CCliContext& context, const CCommandLine& line);
+    std::string_view hint = {};
 };

@@ -53,7 +53,7 @@ SCommand CRecordCommand::Entry()
 {
     return {"record",
             "OUT --seconds N [--format 0..5] [--info TEXT | --info-file F]\n"
-            "       record --seconds N [--format 0..5] [--storage S] [--tag GROUP=TAG]... "
+            "--seconds N [--format 0..5] [--storage S] [--tag GROUP=TAG]... "
             "[--task SUBJECT] [--contact NAME]...",
             "record N seconds into OUT, or into a new record of the data folder",
             {{"seconds", true},

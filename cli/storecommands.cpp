@@ -96,15 +96,16 @@ std::vector<SCommand> CStoreCommands::Table()
     return {
         {"list", "[--json]", "the records of every record folder", {{"json"}}, &List},
         {"delete", "PATH", "delete a record", {}, &Delete},
-        {"locations", "list | add NAME", "the named locations", {}, &Locations},
+        {"locations", "list\nadd NAME", "the named locations", {}, &Locations, "list|add NAME"},
         {"contacts", "", "the contacts of the contacts-and-tasks folder", {}, &Contacts},
         {"tasks", "", "the tasks of the contacts-and-tasks folder", {}, &Tasks},
         {"storages", "", "the storages a record can be placed on", {}, &Storages},
         {"config",
-         "list | get KEY | set KEY VALUE",
+         "list\nget KEY\nset KEY VALUE",
          "the stored settings (keys: Slot1..Slot4, Format, Storage, AppPath, PimFolder)",
          {},
-         &Config},
+         &Config,
+         "list|get KEY|set KEY VALUE"},
     };
 }
 

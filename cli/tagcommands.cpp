@@ -60,11 +60,13 @@ void CheckResult(ECatalogueResult result, bool forGroup)
 SCommand CTagCommands::Entry()
 {
     return {"tags",
-            "list | add-group G | add G T | add-first G T | rename-group OLD NEW | "
-            "rename G OLD NEW | delete-group G | delete G T | move-down G T | copy-group G",
-            "show and edit the tag groups and their tags",
+            "list\nadd-group G\nadd G T\nadd-first G T\nrename-group OLD NEW\nrename G OLD NEW\n"
+            "delete-group G\ndelete G T\nmove-down G T\ncopy-group G",
+            "show and edit the tag groups and their tags (the tag manager)",
             {},
-            &Run};
+            &Run,
+            "list|add-group G|add G T|add-first G T|rename-group OLD NEW|rename G OLD NEW|"
+            "delete-group G|delete G T|move-down G T|copy-group G"};
 }
 
 int CTagCommands::Run(CCliContext& context, const CCommandLine& line)

@@ -84,7 +84,9 @@ TEST(CliUsage, HelpAndVersionSucceed)
     CCliRunner cli;
     const SCliResult help = cli.Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"record", "play", "info", "tag", "devices", "time-left"})
+    for (const char* command :
+         {"record", "play", "info", "tag", "devices", "time-left", "list", "delete", "tags",
+          "locations", "contacts", "tasks", "storages", "config"})
         EXPECT_NE(help.out.find(std::string("  ") + command), std::string::npos) << command;
     const SCliResult version = cli.Run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
