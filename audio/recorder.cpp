@@ -31,6 +31,9 @@ void CRecorder::CheckDevices()
 
 void CRecorder::Record(const std::string& path, const std::string& info)
 {
+    // The encoder is busy with the running recording's file.
+    if (HasRun())
+        throw CAudioError("Recorder: A recording is already running");
     CheckDevices();
     m_encoder = m_encoderOverride ? m_encoderOverride : &m_manager.CurrentEncoder();
     m_encoder->SetInfo(info);
@@ -127,8 +130,9 @@ void CRecorder::OnBufferDone(SWaveBuffer& buffer)
     if (m_assembler.Add(buffer.data, buffer.bytesRecorded))
         SignalLimit();
     m_captured = m_assembler.Accepted();
+    // After the sample limit the device gets no more buffers: nothing would be kept.
     bool requeued = false;
-    if (!m_stopped)
+    if (!m_stopped && !m_assembler.Finished())
         requeued = m_device->AddBuffer(buffer) == 0;
     if (!requeued && --m_outstanding == 0)
         m_assembler.Finish();

@@ -30,7 +30,8 @@ public:
 
     // CheckDevices; gives the encoder `info` (so the header holds it from the first
     // moment); the encoder's Open(path, false); Start. Errors propagate unchanged as
-    // CAudioError. When Start fails the file just created is closed and removed.
+    // CAudioError. When Start fails the file just created is closed and removed. Refused
+    // while a recording has not been stopped with StopRecording.
     void Record(const std::string& path, const std::string& info = {});
     // Stop, then the encoder's Close, which finalises the file. Nothing when idle.
     void StopRecording();

@@ -156,6 +156,26 @@ TEST_F(RecorderTest, TwoConsecutiveRecordingsStartClean)
     EXPECT_EQ(m_encoder->closes, 2);
 }
 
+TEST_F(RecorderTest, ASecondRecordWhileRecordingIsRefusedAndHarmsNothing)
+{
+    MakeManager(false);
+    m_recorder->SetSampleLimit(9000);
+    m_recorder->Record(m_dir.File("first.wav"));
+    ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
+    // Ended by its limit but not stopped: the encoder still holds the first file.
+    EXPECT_FALSE(m_recorder->IsStopped());
+    try {
+        m_recorder->Record(m_dir.File("second.wav"));
+        FAIL() << "Record succeeded";
+    } catch (const CAudioError& e) {
+        EXPECT_STREQ(e.what(), "Recorder: A recording is already running");
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("second.wav")));
+    m_recorder->StopRecording();
+    ExpectSampleExact();
+    EXPECT_EQ(m_encoder->samples.size(), 9000u);
+}
+
 TEST_F(RecorderTest, StopWhenIdleDoesNothing)
 {
     MakeManager(false);
