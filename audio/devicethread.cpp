@@ -54,6 +54,19 @@ bool CDeviceThread::PostWaveNotice(EWaveNotice notice, SWaveBuffer* buffer)
     return Post({false, notice, buffer});
 }
 
+bool CDeviceThread::PostDoneForEach(std::span<SWaveBuffer> buffers)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_quitPosted)
+            return false;
+        for (SWaveBuffer& buffer : buffers)
+            m_messages.push_back({false, EWaveNotice::Done, &buffer});
+    }
+    m_posted.notify_one();
+    return true;
+}
+
 bool CDeviceThread::PostQuit()
 {
     return Post({true, EWaveNotice::Close, nullptr});

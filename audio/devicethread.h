@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <span>
 #include <thread>
 
 class MDeviceMessagesObserver;
@@ -26,6 +27,9 @@ public:
 
     // False once the quit message has been posted: the notice would never be handled.
     bool PostWaveNotice(EWaveNotice notice, SWaveBuffer* buffer) override;
+    // Posts a Done notice for each buffer, all at once: the thread handles none of them
+    // before all are queued. False (and nothing posted) once the quit message has been.
+    bool PostDoneForEach(std::span<SWaveBuffer> buffers);
     // Queues the quit message behind every notice already posted. False when it was
     // posted before.
     bool PostQuit();

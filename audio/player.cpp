@@ -86,16 +86,15 @@ void CPlayer::Start()
     SetDrained(false);
     m_stopped = false;
     // Prime the pipeline: the playback thread takes the empty buffers as if the device
-    // had just played them, and decodes the first seconds into them.
-    for (SWaveBuffer& buffer : m_buffers) {
-        if (!m_thread->PostWaveNotice(EWaveNotice::Done, &buffer)) {
-            try {
-                Stop();
-            } catch (const CAudioError&) {
-                // The priming failure below is the error to report.
-            }
-            throw CAudioError("Player: Cannot PostThreadMessage with MM_WOM_DONE");
+    // had just played them, and decodes the first seconds into them. They are posted
+    // together: a short record may otherwise end, and the run with it, between two posts.
+    if (!m_thread->PostDoneForEach(m_buffers)) {
+        try {
+            Stop();
+        } catch (const CAudioError&) {
+            // The priming failure below is the error to report.
         }
+        throw CAudioError("Player: Cannot PostThreadMessage with MM_WOM_DONE");
     }
 }
 
