@@ -79,11 +79,6 @@ TEST_P(RecorderStopTest, RecordsEveryDeliveredSampleWhereverTheStopComes)
     m_recorder->StopRecording();
     EXPECT_TRUE(m_recorder->IsStopped());
     ExpectSampleExact();
-    if (GetParam().realtime) {
-        // The device keeps the pace of a card: about as many samples as time passed.
-        const auto expected = GetParam().after.count() * 8 / 1000;
-        EXPECT_LE(m_encoder->samples.size(), static_cast<std::size_t>(expected + 2400));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fast, RecorderStopTest,
@@ -105,6 +100,8 @@ TEST_F(RecorderTest, ASlowEncoderLosesNoSampleBetweenSeconds)
     std::this_thread::sleep_for(2150ms); // two seconds go to the encoder while capturing
     m_recorder->StopRecording();
     ExpectSampleExact();
+    // The device's clock has run past two whole seconds, so two writes met the device
+    // still capturing.
     EXPECT_GE(m_encoder->samples.size(), 16000u + 800u);
 }
 
