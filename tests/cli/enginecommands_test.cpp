@@ -223,12 +223,19 @@ TEST(CliTag, RewritesTheInformationAndNothingElse)
 
     const SCliResult result = cli.Run({"tag", path, "--info", "second"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const std::string after = ReadFileBytes(path);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(after.substr(kPcmHeader), before.substr(kPcmHeader));
+    const std::string rewritten = ReadFileBytes(path);
+    ASSERT_EQ(rewritten.size(), before.size());
+    EXPECT_EQ(rewritten.substr(kPcmHeader), before.substr(kPcmHeader));
     ExpectCompletePcmRecord(path, "second");
     EXPECT_EQ(InfoJson(cli, path)["info"].toString(), "second");
 
+    // Information written on the original device in its Windows code page still reads.
+    const std::string infoFile = cli.Scratch("cp1252.txt");
+    WriteFileBytes(infoFile, "Caf\xE9 \x80 5");
+    ASSERT_EQ(cli.Run({"tag", path, "--info-file", infoFile}).exitCode, 0);
+    EXPECT_EQ(InfoJson(cli, path)["info"].toString(), QString::fromUtf8("Caf\u00E9 \u20AC 5"));
+
+    const std::string after = ReadFileBytes(path);
     const SCliResult tooLong = cli.Run({"tag", path, "--info", std::string(1025, 'y')});
     EXPECT_EQ(tooLong.exitCode, 1);
     EXPECT_EQ(ReadFileBytes(path), after);
