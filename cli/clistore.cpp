@@ -33,10 +33,23 @@ CCliStore::CCliStore()
     m_tags.EnsureDefaultGroups();
 }
 
+namespace {
+
+int ValidFormat(int format)
+{
+    return format >= 0 && format < static_cast<int>(kRecordingFormats.size()) ? format : 0;
+}
+
+} // namespace
+
 int CCliStore::Format() const
 {
-    const int format = m_settings.Format();
-    return format >= 0 && format < static_cast<int>(kRecordingFormats.size()) ? format : 0;
+    return ValidFormat(m_settings.Format());
+}
+
+int CCliStore::StoredFormat()
+{
+    return ValidFormat(CSettingsStore().Format());
 }
 
 QString CCliStore::DataFolderOf(const QString& storage) const

@@ -32,6 +32,8 @@ public:
 
     // The stored "Format" when it is a row of the formats table, else 0.
     int Format() const;
+    // The same without opening the store (no home or catalogue is created).
+    static int StoredFormat();
     // The data folder of `storage` ("Device memory" or a card name). Throws
     // CCommandFailure when no such storage is present.
     QString DataFolderOf(const QString& storage) const;

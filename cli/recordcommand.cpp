@@ -9,6 +9,7 @@
 #include "cli/infotext.h"
 #include "cli/recordsession.h"
 #include "cli/recordslots.h"
+#include "cli/reservedfile.h"
 #include "cli/stopsignal.h"
 #include "cli/usageerror.h"
 #include "platform/freespace.h"
@@ -45,6 +46,21 @@ std::string FolderOf(const std::string& path)
 {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
+}
+
+// A new record's path on `storage`, created empty so that no other process takes the
+// same name before the recording opens it. A name taken between the choice and the
+// creation (another recording in the same second) makes the next free name be chosen.
+std::string ReserveRecordPath(const CCliStore& store, const QString& storage, std::uint32_t codec)
+{
+    constexpr int kAttempts = 16;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const std::string path =
+            store.MakeRecordPath(storage, codec, QDateTime::currentDateTime()).toStdString();
+        if (CReservedFile::TryCreate(path))
+            return path;
+    }
+    throw CCommandFailure("Cannot create a new record file on \"" + storage.toStdString() + "\".");
 }
 
 } // namespace
@@ -115,12 +131,16 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
         context.Store().Format());
     const std::string info = InfoText::FromOptions(line);
 
-    std::error_code error;
-    if (std::filesystem::exists(path, error))
-        throw CCommandFailure(path + ": the file exists already; nothing recorded");
     const std::string folder = FolderOf(path);
     if (!TimeLeft::HasRoomToRecord(FreeBytesAt(folder)))
         throw CCommandFailure(kLowSpaceMessage);
+    if (!CReservedFile::TryCreate(path)) {
+        std::error_code error;
+        throw CCommandFailure(path + (std::filesystem::exists(path, error)
+                                          ? ": the file exists already; nothing recorded"
+                                          : ": cannot create the file; nothing recorded"));
+    }
+    const CReservedFile reserved(path);
 
     CAudioManager& audio = context.Audio();
     audio.ApplyFormat(format);
@@ -159,9 +179,8 @@ int CRecordCommand::RecordToStore(CCliContext& context, const CCommandLine& line
 
     CAudioManager& audio = context.Audio();
     audio.ApplyFormat(format);
-    const std::string path =
-        store.MakeRecordPath(storage, audio.CodecIndex(), QDateTime::currentDateTime())
-            .toStdString();
+    const std::string path = ReserveRecordPath(store, storage, audio.CodecIndex());
+    const CReservedFile reserved(path);
     const CStopSignal stop;
     CRecordSession session(audio, stop, FolderOf(path));
     const ERecordEnd end = session.Run(path, area->toStdString(), seconds * audio.SampleRate());
