@@ -128,7 +128,7 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
     const auto requested = line.NumberValue("format", 0, kRecordingFormats.size() - 1);
     const int format = FormatForPath(
         path, requested ? std::optional<int>(static_cast<int>(*requested)) : std::nullopt,
-        context.Store().Format());
+        CCliStore::StoredFormat());
     const std::string info = InfoText::FromOptions(line);
 
     const std::string folder = FolderOf(path);

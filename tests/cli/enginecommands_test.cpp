@@ -122,6 +122,8 @@ TEST(CliRecord, PcmRecordHoldsExactlyTheRequestedSamplesAndTheInformation)
         EXPECT_EQ(json["seconds"].toInteger(), seconds);
         EXPECT_EQ(json["info"].toString(), QString::fromUtf8(info));
     }
+    // A file the user names touches nothing in the program's home.
+    EXPECT_TRUE(std::filesystem::is_empty(cli.Home()));
 }
 
 TEST(CliRecord, SpeexRecordCarriesItsInformation)
