@@ -17,7 +17,7 @@ struct SCommand
     std::string_view name;
     std::string_view usage;
     std::string_view summary;
-    std::vector<SOptionSpec> options;
+    std::vector<SOptionRule> options;
     int (*run)(CCliContext& context, const CCommandLine& line);
     std::string_view hint = {};
 };

@@ -7,17 +7,17 @@
 
 namespace {
 
-const SOptionSpec* FindSpec(std::span<const SOptionSpec> accepted, std::string_view name)
+const SOptionRule* FindRule(std::span<const SOptionRule> accepted, std::string_view name)
 {
     const auto found = std::find_if(accepted.begin(), accepted.end(),
-                                    [&](const SOptionSpec& spec) { return spec.name == name; });
+                                    [&](const SOptionRule& rule) { return rule.name == name; });
     return found == accepted.end() ? nullptr : &*found;
 }
 
 } // namespace
 
 CCommandLine::CCommandLine(std::span<const std::string> words,
-                           std::span<const SOptionSpec> accepted)
+                           std::span<const SOptionRule> accepted)
 {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -33,11 +33,11 @@ CCommandLine::CCommandLine(std::span<const std::string> words,
         const std::size_t equals = word.find('=');
         const std::string name =
             word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const SOptionSpec* spec = FindSpec(accepted, name);
-        if (!spec)
+        const SOptionRule* rule = FindRule(accepted, name);
+        if (!rule)
             throw CUsageError("unknown option --" + name);
         std::string value;
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             if (equals != std::string::npos) {
                 value = word.substr(equals + 1);
             } else if (i + 1 < words.size()) {
@@ -49,7 +49,7 @@ CCommandLine::CCommandLine(std::span<const std::string> words,
             throw CUsageError("--" + name + " takes no value");
         }
         auto& values = m_options[name];
-        if (!values.empty() && !spec->repeatable)
+        if (!values.empty() && !rule->repeatable)
             throw CUsageError("--" + name + " is given more than once");
         values.push_back(std::move(value));
     }

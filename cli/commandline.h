@@ -9,7 +9,7 @@
 #include <vector>
 
 // One option a command accepts, named without its leading dashes.
-struct SOptionSpec
+struct SOptionRule
 {
     std::string_view name;
     bool takesValue = false;
@@ -26,7 +26,7 @@ class CCommandLine
 public:
     // Throws CUsageError for an option the command does not accept, an option without
     // its value, a value given to a flag, or a single option given twice.
-    CCommandLine(std::span<const std::string> words, std::span<const SOptionSpec> accepted);
+    CCommandLine(std::span<const std::string> words, std::span<const SOptionRule> accepted);
 
     const std::vector<std::string>& Positionals() const { return m_positionals; }
     // Throws CUsageError unless the count of positional arguments lies in [least, most].
