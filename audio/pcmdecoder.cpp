@@ -1,10 +1,57 @@
 #include "audio/pcmdecoder.h"
 
 #include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/wavheader.h"
+
+#include <algorithm>
+#include <vector>
 
 CPcmDecoder::CPcmDecoder() = default;
+
 CPcmDecoder::~CPcmDecoder() = default;
-void CPcmDecoder::Open(const std::string&, CAudioManager&) { throw CAudioError("not implemented"); }
-void CPcmDecoder::Close() {}
-bool CPcmDecoder::Read(std::uint8_t*, std::size_t& size) { size = 0; return true; }
-std::uint32_t CPcmDecoder::GetLength() { return 0; }
+
+void CPcmDecoder::Open(const std::string& path, CAudioManager& manager)
+{
+    Close();
+    FilePtr file = OpenFile(path, "rb");
+    if (!file)
+        throw CAudioError("PcmDecoder: Cannot open the input file");
+    const std::int64_t fileSize = FileSize(file.get());
+    std::vector<std::uint8_t> head(
+        static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 0, WavHeader::kLongestHeader)));
+    const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
+    const auto layout = WavHeader::Parse(head.data(), got, manager.InfoCapacity());
+    if (!layout || std::fseek(file.get(), static_cast<long>(layout->dataStart), SEEK_SET) != 0)
+        throw CAudioError("PcmDecoder: Cannot read the .wav header");
+    m_total = WavHeader::SamplesPresent(*layout, static_cast<std::uint64_t>(fileSize));
+    m_left = m_total;
+    m_info = layout->info;
+    m_file = std::move(file);
+}
+
+void CPcmDecoder::Close()
+{
+    m_info.clear();
+    m_file.reset();
+    m_left = m_total = 0;
+}
+
+bool CPcmDecoder::Read(std::uint8_t* buffer, std::size_t& size)
+{
+    if (!m_file) {
+        size = 0;
+        return true;
+    }
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_left));
+    const std::size_t got = std::fread(buffer, 1, wanted, m_file.get());
+    m_left -= got;
+    size = got;
+    // A short read means the file shrank under us: that is its end too.
+    return m_left == 0 || got < wanted;
+}
+
+std::uint32_t CPcmDecoder::GetLength()
+{
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(m_total, 0xFFFFFFFF));
+}

@@ -1,9 +1,87 @@
 #include "audio/pcmencoder.h"
 
 #include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/wavheader.h"
+
+#include <algorithm>
+#include <vector>
 
 CPcmEncoder::CPcmEncoder(CAudioManager& manager) : CBaseEncoder(manager) {}
-CPcmEncoder::~CPcmEncoder() = default;
-void CPcmEncoder::Open(const std::string&, bool) { throw CAudioError("not implemented"); }
-void CPcmEncoder::Close() {}
-int CPcmEncoder::Write(const std::uint8_t*, std::size_t, bool) { return 0; }
+
+CPcmEncoder::~CPcmEncoder()
+{
+    Close();
+}
+
+void CPcmEncoder::Open(const std::string& path, bool existing)
+{
+    CloseFile();
+    FilePtr file = OpenFile(path, existing ? "rb+" : "wb+");
+    if (!file)
+        throw CAudioError("PcmEncoder: Cannot open the output file");
+    m_file = std::move(file);
+    try {
+        if (existing)
+            CheckOldHeader();
+        const WavHeader::SFormat format{m_manager.SampleRate(),
+                                        static_cast<std::uint16_t>(m_manager.BitsPerSample()),
+                                        static_cast<std::uint16_t>(m_manager.Channels())};
+        const auto header = WavHeader::Build(m_info, m_manager.InfoCapacity(), format);
+        if (std::fseek(m_file.get(), 0, SEEK_SET) != 0 ||
+            !WriteAll(m_file.get(), header.data(), header.size()) || std::fflush(m_file.get()) != 0)
+            throw CAudioError("PcmEncoder: Cannot write the .wav header");
+    } catch (...) {
+        m_file.reset();
+        throw;
+    }
+}
+
+// Writing our header over a shorter or longer one would overwrite samples or leave stale
+// header bytes in the audio.
+void CPcmEncoder::CheckOldHeader()
+{
+    const std::size_t capacity = m_manager.InfoCapacity();
+    std::vector<std::uint8_t> old(WavHeader::HeaderSize(capacity));
+    const std::size_t got = std::fread(old.data(), 1, old.size(), m_file.get());
+    if (!WavHeader::HasRecordLayout(old.data(), got, capacity))
+        throw CAudioError("PcmEncoder: Cannot rewrite a header of another size");
+}
+
+void CPcmEncoder::Close()
+{
+    m_info.clear();
+    CloseFile();
+}
+
+void CPcmEncoder::CloseFile()
+{
+    if (!m_file)
+        return;
+    std::FILE* f = m_file.get();
+    const std::size_t capacity = m_manager.InfoCapacity();
+    const std::int64_t length = FileSize(f);
+    if (length >= static_cast<std::int64_t>(WavHeader::HeaderSize(capacity))) {
+        const auto clamp = [](std::int64_t v) {
+            return static_cast<std::uint32_t>(std::min<std::int64_t>(v, 0xFFFFFFFF));
+        };
+        std::uint8_t field[4];
+        WavHeader::PutLe32(field, clamp(length - 8));
+        std::fseek(f, 4, SEEK_SET);
+        WriteAll(f, field, 4);
+        WavHeader::PutLe32(
+            field, clamp(length - static_cast<std::int64_t>(WavHeader::HeaderSize(capacity))));
+        std::fseek(f, static_cast<long>(WavHeader::DataLengthOffset(capacity)), SEEK_SET);
+        WriteAll(f, field, 4);
+    }
+    // A failure here leaves the unknown-length marks, which readers take from the file size.
+    m_file.reset();
+}
+
+int CPcmEncoder::Write(const std::uint8_t* data, std::size_t size, bool /*last*/)
+{
+    if (!m_file)
+        return 0;
+    const bool written = WriteAll(m_file.get(), data, size);
+    return written && std::fflush(m_file.get()) == 0 ? 1 : 0;
+}

@@ -1,15 +1,31 @@
 #pragma once
 
 #include "audio/baseencoder.h"
+#include "audio/filehandle.h"
 
 // Writes a RIFF/WAVE record with a 1070-byte header carrying the information.
+// The header, information included, is on storage from Open on, and every Write is flushed,
+// so a recording cut short before Close is still a readable record with its information.
 class CPcmEncoder : public CBaseEncoder
 {
 public:
     explicit CPcmEncoder(CAudioManager& manager);
     ~CPcmEncoder() override;
 
+    // existing == true rewrites the header of a record in place; a file whose header has
+    // another layout is refused, so no sample is ever overwritten.
+    // Throws "PcmEncoder: Cannot open the output file", "PcmEncoder: Cannot write the .wav
+    // header" or "PcmEncoder: Cannot rewrite a header of another size".
     void Open(const std::string& path, bool existing) override;
+    // Restores both length fields from the file's length, then closes.
     void Close() override;
+    // 1 when the whole block reached the file, 0 otherwise.
     int Write(const std::uint8_t* data, std::size_t size, bool last) override;
+
+private:
+    void CheckOldHeader();
+    // Finalises the lengths and closes, keeping the information for the next Open.
+    void CloseFile();
+
+    FilePtr m_file;
 };

@@ -2,9 +2,45 @@
 
 #include "audio/audioerror.h"
 
+#include <cstdio>
+
 CRawDataDecoder::CRawDataDecoder() = default;
+
 CRawDataDecoder::~CRawDataDecoder() = default;
-void CRawDataDecoder::Open(const std::string&, CAudioManager&) { throw CAudioError("not implemented"); }
-void CRawDataDecoder::Close() {}
-bool CRawDataDecoder::Read(std::uint8_t*, std::size_t& size) { size = 0; return true; }
-std::uint32_t CRawDataDecoder::GetLength() { return 0; }
+
+void CRawDataDecoder::Open(const std::string& path, CAudioManager& /*manager*/)
+{
+    m_info.clear();
+    m_file = OpenFile(path, "rb");
+    if (!m_file)
+        throw CAudioError("PcmDecoder: Cannot open the input file");
+}
+
+void CRawDataDecoder::Close()
+{
+    m_info.clear();
+    m_file.reset();
+}
+
+bool CRawDataDecoder::Read(std::uint8_t* buffer, std::size_t& size)
+{
+    if (!m_file) {
+        size = 0;
+        return true;
+    }
+    const std::size_t wanted = size;
+    size = std::fread(buffer, 1, wanted, m_file.get());
+    if (size < wanted)
+        return true;
+    // A file that ends exactly here reports it now rather than with an empty read later.
+    const int next = std::fgetc(m_file.get());
+    if (next == EOF)
+        return true;
+    std::ungetc(next, m_file.get());
+    return false;
+}
+
+std::uint32_t CRawDataDecoder::GetLength()
+{
+    return 0;
+}

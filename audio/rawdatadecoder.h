@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/basedecoder.h"
+#include "audio/filehandle.h"
 
 // Reads a headerless sample file; its length is unknown (0).
 class CRawDataDecoder : public CBaseDecoder
@@ -9,8 +10,14 @@ public:
     CRawDataDecoder();
     ~CRawDataDecoder() override;
 
+    // Opens read-only and reads nothing. Throws "PcmDecoder: Cannot open the input file".
     void Open(const std::string& path, CAudioManager& manager) override;
     void Close() override;
+    // Delivers up to `size` samples; true once the end of the file has been reached.
     bool Read(std::uint8_t* buffer, std::size_t& size) override;
+    // Always 0: the file does not say.
     std::uint32_t GetLength() override;
+
+private:
+    FilePtr m_file;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/baseencoder.h"
+#include "audio/filehandle.h"
 
 // Writes the samples only: no header, no information.
 class CRawDataEncoder : public CBaseEncoder
@@ -9,7 +10,14 @@ public:
     explicit CRawDataEncoder(CAudioManager& manager);
     ~CRawDataEncoder() override;
 
+    // Always creates the file anew, whatever `existing` says.
+    // Throws "PcmEncoder: Cannot open the output file".
     void Open(const std::string& path, bool existing) override;
+    // Closes the file; the information is left as it is.
     void Close() override;
+    // 1 when the whole block reached the file, 0 otherwise.
     int Write(const std::uint8_t* data, std::size_t size, bool last) override;
+
+private:
+    FilePtr m_file;
 };

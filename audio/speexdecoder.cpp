@@ -1,10 +1,180 @@
 #include "audio/speexdecoder.h"
 
 #include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/speexcomment.h"
 
-CSpeexDecoder::CSpeexDecoder() = default;
+#include <cstring>
+#include <limits>
+#include <speex/speex_header.h>
+
+namespace {
+
+constexpr std::size_t kOutputLength = 2000;
+constexpr long kReadStep = 128;
+constexpr char kHeaderError[] = "CSpeexDecoder: Cannot read the Ogg header";
+
+// speex_packet_to_header complains on stderr about anything but a Speex header; look first.
+bool LooksLikeSpeexHeader(const ogg_packet& packet)
+{
+    return packet.bytes >= static_cast<long>(sizeof(SpeexHeader)) &&
+           std::memcmp(packet.packet, "Speex   ", 8) == 0;
+}
+
+} // namespace
+
+CSpeexDecoder::CSpeexDecoder() : m_output(kOutputLength) {}
+
 CSpeexDecoder::~CSpeexDecoder() = default;
-void CSpeexDecoder::Open(const std::string&, CAudioManager&) { throw CAudioError("not implemented"); }
-void CSpeexDecoder::Close() {}
-bool CSpeexDecoder::Read(std::uint8_t*, std::size_t& size) { size = 0; return true; }
-std::uint32_t CSpeexDecoder::GetLength() { return 0; }
+
+void CSpeexDecoder::Open(const std::string& path, CAudioManager& manager)
+{
+    Close();
+    m_file = OpenFile(path, "rb");
+    if (!m_file)
+        throw CAudioError("CSpeexDecoder: Cannot open the input file");
+    try {
+        m_sync.Init();
+        ReadHeaders(manager.InfoCapacity());
+        m_state.reset(speex_decoder_init(speex_lib_get_mode(SPEEX_MODEID_NB)));
+        if (!m_state)
+            throw CAudioError(kHeaderError);
+        int enhance = 1;
+        speex_decoder_ctl(m_state.get(), SPEEX_SET_ENH, &enhance);
+        spx_int32_t rate = static_cast<spx_int32_t>(manager.SampleRate());
+        speex_decoder_ctl(m_state.get(), SPEEX_SET_SAMPLING_RATE, &rate);
+        m_bits.Init();
+        speex_decoder_ctl(m_state.get(), SPEEX_GET_FRAME_SIZE, &m_frameSize);
+        if (m_frameSize <= 0 || static_cast<std::size_t>(m_frameSize) > m_output.size())
+            throw CAudioError(kHeaderError);
+        m_ended = false;
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void CSpeexDecoder::ReadHeaders(std::size_t capacity)
+{
+    ogg_page page;
+    if (!NextPage(page) || !ogg_page_bos(&page) || !m_stream.Init(ogg_page_serialno(&page)) ||
+        ogg_stream_pagein(m_stream.Get(), &page) != 0)
+        throw CAudioError(kHeaderError);
+    ogg_packet packet;
+    if (ogg_stream_packetout(m_stream.Get(), &packet) != 1 || !LooksLikeSpeexHeader(packet))
+        throw CAudioError(kHeaderError);
+    std::unique_ptr<SpeexHeader, SSpeexHeaderFree> header(speex_packet_to_header(
+        reinterpret_cast<char*>(packet.packet), static_cast<int>(packet.bytes)));
+    if (!header)
+        throw CAudioError(kHeaderError);
+    // Anything else on the first page is not ours to decode.
+    while (ogg_stream_packetout(m_stream.Get(), &packet) == 1) {
+    }
+    if (!NextPacket(packet))
+        throw CAudioError(kHeaderError);
+    const auto info =
+        SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), capacity);
+    if (!info)
+        throw CAudioError(kHeaderError);
+    m_info = *info;
+}
+
+void CSpeexDecoder::Close()
+{
+    m_info.clear();
+    m_file.reset();
+    m_bits.Reset();
+    m_state.reset();
+    m_stream.Reset();
+    m_sync.Reset();
+    m_ended = true;
+}
+
+// The next complete page with a valid checksum; false at the end of the file. Bytes that are
+// not a page are skipped by libogg, so every turn of the loop consumes input.
+bool CSpeexDecoder::NextPage(ogg_page& page)
+{
+    for (;;) {
+        const int result = ogg_sync_pageout(m_sync.Get(), &page);
+        if (result == 1)
+            return true;
+        if (result < 0)
+            continue;
+        char* buffer = ogg_sync_buffer(m_sync.Get(), kReadStep);
+        if (!buffer)
+            return false;
+        const std::size_t got = std::fread(buffer, 1, kReadStep, m_file.get());
+        if (got == 0)
+            return false;
+        ogg_sync_wrote(m_sync.Get(), static_cast<long>(got));
+    }
+}
+
+// The next whole packet of our stream; false at the end of the file. Pages of another stream
+// are not taken in, and a packet lost in a gap is skipped rather than returned half.
+bool CSpeexDecoder::NextPacket(ogg_packet& packet)
+{
+    for (;;) {
+        const int result = ogg_stream_packetout(m_stream.Get(), &packet);
+        if (result == 1)
+            return true;
+        if (result < 0)
+            continue;
+        ogg_page page;
+        do {
+            if (!NextPage(page))
+                return false;
+        } while (ogg_stream_pagein(m_stream.Get(), &page) != 0);
+    }
+}
+
+bool CSpeexDecoder::Read(std::uint8_t* buffer, std::size_t& size)
+{
+    std::memset(buffer, 0x80, size);
+    const std::size_t frame = static_cast<std::size_t>(m_frameSize);
+    const std::size_t wanted = m_ended ? 0 : size / frame;
+    std::size_t delivered = 0;
+    while (delivered < wanted) {
+        ogg_packet packet;
+        if (!NextPacket(packet) || packet.e_o_s) {
+            m_ended = true;
+            break;
+        }
+        DecodeFrame(packet, buffer + delivered * frame);
+        ++delivered;
+    }
+    size = delivered * frame;
+    return m_ended;
+}
+
+// One packet into one frame of 8-bit samples: the high byte of each 16-bit sample with its
+// top bit inverted. A packet the decoder rejects becomes a frame of silence.
+void CSpeexDecoder::DecodeFrame(const ogg_packet& packet, std::uint8_t* out)
+{
+    speex_bits_read_from(m_bits.Get(), reinterpret_cast<const char*>(packet.packet),
+                         static_cast<int>(packet.bytes));
+    if (speex_decode_int(m_state.get(), m_bits.Get(), m_output.data()) != 0)
+        return;
+    for (int i = 0; i < m_frameSize; ++i)
+        out[i] = static_cast<std::uint8_t>((static_cast<std::uint16_t>(m_output[i]) >> 8) ^ 0x80);
+}
+
+std::uint32_t CSpeexDecoder::GetLength()
+{
+    if (!m_file)
+        return 0;
+    // Pages are only looked at, not taken into the stream: a long record would otherwise
+    // pile up its whole body in memory.
+    const int serial = m_stream.Live() ? m_stream.Get()->serialno : 0;
+    std::int64_t granule = 0;
+    ogg_page page;
+    while (NextPage(page)) {
+        if (ogg_page_serialno(&page) != serial || ogg_page_granulepos(&page) < 0)
+            continue;
+        granule = ogg_page_granulepos(&page);
+        if (ogg_page_eos(&page))
+            break;
+    }
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(granule, std::numeric_limits<std::uint32_t>::max()));
+}

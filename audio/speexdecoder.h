@@ -1,16 +1,46 @@
 #pragma once
 
 #include "audio/basedecoder.h"
+#include "audio/codecstates.h"
+#include "audio/filehandle.h"
 
-// Reads Speex-in-Ogg records back as 8-bit samples.
+#include <cstdint>
+#include <vector>
+
+// Reads Speex-in-Ogg records back as 8-bit samples. The file is opened read-only and read in
+// 128-byte steps. A stream that stops without an end-of-stream page (a recording cut short)
+// ends at the last complete page: broken or missing pages are skipped, never decoded stale.
 class CSpeexDecoder : public CBaseDecoder
 {
 public:
     CSpeexDecoder();
     ~CSpeexDecoder() override;
 
+    // Reads the Speex header page and the comment packet (the information), and leaves the
+    // stream at the first audio page. Throws "CSpeexDecoder: Cannot open the input file" or
+    // "CSpeexDecoder: Cannot read the Ogg header" (no Speex header on the first page, no
+    // comment packet, or comment lengths that point outside the packet).
     void Open(const std::string& path, CAudioManager& manager) override;
     void Close() override;
+    // Decodes whole frames into `buffer`; true once the end-of-stream packet (not decoded) or
+    // the end of the file has been reached.
     bool Read(std::uint8_t* buffer, std::size_t& size) override;
+    // Granule position of the end-of-stream page, or of the last complete page of a stream
+    // without one. Reads forward from the current position.
     std::uint32_t GetLength() override;
+
+private:
+    bool NextPage(ogg_page& page);
+    bool NextPacket(ogg_packet& packet);
+    void ReadHeaders(std::size_t capacity);
+    void DecodeFrame(const ogg_packet& packet, std::uint8_t* out);
+
+    FilePtr m_file;
+    COggSync m_sync;
+    COggStream m_stream;
+    SpeexDecoderState m_state;
+    CSpeexBitsBuffer m_bits;
+    int m_frameSize = 160;
+    bool m_ended = true; // nothing to read until Open
+    std::vector<spx_int16_t> m_output;
 };

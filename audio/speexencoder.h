@@ -1,15 +1,61 @@
 #pragma once
 
 #include "audio/baseencoder.h"
+#include "audio/codecstates.h"
+#include "audio/filehandle.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
 
 // Writes Speex narrow-band frames in an Ogg stream; the information rides in the comment packet.
+//
+// Stream serial 0xAABBCCDD in every file; page 0 carries the 80-byte Speex header, page 1 the
+// comment packet with the 1024-byte information area, then one 20 ms frame per packet, the
+// last one flagged end-of-stream. The two header pages have the same size in every file made
+// with one library version, which is what lets a header be rewritten in place.
 class CSpeexEncoder : public CBaseEncoder
 {
 public:
+    static constexpr int kSerial = static_cast<int>(0xAABBCCDDu);
+
     explicit CSpeexEncoder(CAudioManager& manager);
     ~CSpeexEncoder() override;
 
+    // Writes both header pages (with the current information) at the start of the file.
+    // existing == true rewrites them in place and refuses a file whose header pages have
+    // another size. Throws "SpeexEncoder: Cannot open the output file", "SpeexEncoder: Cannot
+    // initialize the Ogg stream", "SpeexEncoder: Cannot write the Ogg header" or
+    // "SpeexEncoder: Cannot rewrite a header of another size".
     void Open(const std::string& path, bool existing) override;
+    // Releases the states and closes the file; the last Write has already flushed every page.
     void Close() override;
+    // Encodes whole frames (a shorter rest is dropped, except that a last call shorter than a
+    // frame still yields one frame padded with silence). Returns 0 as soon as a page cannot be
+    // written, otherwise nonzero once the file has been flushed.
     int Write(const std::uint8_t* data, std::size_t size, bool last) override;
+
+    // The value handed to the encoder's quality setting for a manager quality 1..5.
+    static int MappedQuality(std::uint32_t quality);
+
+private:
+    std::vector<std::uint8_t> BuildHeaderPages();
+    void CheckOldHeader(std::size_t newSize);
+    void StartEncoder();
+    bool EncodeFrame(const std::uint8_t* samples, std::size_t count, bool eos);
+    bool WritePage(const ogg_page& page);
+    // Frees the states and closes the file, keeping the information for the next Open.
+    void Release();
+
+    FilePtr m_file;
+    COggStream m_stream;
+    SpeexEncoderState m_state;
+    CSpeexBitsBuffer m_bits;
+    int m_frameSize = 160;
+    int m_lookahead = 0;
+    std::int64_t m_sampleCounter = 0;
+    std::int64_t m_packetIndex = 0;
+    // Fixed buffers: the capture thread never allocates per frame.
+    std::vector<spx_int16_t> m_samples;
+    std::array<char, 2000> m_packet{};
 };

@@ -1,8 +1,8 @@
 #include "audio/timeleft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 
 namespace TimeLeft {
@@ -33,16 +33,18 @@ std::string FormatUpdateText(std::int64_t elapsedSeconds, std::int64_t secondsLe
         append("%lld:", eh);
     append("%02lld:%02lld / ", em, es);
 
+    // The magnitude in unsigned arithmetic: negating the most negative value would overflow.
     const bool negative = secondsLeft < 0;
-    const std::int64_t l = negative ? -secondsLeft : secondsLeft;
-    const long long days = l / 86400;
-    const long long hours = (l - days * 86400) / 3600;
-    const long long rest = l - days * 86400 - hours * 3600;
+    const unsigned long long l = negative ? 0ULL - static_cast<unsigned long long>(secondsLeft)
+                                          : static_cast<unsigned long long>(secondsLeft);
+    const unsigned long long days = l / 86400;
+    const unsigned long long hours = (l - days * 86400) / 3600;
+    const unsigned long long rest = l - days * 86400 - hours * 3600;
     if (negative)
         append("-");
     if (days != 0)
-        append("%lldd ", days);
-    append("%02lld:%02lld:%02lld", hours, rest / 60, rest % 60);
+        append("%llud ", days);
+    append("%02llu:%02llu:%02llu", hours, rest / 60, rest % 60);
     return std::string(text, used);
 }
 

@@ -11,7 +11,10 @@ namespace TimeLeft {
 // A plain decimal million: below it a recording does not start and a running one stops.
 inline constexpr double kReserveBytes = 1000000.0;
 
-inline bool HasRoomToRecord(double freeBytes) { return freeBytes >= kReserveBytes; }
+inline bool HasRoomToRecord(double freeBytes)
+{
+    return freeBytes >= kReserveBytes;
+}
 
 // Free bytes over bytes per second, truncated; 0 when the rate is unknown (0).
 std::uint32_t FreeSpaceInSeconds(double freeBytes, std::uint32_t bytesPerSecond);

@@ -1,0 +1,95 @@
+#pragma once
+
+// Shared by the benchmarks: a scratch folder and a speech clip at the device format.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace Bench {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline const std::filesystem::path& ScratchDir()
+{
+    static const std::filesystem::path dir = [] {
+        auto d = std::filesystem::temp_directory_path() /
+                 ("parlantographer_bench_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(d);
+        std::atexit([] { std::filesystem::remove_all(ScratchDir()); });
+        return d;
+    }();
+    return dir;
+}
+
+inline Bytes ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A vowel-like synthetic signal, for machines without a speech synthesiser.
+inline Bytes SyntheticSpeech(std::size_t samples)
+{
+    Bytes out(samples);
+    double phase = 0;
+    for (std::size_t i = 0; i < samples; ++i) {
+        const double t = static_cast<double>(i) / 8000.0;
+        phase += 2 * M_PI * (150 + 40 * std::sin(2 * M_PI * 0.8 * t)) / 8000.0;
+        double v = 0;
+        for (int h = 1; h <= 10; ++h)
+            v += std::sin(h * phase) / h;
+        const double loud = std::max(0.0, std::sin(2 * M_PI * 3 * t));
+        out[i] = static_cast<std::uint8_t>(std::lround(128 + 50 * loud * v));
+    }
+    return out;
+}
+
+// About ten seconds of synthesised English speech at 8 kHz, unsigned 8-bit mono, made with
+// espeak-ng and sox; the synthetic signal when either is missing or fails. `source` says
+// which one was used.
+inline const Bytes& SpeechClip(std::string* source = nullptr)
+{
+    static std::string used;
+    static const Bytes clip = [] {
+        const auto wav = ScratchDir() / "speech.wav";
+        const auto raw = ScratchDir() / "speech.raw";
+        const std::string command =
+            "espeak-ng -w '" + wav.string() +
+            "' 'Remember to call the garage about the brakes before Thursday, and ask Maria "
+            "whether the quarterly figures are ready for the meeting on the fourteenth.' "
+            ">/dev/null 2>&1 && sox '" +
+            wav.string() + "' -r 8000 -b 8 -c 1 -e unsigned-integer -t raw '" + raw.string() +
+            "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) == 0) {
+            Bytes speech = ReadAll(raw);
+            if (speech.size() >= 8000) {
+                used = "espeak-ng";
+                return speech;
+            }
+        }
+        used = "synthetic";
+        return SyntheticSpeech(80000);
+    }();
+    if (source)
+        *source = used;
+    return clip;
+}
+
+// CPU seconds of the calling thread.
+inline double ThreadCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+} // namespace Bench

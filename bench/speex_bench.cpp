@@ -1,0 +1,212 @@
+// Speex encoding and decoding through the engine's codec pair, beside a bare loop of library
+// calls on the same speech clip. Each benchmark runs both in every iteration and reports
+// seconds of audio per CPU second for each, and their ratio (engine / bare; 1.0 = no cost).
+
+#include "audio/audiomanager.h"
+#include "audio/speexdecoder.h"
+#include "audio/speexencoder.h"
+#include "benchsupport.h"
+#include "platform/wavebackend.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <ogg/ogg.h>
+#include <speex/speex.h>
+
+using namespace Bench;
+
+namespace {
+
+constexpr std::size_t kSecond = 8000;
+
+// The recorder's pattern: one-second writes, the last one flagged.
+void EngineEncode(CAudioManager& manager, const Bytes& clip, const std::string& path)
+{
+    CBaseEncoder& encoder = manager.CurrentEncoder();
+    encoder.Open(path, false);
+    for (std::size_t at = 0; at < clip.size(); at += kSecond) {
+        const std::size_t n = std::min(kSecond, clip.size() - at);
+        encoder.Write(clip.data() + at, n, at + n == clip.size());
+    }
+    encoder.Close();
+}
+
+// The same stream with nothing but libspeex and libogg calls.
+void BareEncode(int quality, const Bytes& clip, const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    void* state = speex_encoder_init(speex_lib_get_mode(SPEEX_MODEID_NB));
+    speex_encoder_ctl(state, SPEEX_SET_QUALITY, &quality);
+    SpeexBits bits;
+    speex_bits_init(&bits);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, 1);
+    spx_int16_t pcm[160];
+    char packetBytes[2000];
+    ogg_page page;
+    const std::size_t frames = clip.size() / 160;
+    for (std::size_t f = 0; f < frames; ++f) {
+        for (int i = 0; i < 160; ++i)
+            pcm[i] =
+                static_cast<spx_int16_t>((clip[f * 160 + static_cast<std::size_t>(i)] - 128) * 256);
+        speex_bits_reset(&bits);
+        speex_encode_int(state, pcm, &bits);
+        speex_bits_insert_terminator(&bits);
+        ogg_packet packet{};
+        packet.packet = reinterpret_cast<unsigned char*>(packetBytes);
+        packet.bytes = speex_bits_write(&bits, packetBytes, sizeof packetBytes);
+        packet.granulepos = static_cast<ogg_int64_t>((f + 1) * 160);
+        packet.packetno = static_cast<ogg_int64_t>(f);
+        packet.e_o_s = f + 1 == frames;
+        ogg_stream_packetin(&stream, &packet);
+        while (ogg_stream_pageout(&stream, &page) != 0) {
+            std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
+            std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
+        }
+    }
+    while (ogg_stream_flush(&stream, &page) != 0) {
+        std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
+        std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
+    }
+    ogg_stream_clear(&stream);
+    speex_bits_destroy(&bits);
+    speex_encoder_destroy(state);
+    std::fclose(file);
+}
+
+// The player's pattern: one-second reads until the end.
+std::size_t EngineDecode(CAudioManager& manager, const std::string& path)
+{
+    CBaseDecoder& decoder = manager.CurrentDecoder();
+    decoder.Open(path, manager);
+    std::uint8_t buffer[kSecond];
+    std::size_t total = 0;
+    for (bool end = false; !end;) {
+        std::size_t size = sizeof buffer;
+        end = decoder.Read(buffer, size);
+        total += size;
+    }
+    decoder.Close();
+    return total;
+}
+
+// Reads every page, skips the two header packets, decodes the rest to 8-bit samples.
+std::size_t BareDecode(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    void* state = speex_decoder_init(speex_lib_get_mode(SPEEX_MODEID_NB));
+    int enhance = 1;
+    speex_decoder_ctl(state, SPEEX_SET_ENH, &enhance);
+    SpeexBits bits;
+    speex_bits_init(&bits);
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    ogg_stream_state stream;
+    bool started = false;
+    spx_int16_t pcm[160];
+    std::uint8_t out[160];
+    std::size_t total = 0, packets = 0;
+    for (;;) {
+        char* buffer = ogg_sync_buffer(&sync, 4096);
+        const std::size_t got = std::fread(buffer, 1, 4096, file);
+        if (got == 0)
+            break;
+        ogg_sync_wrote(&sync, static_cast<long>(got));
+        ogg_page page;
+        while (ogg_sync_pageout(&sync, &page) == 1) {
+            if (!started) {
+                ogg_stream_init(&stream, ogg_page_serialno(&page));
+                started = true;
+            }
+            ogg_stream_pagein(&stream, &page);
+            ogg_packet packet;
+            while (ogg_stream_packetout(&stream, &packet) == 1) {
+                if (packets++ < 2 || packet.e_o_s)
+                    continue;
+                speex_bits_read_from(&bits, reinterpret_cast<char*>(packet.packet),
+                                     static_cast<int>(packet.bytes));
+                speex_decode_int(state, &bits, pcm);
+                for (int i = 0; i < 160; ++i)
+                    out[i] =
+                        static_cast<std::uint8_t>((static_cast<std::uint16_t>(pcm[i]) >> 8) ^ 0x80);
+                benchmark::DoNotOptimize(out);
+                total += 160;
+            }
+        }
+    }
+    if (started)
+        ogg_stream_clear(&stream);
+    ogg_sync_clear(&sync);
+    speex_bits_destroy(&bits);
+    speex_decoder_destroy(state);
+    std::fclose(file);
+    return total;
+}
+
+void Report(benchmark::State& state, double audioSeconds, double engineCpu, double bareCpu)
+{
+    const double engine = audioSeconds / engineCpu;
+    const double bare = audioSeconds / bareCpu;
+    state.counters["engine_audio_s_per_cpu_s"] = engine;
+    state.counters["bare_audio_s_per_cpu_s"] = bare;
+    state.counters["ratio"] = engine / bare;
+}
+
+void BM_SpeexEncode(benchmark::State& state)
+{
+    const auto quality = static_cast<std::uint32_t>(state.range(0));
+    std::string source;
+    const Bytes& clip = SpeechClip(&source);
+    state.SetLabel(source);
+    CAudioManager manager;
+    manager.ApplyFormat(static_cast<int>(quality));
+    const std::string enginePath = (ScratchDir() / "engine.ogg").string();
+    const std::string barePath = (ScratchDir() / "bare.ogg").string();
+    double engineCpu = 0, bareCpu = 0, audio = 0;
+    for (auto _ : state) {
+        double t0 = ThreadCpuSeconds();
+        EngineEncode(manager, clip, enginePath);
+        double t1 = ThreadCpuSeconds();
+        BareEncode(CSpeexEncoder::MappedQuality(quality), clip, barePath);
+        double t2 = ThreadCpuSeconds();
+        engineCpu += t1 - t0;
+        bareCpu += t2 - t1;
+        audio += static_cast<double>(clip.size()) / kSecond;
+    }
+    Report(state, audio, engineCpu, bareCpu);
+}
+
+void BM_SpeexDecode(benchmark::State& state)
+{
+    const auto quality = static_cast<std::uint32_t>(state.range(0));
+    std::string source;
+    const Bytes& clip = SpeechClip(&source);
+    state.SetLabel(source);
+    CAudioManager manager;
+    manager.ApplyFormat(static_cast<int>(quality));
+    const std::string path = (ScratchDir() / "decode.ogg").string();
+    EngineEncode(manager, clip, path);
+    double engineCpu = 0, bareCpu = 0, audio = 0;
+    for (auto _ : state) {
+        double t0 = ThreadCpuSeconds();
+        const std::size_t engineSamples = EngineDecode(manager, path);
+        double t1 = ThreadCpuSeconds();
+        const std::size_t bareSamples = BareDecode(path);
+        double t2 = ThreadCpuSeconds();
+        if (engineSamples != bareSamples) {
+            state.SkipWithError("engine and bare loop decoded different sample counts");
+            return;
+        }
+        engineCpu += t1 - t0;
+        bareCpu += t2 - t1;
+        audio += static_cast<double>(engineSamples) / kSecond;
+    }
+    Report(state, audio, engineCpu, bareCpu);
+}
+
+} // namespace
+
+BENCHMARK(BM_SpeexEncode)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpeexDecode)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
