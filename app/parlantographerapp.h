@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+class MMessageSink;
+
+// The program from start to end: the memory checks, "AppPath", one instance only, the
+// splash, the contacts-and-tasks source, then the main screen until it closes.
+class CParlantographerApp
+{
+public:
+    // The sink defaults to real message boxes.
+    explicit CParlantographerApp(MMessageSink* sink = nullptr);
+    ~CParlantographerApp();
+    CParlantographerApp(const CParlantographerApp&) = delete;
+    CParlantographerApp& operator=(const CParlantographerApp&) = delete;
+
+    // Runs the program inside an existing QApplication; returns the exit status.
+    int Run();
+
+private:
+    std::unique_ptr<MMessageSink> m_ownSink;
+    MMessageSink* m_sink;
+};
