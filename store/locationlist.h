@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The named locations behind a "Location" slot, kept in "locations.dat": one line per
+// location in the order added, "name~p1~p2~p3~p4~p5~p6~500~0.000000". Only the name is ever
+// read back. Nothing is cached. User-interface thread only.
+class CLocationList
+{
+public:
+    static constexpr const char* kFileName = "locations.dat";
+
+    // `folder` is the program folder that holds "locations.dat".
+    explicit CLocationList(const QString& folder);
+
+    QString Path() const { return m_path; }
+
+    // Every line's name (the text before its first "~", or the whole line), in file order and
+    // with repeats. A missing or unreadable file gives an empty list.
+    QStringList FillLocations() const;
+
+    // Appends the trimmed name with six zero position values (no position source exists),
+    // then 500 and 0.000000. No check for an empty or repeated name. Line breaks inside the
+    // name become spaces so that one location stays one line. False when the file cannot be
+    // opened or written.
+    bool AddLocation(const QString& name) const;
+
+    // The line AddLocation writes, without its line feed.
+    static QString LocationLine(const QString& name);
+
+private:
+    QString m_path;
+};

@@ -1,0 +1,147 @@
+#include "store/settingsstore.h"
+
+#include "platform/home.h"
+
+#include <QSettings>
+#include <array>
+
+namespace {
+
+// Every key and default in one place.
+constexpr std::array<const char*, CSettingsStore::kSlotCount> kSlotKeys{"Slot1", "Slot2", "Slot3",
+                                                                        "Slot4"};
+constexpr std::array<const char*, CSettingsStore::kSlotCount> kSlotDefaults{"Priority", "Contacts",
+                                                                            "Task", "None"};
+constexpr std::array<const char*, CSettingsStore::kSlotCount> kFirstStartSlots{"Priority", "None",
+                                                                               "None", "None"};
+constexpr const char* kFormatKey = "Format";
+constexpr int kFormatDefault = 0;
+constexpr const char* kStorageKey = "Storage";
+constexpr const char* kStorageDefault = "Device memory";
+constexpr const char* kAppPathKey = "AppPath";
+constexpr const char* kPimFolderKey = "PimFolder";
+constexpr const char* kNone = "None";
+
+bool IsSlotIndex(int index)
+{
+    return index >= 0 && index < CSettingsStore::kSlotCount;
+}
+
+std::unique_ptr<QSettings> OpenFromEnvironment()
+{
+    if (Home::IsChosenByEnvironment())
+        return std::make_unique<QSettings>(Home::Folder() + QStringLiteral("settings.ini"),
+                                           QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QLatin1String(Home::kOrganisation),
+                                       QLatin1String(Home::kApplication));
+}
+
+} // namespace
+
+CSettingsStore::CSettingsStore() : m_settings(OpenFromEnvironment()) {}
+
+CSettingsStore::CSettingsStore(const QString& iniPath)
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+{}
+
+CSettingsStore::~CSettingsStore() = default;
+
+QString CSettingsStore::Text(const char* key, const QString& fallback) const
+{
+    const QVariant value = m_settings->value(QLatin1String(key));
+    if (!value.isValid() || !value.canConvert<QString>())
+        return fallback;
+    return value.toString();
+}
+
+bool CSettingsStore::Write(const char* key, const QString& value)
+{
+    m_settings->setValue(QLatin1String(key), value);
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+QString CSettingsStore::DefaultSlot(int index)
+{
+    return IsSlotIndex(index) ? QLatin1String(kSlotDefaults[index]) : QLatin1String(kNone);
+}
+
+QString CSettingsStore::FirstStartSlot(int index)
+{
+    return IsSlotIndex(index) ? QLatin1String(kFirstStartSlots[index]) : QLatin1String(kNone);
+}
+
+QString CSettingsStore::Slot(int index) const
+{
+    if (!IsSlotIndex(index))
+        return QLatin1String(kNone);
+    return Text(kSlotKeys[index], DefaultSlot(index));
+}
+
+bool CSettingsStore::HasSlot(int index) const
+{
+    return IsSlotIndex(index) && m_settings->contains(QLatin1String(kSlotKeys[index]));
+}
+
+bool CSettingsStore::SetSlot(int index, const QString& kind)
+{
+    return IsSlotIndex(index) && Write(kSlotKeys[index], kind);
+}
+
+bool CSettingsStore::WriteFirstStartSlots()
+{
+    bool written = true;
+    for (int index = 0; index < kSlotCount; ++index) {
+        if (!HasSlot(index))
+            written = SetSlot(index, FirstStartSlot(index)) && written;
+    }
+    return written;
+}
+
+int CSettingsStore::Format() const
+{
+    bool ok = false;
+    const int format = Text(kFormatKey, QString()).trimmed().toInt(&ok);
+    return ok ? format : kFormatDefault;
+}
+
+bool CSettingsStore::SetFormat(int format)
+{
+    return Write(kFormatKey, QString::number(format));
+}
+
+QString CSettingsStore::Storage() const
+{
+    return Text(kStorageKey, QLatin1String(kStorageDefault));
+}
+
+bool CSettingsStore::SetStorage(const QString& storage)
+{
+    return Write(kStorageKey, storage);
+}
+
+QString CSettingsStore::AppPath() const
+{
+    return Text(kAppPathKey, QString());
+}
+
+bool CSettingsStore::SetAppPath(const QString& path)
+{
+    return Write(kAppPathKey, path);
+}
+
+QString CSettingsStore::PimFolder() const
+{
+    return Text(kPimFolderKey, QString());
+}
+
+bool CSettingsStore::SetPimFolder(const QString& folder)
+{
+    return Write(kPimFolderKey, folder);
+}
+
+QString CSettingsStore::Location() const
+{
+    return m_settings->fileName();
+}

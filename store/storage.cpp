@@ -1,0 +1,82 @@
+#include "store/storage.h"
+
+#include "platform/home.h"
+#include "store/settingsstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+SStorageEnvironment SStorageEnvironment::FromSystem()
+{
+    return SStorageEnvironment{Home::Folder(), Home::DeviceDataFolder(), &Volumes::Present};
+}
+
+CStorage::CStorage(const CSettingsStore& settings, SStorageEnvironment environment)
+    : m_settings(settings), m_environment(std::move(environment))
+{
+    m_environment.programFolder = Home::WithTrailingSlash(m_environment.programFolder);
+    m_environment.deviceDataFolder = Home::WithTrailingSlash(m_environment.deviceDataFolder);
+}
+
+QString CStorage::ProgramFile(const QString& name) const
+{
+    return m_environment.programFolder + name;
+}
+
+QList<SStorageCard> CStorage::Cards() const
+{
+    return m_environment.cards ? m_environment.cards() : QList<SStorageCard>{};
+}
+
+StoragePaths::SLayout CStorage::Layout() const
+{
+    return StoragePaths::SLayout{m_environment.programFolder, m_environment.deviceDataFolder,
+                                 Cards()};
+}
+
+bool CStorage::IsProgramOnCard() const
+{
+    return StoragePaths::IsOnStorageCard(m_environment.programFolder, Cards());
+}
+
+QStringList CStorage::StorageList() const
+{
+    QStringList list;
+    StoragePaths::FillStorageList(list, Cards());
+    return list;
+}
+
+std::optional<QString> CStorage::DataFolder() const
+{
+    return StoragePaths::DataFolder(m_settings.Storage(), Layout());
+}
+
+SRecordPath CStorage::MakeRecordPath(std::uint32_t codec, const QDateTime& localTime) const
+{
+    const QString storage = m_settings.Storage();
+    const QString extension = StoragePaths::RecordExtension(codec);
+    if (extension.isEmpty())
+        return {{}, QStringLiteral("This recording format cannot be stored as a record.")};
+    const std::optional<QString> folder = StoragePaths::DataFolder(storage, Layout());
+    if (!folder)
+        return {{}, QStringLiteral("The storage \"%1\" is not present.").arg(storage)};
+    if (!QDir().mkpath(*folder))
+        return {{}, QStringLiteral("Cannot create the folder \"%1\".").arg(*folder)};
+    const QString path =
+        StoragePaths::FreeRecordPath(*folder, localTime, extension, [](const QString& candidate) {
+            // A dangling link still takes the name: exists() alone would follow it.
+            const QFileInfo info(candidate);
+            return info.exists() || info.isSymLink();
+        });
+    if (path.isEmpty())
+        return {{}, QStringLiteral("No free record name in \"%1\".").arg(*folder)};
+    return {path, {}};
+}
+
+QStringList CStorage::EnumerateRecordFolders() const
+{
+    return StoragePaths::EnumerateRecordFolders(Layout(), [](const QString& folder) {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(folder) : canonical;
+    });
+}

@@ -1,0 +1,362 @@
+#include "store/tagcatalogue.h"
+
+#include "store/linefile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QStringList kDefaultLines{QStringLiteral("[Priority]"), QStringLiteral("Important"),
+                                QStringLiteral("Normal"), QStringLiteral("Inessential")};
+
+// Beyond this many taken copy names there is no point in looking further.
+constexpr int kMaxCopyAttempts = 100000;
+constexpr int kMaxCopyDigits = 4;
+
+bool IsGroupLine(const QString& line)
+{
+    return line.contains(u'[') || line.contains(u']');
+}
+
+QString GroupName(const QString& line)
+{
+    return line.size() >= 2 ? line.mid(1, line.size() - 2) : QString();
+}
+
+bool IsGroupLineOf(const QString& line, const QString& group)
+{
+    return IsGroupLine(line) && GroupName(line) == group;
+}
+
+QString GroupLine(const QString& group)
+{
+    return u'[' + group + u']';
+}
+
+// Calls `visit(index)` for every tag line under a group line named `group`.
+template <typename Visit>
+void ForEachTagLine(const QStringList& lines, const QString& group, Visit visit)
+{
+    bool inGroup = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (IsGroupLine(lines[i]))
+            inGroup = GroupName(lines[i]) == group;
+        else if (inGroup)
+            visit(i);
+    }
+}
+
+// The index of the first group line named `group`, or -1.
+qsizetype FindGroupLine(const QStringList& lines, const QString& group)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (IsGroupLineOf(lines[i], group))
+            return i;
+    }
+    return -1;
+}
+
+std::optional<QByteArray> ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool ReplaceBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool CopyWhole(const QString& from, const QString& to)
+{
+    const std::optional<QByteArray> bytes = ReadBytes(from);
+    return bytes && ReplaceBytes(to, *bytes);
+}
+
+} // namespace
+
+CTagCatalogue::CTagCatalogue(const QString& folder)
+{
+    const QString base = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+    m_path = base + QLatin1String(kFileName);
+    m_backupPath = base + QLatin1String(kBackupFileName);
+}
+
+std::optional<QStringList> CTagCatalogue::Lines() const
+{
+    return LineFile::Read(m_path);
+}
+
+bool CTagCatalogue::Rewrite(const std::function<void(QStringList&)>& change) const
+{
+    const std::optional<QStringList> lines = Lines();
+    if (!lines)
+        return false;
+    QStringList changed = *lines;
+    change(changed);
+    if (changed == *lines)
+        return true;
+    return LineFile::Replace(m_path, changed);
+}
+
+bool CTagCatalogue::EnsureDefaultGroups() const
+{
+    if (Lines())
+        return true;
+    return LineFile::Replace(m_path, kDefaultLines) && Lines().has_value();
+}
+
+bool CTagCatalogue::GroupExists(const QString& name) const
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return true;
+    return ListGroups().contains(trimmed);
+}
+
+ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return ECatalogueResult::EmptyName;
+    // A missing file is created by the first group, as appending would; a file that exists
+    // but cannot be read is never replaced.
+    const std::optional<QStringList> read = Lines();
+    if (!read && QFile::exists(m_path))
+        return ECatalogueResult::WriteFailed;
+    const QStringList lines = read.value_or(QStringList{});
+    for (const QString& line : lines) {
+        if (IsGroupLineOf(line, trimmed))
+            return ECatalogueResult::AlreadyExists;
+    }
+    if (!LineFile::Replace(m_path, lines + QStringList{GroupLine(trimmed)}))
+        return ECatalogueResult::WriteFailed;
+    return ECatalogueResult::Ok;
+}
+
+bool CTagCatalogue::DeleteGroup(const QString& name) const
+{
+    return Rewrite([&name](QStringList& lines) {
+        QStringList kept;
+        bool inGroup = false;
+        for (const QString& line : lines) {
+            if (IsGroupLine(line))
+                inGroup = GroupName(line) == name;
+            if (!inGroup)
+                kept.append(line);
+        }
+        lines = kept;
+    });
+}
+
+bool CTagCatalogue::RenameGroup(const QString& oldName, const QString& newName) const
+{
+    return Rewrite([&](QStringList& lines) {
+        for (QString& line : lines) {
+            if (IsGroupLineOf(line, oldName))
+                line = GroupLine(newName);
+        }
+    });
+}
+
+bool CTagCatalogue::TagExists(const QString& group, const QString& tag) const
+{
+    const QStringList lines = Lines().value_or(QStringList{});
+    bool found = false;
+    ForEachTagLine(lines, group, [&](qsizetype i) { found = found || lines[i] == tag; });
+    return found;
+}
+
+ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& tag,
+                                          bool first) const
+{
+    if (tag.contains(u'[') || tag.contains(u']'))
+        return ECatalogueResult::InvalidName;
+    const QString trimmed = tag.trimmed();
+    if (trimmed.isEmpty())
+        return ECatalogueResult::EmptyName;
+    std::optional<QStringList> lines = Lines();
+    if (!lines)
+        return ECatalogueResult::WriteFailed;
+    bool exists = false;
+    ForEachTagLine(*lines, group, [&](qsizetype i) { exists = exists || (*lines)[i] == trimmed; });
+    if (exists)
+        return ECatalogueResult::AlreadyExists;
+
+    qsizetype at = lines->size();
+    const qsizetype groupLine = FindGroupLine(*lines, group);
+    if (groupLine >= 0) {
+        at = groupLine + 1;
+        if (!first) {
+            while (at < lines->size() && !IsGroupLine((*lines)[at]))
+                ++at;
+        }
+    }
+    lines->insert(at, trimmed);
+    return LineFile::Replace(m_path, *lines) ? ECatalogueResult::Ok : ECatalogueResult::WriteFailed;
+}
+
+ECatalogueResult CTagCatalogue::AddTag(const QString& group, const QString& tag) const
+{
+    return InsertTag(group, tag, false);
+}
+
+ECatalogueResult CTagCatalogue::AddTagFirst(const QString& group, const QString& tag) const
+{
+    return InsertTag(group, tag, true);
+}
+
+bool CTagCatalogue::DeleteTag(const QString& group, const QString& tag) const
+{
+    return Rewrite([&](QStringList& lines) {
+        QList<qsizetype> doomed;
+        ForEachTagLine(lines, group, [&](qsizetype i) {
+            if (lines[i] == tag)
+                doomed.append(i);
+        });
+        for (auto it = doomed.crbegin(); it != doomed.crend(); ++it)
+            lines.removeAt(*it);
+    });
+}
+
+bool CTagCatalogue::RenameTag(const QString& group, const QString& oldTag,
+                              const QString& newTag) const
+{
+    return Rewrite([&](QStringList& lines) {
+        ForEachTagLine(lines, group, [&](qsizetype i) {
+            if (lines[i] == oldTag)
+                lines[i] = newTag;
+        });
+    });
+}
+
+EMoveResult CTagCatalogue::MoveTagDown(const QString& group, const QString& tag) const
+{
+    std::optional<QStringList> lines = Lines();
+    if (!lines)
+        return EMoveResult::WriteFailed;
+    qsizetype at = -1;
+    ForEachTagLine(*lines, group, [&](qsizetype i) {
+        if (at < 0 && (*lines)[i] == tag)
+            at = i;
+    });
+    if (at < 0 || at + 1 >= lines->size() || IsGroupLine((*lines)[at + 1]))
+        return EMoveResult::NotMoved;
+    lines->swapItemsAt(at, at + 1);
+    return LineFile::Replace(m_path, *lines) ? EMoveResult::Moved : EMoveResult::WriteFailed;
+}
+
+QStringList CTagCatalogue::ListGroups() const
+{
+    QStringList groups;
+    for (const QString& line : Lines().value_or(QStringList{})) {
+        if (IsGroupLine(line))
+            groups.append(GroupName(line));
+    }
+    return groups;
+}
+
+QStringList CTagCatalogue::ListTagsOfGroup(const QString& group) const
+{
+    QStringList tags;
+    if (group.isEmpty())
+        return tags;
+    const QStringList lines = Lines().value_or(QStringList{});
+    ForEachTagLine(lines, group, [&](qsizetype i) { tags.append(lines[i]); });
+    return tags;
+}
+
+void CTagCatalogue::AddTagsOfGroup(QStringList& list, const QString& group) const
+{
+    const QStringList lines = Lines().value_or(QStringList{});
+    ForEachTagLine(lines, group, [&](qsizetype i) {
+        if (!lines[i].isEmpty() && !list.contains(lines[i]))
+            list.append(lines[i]);
+    });
+}
+
+bool CTagCatalogue::IsSlotKindMissing(const QString& kind) const
+{
+    if (kind == u"Task" || kind == u"Location" || kind == u"Contacts")
+        return false;
+    if (kind.isEmpty())
+        return true;
+    return !ListGroups().contains(kind);
+}
+
+QString CTagCatalogue::MakeCopyName(const QString& name) const
+{
+    return MakeCopyName(name, [this](const QString& candidate) { return GroupExists(candidate); });
+}
+
+QString CTagCatalogue::MakeCopyName(QString name, const std::function<bool(const QString&)>& exists)
+{
+    for (int attempt = 0; attempt < kMaxCopyAttempts; ++attempt) {
+        qsizetype digits = 0;
+        while (digits < kMaxCopyDigits && digits < name.size() &&
+               name[name.size() - 1 - digits].unicode() >= u'0' &&
+               name[name.size() - 1 - digits].unicode() <= u'9')
+            ++digits;
+        if (digits > 0) {
+            const int next = name.right(digits).toInt() + 1;
+            name.chop(digits);
+            if (next < 10)
+                name += u'0';
+            name += QString::number(next);
+        } else if (name.size() >= kMaxCopyNameLength - 1) {
+            name = name.left(name.size() - 2) + QStringLiteral("00");
+        } else {
+            name += QStringLiteral("01");
+        }
+        name.truncate(kMaxCopyNameLength);
+        if (!exists(name))
+            break;
+    }
+    return name;
+}
+
+bool CTagCatalogue::Backup() const
+{
+    return CopyWhole(m_path, m_backupPath);
+}
+
+bool CTagCatalogue::RestoreBackup() const
+{
+    return CopyWhole(m_backupPath, m_path) && DiscardBackup();
+}
+
+bool CTagCatalogue::DiscardBackup() const
+{
+    QFile backup(m_backupPath);
+    return !backup.exists() || backup.remove();
+}
+
+QString CTagCatalogue::Message(ECatalogueResult result, bool forGroup)
+{
+    switch (result) {
+    case ECatalogueResult::Ok:
+        return {};
+    case ECatalogueResult::AlreadyExists:
+        return QString::fromUtf8(forGroup ? kMsgGroupExists : kMsgTagExists);
+    case ECatalogueResult::EmptyName:
+        return QString::fromUtf8(kMsgEnterName);
+    case ECatalogueResult::InvalidName:
+        return QString::fromUtf8(kMsgTagBrackets);
+    case ECatalogueResult::WriteFailed:
+        return QString::fromUtf8(kMsgWriteFailed);
+    }
+    return {};
+}

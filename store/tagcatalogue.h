@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// Result of the catalogue's checked additions. The numbers are the ones the tag dialogs map to
+// their messages (see CTagCatalogue::Message).
+enum class ECatalogueResult
+{
+    Ok = 0,
+    WriteFailed = 29,   // the file could not be read or rewritten; it is unchanged
+    AlreadyExists = 80, // the tag (or group) is already there
+    InvalidName = 123,  // a tag containing "[" or "]"
+    EmptyName = 1160,   // nothing left after trimming spaces
+};
+
+enum class EMoveResult
+{
+    Moved,
+    NotMoved,   // the tag is last in its group, or not found; the file is unchanged
+    WriteFailed // the file could not be read or rewritten; it is unchanged
+};
+
+// The tag groups and their tags, kept in "groups.dat": one entry per line, a group line
+// "[name]" followed by its tags; lines above the first group line belong to no group and are
+// kept. A line containing "[" or "]" anywhere is a group line; its name is the line without
+// its first and last characters. Names compare exactly, case-sensitively.
+//
+// Nothing is cached: every call reads the file afresh, and every change rewrites it whole
+// through a temporary file renamed over it (a crash never leaves a truncated catalogue).
+// A file that cannot be read is an empty catalogue to the readers and a failure to the writers.
+// User-interface thread only.
+class CTagCatalogue
+{
+public:
+    static constexpr const char* kFileName = "groups.dat";
+    static constexpr const char* kBackupFileName = "tmp_groups.dat";
+
+    static constexpr const char* kMsgTagExists =
+        "Tag name already exist.\nPlease enter another name.";
+    static constexpr const char* kMsgEnterName = "Please, enter a name!";
+    static constexpr const char* kMsgTagBrackets =
+        "Tag name is can not contain symbols '[' and ']'.\nPlease enter another name.";
+    static constexpr const char* kMsgGroupExists =
+        "The group with given name already exists!\nPlease enter another name.";
+    static constexpr const char* kMsgWriteFailed = "The tags file could not be saved.";
+
+    // Copy names are held to this many characters.
+    static constexpr int kMaxCopyNameLength = 25;
+
+    // `folder` is the program folder that holds "groups.dat" and its backup.
+    explicit CTagCatalogue(const QString& folder);
+
+    QString Path() const { return m_path; }
+    QString BackupPath() const { return m_backupPath; }
+
+    // Creates the file with "[Priority]", "Important", "Normal", "Inessential" when it cannot
+    // be read. True when the file is readable afterwards.
+    bool EnsureDefaultGroups() const;
+
+    // Trims spaces first; an empty name counts as existing. Else true when a group line has
+    // the name.
+    bool GroupExists(const QString& name) const;
+    // Appends "[name]" (trimmed). EmptyName, AlreadyExists, WriteFailed or Ok.
+    ECatalogueResult AddGroup(const QString& name) const;
+    // Remove every group line named `name` with its tags. True also when there was none.
+    bool DeleteGroup(const QString& name) const;
+    // Every group line named `oldName` becomes `newName`; tags stay. No check of `newName`.
+    bool RenameGroup(const QString& oldName, const QString& newName) const;
+
+    // True when a tag line `tag` lies under a group line `group`.
+    bool TagExists(const QString& group, const QString& tag) const;
+    // The tag manager's addition: InvalidName for "[" or "]", EmptyName when blank after
+    // trimming, AlreadyExists, else the trimmed tag becomes the group's last tag (just before
+    // the next group line; at the end of the file when the group is last or absent): Ok, or
+    // WriteFailed.
+    ECatalogueResult AddTag(const QString& group, const QString& tag) const;
+    // The main screen's quick addition: the same checks, but the tag becomes the group's first
+    // tag (right after its group line; at the end of the file when the group is absent).
+    ECatalogueResult AddTagFirst(const QString& group, const QString& tag) const;
+    // Removes every tag line `tag` of the group. True also when there was none.
+    bool DeleteTag(const QString& group, const QString& tag) const;
+    // Every tag line `oldTag` of the group becomes `newTag`; no check of `newTag`.
+    bool RenameTag(const QString& group, const QString& oldTag, const QString& newTag) const;
+    // Swaps the group's first tag line `tag` with the line after it, unless that line is a
+    // group line or the end of the file. Moving a tag up is MoveTagDown of the tag above it.
+    EMoveResult MoveTagDown(const QString& group, const QString& tag) const;
+
+    // Every group name in file order (a group named twice appears twice).
+    QStringList ListGroups() const;
+    // The tags of `group` in file order; empty for an empty group name.
+    QStringList ListTagsOfGroup(const QString& group) const;
+    // Adds to `list` the group's non-empty tags that it does not hold yet, at its end.
+    void AddTagsOfGroup(QStringList& list, const QString& group) const;
+
+    // False for "Task", "Location", "Contacts" and existing group names; true otherwise
+    // (an empty kind included).
+    bool IsSlotKindMissing(const QString& kind) const;
+
+    // A name for a copy of group `name` that no group has yet: Work -> Work01,
+    // Work01 -> Work02 when Work02 is free, Work9 -> Work10, Work12345 -> Work12346.
+    QString MakeCopyName(const QString& name) const;
+    // The same over any existence test. Gives up (returning the last candidate) only after
+    // a very large number of taken names.
+    static QString MakeCopyName(QString name, const std::function<bool(const QString&)>& exists);
+
+    // The tag manager's backup: copy the catalogue to "tmp_groups.dat" (replacing it); restore
+    // it byte for byte over the catalogue and remove it (Cancel); or just remove it (OK).
+    bool Backup() const;
+    bool RestoreBackup() const;
+    bool DiscardBackup() const;
+
+    static QString Message(ECatalogueResult result, bool forGroup);
+
+private:
+    std::optional<QStringList> Lines() const;
+    bool Rewrite(const std::function<void(QStringList&)>& change) const;
+    ECatalogueResult InsertTag(const QString& group, const QString& tag, bool first) const;
+
+    QString m_path;
+    QString m_backupPath;
+};
