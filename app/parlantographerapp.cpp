@@ -20,12 +20,11 @@
 CParlantographerApp::CParlantographerApp(MMessageSink* sink)
     : m_ownSink(sink ? nullptr : std::make_unique<CMessageBoxSink>()),
       m_sink(sink ? sink : m_ownSink.get())
-{
-}
+{}
 
 CParlantographerApp::~CParlantographerApp() = default;
 
-int CParlantographerApp::Run()
+int CParlantographerApp::Run(const QSize& windowSize)
 {
     CMemoryCheck memory;
     if (!memory.CheckOrWarn(*m_sink, nullptr))
@@ -61,8 +60,8 @@ int CParlantographerApp::Run()
         screen = std::make_unique<CParlantographerDlg>(
             CParlantographerDlg::SContext{settings, storage, pim, *m_sink, memory});
     } catch (const CAudioError& error) {
-        m_sink->Show(EMessageIcon::Stop, QStringLiteral("Error"), QString::fromStdString(error.what()),
-                     nullptr);
+        m_sink->Show(EMessageIcon::Stop, QStringLiteral("Error"),
+                     QString::fromStdString(error.what()), nullptr);
         return 1;
     }
 
@@ -75,6 +74,8 @@ int CParlantographerApp::Run()
     QObject::connect(&signals, &CSignalWatcher::Terminated, screen.get(),
                      [&screen](int) { screen->OnAppExit(); });
 
+    if (!windowSize.isEmpty())
+        screen->resize(windowSize);
     screen->show();
     const int status = QApplication::exec();
     screen.reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <memory>
 
 class MMessageSink;
@@ -15,8 +16,9 @@ public:
     CParlantographerApp(const CParlantographerApp&) = delete;
     CParlantographerApp& operator=(const CParlantographerApp&) = delete;
 
-    // Runs the program inside an existing QApplication; returns the exit status.
-    int Run();
+    // Runs the program inside an existing QApplication; returns the exit status. An
+    // empty size leaves the window at its designed size.
+    int Run(const QSize& windowSize = QSize());
 
 private:
     std::unique_ptr<MMessageSink> m_ownSink;

@@ -33,7 +33,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-
 #include <exception>
 
 namespace {
@@ -354,7 +353,8 @@ void CParlantographerDlg::StartRecording()
     try {
         // The header carries the information from the first byte on, so a recording cut
         // short by a crash or power loss is still a record with its information.
-        m_audio->CurrentEncoder().SetInfo(std::string(area->constData(), static_cast<std::size_t>(area->size())));
+        m_audio->CurrentEncoder().SetInfo(
+            std::string(area->constData(), static_cast<std::size_t>(area->size())));
         m_audio->GetRecorder().Record(path.path.toStdString());
     } catch (const std::exception& error) {
         ShowEngineError(QString::fromStdString(error.what()));
@@ -374,8 +374,7 @@ bool CParlantographerDlg::StopAndSave()
         const CWaitCursor wait;
         try {
             m_audio->GetRecorder().StopRecording();
-            m_audio->GetTagger().WriteRecordInfo(m_recordPath.toStdString(),
-                                                 m_infoArea.constData(),
+            m_audio->GetTagger().WriteRecordInfo(m_recordPath.toStdString(), m_infoArea.constData(),
                                                  static_cast<std::size_t>(m_infoArea.size()));
         } catch (const std::exception& error) {
             ShowEngineError(QString::fromStdString(error.what()));

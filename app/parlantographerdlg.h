@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QMainWindow>
 #include <QString>
-
 #include <array>
 #include <functional>
 #include <memory>

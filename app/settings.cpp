@@ -61,13 +61,13 @@ void CSettings::BuildUi()
     QFont labelFont = font();
     labelFont.setWeight(QFont::DemiBold);
 
-    auto* data = new QGroupBox(tr("Data"), this);
-    auto* dataForm = new QFormLayout(data);
+    auto* dataBox = new QGroupBox(tr("Data"), this);
+    auto* dataForm = new QFormLayout(dataBox);
     for (int slot = 0; slot < 4; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
-        m_slotLabels[index] = new QLabel(QStringLiteral("Slot%1").arg(slot + 1), data);
+        m_slotLabels[index] = new QLabel(QStringLiteral("Slot%1").arg(slot + 1), dataBox);
         m_slotLabels[index]->setFont(labelFont);
-        m_slotLists[index] = new QComboBox(data);
+        m_slotLists[index] = new QComboBox(dataBox);
         m_slotLists[index]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         dataForm->addRow(m_slotLabels[index], m_slotLists[index]);
         connect(m_slotLists[index], &QComboBox::textActivated, this,
@@ -78,8 +78,8 @@ void CSettings::BuildUi()
     auto* parameterForm = new QFormLayout(parameters);
     m_format = new QComboBox(parameters);
     for (const SRecordingFormat& format : kRecordingFormats)
-        m_format->addItem(QString::fromUtf8(format.label.data(),
-                                            static_cast<qsizetype>(format.label.size())));
+        m_format->addItem(
+            QString::fromUtf8(format.label.data(), static_cast<qsizetype>(format.label.size())));
     m_storage = new CDropDown(parameters);
     connect(m_storage, &CDropDown::AboutToShowPopup, this, &CSettings::RefreshStorages);
     auto* formatLabel = new QLabel(tr("Format"), parameters);
@@ -112,7 +112,7 @@ void CSettings::BuildUi()
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(data);
+    layout->addWidget(dataBox);
     layout->addWidget(parameters);
     layout->addWidget(pim);
     layout->addStretch();
@@ -139,16 +139,8 @@ void CSettings::Load()
     const int format = settings.Format();
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : 0);
 
-    const QString storage = StorageName(settings.Storage());
-    m_storage->clear();
-    if (m_context.storages) {
-        for (const QString& item : m_context.storages())
-            m_storage->addItem(StorageName(item));
-    }
-    if (m_storage->findText(kDeviceMemory) < 0)
-        m_storage->insertItem(0, kDeviceMemory);
-    const int at = m_storage->findText(storage);
-    m_storage->setCurrentIndex(at >= 0 ? at : m_storage->findText(kDeviceMemory));
+    // A stored card that is absent now falls back to device memory.
+    FillStorages(StorageName(settings.Storage()), kDeviceMemory);
 
     m_pimFolder->setText(settings.PimFolder());
 }
@@ -172,8 +164,13 @@ void CSettings::OnSlotChosen(int slot, const QString& text)
 
 void CSettings::RefreshStorages()
 {
-    const QString remembered = m_storage->currentIndex() >= 0 ? m_storage->currentText()
-                                                              : m_storage->itemText(0);
+    const QString remembered =
+        m_storage->currentIndex() >= 0 ? m_storage->currentText() : m_storage->itemText(0);
+    FillStorages(remembered, QString());
+}
+
+void CSettings::FillStorages(const QString& wanted, const QString& fallback)
+{
     const QSignalBlocker block(m_storage);
     m_storage->clear();
     if (m_context.storages) {
@@ -182,8 +179,10 @@ void CSettings::RefreshStorages()
     }
     if (m_storage->findText(kDeviceMemory) < 0)
         m_storage->insertItem(0, kDeviceMemory);
-    const int at = m_storage->findText(remembered);
-    m_storage->setCurrentIndex(at >= 0 ? at : 0);
+    int at = m_storage->findText(wanted);
+    if (at < 0)
+        at = fallback.isEmpty() ? 0 : m_storage->findText(fallback);
+    m_storage->setCurrentIndex(qMax(0, at));
 }
 
 bool CSettings::Store()

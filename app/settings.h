@@ -3,7 +3,6 @@
 #include "app/slotchoices.h"
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 #include <memory>
@@ -58,6 +57,8 @@ private:
     void BuildUi();
     void Load();
     void ShowChoices();
+    // Lists the storages and selects `wanted`, else `fallback`, else the first.
+    void FillStorages(const QString& wanted, const QString& fallback);
     void OnSlotChosen(int slot, const QString& text);
     bool Store();
 

@@ -287,8 +287,7 @@ TEST_F(MainScreenTest, TypingANewTagAddsItFirstToItsGroup)
     QTest::keyClicks(screen->Slot(0)->InPlaceEdit(), "[bad]");
     QTest::keyClick(screen->Slot(0)->InPlaceEdit(), Qt::Key_Return);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text,
-              CTagCatalogue::Message(ECatalogueResult::InvalidName, false));
+    EXPECT_EQ(sink.messages[0].text, CTagCatalogue::Message(ECatalogueResult::InvalidName, false));
 }
 
 TEST_F(MainScreenTest, ALocationSlotTakesNewLocations)

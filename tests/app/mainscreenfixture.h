@@ -12,9 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 // Contacts and tasks held in memory.
@@ -97,7 +95,9 @@ protected:
     std::unique_ptr<CStorage> storage;
     CFakePim pim;
     CRecordingSink sink;
-    CMemoryCheck memory{[] { return std::optional<std::uint64_t>(1ull << 30); }};
+    CMemoryCheck memory{[] {
+        return std::optional<std::uint64_t>(1ull << 30);
+    }};
     std::int64_t now = 100000;
     double freeBytes = 1e9;
     std::unique_ptr<CParlantographerDlg> screen;

@@ -8,9 +8,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace {
