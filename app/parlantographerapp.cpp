@@ -70,8 +70,8 @@ int CParlantographerApp::Run(const QSize& windowSize)
         screen->raise();
         screen->activateWindow();
     });
-    CSignalWatcher signals;
-    QObject::connect(&signals, &CSignalWatcher::Terminated, screen.get(),
+    CSignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &CSignalWatcher::Terminated, screen.get(),
                      [&screen](int) { screen->OnAppExit(); });
 
     if (!windowSize.isEmpty())

@@ -19,6 +19,7 @@
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
 #include "platform/freespace.h"
+#include "platform/wavebackend.h"
 #include "store/locationlist.h"
 #include "store/pimsource.h"
 #include "store/pimstore.h"

@@ -1,6 +1,8 @@
 #include "app/showalldlg.h"
+#include "app/signalwatcher.h"
 #include "audio/audiomanager.h"
 #include "audio/tagger.h"
+#include "controls/glyphbutton.h"
 #include "controls/headerbutton.h"
 #include "controls/inplaceedit.h"
 #include "controls/slotlist.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
+#include <csignal>
 
 namespace {
 
@@ -152,6 +155,23 @@ TEST_F(MainScreenTest, ClosingTheWindowWhileRecordingSavesToo)
     ASSERT_EQ(records.size(), 1);
     EXPECT_TRUE(InfoOf(*screen, home.path() + "/Data/" + records.first())
                     .startsWith("*ParlantographerInfo*\n"));
+}
+
+TEST_F(MainScreenTest, ATerminationSignalSavesTheRecordingThroughTheExitPath)
+{
+    Open();
+    CSignalWatcher watcher;
+    QObject::connect(&watcher, &CSignalWatcher::Terminated, screen.get(),
+                     [this](int) { screen->OnAppExit(); });
+    TapItem(screen->Slot(0), "Important");
+    TapRecordAfter(0);
+    ASSERT_TRUE(screen->IsRecording());
+    std::raise(SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->isVisible(); }, 3000));
+    EXPECT_FALSE(screen->IsRecording());
+    const QStringList records = Records(home.path() + "/Data");
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_TRUE(InfoOf(*screen, home.path() + "/Data/" + records.first()).contains("Important"));
 }
 
 TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 #include "audio/audiomanager.h"
 #include "controls/dropdown.h"
+#include "platform/wavebackend.h"
 #include "recordingsink.h"
 #include "store/settingsstore.h"
 
