@@ -1,0 +1,170 @@
+#include "store/headerinforeader.h"
+
+#include "audio/speexcomment.h"
+#include "audio/wavheader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <ogg/ogg.h>
+#include <optional>
+#include <speex/speex_header.h>
+#include <unistd.h>
+
+namespace {
+
+using SResult = CHeaderInfoReader::SResult;
+using EVerdict = CHeaderInfoReader::EVerdict;
+
+SResult Undecided()
+{
+    return {EVerdict::Undecided, {}};
+}
+SResult NotARecord()
+{
+    return {EVerdict::NotARecord, {}};
+}
+SResult Information(std::string info)
+{
+    return {EVerdict::Information, std::move(info)};
+}
+
+// The audio manager's information capacity: every record reserves this many bytes.
+constexpr std::size_t kInfoCapacity = 1024;
+
+// What the Speex decoder accepts as the first packet: the tag, the header's size, and a
+// header that libspeex itself can read.
+bool IsSpeexHeader(const ogg_packet& packet)
+{
+    if (packet.bytes < static_cast<long>(sizeof(SpeexHeader)) ||
+        std::memcmp(packet.packet, "Speex   ", 8) != 0)
+        return false;
+    SpeexHeader* header = speex_packet_to_header(reinterpret_cast<char*>(packet.packet),
+                                                 static_cast<int>(packet.bytes));
+    speex_header_free(header);
+    return header != nullptr;
+}
+
+// The codec choice of the audio manager: the last three characters of the path, lower
+// case, and the first four bytes.
+enum class EKind
+{
+    Pcm,
+    Ogg,
+    Neither
+};
+
+EKind KindOf(const std::string& path, const unsigned char* bytes, std::size_t size)
+{
+    if (size < 4)
+        return EKind::Neither;
+    std::string extension = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (std::memcmp(bytes, "OggS", 4) == 0 && extension == "ogg")
+        return EKind::Ogg;
+    if (std::memcmp(bytes, "RIFF", 4) == 0 && extension == "wav")
+        return EKind::Pcm;
+    return EKind::Neither;
+}
+
+// The PCM decoder's own header parser on the same bytes. A file shorter than the bytes
+// read is seen whole, so a refusal is final; otherwise a longer header may lie beyond.
+SResult DecidePcm(const unsigned char* bytes, std::size_t size, bool wholeFile)
+{
+    std::optional<WavHeader::SLayout> layout = WavHeader::Parse(bytes, size, kInfoCapacity);
+    if (layout)
+        return Information(std::move(layout->info));
+    return wholeFile ? NotARecord() : Undecided();
+}
+
+// RAII for the two libogg states.
+struct SOggStates
+{
+    ogg_sync_state sync;
+    ogg_stream_state stream;
+    bool streamReady = false;
+    SOggStates() { ogg_sync_init(&sync); }
+    ~SOggStates()
+    {
+        if (streamReady)
+            ogg_stream_clear(&stream);
+        ogg_sync_clear(&sync);
+    }
+    SOggStates(const SOggStates&) = delete;
+    SOggStates& operator=(const SOggStates&) = delete;
+};
+
+// The Speex header page, then the comment page with one packet; the information is the
+// single comment's bytes after its first 16 characters. Anything that does not frame
+// exactly like that is left to the decoder.
+SResult DecideOgg(const unsigned char* bytes, std::size_t size)
+{
+    SOggStates ogg;
+    char* buffer = ogg_sync_buffer(&ogg.sync, static_cast<long>(size));
+    if (buffer == nullptr)
+        return Undecided();
+    std::memcpy(buffer, bytes, size);
+    ogg_sync_wrote(&ogg.sync, static_cast<long>(size));
+
+    ogg_page page;
+    if (ogg_sync_pageout(&ogg.sync, &page) != 1 || !ogg_page_bos(&page))
+        return Undecided();
+    if (ogg_stream_init(&ogg.stream, ogg_page_serialno(&page)) != 0)
+        return Undecided();
+    ogg.streamReady = true;
+    ogg_packet packet;
+    if (ogg_stream_pagein(&ogg.stream, &page) != 0 ||
+        ogg_stream_packetout(&ogg.stream, &packet) != 1 || !IsSpeexHeader(packet) ||
+        ogg_stream_packetout(&ogg.stream, &packet) != 0)
+        return Undecided();
+
+    if (ogg_sync_pageout(&ogg.sync, &page) != 1 ||
+        ogg_page_serialno(&page) != ogg.stream.serialno ||
+        ogg_stream_pagein(&ogg.stream, &page) != 0 ||
+        ogg_stream_packetout(&ogg.stream, &packet) != 1)
+        return Undecided();
+    std::optional<std::string> info =
+        SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), kInfoCapacity);
+    return info ? Information(std::move(*info)) : NotARecord();
+}
+
+} // namespace
+
+CHeaderInfoReader::SResult CHeaderInfoReader::Decide(const std::string& path,
+                                                     const unsigned char* bytes, std::size_t size,
+                                                     bool wholeFile)
+{
+    switch (KindOf(path, bytes, size)) {
+    case EKind::Pcm:
+        return DecidePcm(bytes, size, wholeFile);
+    case EKind::Ogg:
+        return DecideOgg(bytes, size);
+    case EKind::Neither:
+        break;
+    }
+    return NotARecord();
+}
+
+CHeaderInfoReader::SResult CHeaderInfoReader::Read(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Undecided();
+    unsigned char bytes[kReadBytes];
+    std::size_t size = 0;
+    while (size < sizeof bytes) {
+        const ssize_t got = ::read(fd, bytes + size, sizeof bytes - size);
+        if (got < 0) {
+            ::close(fd);
+            return Undecided();
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    return Decide(path, bytes, size, size < sizeof bytes);
+}

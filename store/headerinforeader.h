@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+// Reads a record file's information straight from its first bytes, for the two layouts
+// the engine writes (the 1070-byte PCM header; the Speex header page and the comment
+// page of an Ogg record), without setting up a decoder. It answers only where the bytes
+// leave no doubt and then gives exactly what CTagger::ReadRecordInfo gives (the same
+// information, or "not a record" where the tagger throws); anything unusual - a header
+// larger than the bytes read, a page that does not frame cleanly - is Undecided, and the
+// caller asks the tagger.
+class CHeaderInfoReader
+{
+public:
+    enum class EVerdict
+    {
+        Information, // `info` holds what the tagger would return (possibly empty)
+        NotARecord,  // the tagger would throw CAudioError
+        Undecided    // ask the tagger
+    };
+
+    struct SResult
+    {
+        EVerdict verdict = EVerdict::Undecided;
+        std::string info;
+    };
+
+    // How much of the file is read: both Ogg header pages of an engine record fit.
+    static constexpr std::size_t kReadBytes = 2048;
+
+    static SResult Read(const std::string& path);
+    // The decision on the first bytes of a file (at most kReadBytes) and the file's name.
+    static SResult Decide(const std::string& path, const unsigned char* bytes, std::size_t size,
+                          bool wholeFile);
+};

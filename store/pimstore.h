@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/pimsource.h"
+
+#include <QStringList>
+#include <vector>
+
+// The operations the screens use on the contacts-and-tasks source. Each call reads the
+// source afresh. "Adding" a text to a list means: appended only when the list holds no
+// item with exactly that text (case-sensitive).
+class CPimStore
+{
+public:
+    explicit CPimStore(const MPimSource& source) : m_source(source) {}
+
+    // Empties the list, then adds every task subject, trimmed, that is not empty.
+    void FillTasks(QStringList& list) const;
+    // Empties the list, then adds every task subject, trimmed; an empty subject is added
+    // too (once), so the list has one row per distinct stored subject.
+    void ListStoreTasks(QStringList& list) const;
+    // Adds every contact text that is not empty; the list is NOT emptied first.
+    void FillContacts(QStringList& list) const;
+    // True when a task answers the restriction [Subject] > "<subject>", or else the
+    // restriction [Subject] = "<subject> " (see CRestriction for the comparison).
+    bool TaskExistsInStore(const QString& subject) const;
+    // Every task whose trimmed subject is not empty, subject trimmed, with its date, in
+    // source order; tasks with the same subject are all kept (their dates differ).
+    std::vector<SPimTask> TasksWithDates() const;
+
+    // The contact's text: the non-empty name parts (given, additional, family), each
+    // trimmed, joined with single spaces.
+    static QString ContactText(const SPimContact& contact);
+    // The two restriction texts of the existence test, in the order they are tried.
+    static QStringList ExistenceRestrictions(const QString& subject);
+
+private:
+    const MPimSource& m_source;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class CTagger;
+
+// One stored record: a file whose embedded information starts with the record marker.
+struct RecordEntry
+{
+    QString path;                 // the folder, a slash, the file name
+    QString fileName;             // the name as the folder listing gives it; what the lists show
+    std::uint32_t infoLength = 0; // bytes of information read (1024 for our records)
+    QByteArray info;              // the information block as read, zeros included
+};
+
+// The record list owns its entries; pointers to them stay valid until the list is
+// rebuilt, cleared or destroyed.
+using RecordList = std::vector<RecordEntry>;
+
+// Appends the records of one folder, ordered by file name (code-point order, so the
+// order is the same on every run). Only regular files are looked at (no links, no
+// sub-folders); hidden names (leading dot) and temporary names (ending in "~" or ".tmp")
+// are skipped. A file is a record when the tagger reads information from it that starts
+// with the marker; a file the tagger rejects (CAudioError: not a known format, broken
+// header) is not a record. A missing or unreadable folder appends nothing.
+void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list);
+
+// The records of every folder in the order given, each folder ordered as above. A folder
+// named twice (the same folder by another path included) is scanned once.
+RecordList BuildRecordList(const QStringList& folders, CTagger& tagger);
+
+// Releases every entry.
+void FreeRecordList(RecordList& list);
+
+enum class EDeleteResult
+{
+    Deleted,
+    InUse,  // "Can't delete this record because it is used by other application."
+    Failed, // "Can't delete this record because of an unknown reason."
+};
+
+// Deletes a record's file. Linux lets an open file be deleted, so "in use" means what
+// can be observed: another open description holds a lock (flock, POSIX or
+// open-file-description lock) on the file, or the system refuses with EBUSY or ETXTBSY.
+// Permission errors (EACCES, EPERM), a missing file and everything else are "unknown
+// reason": they are not about another program using the record. On failure the file is
+// left as it was.
+EDeleteResult DeleteRecord(const QString& path);
+
+// The message for a failed delete; empty for EDeleteResult::Deleted.
+QString DeleteRecordMessage(EDeleteResult result);
+
+// Which item to select once item `deleted` of `count` items has been removed, as an index
+// into the shortened list: the item after the deleted one (which moves into its place),
+// or the one before it when the last item was deleted; -1 when no item is left or the
+// index was outside the list (then nothing was deleted).
+int SelectionAfterDelete(int count, int deleted);

@@ -1,0 +1,144 @@
+#include "store/vcardreader.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SCase
+{
+    const char* name;
+    QByteArray text;
+    QStringList expected; // "given|additional|family" per contact, in order
+};
+
+void PrintTo(const SCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+QStringList Flatten(const std::vector<SPimContact>& contacts)
+{
+    QStringList rows;
+    for (const SPimContact& c : contacts)
+        rows.append(c.given + u'|' + c.additional + u'|' + c.family);
+    return rows;
+}
+
+QByteArray Card(const QByteArray& body, const QByteArray& version = "3.0")
+{
+    return "BEGIN:VCARD\r\nVERSION:" + version + "\r\n" + body + "END:VCARD\r\n";
+}
+
+class VCardReaderTest : public testing::TestWithParam<SCase>
+{
+};
+
+TEST_P(VCardReaderTest, ReadsNameParts)
+{
+    const SCase& c = GetParam();
+    EXPECT_EQ(Flatten(CVCardReader::Parse(c.text)), c.expected);
+}
+
+// clang-format off
+const SCase kStructure[] = {
+    {"parts_in_given_additional_family_order",
+     Card("N:Family;Given;Middle;Dr.;Jr.\r\n"), {"Given|Middle|Family"}},
+    {"several_cards_keep_file_order",
+     Card("N:Lee;Ann;;;\r\n") + Card("N:Zed;Bob;;;\r\n", "4.0") + Card("N:Adams;Cy;;;\r\n", "2.1"),
+     {"Ann||Lee", "Bob||Zed", "Cy||Adams"}},
+    {"no_final_newline",
+     "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD", {"Ann||Lee"}},
+    {"lf_line_ends", "BEGIN:VCARD\nVERSION:4.0\nN:Lee;Ann;;;\nEND:VCARD\n", {"Ann||Lee"}},
+    {"missing_end_at_end_of_file", "BEGIN:VCARD\r\nN:Lee;Ann;;;\r\n", {"Ann||Lee"}},
+    {"missing_end_before_next_card",
+     "BEGIN:VCARD\r\nN:Lee;Ann;;;\r\nBEGIN:VCARD\r\nN:Zed;Bob;;;\r\nEND:VCARD\r\n",
+     {"Ann||Lee", "Bob||Zed"}},
+    {"lines_outside_cards_ignored", "N:Out;Side;;;\r\n" + Card("N:Lee;Ann;;;\r\n"), {"Ann||Lee"}},
+    {"first_name_property_wins", Card("N:Lee;Ann;;;\r\nN:Other;Name;;;\r\n"), {"Ann||Lee"}},
+    {"empty_and_corrupt_lines_skipped",
+     "\r\n\r\nBEGIN:VCARD\r\n\r\ngarbage without colon\r\n:no name\r\nN:Lee;Ann;;;\r\n\r\nEND:VCARD\r\n\r\n",
+     {"Ann||Lee"}},
+    {"case_insensitive_names_and_groups",
+     "begin:vcard\r\nitem1.n:Lee;Ann;;;\r\nEnd:VCard\r\n", {"Ann||Lee"}},
+    {"short_value_fills_missing_parts", Card("N:Lee\r\n"), {"||Lee"}},
+    {"parts_trimmed", Card("N: Lee ; Ann ;  ;;\r\n"), {"Ann||Lee"}},
+};
+
+const SCase kEmpty[] = {
+    {"all_three_parts_empty_not_listed", Card("N:;;;Dr.;Jr.\r\nFN:Dr. Nobody\r\n"), {}},
+    {"no_name_property_no_fallback_to_fn", Card("FN:Ann Lee\r\nORG:Acme\r\n"), {}},
+    {"blank_parts_not_listed", Card("N: ; ;\t;;\r\n"), {}},
+    {"empty_text", "", {}},
+    {"not_a_vcard", "just some text\nwith lines\n", {}},
+    {"binary_garbage", QByteArray("\x00\xff\x01:BEGIN\x00VCARD", 16), {}},
+};
+
+const SCase kEncoding[] = {
+    {"utf8_unicode", Card("N:M\xC3\xBCller;J\xC3\xBCrgen;;;\r\n", "4.0"),
+     {QString::fromUtf8("J\xC3\xBCrgen||M\xC3\xBCller")}},
+    {"utf8_outside_bmp", Card("N:\xF0\x9F\x98\x80;Ann;;;\r\n"),
+     {QString::fromUtf8("Ann||\xF0\x9F\x98\x80")}},
+    {"invalid_utf8_read_as_windows_1252", Card("N:Ren\xE9\x80;;;;\r\n"),
+     {QString::fromUtf8("||Ren\xC3\xA9\xE2\x82\xAC")}},
+    {"folded_with_space_and_tab", Card("N:Le\r\n e;A\r\n\tnn;;;\r\n"), {"Ann||Lee"}},
+    {"escapes", Card("N:O\\;Brien;Mary\\, Ann;back\\\\slash;;\r\n"),
+     {"Mary, Ann|back\\slash|O;Brien"}},
+    {"escaped_newline", Card("N:Lee;Ann\\nMarie;;;\r\n"), {"Ann\nMarie||Lee"}},
+    {"unknown_escape_kept", Card("N:Lee;A\\qb;;;\r\n"), {"A\\qb||Lee"}},
+    {"quoted_printable_utf8",
+     Card("N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen;;;\r\n", "2.1"),
+     {QString::fromUtf8("J\xC3\xBCrgen||M\xC3\xBCller")}},
+    {"quoted_printable_soft_breaks",
+     Card("N;ENCODING=QUOTED-PRINTABLE:Lon=\r\ngname;Pe=\r\nter;;;\r\n", "2.1"), {"Peter||Longname"}},
+    {"soft_break_keeps_leading_space_of_next_line",
+     Card("N;QUOTED-PRINTABLE:Van=\r\n Dyke;Ann;;;\r\n", "2.1"), {"Ann||Van Dyke"}},
+    {"soft_break_at_end_of_file", "BEGIN:VCARD\r\nN;QUOTED-PRINTABLE:Lee;Ann=", {"Ann||Lee"}},
+    {"bare_2_1_parameters_latin1", Card("N;QUOTED-PRINTABLE;CHARSET=ISO-8859-1:M=FCller;;;;\r\n", "2.1"),
+     {QString::fromUtf8("||M\xC3\xBCller")}},
+    {"windows_1252_charset", Card("N;CHARSET=windows-1252;ENCODING=QUOTED-PRINTABLE:=80uro;=93Q=94;;;\r\n", "2.1"),
+     {QString::fromUtf8("\xE2\x80\x9CQ\xE2\x80\x9D||\xE2\x82\xAC" "uro")}},
+    {"encoded_semicolon_is_text", Card("N;ENCODING=QUOTED-PRINTABLE:A=3BB;Ann;;;\r\n", "2.1"),
+     {"Ann||A;B"}},
+    {"broken_quoted_printable_kept_literally",
+     Card("N;ENCODING=QUOTED-PRINTABLE:A=ZZ=4;B=;;;\r\n", "2.1"), {"B=||A=ZZ=4"}},
+    {"base64", Card("N;ENCODING=b:" + QByteArray("Lee;Ann;;;").toBase64() + "\r\n"), {"Ann||Lee"}},
+    {"quoted_parameter_with_colon", Card("N;SORT-AS=\"Lee:x,Ann\":Lee;Ann;;;\r\n", "4.0"),
+     {"Ann||Lee"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Structure, VCardReaderTest, testing::ValuesIn(kStructure),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Empty, VCardReaderTest, testing::ValuesIn(kEmpty),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Encoding, VCardReaderTest, testing::ValuesIn(kEncoding),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+} // namespace
+
+namespace {
+
+// Hostile input: every truncation and a run of byte flips of a valid export parse
+// without a crash or a read past the text (checked under the sanitizers).
+TEST(VCardReaderRobustnessTest, TruncatedAndMutatedTextNeverBreaksTheReader)
+{
+    const QByteArray valid =
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCl=\r\n"
+        "ler;J=C3=BCrgen;;;\r\nitem1.TEL;TYPE=\"a:b\":123\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nN;ENCODING=b:TGVlO0Fubjs7Ow==\r\nN:x\\\r\n y\\;\r\nEND:VCARD";
+    for (qsizetype length = 0; length <= valid.size(); ++length)
+        CVCardReader::Parse(valid.left(length));
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 1000; ++round) {
+        QByteArray text = valid;
+        for (int flip = 0; flip < 4; ++flip) {
+            seed = seed * 1664525u + 1013904223u;
+            text[(seed >> 8) % text.size()] = static_cast<char>(seed >> 24);
+        }
+        const auto contacts = CVCardReader::Parse(text);
+        EXPECT_LE(contacts.size(), 3u);
+    }
+}
+
+} // namespace
