@@ -31,10 +31,11 @@ protected:
         settings = std::make_unique<CSettingsStore>(home.filePath("settings.ini"));
     }
 
-    std::unique_ptr<CSettings> Open(QStringList groups = {"Priority", "Projects"}, int slots = 4)
+    std::unique_ptr<CSettings> Open(QStringList groups = {"Priority", "Projects"},
+                                    int slotCount = 4)
     {
         auto dialog = std::make_unique<CSettings>(CSettings::SContext{
-            *settings, audio, sink, std::move(groups), [this] { return storages; }, slots});
+            *settings, audio, sink, std::move(groups), [this] { return storages; }, slotCount});
         dialog->show();
         return dialog;
     }
