@@ -3,6 +3,7 @@
 #include "app/logger.h"
 #include "audio/timeleft.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -130,7 +131,7 @@ void CRecordButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     RecordButtonFace::SFace face = m_face;
     face.enabled = isEnabled();
-    face.focused = hasFocus();
+    face.focused = hasFocus() && m_keyboardFocus;
     RecordButtonFace::Paint(painter, rect(), face);
 }
 
@@ -162,12 +163,18 @@ void CRecordButton::keyPressEvent(QKeyEvent* event)
 void CRecordButton::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
+    // The dashed frame marks keyboard navigation only; a click or the window's own
+    // start-up focus would otherwise leave it on screen for no reason.
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                      reason == Qt::ShortcutFocusReason;
     update();
 }
 
 void CRecordButton::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
+    m_keyboardFocus = false;
     update();
 }
 

@@ -82,6 +82,7 @@ private:
     Rate m_rate;
     QTimer m_timer;
     bool m_tapped = false;
+    bool m_keyboardFocus = false;
     std::int64_t m_lastTap = 0;
     std::int64_t m_startTick = 0;
     std::int64_t m_secondsLeft = 0;

@@ -11,7 +11,7 @@
 CSplashDlg::CSplashDlg(int durationMs, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_durationMs(durationMs)
 {
-    setFixedSize(360, 120);
+    setFixedSize(400, 120);
     setAttribute(Qt::WA_TranslucentBackground, false);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -53,5 +53,5 @@ void CSplashDlg::paintEvent(QPaintEvent*)
     p.setFont(line);
     p.setPen(Theme::ListText());
     p.drawText(QRect(textArea.left(), textArea.bottom() + 4, textArea.width(), 24),
-               Qt::AlignLeft | Qt::AlignTop, tr("Voice memos with their tags, tasks and contacts"));
+               Qt::AlignLeft | Qt::AlignTop, tr("Voice memos with tags, tasks and contacts"));
 }

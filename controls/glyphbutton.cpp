@@ -6,7 +6,9 @@
 
 CGlyphButton::CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent) : QAbstractButton(parent)
 {
-    setIcon(DrawnIcons::Icon(glyph));
+    // Always the drawn glyph: the desktop themes' symbolic icons are grey and would make
+    // an enabled slot button look disabled.
+    setIcon(DrawnIcons::Drawn(glyph));
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
 }

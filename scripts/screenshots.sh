@@ -67,7 +67,12 @@ INI
       xdotool mousemove "$bx" "$by" click 1
       sleep 0.5
       xdotool key ctrl+q
-      wait "$pid" || true
+      # A message box left open keeps the program running: end it, gently first.
+      for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+      kill "$pid" 2>/dev/null || true
+      sleep 1
+      kill -9 "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
     '
   rm -rf "$home"
 }
