@@ -4,12 +4,12 @@
 #include "app/memorycheck.h"
 #include "app/messagesink.h"
 #include "app/parlantographerdlg.h"
+#include "app/reloadablepimsource.h"
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/splashdlg.h"
 #include "audio/audioerror.h"
 #include "platform/home.h"
-#include "store/pimfilesource.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
 
@@ -54,11 +54,13 @@ int CParlantographerApp::Run(const QSize& windowSize)
     }
 
     CStorage storage(settings);
-    CPimFileSource pim(CPimFileSource::FolderFor(settings.PimFolder(), home));
+    CReloadablePimSource pim(CPimFileSource::FolderFor(settings.PimFolder(), home));
     std::unique_ptr<CParlantographerDlg> screen;
     try {
-        screen = std::make_unique<CParlantographerDlg>(
-            CParlantographerDlg::SContext{settings, storage, pim, *m_sink, memory});
+        screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
+            settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"), [&] {
+                pim.SetFolder(CPimFileSource::FolderFor(settings.PimFolder(), home));
+            }});
     } catch (const CAudioError& error) {
         m_sink->Show(EMessageIcon::Stop, QStringLiteral("Error"),
                      QString::fromStdString(error.what()), nullptr);

@@ -468,8 +468,11 @@ void CParlantographerDlg::OpenSettings()
                       [this] { return m_context.storage.StorageList(); },
                       MainLayout::RowsForHeight(LayoutHeight()).count},
                      this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
+        if (m_context.settingsApplied)
+            m_context.settingsApplied();
         FillSlots(true);
+    }
     m_context.memory.Check(m_context.sink, this);
 }
 

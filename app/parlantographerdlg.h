@@ -42,6 +42,8 @@ public:
         CMemoryCheck& memory;
         // Where the mount table is read (tests give a file of their own).
         QString mountTable = QStringLiteral("/proc/self/mounts");
+        // Called after the settings dialog stored new values, before the slots refill.
+        std::function<void()> settingsApplied = {};
     };
 
     explicit CParlantographerDlg(SContext context, QWidget* parent = nullptr);
