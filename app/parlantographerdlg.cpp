@@ -270,8 +270,12 @@ void CParlantographerDlg::Relayout()
             slot->hide();
             continue;
         }
-        slot->setGeometry(layout.slotRects[i]);
-        slot->ListView()->ScrollToFirst();
+        if (slot->geometry() != layout.slotRects[i] || slot->isHidden()) {
+            // A list that moves starts again at its first item; one that stays keeps
+            // where the user scrolled it.
+            slot->setGeometry(layout.slotRects[i]);
+            slot->ListView()->ScrollToFirst();
+        }
         slot->RefreshRows();
         slot->show();
     }
