@@ -1,12 +1,173 @@
 #include "audio/player.h"
 
 #include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/basedecoder.h"
+#include "audio/devicethread.h"
+#include "platform/wavedevice.h"
 
-CPlayer::CPlayer(CAudioManager& manager) : CBaseAudioDevice(manager) {}
-CPlayer::~CPlayer() = default;
-void CPlayer::Play(const std::string&) { throw CAudioError("not implemented"); }
-void CPlayer::StopPlaying() {}
-void CPlayer::SetEndOfPlaybackHandler(std::function<void()>) {}
-void CPlayer::CheckDevices() {}
-void CPlayer::Start() {}
-void CPlayer::Stop() {}
+CPlayer::CPlayer(CAudioManager& manager, CBaseDecoder* decoder)
+    : CBaseAudioDevice(manager, EWaveDirection::Output), m_decoderOverride(decoder)
+{}
+
+CPlayer::~CPlayer()
+{
+    try {
+        StopPlaying();
+    } catch (const CAudioError&) {
+        // A destructor cannot report; the run has been released all the same.
+    }
+    ReleaseEndedRun();
+}
+
+void CPlayer::CheckDevices()
+{
+    CheckDevicesOf("Player: There are no output audio devices");
+}
+
+void CPlayer::Play(const std::string& path)
+{
+    if (OnDeviceThread())
+        throw CAudioError("Player: Cannot start a playback from the end-of-playback handler");
+    if (HasRun() || m_rememberedCodec)
+        StopPlaying();
+    m_rememberedCodec = m_manager.CodecIndex();
+    try {
+        m_manager.SetCodec(m_manager.GetSuitableCodec(path));
+        CheckDevices();
+        m_decoder = m_decoderOverride ? m_decoderOverride : &m_manager.CurrentDecoder();
+        m_decoder->Open(path, m_manager);
+        {
+            std::lock_guard lock(m_decoderMutex);
+            m_decoderOpen = true;
+        }
+        Start();
+    } catch (...) {
+        CloseDecoder();
+        RestoreCodec();
+        throw;
+    }
+}
+
+void CPlayer::StopPlaying()
+{
+    struct SFinish
+    {
+        CPlayer& player;
+        ~SFinish()
+        {
+            player.CloseDecoder();
+            player.RestoreCodec();
+        }
+    } finish{*this};
+    Stop();
+}
+
+void CPlayer::CloseDecoder()
+{
+    std::lock_guard lock(m_decoderMutex);
+    if (m_decoderOpen)
+        m_decoder->Close();
+    m_decoderOpen = false;
+}
+
+void CPlayer::RestoreCodec()
+{
+    if (m_rememberedCodec)
+        m_manager.SetCodec(*m_rememberedCodec);
+    m_rememberedCodec.reset();
+}
+
+void CPlayer::Start()
+{
+    OpenRun(kBufferCount, "Player: Cannot create the thread for output");
+    m_endReported = false;
+    m_outstanding = m_buffers.size();
+    SetDrained(false);
+    m_stopped = false;
+    // Prime the pipeline: the playback thread takes the empty buffers as if the device
+    // had just played them, and decodes the first seconds into them. They are posted
+    // together: a short record may otherwise end, and the run with it, between two posts.
+    if (!m_thread->PostDoneForEach(m_buffers)) {
+        try {
+            Stop();
+        } catch (const CAudioError&) {
+            // The priming failure below is the error to report.
+        }
+        throw CAudioError("Player: Cannot PostThreadMessage with MM_WOM_DONE");
+    }
+}
+
+void CPlayer::Stop()
+{
+    // The flag goes first, so the buffers the reset returns are neither refilled nor queued.
+    EndRun("Player: Cannot PostThreadMessage with WM_QUIT");
+    if (!OnDeviceThread())
+        SetDrained(true);
+}
+
+bool CPlayer::WaitUntilStopped(std::chrono::milliseconds timeout)
+{
+    if (OnDeviceThread())
+        return IsStopped();
+    bool drained;
+    {
+        std::unique_lock lock(m_drainMutex);
+        drained = m_drainChanged.wait_for(lock, timeout, [this] { return m_drained; });
+    }
+    if (drained)
+        ReleaseEndedRun();
+    return drained;
+}
+
+void CPlayer::SetDrained(bool drained)
+{
+    {
+        std::lock_guard lock(m_drainMutex);
+        m_drained = drained;
+    }
+    m_drainChanged.notify_all();
+}
+
+bool CPlayer::Decode(SWaveBuffer& buffer)
+{
+    std::lock_guard lock(m_decoderMutex);
+    std::size_t size = m_manager.BytesPerSecondOfDevice();
+    bool end = true;
+    if (m_decoderOpen) {
+        try {
+            end = m_decoder->Read(buffer.data, size);
+        } catch (const std::exception&) {
+            // A record damaged further on cannot be played on: what was read plays out
+            // and the playback ends there, as at the end of the stream.
+            end = true;
+            size = 0;
+        }
+    } else {
+        size = 0;
+    }
+    buffer.length = size;
+    return end;
+}
+
+// Playback thread.
+void CPlayer::OnBufferDone(SWaveBuffer& buffer)
+{
+    bool queued = false;
+    if (!m_stopped) {
+        const bool end = Decode(buffer);
+        if (end) {
+            if (!m_endReported && m_endHandler) {
+                m_endReported = true;
+                m_endHandler();
+            }
+            m_endReported = true;
+            m_stopped = true;
+        }
+        // The last, possibly partial, block still plays.
+        if (buffer.length > 0)
+            queued = m_device->AddBuffer(buffer) == 0;
+    }
+    if (!queued && --m_outstanding == 0)
+        SetDrained(true);
+}

@@ -2,28 +2,77 @@
 
 #include "audio/baseaudiodevice.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
 
-// Plays a record file to output device 0 on a playback thread.
+class CBaseDecoder;
+
+// Plays a record file to output device 0 on a playback thread. Two one-second buffers
+// circulate: while one plays, the next second is decoded into the other, so consecutive
+// seconds play without silence between them.
+//
+// Play, StopPlaying and WaitUntilStopped belong to the controlling thread; StopPlaying
+// may also be called from the end-of-playback handler. Every decoder Read happens on
+// the playback thread, under a lock that StopPlaying takes to close the decoder.
 class CPlayer : public CBaseAudioDevice
 {
 public:
-    explicit CPlayer(CAudioManager& manager);
+    // `decoder`, when given, is used instead of the manager's current decoder: a seam for
+    // tests that control what is played.
+    explicit CPlayer(CAudioManager& manager, CBaseDecoder* decoder = nullptr);
+    // Stops a playback still running and waits for its thread.
     ~CPlayer() override;
 
     // Switches to the file's codec (restored by StopPlaying, or at once on failure),
-    // CheckDevices, the decoder's Open, Start. Errors propagate as CAudioError.
+    // CheckDevices, the decoder's Open, Start. Errors propagate as CAudioError. A
+    // playback still open is stopped first. Not from the end-of-playback handler.
     void Play(const std::string& path);
-    // Stop, the decoder's Close, the codec selection restored. Never waits for the
-    // playback thread, so it may be called from the end-of-playback handler.
+    // Stop, the decoder's Close, the codec selection restored, on every path. Never waits
+    // for the playback thread when called on it (from the end-of-playback handler, while
+    // the controlling thread is not calling it at the same time).
     void StopPlaying();
 
-    // Called on the playback thread when the decoder reports the end of the stream,
-    // before the last block is queued. Receivers on a UI thread must post, not block.
-    void SetEndOfPlaybackHandler(std::function<void()> handler);
+    // Called once per playback on the playback thread, when the decoder reports the end
+    // of the stream and before the last block is queued. It must not throw; receivers on
+    // another thread should post, not block. Set it while no playback runs.
+    void SetEndOfPlaybackHandler(std::function<void()> handler)
+    {
+        m_endHandler = std::move(handler);
+    }
+    // True once the playback has stopped (end of the stream or StopPlaying) and every
+    // queued block has been played out; false on timeout. True when nothing plays.
+    bool WaitUntilStopped(std::chrono::milliseconds timeout);
 
     void CheckDevices() override;
     void Start() override;
     void Stop() override;
+    void OnBufferDone(SWaveBuffer& buffer) override;
+
+private:
+    static constexpr std::size_t kBufferCount = 2;
+
+    // Decodes the next block into `buffer`; true at the end of the stream.
+    bool Decode(SWaveBuffer& buffer);
+    void CloseDecoder();
+    void RestoreCodec();
+    void SetDrained(bool drained);
+
+    CBaseDecoder* const m_decoderOverride;
+    CBaseDecoder* m_decoder = nullptr;
+    std::optional<std::uint32_t> m_rememberedCodec;
+    std::function<void()> m_endHandler;
+    bool m_endReported = false;    // playback thread
+    std::size_t m_outstanding = 0; // playback thread, once started
+
+    std::mutex m_decoderMutex; // a Read and the Close never overlap
+    bool m_decoderOpen = false;
+
+    std::mutex m_drainMutex;
+    std::condition_variable m_drainChanged;
+    bool m_drained = true;
 };

@@ -1,11 +1,139 @@
 #include "audio/recorder.h"
 
 #include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/baseencoder.h"
+#include "platform/wavedevice.h"
 
-CRecorder::CRecorder(CAudioManager& manager) : CBaseAudioDevice(manager) {}
-CRecorder::~CRecorder() = default;
-void CRecorder::Record(const std::string&) { throw CAudioError("not implemented"); }
-void CRecorder::StopRecording() {}
-void CRecorder::CheckDevices() {}
-void CRecorder::Start() {}
-void CRecorder::Stop() {}
+#include <cstdio>
+
+CRecorder::CRecorder(CAudioManager& manager, CBaseEncoder* encoder)
+    : CBaseAudioDevice(manager, EWaveDirection::Input), m_encoderOverride(encoder),
+      m_assembler(manager.BytesPerSecondOfDevice(),
+                  [this](const std::uint8_t* data, std::size_t size, bool last) {
+                      WriteBlock(data, size, last);
+                  })
+{}
+
+CRecorder::~CRecorder()
+{
+    try {
+        StopRecording();
+    } catch (const CAudioError&) {
+        // A destructor cannot report; the run has been released and the file closed.
+    }
+}
+
+void CRecorder::CheckDevices()
+{
+    CheckDevicesOf("Recorder: There are no input audio devices");
+}
+
+void CRecorder::Record(const std::string& path, const std::string& info)
+{
+    // The encoder is busy with the running recording's file.
+    if (HasRun())
+        throw CAudioError("Recorder: A recording is already running");
+    CheckDevices();
+    m_encoder = m_encoderOverride ? m_encoderOverride : &m_manager.CurrentEncoder();
+    m_encoder->SetInfo(info);
+    m_encoder->Open(path, false);
+    try {
+        Start();
+    } catch (...) {
+        m_encoder->Close();
+        std::remove(path.c_str()); // an empty record would only clutter the catalogue
+        throw;
+    }
+}
+
+void CRecorder::StopRecording()
+{
+    if (!HasRun())
+        return;
+    struct SCloseEncoder
+    {
+        CRecorder& recorder;
+        ~SCloseEncoder()
+        {
+            // The final write must reach the file even when the device failed to stop.
+            recorder.m_assembler.Finish();
+            recorder.m_encoder->Close();
+        }
+    } closeEncoder{*this};
+    Stop();
+}
+
+void CRecorder::Start()
+{
+    OpenRun(kBufferCount, "Recorder: Cannot create the thread for input");
+    m_assembler.Begin(m_sampleLimit);
+    m_captured = 0;
+    {
+        std::lock_guard lock(m_limitMutex);
+        m_limitReached = false;
+    }
+    m_outstanding = 0;
+    int error = 0;
+    for (SWaveBuffer& buffer : m_buffers) {
+        if ((error = m_device->AddBuffer(buffer)) != 0)
+            break;
+        ++m_outstanding;
+    }
+    // Running before the device starts: a buffer may come back at once (a fast device).
+    m_stopped = false;
+    if (!error)
+        error = m_device->Start();
+    if (error) {
+        try {
+            EndRun("Recorder: Cannot PostThreadMessage with WM_QUIT");
+        } catch (const CAudioError&) {
+            // The start error below is the one the user needs to see.
+        }
+        RaiseWaveError(error);
+    }
+}
+
+void CRecorder::Stop()
+{
+    // The flag goes first, so every buffer the reset returns is taken as a final one.
+    EndRun("Recorder: Cannot PostThreadMessage with WM_QUIT");
+}
+
+bool CRecorder::WaitForSampleLimit(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_limitMutex);
+    return m_limitReachedChanged.wait_for(lock, timeout, [this] { return m_limitReached; });
+}
+
+void CRecorder::SignalLimit()
+{
+    {
+        std::lock_guard lock(m_limitMutex);
+        m_limitReached = true;
+    }
+    m_limitReachedChanged.notify_all();
+}
+
+void CRecorder::WriteBlock(const std::uint8_t* data, std::size_t size, bool last)
+{
+    // A failed write (a volume removed while recording) is not reported here: the
+    // controlling side watches the storage and warns the user.
+    m_encoder->Write(data, size, last);
+}
+
+// Capture thread. Buffers come back in the order they were queued, so the samples reach
+// the assembler in capture order. The run's last buffer is the one that comes back when
+// none remains at the device; it closes the stream.
+void CRecorder::OnBufferDone(SWaveBuffer& buffer)
+{
+    if (m_assembler.Add(buffer.data, buffer.bytesRecorded))
+        SignalLimit();
+    m_captured = m_assembler.Accepted();
+    // After the sample limit the device gets no more buffers: nothing would be kept.
+    bool requeued = false;
+    if (!m_stopped && !m_assembler.Finished())
+        requeued = m_device->AddBuffer(buffer) == 0;
+    if (!requeued && --m_outstanding == 0)
+        m_assembler.Finish();
+}

@@ -1,24 +1,69 @@
 #pragma once
 
 #include "audio/baseaudiodevice.h"
+#include "audio/blockassembler.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
 #include <string>
 
-// Captures from input device 0 and hands every filled one-second block to the
-// current encoder of the audio manager; the final partial block is flagged last.
+class CBaseEncoder;
+
+// Captures from input device 0 and hands the samples to the current encoder of the
+// audio manager in one-second writes, then one final write, possibly partial, flagged
+// last. Two buffers circulate, so the device always has one to fill while the other is
+// being encoded: not a sample is lost between seconds.
+//
+// Record, StopRecording and the sample-limit calls belong to one controlling thread;
+// every encoder Write happens on the capture thread, and StopRecording waits for that
+// thread to end before it closes the encoder.
 class CRecorder : public CBaseAudioDevice
 {
 public:
-    explicit CRecorder(CAudioManager& manager);
+    // `encoder`, when given, is used instead of the manager's current encoder: a seam for
+    // tests that watch exactly what the encoder receives.
+    explicit CRecorder(CAudioManager& manager, CBaseEncoder* encoder = nullptr);
+    // Stops a recording still running and finalises its file.
     ~CRecorder() override;
 
-    // CheckDevices, the current encoder's Open(path, false), Start. Errors propagate
-    // unchanged as CAudioError.
-    void Record(const std::string& path);
-    // Stop, then the current encoder's Close, which finalises the file.
+    // CheckDevices; gives the encoder `info` (so the header holds it from the first
+    // moment); the encoder's Open(path, false); Start. Errors propagate unchanged as
+    // CAudioError. When Start fails the file just created is closed and removed. Refused
+    // while a recording has not been stopped with StopRecording.
+    void Record(const std::string& path, const std::string& info = {});
+    // Stop, then the encoder's Close, which finalises the file. Nothing when idle.
     void StopRecording();
+
+    // 0: none. Once that many samples have been captured the rest are dropped and the
+    // recording ends by itself with a last write; StopRecording must still be called.
+    // Applies from the next Record on.
+    void SetSampleLimit(std::uint64_t samples) { m_sampleLimit = samples; }
+    // True once the limit has been reached in this recording; false on timeout.
+    bool WaitForSampleLimit(std::chrono::milliseconds timeout);
+    // Samples handed to the encoder so far in this (or the last) recording.
+    std::uint64_t CapturedSamples() const { return m_captured.load(); }
 
     void CheckDevices() override;
     void Start() override;
     void Stop() override;
+    void OnBufferDone(SWaveBuffer& buffer) override;
+
+private:
+    static constexpr std::size_t kBufferCount = 2;
+
+    void WriteBlock(const std::uint8_t* data, std::size_t size, bool last);
+    void SignalLimit();
+
+    CBaseEncoder* const m_encoderOverride;
+    CBaseEncoder* m_encoder = nullptr;
+    CBlockAssembler m_assembler;
+    std::size_t m_outstanding = 0; // buffers at the device or on their way back
+    std::uint64_t m_sampleLimit = 0;
+    std::atomic<std::uint64_t> m_captured{0};
+
+    std::mutex m_limitMutex;
+    std::condition_variable m_limitReachedChanged;
+    bool m_limitReached = false;
 };

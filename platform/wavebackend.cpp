@@ -1,12 +1,32 @@
 #include "platform/wavebackend.h"
 
-namespace {
-class CNoDevices : public MWaveBackend
-{
-public:
-    std::vector<std::string> InputDeviceNames() override { return {}; }
-    std::vector<std::string> OutputDeviceNames() override { return {}; }
-};
-} // namespace
+#include "platform/portaudiowavebackend.h"
+#include "platform/simwavebackend.h"
 
-std::unique_ptr<MWaveBackend> CreateWaveBackend() { return std::make_unique<CNoDevices>(); }
+#include <cstdlib>
+#include <stdexcept>
+#include <string_view>
+
+std::vector<std::string> MWaveBackend::DeviceNames(EWaveDirection direction)
+{
+    std::vector<std::string> names;
+    const unsigned count = DeviceCount(direction);
+    for (unsigned i = 0; i < count; ++i) {
+        std::string name;
+        if (DeviceName(direction, i, name) == 0)
+            names.push_back(name);
+    }
+    return names;
+}
+
+std::unique_ptr<MWaveBackend> CreateWaveBackend()
+{
+    const char* value = std::getenv("PARLANTOGRAPHER_AUDIO");
+    const std::string_view choice = value ? value : "";
+    if (choice.empty() || choice == "portaudio")
+        return std::make_unique<CPortAudioWaveBackend>();
+    if (choice == "sim")
+        return CSimWaveBackend::FromEnvironment();
+    throw std::invalid_argument("PARLANTOGRAPHER_AUDIO must be \"portaudio\" or \"sim\", not \"" +
+                                std::string(choice) + "\"");
+}

@@ -1,0 +1,129 @@
+#include "audio/baseaudiodevice.h"
+
+#include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/devicethread.h"
+#include "platform/wavebackend.h"
+#include "platform/wavedevice.h"
+
+#include <optional>
+#include <system_error>
+
+CBaseAudioDevice::CBaseAudioDevice(CAudioManager& manager, EWaveDirection direction)
+    : m_manager(manager), m_direction(direction)
+{}
+
+// Derived destructors end their runs; this only makes sure no thread outlives us.
+CBaseAudioDevice::~CBaseAudioDevice() = default;
+
+SWaveFormat CBaseAudioDevice::BuildFormat() const
+{
+    return MakeWaveFormat(m_manager.SampleRate(),
+                          static_cast<std::uint16_t>(m_manager.BitsPerSample()),
+                          static_cast<std::uint16_t>(m_manager.Channels()));
+}
+
+MWaveBackend& CBaseAudioDevice::Backend()
+{
+    return m_manager.GetWaveBackend();
+}
+
+void CBaseAudioDevice::RaiseWaveError(int code)
+{
+    std::string text;
+    if (!Backend().ErrorText(code, text))
+        throw CAudioError("Error in waveInGetErrorText()");
+    throw CAudioError(text);
+}
+
+void CBaseAudioDevice::CheckDevicesOf(const std::string& noDevicesMessage)
+{
+    MWaveBackend& backend = Backend();
+    const unsigned count = backend.DeviceCount(m_direction);
+    if (count == 0)
+        throw CAudioError(noDevicesMessage);
+    const SWaveFormat format = BuildFormat();
+    for (unsigned i = 0; i < count; ++i) {
+        std::string name;
+        if (const int error = backend.DeviceName(m_direction, i, name))
+            RaiseWaveError(error);
+        if (name.empty())
+            continue;
+        if (const int error = backend.QueryFormat(m_direction, i, format))
+            RaiseWaveError(error);
+    }
+}
+
+bool CBaseAudioDevice::OnDeviceThread() const
+{
+    return m_thread && m_thread->IsCurrent();
+}
+
+void CBaseAudioDevice::OpenRun(std::size_t bufferCount, const std::string& threadMessage)
+{
+    try {
+        m_thread = std::make_unique<CDeviceThread>(*this);
+    } catch (const std::system_error&) {
+        throw CAudioError(threadMessage);
+    }
+    m_runEnded = false;
+    const int error = Backend().Open(m_direction, m_deviceId, BuildFormat(), *m_thread, m_device);
+    if (error) {
+        ReleaseRun();
+        RaiseWaveError(error);
+    }
+    const std::size_t blockSize = m_manager.BytesPerSecondOfDevice();
+    m_blocks.assign(bufferCount * blockSize, 0);
+    m_buffers.assign(bufferCount, SWaveBuffer{});
+    for (std::size_t i = 0; i < bufferCount; ++i) {
+        m_buffers[i].data = m_blocks.data() + i * blockSize;
+        m_buffers[i].length = blockSize;
+    }
+}
+
+void CBaseAudioDevice::EndRun(const std::string& quitMessage)
+{
+    m_stopped = true;
+    if (!m_thread)
+        return;
+    if (m_runEnded) { // ended earlier on its own thread
+        ReleaseEndedRun();
+        return;
+    }
+    std::optional<int> failure;
+    if (m_device) {
+        if (const int error = m_device->Reset())
+            failure = error;
+        if (const int error = m_device->Close(); error && !failure)
+            failure = error;
+    }
+    const bool quitPosted = m_thread->PostQuit();
+    m_runEnded = true;
+    ReleaseEndedRun();
+    if (failure)
+        RaiseWaveError(*failure);
+    if (!quitPosted)
+        throw CAudioError(quitMessage);
+}
+
+bool CBaseAudioDevice::ReleaseEndedRun()
+{
+    if (!m_thread)
+        return true;
+    if (!m_runEnded || OnDeviceThread())
+        return false;
+    m_thread->Join();
+    ReleaseRun();
+    return true;
+}
+
+void CBaseAudioDevice::ReleaseRun()
+{
+    if (m_device)
+        m_device->Close(); // a no-op error when EndRun closed it; here for failed starts
+    m_device.reset();
+    m_thread.reset(); // posts the quit message if needed and joins
+    m_buffers.clear();
+    m_blocks.clear();
+    m_runEnded = false;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Cuts the captured samples, however the device happens to deliver them, into the
+// encoder's blocks: full blocks of `blockSize` bytes, then one final block, possibly
+// partial, flagged last. A full block is held back until the next sample arrives, so
+// that a recording ending exactly on a block boundary still flags its final block.
+// With a sample limit the stream ends by itself at exactly that many samples and
+// later samples are dropped.
+class CBlockAssembler
+{
+public:
+    using Sink = std::function<void(const std::uint8_t* data, std::size_t size, bool last)>;
+
+    // Allocates the block once.
+    CBlockAssembler(std::size_t blockSize, Sink sink);
+
+    // Starts a new stream; `limit` 0 means no limit.
+    void Begin(std::uint64_t limit);
+    // Takes samples. Returns true when this call reached the limit (the last block has
+    // then been written).
+    bool Add(const std::uint8_t* data, std::size_t size);
+    // Writes the held block flagged last; nothing when the stream has ended already.
+    void Finish();
+
+    bool Finished() const { return m_finished; }
+    std::uint64_t Accepted() const { return m_accepted; }
+
+private:
+    std::vector<std::uint8_t> m_block;
+    std::size_t m_fill = 0;
+    Sink m_sink;
+    std::uint64_t m_limit = 0;
+    std::uint64_t m_accepted = 0;
+    bool m_finished = false;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+struct SWaveBuffer;
+
+// What a wave device reports to its device thread, which calls these in order.
+class MDeviceMessagesObserver
+{
+public:
+    virtual ~MDeviceMessagesObserver() = default;
+    // The device is open.
+    virtual void OnOpen() = 0;
+    // The device is closed: no further notice comes from it.
+    virtual void OnClose() = 0;
+    // The device hands a queued buffer back: filled (input) or played (output).
+    virtual void OnBufferDone(SWaveBuffer& buffer) = 0;
+};

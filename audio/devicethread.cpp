@@ -1,0 +1,107 @@
+#include "audio/devicethread.h"
+
+#include "audio/devicemessagesobserver.h"
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// Encoding a second of speech must finish before the next second is due, so the thread
+// asks for real-time scheduling, or failing that a better nice value. An ordinary user
+// is usually granted neither; the buffers then absorb the scheduling delays, so the
+// refusal is no error and is not reported.
+void RaisePriority()
+{
+    sched_param parameters{};
+    parameters.sched_priority = sched_get_priority_min(SCHED_FIFO);
+    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0)
+        return;
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -10);
+}
+
+} // namespace
+
+CDeviceThread::CDeviceThread(MDeviceMessagesObserver& observer)
+    : m_observer(observer), m_thread([this] { Run(); })
+{
+    m_id = m_thread.get_id();
+}
+
+CDeviceThread::~CDeviceThread()
+{
+    PostQuit();
+    Join();
+}
+
+bool CDeviceThread::Post(const SMessage& message)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_quitPosted)
+            return false;
+        m_messages.push_back(message);
+        m_quitPosted = message.quit;
+    }
+    m_posted.notify_one();
+    return true;
+}
+
+bool CDeviceThread::PostWaveNotice(EWaveNotice notice, SWaveBuffer* buffer)
+{
+    return Post({false, notice, buffer});
+}
+
+bool CDeviceThread::PostDoneForEach(std::span<SWaveBuffer> buffers)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_quitPosted)
+            return false;
+        for (SWaveBuffer& buffer : buffers)
+            m_messages.push_back({false, EWaveNotice::Done, &buffer});
+    }
+    m_posted.notify_one();
+    return true;
+}
+
+bool CDeviceThread::PostQuit()
+{
+    return Post({true, EWaveNotice::Close, nullptr});
+}
+
+void CDeviceThread::Join()
+{
+    if (m_thread.joinable() && !IsCurrent())
+        m_thread.join();
+}
+
+void CDeviceThread::Run()
+{
+    RaisePriority();
+    for (;;) {
+        SMessage message;
+        {
+            std::unique_lock lock(m_mutex);
+            m_posted.wait(lock, [this] { return !m_messages.empty(); });
+            message = m_messages.front();
+            m_messages.pop_front();
+        }
+        if (message.quit)
+            return;
+        switch (message.notice) {
+        case EWaveNotice::Open:
+            m_observer.OnOpen();
+            break;
+        case EWaveNotice::Close:
+            m_observer.OnClose();
+            break;
+        case EWaveNotice::Done:
+            if (message.buffer)
+                m_observer.OnBufferDone(*message.buffer);
+            break;
+        }
+    }
+}
