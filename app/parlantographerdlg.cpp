@@ -10,7 +10,6 @@
 #include "app/settings.h"
 #include "app/showalldlg.h"
 #include "audio/audiomanager.h"
-#include "audio/baseencoder.h"
 #include "audio/recorder.h"
 #include "audio/tagger.h"
 #include "audio/timeleft.h"
@@ -358,9 +357,9 @@ void CParlantographerDlg::StartRecording()
     try {
         // The header carries the information from the first byte on, so a recording cut
         // short by a crash or power loss is still a record with its information.
-        m_audio->CurrentEncoder().SetInfo(
+        m_audio->GetRecorder().Record(
+            path.path.toStdString(),
             std::string(area->constData(), static_cast<std::size_t>(area->size())));
-        m_audio->GetRecorder().Record(path.path.toStdString());
     } catch (const std::exception& error) {
         ShowEngineError(QString::fromStdString(error.what()));
         return;
