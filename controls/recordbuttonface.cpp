@@ -12,14 +12,16 @@ namespace RecordButtonFace {
 
 QRect ProgressStrip(const QRect& area)
 {
-    return QRect(QPoint(area.left() + 5, area.bottom() - 15),
-                 QPoint(area.right() - 5, area.bottom() - 5));
+    // Clear of the 4-pixel border and its rounded corners.
+    return QRect(QPoint(area.left() + 14, area.bottom() - 23),
+                 QPoint(area.right() - 14, area.bottom() - 14));
 }
 
 int ImageDiameter(const QRect& area, int scale)
 {
     const int designed = 78 * qMax(1, scale);
-    const int room = qMin(area.width() - 20, area.height() - 60);
+    // The same size idle and recording, leaving room below for the time and the bar.
+    const int room = qMin(area.width() - 20, area.height() - 90);
     return qMax(24, qMin(designed, room));
 }
 
@@ -47,7 +49,7 @@ void PaintImage(QPainter& p, const QRect& area, const SFace& face)
     const int diameter = ImageDiameter(area, face.scale);
     const qreal r = diameter / 2.0;
     // Room for the time text and the bar below keeps the image clear of them.
-    const qreal lift = face.showProgress ? qMin<qreal>(18.0, (area.height() - diameter) / 4.0) : 0;
+    const qreal lift = face.showProgress ? qMin<qreal>(24.0, (area.height() - diameter) / 4.0) : 0;
     const QPointF centre(area.center().x() + 0.5, area.center().y() + 0.5 - lift);
 
     QRadialGradient ring(centre - QPointF(r * 0.3, r * 0.3), r * 1.4);
@@ -91,11 +93,13 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
     if (!face.timeText.isEmpty()) {
         QFont font = p.font();
         font.setBold(true);
+        if (face.scale > 1)
+            font.setPointSizeF(font.pointSizeF() * 1.3);
         p.setFont(font);
         const QFontMetrics metrics(font);
         const int textWidth = metrics.horizontalAdvance(face.timeText);
         const QRect textArea(static_cast<int>(strip.right()) - textWidth,
-                             static_cast<int>(strip.top()) - 5 - metrics.height(), textWidth,
+                             static_cast<int>(strip.top()) - 6 - metrics.height(), textWidth,
                              metrics.height());
         p.setPen(Theme::AccentDark());
         p.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, face.timeText);

@@ -33,7 +33,7 @@ struct SFace
 
 void Paint(QPainter& painter, const QRect& area, const SFace& face);
 
-// The strip of the progress bar: 5 pixels from the sides and the bottom, 10 high.
+// The strip of the progress bar along the bottom, inside the border, 10 high.
 QRect ProgressStrip(const QRect& area);
 // Diameter of the round image for a button of that size.
 int ImageDiameter(const QRect& area, int scale);
