@@ -59,6 +59,14 @@ INI
       xdotool mousemove 60 110 click 1    # an item of the first slot
       sleep 0.5
       import -window root "$SHOT_OUT/idle-$SHOT_SIZE.png"
+      xdotool mousemove 25 8 click 1      # "Menu", then its first item: Settings
+      sleep 0.5
+      import -window root "$SHOT_OUT/menu-$SHOT_SIZE.png"
+      xdotool mousemove 60 29 click 1
+      sleep 1
+      import -window root "$SHOT_OUT/settings-$SHOT_SIZE.png"
+      xdotool key Escape
+      sleep 0.5
       read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")
       xdotool mousemove "$bx" "$by" click 1
       sleep 3.3
