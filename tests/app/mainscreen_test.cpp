@@ -83,7 +83,7 @@ TEST_F(MainScreenTest, ASecondTapWithinTheGuardDoesNothing)
 {
     Open();
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     TapRecordAfter(1999);
     EXPECT_TRUE(screen->IsRecording());
     TapRecordAfter(1);
@@ -117,7 +117,7 @@ TEST_F(MainScreenTest, RunningOutOfSpaceStopsSavesAndExplains)
     Open();
     TapItem(screen->Slot(0), "Normal");
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     freeBytes = 999999;
     screen->RecordButton()->Tick();
     EXPECT_FALSE(screen->IsRecording());
@@ -133,7 +133,7 @@ TEST_F(MainScreenTest, ExitDuringARecordingSavesItWithItsInformation)
     Open();
     TapItem(screen->Slot(0), "Inessential");
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     QTest::qWait(200);
     screen->OnAppExit();
     EXPECT_FALSE(screen->IsRecording());
@@ -148,7 +148,7 @@ TEST_F(MainScreenTest, ClosingTheWindowWhileRecordingSavesToo)
 {
     Open();
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     screen->close();
     EXPECT_FALSE(screen->IsRecording());
     const QStringList records = Records(home.path() + "/Data");
@@ -165,7 +165,7 @@ TEST_F(MainScreenTest, ATerminationSignalSavesTheRecordingThroughTheExitPath)
                      [this](int) { screen->OnAppExit(); });
     TapItem(screen->Slot(0), "Important");
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     std::raise(SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->isVisible(); }, 3000));
     EXPECT_FALSE(screen->IsRecording());
@@ -180,7 +180,7 @@ TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
     settings->SetStorage("Device memory");
     Open();
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     screen->OnVolumeRemoved(cardFolder);
     EXPECT_TRUE(screen->IsRecording()); // recording to device memory: ignored
     TapRecordAfter(2000);
@@ -206,7 +206,7 @@ TEST_F(MainScreenTest, TheMountTableReportsARemovedCard)
     settings->SetStorage("CARD");
     Open();
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     WriteMounts(false);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->IsRecording(); }, 3000));
     ASSERT_FALSE(sink.messages.empty());
@@ -245,7 +245,7 @@ TEST_F(MainScreenTest, SlotsListTheirKindsAndTaskSlotsHoldOneChoice)
     TapItem(screen->Slot(1), "Ann Lee");
     TapItem(screen->Slot(1), "Chan");
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     TapRecordAfter(2000);
     const QStringList records = Records(home.path() + "/Data");
     ASSERT_EQ(records.size(), 1);
@@ -267,7 +267,7 @@ TEST_F(MainScreenTest, HiddenSlotsContributeNothing)
     QTest::qWait(50);
     ASSERT_FALSE(screen->IsSlotVisible(3));
     TapRecordAfter(0);
-    ASSERT_TRUE(screen->IsRecording());
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     TapRecordAfter(2000);
     const QStringList records = Records(home.path() + "/Data");
     ASSERT_EQ(records.size(), 1);
