@@ -77,32 +77,36 @@ QString CParlantographerDlg::CardRemovedText()
 CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
     : QMainWindow(parent), m_context(std::move(context))
 {
-    CLogger log("CParlantographerDlg::CParlantographerDlg");
-    m_audio = std::make_unique<CAudioManager>();
-    m_audio->ApplyFormat(m_context.settings.Format());
-    m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
-    m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
+    {
+        CLogger log("CParlantographerDlg::CParlantographerDlg");
+        m_audio = std::make_unique<CAudioManager>();
+        m_audio->ApplyFormat(m_context.settings.Format());
+        m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
+        m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
 
-    setWindowTitle(kProduct);
-    setWindowIcon(DrawnIcons::AppIcon());
-    m_central = new CBackgroundWidget(this);
-    setCentralWidget(m_central);
-    m_central->installEventFilter(this);
-    BuildSlots();
+        setWindowTitle(kProduct);
+        setWindowIcon(DrawnIcons::AppIcon());
+        m_central = new CBackgroundWidget(this);
+        setCentralWidget(m_central);
+        m_central->installEventFilter(this);
+        BuildSlots();
 
-    m_recordButton = new CRecordButton(m_central);
-    m_recordButton->SetFreeBytesProvider([this] { return FreeBytesOfChosenStorage(); });
-    m_recordButton->SetRateProvider([this] {
-        return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
-    });
-    connect(m_recordButton, &CRecordButton::RecordCommand, this, &CParlantographerDlg::OnRecord);
+        m_recordButton = new CRecordButton(m_central);
+        m_recordButton->SetFreeBytesProvider([this] { return FreeBytesOfChosenStorage(); });
+        m_recordButton->SetRateProvider([this] {
+            return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
+        });
+        connect(m_recordButton, &CRecordButton::RecordCommand, this,
+                &CParlantographerDlg::OnRecord);
 
-    m_mountWatcher = new CMountWatcher(m_context.mountTable, 1000, this);
-    connect(m_mountWatcher, &CMountWatcher::VolumeRemoved, this,
-            &CParlantographerDlg::OnVolumeRemoved);
-    m_inhibitor = new CScreenSaverInhibitor(this);
+        m_mountWatcher = new CMountWatcher(m_context.mountTable, 1000, this);
+        connect(m_mountWatcher, &CMountWatcher::VolumeRemoved, this,
+                &CParlantographerDlg::OnVolumeRemoved);
+        m_inhibitor = new CScreenSaverInhibitor(this);
 
-    resize(480, 640);
+        resize(480, 640);
+    }
+    // Initialisation traces as an outermost scope of its own, not inside construction.
     OnInitDialog();
 }
 
