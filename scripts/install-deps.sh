@@ -13,7 +13,7 @@ packages=(
   # peers and tools used by tests, benchmarks and screenshots
   speex ffmpeg sox espeak-ng
   pulseaudio pulseaudio-utils libasound2-plugins
-  xvfb xauth x11-apps imagemagick fonts-dejavu-core adwaita-icon-theme
+  xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
   dbus-x11
 )
 

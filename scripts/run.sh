@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-exec ./build/release/cli/parlantographer-cli "$@"
+exec ./build/release/app/parlantographer "$@"

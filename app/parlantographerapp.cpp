@@ -1,0 +1,85 @@
+#include "app/parlantographerapp.h"
+
+#include "app/logger.h"
+#include "app/memorycheck.h"
+#include "app/messagesink.h"
+#include "app/parlantographerdlg.h"
+#include "app/reloadablepimsource.h"
+#include "app/signalwatcher.h"
+#include "app/singleinstance.h"
+#include "app/splashdlg.h"
+#include "audio/audioerror.h"
+#include "platform/home.h"
+#include "store/settingsstore.h"
+#include "store/storage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+CParlantographerApp::CParlantographerApp(MMessageSink* sink)
+    : m_ownSink(sink ? nullptr : std::make_unique<CMessageBoxSink>()),
+      m_sink(sink ? sink : m_ownSink.get())
+{}
+
+CParlantographerApp::~CParlantographerApp() = default;
+
+int CParlantographerApp::Run(const QSize& windowSize)
+{
+    CMemoryCheck memory;
+    if (!memory.CheckOrWarn(*m_sink, nullptr))
+        return 1;
+
+    const QString home = Home::Folder();
+    QDir().mkpath(home);
+    CSingleInstance instance(CSingleInstance::KeyFor(QDir(home).absolutePath()));
+    if (!instance.Claim())
+        return 0; // the running program has been asked to come to the front
+
+    CSettingsStore settings;
+    // The folder is informational for other tools; the program runs without it.
+    settings.SetAppPath(Home::WithTrailingSlash(QDir(home).absolutePath()));
+
+    // The executable must fit as well, as it would have to be loaded again.
+    const qint64 executable = QFileInfo(QCoreApplication::applicationFilePath()).size();
+    if (executable <= 0)
+        return 1;
+    if (!memory.CheckOrWarn(*m_sink, nullptr,
+                            CMemoryCheck::kWorkingBytes + static_cast<std::uint64_t>(executable)))
+        return 1;
+
+    if (qEnvironmentVariableIntValue("PARLANTOGRAPHER_NO_SPLASH") == 0) {
+        CSplashDlg splash;
+        splash.exec();
+    }
+
+    CStorage storage(settings);
+    CReloadablePimSource pim(CPimFileSource::FolderFor(settings.PimFolder(), home));
+    std::unique_ptr<CParlantographerDlg> screen;
+    try {
+        screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
+            settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"), [&] {
+                pim.SetFolder(CPimFileSource::FolderFor(settings.PimFolder(), home));
+            }});
+    } catch (const CAudioError& error) {
+        m_sink->Show(EMessageIcon::Stop, QStringLiteral("Error"),
+                     QString::fromStdString(error.what()), nullptr);
+        return 1;
+    }
+
+    QObject::connect(&instance, &CSingleInstance::RaiseRequested, screen.get(), [&screen] {
+        screen->showNormal();
+        screen->raise();
+        screen->activateWindow();
+    });
+    CSignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &CSignalWatcher::Terminated, screen.get(),
+                     [&screen](int) { screen->OnAppExit(); });
+
+    if (!windowSize.isEmpty())
+        screen->resize(windowSize);
+    screen->show();
+    const int status = QApplication::exec();
+    screen.reset();
+    return status;
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+class CAudioManager;
+class CBackgroundWidget;
+class CLocationList;
+class CMemoryCheck;
+class CMountWatcher;
+class CRecordButton;
+class CScreenSaverInhibitor;
+class CSettingsStore;
+class CSlotList;
+class CStorage;
+class CTagCatalogue;
+class MMessageSink;
+class MPimSource;
+class QAction;
+class QMenu;
+
+// The main screen: four information slots above the record button, and the menu.
+// It drives a recording from tap to file: free-space check, composing the record's
+// information from the visible slots, naming the file, starting and stopping the
+// recorder, and writing the information into the file when the recording ends, also
+// when the window closes, a signal ends the program, or the storage card goes away.
+class CParlantographerDlg : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // What the main screen works with; everything must outlive it.
+    struct SContext
+    {
+        CSettingsStore& settings;
+        CStorage& storage;
+        MPimSource& pim;
+        MMessageSink& sink;
+        CMemoryCheck& memory;
+        // Where the mount table is read (tests give a file of their own).
+        QString mountTable = QStringLiteral("/proc/self/mounts");
+        // Called after the settings dialog stored new values, before the slots refill.
+        std::function<void()> settingsApplied = {};
+    };
+
+    explicit CParlantographerDlg(SContext context, QWidget* parent = nullptr);
+    ~CParlantographerDlg() override;
+
+    // Refills every slot from its kind; with `reset` the lists are emptied first,
+    // otherwise only new items are added and selections stay.
+    void FillSlots(bool reset);
+    // Starts or stops a recording: the record button's command.
+    void OnRecord();
+    // Ends the program, saving a running recording first.
+    void OnAppExit();
+    // A file system went away (a storage card was pulled).
+    void OnVolumeRemoved(const QString& mountPoint);
+    // Lays the slots and the record button out again for the current size.
+    void Relayout();
+
+    bool IsRecording() const { return m_recording; }
+    // Slot `index` shows items and contributes to the record's information.
+    bool IsSlotVisible(int index) const;
+    QString CurrentRecordPath() const { return m_recordPath; }
+
+    CSlotList* Slot(int index) const;
+    CRecordButton* RecordButton() const { return m_recordButton; }
+    CAudioManager& AudioManager() { return *m_audio; }
+    QAction* SettingsAction() const { return m_settingsAction; }
+    QAction* TagManagerAction() const { return m_tagManagerAction; }
+    QAction* LocationManagerAction() const { return m_locationManagerAction; }
+    QAction* PlayerAction() const { return m_playerAction; }
+    QAction* PlayerMenuAction() const { return m_playerMenuAction; }
+    QAction* AboutAction() const { return m_aboutAction; }
+    QAction* ExitAction() const { return m_exitAction; }
+    QMenu* Menu() const { return m_menu; }
+
+    // The dialogs, public so that tests and the menu reach them the same way.
+    void OpenSettings();
+    void OpenShowAll(int slot);
+    void OpenAbout();
+
+    // The free-space message, shown when a recording cannot start or ran out of room.
+    static QString FreeSpaceText();
+    static QString FreeSpaceCaption();
+    static QString CardRemovedText();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void BuildMenu();
+    void BuildSlots();
+    void FillTags(int slot, const QString& kind, bool reset);
+    QString RepairedKind(int slot, const QString& kind);
+    void OnHeaderClicked(int slot);
+    void OnEditFinished(int slot, const QString& text);
+    void StartRecording();
+    // Stops the recorder and writes the information; false when the engine failed
+    // (the error has been shown). The screen is idle again either way.
+    bool StopAndSave();
+    void SetControlsEnabled(bool enabled);
+    void ShowEngineError(const QString& text);
+    double FreeBytesOfChosenStorage() const;
+    std::array<QString, 4> Kinds() const;
+    int LayoutHeight() const;
+
+    SContext m_context;
+    std::unique_ptr<CAudioManager> m_audio;
+    std::unique_ptr<CTagCatalogue> m_catalogue;
+    std::unique_ptr<CLocationList> m_locations;
+    CBackgroundWidget* m_central = nullptr;
+    std::array<CSlotList*, 4> m_slots{};
+    CRecordButton* m_recordButton = nullptr;
+    CMountWatcher* m_mountWatcher = nullptr;
+    CScreenSaverInhibitor* m_inhibitor = nullptr;
+    QMenu* m_menu = nullptr;
+    QAction* m_settingsAction = nullptr;
+    QAction* m_tagManagerAction = nullptr;
+    QAction* m_locationManagerAction = nullptr;
+    QAction* m_playerMenuAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QAction* m_exitAction = nullptr;
+    QAction* m_playerAction = nullptr;
+    bool m_recording = false;
+    bool m_closing = false;
+    QString m_recordPath;
+    QByteArray m_infoArea;
+};

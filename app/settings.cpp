@@ -1,0 +1,209 @@
+#include "app/settings.h"
+
+#include "app/messagesink.h"
+#include "audio/audiomanager.h"
+#include "controls/dropdown.h"
+#include "store/settingsstore.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kDeviceMemory = QStringLiteral("Device memory");
+}
+
+CSettings::CSettings(SContext context, QWidget* parent)
+    : QDialog(parent), m_context(std::move(context)), m_choices(m_context.tagGroups)
+{
+    setWindowTitle(tr("Settings"));
+    BuildUi();
+    Load();
+}
+
+CSettings::~CSettings() = default;
+
+QComboBox* CSettings::SlotList(int slot) const
+{
+    return slot >= 0 && slot < 4 ? m_slotLists[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+QComboBox* CSettings::FormatList() const
+{
+    return m_format;
+}
+
+CDropDown* CSettings::StorageList() const
+{
+    return m_storage;
+}
+
+QLineEdit* CSettings::PimFolderEdit() const
+{
+    return m_pimFolder;
+}
+
+QString CSettings::StorageName(const QString& item)
+{
+    const qsizetype colon = item.indexOf(QLatin1Char(':'));
+    return colon < 0 ? item : item.left(colon);
+}
+
+void CSettings::BuildUi()
+{
+    QFont labelFont = font();
+    labelFont.setWeight(QFont::DemiBold);
+
+    auto* dataBox = new QGroupBox(tr("Data"), this);
+    auto* dataForm = new QFormLayout(dataBox);
+    for (int slot = 0; slot < 4; ++slot) {
+        const auto index = static_cast<std::size_t>(slot);
+        m_slotLabels[index] = new QLabel(QStringLiteral("Slot%1").arg(slot + 1), dataBox);
+        m_slotLabels[index]->setFont(labelFont);
+        m_slotLists[index] = new QComboBox(dataBox);
+        m_slotLists[index]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        dataForm->addRow(m_slotLabels[index], m_slotLists[index]);
+        connect(m_slotLists[index], &QComboBox::textActivated, this,
+                [this, slot](const QString& text) { OnSlotChosen(slot, text); });
+    }
+
+    auto* parameters = new QGroupBox(tr("Record Parameters"), this);
+    auto* parameterForm = new QFormLayout(parameters);
+    m_format = new QComboBox(parameters);
+    for (const SRecordingFormat& format : kRecordingFormats)
+        m_format->addItem(
+            QString::fromUtf8(format.label.data(), static_cast<qsizetype>(format.label.size())));
+    m_storage = new CDropDown(parameters);
+    connect(m_storage, &CDropDown::AboutToShowPopup, this, &CSettings::RefreshStorages);
+    auto* formatLabel = new QLabel(tr("Format"), parameters);
+    auto* storageLabel = new QLabel(tr("Storage"), parameters);
+    formatLabel->setFont(labelFont);
+    storageLabel->setFont(labelFont);
+    parameterForm->addRow(formatLabel, m_format);
+    parameterForm->addRow(storageLabel, m_storage);
+
+    auto* pim = new QGroupBox(tr("Contacts and Tasks"), this);
+    auto* pimRow = new QHBoxLayout(pim);
+    m_pimFolder = new QLineEdit(pim);
+    m_pimFolder->setPlaceholderText(tr("Default folder"));
+    m_pimFolder->setClearButtonEnabled(true);
+    auto* browse = new QPushButton(tr("Browse..."), pim);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, tr("Contacts and Tasks"), m_pimFolder->text());
+        if (!folder.isEmpty())
+            m_pimFolder->setText(folder);
+    });
+    auto* folderLabel = new QLabel(tr("Folder"), pim);
+    folderLabel->setFont(labelFont);
+    pimRow->addWidget(folderLabel);
+    pimRow->addWidget(m_pimFolder, 1);
+    pimRow->addWidget(browse);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSettings::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(dataBox);
+    layout->addWidget(parameters);
+    layout->addWidget(pim);
+    layout->addStretch();
+    layout->addWidget(buttons);
+}
+
+void CSettings::Load()
+{
+    const CSettingsStore& settings = m_context.settings;
+    std::array<QString, 4> stored;
+    for (int slot = 0; slot < 4; ++slot) {
+        if (settings.HasSlot(slot))
+            stored[static_cast<std::size_t>(slot)] = settings.Slot(slot);
+    }
+    m_choices.Load(stored);
+    const int available = qBound(1, m_context.availableSlots, 4);
+    m_choices.LimitToSlots(available);
+    for (int slot = available; slot < 4; ++slot) {
+        m_slotLabels[static_cast<std::size_t>(slot)]->hide();
+        m_slotLists[static_cast<std::size_t>(slot)]->hide();
+    }
+    ShowChoices();
+
+    const int format = settings.Format();
+    m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : 0);
+
+    // A stored card that is absent now falls back to device memory.
+    FillStorages(StorageName(settings.Storage()), kDeviceMemory);
+
+    m_pimFolder->setText(settings.PimFolder());
+}
+
+void CSettings::ShowChoices()
+{
+    for (int slot = 0; slot < 4; ++slot) {
+        QComboBox* list = m_slotLists[static_cast<std::size_t>(slot)];
+        const QSignalBlocker block(list);
+        list->clear();
+        list->addItems(m_choices.Offered(slot));
+        list->setCurrentIndex(list->findText(m_choices.Selected(slot)));
+    }
+}
+
+void CSettings::OnSlotChosen(int slot, const QString& text)
+{
+    m_choices.Select(slot, text);
+    ShowChoices();
+}
+
+void CSettings::RefreshStorages()
+{
+    const QString remembered =
+        m_storage->currentIndex() >= 0 ? m_storage->currentText() : m_storage->itemText(0);
+    FillStorages(remembered, QString());
+}
+
+void CSettings::FillStorages(const QString& wanted, const QString& fallback)
+{
+    const QSignalBlocker block(m_storage);
+    m_storage->clear();
+    if (m_context.storages) {
+        for (const QString& item : m_context.storages())
+            m_storage->addItem(StorageName(item));
+    }
+    if (m_storage->findText(kDeviceMemory) < 0)
+        m_storage->insertItem(0, kDeviceMemory);
+    int at = m_storage->findText(wanted);
+    if (at < 0)
+        at = fallback.isEmpty() ? 0 : m_storage->findText(fallback);
+    m_storage->setCurrentIndex(qMax(0, at));
+}
+
+bool CSettings::Store()
+{
+    CSettingsStore& settings = m_context.settings;
+    bool ok = true;
+    for (int slot = 0; slot < 4; ++slot)
+        ok = settings.SetSlot(slot, m_choices.Selected(slot)) && ok;
+    ok = settings.SetFormat(m_format->currentIndex()) && ok;
+    ok = settings.SetStorage(StorageName(m_storage->currentText())) && ok;
+    ok = settings.SetPimFolder(m_pimFolder->text().trimmed()) && ok;
+    return ok;
+}
+
+void CSettings::accept()
+{
+    if (!Store()) {
+        m_context.sink.Show(EMessageIcon::Stop, tr("Settings"),
+                            QString::fromLatin1(CSettingsStore::kWriteFailedMessage), this);
+        return;
+    }
+    m_context.audio.ApplyFormat(m_format->currentIndex());
+    QDialog::accept();
+}

@@ -1,0 +1,63 @@
+#include "controls/glyphbutton.h"
+
+#include "controls/theme.h"
+
+#include <QPainter>
+
+CGlyphButton::CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent) : QAbstractButton(parent)
+{
+    // Always the drawn glyph: the desktop themes' symbolic icons are grey and would make
+    // an enabled slot button look disabled.
+    setIcon(DrawnIcons::Drawn(glyph));
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+QSize CGlyphButton::sizeHint() const
+{
+    const int side = fontMetrics().height() + 10;
+    return {side, side};
+}
+
+void CGlyphButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QColor fill = Theme::ListBase();
+    QColor edge = Theme::Border();
+    if (!isEnabled()) {
+        fill = Theme::DisabledFill();
+        edge = Theme::DisabledText();
+    } else if (isDown()) {
+        fill = Theme::GradientTop();
+    } else if (m_hovered) {
+        fill = Theme::GradientBottom();
+    }
+    p.setPen(QPen(edge, 1.0));
+    p.setBrush(fill);
+    p.drawRoundedRect(frame, 4, 4);
+
+    const int side = qMin(width(), height()) * 2 / 3;
+    const QRect glyph((width() - side) / 2, (height() - side) / 2, side, side);
+    icon().paint(&p, glyph, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    if (hasFocus()) {
+        p.setPen(QPen(Theme::AccentDark(), 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(frame.adjusted(2, 2, -2, -2), 3, 3);
+    }
+}
+
+void CGlyphButton::enterEvent(QEnterEvent* event)
+{
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void CGlyphButton::leaveEvent(QEvent* event)
+{
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "controls/drawnicons.h"
+
+#include <QAbstractButton>
+
+// A small square button that shows one icon with distinct normal, hovered, pressed and
+// disabled faces; the slots' scroll, clear and show-all buttons.
+class CGlyphButton : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    explicit CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    bool m_hovered = false;
+};

@@ -1,0 +1,133 @@
+#include "controls/recordbuttonface.h"
+
+#include "controls/theme.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace RecordButtonFace {
+
+QRect ProgressStrip(const QRect& area)
+{
+    // Clear of the 4-pixel border and its rounded corners.
+    return QRect(QPoint(area.left() + 14, area.bottom() - 23),
+                 QPoint(area.right() - 14, area.bottom() - 14));
+}
+
+int ImageDiameter(const QRect& area, int scale)
+{
+    const int designed = 78 * qMax(1, scale);
+    // The same size idle and recording, leaving room below for the time and the bar.
+    const int room = qMin(area.width() - 20, area.height() - 90);
+    return qMax(24, qMin(designed, room));
+}
+
+namespace {
+
+void PaintBody(QPainter& p, const QRect& area, const SFace& face)
+{
+    const QRectF outer = QRectF(area).adjusted(2, 2, -2, -2);
+    QLinearGradient gradient(outer.topLeft(), outer.bottomLeft());
+    if (face.enabled) {
+        gradient.setColorAt(0,
+                            face.pressed ? Theme::GradientTop().darker(110) : Theme::GradientTop());
+        gradient.setColorAt(1, Theme::GradientBottom());
+    } else {
+        gradient.setColorAt(0, Theme::DisabledFill());
+        gradient.setColorAt(1, Theme::DisabledFill().lighter(104));
+    }
+    p.setPen(QPen(face.enabled ? Theme::Border() : Theme::DisabledText(), 4));
+    p.setBrush(gradient);
+    p.drawRoundedRect(outer, 8, 8);
+}
+
+void PaintImage(QPainter& p, const QRect& area, const SFace& face)
+{
+    const int diameter = ImageDiameter(area, face.scale);
+    const qreal r = diameter / 2.0;
+    // Room for the time text and the bar below keeps the image clear of them.
+    const qreal lift = face.showProgress ? qMin<qreal>(24.0, (area.height() - diameter) / 4.0) : 0;
+    const QPointF centre(area.center().x() + 0.5, area.center().y() + 0.5 - lift);
+
+    QRadialGradient ring(centre - QPointF(r * 0.3, r * 0.3), r * 1.4);
+    ring.setColorAt(0, Qt::white);
+    ring.setColorAt(1, QColor(0xDD, 0xE6, 0xE1));
+    p.setPen(QPen(face.enabled ? Theme::Border() : Theme::DisabledText(), qMax(2.0, r * 0.06)));
+    p.setBrush(ring);
+    p.drawEllipse(centre, r, r);
+
+    const QColor ink = face.enabled ? Theme::RecordRed() : Theme::DisabledText();
+    const QColor inkDark =
+        face.enabled ? Theme::RecordRedDark() : Theme::DisabledText().darker(120);
+    QRadialGradient fill(centre - QPointF(r * 0.2, r * 0.25), r);
+    fill.setColorAt(0, ink.lighter(125));
+    fill.setColorAt(1, inkDark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    if (face.image == EImage::Idle) {
+        p.drawEllipse(centre, r * 0.62, r * 0.62);
+    } else {
+        const qreal side = r * 0.9;
+        p.drawRoundedRect(QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side),
+                          side * 0.12, side * 0.12);
+    }
+}
+
+void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
+{
+    const QRectF strip = QRectF(ProgressStrip(area));
+    p.setPen(QPen(Theme::Border(), 1));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(strip, 3, 3);
+    const double share = qBound(0.0, face.progress, 1.0);
+    if (share > 0) {
+        QRectF filled = strip.adjusted(1, 1, -1, -1);
+        filled.setWidth(filled.width() * share);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Theme::Accent());
+        p.drawRoundedRect(filled, 2, 2);
+    }
+    if (!face.timeText.isEmpty()) {
+        QFont font = p.font();
+        font.setBold(true);
+        if (face.scale > 1)
+            font.setPointSizeF(font.pointSizeF() * 1.3);
+        p.setFont(font);
+        const QFontMetrics metrics(font);
+        const int textWidth = metrics.horizontalAdvance(face.timeText);
+        const QRect textArea(static_cast<int>(strip.right()) - textWidth,
+                             static_cast<int>(strip.top()) - 6 - metrics.height(), textWidth,
+                             metrics.height());
+        p.setPen(Theme::AccentDark());
+        p.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, face.timeText);
+    }
+}
+
+} // namespace
+
+void Paint(QPainter& painter, const QRect& area, const SFace& face)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintBody(painter, area, face);
+    PaintImage(painter, area, face);
+    if (face.showProgress)
+        PaintProgress(painter, area, face);
+    if (face.focused) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(QPoint(area.left() + 2 + 4, area.top() + 4 + 2),
+                               QPoint(area.right() - 6 - 2, area.bottom() - 6 - 2)));
+    }
+    if (!face.caption.isEmpty()) {
+        painter.setPen(Theme::AccentDark());
+        painter.drawText(area.adjusted(8, 8, -8, -8), Qt::AlignHCenter | Qt::AlignTop,
+                         face.caption);
+    }
+    painter.restore();
+}
+
+} // namespace RecordButtonFace

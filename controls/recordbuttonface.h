@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QPainter;
+class QRect;
+
+// Draws the record button: a green border, a vertical gradient, and in the middle a
+// round image (a red dot when idle, a stop square while recording); while recording,
+// also a progress strip along the bottom and the time text above its right end.
+// The drawing is a pure function of its inputs so that it can be composed off screen.
+namespace RecordButtonFace {
+
+enum class EImage
+{
+    Idle,
+    Recording,
+};
+
+struct SFace
+{
+    EImage image = EImage::Idle;
+    bool enabled = true;
+    bool pressed = false;
+    bool focused = false;
+    bool showProgress = false;
+    // 0..1, the share of the bar that is filled.
+    double progress = 0.0;
+    QString timeText;
+    QString caption;
+    int scale = 1;
+};
+
+void Paint(QPainter& painter, const QRect& area, const SFace& face);
+
+// The strip of the progress bar along the bottom, inside the border, 10 high.
+QRect ProgressStrip(const QRect& area);
+// Diameter of the round image for a button of that size.
+int ImageDiameter(const QRect& area, int scale);
+
+} // namespace RecordButtonFace

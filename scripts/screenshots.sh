@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Screenshots of the window under a virtual X server, with a temporary home and the
+# simulated audio device: 480x640 and 1280x800, idle and recording, plus the settings
+# dialog and the splash. Usage: scripts/screenshots.sh [output folder] (default
+# build/screenshots). Builds the dev preset's program first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=$(realpath -m "${1:-build/screenshots}")
+build=${PARLANTOGRAPHER_BUILD_DIR:-build/dev}
+cmake --build "$build" --target parlantographer
+program=$(realpath "$build/app/parlantographer")
+mkdir -p "$out"
+
+shoot() { # size name
+  local size=$1 width=${1%x*} height=${1#*x}
+  local home
+  home=$(mktemp -d)
+  mkdir -p "$home/pim/tasks" "$home/pim/contacts"
+  cat > "$home/pim/contacts/people.vcf" <<'VCF'
+BEGIN:VCARD
+VERSION:3.0
+N:Lee;Ann;;;
+END:VCARD
+BEGIN:VCARD
+VERSION:3.0
+N:Chan;Bo;;;
+END:VCARD
+VCF
+  cat > "$home/pim/tasks/work.ics" <<'ICS'
+BEGIN:VCALENDAR
+VERSION:2.0
+PRODID:-//screenshots//EN
+BEGIN:VTODO
+UID:1
+SUMMARY:Call back the office
+END:VTODO
+BEGIN:VTODO
+UID:2
+SUMMARY:Write the quarterly report
+END:VTODO
+END:VCALENDAR
+ICS
+  cat > "$home/settings.ini" <<'INI'
+[General]
+Slot1=Priority
+Slot2=Contacts
+Slot3=Task
+Slot4=None
+INI
+  PARLANTOGRAPHER_HOME=$home PARLANTOGRAPHER_AUDIO=sim SHOT_OUT=$out SHOT_SIZE=$size \
+    PROGRAM=$program xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash -c '
+      set -euo pipefail
+      "$PROGRAM" --size "$SHOT_SIZE" &
+      pid=$!
+      sleep 0.8
+      import -window root "$SHOT_OUT/splash-$SHOT_SIZE.png"
+      sleep 3
+      xdotool mousemove 60 110 click 1    # an item of the first slot
+      sleep 0.5
+      import -window root "$SHOT_OUT/idle-$SHOT_SIZE.png"
+      xdotool mousemove 25 8 click 1      # "Menu", then its first item: Settings
+      sleep 0.5
+      import -window root "$SHOT_OUT/menu-$SHOT_SIZE.png"
+      xdotool mousemove 60 29 click 1
+      sleep 1
+      import -window root "$SHOT_OUT/settings-$SHOT_SIZE.png"
+      xdotool key Escape
+      sleep 0.5
+      read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")
+      xdotool mousemove "$bx" "$by" click 1
+      sleep 3.3
+      import -window root "$SHOT_OUT/recording-$SHOT_SIZE.png"
+      sleep 1
+      xdotool mousemove "$bx" "$by" click 1
+      sleep 0.5
+      xdotool key ctrl+q
+      # A message box left open keeps the program running: end it, gently first.
+      for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+      kill "$pid" 2>/dev/null || true
+      sleep 1
+      kill -9 "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    '
+  rm -rf "$home"
+}
+
+shoot 480x640
+shoot 1280x800
+echo "Screenshots in $out"

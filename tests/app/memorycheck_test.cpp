@@ -1,0 +1,75 @@
+#include "app/memorycheck.h"
+#include "recordingsink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using EResult = CMemoryCheck::EResult;
+
+struct SThreshold
+{
+    std::optional<std::uint64_t> available;
+    EResult expected;
+};
+
+class MemoryThresholds : public ::testing::TestWithParam<SThreshold>
+{
+};
+
+TEST_P(MemoryThresholds, AreExclusiveBelowAndInclusiveAt)
+{
+    EXPECT_EQ(CMemoryCheck::Evaluate(GetParam().available), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, MemoryThresholds,
+                         ::testing::Values(SThreshold{0, EResult::Critical},
+                                           SThreshold{899999, EResult::Critical},
+                                           SThreshold{900000, EResult::NotEnough},
+                                           SThreshold{999999, EResult::NotEnough},
+                                           SThreshold{1000000, EResult::Enough},
+                                           SThreshold{std::nullopt, EResult::Enough}));
+
+TEST(MemoryCheck, LargerNeedMovesOnlyTheUpperThreshold)
+{
+    EXPECT_EQ(CMemoryCheck::Evaluate(1500000, 2000000), EResult::NotEnough);
+    EXPECT_EQ(CMemoryCheck::Evaluate(2000000, 2000000), EResult::Enough);
+    EXPECT_EQ(CMemoryCheck::Evaluate(800000, 2000000), EResult::Critical);
+}
+
+TEST(MemoryCheck, CriticalShowsTheStopMessageThenEndsWithTheOutOfMemoryCode)
+{
+    CRecordingSink sink;
+    std::optional<int> exitCode;
+    CMemoryCheck check([] { return std::optional<std::uint64_t>(899999); },
+                       [&](int code) { exitCode = code; });
+    EXPECT_FALSE(check.Check(sink, nullptr));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].icon, EMessageIcon::Stop);
+    EXPECT_EQ(sink.messages[0].caption, "Error");
+    EXPECT_EQ(sink.messages[0].text,
+              "Critically low of memory. The program will be terminated. Free some memory an "
+              "ran the application again");
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(static_cast<unsigned>(*exitCode), 0x8007000Eu);
+}
+
+TEST(MemoryCheck, NotEnoughWarnsWithoutEnding)
+{
+    CRecordingSink sink;
+    bool ended = false;
+    CMemoryCheck check([] { return std::optional<std::uint64_t>(950000); },
+                       [&](int) { ended = true; });
+    EXPECT_FALSE(check.CheckOrWarn(sink, nullptr));
+    EXPECT_FALSE(ended);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Not enough memory");
+    EXPECT_EQ(sink.messages[0].caption, "Error");
+    EXPECT_EQ(sink.messages[0].icon, EMessageIcon::Exclamation);
+
+    CMemoryCheck plenty([] { return std::optional<std::uint64_t>(1000000); });
+    EXPECT_TRUE(plenty.CheckOrWarn(sink, nullptr));
+    EXPECT_EQ(sink.messages.size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The program as a user starts it: its own process, a temporary home, no splash.
+class Program : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PARLANTOGRAPHER_HOME", home.path());
+        environment.insert("PARLANTOGRAPHER_NO_SPLASH", "1");
+        environment.insert("PARLANTOGRAPHER_AUDIO", "sim");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.remove("DBUS_SESSION_BUS_ADDRESS");
+        first.setProcessEnvironment(environment);
+        second.setProcessEnvironment(environment);
+    }
+
+    void TearDown() override
+    {
+        for (QProcess* process : {&first, &second}) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+
+    QString AppPath() const
+    {
+        QSettings settings(home.filePath("settings.ini"), QSettings::IniFormat);
+        return settings.value("AppPath").toString();
+    }
+
+    QTemporaryDir home;
+    QProcess first;
+    QProcess second;
+};
+
+TEST_F(Program, StartsOnceWritesItsPathAndEndsCleanlyOnTerm)
+{
+    first.start(PARLANTOGRAPHER_APP, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    // The first start writes the home as "AppPath" and the default catalogue.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !AppPath().isEmpty(); }, 10000))
+        << first.readAllStandardError().toStdString();
+    EXPECT_EQ(AppPath(), QDir(home.path()).absolutePath() + "/");
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return QFile::exists(home.filePath("groups.dat")); }, 5000));
+
+    // A second start finds the first, asks it to come forward and ends at once.
+    second.start(PARLANTOGRAPHER_APP, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // SIGTERM goes through the exit path: a normal end with status 0.
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(Program, RefusesABadSizeOption)
+{
+    first.start(PARLANTOGRAPHER_APP, {"--size", "wide"});
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 2);
+    EXPECT_TRUE(first.readAllStandardError().contains("--size"));
+}
+
+} // namespace

@@ -1,0 +1,141 @@
+#include "app/settings.h"
+#include "audio/audiomanager.h"
+#include "controls/dropdown.h"
+#include "platform/wavebackend.h"
+#include "recordingsink.h"
+#include "store/settingsstore.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QStringList ItemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+class SettingsDialog : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        settings = std::make_unique<CSettingsStore>(home.filePath("settings.ini"));
+    }
+
+    std::unique_ptr<CSettings> Open(QStringList groups = {"Priority", "Projects"},
+                                    int slotCount = 4)
+    {
+        auto dialog = std::make_unique<CSettings>(CSettings::SContext{
+            *settings, audio, sink, std::move(groups), [this] { return storages; }, slotCount});
+        dialog->show();
+        return dialog;
+    }
+
+    void Choose(QComboBox* list, const QString& text)
+    {
+        const int index = list->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        list->setCurrentIndex(index);
+        emit list->textActivated(text);
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<CSettingsStore> settings;
+    CAudioManager audio;
+    CRecordingSink sink;
+    QStringList storages{"Device memory", "CARD"};
+};
+
+TEST_F(SettingsDialog, OpensWithTheDocumentedDefaults)
+{
+    auto dialog = Open();
+    EXPECT_EQ(dialog->SlotList(0)->currentText(), "Priority");
+    EXPECT_EQ(dialog->SlotList(1)->currentText(), "Contacts");
+    EXPECT_EQ(dialog->SlotList(2)->currentText(), "Task");
+    EXPECT_EQ(dialog->SlotList(3)->currentText(), "None");
+    EXPECT_EQ(dialog->FormatList()->currentIndex(), 0);
+    EXPECT_EQ(dialog->FormatList()->count(), 6);
+    EXPECT_EQ(dialog->FormatList()->itemText(0), "PCM/WAV (460Kb / min)");
+    EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
+    EXPECT_FALSE(ItemsOf(dialog->SlotList(0)).contains("None"));
+
+    auto withoutPriority = Open({"Projects"});
+    EXPECT_EQ(withoutPriority->SlotList(0)->currentText(), "Contacts");
+    EXPECT_EQ(withoutPriority->SlotList(1)->currentText(), "None");
+}
+
+TEST_F(SettingsDialog, ChoosingMovesItemsBetweenTheSlotLists)
+{
+    auto dialog = Open();
+    EXPECT_FALSE(ItemsOf(dialog->SlotList(1)).contains("Task"));
+    Choose(dialog->SlotList(2), "None");
+    EXPECT_EQ(ItemsOf(dialog->SlotList(1)), (QStringList{"None", "Task", "Contacts", "Projects"}));
+    Choose(dialog->SlotList(1), "Task");
+    EXPECT_EQ(ItemsOf(dialog->SlotList(3)), (QStringList{"None", "Contacts", "Projects"}));
+}
+
+TEST_F(SettingsDialog, OkStoresEverythingAndSwitchesTheFormatAtOnce)
+{
+    auto dialog = Open();
+    Choose(dialog->SlotList(3), "Projects");
+    dialog->FormatList()->setCurrentIndex(3);
+    dialog->StorageList()->setCurrentIndex(1);
+    dialog->PimFolderEdit()->setText(" /data/pim ");
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(audio.CodecIndex(), Codec::Speex);
+    EXPECT_EQ(audio.Quality(), 3u);
+    EXPECT_EQ(settings->Slot(3), "Projects");
+    EXPECT_EQ(settings->Slot(0), "Priority");
+    EXPECT_EQ(settings->Format(), 3);
+    EXPECT_EQ(settings->Storage(), "CARD");
+    EXPECT_EQ(settings->PimFolder(), "/data/pim");
+}
+
+TEST_F(SettingsDialog, CancelStoresNothing)
+{
+    auto dialog = Open();
+    Choose(dialog->SlotList(3), "Projects");
+    dialog->FormatList()->setCurrentIndex(2);
+    dialog->reject();
+    EXPECT_FALSE(settings->HasSlot(3));
+    EXPECT_EQ(settings->Format(), 0);
+    EXPECT_EQ(audio.CodecIndex(), Codec::Pcm);
+}
+
+TEST_F(SettingsDialog, AnAbsentCardFallsBackToDeviceMemoryAndTheListIsReadAgain)
+{
+    settings->SetStorage("OLDCARD");
+    auto dialog = Open();
+    EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
+    dialog->StorageList()->setCurrentIndex(1);
+    storages = {"Device memory", "CARD: 2 GB", "NEW"};
+    dialog->RefreshStorages();
+    EXPECT_EQ(ItemsOf(dialog->StorageList()), (QStringList{"Device memory", "CARD", "NEW"}));
+    EXPECT_EQ(dialog->StorageList()->currentText(), "CARD");
+    storages = {"Device memory"};
+    dialog->RefreshStorages();
+    EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
+}
+
+TEST_F(SettingsDialog, FewerRowsStoreTheLaterSlotsAsNone)
+{
+    auto dialog = Open({"Priority"}, 2);
+    EXPECT_FALSE(dialog->SlotList(2)->isVisible());
+    EXPECT_FALSE(dialog->SlotList(3)->isVisible());
+    dialog->accept();
+    EXPECT_EQ(settings->Slot(1), "Contacts");
+    EXPECT_EQ(settings->Slot(2), "None");
+    EXPECT_EQ(settings->Slot(3), "None");
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "app/mountwatcher.h"
+#include "app/singleinstance.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)
+{
+    QTemporaryDir home;
+    const QString key = CSingleInstance::KeyFor(home.path());
+    CSingleInstance first(key);
+    ASSERT_TRUE(first.Claim());
+    QSignalSpy raised(&first, &CSingleInstance::RaiseRequested);
+    CSingleInstance second(key);
+    EXPECT_FALSE(second.Claim());
+    EXPECT_TRUE(raised.wait(2000));
+}
+
+TEST(SingleInstance, KeysDifferPerHomeAndALeftoverSocketIsTakenOver)
+{
+    EXPECT_NE(CSingleInstance::KeyFor("/tmp/a"), CSingleInstance::KeyFor("/tmp/b"));
+    QTemporaryDir home;
+    const QString key = CSingleInstance::KeyFor(home.path());
+    {
+        CSingleInstance crashed(key);
+        ASSERT_TRUE(crashed.Claim());
+    }
+    CSingleInstance next(key);
+    EXPECT_TRUE(next.Claim());
+}
+
+TEST(MountWatcher, ParsesMountPointsWithEscapes)
+{
+    const QByteArray table = "/dev/sda1 / ext4 rw 0 0\n"
+                             "/dev/sdb1 /media/ann/Storage\\040Card vfat rw 0 0\n"
+                             "tmpfs /run tmpfs rw 0 0";
+    EXPECT_EQ(CMountWatcher::ParseMountPoints(table),
+              (QSet<QString>{"/", "/media/ann/Storage Card", "/run"}));
+}
+
+TEST(MountWatcher, ReportsOnlyVolumesThatDisappear)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mounts");
+    auto write = [&](const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    };
+    write("a / ext4 rw 0 0\nb /media/u/CARD vfat rw 0 0\n");
+    CMountWatcher watcher(path, 60000);
+    QSignalSpy removed(&watcher, &CMountWatcher::VolumeRemoved);
+    write("a / ext4 rw 0 0\nb /media/u/CARD vfat rw 0 0\nc /media/u/NEW vfat rw 0 0\n");
+    watcher.Poll();
+    EXPECT_EQ(removed.count(), 0);
+    write("a / ext4 rw 0 0\n");
+    watcher.Poll();
+    ASSERT_EQ(removed.count(), 2);
+    QStringList gone{removed.at(0).at(0).toString(), removed.at(1).at(0).toString()};
+    gone.sort();
+    EXPECT_EQ(gone, (QStringList{"/media/u/CARD", "/media/u/NEW"}));
+    QFile::remove(path); // an unreadable table reports nothing
+    watcher.Poll();
+    EXPECT_EQ(removed.count(), 2);
+}
+
+} // namespace
