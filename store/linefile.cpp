@@ -7,14 +7,35 @@
 
 namespace LineFile {
 
-std::optional<QStringList> Read(const QString& path)
+std::optional<QByteArray> ReadBytes(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
+    return bytes;
+}
+
+bool ReplaceBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+std::optional<QStringList> Read(const QString& path)
+{
+    const std::optional<QByteArray> read = ReadBytes(path);
+    if (!read)
+        return std::nullopt;
+    const QByteArray& bytes = *read;
 
     QStringList lines;
     qsizetype start = 0;
@@ -39,14 +60,7 @@ bool Replace(const QString& path, const QStringList& lines)
         bytes += TextCodec::Encode(line);
         bytes += '\n';
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ReplaceBytes(path, bytes);
 }
 
 bool Append(const QString& path, const QString& line)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,6 +9,12 @@
 // return before it is dropped; a last line without a line feed still counts. Each line is
 // decoded on its own (UTF-8, else Windows-1252) and written as UTF-8.
 namespace LineFile {
+
+// The file's bytes as they are; std::nullopt when the file cannot be opened or read.
+std::optional<QByteArray> ReadBytes(const QString& path);
+
+// Replaces the file with `bytes` through a temporary file renamed over it (see Replace).
+bool ReplaceBytes(const QString& path, const QByteArray& bytes);
 
 // The file's lines; std::nullopt when the file cannot be opened or read. An empty file gives
 // an empty list.

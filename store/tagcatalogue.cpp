@@ -3,7 +3,6 @@
 #include "store/linefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -57,33 +56,10 @@ qsizetype FindGroupLine(const QStringList& lines, const QString& group)
     return -1;
 }
 
-std::optional<QByteArray> ReadBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-bool ReplaceBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 bool CopyWhole(const QString& from, const QString& to)
 {
-    const std::optional<QByteArray> bytes = ReadBytes(from);
-    return bytes && ReplaceBytes(to, *bytes);
+    const std::optional<QByteArray> bytes = LineFile::ReadBytes(from);
+    return bytes && LineFile::ReplaceBytes(to, *bytes);
 }
 
 } // namespace
