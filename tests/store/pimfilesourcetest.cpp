@@ -1,21 +1,12 @@
 #include "store/pimfilesource.h"
 
 #include "store/pimstore.h"
+#include "testfiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QByteArray Card(const QByteArray& n)
 {
@@ -28,34 +19,31 @@ QByteArray TodoCalendar(const QByteArray& summary)
            "\r\nSUMMARY:" + summary + "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
-TEST(PimFileSourceTest, ResolvesTheFolderEnvironmentFirstThenSettingThenHome)
+TEST(PimFileSourceTest, TheFolderIsTheEnvironmentsElseTheSettingsElseInTheHome)
 {
     EXPECT_EQ(CPimFileSource::ResolveFolder("/env", "/set", "/home"), "/env");
     EXPECT_EQ(CPimFileSource::ResolveFolder("", "/set", "/home"), "/set");
     EXPECT_EQ(CPimFileSource::ResolveFolder("", "", "/home"), "/home/pim");
-}
-
-TEST(PimFileSourceTest, MissingFolderGivesEmptyLists)
-{
-    const CPimFileSource source("/nonexistent/parlantographer-pim");
-    EXPECT_TRUE(source.Tasks().empty());
-    EXPECT_TRUE(source.Contacts().empty());
+    const CPimFileSource missing("/nonexistent/parlantographer-pim");
+    EXPECT_TRUE(missing.Tasks().empty());
+    EXPECT_TRUE(missing.Contacts().empty());
 }
 
 TEST(PimFileSourceTest, ReadsMatchingFilesRecursivelyInPathOrderAndSkipsOthers)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString pim = dir.path();
-    WriteFile(pim + "/contacts/b.vcf", Card("Zed;Bob;;;") + Card("Lee;Ann;;;"));
-    WriteFile(pim + "/contacts/a/deeper/c.VCF", Card("Adams;Cy;;;"));
-    WriteFile(pim + "/contacts/notes.txt", Card("Not;Read;;;"));
-    WriteFile(pim + "/contacts/broken.vcf", QByteArray("\xff\xfe\x00garbage", 10));
-    WriteFile(pim + "/tasks/2.ics", TodoCalendar("Second"));
-    WriteFile(pim + "/tasks/1.ics", TodoCalendar("First"));
-    WriteFile(pim + "/tasks/corrupt.ics", "BEGIN:NOTHING\r\n\x01\x02");
-    WriteFile(pim + "/tasks/sub/3.ics", TodoCalendar("Third"));
-    WriteFile(pim + "/contacts.vcf", Card("Outside;The;;;"));
+    for (const auto& [path, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
+             {"/contacts/b.vcf", Card("Zed;Bob;;;") + Card("Lee;Ann;;;")},
+             {"/contacts/a/deeper/c.VCF", Card("Adams;Cy;;;")},
+             {"/contacts/notes.txt", Card("Not;Read;;;")},
+             {"/contacts/broken.vcf", QByteArray("\xff\xfe\x00garbage", 10)},
+             {"/tasks/2.ics", TodoCalendar("Second")},
+             {"/tasks/1.ics", TodoCalendar("First")},
+             {"/tasks/corrupt.ics", "BEGIN:NOTHING\r\n\x01\x02"},
+             {"/tasks/sub/3.ics", TodoCalendar("Third")},
+             {"/contacts.vcf", Card("Outside;The;;;")}})
+        ASSERT_TRUE(WriteAll(pim + path, bytes)) << path;
 
     const CPimFileSource source(pim);
     const CPimStore store(source);
@@ -70,12 +58,11 @@ TEST(PimFileSourceTest, ReadsMatchingFilesRecursivelyInPathOrderAndSkipsOthers)
 TEST(PimFileSourceTest, UnreadableFileIsSkippedAndTheRestRead)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    WriteFile(dir.path() + "/contacts/a.vcf", Card("Lee;Ann;;;"));
-    WriteFile(dir.path() + "/contacts/b.vcf", Card("Zed;Bob;;;"));
-    QFile::setPermissions(dir.path() + "/contacts/a.vcf", QFileDevice::Permissions());
-    QFile probe(dir.path() + "/contacts/a.vcf");
-    if (probe.open(QIODevice::ReadOnly))
+    const QString locked = dir.path() + "/contacts/a.vcf";
+    ASSERT_TRUE(WriteAll(locked, Card("Lee;Ann;;;")));
+    ASSERT_TRUE(WriteAll(dir.path() + "/contacts/b.vcf", Card("Zed;Bob;;;")));
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    if (QFile probe(locked); probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "permissions are not enforced for this user";
     const auto contacts = CPimFileSource(dir.path()).Contacts();
     ASSERT_EQ(contacts.size(), 1u);

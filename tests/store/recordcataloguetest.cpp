@@ -3,15 +3,13 @@
 #include "audio/audiomanager.h"
 #include "audio/tagger.h"
 #include "platform/wavebackend.h"
-#include "recordfiles.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
-
-using namespace recordfiles;
 
 namespace {
 
@@ -23,7 +21,7 @@ protected:
     QString Path(const QString& relative) const { return m_dir.path() + u'/' + relative; }
     void Write(const QString& relative, const QByteArray& bytes)
     {
-        ASSERT_TRUE(WriteBytes(Path(relative), bytes)) << relative.toStdString();
+        ASSERT_TRUE(WriteAll(Path(relative), bytes)) << relative.toStdString();
     }
     static QStringList Names(const RecordList& list)
     {
@@ -38,128 +36,76 @@ protected:
     CTagger& m_tagger = m_manager.GetTagger();
 };
 
-TEST_F(RecordCatalogueTest, EntryHoldsPathNameAndTheWholeInformationArea)
+TEST_F(RecordCatalogueTest, ListsRecordsWithTheirWholeAreaAndSkipsEverythingElse)
 {
-    Write("Data/01022026_101500.wav", PcmRecord(kMarkedInfo));
-    RecordList list;
-    ScanRecordFolder(Path("Data"), m_tagger, list);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].path, Path("Data/01022026_101500.wav"));
-    EXPECT_EQ(list[0].fileName, "01022026_101500.wav");
-    EXPECT_EQ(list[0].infoLength, 1024u);
-    EXPECT_EQ(list[0].info, kMarkedInfo + QByteArray(1024 - kMarkedInfo.size(), '\0'));
-}
-
-TEST_F(RecordCatalogueTest, SkipsEverythingThatIsNotARecord)
-{
-    Write("Data/a_record.wav", PcmRecord(kMarkedInfo));
-    Write("Data/crashed.wav", PcmRecord(kMarkedInfo, 4000, false)); // listed: fault 5
-    Write("Data/foreign.wav", ForeignWav());
-    Write("Data/unmarked.wav", PcmRecord("[[Tags]]\n[[Tasks]]\n[[Contacts]]\n"));
-    Write("Data/marker_late.wav", PcmRecord(" *ParlantographerInfo*\n"));
-    Write("Data/empty_info.wav", PcmRecord(""));
+    Write("Data/a_record.wav", Wav(kMarkedInfo));
+    Write("Data/crashed.wav", Wav(kMarkedInfo, 4000, false)); // cut short, still a record
+    Write("Data/foreign.wav", Wav(std::nullopt));
+    Write("Data/unmarked.wav", Wav("[[Tags]]\n[[Tasks]]\n[[Contacts]]\n"));
+    Write("Data/marker_late.wav", Wav(" *ParlantographerInfo*\n"));
+    Write("Data/empty_info.wav", Wav(""));
     Write("Data/notes.txt", "*ParlantographerInfo*\n[[Tags]]\n");
     Write("Data/text.wav", "*ParlantographerInfo*\n[[Tags]]\n");
     Write("Data/empty.wav", "");
-    Write("Data/riff.ogg", PcmRecord(kMarkedInfo));
+    Write("Data/riff.ogg", Wav(kMarkedInfo));
     Write("Data/raw.raw", QByteArray(8000, '\x80'));
-    Write("Data/header_cut.wav", PcmRecord(kMarkedInfo).left(600));
-    QByteArray hugeCount = PcmRecord(kMarkedInfo, 0);
-    PutLittleEndian(hugeCount, 36, 0xFFFF, 2); // more information than the file holds
+    Write("Data/header_cut.wav", Wav(kMarkedInfo).left(600));
+    QByteArray hugeCount = Wav(kMarkedInfo, 0);
+    hugeCount[36] = hugeCount[37] = '\xFF'; // more information than the file holds
     Write("Data/huge_count.wav", hugeCount);
-    Write("Data/.hidden.wav", PcmRecord(kMarkedInfo));
-    Write("Data/sub/inner.wav", PcmRecord(kMarkedInfo));
+    Write("Data/.hidden.wav", Wav(kMarkedInfo));
+    Write("Data/sub/inner.wav", Wav(kMarkedInfo));
     ASSERT_TRUE(QDir().mkpath(Path("Data/folder.wav")));
     ASSERT_TRUE(QFile::link(Path("Data/a_record.wav"), Path("Data/link.wav")));
 
     RecordList list;
     ScanRecordFolder(Path("Data"), m_tagger, list);
-    EXPECT_EQ(Names(list), (QStringList{"a_record.wav", "crashed.wav"}));
+    ASSERT_EQ(Names(list), (QStringList{"a_record.wav", "crashed.wav"}));
+    EXPECT_EQ(list[0].path, Path("Data/a_record.wav"));
+    EXPECT_EQ(list[0].infoLength, 1024u);
+    EXPECT_EQ(list[0].info, kMarkedInfo.leftJustified(1024, '\0'));
 }
 
-TEST_F(RecordCatalogueTest, ListsFoldersInOrderAndEachFolderByName)
+TEST_F(RecordCatalogueTest, ListsFoldersInOrderEachOnceAndEachFolderByName)
 {
     // Written out of order: the listing order of the file system is not the list order.
-    Write("Data/12052026_071530.wav", PcmRecord(kMarkedInfo));
-    Write("Data/01012026_000000.wav", PcmRecord(kMarkedInfo));
-    Write("card/Parlantographer/Data/06062026_120000.wav", PcmRecord(kMarkedInfo));
-    Write("card/Brindlewares Parlantographer/Data/01012020_000000.wav", PcmRecord(kMarkedInfo));
+    Write("Data/12052026_071530.wav", Wav(kMarkedInfo));
+    Write("Data/01012026_000000.wav", Wav(kMarkedInfo));
+    Write("card/Parlantographer/Data/06062026_120000.wav", Wav(kMarkedInfo));
+    Write("card/Brindlewares Parlantographer/Data/01012020_000000.wav", Wav(kMarkedInfo));
+    ASSERT_TRUE(QFile::link(Path("Data"), Path("alias")));
 
-    const QStringList folders{Path("Data"), Path("card/Parlantographer/Data/"),
-                              Path("card/Brindlewares Parlantographer/Data"),
-                              Path("Program Files/Brindlewares/Parlantographer/Data")};
-    const RecordList list = BuildRecordList(folders, m_tagger);
+    const RecordList list = BuildRecordList(
+        {Path("Data"), Path("card/Parlantographer/Data/"),
+         Path("card/Brindlewares Parlantographer/Data"), Path("Data/"), Path("alias"),
+         Path("x/../Data"), Path("Program Files/Brindlewares/Parlantographer/Data")},
+        m_tagger);
     EXPECT_EQ(Names(list), (QStringList{"01012026_000000.wav", "12052026_071530.wav",
                                         "06062026_120000.wav", "01012020_000000.wav"}));
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[2].path, Path("card/Parlantographer/Data/06062026_120000.wav"));
 }
 
-TEST_F(RecordCatalogueTest, FolderNamedTwiceIsScannedOnce)
-{
-    Write("Data/01012026_000000.wav", PcmRecord(kMarkedInfo));
-    ASSERT_TRUE(QFile::link(Path("Data"), Path("alias")));
-    const RecordList list =
-        BuildRecordList({Path("Data"), Path("Data/"), Path("alias"), Path("x/../Data")}, m_tagger);
-    EXPECT_EQ(list.size(), 1u);
-}
-
-TEST_F(RecordCatalogueTest, RebuildReplacesAndFreeEmpties)
-{
-    Write("Data/a.wav", PcmRecord(kMarkedInfo));
-    RecordList list = BuildRecordList({Path("Data")}, m_tagger);
-    ASSERT_TRUE(QFile::remove(Path("Data/a.wav")));
-    Write("Data/b.wav", PcmRecord(kMarkedInfo));
-    list = BuildRecordList({Path("Data")}, m_tagger);
-    EXPECT_EQ(Names(list), QStringList{"b.wav"});
-    FreeRecordList(list);
-    EXPECT_TRUE(list.empty());
-}
-
-// ---- deleting -------------------------------------------------------------------------
-
-TEST_F(RecordCatalogueTest, DeleteRemovesTheFile)
-{
-    Write("Data/a.wav", PcmRecord(kMarkedInfo));
-    EXPECT_EQ(DeleteRecord(Path("Data/a.wav")), EDeleteResult::Deleted);
-    EXPECT_FALSE(QFile::exists(Path("Data/a.wav")));
-}
-
 // A program that holds a lock on the record is using it: the delete is refused and the
 // file stays.
-TEST_F(RecordCatalogueTest, DeleteRefusesARecordLockedByAnotherOpenFile)
+TEST_F(RecordCatalogueTest, DeleteRefusesALockedRecordAndReportsAMissingOne)
 {
-    enum class ELock
-    {
-        Flock,
-        OpenFileDescription
-    };
-    for (const ELock lock : {ELock::Flock, ELock::OpenFileDescription}) {
-        Write("Data/a.wav", PcmRecord(kMarkedInfo));
+    for (const bool whole : {true, false}) {
+        Write("Data/a.wav", Wav(kMarkedInfo));
         const int fd = ::open(Path("Data/a.wav").toLocal8Bit().constData(), O_RDWR);
         ASSERT_GE(fd, 0);
-        if (lock == ELock::Flock) {
-            ASSERT_EQ(::flock(fd, LOCK_SH), 0);
-        } else {
-            struct flock region = {};
-            region.l_type = F_RDLCK;
-            region.l_whence = SEEK_SET;
-            ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &region), 0);
-        }
+        struct flock region = {};
+        region.l_type = F_RDLCK;
+        region.l_whence = SEEK_SET;
+        ASSERT_EQ(whole ? ::flock(fd, LOCK_SH) : ::fcntl(fd, F_OFD_SETLK, &region), 0);
         EXPECT_EQ(DeleteRecord(Path("Data/a.wav")), EDeleteResult::InUse);
         EXPECT_TRUE(QFile::exists(Path("Data/a.wav")));
         ::close(fd);
         EXPECT_EQ(DeleteRecord(Path("Data/a.wav")), EDeleteResult::Deleted);
+        EXPECT_FALSE(QFile::exists(Path("Data/a.wav")));
     }
-}
-
-TEST_F(RecordCatalogueTest, DeleteOfAMissingFileFailsForAnUnknownReason)
-{
     EXPECT_EQ(DeleteRecord(Path("Data/gone.wav")), EDeleteResult::Failed);
-}
 
-TEST(RecordCatalogueMessageTest, MessagesAreTheDocumentedTexts)
-{
     EXPECT_EQ(DeleteRecordMessage(EDeleteResult::InUse),
               "Can't delete this record because it is used by other application.");
     EXPECT_EQ(DeleteRecordMessage(EDeleteResult::Failed),
@@ -167,30 +113,16 @@ TEST(RecordCatalogueMessageTest, MessagesAreTheDocumentedTexts)
     EXPECT_TRUE(DeleteRecordMessage(EDeleteResult::Deleted).isEmpty());
 }
 
-struct SSelectionCase
+TEST(SelectionAfterDeleteTest, SelectsTheNextItemOrThePreviousAtTheEnd)
 {
-    int count;
-    int deleted;
-    int selected;
-};
-
-class SelectionAfterDeleteTest : public testing::TestWithParam<SSelectionCase>
-{
-};
-
-TEST_P(SelectionAfterDeleteTest, SelectsTheNextItemOrThePreviousAtTheEnd)
-{
-    const SSelectionCase& c = GetParam();
-    EXPECT_EQ(SelectionAfterDelete(c.count, c.deleted), c.selected)
-        << c.deleted << " of " << c.count;
+    struct SCase
+    {
+        int count, deleted, selected;
+    };
+    for (const SCase c : {SCase{3, 2, 1}, SCase{3, 0, 0}, SCase{3, 1, 1}, SCase{2, 1, 0},
+                          SCase{1, 0, -1}, SCase{3, 3, -1}, SCase{3, -1, -1}, SCase{0, 0, -1}})
+        EXPECT_EQ(SelectionAfterDelete(c.count, c.deleted), c.selected)
+            << c.deleted << " of " << c.count;
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SelectionAfterDeleteTest,
-                         testing::Values(SSelectionCase{3, 2, 1}, // last of three: the second
-                                         SSelectionCase{3, 0, 0}, // first: the new first
-                                         SSelectionCase{3, 1, 1}, // middle: the one after
-                                         SSelectionCase{2, 1, 0}, SSelectionCase{1, 0, -1},
-                                         SSelectionCase{3, 3, -1}, SSelectionCase{3, -1, -1},
-                                         SSelectionCase{0, 0, -1}));
 
 } // namespace

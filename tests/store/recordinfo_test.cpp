@@ -1,17 +1,15 @@
 #include "store/recordinfo.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using RecordInfo::SSlotSelection;
 
 namespace {
 
-const QByteArray kEmptyBlock = "*ParlantographerInfo*\n[[Tags]]\n[[Tasks]]\n[[Contacts]]\n";
-
-const QString kProjectsBlock = u"*ParlantographerInfo*\n[[Tags]]\n[Priority]\nImportant\n"
-                               "[Projects]\nAlpha\nBeta\n[[Tasks]]\nCall back\n"
-                               "[[Contacts]]\nAnn Lee\n"_qs;
+const QString kHead = u"*ParlantographerInfo*\n[[Tags]]\n"_qs;
+const QString kEmptyBlock = kHead + u"[[Tasks]]\n[[Contacts]]\n"_qs;
+const QString kProjectsBlock = kHead + u"[Priority]\nImportant\n[Projects]\nAlpha\nBeta\n"
+                                       "[[Tasks]]\nCall back\n[[Contacts]]\nAnn Lee\n"_qs;
 
 SSlotSelection Slot(const QString& kind, const QStringList& items, const QList<bool>& selected,
                     bool visible = true)
@@ -19,64 +17,50 @@ SSlotSelection Slot(const QString& kind, const QStringList& items, const QList<b
     return SSlotSelection{kind, items, selected, visible};
 }
 
-QByteArray Text(const QByteArray& area)
-{
-    return area.left(area.indexOf('\0'));
-}
-
-// One contact slot with every item selected.
 SSlotSelection Contacts(const QStringList& names)
 {
     return Slot(u"Contacts"_qs, names, QList<bool>(names.size(), true));
 }
 
-TEST(ComposeTest, NothingSelectedGivesTheBareBlock)
+struct SComposeCase
 {
-    const auto area = RecordInfo::ComposeRecordInfo(
-        {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {false, false}),
-         Slot(u"None"_qs, {}, {})});
-    ASSERT_TRUE(area);
-    EXPECT_EQ(area->size(), RecordInfo::kAreaSize);
-    EXPECT_EQ(kEmptyBlock.size(), 54);
-    EXPECT_EQ(Text(*area), kEmptyBlock);
-    EXPECT_EQ(area->count('\0'), RecordInfo::kAreaSize - 54);
+    const char* what;
+    QList<SSlotSelection> selections;
+    QString expected;
+};
+
+class ComposeTest : public testing::TestWithParam<SComposeCase>
+{
+};
+
+TEST_P(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
+{
+    const auto area = RecordInfo::ComposeRecordInfo(GetParam().selections);
+    ASSERT_TRUE(area) << GetParam().what;
+    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(RecordInfo::kAreaSize, '\0'))
+        << GetParam().what;
 }
 
-TEST(ComposeTest, TheWorkedExample)
-{
-    const auto area = RecordInfo::ComposeRecordInfo({
-        Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {true, false}),
-        Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
-        Slot(u"Task"_qs, {u"  Call back "_qs}, {true}),
-        Contacts({u"Ann Lee"_qs}),
-    });
-    ASSERT_TRUE(area);
-    EXPECT_EQ(Text(*area), kProjectsBlock.toUtf8());
-}
-
-TEST(ComposeTest, SkipsHiddenNoneAndLocationSlotsAndEmptyEntries)
-{
-    const auto area = RecordInfo::ComposeRecordInfo({
-        Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
-        Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
-        Slot(u"Projects"_qs, {u"   "_qs}, {true}),       // selected, but nothing to store
-        Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true}), // missing flag: not selected
-    });
-    ASSERT_TRUE(area);
-    EXPECT_EQ(Text(*area), QByteArray("*ParlantographerInfo*\n[[Tags]]\n[[Tasks]]\na b\n"
-                                      "[[Contacts]]\n"));
-}
-
-TEST(ComposeTest, TwoSlotsOfOneGroupGiveTwoGroupLines)
-{
-    const auto area = RecordInfo::ComposeRecordInfo(
-        {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}), Slot(u"Projects"_qs, {u"Beta"_qs}, {true})});
-    ASSERT_TRUE(area);
-    const QString block = RecordInfo::DecodeRecordInfo(*area);
-    EXPECT_TRUE(block.contains(u"[Projects]\nAlpha\n[Projects]\nBeta\n"_qs));
-    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Slots, ComposeTest, testing::Values(
+    SComposeCase{"nothing selected", {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {false, false}),
+                                      Slot(u"None"_qs, {}, {})}, kEmptyBlock},
+    SComposeCase{"the Priority/Projects example",
+                 {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {true, false}),
+                  Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
+                  Slot(u"Task"_qs, {u"  Call back "_qs}, {true}), Contacts({u"Ann Lee"_qs})},
+                 kProjectsBlock},
+    SComposeCase{"hidden, None and Location slots, blank entries, missing flags",
+                 {Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
+                  Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
+                  Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true})},
+                 kHead + u"[[Tasks]]\na b\n[[Contacts]]\n"_qs},
+    SComposeCase{"two slots of one group", {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}),
+                                            Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
+                 kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
+    SComposeCase{"a 260-byte entry is cut to 259 bytes at a whole letter",
+                 {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}));
+// clang-format on
 
 // Three 259-byte contacts bring the text to 834 bytes; a fourth line of n bytes fits while
 // 834 + n <= 1020, leaving a text of at most 1021 bytes.
@@ -98,9 +82,10 @@ TEST_P(ComposeLimitTest, RefusesTextPastTheLimit)
         RecordInfo::ComposeRecordInfo({Contacts({full, full, full, GetParam().lastContact})});
     ASSERT_EQ(area.has_value(), GetParam().fits) << GetParam().what;
     if (area) {
+        const QByteArray text = area->left(area->indexOf('\0'));
         EXPECT_EQ(area->size(), RecordInfo::kAreaSize);
-        EXPECT_EQ(Text(*area).size(), 834 + GetParam().lastContact.toUtf8().size() + 1);
-        EXPECT_LE(Text(*area).size(), RecordInfo::kMaxComposedBytes);
+        EXPECT_EQ(text.size(), 834 + GetParam().lastContact.toUtf8().size() + 1);
+        EXPECT_LE(text.size(), RecordInfo::kMaxComposedBytes);
     }
 }
 
@@ -113,48 +98,30 @@ INSTANTIATE_TEST_SUITE_P(
                     SLimitCase{"euro signs to 1021", QString(62, u'\u20AC'), true},
                     SLimitCase{"euro signs over", QString(63, u'\u20AC'), false}));
 
-TEST(ComposeTest, LongEntriesAreCutAtWholeCharacters)
+TEST(AreaTest, DecodingStopsAtTheFirstZeroAndEncodingKeepsOne)
 {
-    // 130 two-byte letters are 260 bytes: the 259-byte line keeps 129 of them.
-    const auto area = RecordInfo::ComposeRecordInfo({Contacts({QString(130, u'\u00E9')})});
-    ASSERT_TRUE(area);
-    const QString block = RecordInfo::DecodeRecordInfo(*area);
-    EXPECT_EQ(RecordInfo::SectionLines(block, RecordInfo::kContactsHeader),
-              QStringList{QString(129, u'\u00E9')});
-}
-
-TEST(AreaTest, DecodingStopsAtTheFirstZeroAndFallsBackTo1252)
-{
+    EXPECT_EQ(kEmptyBlock.toUtf8().size(), 54);
     QByteArray area = "*ParlantographerInfo*\n[[Contacts]]\nJos\xE9\n";
     area.append('\0').append("[[Tasks]]\nghost\n").append(1024 - area.size() - 16, '\0');
     const QString block = RecordInfo::DecodeRecordInfo(area);
     EXPECT_TRUE(RecordInfo::HasMarker(area));
-    EXPECT_TRUE(RecordInfo::RecordHasContact(u"Jos\u00E9"_qs, block));
+    EXPECT_TRUE(RecordInfo::RecordHasContact(u"Jos\u00E9"_qs, block)); // Windows-1252 fallback
     EXPECT_FALSE(RecordInfo::RecordHasTask(u"ghost"_qs, block));
     EXPECT_FALSE(RecordInfo::HasMarker(QByteArray(" *ParlantographerInfo*")));
-}
 
-TEST(AreaTest, EncodingKeepsOneZeroByte)
-{
     EXPECT_EQ(RecordInfo::EncodeRecordInfo(QString(1023, u'a'))->size(), 1024);
     EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(1024, u'a')));
     EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(512, u'\u00E9')));
 }
 
-struct SReaderCase
-{
-    const char* what;
-    QString block;
-};
-
-class ReaderTest : public testing::TestWithParam<SReaderCase>
+class ReaderTest : public testing::TestWithParam<QString>
 {
 };
 
 // Every layout below holds the same record; the readers must agree on all of them.
 TEST_P(ReaderTest, ReadsTheSameRecordWhateverTheLineEnds)
 {
-    const QString& block = GetParam().block;
+    const QString& block = GetParam();
     EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
     EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Gamma"_qs, block));
     EXPECT_FALSE(RecordInfo::RecordHasTag(u"Other"_qs, u"Beta"_qs, block));
@@ -177,38 +144,38 @@ TEST_P(ReaderTest, ReadsTheSameRecordWhateverTheLineEnds)
 
 INSTANTIATE_TEST_SUITE_P(
     Blocks, ReaderTest,
-    testing::Values(
-        SReaderCase{"as composed", kProjectsBlock},
-        SReaderCase{"carriage returns and line feeds mixed",
+    testing::Values(kProjectsBlock, // carriage returns and line feeds mixed:
                     u"*ParlantographerInfo*\r\n[[Tags]]\r\n[Priority]\rImportant\n\n[Projects]\r\n"
-                    "Alpha\r\nBeta\n[[Tasks]]\r\rCall back\r\n[[Contacts]]\r\nAnn Lee"_qs},
-        SReaderCase{"sections in another order, no marker",
+                    "Alpha\r\nBeta\n[[Tasks]]\r\rCall back\r\n[[Contacts]]\r\nAnn Lee"_qs,
+                    // sections in another order, no marker:
                     u"[[Contacts]]\nAnn Lee\n[[Tasks]]\nCall back\n[[Tags]]\n[Priority]\n"
-                    "Important\n[Projects]\nAlpha\nBeta\n"_qs}));
+                    "Important\n[Projects]\nAlpha\nBeta\n"_qs));
 
-TEST(ReaderEdgeTest, MissingHeadersGiveEmptySections)
+TEST(ReaderEdgeTest, MissingHeadersEmptyArgumentsAndAGroupNamedTwice)
 {
-    const QString block = u"*ParlantographerInfo*\n[Projects]\nAlpha\nAnn Lee\n"_qs;
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasContact(u"Ann Lee"_qs, block));
+    const QString headless = u"*ParlantographerInfo*\n[Projects]\nAlpha\nAnn Lee\n"_qs;
+    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, headless));
+    EXPECT_FALSE(RecordInfo::RecordHasContact(u"Ann Lee"_qs, headless));
     QStringList groups;
-    RecordInfo::ListRecordGroups(groups, block);
+    RecordInfo::ListRecordGroups(groups, headless);
     EXPECT_TRUE(groups.isEmpty());
     EXPECT_FALSE(RecordInfo::RecordHasContact(QString(), QString()));
     EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, QString(), kProjectsBlock));
+
+    // Only the first group line of a name is looked at.
+    const QString twice = kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n"_qs;
+    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, twice));
+    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
 }
 
 TEST(ReaderEdgeTest, ListRecordTaskAddsOnlyAVanishedFirstTask)
 {
-    const auto inStore = [](const QString& subject) {
-        return subject == u"Call back"_qs;
-    };
     const auto nowhere = [](const QString&) {
         return false;
     };
-
     QStringList list;
-    RecordInfo::ListRecordTask(list, kProjectsBlock, inStore);
+    RecordInfo::ListRecordTask(list, kProjectsBlock,
+                               [](const QString& subject) { return subject == u"Call back"_qs; });
     EXPECT_TRUE(list.isEmpty());
     RecordInfo::ListRecordTask(list, kProjectsBlock, nowhere);
     RecordInfo::ListRecordTask(list, kProjectsBlock, nowhere);
@@ -220,83 +187,69 @@ TEST(ReaderEdgeTest, ListRecordTaskAddsOnlyAVanishedFirstTask)
     EXPECT_EQ(second, QStringList{u"First"_qs});
 }
 
-struct SRemoveCase
+// 1009 bytes: an addition may bring it to 1022 bytes, not one more.
+const QString kNearFull = kEmptyBlock + QString(954, u'z') + u'\n';
+
+struct SEditCase
 {
     const char* what;
+    bool add;
     QString group;
-    QString tag;
+    QString value;
     QString before;
-    QString after; // equal to `before` when nothing is removed
+    QString after; // equal to `before` when the edit is refused
 };
 
-class RemoveTest : public testing::TestWithParam<SRemoveCase>
+class EditTest : public testing::TestWithParam<SEditCase>
 {
 };
 
-TEST_P(RemoveTest, RemovesOneLineInPlace)
+TEST_P(EditTest, ChangesTheBlockInPlaceOrNotAtAll)
 {
-    QString block = GetParam().before;
-    EXPECT_EQ(RecordInfo::RemoveTagFromRecordInfo(GetParam().group, GetParam().tag, block),
-              GetParam().before != GetParam().after);
-    EXPECT_EQ(block, GetParam().after) << GetParam().what;
+    const SEditCase& c = GetParam();
+    QString block = c.before;
+    EXPECT_EQ(c.add ? RecordInfo::AddValueToRecordInfo(c.group, c.value, block)
+                    : RecordInfo::RemoveTagFromRecordInfo(c.group, c.value, block),
+              c.before != c.after)
+        << c.what;
+    EXPECT_EQ(block, c.after) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, RemoveTest,
-    testing::Values(
-        SRemoveCase{"a tag", u"Projects"_qs, u"Alpha"_qs, kProjectsBlock,
-                    QString(kProjectsBlock).remove(u"Alpha\n"_qs)},
-        SRemoveCase{"a contact through its header", u"Contacts"_qs, u"Ann Lee"_qs, kProjectsBlock,
-                    QString(kProjectsBlock).remove(u"Ann Lee\n"_qs)},
-        SRemoveCase{"an absent tag", u"Projects"_qs, u"Gamma"_qs, kProjectsBlock, kProjectsBlock},
-        SRemoveCase{"an absent group", u"Other"_qs, u"Alpha"_qs, kProjectsBlock, kProjectsBlock},
-        SRemoveCase{"a prefix of a line is not a line", u"Projects"_qs, u"Alp"_qs, kProjectsBlock,
-                    kProjectsBlock},
-        SRemoveCase{"the search runs past the group's end", u"Priority"_qs, u"Beta"_qs,
-                    kProjectsBlock, QString(kProjectsBlock).remove(u"Beta\n"_qs)}));
-
-TEST(AddValueTest, ANewGroupGoesRightAfterTheTagsHeader)
+QString Without(const QString& line)
 {
-    QString block = kProjectsBlock;
-    ASSERT_TRUE(RecordInfo::AddValueToRecordInfo(u"Mood"_qs, u" Calm "_qs, block));
-    EXPECT_TRUE(
-        block.startsWith(u"*ParlantographerInfo*\n[[Tags]]\n[Mood]\nCalm\n[Priority]\n"_qs));
-    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Mood"_qs, u"Calm"_qs, block));
+    return QString(kProjectsBlock).remove(line);
 }
 
-TEST(AddValueTest, AKnownGroupOrSectionGetsTheValueFirst)
+QString Into(const QString& block, const QString& afterLine, const QString& lines)
 {
-    QString block = kProjectsBlock;
-    ASSERT_TRUE(RecordInfo::AddValueToRecordInfo(u"Projects"_qs, u"Gamma"_qs, block));
-    ASSERT_TRUE(RecordInfo::AddValueToRecordInfo(u"Contacts"_qs, u"Bo Ek"_qs, block));
-    EXPECT_TRUE(block.contains(u"[Projects]\nGamma\nAlpha\n"_qs));
-    EXPECT_TRUE(block.endsWith(u"[[Contacts]]\nBo Ek\nAnn Lee\n"_qs));
+    return QString(block).replace(afterLine, afterLine + lines);
 }
 
-TEST(AddValueTest, AGroupNameInsideAnotherOneIsNotThatGroup)
-{
-    QString block = u"*ParlantographerInfo*\n[[Tags]]\n[HighPriority]\nNow\n[[Tasks]]\n"
-                    "[[Contacts]]\n"_qs;
-    ASSERT_TRUE(RecordInfo::AddValueToRecordInfo(u"Priority"_qs, u"Low"_qs, block));
-    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Priority"_qs, u"Low"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"HighPriority"_qs, u"Low"_qs, block));
-}
-
-TEST(AddValueTest, RefusesWhatDoesNotFitAndLeavesTheBlock)
-{
-    // 1009 bytes + "Abcd\n" = 1014, + "[Long]\n" = 1021 ... one more tag line passes 1022.
-    QString block = QString::fromUtf8(kEmptyBlock) + QString(954, u'z') + u'\n';
-    ASSERT_EQ(block.size(), 1009);
-    ASSERT_TRUE(RecordInfo::AddValueToRecordInfo(u"Long"_qs, u"Abcd"_qs, block));
-    EXPECT_EQ(block.toUtf8().size(), 1021);
-    const QString before = block;
-    EXPECT_FALSE(RecordInfo::AddValueToRecordInfo(u"Long"_qs, u"\u00E9"_qs, block)); // 1024
-    EXPECT_EQ(block, before);
-    EXPECT_FALSE(RecordInfo::AddValueToRecordInfo(u"Long"_qs, u"  "_qs, block));
-    EXPECT_EQ(block, before);
-
-    QString headless = u"*ParlantographerInfo*\n"_qs;
-    EXPECT_FALSE(RecordInfo::AddValueToRecordInfo(u"Mood"_qs, u"Calm"_qs, headless));
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Blocks, EditTest, testing::Values(
+    SEditCase{"remove a tag", false, u"Projects"_qs, u"Alpha"_qs, kProjectsBlock, Without(u"Alpha\n"_qs)},
+    SEditCase{"remove a contact through its header", false, u"Contacts"_qs, u"Ann Lee"_qs,
+              kProjectsBlock, Without(u"Ann Lee\n"_qs)},
+    SEditCase{"remove an absent tag", false, u"Projects"_qs, u"Gamma"_qs, kProjectsBlock, kProjectsBlock},
+    SEditCase{"remove from an absent group", false, u"Other"_qs, u"Alpha"_qs, kProjectsBlock, kProjectsBlock},
+    SEditCase{"a prefix of a line is not a line", false, u"Projects"_qs, u"Alp"_qs, kProjectsBlock, kProjectsBlock},
+    SEditCase{"removal searches past the group's end", false, u"Priority"_qs, u"Beta"_qs,
+              kProjectsBlock, Without(u"Beta\n"_qs)},
+    SEditCase{"a new group goes right after the tags header", true, u"Mood"_qs, u" Calm "_qs,
+              kProjectsBlock, Into(kProjectsBlock, u"[[Tags]]\n"_qs, u"[Mood]\nCalm\n"_qs)},
+    SEditCase{"a known group gets the value first", true, u"Projects"_qs, u"Gamma"_qs,
+              kProjectsBlock, Into(kProjectsBlock, u"[Projects]\n"_qs, u"Gamma\n"_qs)},
+    SEditCase{"contacts get the value first", true, u"Contacts"_qs, u"Bo Ek"_qs,
+              kProjectsBlock, Into(kProjectsBlock, u"[[Contacts]]\n"_qs, u"Bo Ek\n"_qs)},
+    SEditCase{"a group name inside another is not that group", true, u"Priority"_qs, u"Low"_qs,
+              kHead + u"[HighPriority]\nNow\n[[Tasks]]\n"_qs,
+              kHead + u"[Priority]\nLow\n[HighPriority]\nNow\n[[Tasks]]\n"_qs},
+    SEditCase{"addition to 1022 bytes", true, u"Long"_qs, u"Abcde"_qs, kNearFull,
+              Into(kNearFull, u"[[Tags]]\n"_qs, u"[Long]\nAbcde\n"_qs)},
+    SEditCase{"two-byte letter one over", true, u"Long"_qs, u"Abcd\u00E9"_qs, kNearFull, kNearFull},
+    SEditCase{"blank value", true, u"Projects"_qs, u"  "_qs, kProjectsBlock, kProjectsBlock},
+    SEditCase{"no tags header for a new group", true, u"Mood"_qs, u"Calm"_qs,
+              u"*ParlantographerInfo*\n"_qs, u"*ParlantographerInfo*\n"_qs}));
+// clang-format on
 
 } // namespace

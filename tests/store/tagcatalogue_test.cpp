@@ -1,13 +1,13 @@
 #include "store/tagcatalogue.h"
 #include "testfiles.h"
 
-#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QByteArray kDefaults = "[Priority]\nImportant\nNormal\nInessential\n";
+const QByteArray kWork = "[Work]\nReport\n";
 
 class TagCatalogueTest : public testing::Test
 {
@@ -26,11 +26,9 @@ TEST_F(TagCatalogueTest, FirstStartWritesTheFourDefaultLinesOnce)
     ASSERT_TRUE(m_catalogue.EnsureDefaultGroups());
     EXPECT_EQ(File(), kDefaults);
     EXPECT_EQ(m_catalogue.ListGroups(), QStringList{u"Priority"_qs});
-    EXPECT_FALSE(m_catalogue.IsSlotKindMissing(u"Priority"_qs));
-
-    Given("[Work]\n");
+    Given(kWork);
     ASSERT_TRUE(m_catalogue.EnsureDefaultGroups());
-    EXPECT_EQ(File(), QByteArray("[Work]\n"));
+    EXPECT_EQ(File(), kWork);
 }
 
 struct SAddCase
@@ -50,147 +48,111 @@ class AddTagTest : public TagCatalogueTest, public testing::WithParamInterface<S
 TEST_P(AddTagTest, PlacesOrRefuses)
 {
     const SAddCase& c = GetParam();
-    Given(kDefaults + "[Work]\nReport\n");
-    const ECatalogueResult result =
-        c.first ? m_catalogue.AddTagFirst(c.group, c.tag) : m_catalogue.AddTag(c.group, c.tag);
-    EXPECT_EQ(result, c.result) << c.what;
+    Given(kDefaults + kWork);
+    EXPECT_EQ(c.first ? m_catalogue.AddTagFirst(c.group, c.tag)
+                      : m_catalogue.AddTag(c.group, c.tag),
+              c.result)
+        << c.what;
     EXPECT_EQ(File(), c.after) << c.what;
 }
 
-const QByteArray kWork = "[Work]\nReport\n";
+using enum ECatalogueResult;
 
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, AddTagTest,
-    testing::Values(SAddCase{"tag manager: last in group", false, u"Priority"_qs, u" Urgent "_qs,
-                             ECatalogueResult::Ok, kDefaults + "Urgent\n" + kWork},
-                    SAddCase{"main screen: first in group", true, u"Priority"_qs, u" Urgent "_qs,
-                             ECatalogueResult::Ok,
-                             "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
-                    SAddCase{"last group: end of file", false, u"Work"_qs, u"Plan"_qs,
-                             ECatalogueResult::Ok, kDefaults + kWork + "Plan\n"},
-                    SAddCase{"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs,
-                             ECatalogueResult::Ok, kDefaults + kWork + "Plan\n"},
-                    SAddCase{"bracket", false, u"Priority"_qs, u"a]b"_qs,
-                             ECatalogueResult::InvalidName, kDefaults + kWork},
-                    SAddCase{"bracket, quick add", true, u"Priority"_qs, u"[a"_qs,
-                             ECatalogueResult::InvalidName, kDefaults + kWork},
-                    SAddCase{"only spaces", false, u"Priority"_qs, u"   "_qs,
-                             ECatalogueResult::EmptyName, kDefaults + kWork},
-                    SAddCase{"already there", false, u"Priority"_qs, u"Normal"_qs,
-                             ECatalogueResult::AlreadyExists, kDefaults + kWork},
-                    SAddCase{"already there after trimming", true, u"Priority"_qs, u" Normal"_qs,
-                             ECatalogueResult::AlreadyExists, kDefaults + kWork},
-                    SAddCase{"same text in another group is no clash", false, u"Work"_qs,
-                             u"Normal"_qs, ECatalogueResult::Ok, kDefaults + kWork + "Normal\n"}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Catalogue, AddTagTest, testing::Values(
+    SAddCase{"tag manager: last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
+    SAddCase{"main screen: first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok,
+             "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
+    SAddCase{"last group: end of file", false, u"Work"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
+    SAddCase{"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
+    SAddCase{"bracket", false, u"Priority"_qs, u"a]b"_qs, InvalidName, kDefaults + kWork},
+    SAddCase{"bracket, quick add", true, u"Priority"_qs, u"[a"_qs, InvalidName, kDefaults + kWork},
+    SAddCase{"only spaces", false, u"Priority"_qs, u"   "_qs, EmptyName, kDefaults + kWork},
+    SAddCase{"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
+    SAddCase{"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
+    SAddCase{"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"}));
+// clang-format on
 
-TEST_F(TagCatalogueTest, TheMessagesOfTheResults)
+TEST_F(TagCatalogueTest, TheResultsCodesAndMessages)
 {
-    EXPECT_EQ(CTagCatalogue::Message(ECatalogueResult::AlreadyExists, false),
+    EXPECT_EQ(static_cast<int>(InvalidName), 123);
+    EXPECT_EQ(static_cast<int>(EmptyName), 1160);
+    EXPECT_EQ(static_cast<int>(AlreadyExists), 80);
+    EXPECT_EQ(CTagCatalogue::Message(AlreadyExists, false),
               u"Tag name already exist.\nPlease enter another name."_qs);
-    EXPECT_EQ(CTagCatalogue::Message(ECatalogueResult::AlreadyExists, true),
+    EXPECT_EQ(CTagCatalogue::Message(AlreadyExists, true),
               u"The group with given name already exists!\nPlease enter another name."_qs);
-    EXPECT_EQ(CTagCatalogue::Message(ECatalogueResult::EmptyName, true),
-              u"Please, enter a name!"_qs);
-    EXPECT_EQ(CTagCatalogue::Message(ECatalogueResult::InvalidName, false),
+    EXPECT_EQ(CTagCatalogue::Message(EmptyName, true), u"Please, enter a name!"_qs);
+    EXPECT_EQ(CTagCatalogue::Message(InvalidName, false),
               u"Tag name is can not contain symbols '[' and ']'.\nPlease enter another name."_qs);
-    EXPECT_EQ(static_cast<int>(ECatalogueResult::InvalidName), 123);
-    EXPECT_EQ(static_cast<int>(ECatalogueResult::EmptyName), 1160);
-    EXPECT_EQ(static_cast<int>(ECatalogueResult::AlreadyExists), 80);
-}
-
-TEST_F(TagCatalogueTest, AnEmptyFileTakesATagWithoutAGroupLine)
-{
-    Given("");
-    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, u"Urgent"_qs), ECatalogueResult::Ok);
-    EXPECT_EQ(File(), QByteArray("Urgent\n"));
-    EXPECT_TRUE(m_catalogue.ListGroups().isEmpty());
 }
 
 TEST_F(TagCatalogueTest, GroupsAreAddedTrimmedAndNeverTwice)
 {
+    Given("");
+    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, u"Urgent"_qs), Ok); // no group line to go under
+    EXPECT_EQ(File(), QByteArray("Urgent\n"));
     Given(kDefaults);
-    EXPECT_TRUE(m_catalogue.GroupExists(u"  "_qs));
     EXPECT_TRUE(m_catalogue.GroupExists(u" Priority "_qs));
     EXPECT_FALSE(m_catalogue.GroupExists(u"priority"_qs));
-    EXPECT_EQ(m_catalogue.AddGroup(u"   "_qs), ECatalogueResult::EmptyName);
-    EXPECT_EQ(m_catalogue.AddGroup(u"Priority "_qs), ECatalogueResult::AlreadyExists);
-    EXPECT_EQ(m_catalogue.AddGroup(u" Work "_qs), ECatalogueResult::Ok);
+    EXPECT_EQ(m_catalogue.AddGroup(u"   "_qs), EmptyName);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Priority "_qs), AlreadyExists);
+    EXPECT_EQ(m_catalogue.AddGroup(u" Work "_qs), Ok);
     EXPECT_EQ(File(), kDefaults + "[Work]\n");
 }
 
-TEST_F(TagCatalogueTest, DeletingAGroupKeepsItsNeighboursAndUngroupedLines)
+TEST_F(TagCatalogueTest, EditsStayInsideTheirGroup)
 {
-    Given("orphan\n[Priority]\nImportant\nNormal\nInessential\n[Work]\nReport\n");
-    ASSERT_TRUE(m_catalogue.DeleteGroup(u"Priority"_qs));
-    EXPECT_EQ(File(), QByteArray("orphan\n[Work]\nReport\n"));
+    Given("orphan\n[A]\nx\ny\nx\n[B]\nx\n[Gone]\nz\n");
+    ASSERT_TRUE(m_catalogue.DeleteGroup(u"Gone"_qs));
     ASSERT_TRUE(m_catalogue.DeleteGroup(u"Nothing"_qs));
-    EXPECT_EQ(File(), QByteArray("orphan\n[Work]\nReport\n"));
-}
-
-TEST_F(TagCatalogueTest, TagOperationsStayInsideTheirGroup)
-{
-    Given("[A]\nx\ny\nx\n[B]\nx\n");
     ASSERT_TRUE(m_catalogue.DeleteTag(u"A"_qs, u"x"_qs));
-    EXPECT_EQ(File(), QByteArray("[A]\ny\n[B]\nx\n"));
+    EXPECT_EQ(File(), QByteArray("orphan\n[A]\ny\n[B]\nx\n"));
     ASSERT_TRUE(m_catalogue.RenameTag(u"B"_qs, u"x"_qs, u"z"_qs));
     ASSERT_TRUE(m_catalogue.RenameGroup(u"A"_qs, u"C"_qs));
-    EXPECT_EQ(File(), QByteArray("[C]\ny\n[B]\nz\n"));
-    EXPECT_TRUE(m_catalogue.TagExists(u"B"_qs, u"z"_qs));
+    EXPECT_EQ(File(), QByteArray("orphan\n[C]\ny\n[B]\nz\n"));
     EXPECT_FALSE(m_catalogue.TagExists(u"C"_qs, u"z"_qs));
-    EXPECT_EQ(m_catalogue.ListTagsOfGroup(u"C"_qs), QStringList{u"y"_qs});
     EXPECT_TRUE(m_catalogue.ListTagsOfGroup(QString()).isEmpty());
 }
 
 TEST_F(TagCatalogueTest, MoveTagDownSwapsWithinTheGroupOnly)
 {
-    Given("[Priority]\nImportant\nNormal\nInessential\n[Work]\nReport\n");
+    Given(kDefaults + kWork);
     EXPECT_EQ(m_catalogue.MoveTagDown(u"Priority"_qs, u"Important"_qs), EMoveResult::Moved);
-    EXPECT_EQ(m_catalogue.ListTagsOfGroup(u"Priority"_qs),
-              (QStringList{u"Normal"_qs, u"Important"_qs, u"Inessential"_qs}));
-    const QByteArray before = File();
+    const QByteArray moved = "[Priority]\nNormal\nImportant\nInessential\n" + kWork;
+    EXPECT_EQ(File(), moved);
     EXPECT_EQ(m_catalogue.MoveTagDown(u"Priority"_qs, u"Inessential"_qs), EMoveResult::NotMoved);
     EXPECT_EQ(m_catalogue.MoveTagDown(u"Work"_qs, u"Report"_qs), EMoveResult::NotMoved);
     EXPECT_EQ(m_catalogue.MoveTagDown(u"Work"_qs, u"Important"_qs), EMoveResult::NotMoved);
-    EXPECT_EQ(File(), before);
+    EXPECT_EQ(File(), moved);
 }
 
-TEST_F(TagCatalogueTest, ReadsOldFilesWhateverTheirLineEnds)
+TEST_F(TagCatalogueTest, ReadsOldFilesAndCancelRestoresThemByteForByte)
 {
     // Windows line ends, a Windows-1252 letter, no final line feed.
-    Given("[Priorit\xE9]\r\nImportant\r\n\xC3\xA9t\xC3\xA9");
+    const QByteArray original = "[Priorit\xE9]\r\nImportant\r\n\xC3\xA9t\xC3\xA9\r\nNormal";
+    Given(original);
     EXPECT_EQ(m_catalogue.ListGroups(), QStringList{u"Priorit\u00E9"_qs});
-    EXPECT_EQ(m_catalogue.ListTagsOfGroup(u"Priorit\u00E9"_qs),
-              (QStringList{u"Important"_qs, u"\u00E9t\u00E9"_qs}));
     QStringList list{u"Important"_qs};
     m_catalogue.AddTagsOfGroup(list, u"Priorit\u00E9"_qs);
-    EXPECT_EQ(list, (QStringList{u"Important"_qs, u"\u00E9t\u00E9"_qs}));
-}
+    EXPECT_EQ(list, (QStringList{u"Important"_qs, u"\u00E9t\u00E9"_qs, u"Normal"_qs}));
 
-TEST_F(TagCatalogueTest, CancelRestoresTheFileByteForByte)
-{
-    const QByteArray original = "[Priorit\xE9]\r\nImportant\r\nNormal";
-    Given(original);
     ASSERT_TRUE(m_catalogue.Backup());
-    ASSERT_EQ(m_catalogue.AddTag(u"Priorit\u00E9"_qs, u"Urgent"_qs), ECatalogueResult::Ok);
+    ASSERT_EQ(m_catalogue.AddTag(u"Priorit\u00E9"_qs, u"Urgent"_qs), Ok);
     ASSERT_TRUE(m_catalogue.DeleteTag(u"Priorit\u00E9"_qs, u"Normal"_qs));
-    ASSERT_EQ(m_catalogue.AddGroup(u"Work"_qs), ECatalogueResult::Ok);
+    ASSERT_EQ(m_catalogue.AddGroup(u"Work"_qs), Ok);
     ASSERT_NE(File(), original);
-
     ASSERT_TRUE(m_catalogue.RestoreBackup());
     EXPECT_EQ(File(), original);
     EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
-}
 
-TEST_F(TagCatalogueTest, OkKeepsTheEditsAndDropsTheBackup)
-{
-    Given(kDefaults);
     ASSERT_TRUE(m_catalogue.Backup());
-    ASSERT_EQ(m_catalogue.AddGroup(u"Work"_qs), ECatalogueResult::Ok);
+    ASSERT_EQ(m_catalogue.AddGroup(u"Work"_qs), Ok);
     ASSERT_TRUE(m_catalogue.DiscardBackup());
-    EXPECT_EQ(File(), kDefaults + "[Work]\n");
     EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
     EXPECT_FALSE(m_catalogue.RestoreBackup()); // nothing to restore from
-    EXPECT_EQ(File(), kDefaults + "[Work]\n");
+    EXPECT_EQ(File(),
+              QByteArray("[Priorit\xC3\xA9]\nImportant\n\xC3\xA9t\xC3\xA9\nNormal\n[Work]\n"));
 }
 
 TEST_F(TagCatalogueTest, SlotKinds)
@@ -206,43 +168,37 @@ TEST_F(TagCatalogueTest, AFolderThatCannotHoldTheFileReportsFailure)
 {
     const CTagCatalogue nowhere(u"/proc/self/"_qs);
     EXPECT_FALSE(nowhere.EnsureDefaultGroups());
-    EXPECT_EQ(nowhere.AddGroup(u"Work"_qs), ECatalogueResult::WriteFailed);
-    EXPECT_EQ(nowhere.AddTag(u"Work"_qs, u"x"_qs), ECatalogueResult::WriteFailed);
+    EXPECT_EQ(nowhere.AddGroup(u"Work"_qs), WriteFailed);
+    EXPECT_EQ(nowhere.AddTag(u"Work"_qs, u"x"_qs), WriteFailed);
     EXPECT_EQ(nowhere.MoveTagDown(u"Work"_qs, u"x"_qs), EMoveResult::WriteFailed);
     EXPECT_FALSE(nowhere.DeleteGroup(u"Work"_qs));
     EXPECT_FALSE(nowhere.Backup());
     EXPECT_TRUE(nowhere.ListGroups().isEmpty());
 }
 
-struct SCopyCase
+TEST(CopyNameTest, ProposesTheNextFreeName)
 {
-    QString name;
-    QStringList taken;
-    QString expected;
-};
-
-class CopyNameTest : public testing::TestWithParam<SCopyCase>
-{
-};
-
-TEST_P(CopyNameTest, ProposesTheNextFreeName)
-{
-    const QSet<QString> taken(GetParam().taken.cbegin(), GetParam().taken.cend());
-    const QString copy = CTagCatalogue::MakeCopyName(
-        GetParam().name, [&taken](const QString& name) { return taken.contains(name); });
-    EXPECT_EQ(copy, GetParam().expected);
-    EXPECT_LE(copy.size(), CTagCatalogue::kMaxCopyNameLength);
+    const struct
+    {
+        QString name;
+        QStringList taken;
+        QString expected;
+    } cases[] = {
+        {u"Work"_qs, {}, u"Work01"_qs},
+        {u"Work"_qs, {u"Work01"_qs}, u"Work02"_qs},
+        {u"Work01"_qs, {u"Work01"_qs}, u"Work02"_qs},
+        {u"Work9"_qs, {}, u"Work10"_qs},
+        {u"Work12345"_qs, {}, u"Work12346"_qs},
+        {u"2024"_qs, {}, u"2025"_qs},
+        {QString(24, u'a'), {}, QString(22, u'a') + u"00"_qs},
+        {QString(23, u'a') + u"99"_qs, {}, QString(23, u'a') + u"10"_qs},
+    };
+    for (const auto& c : cases) {
+        const QString copy = CTagCatalogue::MakeCopyName(
+            c.name, [&c](const QString& name) { return c.taken.contains(name); });
+        EXPECT_EQ(copy, c.expected) << c.name.toStdString();
+        EXPECT_LE(copy.size(), CTagCatalogue::kMaxCopyNameLength);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, CopyNameTest,
-    testing::Values(SCopyCase{u"Work"_qs, {}, u"Work01"_qs},
-                    SCopyCase{u"Work"_qs, {u"Work01"_qs}, u"Work02"_qs},
-                    SCopyCase{u"Work01"_qs, {u"Work01"_qs}, u"Work02"_qs},
-                    SCopyCase{u"Work9"_qs, {}, u"Work10"_qs},
-                    SCopyCase{u"Work12345"_qs, {}, u"Work12346"_qs},
-                    SCopyCase{u"2024"_qs, {}, u"2025"_qs},
-                    SCopyCase{QString(24, u'a'), {}, QString(22, u'a') + u"00"_qs},
-                    SCopyCase{QString(23, u'a') + u"99"_qs, {}, QString(23, u'a') + u"10"_qs}));
 
 } // namespace
