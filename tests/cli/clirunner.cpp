@@ -8,21 +8,15 @@
 
 namespace {
 
-// Long enough for every test's recording; after it the device delivers silence.
-constexpr std::size_t kInputSeconds = 12;
+// Long enough for every test's recording.
+constexpr std::uint32_t kInputSamples = 12 * 8000;
 
-std::string WavHeader(std::uint32_t samples)
+std::string Le(std::uint32_t value, int size)
 {
-    auto le32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                           static_cast<char>((v >> 16) & 0xFF),
-                           static_cast<char>((v >> 24) & 0xFF)};
-    };
-    auto le16 = [](std::uint16_t v) {
-        return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    };
-    return "RIFF" + le32(36 + samples) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(8000) +
-           le32(8000) + le16(1) + le16(8) + "data" + le32(samples);
+    std::string bytes;
+    for (int i = 0; i < size; ++i)
+        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
 }
 
 } // namespace
@@ -31,25 +25,26 @@ CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
 {
     if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder");
-    QDir(m_dir.path()).mkpath("home");
-    QDir(m_dir.path()).mkpath("pim");
-    QDir(m_dir.path()).mkpath("scratch");
-    const std::vector<std::uint8_t> samples = InputSamples(kInputSeconds * 8000);
-    WriteFileBytes(Scratch("input.wav"), WavHeader(static_cast<std::uint32_t>(samples.size())) +
-                                             std::string(samples.begin(), samples.end()));
-    m_env.insert("PARLANTOGRAPHER_HOME", QString::fromStdString(Home()));
-    m_env.insert("PARLANTOGRAPHER_PIM", m_dir.path() + "/pim");
-    m_env.insert("PARLANTOGRAPHER_CARDS", "");
-    m_env.insert("PARLANTOGRAPHER_AUDIO", "sim");
-    m_env.insert("PARLANTOGRAPHER_SIM_SPEED", "fast");
-    m_env.insert("PARLANTOGRAPHER_SIM_INPUT", QString::fromStdString(Scratch("input.wav")));
+    for (const char* folder : {"home", "pim", "scratch"})
+        QDir(m_dir.path()).mkpath(folder);
+    const std::vector<std::uint8_t> samples = InputSamples(kInputSamples);
+    WriteFileBytes(Scratch("input.wav"),
+                   "RIFF" + Le(36 + kInputSamples, 4) + "WAVEfmt " + Le(16, 4) + Le(1, 2) +
+                       Le(1, 2) + Le(8000, 4) + Le(8000, 4) + Le(1, 2) + Le(8, 2) + "data" +
+                       Le(kInputSamples, 4) + std::string(samples.begin(), samples.end()));
+    SetEnv("PARLANTOGRAPHER_HOME", Home());
+    SetEnv("PARLANTOGRAPHER_PIM", Pim());
+    SetEnv("PARLANTOGRAPHER_CARDS", "");
+    SetEnv("PARLANTOGRAPHER_AUDIO", "sim");
+    SetEnv("PARLANTOGRAPHER_SIM_SPEED", "fast");
+    SetEnv("PARLANTOGRAPHER_SIM_INPUT", Scratch("input.wav"));
     m_env.remove("PARLANTOGRAPHER_SIM_OUTPUT");
 }
 
 std::vector<std::uint8_t> CCliRunner::InputSamples(std::size_t count)
 {
-    // A ramp of period 251 (prime, so it never lines up with buffer sizes), kept away
-    // from the silence value so the end of the input is visible.
+    // Period 251 (prime, never in step with buffer sizes), kept away from the silence value
+    // so the end of the input is visible.
     std::vector<std::uint8_t> samples(count);
     for (std::size_t i = 0; i < count; ++i)
         samples[i] = static_cast<std::uint8_t>(2 + i % 251);
@@ -58,8 +53,7 @@ std::vector<std::uint8_t> CCliRunner::InputSamples(std::size_t count)
 
 SCliResult CCliRunner::Run(const std::vector<std::string>& arguments, int timeoutMs)
 {
-    const std::unique_ptr<QProcess> process = Start(arguments);
-    return Finish(*process, timeoutMs);
+    return Finish(*Start(arguments), timeoutMs);
 }
 
 std::unique_ptr<QProcess> CCliRunner::Start(const std::vector<std::string>& arguments)
@@ -77,37 +71,19 @@ std::unique_ptr<QProcess> CCliRunner::Start(const std::vector<std::string>& argu
 
 SCliResult CCliRunner::Finish(QProcess& process, int timeoutMs)
 {
-    SCliResult result;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
-        result.err = "(timed out)";
-        return result;
+        return SCliResult{-1, {}, "(timed out)"};
     }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput().toStdString();
-    result.err = process.readAllStandardError().toStdString();
-    return result;
+    return SCliResult{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                      process.readAllStandardOutput().toStdString(),
+                      process.readAllStandardError().toStdString()};
 }
 
 void CCliRunner::SetEnv(const std::string& name, const std::string& value)
 {
     m_env.insert(QString::fromStdString(name), QString::fromStdString(value));
-}
-
-std::string CCliRunner::Scratch(const std::string& name) const
-{
-    return (m_dir.path() + "/scratch/").toStdString() + name;
-}
-
-std::string CCliRunner::Home() const
-{
-    return (m_dir.path() + "/home").toStdString();
-}
-
-std::string CCliRunner::Pim() const
-{
-    return (m_dir.path() + "/pim").toStdString();
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -119,8 +95,7 @@ std::string ReadFileBytes(const std::string& path)
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream file(path, std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!file)
+    if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write " + path);
 }
 
@@ -128,7 +103,6 @@ std::uint32_t LittleEndian32(const std::string& bytes, std::size_t offset)
 {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i)
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes.at(offset + i)))
-                 << (8 * i);
+        value |= std::uint32_t{static_cast<unsigned char>(bytes.at(offset + i))} << (8 * i);
     return value;
 }

@@ -8,39 +8,41 @@
 #include <string>
 #include <vector>
 
-// What a finished run of the command-line program left behind.
 struct SCliResult
 {
-    int exitCode = -1;
+    int exitCode = -1; // -1 when the program crashed or timed out
     std::string out;
     std::string err;
 };
 
-// Runs the built parlantographer-cli in a private world: a temporary home, the
-// simulated audio device in fast mode fed from a generated input file, and its own
-// contacts-and-tasks folder. Each test gets a fresh instance.
+// Runs the built parlantographer-cli in a private world: a temporary home, its own
+// contacts-and-tasks folder, and the simulated audio device in fast mode fed from a generated
+// input file (InputSamples, then silence).
 class CCliRunner
 {
 public:
     CCliRunner();
 
-    // The first `count` samples of the simulated input: a repeating ramp, so that any lost or
-    // reordered sample shows in a comparison.
+    // A repeating ramp, so that any lost or reordered sample shows in a comparison.
     static std::vector<std::uint8_t> InputSamples(std::size_t count);
 
     SCliResult Run(const std::vector<std::string>& arguments, int timeoutMs = 60000);
-    // Starts the program without waiting; the caller waits or signals.
+    // Starts the program without waiting; the caller signals it and calls Finish.
     std::unique_ptr<QProcess> Start(const std::vector<std::string>& arguments);
     static SCliResult Finish(QProcess& process, int timeoutMs = 60000);
 
     void SetEnv(const std::string& name, const std::string& value);
-    // A path inside the private scratch folder (not the home).
-    std::string Scratch(const std::string& name) const;
-    std::string Home() const;
-    // The contacts-and-tasks folder (PARLANTOGRAPHER_PIM).
-    std::string Pim() const;
+    // A path inside a scratch folder beside the home.
+    std::string Scratch(const std::string& name) const { return Path("/scratch/" + name); }
+    std::string Home() const { return Path("/home"); }
+    std::string Pim() const { return Path("/pim"); }
 
 private:
+    std::string Path(const std::string& relative) const
+    {
+        return m_dir.path().toStdString() + relative;
+    }
+
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };

@@ -33,9 +33,7 @@ void ExpectCompletePcmRecord(const std::string& path, const std::string& info)
     EXPECT_EQ(LittleEndian32(bytes, 4), bytes.size() - 8);
     EXPECT_EQ(bytes.substr(1062, 4), "data");
     EXPECT_EQ(LittleEndian32(bytes, 1066), bytes.size() - kPcmHeader);
-    const std::string area = bytes.substr(38, 1024);
-    EXPECT_EQ(area.substr(0, info.size()), info);
-    EXPECT_EQ(area.find_first_not_of('\0', info.size()), std::string::npos);
+    EXPECT_EQ(bytes.substr(38, 1024), info + std::string(1024 - info.size(), '\0'));
 }
 
 TEST(CliUsage, WrongUsageExitsWithTwoAndAUsageHint)
@@ -77,26 +75,15 @@ TEST(CliUsage, WrongUsageExitsWithTwoAndAUsageHint)
         EXPECT_TRUE(result.out.empty()) << shown;
     }
     EXPECT_FALSE(std::filesystem::exists(out)) << "a refused command left a file behind";
-}
 
-TEST(CliUsage, HelpAndVersionSucceed)
-{
-    CCliRunner cli;
     const SCliResult help = cli.Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command :
-         {"record", "play", "info", "tag", "devices", "time-left", "list", "delete", "tags",
-          "locations", "contacts", "tasks", "storages", "config"})
-        EXPECT_NE(help.out.find(std::string("  ") + command), std::string::npos) << command;
-    const SCliResult version = cli.Run({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out.rfind("parlantographer-cli ", 0), 0u);
-    const SCliResult commandHelp = cli.Run({"tag", "--help"});
-    EXPECT_EQ(commandHelp.exitCode, 0);
-    EXPECT_EQ(commandHelp.out.rfind("usage: parlantographer-cli tag FILE", 0), 0u);
+    EXPECT_NE(help.out.find("  record"), std::string::npos) << help.out;
+    EXPECT_EQ(cli.Run({"--version"}).out.rfind("parlantographer-cli ", 0), 0u);
+    EXPECT_EQ(cli.Run({"tag", "--help"}).out.rfind("usage: parlantographer-cli tag FILE", 0), 0u);
 }
 
-TEST(CliRecord, PcmRecordHoldsExactlyTheRequestedSamplesAndTheInformation)
+TEST(CliRecord, RecordHoldsExactlyTheRequestedSamplesAndTheInformation)
 {
     CCliRunner cli;
     for (const int seconds : {1, 3}) {
@@ -124,64 +111,47 @@ TEST(CliRecord, PcmRecordHoldsExactlyTheRequestedSamplesAndTheInformation)
     }
     // A file the user names touches nothing in the program's home.
     EXPECT_TRUE(std::filesystem::is_empty(cli.Home()));
-}
 
-TEST(CliRecord, SpeexRecordCarriesItsInformation)
-{
-    CCliRunner cli;
-    const std::string path = cli.Scratch("memo.ogg");
-    const SCliResult result =
-        cli.Run({"record", path, "--seconds", "2", "--format", "3", "--info", "speex memo"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    const QJsonObject json = InfoJson(cli, path);
+    const std::string ogg = cli.Scratch("memo.ogg");
+    ASSERT_EQ(cli.Run({"record", ogg, "--seconds", "2", "--format", "3", "--info", "speex memo"})
+                  .exitCode,
+              0);
+    const QJsonObject json = InfoJson(cli, ogg);
     EXPECT_EQ(json["codec"].toString(), "speex");
+    EXPECT_EQ(json["info"].toString(), "speex memo");
     // The stream's length is its last granule position, which leaves out the codec's
     // look-ahead: a little short of the samples captured, never more.
     EXPECT_LE(json["samples"].toInteger(), 2 * 8000);
     EXPECT_GT(json["samples"].toInteger(), 2 * 8000 - 160);
-    EXPECT_EQ(json["info"].toString(), "speex memo");
 }
 
-TEST(CliRecord, RefusalsRecordNothingAndKeepWhatIsThere)
-{
-    CCliRunner cli;
-    const std::string existing = cli.Scratch("existing.wav");
-    WriteFileBytes(existing, "keep me");
-    const SCliResult overwrite = cli.Run({"record", existing, "--seconds", "1"});
-    EXPECT_EQ(overwrite.exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(existing), "keep me");
-
-    const std::string tooLong = cli.Scratch("long.wav");
-    const SCliResult refused =
-        cli.Run({"record", tooLong, "--seconds", "1", "--info", std::string(1025, 'x')});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("1024"), std::string::npos) << refused.err;
-    EXPECT_FALSE(std::filesystem::exists(tooLong));
-
-    const std::string infoFile = cli.Scratch("info.txt");
-    WriteFileBytes(infoFile, std::string("before\0after", 12));
-    const SCliResult zero = cli.Run({"record", tooLong, "--seconds", "1", "--info-file", infoFile});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_FALSE(std::filesystem::exists(tooLong));
-
-    const SCliResult missing =
-        cli.Run({"record", tooLong, "--seconds", "1", "--info-file", cli.Scratch("no-such.txt")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_FALSE(std::filesystem::exists(tooLong));
-}
-
-TEST(CliRecord, FullAreaOfInformationFromAFileIsKeptWhole)
+TEST(CliRecord, TheInformationAreaTakes1024BytesAndRefusalsRecordNothing)
 {
     CCliRunner cli;
     const std::string infoFile = cli.Scratch("info.txt");
-    std::string info(1024, 'a');
-    info[1023] = 'z';
-    WriteFileBytes(infoFile, info);
+    std::string full(1024, 'a');
+    full[1023] = 'z';
+    WriteFileBytes(infoFile, full);
     const std::string path = cli.Scratch("full.wav");
-    const SCliResult result = cli.Run({"record", path, "--seconds", "1", "--info-file", infoFile});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadFileBytes(path).substr(38, 1024), info);
-    EXPECT_EQ(InfoJson(cli, path)["info"].toString().toStdString(), info);
+    ASSERT_EQ(cli.Run({"record", path, "--seconds", "1", "--info-file", infoFile}).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(path).substr(38, 1024), full);
+    EXPECT_EQ(InfoJson(cli, path)["info"].toString().toStdString(), full);
+
+    const std::string refused = cli.Scratch("refused.wav");
+    const SCliResult tooLong =
+        cli.Run({"record", refused, "--seconds", "1", "--info", std::string(1025, 'x')});
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_NE(tooLong.err.find("1024"), std::string::npos) << tooLong.err;
+    WriteFileBytes(infoFile, std::string("before\0after", 12));
+    EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1", "--info-file", infoFile}).exitCode, 1);
+    EXPECT_EQ(
+        cli.Run({"record", refused, "--seconds", "1", "--info-file", cli.Scratch("none")}).exitCode,
+        1);
+    EXPECT_FALSE(std::filesystem::exists(refused));
+
+    WriteFileBytes(refused, "keep me");
+    EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1"}).exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(refused), "keep me");
 }
 
 // A realtime recording stopped from outside ends like a normal one: the file is
@@ -192,13 +162,10 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
         CCliRunner cli;
         cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
         const std::string path = cli.Scratch("stopped.wav");
-        const std::string info = "interrupted memo";
-        const auto process = cli.Start({"record", path, "--seconds", "30", "--info", info});
-        // Wait until the capture has written more than the header, then a little more.
+        const auto process = cli.Start({"record", path, "--seconds", "30", "--info", "stopped"});
         const auto hasSamples = [&] {
             std::error_code error;
-            const auto size = std::filesystem::file_size(path, error);
-            return !error && size > kPcmHeader;
+            return std::filesystem::file_size(path, error) > kPcmHeader && !error;
         };
         for (int i = 0; i < 500 && !hasSamples(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -207,7 +174,7 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
         const SCliResult result = CCliRunner::Finish(*process, 10000);
         ASSERT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(result.out, path + "\n");
-        ExpectCompletePcmRecord(path, info);
+        ExpectCompletePcmRecord(path, "stopped");
         const std::size_t samples = ReadFileBytes(path).size() - kPcmHeader;
         EXPECT_GT(samples, 0u);
         EXPECT_LT(samples, 30u * 8000u);
@@ -222,14 +189,10 @@ TEST(CliTag, RewritesTheInformationAndNothingElse)
     ASSERT_EQ(cli.Run({"record", path, "--seconds", "1", "--info", "first text, long"}).exitCode,
               0);
     const std::string before = ReadFileBytes(path);
-
-    const SCliResult result = cli.Run({"tag", path, "--info", "second"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    const std::string rewritten = ReadFileBytes(path);
-    ASSERT_EQ(rewritten.size(), before.size());
-    EXPECT_EQ(rewritten.substr(kPcmHeader), before.substr(kPcmHeader));
+    ASSERT_EQ(cli.Run({"tag", path, "--info", "second"}).exitCode, 0);
+    ASSERT_EQ(ReadFileBytes(path).size(), before.size());
+    EXPECT_EQ(ReadFileBytes(path).substr(kPcmHeader), before.substr(kPcmHeader));
     ExpectCompletePcmRecord(path, "second");
-    EXPECT_EQ(InfoJson(cli, path)["info"].toString(), "second");
 
     // Information written on the original device in its Windows code page still reads.
     const std::string infoFile = cli.Scratch("cp1252.txt");
@@ -238,8 +201,7 @@ TEST(CliTag, RewritesTheInformationAndNothingElse)
     EXPECT_EQ(InfoJson(cli, path)["info"].toString(), QString::fromUtf8("Caf\u00E9 \u20AC 5"));
 
     const std::string after = ReadFileBytes(path);
-    const SCliResult tooLong = cli.Run({"tag", path, "--info", std::string(1025, 'y')});
-    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_EQ(cli.Run({"tag", path, "--info", std::string(1025, 'y')}).exitCode, 1);
     EXPECT_EQ(ReadFileBytes(path), after);
 }
 
@@ -261,7 +223,6 @@ TEST(CliTag, FilesThatAreNotRecordsAreLeftUntouched)
     const SCliResult missing = cli.Run({"tag", cli.Scratch("none.wav"), "--info", "x"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "GetSuitableCodec(): Cannot open the input file\n");
-
     const std::string text = cli.Scratch("notes.txt");
     WriteFileBytes(text, "just text");
     const SCliResult info = cli.Run({"info", text});
@@ -275,59 +236,29 @@ TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
     CCliRunner cli;
     const std::string path = cli.Scratch("memo.wav");
     ASSERT_EQ(cli.Run({"record", path, "--seconds", "2"}).exitCode, 0);
-    const std::string output = cli.Scratch("played.raw");
-    cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", output);
+    cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", cli.Scratch("played.raw"));
     const SCliResult result = cli.Run({"play", path});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const std::string played = ReadFileBytes(output);
-    EXPECT_EQ(played.substr(0, 16000), ReadFileBytes(path).substr(kPcmHeader));
-}
-
-TEST(CliPlay, InterruptStopsPlaybackCleanly)
-{
-    CCliRunner cli;
-    const std::string path = cli.Scratch("memo.wav");
-    ASSERT_EQ(cli.Run({"record", path, "--seconds", "10"}).exitCode, 0);
-    cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
-    const auto process = cli.Start({"play", path});
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ::kill(static_cast<pid_t>(process->processId()), SIGINT);
-    const SCliResult result = CCliRunner::Finish(*process, 5000);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-}
-
-TEST(CliDevices, ListsTheSimulatedDevices)
-{
-    CCliRunner cli;
-    const SCliResult result = cli.Run({"devices"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "Input devices:\n  0: Simulated\nOutput devices:\n  0: Simulated\n");
-}
-
-std::uint64_t NumberAfter(const std::string& text, const std::string& label)
-{
-    const std::size_t at = text.find(label);
-    if (at == std::string::npos)
-        return 0;
-    return std::stoull(text.substr(at + label.size()));
+    EXPECT_EQ(ReadFileBytes(cli.Scratch("played.raw")).substr(0, 16000),
+              ReadFileBytes(path).substr(kPcmHeader));
 }
 
 TEST(CliTimeLeft, SecondsAreTheFreeBytesAtTheFormatsRate)
 {
     CCliRunner cli;
-    struct SCase
-    {
-        const char* format;
-        std::uint64_t bytesPerSecond;
+    const auto numberAfter = [](const std::string& text, const std::string& label) {
+        const std::size_t at = text.find(label);
+        return at == std::string::npos ? 0 : std::stoull(text.substr(at + label.size()));
     };
-    for (const SCase& c : {SCase{"0", 7850}, SCase{"1", 392}, SCase{"5", 1962}}) {
+    for (const auto& [format, bytesPerSecond] :
+         {std::pair{"0", 7850ull}, std::pair{"1", 392ull}, std::pair{"5", 1962ull}}) {
         const SCliResult result =
-            cli.Run({"time-left", "--format", c.format, "--path", cli.Scratch("")});
+            cli.Run({"time-left", "--format", format, "--path", cli.Scratch("")});
         ASSERT_EQ(result.exitCode, 0) << result.err;
-        const std::uint64_t freeBytes = NumberAfter(result.out, "free bytes: ");
-        const std::uint64_t seconds = NumberAfter(result.out, "recording seconds: ");
+        const std::uint64_t freeBytes = numberAfter(result.out, "free bytes: ");
         EXPECT_GT(freeBytes, 0u) << result.out;
-        EXPECT_EQ(seconds, freeBytes / c.bytesPerSecond) << result.out;
+        EXPECT_EQ(numberAfter(result.out, "recording seconds: "), freeBytes / bytesPerSecond)
+            << result.out;
     }
     const SCliResult missing = cli.Run({"time-left", "--path", cli.Scratch("no/such/folder")});
     EXPECT_EQ(missing.exitCode, 1);

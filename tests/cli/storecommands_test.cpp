@@ -1,7 +1,6 @@
 #include "clirunner.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,13 +19,12 @@ class CliStore : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString pim = QString::fromStdString(cli.Pim());
-        QDir().mkpath(pim + "/contacts");
-        QDir().mkpath(pim + "/tasks");
-        WriteFileBytes((pim + "/contacts/people.vcf").toStdString(),
+        std::filesystem::create_directories(cli.Pim() + "/contacts");
+        std::filesystem::create_directories(cli.Pim() + "/tasks");
+        WriteFileBytes(cli.Pim() + "/contacts/people.vcf",
                        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
                        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bauer;Bob;J.;;\r\nEND:VCARD\r\n");
-        WriteFileBytes((pim + "/tasks/work.ics").toStdString(),
+        WriteFileBytes(cli.Pim() + "/tasks/work.ics",
                        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
                        "BEGIN:VTODO\r\nUID:1\r\nSUMMARY:Call back\r\nEND:VTODO\r\n"
                        "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:  Write report \r\nEND:VTODO\r\n"
@@ -45,20 +43,23 @@ protected:
 
     std::string Groups() const { return ReadFileBytes(cli.Home() + "/groups.dat"); }
 
-    QJsonArray ListJson()
+    QJsonDocument Json(const std::vector<std::string>& arguments)
     {
-        const SCliResult result = Ok({"list", "--json"});
+        const std::string out = Ok(arguments).out;
         QJsonParseError error;
         const QJsonDocument document =
-            QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
-        return document.array();
+            QJsonDocument::fromJson(QByteArray::fromStdString(out), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << out;
+        return document;
     }
 
-    std::string RecordedPath(const SCliResult& result)
+    // Records and returns the path the program reports.
+    std::string Record(std::vector<std::string> options)
     {
-        EXPECT_FALSE(result.out.empty());
-        return result.out.substr(0, result.out.find('\n'));
+        options.insert(options.begin(), {"record", "--seconds", "1"});
+        const std::string out = Ok(options).out;
+        EXPECT_FALSE(out.empty());
+        return out.substr(0, out.find('\n'));
     }
 
     CCliRunner cli;
@@ -67,18 +68,13 @@ protected:
 TEST_F(CliStore, TagRefusalsPrintTheTagManagersMessagesAndChangeNothing)
 {
     const std::string before = Groups();
-    struct SCase
-    {
-        std::vector<std::string> arguments;
-        std::string message;
-    };
     const std::string groupExists =
         "The group with given name already exists!\nPlease enter another name.\n";
     const std::string tagExists = "Tag name already exist.\nPlease enter another name.\n";
     const std::string brackets =
         "Tag name is can not contain symbols '[' and ']'.\nPlease enter another name.\n";
     const std::string enterName = "Please, enter a name!\n";
-    const std::vector<SCase> cases = {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"add-group", "Priority"}, groupExists},
         {{"add-group", " Priority "}, groupExists},
         {{"add-group", "   "}, enterName},
@@ -105,12 +101,11 @@ TEST_F(CliStore, TagRefusalsPrintTheTagManagersMessagesAndChangeNothing)
         {{"move-down", "Priority", "Inessential"},
          "\"Inessential\" is the last tag of \"Priority\"; nothing moved.\n"},
     };
-    for (const SCase& c : cases) {
-        std::vector<std::string> arguments{"tags"};
-        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    for (auto [arguments, message] : cases) {
+        arguments.insert(arguments.begin(), "tags");
         const SCliResult result = cli.Run(arguments);
-        EXPECT_EQ(result.exitCode, 1) << c.arguments[0] << ' ' << c.arguments[1];
-        EXPECT_EQ(result.err, c.message) << c.arguments[0] << ' ' << c.arguments[1];
+        EXPECT_EQ(result.exitCode, 1) << arguments[1] << ' ' << arguments[2];
+        EXPECT_EQ(result.err, message) << arguments[1] << ' ' << arguments[2];
     }
     EXPECT_EQ(Groups(), before);
 }
@@ -137,27 +132,23 @@ TEST_F(CliStore, TagEditsFollowTheCataloguesPlacementRules)
     EXPECT_EQ(Ok({"config", "get", "Slot2"}).out, "Work\n");
 }
 
-TEST_F(CliStore, FirstUseCreatesTheDefaultGroups)
+TEST(CliFirstUse, CreatesTheDefaultGroups)
 {
     // The very first command of a home may already select a default tag.
     CCliRunner fresh;
     const SCliResult record = fresh.Run({"record", "--seconds", "1", "--tag", "Priority=Normal"});
     EXPECT_EQ(record.exitCode, 0) << record.err;
     EXPECT_EQ(ReadFileBytes(fresh.Home() + "/groups.dat"), kDefaultGroups);
-
-    CCliRunner other;
-    const SCliResult list = other.Run({"tags", "list"});
+    const SCliResult list = CCliRunner().Run({"tags", "list"});
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_EQ(list.out, "[Priority]\n  Important\n  Normal\n  Inessential\n");
 }
 
 TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
 {
-    const SCliResult result =
-        Ok({"record", "--seconds", "1", "--tag", "Projects=Beta", "--tag", "Priority=Important",
-            "--tag", "Projects=Alpha", "--task", "Write report", "--contact", "Bob J. Bauer",
-            "--contact", "Ann Lee"});
-    const std::string path = RecordedPath(result);
+    const std::string path =
+        Record({"--tag", "Projects=Beta", "--tag", "Priority=Important", "--tag", "Projects=Alpha",
+                "--task", "Write report", "--contact", "Bob J. Bauer", "--contact", "Ann Lee"});
     EXPECT_TRUE(std::regex_match(path, std::regex(".*/Data/[0-9]{8}_[0-9]{6}\\.wav"))) << path;
     EXPECT_EQ(std::filesystem::path(path).parent_path(),
               std::filesystem::path(cli.Home()) / "Data");
@@ -169,15 +160,12 @@ TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
     const std::string bytes = ReadFileBytes(path);
     ASSERT_EQ(bytes.size(), 1070u + 8000u);
     EXPECT_EQ(bytes.substr(38, 1024), block + std::string(1024 - block.size(), '\0'));
-}
 
-TEST_F(CliStore, RecordWithoutSelectionsHoldsTheEmptyBlockInTheStoredFormat)
-{
+    // Without selections: the empty block, in the stored format.
     Ok({"config", "set", "Format", "2"});
-    const std::string path = RecordedPath(Ok({"record", "--seconds", "1"}));
-    EXPECT_EQ(std::filesystem::path(path).extension(), ".ogg");
-    const SCliResult info = Ok({"info", path, "--json"});
-    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(info.out)).object();
+    const std::string ogg = Record({});
+    EXPECT_EQ(std::filesystem::path(ogg).extension(), ".ogg");
+    const QJsonObject json = Json({"info", ogg, "--json"}).object();
     EXPECT_EQ(json["codec"].toString(), "speex");
     EXPECT_EQ(json["info"].toString(),
               "*ParlantographerInfo*\n[[Tags]]\n[[Tasks]]\n[[Contacts]]\n");
@@ -188,39 +176,28 @@ TEST_F(CliStore, PlacedRecordRefusalsRecordNothing)
     // Five tags of 250 characters: more than the information area takes.
     std::vector<std::string> tooMuch{"record", "--seconds", "1"};
     for (char c = 'a'; c < 'f'; ++c) {
-        const std::string tag(250, c);
-        Ok({"tags", "add", "Projects", tag});
-        tooMuch.insert(tooMuch.end(), {"--tag", "Projects=" + tag});
+        Ok({"tags", "add", "Projects", std::string(250, c)});
+        tooMuch.insert(tooMuch.end(), {"--tag", "Projects=" + std::string(250, c)});
     }
-    struct SCase
-    {
-        std::vector<std::string> arguments;
-        std::string message;
-    };
-    const std::vector<SCase> cases = {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {tooMuch, "Impossible to add this amount of information to the record.\n"},
-        {{"record", "--seconds", "1", "--tag", "Nowhere=Alpha"},
-         "There is no tag group \"Nowhere\".\n"},
-        {{"record", "--seconds", "1", "--tag", "Projects=Omega"},
-         "The group \"Projects\" has no tag \"Omega\".\n"},
-        {{"record", "--seconds", "1", "--task", "Unknown task"},
-         "There is no task \"Unknown task\".\n"},
-        {{"record", "--seconds", "1", "--contact", "Ann Lee", "--contact", "Nobody"},
-         "There is no contact \"Nobody\".\n"},
-        {{"record", "--seconds", "1", "--storage", "No Card"},
-         "The storage \"No Card\" is not present.\n"},
+        {{"--tag", "Nowhere=Alpha"}, "There is no tag group \"Nowhere\".\n"},
+        {{"--tag", "Projects=Omega"}, "The group \"Projects\" has no tag \"Omega\".\n"},
+        {{"--task", "Unknown task"}, "There is no task \"Unknown task\".\n"},
+        {{"--contact", "Ann Lee", "--contact", "Nobody"}, "There is no contact \"Nobody\".\n"},
+        {{"--storage", "No Card"}, "The storage \"No Card\" is not present.\n"},
     };
-    for (const SCase& c : cases) {
-        const SCliResult result = cli.Run(c.arguments);
-        EXPECT_EQ(result.exitCode, 1) << c.message;
-        EXPECT_EQ(result.err, c.message);
+    for (auto [arguments, message] : cases) {
+        if (arguments[0] != "record")
+            arguments.insert(arguments.begin(), {"record", "--seconds", "1"});
+        const SCliResult result = cli.Run(arguments);
+        EXPECT_EQ(result.exitCode, 1) << message;
+        EXPECT_EQ(result.err, message);
         EXPECT_TRUE(result.out.empty());
     }
-    EXPECT_TRUE(ListJson().isEmpty());
-    const SCliResult usage = cli.Run({"record", "--seconds", "1", "--tag", "NoEquals"});
-    EXPECT_EQ(usage.exitCode, 2);
-    const SCliResult info = cli.Run({"record", "--seconds", "1", "--info", "text"});
-    EXPECT_EQ(info.exitCode, 2);
+    EXPECT_TRUE(Json({"list", "--json"}).array().isEmpty());
+    EXPECT_EQ(cli.Run({"record", "--seconds", "1", "--tag", "NoEquals"}).exitCode, 2);
+    EXPECT_EQ(cli.Run({"record", "--seconds", "1", "--info", "text"}).exitCode, 2);
 }
 
 TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
@@ -230,33 +207,25 @@ TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
     cli.SetEnv("PARLANTOGRAPHER_CARDS", card);
     EXPECT_EQ(Ok({"storages"}).out, "Device memory\nCard\n");
 
-    const std::string onCard = RecordedPath(
-        Ok({"record", "--seconds", "1", "--storage", "Card", "--tag", "Priority=Normal"}));
+    const std::string onCard = Record({"--storage", "Card", "--tag", "Priority=Normal"});
     EXPECT_EQ(std::filesystem::path(onCard).parent_path(),
               std::filesystem::path(card) / "Parlantographer" / "Data");
     // Two records started within one second get two names; neither replaces the other.
-    const std::string first = RecordedPath(
-        Ok({"record", "--seconds", "1", "--task", "Call back", "--contact", "Ann Lee"}));
-    const std::string second = RecordedPath(Ok({"record", "--seconds", "1"}));
-    EXPECT_NE(first, second);
+    const std::string first = Record({"--task", "Call back", "--contact", "Ann Lee"});
+    const std::string second = Record({});
     // Neither a foreign WAV nor a text file in the data folder is a record.
     WriteFileBytes(cli.Home() + "/Data/foreign.wav", ReadFileBytes(cli.Scratch("input.wav")));
     WriteFileBytes(cli.Home() + "/Data/notes.txt", "text");
 
-    const QJsonArray list = ListJson();
-    ASSERT_EQ(list.size(), 3);
-    std::vector<std::string> paths;
-    for (const QJsonValue& value : list)
-        paths.push_back(value.toObject()["path"].toString().toStdString());
     // Device memory first (ordered by name), then the card.
     std::vector<std::string> expected{first, second};
     std::sort(expected.begin(), expected.end());
     expected.push_back(onCard);
-    EXPECT_EQ(paths, expected);
-
-    for (const QJsonValue& value : list) {
+    std::vector<std::string> paths;
+    for (const QJsonValue& value : Json({"list", "--json"}).array()) {
         const QJsonObject record = value.toObject();
         const std::string path = record["path"].toString().toStdString();
+        paths.push_back(path);
         EXPECT_EQ(record["name"].toString().toStdString(),
                   std::filesystem::path(path).filename().string());
         if (path == first) {
@@ -269,6 +238,8 @@ TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
             EXPECT_EQ(record["contacts"].toArray(), QJsonArray());
         }
     }
+    EXPECT_NE(first, second);
+    EXPECT_EQ(paths, expected);
     const std::string text = Ok({"list"}).out;
     EXPECT_NE(text.find("  tags [Priority]: Normal\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  task: Call back\n  contacts: Ann Lee\n"), std::string::npos) << text;
@@ -276,18 +247,15 @@ TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
 
 TEST_F(CliStore, DeleteRemovesRecordsOnly)
 {
-    const std::string record = RecordedPath(Ok({"record", "--seconds", "1"}));
+    const std::string record = Record({});
     const std::string text = cli.Home() + "/Data/notes.wav";
     WriteFileBytes(text, "not a record");
-    const SCliResult refused = cli.Run({"delete", text});
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(cli.Run({"delete", text}).exitCode, 1);
     EXPECT_EQ(ReadFileBytes(text), "not a record");
-    const SCliResult missing = cli.Run({"delete", cli.Home() + "/Data/none.wav"});
-    EXPECT_EQ(missing.exitCode, 1);
-
+    EXPECT_EQ(cli.Run({"delete", cli.Home() + "/Data/none.wav"}).exitCode, 1);
     Ok({"delete", record});
     EXPECT_FALSE(std::filesystem::exists(record));
-    EXPECT_TRUE(ListJson().isEmpty());
+    EXPECT_TRUE(Json({"list", "--json"}).array().isEmpty());
 }
 
 TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
@@ -299,24 +267,18 @@ TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
     Ok({"config", "set", "Format", "5"});
     EXPECT_EQ(Ok({"config", "get", "Slot4"}).out, "Projects\n");
     EXPECT_EQ(Ok({"config", "get", "Format"}).out, "5\n");
-
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"config", "get", "Volume"},
-             {"config", "set", "Format", "6"},
-             {"config", "set", "Format", "one"},
-             {"config", "get"},
-             {"config", "rename", "Slot1"},
-         }) {
-        EXPECT_EQ(cli.Run(arguments).exitCode, 2) << arguments[1] << ' ' << arguments[2];
-    }
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"config", "set", "Slot1", "None"},
-             {"config", "set", "Slot2", "Nowhere"},
-             {"config", "set", "Slot2", "Task"},
-             {"config", "set", "Storage", "No Card"},
-         }) {
-        EXPECT_EQ(cli.Run(arguments).exitCode, 1) << arguments[2] << ' ' << arguments[3];
-    }
+    for (const auto& [arguments, exitCode] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"config", "get", "Volume"}, 2},
+             {{"config", "set", "Format", "6"}, 2},
+             {{"config", "set", "Format", "one"}, 2},
+             {{"config", "get"}, 2},
+             {{"config", "rename", "Slot1"}, 2},
+             {{"config", "set", "Slot1", "None"}, 1},
+             {{"config", "set", "Slot2", "Nowhere"}, 1},
+             {{"config", "set", "Slot2", "Task"}, 1},
+             {{"config", "set", "Storage", "No Card"}, 1},
+         })
+        EXPECT_EQ(cli.Run(arguments).exitCode, exitCode) << arguments[1] << ' ' << arguments.back();
     EXPECT_EQ(Ok({"config", "get", "Slot2"}).out, "Contacts\n");
     EXPECT_EQ(Ok({"config", "get", "Storage"}).out, "Device memory\n");
 }
@@ -329,7 +291,6 @@ TEST_F(CliStore, LocationsContactsAndTasksAreListed)
     EXPECT_EQ(Ok({"locations", "list"}).out, "Office\nOffice\n");
     EXPECT_EQ(cli.Run({"locations", "add", "  "}).exitCode, 1);
     EXPECT_EQ(cli.Run({"locations", "remove", "Office"}).exitCode, 2);
-
     EXPECT_EQ(Ok({"contacts"}).out, "Ann Lee\nBob J. Bauer\n");
     EXPECT_EQ(Ok({"tasks"}).out, "Call back\nWrite report\n");
 }
