@@ -53,21 +53,4 @@ TEST(BlockAssembler, CutsTheStreamIntoFullBlocksThenOneLast)
     }
 }
 
-TEST(BlockAssembler, BeginStartsAFreshStream)
-{
-    Writes writes;
-    CBlockAssembler assembler(4, [&](const std::uint8_t*, std::size_t size, bool last) {
-        writes.emplace_back(size, last);
-    });
-    const std::uint8_t samples[6] = {};
-    assembler.Begin(3);
-    EXPECT_TRUE(assembler.Add(samples, 6));
-    EXPECT_FALSE(assembler.Add(samples, 6)) << "after the limit everything is dropped";
-    assembler.Begin(0);
-    EXPECT_FALSE(assembler.Finished());
-    assembler.Add(samples, 6);
-    assembler.Finish();
-    EXPECT_EQ(writes, (Writes{{3, true}, {4, false}, {2, true}}));
-}
-
 } // namespace
