@@ -86,10 +86,9 @@ TEST_F(CAudioTest, HostileFilesFailWithTheCodecsMessageAndAreLeftAlone)
         SCOPED_TRACE(name);
         const std::string path = Path(std::string("memo.") + extension);
         WriteFile(path, content);
-        CPcmDecoder pcm;
-        CSpeexDecoder speexDecoder;
         const bool wav = std::string(extension) == "wav";
-        CBaseDecoder& decoder = wav ? static_cast<CBaseDecoder&>(pcm) : speexDecoder;
+        m_manager.SetCodec(wav ? Codec::Pcm : Codec::Speex);
+        CBaseDecoder& decoder = m_manager.CurrentDecoder();
         EXPECT_AUDIO_ERROR(decoder.Open(path, m_manager), wav ? kBadWav : kBadOgg);
         std::size_t size = 8000;
         Bytes buffer(size);

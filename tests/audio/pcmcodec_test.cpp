@@ -1,9 +1,5 @@
 #include "audio/pcmdecoder.h"
 #include "audio/pcmencoder.h"
-#include "audio/rawdatadecoder.h"
-#include "audio/rawdataencoder.h"
-#include "audio/speexdecoder.h"
-#include "audio/speexencoder.h"
 #include "audio/wavheader.h"
 #include "audiotestsupport.h"
 
@@ -97,28 +93,25 @@ TEST_F(PcmCodecTest, UnclosedRecordKeepsItsInformationAndReadsToItsRealEnd)
 
 TEST_F(CAudioTest, OpenFailuresCarryEachCodecsMessage)
 {
-    CPcmEncoder pcm(m_manager);
-    CSpeexEncoder speex(m_manager);
-    CRawDataEncoder raw(m_manager);
-    CPcmDecoder pcmIn;
-    CSpeexDecoder speexIn;
-    CRawDataDecoder rawIn;
-    const std::tuple<CBaseEncoder*, CBaseDecoder*, const char*, const char*> codecs[] = {
-        {&pcm, &pcmIn, "PcmEncoder: Cannot open the output file",
+    const std::tuple<std::uint32_t, const char*, const char*> codecs[] = {
+        {Codec::Pcm, "PcmEncoder: Cannot open the output file",
          "PcmDecoder: Cannot open the input file"},
-        {&speex, &speexIn, "SpeexEncoder: Cannot open the output file",
+        {Codec::Speex, "SpeexEncoder: Cannot open the output file",
          "CSpeexDecoder: Cannot open the input file"},
-        {&raw, &rawIn, "PcmEncoder: Cannot open the output file",
+        {Codec::Raw, "PcmEncoder: Cannot open the output file",
          "PcmDecoder: Cannot open the input file"}};
-    for (auto [encoder, decoder, writeError, readError] : codecs) {
-        EXPECT_AUDIO_ERROR(decoder->Open(Path("missing"), m_manager), readError);
-        EXPECT_AUDIO_ERROR(encoder->Open(Path("no/such/folder/r"), false), writeError);
-        if (encoder != &raw)
-            EXPECT_AUDIO_ERROR(encoder->Open(Path("missing"), true), writeError);
-        EXPECT_EQ(encoder->Write(reinterpret_cast<const std::uint8_t*>("x"), 1, true), 0);
+    for (auto [codec, writeError, readError] : codecs) {
+        m_manager.SetCodec(codec);
+        CBaseEncoder& encoder = m_manager.CurrentEncoder();
+        CBaseDecoder& decoder = m_manager.CurrentDecoder();
+        EXPECT_AUDIO_ERROR(decoder.Open(Path("missing"), m_manager), readError);
+        EXPECT_AUDIO_ERROR(encoder.Open(Path("no/such/folder/r"), false), writeError);
+        if (codec != Codec::Raw) // which always starts a new file
+            EXPECT_AUDIO_ERROR(encoder.Open(Path("missing"), true), writeError);
+        EXPECT_EQ(encoder.Write(reinterpret_cast<const std::uint8_t*>("x"), 1, true), 0);
         std::size_t size = 8000;
         Bytes buffer(size);
-        EXPECT_TRUE(decoder->Read(buffer.data(), size)) << "a closed decoder is at its end";
+        EXPECT_TRUE(decoder.Read(buffer.data(), size)) << "a closed decoder is at its end";
         EXPECT_EQ(size, 0u);
     }
 }
