@@ -59,6 +59,15 @@ TEST_F(SettingsDialog, OpensWithTheDefaults)
     EXPECT_EQ(dialog->FormatList()->itemText(0), "PCM/WAV (460Kb / min)");
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
     EXPECT_FALSE(ItemsOf(dialog->SlotList(0)).contains("None"));
+
+    // Fewer rows hide the later slots and store them as "None".
+    auto twoRows = Open({"Priority"}, 2);
+    EXPECT_FALSE(twoRows->SlotList(2)->isVisible());
+    EXPECT_FALSE(twoRows->SlotList(3)->isVisible());
+    twoRows->accept();
+    EXPECT_EQ(settings.Slot(1), "Contacts");
+    EXPECT_EQ(settings.Slot(2), "None");
+    EXPECT_EQ(settings.Slot(3), "None");
 }
 
 TEST_F(SettingsDialog, ChoosingMovesItemsBetweenTheSlotLists)
@@ -109,17 +118,6 @@ TEST_F(SettingsDialog, AnAbsentCardFallsBackToDeviceMemoryAndTheListIsReadAgain)
     storages = {"Device memory"};
     dialog->RefreshStorages();
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
-}
-
-TEST_F(SettingsDialog, FewerRowsHideAndStoreTheLaterSlotsAsNone)
-{
-    auto dialog = Open({"Priority"}, 2);
-    EXPECT_FALSE(dialog->SlotList(2)->isVisible());
-    EXPECT_FALSE(dialog->SlotList(3)->isVisible());
-    dialog->accept();
-    EXPECT_EQ(settings.Slot(1), "Contacts");
-    EXPECT_EQ(settings.Slot(2), "None");
-    EXPECT_EQ(settings.Slot(3), "None");
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -37,28 +39,25 @@ protected:
     CSlotList slot;
 };
 
-TEST_F(SlotList, TapsToggleTagGroupsAllowManyAndClearDeselectsAll)
+TEST_F(SlotList, TapsToggleTaskAndLocationSlotsHoldOneChoiceAndClearDeselectsAll)
 {
-    Fill("Priority", L{"Important", "Normal", "Inessential"});
-    TapRow(slot.ListView(), 0);
-    TapRow(slot.ListView(), 2);
-    EXPECT_EQ(slot.SelectedItems(), (L{"Important", "Inessential"}));
-    TapRow(slot.ListView(), 0);
-    EXPECT_EQ(slot.SelectedItems(), L{"Inessential"});
-    TapRow(slot.ListView(), 1);
-    QTest::mouseClick(slot.ClearButton(), Qt::LeftButton);
-    EXPECT_TRUE(slot.SelectedItems().isEmpty());
-}
-
-TEST_F(SlotList, TaskAndLocationSlotsHoldOneChoice)
-{
-    for (const char* kind : {"Task", "Tasks", "Location"}) {
+    const std::vector<std::pair<const char*, std::array<L, 2>>> cases{
+        {"Priority", {L{"One", "Two"}, L{"One"}}},
+        {"Contacts", {L{"One", "Two"}, L{"One"}}},
+        {"Task", {L{"Two"}, L{}}},
+        {"Tasks", {L{"Two"}, L{}}},
+        {"Location", {L{"Two"}, L{}}},
+    };
+    for (const auto& [kind, expected] : cases) {
         slot.ClearItems();
-        Fill(kind, L{"Call back", "Write report"});
+        Fill(kind, L{"One", "Two", "Three"});
         TapRow(slot.ListView(), 0);
         TapRow(slot.ListView(), 1);
-        EXPECT_EQ(slot.SelectedItems(), L{"Write report"}) << kind;
+        EXPECT_EQ(slot.SelectedItems(), expected[0]) << kind;
         TapRow(slot.ListView(), 1);
+        EXPECT_EQ(slot.SelectedItems(), expected[1]) << kind;
+        TapRow(slot.ListView(), 2);
+        QTest::mouseClick(slot.ClearButton(), Qt::LeftButton);
         EXPECT_TRUE(slot.SelectedItems().isEmpty()) << kind;
     }
 }
@@ -89,10 +88,6 @@ TEST_F(SlotList, ScrollButtonsWorkOnlyWhenItemsOverflow)
     EXPECT_EQ(slot.ListView()->TopRow(), 22 - rows); // the last item in the last row
     QTest::mouseClick(slot.ScrollUpButton(), Qt::LeftButton);
     EXPECT_EQ(slot.ListView()->TopRow(), 21 - rows);
-    slot.ClearItems();
-    slot.AddItemIfAbsent("Only");
-    EXPECT_FALSE(slot.ScrollDownButton()->isEnabled());
-    EXPECT_EQ(slot.ListView()->TopRow(), 0);
 }
 
 TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25BytesOrOnATap)
@@ -135,31 +130,23 @@ TEST(InPlaceEdit, TruncatesByBytesWithoutSplittingACharacter)
     EXPECT_EQ(CInPlaceEdit::TruncateToBytes("x" + emoji + "y", 5), "x" + emoji);
 }
 
-const L kShowAllItems{"Alpha", "Beta", "Gamma"};
-
-TEST(ShowAll, TagGroupsCanSelectAllAndShortStateListsDeselectTheRest)
+TEST(ShowAll, TagGroupsSelectManyOthersOneAndShortStateListsDeselectTheRest)
 {
-    CShowAllDlg dialog("Projects", kShowAllItems, {false, true});
-    dialog.show();
-    EXPECT_FALSE(dialog.IsSingleChoice());
-    EXPECT_TRUE(dialog.SelectAllButton()->isVisible());
-    EXPECT_EQ(dialog.States(), (QList<bool>{false, true, false}));
-    QTest::mouseClick(dialog.SelectAllButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog.States(), (QList<bool>{true, true, true}));
-    QTest::mouseClick(dialog.DeselectAllButton(), Qt::LeftButton);
-    TapRow(dialog.List(), 2);
-    EXPECT_EQ(dialog.States(), (QList<bool>{false, false, true}));
-}
-
-TEST(ShowAll, SingleChoiceKindsHideSelectAllAndKeepOneItem)
-{
-    for (const char* kind : {"Task", "Tasks", "Location"}) {
-        CShowAllDlg dialog(kind, kShowAllItems, {true, false, false});
+    for (const char* kind : {"Projects", "Task", "Tasks", "Location"}) {
+        const bool single = QString(kind) != "Projects";
+        CShowAllDlg dialog(kind, L{"Alpha", "Beta", "Gamma"}, {false, true});
         dialog.show();
-        EXPECT_TRUE(dialog.IsSingleChoice()) << kind;
-        EXPECT_FALSE(dialog.SelectAllButton()->isVisible()) << kind;
+        EXPECT_EQ(dialog.IsSingleChoice(), single) << kind;
+        EXPECT_EQ(dialog.SelectAllButton()->isVisible(), !single) << kind;
+        EXPECT_EQ(dialog.States(), (QList<bool>{false, true, false})) << kind;
         TapRow(dialog.List(), 2);
-        EXPECT_EQ(dialog.States(), (QList<bool>{false, false, true})) << kind;
+        EXPECT_EQ(dialog.States(), (QList<bool>{false, !single, true})) << kind;
+        if (!single) {
+            QTest::mouseClick(dialog.SelectAllButton(), Qt::LeftButton);
+            EXPECT_EQ(dialog.States(), (QList<bool>{true, true, true}));
+            QTest::mouseClick(dialog.DeselectAllButton(), Qt::LeftButton);
+            EXPECT_EQ(dialog.States(), (QList<bool>{false, false, false}));
+        }
     }
 }
 
