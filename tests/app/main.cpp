@@ -1,8 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Widget tests need one application object for the whole run. They never touch a real
-// window system or sound card, whatever the calling environment says otherwise.
+// One application object for the whole run, never on a real window system or sound card.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -29,63 +29,49 @@ INSTANTIATE_TEST_SUITE_P(Heights, LayoutRows,
                          ::testing::Values(SRowsCase{239, 0, 0}, SRowsCase{240, 1, 80},
                                            SRowsCase{319, 1, 80}, SRowsCase{320, 2, 80},
                                            SRowsCase{480, 2, 100}, SRowsCase{639, 2, 100},
-                                           SRowsCase{640, 4, 100}, SRowsCase{800, 4, 100},
-                                           SRowsCase{1440, 4, 100}));
+                                           SRowsCase{640, 4, 100}, SRowsCase{1440, 4, 100}));
 
 TEST(MainLayout, MarginFromTheWidth)
 {
-    EXPECT_EQ(MainLayout::Margin(240), 16);
     const auto layout = MainLayout::Compute(240, 320, kAllInUse, 52);
-    EXPECT_EQ(layout.slotRects[0].left(), 8);
-    EXPECT_EQ(layout.slotRects[0].x() + layout.slotRects[0].width(), 232);
-    EXPECT_EQ(layout.recordButton.left(), 8);
-    EXPECT_EQ(layout.recordButton.x() + layout.recordButton.width(), 232);
+    for (const QRect& rect : {layout.slotRects[0], layout.recordButton}) {
+        EXPECT_EQ(rect.left(), 8);
+        EXPECT_EQ(rect.x() + rect.width(), 232);
+    }
     EXPECT_EQ(MainLayout::Margin(480), 10 + 470 % 16);
 }
 
 TEST(MainLayout, NoneSlotsGiveTheirRowsToTheSlotAbove)
 {
     const auto layout = MainLayout::Compute(480, 640, {"Priority", "None", "Task", "None"}, 104);
-    EXPECT_TRUE(layout.shown[0]);
-    EXPECT_FALSE(layout.shown[1]);
-    EXPECT_TRUE(layout.shown[2]);
-    EXPECT_FALSE(layout.shown[3]);
+    EXPECT_EQ(layout.shown, (std::array<bool, 4>{true, false, true, false}));
     EXPECT_EQ(layout.slotRects[0].y(), 10);
     EXPECT_EQ(layout.slotRects[0].height(), 200);
     EXPECT_EQ(layout.slotRects[2].y(), 220);
     EXPECT_EQ(layout.slotRects[2].height(), 200);
     EXPECT_TRUE(layout.slotRects[1].isEmpty());
-}
 
-TEST(MainLayout, SlotOneSpansEverythingWhenAloneAndTheButtonFillsTheRest)
-{
-    const auto layout = MainLayout::Compute(240, 320, {"Priority", "None", "None", "None"}, 52);
-    EXPECT_EQ(layout.slotRects[0].height(), 160);
-    // y = (80 + 10) x 2 + 5; height = 320 - 52 - 185 - 5.
-    EXPECT_EQ(layout.recordButton.y(), 185);
-    EXPECT_EQ(layout.recordButton.height(), 78);
+    const auto alone = MainLayout::Compute(240, 320, {"Priority", "None", "None", "None"}, 52);
+    EXPECT_EQ(alone.slotRects[0].height(), 160);
+    // The button fills the rest: y = (80 + 10) x 2 + 5; height = 320 - 52 - 185 - 5.
+    EXPECT_EQ(alone.recordButton.y(), 185);
+    EXPECT_EQ(alone.recordButton.height(), 78);
 }
 
 TEST(MainLayout, SlotsBeyondTheRowsAreHiddenWhateverTheirKind)
 {
     const auto layout = MainLayout::Compute(240, 240, kAllInUse, 52);
-    EXPECT_EQ(layout.rows.count, 1);
-    EXPECT_TRUE(layout.shown[0]);
-    EXPECT_FALSE(layout.shown[1]);
+    EXPECT_EQ(layout.shown, (std::array<bool, 4>{true, false, false, false}));
     EXPECT_EQ(layout.slotRects[0].height(), 80);
     const auto none = MainLayout::Compute(240, 200, kAllInUse, 52);
     EXPECT_FALSE(none.shown[0]);
     EXPECT_EQ(none.recordButton.y(), 5);
-}
 
-TEST(MainLayout, SlotVisibilityForTheInformationBlock)
-{
     const Kinds kinds{"Priority", "Contacts", "None", "Task"};
-    EXPECT_TRUE(MainLayout::IsSlotVisible(0, 640, kinds));
     EXPECT_TRUE(MainLayout::IsSlotVisible(1, 480, kinds));
     EXPECT_FALSE(MainLayout::IsSlotVisible(2, 640, kinds)); // "None"
     EXPECT_TRUE(MainLayout::IsSlotVisible(3, 640, kinds));
-    EXPECT_FALSE(MainLayout::IsSlotVisible(3, 480, kinds)); // beyond the rows
+    EXPECT_FALSE(MainLayout::IsSlotVisible(3, 480, kinds));
     EXPECT_FALSE(MainLayout::IsSlotVisible(1, 240, kinds));
     EXPECT_FALSE(MainLayout::IsSlotVisible(4, 640, kinds));
 }

@@ -10,6 +10,7 @@ using EResult = CMemoryCheck::EResult;
 struct SThreshold
 {
     std::optional<std::uint64_t> available;
+    std::uint64_t need;
     EResult expected;
 };
 
@@ -19,23 +20,20 @@ class MemoryThresholds : public ::testing::TestWithParam<SThreshold>
 
 TEST_P(MemoryThresholds, AreExclusiveBelowAndInclusiveAt)
 {
-    EXPECT_EQ(CMemoryCheck::Evaluate(GetParam().available), GetParam().expected);
+    EXPECT_EQ(CMemoryCheck::Evaluate(GetParam().available, GetParam().need), GetParam().expected);
 }
 
+// A larger need moves only the upper threshold.
 INSTANTIATE_TEST_SUITE_P(Edges, MemoryThresholds,
-                         ::testing::Values(SThreshold{0, EResult::Critical},
-                                           SThreshold{899999, EResult::Critical},
-                                           SThreshold{900000, EResult::NotEnough},
-                                           SThreshold{999999, EResult::NotEnough},
-                                           SThreshold{1000000, EResult::Enough},
-                                           SThreshold{std::nullopt, EResult::Enough}));
-
-TEST(MemoryCheck, LargerNeedMovesOnlyTheUpperThreshold)
-{
-    EXPECT_EQ(CMemoryCheck::Evaluate(1500000, 2000000), EResult::NotEnough);
-    EXPECT_EQ(CMemoryCheck::Evaluate(2000000, 2000000), EResult::Enough);
-    EXPECT_EQ(CMemoryCheck::Evaluate(800000, 2000000), EResult::Critical);
-}
+                         ::testing::Values(SThreshold{0, 1000000, EResult::Critical},
+                                           SThreshold{899999, 1000000, EResult::Critical},
+                                           SThreshold{900000, 1000000, EResult::NotEnough},
+                                           SThreshold{999999, 1000000, EResult::NotEnough},
+                                           SThreshold{1000000, 1000000, EResult::Enough},
+                                           SThreshold{std::nullopt, 1000000, EResult::Enough},
+                                           SThreshold{800000, 2000000, EResult::Critical},
+                                           SThreshold{1500000, 2000000, EResult::NotEnough},
+                                           SThreshold{2000000, 2000000, EResult::Enough}));
 
 TEST(MemoryCheck, CriticalShowsTheStopMessageThenEndsWithTheOutOfMemoryCode)
 {
@@ -63,12 +61,11 @@ TEST(MemoryCheck, NotEnoughWarnsWithoutEnding)
     EXPECT_FALSE(check.CheckOrWarn(sink, nullptr));
     EXPECT_FALSE(ended);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Not enough memory");
-    EXPECT_EQ(sink.messages[0].caption, "Error");
     EXPECT_EQ(sink.messages[0].icon, EMessageIcon::Exclamation);
-
-    CMemoryCheck plenty([] { return std::optional<std::uint64_t>(1000000); });
-    EXPECT_TRUE(plenty.CheckOrWarn(sink, nullptr));
+    EXPECT_EQ(sink.messages[0].text, "Not enough memory");
+    EXPECT_TRUE(CMemoryCheck([] {
+                    return std::optional<std::uint64_t>(1000000);
+                }).CheckOrWarn(sink, nullptr));
     EXPECT_EQ(sink.messages.size(), 1u);
 }
 

@@ -9,7 +9,8 @@
 
 namespace {
 
-// The program as a user starts it: its own process, a temporary home, no splash.
+// The program as a user starts it: its own process, a temporary home, no splash (the
+// offscreen platform and the simulated device come with the test's own environment).
 class Program : public ::testing::Test
 {
 protected:
@@ -19,20 +20,16 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("PARLANTOGRAPHER_HOME", home.path());
         environment.insert("PARLANTOGRAPHER_NO_SPLASH", "1");
-        environment.insert("PARLANTOGRAPHER_AUDIO", "sim");
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.remove("DBUS_SESSION_BUS_ADDRESS");
-        first.setProcessEnvironment(environment);
-        second.setProcessEnvironment(environment);
+        for (QProcess* process : {&first, &second})
+            process->setProcessEnvironment(environment);
     }
 
     void TearDown() override
     {
         for (QProcess* process : {&first, &second}) {
-            if (process->state() != QProcess::NotRunning) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
+            process->kill();
+            process->waitForFinished(5000);
         }
     }
 

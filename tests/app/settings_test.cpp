@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -22,55 +21,53 @@ QStringList ItemsOf(const QComboBox* list)
     return items;
 }
 
+void Choose(QComboBox* list, const QString& text)
+{
+    const int index = list->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    list->setCurrentIndex(index);
+    emit list->textActivated(text);
+}
+
 class SettingsDialog : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        settings = std::make_unique<CSettingsStore>(home.filePath("settings.ini"));
-    }
-
     std::unique_ptr<CSettings> Open(QStringList groups = {"Priority", "Projects"},
                                     int slotCount = 4)
     {
         auto dialog = std::make_unique<CSettings>(CSettings::SContext{
-            *settings, audio, sink, std::move(groups), [this] { return storages; }, slotCount});
+            settings, audio, sink, std::move(groups), [this] { return storages; }, slotCount});
         dialog->show();
         return dialog;
     }
 
-    void Choose(QComboBox* list, const QString& text)
-    {
-        const int index = list->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        list->setCurrentIndex(index);
-        emit list->textActivated(text);
-    }
-
     QTemporaryDir home;
-    std::unique_ptr<CSettingsStore> settings;
+    CSettingsStore settings{home.filePath("settings.ini")};
     CAudioManager audio;
     CRecordingSink sink;
     QStringList storages{"Device memory", "CARD"};
 };
 
-TEST_F(SettingsDialog, OpensWithTheDocumentedDefaults)
+TEST_F(SettingsDialog, OpensWithTheDefaults)
 {
     auto dialog = Open();
-    EXPECT_EQ(dialog->SlotList(0)->currentText(), "Priority");
-    EXPECT_EQ(dialog->SlotList(1)->currentText(), "Contacts");
-    EXPECT_EQ(dialog->SlotList(2)->currentText(), "Task");
-    EXPECT_EQ(dialog->SlotList(3)->currentText(), "None");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(dialog->SlotList(i)->currentText(),
+                  (QStringList{"Priority", "Contacts", "Task", "None"}[i]));
     EXPECT_EQ(dialog->FormatList()->currentIndex(), 0);
     EXPECT_EQ(dialog->FormatList()->count(), 6);
     EXPECT_EQ(dialog->FormatList()->itemText(0), "PCM/WAV (460Kb / min)");
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
     EXPECT_FALSE(ItemsOf(dialog->SlotList(0)).contains("None"));
 
-    auto withoutPriority = Open({"Projects"});
-    EXPECT_EQ(withoutPriority->SlotList(0)->currentText(), "Contacts");
-    EXPECT_EQ(withoutPriority->SlotList(1)->currentText(), "None");
+    // Fewer rows hide the later slots and store them as "None".
+    auto twoRows = Open({"Priority"}, 2);
+    EXPECT_FALSE(twoRows->SlotList(2)->isVisible());
+    EXPECT_FALSE(twoRows->SlotList(3)->isVisible());
+    twoRows->accept();
+    EXPECT_EQ(settings.Slot(1), "Contacts");
+    EXPECT_EQ(settings.Slot(2), "None");
+    EXPECT_EQ(settings.Slot(3), "None");
 }
 
 TEST_F(SettingsDialog, ChoosingMovesItemsBetweenTheSlotLists)
@@ -83,38 +80,34 @@ TEST_F(SettingsDialog, ChoosingMovesItemsBetweenTheSlotLists)
     EXPECT_EQ(ItemsOf(dialog->SlotList(3)), (QStringList{"None", "Contacts", "Projects"}));
 }
 
-TEST_F(SettingsDialog, OkStoresEverythingAndSwitchesTheFormatAtOnce)
+TEST_F(SettingsDialog, CancelStoresNothingAndOkStoresEverythingAndSwitchesTheFormat)
 {
+    auto cancelled = Open();
+    Choose(cancelled->SlotList(3), "Projects");
+    cancelled->FormatList()->setCurrentIndex(2);
+    cancelled->reject();
+    EXPECT_FALSE(settings.HasSlot(3));
+    EXPECT_EQ(settings.Format(), 0);
+    EXPECT_EQ(audio.CodecIndex(), Codec::Pcm);
+
     auto dialog = Open();
     Choose(dialog->SlotList(3), "Projects");
     dialog->FormatList()->setCurrentIndex(3);
     dialog->StorageList()->setCurrentIndex(1);
     dialog->PimFolderEdit()->setText(" /data/pim ");
     dialog->accept();
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(audio.CodecIndex(), Codec::Speex);
     EXPECT_EQ(audio.Quality(), 3u);
-    EXPECT_EQ(settings->Slot(3), "Projects");
-    EXPECT_EQ(settings->Slot(0), "Priority");
-    EXPECT_EQ(settings->Format(), 3);
-    EXPECT_EQ(settings->Storage(), "CARD");
-    EXPECT_EQ(settings->PimFolder(), "/data/pim");
-}
-
-TEST_F(SettingsDialog, CancelStoresNothing)
-{
-    auto dialog = Open();
-    Choose(dialog->SlotList(3), "Projects");
-    dialog->FormatList()->setCurrentIndex(2);
-    dialog->reject();
-    EXPECT_FALSE(settings->HasSlot(3));
-    EXPECT_EQ(settings->Format(), 0);
-    EXPECT_EQ(audio.CodecIndex(), Codec::Pcm);
+    EXPECT_EQ(settings.Slot(0), "Priority");
+    EXPECT_EQ(settings.Slot(3), "Projects");
+    EXPECT_EQ(settings.Format(), 3);
+    EXPECT_EQ(settings.Storage(), "CARD");
+    EXPECT_EQ(settings.PimFolder(), "/data/pim");
 }
 
 TEST_F(SettingsDialog, AnAbsentCardFallsBackToDeviceMemoryAndTheListIsReadAgain)
 {
-    settings->SetStorage("OLDCARD");
+    settings.SetStorage("OLDCARD");
     auto dialog = Open();
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
     dialog->StorageList()->setCurrentIndex(1);
@@ -125,17 +118,6 @@ TEST_F(SettingsDialog, AnAbsentCardFallsBackToDeviceMemoryAndTheListIsReadAgain)
     storages = {"Device memory"};
     dialog->RefreshStorages();
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
-}
-
-TEST_F(SettingsDialog, FewerRowsStoreTheLaterSlotsAsNone)
-{
-    auto dialog = Open({"Priority"}, 2);
-    EXPECT_FALSE(dialog->SlotList(2)->isVisible());
-    EXPECT_FALSE(dialog->SlotList(3)->isVisible());
-    dialog->accept();
-    EXPECT_EQ(settings->Slot(1), "Contacts");
-    EXPECT_EQ(settings->Slot(2), "None");
-    EXPECT_EQ(settings->Slot(3), "None");
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "app/signalwatcher.h"
-#include "app/splashdlg.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -33,23 +31,11 @@ TEST(SignalWatcher, OnlyOneWatchesAtATimeAndTheHandlersAreRestored)
         EXPECT_TRUE(first.IsActive());
         EXPECT_FALSE(second.IsActive());
     }
-    struct sigaction current
-    {
-    };
+    struct sigaction current = {};
     sigaction(SIGTERM, nullptr, &current);
     EXPECT_EQ(current.sa_handler, SIG_DFL);
     CSignalWatcher again;
     EXPECT_TRUE(again.IsActive());
-}
-
-TEST(Splash, ClosesItselfAfterItsTime)
-{
-    CSplashDlg splash(50);
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_EQ(splash.exec(), QDialog::Accepted);
-    EXPECT_GE(timer.elapsed(), 40);
-    EXPECT_EQ(CSplashDlg(CSplashDlg::kDefaultMs).DurationMs(), 2000);
 }
 
 } // namespace

@@ -4,47 +4,34 @@
 
 namespace {
 
-QStringList L(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
+using Slots = std::array<QString, 4>;
+using L = QStringList;
 
-std::array<QString, 4> Selection(const CSlotChoices& choices)
+TEST(SlotChoices, DefaultsWithAndWithoutAPriorityGroup)
 {
-    return choices.Selection();
-}
-
-TEST(SlotChoices, DefaultsWithAPriorityGroup)
-{
-    CSlotChoices choices(L({"Priority", "Projects"}));
+    CSlotChoices choices(L{"Priority", "Projects"});
     choices.Load({});
-    EXPECT_EQ(Selection(choices), (std::array<QString, 4>{"Priority", "Contacts", "Task", "None"}));
-    EXPECT_EQ(choices.Offered(0), L({"Priority", "Projects"}));
-    EXPECT_EQ(choices.Offered(1), L({"None", "Contacts", "Projects"}));
-    EXPECT_EQ(choices.Offered(3), L({"None", "Projects"}));
-}
+    EXPECT_EQ(choices.Selection(), (Slots{"Priority", "Contacts", "Task", "None"}));
+    EXPECT_EQ(choices.Offered(0), (L{"Priority", "Projects"}));
+    EXPECT_EQ(choices.Offered(1), (L{"None", "Contacts", "Projects"}));
+    EXPECT_EQ(choices.Offered(3), (L{"None", "Projects"}));
 
-TEST(SlotChoices, DefaultsWithoutAPriorityGroup)
-{
-    CSlotChoices choices(L({"Projects"}));
-    choices.Load({});
     // Slot 1 falls back to Contacts, which slot 2's default then no longer finds.
-    EXPECT_EQ(Selection(choices), (std::array<QString, 4>{"Contacts", "None", "Task", "None"}));
+    CSlotChoices withoutPriority(L{"Projects"});
+    withoutPriority.Load({});
+    EXPECT_EQ(withoutPriority.Selection(), (Slots{"Contacts", "None", "Task", "None"}));
 }
 
 TEST(SlotChoices, StoredValuesThatAreNoLongerCandidatesFallBack)
 {
-    CSlotChoices choices(L({"Priority"}));
+    CSlotChoices choices(L{"Priority"});
     choices.Load({"Deleted group", "Task", "Task", "Gone"});
-    EXPECT_EQ(Selection(choices), (std::array<QString, 4>{"Contacts", "Task", "None", "None"}));
+    EXPECT_EQ(choices.Selection(), (Slots{"Contacts", "Task", "None", "None"}));
 }
 
 TEST(SlotChoices, ACandidateIsOfferedByOneSlotAtATime)
 {
-    CSlotChoices choices(L({"Priority", "Projects"}));
+    CSlotChoices choices(L{"Priority", "Projects"});
     choices.Load({});
     EXPECT_FALSE(choices.Offered(1).contains("Task"));
     EXPECT_FALSE(choices.Select(1, "Task"));
@@ -54,53 +41,43 @@ TEST(SlotChoices, ACandidateIsOfferedByOneSlotAtATime)
     for (int slot : {0, 1, 3})
         EXPECT_FALSE(choices.Offered(slot).contains("Projects")) << slot;
     // Task, given up by slot 3, is back everywhere in its canonical place.
-    EXPECT_EQ(choices.Offered(0), L({"Task", "Priority"}));
-    EXPECT_EQ(choices.Offered(1), L({"None", "Task", "Contacts"}));
-    EXPECT_EQ(choices.Offered(3), L({"None", "Task"}));
+    EXPECT_EQ(choices.Offered(0), (L{"Task", "Priority"}));
+    EXPECT_EQ(choices.Offered(1), (L{"None", "Task", "Contacts"}));
+    EXPECT_EQ(choices.Offered(3), (L{"None", "Task"}));
 }
 
-TEST(SlotChoices, NoneReturnsTheItemToItsCanonicalPlaces)
+TEST(SlotChoices, NoneReturnsTheItemToItsCanonicalPlacesAndIsNeverOfferedToTheFirstSlot)
 {
-    CSlotChoices choices(L({"Priority", "Projects", "Rooms"}));
+    CSlotChoices choices(L{"Priority", "Projects", "Rooms"});
     choices.Load({"Priority", "Projects", "Task", "Rooms"});
-    EXPECT_EQ(choices.Offered(0), L({"Contacts", "Priority"}));
+    EXPECT_EQ(choices.Offered(0), (L{"Contacts", "Priority"}));
+    EXPECT_FALSE(choices.Select(0, "None"));
     ASSERT_TRUE(choices.Select(2, "None"));
-    EXPECT_EQ(choices.Offered(0), L({"Task", "Contacts", "Priority"}));
-    EXPECT_EQ(choices.Offered(1), L({"None", "Task", "Contacts", "Projects"}));
-    EXPECT_EQ(choices.Offered(3), L({"None", "Task", "Contacts", "Rooms"}));
-    // Giving up several items in any order keeps every list canonical.
+    EXPECT_EQ(choices.Offered(0), (L{"Task", "Contacts", "Priority"}));
+    EXPECT_EQ(choices.Offered(1), (L{"None", "Task", "Contacts", "Projects"}));
+    EXPECT_EQ(choices.Offered(3), (L{"None", "Task", "Contacts", "Rooms"}));
+    // Giving up several items in any order keeps every list canonical; "None" is shared.
     ASSERT_TRUE(choices.Select(3, "None"));
     ASSERT_TRUE(choices.Select(1, "None"));
-    EXPECT_EQ(choices.Offered(2), L({"None", "Task", "Contacts", "Projects", "Rooms"}));
-    EXPECT_EQ(choices.Offered(0), L({"Task", "Contacts", "Priority", "Projects", "Rooms"}));
-}
-
-TEST(SlotChoices, NoneIsSharedAndNeverOfferedToTheFirstSlot)
-{
-    CSlotChoices choices(L({"Priority"}));
-    choices.Load({"Priority", "None", "None", "None"});
-    EXPECT_FALSE(choices.Offered(0).contains("None"));
-    EXPECT_FALSE(choices.Select(0, "None"));
-    for (int slot : {1, 2, 3})
-        EXPECT_TRUE(choices.Offered(slot).contains("None"));
+    EXPECT_EQ(choices.Offered(2), (L{"None", "Task", "Contacts", "Projects", "Rooms"}));
+    EXPECT_EQ(choices.Offered(0), (L{"Task", "Contacts", "Priority", "Projects", "Rooms"}));
 }
 
 TEST(SlotChoices, FewerRowsSetTheLaterSlotsToNone)
 {
-    CSlotChoices choices(L({"Priority"}));
+    CSlotChoices choices(L{"Priority"});
     choices.Load({"Priority", "Contacts", "Task", "None"});
     choices.LimitToSlots(2);
-    EXPECT_EQ(Selection(choices), (std::array<QString, 4>{"Priority", "Contacts", "None", "None"}));
+    EXPECT_EQ(choices.Selection(), (Slots{"Priority", "Contacts", "None", "None"}));
     EXPECT_TRUE(choices.Offered(1).contains("Task"));
     choices.LimitToSlots(0); // the first slot always stays
-    EXPECT_EQ(choices.Selected(0), "Priority");
-    EXPECT_EQ(choices.Selected(1), "None");
+    EXPECT_EQ(choices.Selection(), (Slots{"Priority", "None", "None", "None"}));
 }
 
 TEST(SlotChoices, GroupsNamedLikeTheFixedKindsAreNotDoubled)
 {
-    CSlotChoices choices(L({"Task", "Priority"}));
-    EXPECT_EQ(choices.Candidates(), L({"None", "Task", "Contacts", "Priority"}));
+    EXPECT_EQ(CSlotChoices(L{"Task", "Priority"}).Candidates(),
+              (L{"None", "Task", "Contacts", "Priority"}));
 }
 
 } // namespace

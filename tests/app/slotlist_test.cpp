@@ -9,22 +9,18 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
-QStringList L(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
+using L = QStringList;
 
 void TapRow(QListWidget* view, int row)
 {
-    const QRect area = view->visualItemRect(view->item(row));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, area.center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualItemRect(view->item(row)).center());
 }
 
 class SlotList : public ::testing::Test
@@ -43,44 +39,44 @@ protected:
     CSlotList slot;
 };
 
-TEST_F(SlotList, TapsToggleAndTagGroupsAllowMany)
+TEST_F(SlotList, TapsToggleTaskAndLocationSlotsHoldOneChoiceAndClearDeselectsAll)
 {
-    Fill("Priority", L({"Important", "Normal", "Inessential"}));
-    TapRow(slot.ListView(), 0);
-    TapRow(slot.ListView(), 2);
-    EXPECT_EQ(slot.SelectedItems(), L({"Important", "Inessential"}));
-    TapRow(slot.ListView(), 0);
-    EXPECT_EQ(slot.SelectedItems(), L({"Inessential"}));
-}
-
-TEST_F(SlotList, TaskAndLocationSlotsHoldOneChoice)
-{
-    for (const char* kind : {"Task", "Tasks", "Location"}) {
+    const std::vector<std::pair<const char*, std::array<L, 2>>> cases{
+        {"Priority", {L{"One", "Two"}, L{"One"}}},
+        {"Contacts", {L{"One", "Two"}, L{"One"}}},
+        {"Task", {L{"Two"}, L{}}},
+        {"Tasks", {L{"Two"}, L{}}},
+        {"Location", {L{"Two"}, L{}}},
+    };
+    for (const auto& [kind, expected] : cases) {
         slot.ClearItems();
-        Fill(kind, L({"Call back", "Write report"}));
+        Fill(kind, L{"One", "Two", "Three"});
         TapRow(slot.ListView(), 0);
         TapRow(slot.ListView(), 1);
-        EXPECT_EQ(slot.SelectedItems(), L({"Write report"})) << kind;
+        EXPECT_EQ(slot.SelectedItems(), expected[0]) << kind;
         TapRow(slot.ListView(), 1);
+        EXPECT_EQ(slot.SelectedItems(), expected[1]) << kind;
+        TapRow(slot.ListView(), 2);
+        QTest::mouseClick(slot.ClearButton(), Qt::LeftButton);
         EXPECT_TRUE(slot.SelectedItems().isEmpty()) << kind;
     }
 }
 
 TEST_F(SlotList, RefillWithoutResetKeepsItemsAndSelections)
 {
-    Fill("Priority", L({"Important", "Normal"}));
+    Fill("Priority", L{"Important", "Normal"});
     TapRow(slot.ListView(), 1);
     EXPECT_FALSE(slot.AddItemIfAbsent("Normal"));
     EXPECT_FALSE(slot.AddItemIfAbsent("Important"));
     EXPECT_TRUE(slot.AddItemIfAbsent("Urgent"));
     EXPECT_TRUE(slot.AddItemIfAbsent("normal")); // exact, case-sensitive comparison
-    EXPECT_EQ(slot.Items(), L({"Important", "Normal", "Urgent", "normal"}));
-    EXPECT_EQ(slot.SelectedItems(), L({"Normal"}));
+    EXPECT_EQ(slot.Items(), (L{"Important", "Normal", "Urgent", "normal"}));
+    EXPECT_EQ(slot.SelectedItems(), L{"Normal"});
 }
 
 TEST_F(SlotList, ScrollButtonsWorkOnlyWhenItemsOverflow)
 {
-    Fill("Priority", L({"One", "Two"}));
+    Fill("Priority", L{"One", "Two"});
     EXPECT_FALSE(slot.ScrollDownButton()->isEnabled());
     EXPECT_FALSE(slot.ScrollUpButton()->isEnabled());
     for (int i = 0; i < 20; ++i)
@@ -89,43 +85,23 @@ TEST_F(SlotList, ScrollButtonsWorkOnlyWhenItemsOverflow)
     const int rows = slot.ListView()->VisibleRows();
     for (int i = 0; i < 40; ++i)
         QTest::mouseClick(slot.ScrollDownButton(), Qt::LeftButton);
-    // Down stops when the last item stands in the last row.
-    EXPECT_EQ(slot.ListView()->TopRow(), 22 - rows);
+    EXPECT_EQ(slot.ListView()->TopRow(), 22 - rows); // the last item in the last row
     QTest::mouseClick(slot.ScrollUpButton(), Qt::LeftButton);
     EXPECT_EQ(slot.ListView()->TopRow(), 21 - rows);
-    slot.ClearItems();
-    slot.AddItemIfAbsent("Only");
-    EXPECT_FALSE(slot.ScrollDownButton()->isEnabled());
-    EXPECT_EQ(slot.ListView()->TopRow(), 0);
 }
 
-TEST_F(SlotList, ClearButtonDeselectsEverything)
+TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25BytesOrOnATap)
 {
-    Fill("Contacts", L({"Ann Lee", "Bo Chan"}));
-    TapRow(slot.ListView(), 0);
-    TapRow(slot.ListView(), 1);
-    QTest::mouseClick(slot.ClearButton(), Qt::LeftButton);
-    EXPECT_TRUE(slot.SelectedItems().isEmpty());
-}
-
-TEST_F(SlotList, InPlaceEditOnlyForKindsThatTakeNewItems)
-{
-    Fill("Task", L({"Call back"}));
-    slot.OpenInPlaceEdit();
-    EXPECT_FALSE(slot.IsEditing());
-    slot.SetKind("Contacts");
-    slot.OpenInPlaceEdit();
-    EXPECT_FALSE(slot.IsEditing());
-    EXPECT_FALSE(slot.HeaderButton()->IsAddable());
-    slot.SetKind("Location");
+    Fill("Contacts", L{"Important", "Normal"});
+    for (const char* kind : {"Task", "Contacts"}) {
+        slot.SetKind(kind);
+        slot.OpenInPlaceEdit();
+        EXPECT_FALSE(slot.IsEditing()) << kind;
+        EXPECT_FALSE(slot.HeaderButton()->IsAddable()) << kind;
+    }
+    slot.SetKind("Priority");
     EXPECT_TRUE(slot.HeaderButton()->IsAddable());
-}
-
-TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25Bytes)
-{
-    Fill("Priority", L({"Important"}));
     QSignalSpy finished(&slot, &CSlotList::EditFinished);
-    QTest::mouseClick(slot.HeaderButton(), Qt::LeftButton); // the owner opens the edit
     slot.OpenInPlaceEdit();
     ASSERT_TRUE(slot.IsEditing());
     QTest::keyClicks(slot.InPlaceEdit(), "  An item much longer than twenty-five");
@@ -134,17 +110,12 @@ TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25Bytes)
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toString(), "An item much longer tha");
     EXPECT_FALSE(slot.IsEditing());
-}
 
-TEST_F(SlotList, ATapWhileEditingOnlyEndsTheEdit)
-{
-    Fill("Priority", L({"Important", "Normal"}));
-    QSignalSpy finished(&slot, &CSlotList::EditFinished);
     slot.OpenInPlaceEdit();
     QTest::keyClicks(slot.InPlaceEdit(), "Urgent");
-    TapRow(slot.ListView(), 1);
-    ASSERT_EQ(finished.count(), 1);
-    EXPECT_EQ(finished.at(0).at(0).toString(), "Urgent");
+    TapRow(slot.ListView(), 1); // only ends the edit
+    ASSERT_EQ(finished.count(), 2);
+    EXPECT_EQ(finished.at(1).at(0).toString(), "Urgent");
     EXPECT_TRUE(slot.SelectedItems().isEmpty());
 }
 
@@ -152,50 +123,31 @@ TEST(InPlaceEdit, TruncatesByBytesWithoutSplittingACharacter)
 {
     EXPECT_EQ(CInPlaceEdit::TruncateToBytes("abc", 25), "abc");
     // 12 two-byte letters are 24 bytes; the 13th would split at byte 25.
-    const QString umlauts = QString(13, QChar(0x00E4));
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes(umlauts, 25), QString(12, QChar(0x00E4)));
-    const QString withEmoji = QString("x") + QString::fromUtf8("\xF0\x9F\x8E\xA4") + "y";
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes(withEmoji, 4), "x");
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes(withEmoji, 5),
-              QString("x") + QString::fromUtf8("\xF0\x9F\x8E\xA4"));
+    EXPECT_EQ(CInPlaceEdit::TruncateToBytes(QString(13, QChar(0x00E4)), 25),
+              QString(12, QChar(0x00E4)));
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xA4");
+    EXPECT_EQ(CInPlaceEdit::TruncateToBytes("x" + emoji + "y", 4), "x");
+    EXPECT_EQ(CInPlaceEdit::TruncateToBytes("x" + emoji + "y", 5), "x" + emoji);
 }
 
-class ShowAll : public ::testing::Test
+TEST(ShowAll, TagGroupsSelectManyOthersOneAndShortStateListsDeselectTheRest)
 {
-protected:
-    const QStringList items = L({"Alpha", "Beta", "Gamma"});
-};
-
-TEST_F(ShowAll, TagGroupsCanSelectAllAndOkHandsBackTheChoice)
-{
-    CShowAllDlg dialog("Projects", items, {false, true, false});
-    dialog.show();
-    EXPECT_FALSE(dialog.IsSingleChoice());
-    EXPECT_TRUE(dialog.SelectAllButton()->isVisible());
-    EXPECT_EQ(dialog.States(), (QList<bool>{false, true, false}));
-    QTest::mouseClick(dialog.SelectAllButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog.States(), (QList<bool>{true, true, true}));
-    QTest::mouseClick(dialog.DeselectAllButton(), Qt::LeftButton);
-    TapRow(dialog.List(), 2);
-    EXPECT_EQ(dialog.States(), (QList<bool>{false, false, true}));
-}
-
-TEST_F(ShowAll, SingleChoiceKindsHideSelectAllAndKeepOneItem)
-{
-    for (const char* kind : {"Task", "Tasks", "Location"}) {
-        CShowAllDlg dialog(kind, items, {true, false, false});
+    for (const char* kind : {"Projects", "Task", "Tasks", "Location"}) {
+        const bool single = QString(kind) != "Projects";
+        CShowAllDlg dialog(kind, L{"Alpha", "Beta", "Gamma"}, {false, true});
         dialog.show();
-        EXPECT_TRUE(dialog.IsSingleChoice()) << kind;
-        EXPECT_FALSE(dialog.SelectAllButton()->isVisible()) << kind;
+        EXPECT_EQ(dialog.IsSingleChoice(), single) << kind;
+        EXPECT_EQ(dialog.SelectAllButton()->isVisible(), !single) << kind;
+        EXPECT_EQ(dialog.States(), (QList<bool>{false, true, false})) << kind;
         TapRow(dialog.List(), 2);
-        EXPECT_EQ(dialog.States(), (QList<bool>{false, false, true})) << kind;
+        EXPECT_EQ(dialog.States(), (QList<bool>{false, !single, true})) << kind;
+        if (!single) {
+            QTest::mouseClick(dialog.SelectAllButton(), Qt::LeftButton);
+            EXPECT_EQ(dialog.States(), (QList<bool>{true, true, true}));
+            QTest::mouseClick(dialog.DeselectAllButton(), Qt::LeftButton);
+            EXPECT_EQ(dialog.States(), (QList<bool>{false, false, false}));
+        }
     }
-}
-
-TEST_F(ShowAll, ShortStateListsDeselectTheRest)
-{
-    CShowAllDlg dialog("Contacts", items, {true});
-    EXPECT_EQ(dialog.States(), (QList<bool>{true, false, false}));
 }
 
 } // namespace

@@ -1,10 +1,6 @@
-#include "audio/audioerror.h"
-#include "audio/audiomanager.h"
 #include "audio/recorder.h"
 #include "audiotestsupport.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <thread>
 
 using namespace testsupport;
@@ -12,24 +8,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr std::size_t kInputSamples = 400000; // 50 s: longer than any fast-mode stop point
-
-class RecorderTest : public ::testing::Test
+class RecorderTest : public CDeviceTest
 {
 protected:
-    void MakeManager(bool realtime)
+    void MakeRecorder(bool realtime)
     {
-        WriteFile(m_dir.File("input.raw"), Pattern(kInputSamples));
-        auto backend =
-            std::make_unique<CFaultyBackend>(SSimWaveConfig{m_dir.File("input.raw"), "", realtime});
-        m_backend = backend.get();
-        m_manager = std::make_unique<CAudioManager>(std::move(backend));
+        m_recorder.reset();
+        MakeManager(realtime);
         m_encoder = std::make_unique<CCollectingEncoder>(*m_manager);
         m_recorder = std::make_unique<CRecorder>(*m_manager, m_encoder.get());
     }
 
-    // One-second writes, then one flagged last; the samples are the input's, from its
-    // first, with nothing lost, repeated or reordered, and as many as were captured.
+    // One-second writes, then one flagged last; the samples are the input's from its first,
+    // nothing lost, repeated or reordered, and as many as were captured.
     void ExpectSampleExact()
     {
         const auto& writes = m_encoder->writes;
@@ -40,150 +31,90 @@ protected:
         }
         EXPECT_TRUE(writes.back().last);
         EXPECT_LE(writes.back().size, 8000u);
-        const auto& samples = m_encoder->samples;
-        EXPECT_EQ(samples.size(), m_recorder->CapturedSamples());
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            const std::uint8_t expected = i < kInputSamples ? PatternSample(i) : 0x80;
-            if (samples[i] != expected) {
-                ADD_FAILURE() << "sample " << i << " of " << samples.size() << " differs";
-                return;
-            }
-        }
+        EXPECT_EQ(m_encoder->samples.size(), m_recorder->CapturedSamples());
+        const Bytes& samples = m_encoder->samples;
+        Bytes expected = Pattern(std::min(samples.size(), kInputSamples));
+        expected.resize(samples.size(), 0x80); // the input is silence after its end
+        EXPECT_TRUE(samples == expected)
+            << "from sample "
+            << std::mismatch(samples.begin(), samples.end(), expected.begin()).first -
+                   samples.begin();
         EXPECT_FALSE(m_encoder->writeAfterClose);
         EXPECT_EQ(m_encoder->closes, m_encoder->opens);
     }
 
-    CTempDir m_dir;
-    CFaultyBackend* m_backend = nullptr;
-    std::unique_ptr<CAudioManager> m_manager;
     std::unique_ptr<CCollectingEncoder> m_encoder;
     std::unique_ptr<CRecorder> m_recorder;
 };
 
-struct SStopPoint
+TEST_F(RecorderTest, RecordsEveryDeliveredSampleWhereverTheStopComes)
 {
-    bool realtime;
-    std::chrono::microseconds after;
-};
-
-class RecorderStopTest : public RecorderTest, public ::testing::WithParamInterface<SStopPoint>
-{
-};
-
-TEST_P(RecorderStopTest, RecordsEveryDeliveredSampleWhereverTheStopComes)
-{
-    MakeManager(GetParam().realtime);
-    m_recorder->Record(m_dir.File("memo.wav"), "info");
-    EXPECT_FALSE(m_recorder->IsStopped());
-    std::this_thread::sleep_for(GetParam().after);
-    m_recorder->StopRecording();
-    EXPECT_TRUE(m_recorder->IsStopped());
-    ExpectSampleExact();
+    const std::pair<bool, std::chrono::microseconds> stops[] = {
+        {false, 0us},  {false, 30us}, {false, 200us}, {false, 700us}, {false, 2ms},  {false, 5ms},
+        {false, 13ms}, {false, 40ms}, {true, 0us},    {true, 30ms},   {true, 170ms}, {true, 530ms}};
+    for (auto [realtime, after] : stops) {
+        SCOPED_TRACE(std::to_string(realtime) + " " + std::to_string(after.count()) + "us");
+        MakeRecorder(realtime);
+        m_recorder->Record(m_dir.File("memo.wav"), "info");
+        EXPECT_FALSE(m_recorder->IsStopped());
+        std::this_thread::sleep_for(after);
+        m_recorder->StopRecording();
+        EXPECT_TRUE(m_recorder->IsStopped());
+        ExpectSampleExact();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Fast, RecorderStopTest,
-                         ::testing::Values(SStopPoint{false, 0us}, SStopPoint{false, 30us},
-                                           SStopPoint{false, 200us}, SStopPoint{false, 700us},
-                                           SStopPoint{false, 2ms}, SStopPoint{false, 5ms},
-                                           SStopPoint{false, 13ms}, SStopPoint{false, 40ms}));
-INSTANTIATE_TEST_SUITE_P(Realtime, RecorderStopTest,
-                         ::testing::Values(SStopPoint{true, 0us}, SStopPoint{true, 30ms},
-                                           SStopPoint{true, 170ms}, SStopPoint{true, 530ms}));
 
 // While the encoder works on one second the device fills the other buffer: a slow encoder
 // loses nothing in real time.
 TEST_F(RecorderTest, ASlowEncoderLosesNoSampleBetweenSeconds)
 {
-    MakeManager(true);
+    MakeRecorder(true);
     m_encoder->writeDelay = 120ms; // six periods of the device
     m_recorder->Record(m_dir.File("memo.wav"));
-    std::this_thread::sleep_for(2150ms); // two seconds go to the encoder while capturing
+    std::this_thread::sleep_for(2150ms);
     m_recorder->StopRecording();
     ExpectSampleExact();
-    // The device's clock has run past two whole seconds, so two writes met the device
-    // still capturing.
+    // The device's clock ran past two whole seconds: two writes met it still capturing.
     EXPECT_GE(m_encoder->samples.size(), 16000u + 800u);
 }
 
-class RecorderLimitTest : public RecorderTest, public ::testing::WithParamInterface<std::uint64_t>
+// One recorder for every limit: each recording starts afresh.
+TEST_F(RecorderTest, EndsByItselfAtExactlyTheLimit)
 {
-};
-
-TEST_P(RecorderLimitTest, EndsByItselfAtExactlyTheLimit)
-{
-    const std::uint64_t limit = GetParam();
-    MakeManager(false);
-    m_recorder->SetSampleLimit(limit);
-    m_recorder->Record(m_dir.File("memo.wav"));
-    ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
-    std::this_thread::sleep_for(5ms); // the device goes on delivering: all of it dropped
-    EXPECT_EQ(m_recorder->CapturedSamples(), limit);
-    m_recorder->StopRecording();
-    EXPECT_EQ(m_encoder->samples.size(), limit);
-    ExpectSampleExact();
-    EXPECT_EQ(m_encoder->writes.size(), (limit + 7999) / 8000);
-}
-
-INSTANTIATE_TEST_SUITE_P(Limits, RecorderLimitTest,
-                         ::testing::Values(1, 160, 7999, 8000, 8001, 16000, 20000));
-
-TEST_F(RecorderTest, WithoutALimitTheWaitTimesOut)
-{
-    MakeManager(false);
-    m_recorder->Record(m_dir.File("memo.wav"));
-    EXPECT_FALSE(m_recorder->WaitForSampleLimit(20ms));
-    m_recorder->StopRecording();
-    ExpectSampleExact();
-}
-
-TEST_F(RecorderTest, TwoConsecutiveRecordingsStartClean)
-{
-    MakeManager(false);
-    m_recorder->SetSampleLimit(12345);
-    for (const char* name : {"first.wav", "second.wav"}) {
-        SCOPED_TRACE(name);
-        m_recorder->Record(m_dir.File(name), name);
-        EXPECT_EQ(m_encoder->infoAtOpen, name);
+    MakeRecorder(false);
+    for (std::uint64_t limit : {20000, 1, 160, 7999, 8000, 8001, 16000}) {
+        SCOPED_TRACE(limit);
+        m_recorder->SetSampleLimit(limit);
+        m_recorder->Record(m_dir.File("memo.wav"));
         ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
+        std::this_thread::sleep_for(5ms); // the device goes on delivering: all of it dropped
+        EXPECT_EQ(m_recorder->CapturedSamples(), limit);
         m_recorder->StopRecording();
+        EXPECT_EQ(m_encoder->samples.size(), limit);
         ExpectSampleExact();
-        EXPECT_EQ(m_encoder->samples.size(), 12345u);
+        EXPECT_EQ(m_encoder->writes.size(), (limit + 7999) / 8000);
     }
-    EXPECT_EQ(m_encoder->opens, 2);
-    EXPECT_EQ(m_encoder->closes, 2);
 }
 
 TEST_F(RecorderTest, ASecondRecordWhileRecordingIsRefusedAndHarmsNothing)
 {
-    MakeManager(false);
+    MakeRecorder(false);
     m_recorder->SetSampleLimit(9000);
     m_recorder->Record(m_dir.File("first.wav"));
     ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
     // Ended by its limit but not stopped: the encoder still holds the first file.
     EXPECT_FALSE(m_recorder->IsStopped());
-    try {
-        m_recorder->Record(m_dir.File("second.wav"));
-        FAIL() << "Record succeeded";
-    } catch (const CAudioError& e) {
-        EXPECT_STREQ(e.what(), "Recorder: A recording is already running");
-    }
+    EXPECT_AUDIO_ERROR(m_recorder->Record(m_dir.File("second.wav")),
+                       "Recorder: A recording is already running");
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("second.wav")));
     m_recorder->StopRecording();
     ExpectSampleExact();
     EXPECT_EQ(m_encoder->samples.size(), 9000u);
 }
 
-TEST_F(RecorderTest, StopWhenIdleDoesNothing)
-{
-    MakeManager(false);
-    m_recorder->StopRecording();
-    EXPECT_TRUE(m_recorder->IsStopped());
-    EXPECT_EQ(m_encoder->closes, 0);
-}
-
 TEST_F(RecorderTest, DestroyingARunningRecorderFinalisesTheFile)
 {
-    MakeManager(false);
+    MakeRecorder(false);
     m_recorder->Record(m_dir.File("memo.wav"));
     std::this_thread::sleep_for(2ms);
     m_recorder.reset();
@@ -192,58 +123,35 @@ TEST_F(RecorderTest, DestroyingARunningRecorderFinalisesTheFile)
     EXPECT_TRUE(m_encoder->writes.back().last);
 }
 
-struct SRefusal
+// Each refusal has its exact message, leaves no file, and leaves nothing in the way of the
+// next recording.
+TEST_F(RecorderTest, DeviceFailuresReportTheExactMessageAndLeaveNoFile)
 {
-    const char* name;
-    void (*arrange)(CFaultyBackend&);
-    const char* message;
-    bool fileCreated; // by the encoder, before the device failed
-};
-
-class RecorderRefusalTest : public RecorderTest, public ::testing::WithParamInterface<SRefusal>
-{
-};
-
-TEST_P(RecorderRefusalTest, ReportsTheExactMessageAndLeavesNoFile)
-{
-    MakeManager(false);
-    GetParam().arrange(*m_backend);
+    const std::tuple<EFault, const char*, int> cases[] = {
+        {EFault::NoDevices, "Recorder: There are no input audio devices", 0},
+        {EFault::RejectFormat, "Injected device failure", 0},
+        {EFault::RejectFormatWithoutText, "Error in waveInGetErrorText()", 0},
+        // The encoder has made the file before the device fails to open.
+        {EFault::FailOpen, "Injected device failure", 1}};
     const std::string path = m_dir.File("memo.wav");
-    try {
+    for (auto [fault, message, opens] : cases) {
+        SCOPED_TRACE(message);
+        MakeRecorder(false);
+        m_backend->fault = fault;
+        EXPECT_AUDIO_ERROR(m_recorder->Record(path), message);
+        EXPECT_TRUE(m_recorder->IsStopped());
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_EQ(m_encoder->opens, opens);
+        EXPECT_EQ(m_encoder->closes, opens);
+
+        m_backend->fault = EFault::None;
+        m_recorder->SetSampleLimit(100);
         m_recorder->Record(path);
-        FAIL() << "Record succeeded";
-    } catch (const CAudioError& e) {
-        EXPECT_STREQ(e.what(), GetParam().message);
+        ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
+        m_recorder->StopRecording();
+        ExpectSampleExact();
+        std::filesystem::remove(path);
     }
-    EXPECT_TRUE(m_recorder->IsStopped());
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(m_encoder->opens, GetParam().fileCreated ? 1 : 0);
-    EXPECT_EQ(m_encoder->closes, m_encoder->opens);
-
-    // The refusal leaves nothing behind: the next recording works.
-    m_backend->noDevices = m_backend->rejectFormat = m_backend->failOpen = false;
-    m_backend->noErrorText = false;
-    m_recorder->SetSampleLimit(100);
-    m_recorder->Record(path);
-    ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
-    m_recorder->StopRecording();
-    ExpectSampleExact();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Failures, RecorderRefusalTest,
-    ::testing::Values(SRefusal{"NoDevice", [](CFaultyBackend& b) { b.noDevices = true; },
-                               "Recorder: There are no input audio devices", false},
-                      SRefusal{"FormatRejected", [](CFaultyBackend& b) { b.rejectFormat = true; },
-                               "Injected device failure", false},
-                      SRefusal{"NoErrorText",
-                               [](CFaultyBackend& b) {
-                                   b.rejectFormat = true;
-                                   b.noErrorText = true;
-                               },
-                               "Error in waveInGetErrorText()", false},
-                      SRefusal{"OpenFails", [](CFaultyBackend& b) { b.failOpen = true; },
-                               "Injected device failure", true}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

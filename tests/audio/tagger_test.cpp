@@ -1,13 +1,11 @@
-#include "audio/pcmdecoder.h"
-#include "audio/speexdecoder.h"
 #include "audio/tagger.h"
-#include "codectestsupport.h"
+#include "audiotestsupport.h"
 
-using namespace CodecTest;
+using namespace testsupport;
 
 namespace {
 
-class TaggerTest : public CTempDirTest
+class TaggerTest : public CAudioTest
 {
 protected:
     // A record as the recorder makes it, in the given "Format" (0 PCM, 1..5 Speex).
@@ -24,99 +22,70 @@ protected:
     Bytes Decode(const std::string& path)
     {
         CCodecSwitch codec(m_manager, path);
-        CBaseDecoder& decoder = m_manager.CurrentDecoder();
-        decoder.Open(path, m_manager);
-        Bytes all = DecodeAll(decoder);
-        decoder.Close();
+        m_manager.CurrentDecoder().Open(path, m_manager);
+        const Bytes all = DecodeAll(m_manager.CurrentDecoder());
+        m_manager.CurrentDecoder().Close();
         return all;
     }
 
-    CAudioManager m_manager;
     CTagger& m_tagger = m_manager.GetTagger();
 };
 
-} // namespace
-
-TEST_F(TaggerTest, WavRewriteKeepsEveryAudioByteAndRestoresTheLengths)
+// A new information (long ones cut to the area, short ones padded with zeros) changes nothing
+// else: not the file's length, a length field, a checksum or an audio byte. The lengths of a
+// record never closed are repaired on the way.
+TEST_F(TaggerTest, RewriteKeepsLengthAndEveryAudioByte)
 {
-    const std::string path = MakeRecord("r.wav", 0, SpeechLike(80000), std::string(1024, 'o'));
-    const Bytes before = ReadAll(path);
-    m_tagger.WriteRecordInfo(path, "0123456789", 10);
-    const Bytes after = ReadAll(path);
+    std::string longText(1500, 'a');
+    longText[1023] = 'z';
+    for (int format : {0, 2}) {
+        SCOPED_TRACE(format);
+        const std::string path =
+            MakeRecord(format ? "r.ogg" : "r.wav", format, SpeechLike(24000), "old");
+        const Bytes before = ReadFile(path);
+        const Bytes decodedBefore = Decode(path);
+        const std::uint32_t samplesBefore = m_manager.GetRecordSamples(path);
+        // Before the area: the length and format fields, or the Speex header page. After it:
+        // "data" with its length, or the audio pages.
+        const std::size_t head = format ? ReadOgg(before).pages.at(1).offset : 38;
+        const std::size_t tail = format ? ReadOgg(before).pages.at(2).offset : 1062;
+        if (format == 0) {
+            WriteFile(path, Cat({Slice(before, 0, 4), LeBytes(0x7FFFFFFF), Slice(before, 8, 1066),
+                                 LeBytes(0x7FFFFFFF), Slice(before, 1070, before.size())}));
+        }
 
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_TRUE(std::equal(before.begin() + 1062, before.end(), after.begin() + 1062));
-    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 38, after.begin()));
-    EXPECT_EQ(Le32(after, 4), 81062u);
-    EXPECT_EQ(Le32(after, 1066), 80000u);
-    EXPECT_EQ(m_tagger.ReadRecordInfo(path), std::string("0123456789") + std::string(1014, '\0'));
-}
-
-TEST_F(TaggerTest, RewriteOfAnUnclosedWavRecordRepairsItsLengths)
-{
-    const std::string path = MakeRecord("r.wav", 0, Bytes(16000, 0x80));
-    Bytes f = ReadAll(path);
-    std::fill_n(f.begin() + 4, 4, 0xFF);
-    f[7] = 0x7F;
-    std::copy_n(f.begin() + 4, 4, f.begin() + 1066);
-    WriteAllBytes(path, f);
-    m_tagger.WriteRecordInfo(path, "x", 1);
-    f = ReadAll(path);
-    EXPECT_EQ(Le32(f, 4), 17062u);
-    EXPECT_EQ(Le32(f, 1066), 16000u);
-}
-
-TEST_F(TaggerTest, OggRewriteKeepsLengthAudioPagesGranuleAndDecodedSamples)
-{
-    const std::string path = MakeRecord("r.ogg", 2, SpeechLike(24000), "old");
-    const Bytes before = ReadAll(path);
-    const Bytes decodedBefore = Decode(path);
-    const std::uint32_t samplesBefore = m_manager.GetRecordSamples(path);
-
-    m_tagger.WriteRecordInfo(path, "new information", 15);
-    const Bytes after = ReadAll(path);
-    ASSERT_EQ(after.size(), before.size());
-    const std::size_t audio = Pages(before).at(2).offset;
-    EXPECT_TRUE(std::equal(before.begin() + static_cast<long>(audio), before.end(),
-                           after.begin() + static_cast<long>(audio)));
-    EXPECT_EQ(Packets(after).size(), Packets(before).size()) << "every checksum still holds";
-    EXPECT_EQ(m_tagger.ReadRecordInfo(path),
-              std::string("new information") + std::string(1009, '\0'));
-    EXPECT_EQ(Decode(path), decodedBefore);
-    EXPECT_EQ(m_manager.GetRecordSamples(path), samplesBefore);
-}
-
-TEST_F(TaggerTest, LongInformationIsCutTo1024Bytes)
-{
-    std::string text(1500, 'a');
-    text[1023] = 'z';
-    for (int format : {0, 1}) {
-        const std::string path = MakeRecord(format ? "r.ogg" : "r.wav", format, Bytes(8000, 0x80));
-        const auto size = ReadAll(path).size();
-        m_tagger.WriteRecordInfo(path, text.data(), text.size());
-        EXPECT_EQ(m_tagger.ReadRecordInfo(path), text.substr(0, 1024));
-        EXPECT_EQ(ReadAll(path).size(), size);
+        m_tagger.WriteRecordInfo(path, longText.data(), longText.size());
+        EXPECT_EQ(m_tagger.ReadRecordInfo(path), longText.substr(0, 1024));
+        m_tagger.WriteRecordInfo(path, "new information", 15);
+        EXPECT_EQ(m_tagger.ReadRecordInfo(path), "new information" + std::string(1009, '\0'));
+        const Bytes after = ReadFile(path);
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_EQ(Slice(after, 0, head), Slice(before, 0, head));
+        EXPECT_EQ(Slice(after, tail, after.size()), Slice(before, tail, before.size()));
+        EXPECT_EQ(ReadOgg(after).packets.size(), ReadOgg(before).packets.size())
+            << "every checksum still holds";
+        EXPECT_EQ(Decode(path), decodedBefore);
+        EXPECT_EQ(m_manager.GetRecordSamples(path), samplesBefore);
     }
 }
 
-// Files the encoder did not write have headers of another size: rewriting them would
-// overwrite audio, so they are refused and left as they were.
+// Headers another program wrote have another size: rewriting them would overwrite audio, so
+// they are refused and the file is left as it was.
 TEST_F(TaggerTest, RewriteRefusesForeignHeadersAndKeepsTheFile)
 {
-    const std::string path = MakeRecord("r.ogg", 1, SpeechLike(4000));
-    Bytes f = ReadAll(path);
-    const auto pages = Pages(f);
-    // Same stream, but a comment page one byte shorter than ours.
-    auto packets = Packets(f);
-    Bytes comment = packets[1].data;
-    comment.pop_back();
-    std::vector<SPacketPlan> plans{{packets[0].data}, {comment}};
-    Bytes foreign = MakeOgg(plans);
-    foreign.insert(foreign.end(), f.begin() + static_cast<long>(pages[2].offset), f.end());
-    WriteAllBytes(path, foreign);
-    EXPECT_AUDIO_ERROR(m_tagger.WriteRecordInfo(path, "x", 1),
-                       "SpeexEncoder: Cannot rewrite a header of another size");
-    EXPECT_EQ(ReadAll(path), foreign);
+    const Bytes ogg = ReadFile(MakeRecord("r.ogg", 1, SpeechLike(4000)));
+    const auto packets = ReadOgg(ogg).packets;
+    const Bytes shorterComment = Slice(packets[1].data, 0, packets[1].data.size() - 1);
+    const std::tuple<const char*, const char*, Bytes> cases[] = {
+        {"f.wav", "PcmEncoder: Cannot rewrite a header of another size", PlainWav(Bytes(4000, 9))},
+        {"f.ogg", "SpeexEncoder: Cannot rewrite a header of another size",
+         Cat({MakeOgg({{packets[0].data}, {shorterComment}}),
+              Slice(ogg, ReadOgg(ogg).pages[2].offset, ogg.size())})}};
+    for (const auto& [name, message, file] : cases) {
+        WriteFile(Path(name), file);
+        EXPECT_AUDIO_ERROR(m_tagger.WriteRecordInfo(Path(name), "x", 1), message);
+        EXPECT_EQ(ReadFile(Path(name)), file);
+    }
 }
 
 // Whatever the operation and however it ends, the user's recording format is kept.
@@ -125,15 +94,14 @@ TEST_F(TaggerTest, CodecSelectionIsRestoredAfterEveryOperation)
     const std::string wav = MakeRecord("r.wav", 0, Bytes(8000, 0x80), "w");
     const std::string ogg = MakeRecord("r.ogg", 3, Bytes(8000, 0x80), "o");
     const std::string broken = Path("broken.ogg");
-    WriteAllBytes(broken, {'O', 'g', 'g', 'S', 0, 0});
+    WriteFile(broken, Cat({Str("OggS"), Bytes(2, 0)}));
     const std::string missing = Path("missing.wav");
 
     for (std::uint32_t selected : {Codec::Pcm, Codec::Speex, Codec::Raw}) {
         for (const std::string& path : {wav, ogg, broken, missing}) {
             SCOPED_TRACE(std::to_string(selected) + " " + path);
-            const bool fails = path == broken || path == missing;
             m_manager.SetCodec(selected);
-            if (fails) {
+            if (path == broken || path == missing) {
                 EXPECT_THROW(m_tagger.ReadRecordInfo(path), CAudioError);
                 EXPECT_THROW(m_tagger.WriteRecordInfo(path, "x", 1), CAudioError);
                 EXPECT_THROW(m_manager.GetRecordLength(path), CAudioError);
@@ -149,30 +117,24 @@ TEST_F(TaggerTest, CodecSelectionIsRestoredAfterEveryOperation)
 
 TEST_F(TaggerTest, SuitableCodecFollowsSignatureAndExtension)
 {
-    const Bytes riff = {'R', 'I', 'F', 'F', 0, 0, 0, 0};
-    const Bytes ogg = {'O', 'g', 'g', 'S', 0, 0, 0, 0};
-    const char* noCodec = "GetSuitableCodec(): Cannot find a suitable codec for the given file";
-    struct Case
-    {
-        const char* name;
-        Bytes content;
-        std::optional<std::uint32_t> codec;
+    const Bytes riff = Cat({Str("RIFF"), Bytes(4, 0)}), ogg = Cat({Str("OggS"), Bytes(4, 0)});
+    const std::tuple<const char*, Bytes, std::optional<std::uint32_t>> cases[] = {
+        {"MEMO.WAV", riff, Codec::Pcm},        {"memo.wav", riff, Codec::Pcm},
+        {"memo.Ogg", ogg, Codec::Speex},       {"memowav", riff, Codec::Pcm},
+        {"memo.wave", riff, std::nullopt},     {"memo.ogg", riff, std::nullopt},
+        {"memo.wav", ogg, std::nullopt},       {"memo.raw", riff, std::nullopt},
+        {"memo.wav", Str("RI"), std::nullopt}, {"memo.wav", {}, std::nullopt},
     };
-    const Case cases[] = {
-        {"MEMO.WAV", riff, Codec::Pcm},         {"memo.wav", riff, Codec::Pcm},
-        {"memo.Ogg", ogg, Codec::Speex},        {"memowav", riff, Codec::Pcm},
-        {"memo.wave", riff, std::nullopt},      {"memo.ogg", riff, std::nullopt},
-        {"memo.wav", ogg, std::nullopt},        {"memo.raw", riff, std::nullopt},
-        {"memo.wav", {'R', 'I'}, std::nullopt}, {"memo.wav", {}, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteAllBytes(Path(c.name), c.content);
-        if (c.codec)
-            EXPECT_EQ(m_manager.GetSuitableCodec(Path(c.name)), *c.codec);
+    for (const auto& [name, content, codec] : cases) {
+        SCOPED_TRACE(name);
+        WriteFile(Path(name), content);
+        if (codec)
+            EXPECT_EQ(m_manager.GetSuitableCodec(Path(name)), *codec);
         else
-            EXPECT_AUDIO_ERROR(m_manager.GetSuitableCodec(Path(c.name)), noCodec);
-        std::filesystem::remove(Path(c.name));
+            EXPECT_AUDIO_ERROR(
+                m_manager.GetSuitableCodec(Path(name)),
+                "GetSuitableCodec(): Cannot find a suitable codec for the given file");
+        std::filesystem::remove(Path(name));
     }
     EXPECT_AUDIO_ERROR(m_manager.GetSuitableCodec(Path("gone.wav")),
                        "GetSuitableCodec(): Cannot open the input file");
@@ -180,10 +142,13 @@ TEST_F(TaggerTest, SuitableCodecFollowsSignatureAndExtension)
 
 TEST_F(TaggerTest, RecordLengthIsWholeSecondsAndAtLeastOne)
 {
-    EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("empty.wav", 0, {})), 1u);
-    EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("half.wav", 0, Bytes(4000, 0x80))), 1u);
-    EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("ten.wav", 0, Bytes(80000, 0x80))), 10u);
-    EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("two.wav", 0, Bytes(23999, 0x80))), 2u);
-    EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("three.ogg", 4, Bytes(24000 + 2000, 0x80))), 3u);
-    EXPECT_EQ(m_manager.GetRecordLength(MakeRecord("short.ogg", 5, Bytes(100, 0x80))), 1u);
+    const std::tuple<int, std::size_t, std::uint32_t> cases[] = {
+        {0, 0, 1}, {0, 4000, 1}, {0, 23999, 2}, {0, 80000, 10}, {4, 26000, 3}, {5, 100, 1}};
+    for (auto [format, samples, seconds] : cases) {
+        const std::string path =
+            MakeRecord(format ? "r.ogg" : "r.wav", format, Bytes(samples, 0x80));
+        EXPECT_EQ(m_manager.GetRecordLength(path), seconds) << format << " " << samples;
+    }
 }
+
+} // namespace

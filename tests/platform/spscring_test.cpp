@@ -28,8 +28,7 @@ TEST(SpscRing, KeepsOrderAcrossTheWrapAndRefusesWhatDoesNotFit)
     EXPECT_EQ(ring.TotalRead(), 15u);
 }
 
-// A producer and a consumer on two threads, in odd-sized steps over a small ring: every
-// sample arrives once and in order.
+// Odd-sized steps on two threads over a small ring: every sample arrives once and in order.
 TEST(SpscRing, TwoThreadsPassEverySampleOnceInOrder)
 {
     constexpr std::size_t kTotal = 2'000'000;
