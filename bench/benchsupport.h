@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ogg/ogg.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -17,6 +19,16 @@
 namespace Bench {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Writes the pages libogg has completed, or every pending page when `flush` is set.
+inline void WriteOggPages(ogg_stream_state& stream, std::FILE* file, bool flush)
+{
+    ogg_page page;
+    while ((flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) != 0) {
+        std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
+        std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
+    }
+}
 
 inline const std::filesystem::path& ScratchDir()
 {

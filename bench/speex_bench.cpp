@@ -43,7 +43,6 @@ void BareEncode(int quality, const Bytes& clip, const std::string& path)
     ogg_stream_init(&stream, 1);
     spx_int16_t pcm[160];
     char packetBytes[2000];
-    ogg_page page;
     const std::size_t frames = clip.size() / 160;
     for (std::size_t f = 0; f < frames; ++f) {
         for (int i = 0; i < 160; ++i)
@@ -59,15 +58,9 @@ void BareEncode(int quality, const Bytes& clip, const std::string& path)
         packet.packetno = static_cast<ogg_int64_t>(f);
         packet.e_o_s = f + 1 == frames;
         ogg_stream_packetin(&stream, &packet);
-        while (ogg_stream_pageout(&stream, &page) != 0) {
-            std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
-            std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
-        }
+        WriteOggPages(stream, file, false);
     }
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
-        std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
-    }
+    WriteOggPages(stream, file, true);
     ogg_stream_clear(&stream);
     speex_bits_destroy(&bits);
     speex_encoder_destroy(state);

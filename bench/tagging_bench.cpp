@@ -64,7 +64,6 @@ std::string SpeexRecord(CAudioManager& manager, std::size_t seconds, const std::
     ogg_stream_init(&stream, CSpeexEncoder::kSerial);
     stream.pageno = 2;
     const std::size_t frames = seconds * 50;
-    ogg_page page;
     for (std::size_t f = 0; f < frames; ++f) {
         ogg_packet packet{};
         packet.packet = reinterpret_cast<unsigned char*>(frame);
@@ -73,15 +72,9 @@ std::string SpeexRecord(CAudioManager& manager, std::size_t seconds, const std::
         packet.packetno = static_cast<ogg_int64_t>(f + 2);
         packet.e_o_s = f + 1 == frames;
         ogg_stream_packetin(&stream, &packet);
-        while (ogg_stream_pageout(&stream, &page) != 0) {
-            std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
-            std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
-        }
+        WriteOggPages(stream, file, false);
     }
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
-        std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
-    }
+    WriteOggPages(stream, file, true);
     ogg_stream_clear(&stream);
     std::fclose(file);
     return path;
