@@ -145,14 +145,29 @@ void Report(benchmark::State& state, double audioSeconds, double engineCpu, doub
     state.counters["ratio"] = engine / bare;
 }
 
+// What every run of a quality needs: the speech clip (its source as the label) and an
+// engine set to that quality.
+struct SSetup
+{
+    explicit SSetup(benchmark::State& state)
+        : quality(static_cast<std::uint32_t>(state.range(0))), clip(SpeechClip(&source))
+    {
+        state.SetLabel(source);
+        manager.ApplyFormat(static_cast<int>(quality));
+    }
+
+    std::uint32_t quality;
+    std::string source;
+    const Bytes& clip;
+    CAudioManager manager;
+};
+
 void BM_SpeexEncode(benchmark::State& state)
 {
-    const auto quality = static_cast<std::uint32_t>(state.range(0));
-    std::string source;
-    const Bytes& clip = SpeechClip(&source);
-    state.SetLabel(source);
-    CAudioManager manager;
-    manager.ApplyFormat(static_cast<int>(quality));
+    SSetup setup(state);
+    const auto quality = setup.quality;
+    const Bytes& clip = setup.clip;
+    CAudioManager& manager = setup.manager;
     const std::string enginePath = (ScratchDir() / "engine.ogg").string();
     const std::string barePath = (ScratchDir() / "bare.ogg").string();
     double engineCpu = 0, bareCpu = 0, audio = 0;
@@ -171,12 +186,9 @@ void BM_SpeexEncode(benchmark::State& state)
 
 void BM_SpeexDecode(benchmark::State& state)
 {
-    const auto quality = static_cast<std::uint32_t>(state.range(0));
-    std::string source;
-    const Bytes& clip = SpeechClip(&source);
-    state.SetLabel(source);
-    CAudioManager manager;
-    manager.ApplyFormat(static_cast<int>(quality));
+    SSetup setup(state);
+    const Bytes& clip = setup.clip;
+    CAudioManager& manager = setup.manager;
     const std::string path = (ScratchDir() / "decode.ogg").string();
     EngineEncode(manager, clip, path);
     double engineCpu = 0, bareCpu = 0, audio = 0;
