@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
@@ -137,6 +138,26 @@ bool IsUsableDir(const QString& path)
     return info.isDir() && !info.isSymLink() && info.isWritable();
 }
 
+QString HomeTrash()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Trash");
+}
+
+// True when `inTrash` lies in the "files" folder of the home trash or of a volume's trash.
+bool IsInTrash(const QString& inTrash, const QString& homeTrash, const QString& top)
+{
+    const QString uid = QString::number(::getuid());
+    const QString folder = QFileInfo(inTrash).absolutePath();
+    const QString root = top.endsWith(u'/') ? top : top + u'/';
+    for (const QString& trash : {homeTrash, root + QStringLiteral(".Trash/") + uid,
+                                 root + QStringLiteral(".Trash-") + uid}) {
+        if (folder == QDir::cleanPath(trash + QStringLiteral("/files")))
+            return true;
+    }
+    return false;
+}
+
 // A volume's own trash for this user: "$top/.Trash/<uid>" when the administrator made
 // "$top/.Trash" (a sticky folder, not a link), else "$top/.Trash-<uid>", made on first use.
 bool VolumeHasTrash(const QString& top)
@@ -219,10 +240,7 @@ EDisposal DeleteDisposal(const QString& path)
         return EDisposal::Permanent;
     if (volume != QStorageInfo(QDir::home()) && VolumeHasTrash(volume.rootPath()))
         return EDisposal::Trash;
-    const QString homeTrash =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-        QStringLiteral("/Trash");
-    const std::optional<dev_t> trashDevice = DeviceOf(homeTrash);
+    const std::optional<dev_t> trashDevice = DeviceOf(HomeTrash());
     const std::optional<dev_t> fileDevice = DeviceOf(path);
     return trashDevice && fileDevice && *trashDevice == *fileDevice ? EDisposal::Trash
                                                                     : EDisposal::Permanent;
@@ -233,7 +251,20 @@ EDeleteResult TrashRecord(const QString& path)
     const std::string nativePath = QFile::encodeName(path).toStdString();
     if (IsLockedElsewhere(nativePath))
         return EDeleteResult::InUse;
-    return QFile::moveToTrash(path) ? EDeleteResult::Deleted : EDeleteResult::Failed;
+    // QFile::moveToTrash makes only the last folder of the home trash; when it cannot, it
+    // "trashes" into the working directory instead. Making the whole path first and checking
+    // where the file went keep a record from ending up anywhere but a trash.
+    const QString homeTrash = HomeTrash();
+    if (!QDir().mkpath(homeTrash))
+        return EDeleteResult::Failed;
+    QString inTrash;
+    if (!QFile::moveToTrash(path, &inTrash))
+        return EDeleteResult::Failed;
+    if (IsInTrash(inTrash, homeTrash, QStorageInfo(inTrash).rootPath()))
+        return EDeleteResult::Deleted;
+    // Put it back where it was; the user saw a failure, not a loss.
+    ::rename(QFile::encodeName(inTrash).constData(), nativePath.c_str());
+    return EDeleteResult::Failed;
 }
 
 EDeleteResult DisposeRecord(const QString& path, EDisposal disposal)
