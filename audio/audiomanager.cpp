@@ -1,6 +1,7 @@
 #include "audio/audiomanager.h"
 
 #include "audio/audioerror.h"
+#include "audio/filehandle.h"
 #include "audio/pcmdecoder.h"
 #include "audio/pcmencoder.h"
 #include "audio/player.h"
@@ -19,11 +20,6 @@
 #include <memory>
 
 namespace {
-
-struct FileCloser
-{
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 std::string LowerLastThree(const std::string& path)
 {
@@ -45,15 +41,9 @@ CAudioManager::CAudioManager(std::unique_ptr<MWaveBackend> backend)
     } catch (const std::exception& e) {
         throw std::domain_error(e.what());
     }
-    m_decoders[Codec::Pcm] = std::make_unique<CPcmDecoder>();
-    m_encoders[Codec::Pcm] = std::make_unique<CPcmEncoder>(*this);
-    m_decoders[Codec::Speex] = std::make_unique<CSpeexDecoder>();
-    m_encoders[Codec::Speex] = std::make_unique<CSpeexEncoder>(*this);
-    m_decoders[Codec::Raw] = std::make_unique<CRawDataDecoder>();
-    m_encoders[Codec::Raw] = std::make_unique<CRawDataEncoder>(*this);
 }
 
-// The devices go first: their threads may still reach the codecs.
+// The devices go first: their threads may still reach the manager.
 CAudioManager::~CAudioManager()
 {
     m_player.reset();
@@ -62,9 +52,8 @@ CAudioManager::~CAudioManager()
 
 void CAudioManager::SetCodec(std::uint32_t index)
 {
-    if (index == m_codecIndex || index >= Codec::Count)
-        return;
-    m_codecIndex = index;
+    if (index < Codec::Count)
+        m_codecIndex = index;
 }
 
 void CAudioManager::ApplyFormat(int format)
@@ -94,7 +83,7 @@ std::uint32_t CAudioManager::GetBytesPerSecond(std::uint32_t codec, std::uint32_
 // Read-only: a record the user may not write can still be measured and played.
 std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
 {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const FilePtr file = OpenFile(path, "rb");
     if (!file)
         throw CAudioError("GetSuitableCodec(): Cannot open the input file");
     char signature[4] = {};
@@ -107,20 +96,47 @@ std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
     throw CAudioError("GetSuitableCodec(): Cannot find a suitable codec for the given file");
 }
 
-std::uint32_t CAudioManager::GetRecordSamples(const std::string& path)
+std::unique_ptr<CBaseEncoder> CAudioManager::CreateEncoder(std::uint32_t codec) const
 {
-    CCodecSwitch codec(*this, path);
-    CBaseDecoder& decoder = CurrentDecoder();
-    decoder.Open(path, *this);
-    struct CloseOnExit
-    {
-        CBaseDecoder& d;
-        ~CloseOnExit() { d.Close(); }
-    } closer{decoder};
-    return decoder.GetLength();
+    switch (codec) {
+    case Codec::Pcm:
+        return std::make_unique<CPcmEncoder>(*this);
+    case Codec::Speex:
+        return std::make_unique<CSpeexEncoder>(*this);
+    case Codec::Raw:
+        return std::make_unique<CRawDataEncoder>(*this);
+    default:
+        return nullptr;
+    }
 }
 
-std::uint32_t CAudioManager::GetRecordLength(const std::string& path)
+std::unique_ptr<CBaseDecoder> CAudioManager::CreateDecoder(std::uint32_t codec) const
+{
+    switch (codec) {
+    case Codec::Pcm:
+        return std::make_unique<CPcmDecoder>();
+    case Codec::Speex:
+        return std::make_unique<CSpeexDecoder>();
+    case Codec::Raw:
+        return std::make_unique<CRawDataDecoder>();
+    default:
+        return nullptr;
+    }
+}
+
+std::unique_ptr<CBaseDecoder> CAudioManager::OpenDecoder(const std::string& path) const
+{
+    std::unique_ptr<CBaseDecoder> decoder = CreateDecoder(GetSuitableCodec(path));
+    decoder->Open(path, *this);
+    return decoder;
+}
+
+std::uint32_t CAudioManager::GetRecordSamples(const std::string& path) const
+{
+    return OpenDecoder(path)->GetLength();
+}
+
+std::uint32_t CAudioManager::GetRecordLength(const std::string& path) const
 {
     const std::uint32_t seconds = GetRecordSamples(path) / m_sampleRate;
     return seconds == 0 ? 1 : seconds;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,10 +39,12 @@ inline constexpr std::array<SRecordingFormat, 6> kRecordingFormats{{
     {"Speex/Ogg, Q5 (115Kb / min)", Codec::Speex, 5},
 }};
 
-// The single entry point of the audio engine: the fixed sample format, the codec
-// selection, and the owned recorder, player, tagger and codec pairs.
-// Every operation runs on the user-interface thread; the codec index must not change
-// while a recording or playback runs.
+// The single entry point of the audio engine: the fixed sample format, the recording
+// format (codec and quality of new recordings), and the owned recorder, player and tagger.
+//
+// Every operation on a file gets codec objects of its own (OpenDecoder, CreateEncoder), so
+// a playback, a measurement, a listing and a retagging may run at the same time on
+// different threads. The recording format is read when a recording opens its file.
 class CAudioManager
 {
 public:
@@ -51,7 +54,7 @@ public:
     CAudioManager(const CAudioManager&) = delete;
     CAudioManager& operator=(const CAudioManager&) = delete;
 
-    // Ignores an index outside 0..2; changes encoder and decoder together.
+    // The codec of new recordings; an index outside 0..2 is ignored.
     void SetCodec(std::uint32_t index);
     void SetQuality(std::uint32_t quality) { m_quality = quality; }
     // Applies a "Format" value 0..5; any other value changes nothing.
@@ -63,10 +66,18 @@ public:
     // Throws CAudioError: "GetSuitableCodec(): Cannot open the input file" or
     // "GetSuitableCodec(): Cannot find a suitable codec for the given file".
     std::uint32_t GetSuitableCodec(const std::string& path) const;
-    // Whole seconds of a record, at least 1. Restores the codec selection on every path.
-    std::uint32_t GetRecordLength(const std::string& path);
+
+    // A new, closed encoder or decoder of a codec index (0..2); nullptr for another index.
+    std::unique_ptr<CBaseEncoder> CreateEncoder(std::uint32_t codec) const;
+    std::unique_ptr<CBaseDecoder> CreateDecoder(std::uint32_t codec) const;
+    // The decoder of the file's own format, open on the file. Throws CAudioError
+    // (GetSuitableCodec's or the decoder's message).
+    std::unique_ptr<CBaseDecoder> OpenDecoder(const std::string& path) const;
+
+    // Whole seconds of a record, at least 1. Throws as OpenDecoder.
+    std::uint32_t GetRecordLength(const std::string& path) const;
     // Total samples of a record (GetRecordLength before the division).
-    std::uint32_t GetRecordSamples(const std::string& path);
+    std::uint32_t GetRecordSamples(const std::string& path) const;
 
     CPlayer& GetPlayer() { return *m_player; }
     CRecorder& GetRecorder() { return *m_recorder; }
@@ -83,39 +94,17 @@ public:
     std::uint32_t CodecIndex() const { return m_codecIndex; }
     std::uint32_t Quality() const { return m_quality; }
     std::size_t InfoCapacity() const { return m_infoCapacity; }
-    CBaseEncoder& CurrentEncoder() { return *m_encoders[m_codecIndex]; }
-    CBaseDecoder& CurrentDecoder() { return *m_decoders[m_codecIndex]; }
 
 private:
     const std::uint32_t m_sampleRate = 8000;
     const std::uint32_t m_bitsPerSample = 8;
     const std::uint32_t m_channels = 1;
-    std::uint32_t m_codecIndex = Codec::Pcm;
-    std::uint32_t m_quality = 0;
+    // Set on the controlling thread, read by whichever thread opens a codec.
+    std::atomic<std::uint32_t> m_codecIndex{Codec::Pcm};
+    std::atomic<std::uint32_t> m_quality{0};
     const std::size_t m_infoCapacity = 1024;
     std::unique_ptr<MWaveBackend> m_backend;
     std::unique_ptr<CPlayer> m_player;
     std::unique_ptr<CRecorder> m_recorder;
     std::unique_ptr<CTagger> m_tagger;
-    std::array<std::unique_ptr<CBaseEncoder>, Codec::Count> m_encoders;
-    std::array<std::unique_ptr<CBaseDecoder>, Codec::Count> m_decoders;
-};
-
-// Switches the manager to a file's codec for the lifetime of the object and switches
-// back when it ends, whichever way the work in between ends.
-class CCodecSwitch
-{
-public:
-    CCodecSwitch(CAudioManager& manager, const std::string& path)
-        : m_manager(manager), m_remembered(manager.CodecIndex())
-    {
-        m_manager.SetCodec(m_manager.GetSuitableCodec(path));
-    }
-    ~CCodecSwitch() { m_manager.SetCodec(m_remembered); }
-    CCodecSwitch(const CCodecSwitch&) = delete;
-    CCodecSwitch& operator=(const CCodecSwitch&) = delete;
-
-private:
-    CAudioManager& m_manager;
-    std::uint32_t m_remembered;
 };

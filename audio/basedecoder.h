@@ -18,7 +18,7 @@ public:
 
     // Opens the file, reads its header and information, leaves it at the first sample.
     // Throws CAudioError with the codec's documented message on failure.
-    virtual void Open(const std::string& path, CAudioManager& manager) = 0;
+    virtual void Open(const std::string& path, const CAudioManager& manager) = 0;
     // Empties the information and closes the file. Safe when not open.
     virtual void Close() = 0;
     // On entry `size` is the capacity of `buffer`; on return the bytes delivered.

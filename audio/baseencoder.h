@@ -12,7 +12,7 @@ class CAudioManager;
 class CBaseEncoder
 {
 public:
-    explicit CBaseEncoder(CAudioManager& manager) : m_manager(manager) {}
+    explicit CBaseEncoder(const CAudioManager& manager) : m_manager(manager) {}
     virtual ~CBaseEncoder() = default;
     CBaseEncoder(const CBaseEncoder&) = delete;
     CBaseEncoder& operator=(const CBaseEncoder&) = delete;
@@ -32,6 +32,6 @@ public:
     const std::string& Info() const { return m_info; }
 
 protected:
-    CAudioManager& m_manager;
+    const CAudioManager& m_manager;
     std::string m_info;
 };

@@ -23,14 +23,14 @@ bool CBlockAssembler::Add(const std::uint8_t* data, std::size_t size)
     if (m_limit > 0)
         take = static_cast<std::size_t>(std::min<std::uint64_t>(take, m_limit - m_accepted));
     for (std::size_t done = 0; done < take;) {
-        if (m_fill == m_block.size()) {
-            m_sink(m_block.data(), m_fill, false);
-            m_fill = 0;
-        }
         const std::size_t n = std::min(m_block.size() - m_fill, take - done);
         std::memcpy(m_block.data() + m_fill, data + done, n);
         m_fill += n;
         done += n;
+        if (m_fill == m_block.size()) {
+            m_sink(m_block.data(), m_fill, false);
+            m_fill = 0;
+        }
     }
     m_accepted += take;
     if (m_limit > 0 && m_accepted == m_limit) {

@@ -6,9 +6,9 @@
 #include <vector>
 
 // Cuts the captured samples, however the device happens to deliver them, into the
-// encoder's blocks: full blocks of `blockSize` bytes, then one final block, possibly
-// partial, flagged last. A full block is held back until the next sample arrives, so
-// that a recording ending exactly on a block boundary still flags its final block.
+// encoder's blocks: each full block of `blockSize` bytes as soon as it is complete (so a
+// killed process loses at most the block under way), then one final block, possibly
+// partial or empty, flagged last.
 // With a sample limit the stream ends by itself at exactly that many samples and
 // later samples are dropped.
 class CBlockAssembler
@@ -24,7 +24,8 @@ public:
     // Takes samples. Returns true when this call reached the limit (the last block has
     // then been written).
     bool Add(const std::uint8_t* data, std::size_t size);
-    // Writes the held block flagged last; nothing when the stream has ended already.
+    // Writes what is left (possibly nothing) flagged last; nothing when the stream has
+    // ended already.
     void Finish();
 
     bool Finished() const { return m_finished; }

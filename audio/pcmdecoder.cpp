@@ -11,7 +11,7 @@ CPcmDecoder::CPcmDecoder() = default;
 
 CPcmDecoder::~CPcmDecoder() = default;
 
-void CPcmDecoder::Open(const std::string& path, CAudioManager& manager)
+void CPcmDecoder::Open(const std::string& path, const CAudioManager& manager)
 {
     Close();
     FilePtr file = OpenFile(path, "rb");

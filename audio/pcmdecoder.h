@@ -16,7 +16,7 @@ public:
 
     // Throws "PcmDecoder: Cannot open the input file" or "PcmDecoder: Cannot read the .wav
     // header" (a missing or truncated chunk, or counts pointing past the file).
-    void Open(const std::string& path, CAudioManager& manager) override;
+    void Open(const std::string& path, const CAudioManager& manager) override;
     void Close() override;
     // Delivers up to `size` samples; true once the last sample has been delivered.
     bool Read(std::uint8_t* buffer, std::size_t& size) override;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-CPcmEncoder::CPcmEncoder(CAudioManager& manager) : CBaseEncoder(manager) {}
+CPcmEncoder::CPcmEncoder(const CAudioManager& manager) : CBaseEncoder(manager) {}
 
 CPcmEncoder::~CPcmEncoder()
 {

@@ -9,7 +9,7 @@
 class CPcmEncoder : public CBaseEncoder
 {
 public:
-    explicit CPcmEncoder(CAudioManager& manager);
+    explicit CPcmEncoder(const CAudioManager& manager);
     ~CPcmEncoder() override;
 
     // existing == true rewrites the header of a record in place; a file whose header has

@@ -6,6 +6,9 @@
 #include "audio/devicethread.h"
 #include "platform/wavedevice.h"
 
+#include <algorithm>
+#include <vector>
+
 CPlayer::CPlayer(CAudioManager& manager, CBaseDecoder* decoder)
     : CBaseAudioDevice(manager, EWaveDirection::Output), m_decoderOverride(decoder)
 {}
@@ -25,28 +28,44 @@ void CPlayer::CheckDevices()
     CheckDevicesOf("Player: There are no output audio devices");
 }
 
-void CPlayer::Play(const std::string& path)
+void CPlayer::Play(const std::string& path, std::uint64_t startSample)
 {
     if (OnDeviceThread())
         throw CAudioError("Player: Cannot start a playback from the end-of-playback handler");
-    if (HasRun() || m_rememberedCodec)
+    if (HasRun() || m_decoder)
         StopPlaying();
-    m_rememberedCodec = m_manager.CodecIndex();
     try {
-        m_manager.SetCodec(m_manager.GetSuitableCodec(path));
+        const std::uint32_t codec = m_manager.GetSuitableCodec(path);
         CheckDevices();
-        m_decoder = m_decoderOverride ? m_decoderOverride : &m_manager.CurrentDecoder();
+        if (!m_decoderOverride)
+            m_ownDecoder = m_manager.CreateDecoder(codec);
+        m_decoder = m_decoderOverride ? m_decoderOverride : m_ownDecoder.get();
         m_decoder->Open(path, m_manager);
         {
             std::lock_guard lock(m_decoderMutex);
             m_decoderOpen = true;
         }
+        m_position = Skip(startSample);
         Start();
     } catch (...) {
         CloseDecoder();
-        RestoreCodec();
         throw;
     }
+}
+
+std::uint64_t CPlayer::Skip(std::uint64_t samples)
+{
+    std::vector<std::uint8_t> scratch(m_manager.BytesPerSecondOfDevice());
+    std::uint64_t skipped = 0;
+    while (skipped < samples) {
+        std::size_t size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(scratch.size(), samples - skipped));
+        const bool end = m_decoder->Read(scratch.data(), size);
+        skipped += size;
+        if (end || size == 0)
+            break;
+    }
+    return skipped;
 }
 
 void CPlayer::StopPlaying()
@@ -54,11 +73,7 @@ void CPlayer::StopPlaying()
     struct SFinish
     {
         CPlayer& player;
-        ~SFinish()
-        {
-            player.CloseDecoder();
-            player.RestoreCodec();
-        }
+        ~SFinish() { player.CloseDecoder(); }
     } finish{*this};
     Stop();
 }
@@ -69,13 +84,8 @@ void CPlayer::CloseDecoder()
     if (m_decoderOpen)
         m_decoder->Close();
     m_decoderOpen = false;
-}
-
-void CPlayer::RestoreCodec()
-{
-    if (m_rememberedCodec)
-        m_manager.SetCodec(*m_rememberedCodec);
-    m_rememberedCodec.reset();
+    m_decoder = nullptr;
+    m_ownDecoder.reset();
 }
 
 void CPlayer::Start()
@@ -83,6 +93,8 @@ void CPlayer::Start()
     OpenRun(kBufferCount, "Player: Cannot create the thread for output");
     m_endReported = false;
     m_outstanding = m_buffers.size();
+    for (SWaveBuffer& buffer : m_buffers)
+        buffer.length = 0; // nothing of the record has been played from them yet
     SetDrained(false);
     m_stopped = false;
     // Prime the pipeline: the playback thread takes the empty buffers as if the device
@@ -153,6 +165,7 @@ bool CPlayer::Decode(SWaveBuffer& buffer)
 // Playback thread.
 void CPlayer::OnBufferDone(SWaveBuffer& buffer)
 {
+    m_position += buffer.length;
     bool queued = false;
     if (!m_stopped) {
         const bool end = Decode(buffer);

@@ -6,13 +6,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 
 class CBaseDecoder;
 
-// Plays a record file to output device 0 on a playback thread. Two one-second buffers
+// Plays a record file to the chosen output device on a playback thread, through a decoder
+// of the file's own format opened for that one playback. Two one-second buffers
 // circulate: while one plays, the next second is decoded into the other, so consecutive
 // seconds play without silence between them.
 //
@@ -22,17 +23,17 @@ class CBaseDecoder;
 class CPlayer : public CBaseAudioDevice
 {
 public:
-    // `decoder`, when given, is used instead of the manager's current decoder: a seam for
+    // `decoder`, when given, is used instead of a decoder of the file's format: a seam for
     // tests that control what is played.
     explicit CPlayer(CAudioManager& manager, CBaseDecoder* decoder = nullptr);
     // Stops a playback still running and waits for its thread.
     ~CPlayer() override;
 
-    // Switches to the file's codec (restored by StopPlaying, or at once on failure),
-    // CheckDevices, the decoder's Open, Start. Errors propagate as CAudioError. A
-    // playback still open is stopped first. Not from the end-of-playback handler.
-    void Play(const std::string& path);
-    // Stop, the decoder's Close, the codec selection restored, on every path. Never waits
+    // CheckDevices, a decoder opened on the file, the first `startSample` samples passed
+    // over (a seek), Start. Errors propagate as CAudioError. A playback still open is
+    // stopped first. Not from the end-of-playback handler.
+    void Play(const std::string& path, std::uint64_t startSample = 0);
+    // Stop and the decoder's Close, on every path. Never waits
     // for the playback thread when called on it (from the end-of-playback handler, while
     // the controlling thread is not calling it at the same time).
     void StopPlaying();
@@ -47,6 +48,9 @@ public:
     // True once the playback has stopped (end of the stream or StopPlaying) and every
     // queued block has been played out; false on timeout. True when nothing plays.
     bool WaitUntilStopped(std::chrono::milliseconds timeout);
+    // How far the playback has got, in samples from the start of the record: the start
+    // offset plus what the device has played (counted a block at a time). Any thread.
+    std::uint64_t PositionSamples() const { return m_position.load(); }
 
     void CheckDevices() override;
     void Start() override;
@@ -58,13 +62,15 @@ private:
 
     // Decodes the next block into `buffer`; true at the end of the stream.
     bool Decode(SWaveBuffer& buffer);
+    // Reads and drops up to `samples` samples; how many there were.
+    std::uint64_t Skip(std::uint64_t samples);
     void CloseDecoder();
-    void RestoreCodec();
     void SetDrained(bool drained);
 
     CBaseDecoder* const m_decoderOverride;
-    CBaseDecoder* m_decoder = nullptr;
-    std::optional<std::uint32_t> m_rememberedCodec;
+    std::unique_ptr<CBaseDecoder> m_ownDecoder;
+    CBaseDecoder* m_decoder = nullptr; // open from Play to StopPlaying
+    std::atomic<std::uint64_t> m_position{0};
     std::function<void()> m_endHandler;
     bool m_endReported = false;    // playback thread
     std::size_t m_outstanding = 0; // playback thread, once started

@@ -8,7 +8,7 @@ CRawDataDecoder::CRawDataDecoder() = default;
 
 CRawDataDecoder::~CRawDataDecoder() = default;
 
-void CRawDataDecoder::Open(const std::string& path, CAudioManager& /*manager*/)
+void CRawDataDecoder::Open(const std::string& path, const CAudioManager& /*manager*/)
 {
     m_info.clear();
     m_file = OpenFile(path, "rb");

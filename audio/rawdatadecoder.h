@@ -11,7 +11,7 @@ public:
     ~CRawDataDecoder() override;
 
     // Opens read-only and reads nothing. Throws "PcmDecoder: Cannot open the input file".
-    void Open(const std::string& path, CAudioManager& manager) override;
+    void Open(const std::string& path, const CAudioManager& manager) override;
     void Close() override;
     // Delivers up to `size` samples; true once the end of the file has been reached.
     bool Read(std::uint8_t* buffer, std::size_t& size) override;

@@ -2,7 +2,7 @@
 
 #include "audio/audioerror.h"
 
-CRawDataEncoder::CRawDataEncoder(CAudioManager& manager) : CBaseEncoder(manager) {}
+CRawDataEncoder::CRawDataEncoder(const CAudioManager& manager) : CBaseEncoder(manager) {}
 
 CRawDataEncoder::~CRawDataEncoder() = default;
 

@@ -7,7 +7,7 @@
 class CRawDataEncoder : public CBaseEncoder
 {
 public:
-    explicit CRawDataEncoder(CAudioManager& manager);
+    explicit CRawDataEncoder(const CAudioManager& manager);
     ~CRawDataEncoder() override;
 
     // Always creates the file anew, whatever `existing` says.

@@ -35,7 +35,10 @@ void CRecorder::Record(const std::string& path, const std::string& info)
     if (HasRun())
         throw CAudioError("Recorder: A recording is already running");
     CheckDevices();
-    m_encoder = m_encoderOverride ? m_encoderOverride : &m_manager.CurrentEncoder();
+    m_ownEncoder.reset();
+    if (!m_encoderOverride)
+        m_ownEncoder = m_manager.CreateEncoder(m_manager.CodecIndex());
+    m_encoder = m_encoderOverride ? m_encoderOverride : m_ownEncoder.get();
     m_encoder->SetInfo(info);
     m_encoder->Open(path, false);
     try {

@@ -6,15 +6,18 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
 class CBaseEncoder;
 
-// Captures from input device 0 and hands the samples to the current encoder of the
-// audio manager in one-second writes, then one final write, possibly partial, flagged
-// last. Two buffers circulate, so the device always has one to fill while the other is
-// being encoded: not a sample is lost between seconds.
+// Captures from the chosen input device and hands the samples to an encoder of the
+// manager's recording format, opened for this one recording, in one-second writes as
+// soon as each second is complete, then one final write, possibly partial or empty,
+// flagged last. A process killed outright therefore loses at most the second under way.
+// Two buffers circulate, so the device always has one to fill while the other is being
+// encoded: not a sample is lost between seconds.
 //
 // Record, StopRecording and the sample-limit calls belong to one controlling thread;
 // every encoder Write happens on the capture thread, and StopRecording waits for that
@@ -22,7 +25,7 @@ class CBaseEncoder;
 class CRecorder : public CBaseAudioDevice
 {
 public:
-    // `encoder`, when given, is used instead of the manager's current encoder: a seam for
+    // `encoder`, when given, is used instead of a new encoder of the recording format: a seam for
     // tests that watch exactly what the encoder receives.
     explicit CRecorder(CAudioManager& manager, CBaseEncoder* encoder = nullptr);
     // Stops a recording still running and finalises its file.
@@ -57,6 +60,7 @@ private:
     void SignalLimit();
 
     CBaseEncoder* const m_encoderOverride;
+    std::unique_ptr<CBaseEncoder> m_ownEncoder;
     CBaseEncoder* m_encoder = nullptr;
     CBlockAssembler m_assembler;
     std::size_t m_outstanding = 0; // buffers at the device or on their way back

@@ -27,7 +27,7 @@ CSpeexDecoder::CSpeexDecoder() : m_output(kOutputLength) {}
 
 CSpeexDecoder::~CSpeexDecoder() = default;
 
-void CSpeexDecoder::Open(const std::string& path, CAudioManager& manager)
+void CSpeexDecoder::Open(const std::string& path, const CAudioManager& manager)
 {
     Close();
     m_file = OpenFile(path, "rb");

@@ -20,7 +20,7 @@ public:
     // stream at the first audio page. Throws "CSpeexDecoder: Cannot open the input file" or
     // "CSpeexDecoder: Cannot read the Ogg header" (no Speex header on the first page, no
     // comment packet, or comment lengths that point outside the packet).
-    void Open(const std::string& path, CAudioManager& manager) override;
+    void Open(const std::string& path, const CAudioManager& manager) override;
     void Close() override;
     // Decodes whole frames into `buffer`; true once the end-of-stream packet (not decoded) or
     // the end of the file has been reached.

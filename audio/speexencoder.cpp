@@ -19,7 +19,7 @@ void AppendPage(std::vector<std::uint8_t>& out, const ogg_page& page)
 
 } // namespace
 
-CSpeexEncoder::CSpeexEncoder(CAudioManager& manager)
+CSpeexEncoder::CSpeexEncoder(const CAudioManager& manager)
     : CBaseEncoder(manager), m_samples(kSampleBufferLength)
 {}
 
@@ -173,22 +173,40 @@ int CSpeexEncoder::Write(const std::uint8_t* data, std::size_t size, bool last)
     if (!m_file || !m_state)
         return 0;
     const std::size_t frame = static_cast<std::size_t>(m_frameSize);
-    std::size_t frames = size / frame;
-    if (frames == 0 && last)
-        frames = 1;
+    const std::size_t frames = size / frame;
+    if (size == 0 && last) {
+        if (!EndStream())
+            return 0;
+    } else if (frames == 0 && last) {
+        if (!EncodeFrame(data, size, true))
+            return 0;
+    }
     for (std::size_t f = 0; f < frames; ++f) {
         const std::size_t offset = f * frame;
         const std::size_t count = std::min(frame, size - std::min(size, offset));
         if (!EncodeFrame(data + offset, count, last && f + 1 == frames))
             return 0;
     }
-    if (last) {
-        ogg_page page;
-        while (ogg_stream_flush(m_stream.Get(), &page) != 0)
-            if (!WritePage(page))
-                return 0;
-    }
+    // Every write ends its page, so a recording killed outright keeps every second
+    // written so far in complete pages that a reader can use.
+    ogg_page page;
+    while (ogg_stream_flush(m_stream.Get(), &page) != 0)
+        if (!WritePage(page))
+            return 0;
     return std::fflush(m_file.get()) == 0 ? 1 : 0;
+}
+
+// A recording that stops on a frame boundary has written its last frame already: an empty
+// packet closes the stream without adding a frame of silence to what was recorded.
+bool CSpeexEncoder::EndStream()
+{
+    ogg_packet packet{};
+    packet.packet = reinterpret_cast<unsigned char*>(m_packet.data());
+    packet.bytes = 0;
+    packet.e_o_s = 1;
+    packet.granulepos = std::max<std::int64_t>(0, m_packetIndex * m_frameSize - m_lookahead);
+    packet.packetno = m_packetIndex + 2;
+    return ogg_stream_packetin(m_stream.Get(), &packet) == 0;
 }
 
 // `count` samples of `samples` (fewer than a frame only for a short last call; the rest of

@@ -19,7 +19,7 @@ class CSpeexEncoder : public CBaseEncoder
 public:
     static constexpr int kSerial = static_cast<int>(0xAABBCCDDu);
 
-    explicit CSpeexEncoder(CAudioManager& manager);
+    explicit CSpeexEncoder(const CAudioManager& manager);
     ~CSpeexEncoder() override;
 
     // Writes both header pages (with the current information) at the start of the file.
@@ -31,8 +31,9 @@ public:
     // Releases the states and closes the file; the last Write has already flushed every page.
     void Close() override;
     // Encodes whole frames (a shorter rest is dropped, except that a last call shorter than a
-    // frame still yields one frame padded with silence). Returns 0 as soon as a page cannot be
-    // written, otherwise nonzero once the file has been flushed.
+    // frame still yields one frame padded with silence; an empty last call ends the stream
+    // with an empty packet) and ends the page. Returns 0 as soon as a page cannot be written,
+    // otherwise nonzero once the file has been flushed.
     int Write(const std::uint8_t* data, std::size_t size, bool last) override;
 
     // The value handed to the encoder's quality setting for a manager quality 1..5.
@@ -43,6 +44,7 @@ private:
     void CheckOldHeader(std::size_t newSize);
     void StartEncoder();
     bool EncodeFrame(const std::uint8_t* samples, std::size_t count, bool eos);
+    bool EndStream();
     bool WritePage(const ogg_page& page);
     // Frees the states and closes the file, keeping the information for the next Open.
     void Release();

@@ -5,38 +5,48 @@
 #include "audio/baseencoder.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
-// Closes a codec when the scope ends, however it ends.
-template <typename Codec> struct CloseOnExit
+std::optional<struct stat> StatOf(const std::string& path)
 {
-    Codec& codec;
-    ~CloseOnExit() { codec.Close(); }
-};
+    struct stat status
+    {
+    };
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
+// Puts back the access and modification times a file had before it was rewritten.
+void RestoreTimes(const std::string& path, const struct stat& before)
+{
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    // Best effort: a file we may write but do not own refuses explicit times. The
+    // information was written all the same, and only a record without a dated name
+    // would then appear as recorded now.
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
 
 } // namespace
 
-void CTagger::WriteRecordInfo(const std::string& path, const char* info, std::size_t length)
+void CTagger::WriteRecordInfo(const std::string& path, const char* info, std::size_t length) const
 {
-    CCodecSwitch codec(m_manager, path);
-    CBaseEncoder& encoder = m_manager.CurrentEncoder();
+    const std::unique_ptr<CBaseEncoder> encoder =
+        m_manager.CreateEncoder(m_manager.GetSuitableCodec(path));
+    const std::optional<struct stat> before = StatOf(path);
     const std::size_t kept = std::min(length, m_manager.InfoCapacity());
-    encoder.SetInfo(std::string(info, kept));
-    try {
-        encoder.Open(path, true);
-    } catch (...) {
-        encoder.SetInfo({});
-        throw;
-    }
-    encoder.Close();
+    encoder->SetInfo(std::string(info, kept));
+    encoder->Open(path, true);
+    encoder->Close();
+    if (before)
+        RestoreTimes(path, *before);
 }
 
-std::string CTagger::ReadRecordInfo(const std::string& path)
+std::string CTagger::ReadRecordInfo(const std::string& path) const
 {
-    CCodecSwitch codec(m_manager, path);
-    CBaseDecoder& decoder = m_manager.CurrentDecoder();
-    decoder.Open(path, m_manager);
-    CloseOnExit<CBaseDecoder> closer{decoder};
-    return decoder.GetInfo();
+    return m_manager.OpenDecoder(path)->GetInfo();
 }

@@ -6,21 +6,23 @@
 class CAudioManager;
 
 // Writes the record information into an existing record's header and reads it back,
-// through the codec of the file's format. The manager's codec selection is restored
-// on every exit path.
+// through a codec of the file's own format opened for that one operation, so it may run
+// on any thread while recordings and playbacks go on.
 class CTagger
 {
 public:
-    explicit CTagger(CAudioManager& manager) : m_manager(manager) {}
+    explicit CTagger(const CAudioManager& manager) : m_manager(manager) {}
     virtual ~CTagger() = default;
 
     // Rewrites the header in place with the first information-capacity bytes of `info`.
-    // Throws CAudioError (GetSuitableCodec's or the encoder's message).
-    void WriteRecordInfo(const std::string& path, const char* info, std::size_t length);
+    // The file keeps its modification time: that is when the memo was recorded, not when
+    // its information last changed. Throws CAudioError (GetSuitableCodec's or the
+    // encoder's message).
+    void WriteRecordInfo(const std::string& path, const char* info, std::size_t length) const;
     // The information of the file: 1024 bytes (text then zeros) for records written
     // here, empty when the file has none. Throws CAudioError as above.
-    std::string ReadRecordInfo(const std::string& path);
+    std::string ReadRecordInfo(const std::string& path) const;
 
 private:
-    CAudioManager& m_manager;
+    const CAudioManager& m_manager;
 };

@@ -22,7 +22,8 @@ constexpr std::size_t kSecond = 8000;
 // The recorder's pattern: one-second writes, the last one flagged.
 void EngineEncode(CAudioManager& manager, const Bytes& clip, const std::string& path)
 {
-    CBaseEncoder& encoder = manager.CurrentEncoder();
+    const auto ownedEncoder = manager.CreateEncoder(manager.CodecIndex());
+    CBaseEncoder& encoder = *ownedEncoder;
     encoder.Open(path, false);
     for (std::size_t at = 0; at < clip.size(); at += kSecond) {
         const std::size_t n = std::min(kSecond, clip.size() - at);
@@ -70,7 +71,8 @@ void BareEncode(int quality, const Bytes& clip, const std::string& path)
 // The player's pattern: one-second reads until the end.
 std::size_t EngineDecode(CAudioManager& manager, const std::string& path)
 {
-    CBaseDecoder& decoder = manager.CurrentDecoder();
+    const auto ownedDecoder = manager.CreateDecoder(manager.CodecIndex());
+    CBaseDecoder& decoder = *ownedDecoder;
     decoder.Open(path, manager);
     std::uint8_t buffer[kSecond];
     std::size_t total = 0;

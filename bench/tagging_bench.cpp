@@ -25,7 +25,8 @@ std::string PcmRecord(CAudioManager& manager, std::size_t seconds, const std::st
 {
     const std::string path = (ScratchDir() / name).string();
     manager.ApplyFormat(0);
-    CBaseEncoder& encoder = manager.CurrentEncoder();
+    const auto ownedEncoder = manager.CreateEncoder(manager.CodecIndex());
+    CBaseEncoder& encoder = *ownedEncoder;
     encoder.Open(path, false);
     const Bytes& clip = SpeechClip();
     Bytes second(clip.begin(), clip.begin() + static_cast<long>(std::min(clip.size(), kSecond)));
@@ -42,7 +43,8 @@ std::string SpeexRecord(CAudioManager& manager, std::size_t seconds, const std::
 {
     const std::string path = (ScratchDir() / name).string();
     manager.ApplyFormat(1);
-    CBaseEncoder& encoder = manager.CurrentEncoder();
+    const auto ownedEncoder = manager.CreateEncoder(manager.CodecIndex());
+    CBaseEncoder& encoder = *ownedEncoder;
     encoder.Open(path, false);
     encoder.Close();
 

@@ -18,11 +18,12 @@ TEST(BlockAssembler, CutsTheStreamIntoFullBlocksThenOneLast)
     const SCase cases[] = {
         {0, {}, {{0, true}}, 0},
         {0, {3}, {{3, true}}, 3},
-        {0, {8}, {{8, true}}, 8}, // exactly one block is flagged last
+        // A full block goes out at once; the end then comes as an empty last write.
+        {0, {8}, {{8, false}, {0, true}}, 8},
         {0, {5, 5, 7, 0}, {{8, false}, {8, false}, {1, true}}, 17},
-        {0, {16, 0}, {{8, false}, {8, true}}, 16},
+        {0, {16, 0}, {{8, false}, {8, false}, {0, true}}, 16},
         {10, {7, 7, 7}, {{8, false}, {2, true}}, 10},
-        {16, {20}, {{8, false}, {8, true}}, 16},
+        {16, {20}, {{8, false}, {8, false}, {0, true}}, 16},
         {1, {4, 4}, {{1, true}}, 1},
         {100, {9}, {{8, false}, {1, true}}, 9},
     };

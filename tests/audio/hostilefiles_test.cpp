@@ -87,8 +87,8 @@ TEST_F(CAudioTest, HostileFilesFailWithTheCodecsMessageAndAreLeftAlone)
         const std::string path = Path(std::string("memo.") + extension);
         WriteFile(path, content);
         const bool wav = std::string(extension) == "wav";
-        m_manager.SetCodec(wav ? Codec::Pcm : Codec::Speex);
-        CBaseDecoder& decoder = m_manager.CurrentDecoder();
+        const auto owned = m_manager.CreateDecoder(wav ? Codec::Pcm : Codec::Speex);
+        CBaseDecoder& decoder = *owned;
         EXPECT_AUDIO_ERROR(decoder.Open(path, m_manager), wav ? kBadWav : kBadOgg);
         std::size_t size = 8000;
         Bytes buffer(size);
@@ -96,12 +96,9 @@ TEST_F(CAudioTest, HostileFilesFailWithTheCodecsMessageAndAreLeftAlone)
         EXPECT_EQ(size, 0u);
 
         // Through the tagger and the manager, whose codec choice may reject the file first.
-        m_manager.SetCodec(Codec::Pcm);
         EXPECT_THROW(m_manager.GetTagger().ReadRecordInfo(path), CAudioError);
         EXPECT_THROW(m_manager.GetRecordLength(path), CAudioError);
-        m_manager.SetCodec(Codec::Speex);
         EXPECT_THROW(m_manager.GetTagger().WriteRecordInfo(path, "info", 4), CAudioError);
-        EXPECT_EQ(m_manager.CodecIndex(), Codec::Speex);
         EXPECT_EQ(ReadFile(path), content)
             << "nothing was written into a file that is not a record";
     }

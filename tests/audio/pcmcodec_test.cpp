@@ -101,9 +101,10 @@ TEST_F(CAudioTest, OpenFailuresCarryEachCodecsMessage)
         {Codec::Raw, "PcmEncoder: Cannot open the output file",
          "PcmDecoder: Cannot open the input file"}};
     for (auto [codec, writeError, readError] : codecs) {
-        m_manager.SetCodec(codec);
-        CBaseEncoder& encoder = m_manager.CurrentEncoder();
-        CBaseDecoder& decoder = m_manager.CurrentDecoder();
+        const auto ownedEncoder = m_manager.CreateEncoder(codec);
+        const auto ownedDecoder = m_manager.CreateDecoder(codec);
+        CBaseEncoder& encoder = *ownedEncoder;
+        CBaseDecoder& decoder = *ownedDecoder;
         EXPECT_AUDIO_ERROR(decoder.Open(Path("missing"), m_manager), readError);
         EXPECT_AUDIO_ERROR(encoder.Open(Path("no/such/folder/r"), false), writeError);
         if (codec != Codec::Raw) // which always starts a new file

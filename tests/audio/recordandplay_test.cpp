@@ -50,14 +50,13 @@ TEST(RecordAndPlay, ARecordPlaysBackExactlyAsItDecodes)
         std::atomic<int> ends{0};
         CPlayer& player = manager.GetPlayer();
         player.SetEndOfPlaybackHandler([&] { ++ends; });
-        manager.ApplyFormat(3 - format); // playing borrows the record's codec
+        manager.ApplyFormat(3 - format); // the recording format has no say in playback
         player.Play(record);
         ASSERT_TRUE(player.WaitUntilStopped(10s));
         player.StopPlaying();
         player.SetEndOfPlaybackHandler({});
         EXPECT_EQ(ends, 1);
         EXPECT_EQ(ReadFile(dir.File("played.raw")), decoded);
-        EXPECT_EQ(manager.CodecIndex(), kRecordingFormats[3 - format].codec);
     }
 }
 

@@ -12,21 +12,12 @@ protected:
     std::string MakeRecord(const std::string& name, int format, const Bytes& samples,
                            const std::string& info = {})
     {
-        const std::uint32_t remembered = m_manager.CodecIndex();
         m_manager.ApplyFormat(format);
-        Record(m_manager.CurrentEncoder(), Path(name), samples, info);
-        m_manager.SetCodec(remembered);
+        Record(*m_manager.CreateEncoder(m_manager.CodecIndex()), Path(name), samples, info);
         return Path(name);
     }
 
-    Bytes Decode(const std::string& path)
-    {
-        CCodecSwitch codec(m_manager, path);
-        m_manager.CurrentDecoder().Open(path, m_manager);
-        const Bytes all = DecodeAll(m_manager.CurrentDecoder());
-        m_manager.CurrentDecoder().Close();
-        return all;
-    }
+    Bytes Decode(const std::string& path) { return DecodeAll(*m_manager.OpenDecoder(path)); }
 
     CTagger& m_tagger = m_manager.GetTagger();
 };
@@ -85,33 +76,6 @@ TEST_F(TaggerTest, RewriteRefusesForeignHeadersAndKeepsTheFile)
         WriteFile(Path(name), file);
         EXPECT_AUDIO_ERROR(m_tagger.WriteRecordInfo(Path(name), "x", 1), message);
         EXPECT_EQ(ReadFile(Path(name)), file);
-    }
-}
-
-// Whatever the operation and however it ends, the user's recording format is kept.
-TEST_F(TaggerTest, CodecSelectionIsRestoredAfterEveryOperation)
-{
-    const std::string wav = MakeRecord("r.wav", 0, Bytes(8000, 0x80), "w");
-    const std::string ogg = MakeRecord("r.ogg", 3, Bytes(8000, 0x80), "o");
-    const std::string broken = Path("broken.ogg");
-    WriteFile(broken, Cat({Str("OggS"), Bytes(2, 0)}));
-    const std::string missing = Path("missing.wav");
-
-    for (std::uint32_t selected : {Codec::Pcm, Codec::Speex, Codec::Raw}) {
-        for (const std::string& path : {wav, ogg, broken, missing}) {
-            SCOPED_TRACE(std::to_string(selected) + " " + path);
-            m_manager.SetCodec(selected);
-            if (path == broken || path == missing) {
-                EXPECT_THROW(m_tagger.ReadRecordInfo(path), CAudioError);
-                EXPECT_THROW(m_tagger.WriteRecordInfo(path, "x", 1), CAudioError);
-                EXPECT_THROW(m_manager.GetRecordLength(path), CAudioError);
-            } else {
-                EXPECT_FALSE(m_tagger.ReadRecordInfo(path).empty());
-                m_tagger.WriteRecordInfo(path, "x", 1);
-                EXPECT_EQ(m_manager.GetRecordLength(path), 1u);
-            }
-            EXPECT_EQ(m_manager.CodecIndex(), selected);
-        }
     }
 }
 

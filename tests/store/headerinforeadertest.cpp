@@ -23,7 +23,8 @@ protected:
         const std::string path = (m_dir.path() + (codec ? "/e.ogg" : "/e.wav")).toStdString();
         m_manager.SetCodec(codec);
         m_manager.SetQuality(3);
-        CBaseEncoder& encoder = m_manager.CurrentEncoder();
+        const auto owned = m_manager.CreateEncoder(codec);
+        CBaseEncoder& encoder = *owned;
         encoder.SetInfo(info.toStdString());
         encoder.Open(path, false);
         const std::vector<std::uint8_t> second(8000, 0x90);
