@@ -8,6 +8,7 @@
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
 
+#include <QListWidget>
 #include <QResizeEvent>
 #include <QTabBar>
 #include <QTabWidget>
@@ -49,6 +50,8 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     // Only the page shown first is filled now, from the list just built; the others
     // fill when they are shown.
     m_all->Open(m_records);
+    // The keys of the pages act on the record list that has the focus.
+    m_all->RecordListWidget()->setFocus(Qt::OtherFocusReason);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CFindRecordDlg::OnTabChanged);
     connect(m_tabs->tabBar(), &QTabBar::tabBarClicked, this, &CFindRecordDlg::OnTabClicked);
     resize(480, 640);
@@ -86,6 +89,7 @@ void CFindRecordDlg::OnTabChanged(int index)
     if (CBrowserPage* page = Page(index)) {
         page->SetWideLayout(width() >= kWideFrom);
         page->RefreshPage();
+        page->RecordListWidget()->setFocus(Qt::TabFocusReason);
     }
 }
 

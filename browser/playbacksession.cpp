@@ -56,7 +56,7 @@ void CPlaybackSession::Play(const QString& path, std::uint64_t startSample)
             },
             Qt::QueuedConnection);
     });
-    m_player.Play(file);
+    m_player.Play(file, start);
     m_path = path;
     m_totalSamples = total;
     m_startSample = start;
@@ -87,8 +87,13 @@ std::uint64_t CPlaybackSession::ElapsedSamples() const
 {
     if (!m_playing)
         return 0;
-    const auto played = static_cast<std::uint64_t>(m_clock.elapsed()) * m_audio.SampleRate() / 1000;
-    return std::min(m_startSample + played, m_totalSamples);
+    // The player counts whole blocks; the clock fills in between, never running more
+    // than a block ahead of what the device has played.
+    const std::uint64_t rate = m_audio.SampleRate();
+    const std::uint64_t played = std::max(m_player.PositionSamples(), m_startSample);
+    const std::uint64_t estimate =
+        m_startSample + static_cast<std::uint64_t>(m_clock.elapsed()) * rate / 1000;
+    return std::min(std::clamp(estimate, played, played + rate), m_totalSamples);
 }
 
 void CPlaybackSession::OnEndOfRecord(std::uint64_t generation)

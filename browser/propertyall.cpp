@@ -40,12 +40,13 @@ void CPropertyAll::OnPeriodChosen(int)
     if (period == Period::EPeriod::Custom) {
         if (!AskCustomRange()) {
             // The list keeps what it showed, and the drop-down says so again.
-            ShowPeriod(m_lastFixed);
+            ShowPeriod(m_shown);
             return;
         }
     } else {
         m_lastFixed = period;
     }
+    m_shown = period;
     FillRecords(SelectedName());
 }
 
@@ -66,6 +67,7 @@ bool CPropertyAll::RefreshSelectors()
     // on Cancel go back to the last fixed period.
     if (CurrentPeriod() == Period::EPeriod::Custom && !m_customRange && !AskCustomRange())
         ShowPeriod(m_lastFixed);
+    m_shown = CurrentPeriod();
     return true;
 }
 

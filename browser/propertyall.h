@@ -33,5 +33,7 @@ private:
 
     QComboBox* m_period;
     Period::EPeriod m_lastFixed = Period::EPeriod::All;
+    // The period the list shows; a cancelled choice goes back to it.
+    Period::EPeriod m_shown = Period::EPeriod::All;
     std::optional<Period::SDayRange> m_customRange;
 };
