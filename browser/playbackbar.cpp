@@ -1,7 +1,10 @@
 #include "browser/playbackbar.h"
 
+#include "controls/theme.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
@@ -18,6 +21,9 @@ CPlaybackBar::CPlaybackBar(QWidget* parent)
 {
     m_slider->setObjectName(QStringLiteral("position"));
     m_slider->setTracking(false);
+    QPalette colours = m_slider->palette();
+    colours.setColor(QPalette::Highlight, Theme::Accent());
+    m_slider->setPalette(colours);
     m_elapsed->setObjectName(QStringLiteral("elapsed"));
     m_total->setObjectName(QStringLiteral("total"));
     auto* layout = new QHBoxLayout(this);
