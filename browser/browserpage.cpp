@@ -24,8 +24,8 @@ constexpr int kNoEntry = -1;
 QString ListStyle()
 {
     return QStringLiteral("QListWidget { background: %1; color: %2; border: 1px solid %3; "
-                          "border-radius: 4px; } QListWidget::item:selected { background: %4; "
-                          "color: white; }")
+                          "border-radius: 4px; } QListWidget::item { padding: 3px 4px; } "
+                          "QListWidget::item:selected { background: %4; color: white; }")
         .arg(Theme::ListBase().name(), Theme::ListText().name(), Theme::Border().name(),
              Theme::Accent().name());
 }
@@ -46,7 +46,7 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setStyleSheet(ListStyle());
     m_list->setMinimumHeight(60);
-    m_summary->setMinimumHeight(60);
+    m_summary->setMinimumHeight(80);
 
     m_selectorArea->setContentsMargins(0, 0, 0, 0);
     auto* browse = new QVBoxLayout(m_browseColumn);
@@ -59,11 +59,13 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_play, m_edit, m_rename, m_delete})
         buttons->addWidget(button);
-    auto* detail = new QVBoxLayout(m_detailColumn);
-    detail->setContentsMargins(0, 0, 0, 0);
-    detail->addWidget(m_summary, 1);
-    detail->addWidget(m_bar);
-    detail->addLayout(buttons);
+    m_detail = new QVBoxLayout(m_detailColumn);
+    m_detail->setContentsMargins(0, 0, 0, 0);
+    m_detail->addWidget(m_summary);
+    // Empty on a phone; on a desktop it keeps the buttons at the bottom, under the list's end.
+    m_detail->addStretch(0);
+    m_detail->addWidget(m_bar);
+    m_detail->addLayout(buttons);
 
     m_split->addWidget(m_browseColumn, 3);
     m_split->addWidget(m_detailColumn, 2);
@@ -130,8 +132,13 @@ void CBrowserPage::SetWideLayout(bool wide)
 {
     m_wide = wide;
     m_split->setDirection(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-    m_split->setStretch(0, wide ? 3 : 3);
-    m_split->setStretch(1, wide ? 2 : 2);
+    // Side by side the list takes three fifths of the width; stacked it takes every
+    // line the summary, the playback bar and the buttons leave.
+    m_split->setStretch(0, wide ? 3 : 1);
+    m_split->setStretch(1, wide ? 2 : 0);
+    m_detail->setStretch(1, wide ? 1 : 0);
+    m_summary->setSizePolicy(QSizePolicy::Preferred,
+                             wide ? QSizePolicy::Preferred : QSizePolicy::Maximum);
 }
 
 QString CBrowserPage::NoRecordsText() const

@@ -101,6 +101,7 @@ private:
     QPushButton* m_rename = nullptr;
     QPushButton* m_delete = nullptr;
     QBoxLayout* m_split;
+    QVBoxLayout* m_detail = nullptr;
     QWidget* m_browseColumn;
     QWidget* m_detailColumn;
     bool m_wide = false;

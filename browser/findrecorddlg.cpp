@@ -9,6 +9,7 @@
 #include "controls/theme.h"
 
 #include <QListWidget>
+#include <QPalette>
 #include <QResizeEvent>
 #include <QTabBar>
 #include <QTabWidget>
@@ -20,6 +21,10 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
 {
     setWindowTitle(tr("Records"));
     setWindowIcon(DrawnIcons::AppIcon());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, Theme::Accent());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
     m_records = CRecordBrowser(m_context.records);
     const auto rebuild = [this]() -> const CRecordBrowser& {
         m_records = CRecordBrowser(m_context.rebuildRecords());
