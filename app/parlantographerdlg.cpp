@@ -175,8 +175,8 @@ void CParlantographerDlg::BuildMenu()
     // The tag manager is not part of this window yet.
     m_tagManagerAction->setEnabled(false);
     m_locationManagerAction->setEnabled(false);
-    m_playerAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    m_playerAction->setShortcutContext(Qt::WindowShortcut);
+    // On the menu item, so the menu shows it; one key for both ways in.
+    m_playerMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
 
     connect(m_settingsAction, &QAction::triggered, this, &CParlantographerDlg::OpenSettings);
     connect(m_aboutAction, &QAction::triggered, this, &CParlantographerDlg::OpenAbout);
