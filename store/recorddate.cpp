@@ -105,6 +105,8 @@ QDateTime OfRecord(const QString& path)
 
 QDateTime OfRecord(const QString& path, const QTimeZone& zone)
 {
+    if (!zone.isValid()) // a TZ the zone database does not know: the C library's local time
+        return OfRecord(path);
     if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path), zone))
         return *named;
     return Modified(path);
