@@ -12,6 +12,7 @@
 #include "store/recordinfo.h"
 #include "store/recordrename.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -93,8 +94,16 @@ void PrintSummary(std::ostream& out, const SRecordSummary& summary)
 
 // Only what the catalogue would list may be renamed or deleted: a mistyped path must not
 // cost the user an unrelated file.
-void RequireRecord(CTagger& tagger, const std::string& path)
+void RequireRecord(CCliContext& context, const std::string& path)
 {
+    const QString folder = QFileInfo(QString::fromStdString(path)).canonicalPath();
+    bool inRecordFolder = false;
+    for (const QString& recordFolder : context.Store().Storage().EnumerateRecordFolders())
+        inRecordFolder = inRecordFolder || (!folder.isEmpty() &&
+                                            QFileInfo(recordFolder).canonicalFilePath() == folder);
+    if (!inRecordFolder)
+        throw CCommandFailure(path + ": not in a record folder; nothing changed");
+    CTagger& tagger = context.Audio().GetTagger();
     bool record = false;
     try {
         record = RecordInfo::HasMarker(QByteArray::fromStdString(tagger.ReadRecordInfo(path)));
@@ -163,7 +172,7 @@ int CBrowseCommands::Rename(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(2, 2);
     const std::string& path = line.Positionals()[0];
-    RequireRecord(context.Audio().GetTagger(), path);
+    RequireRecord(context, path);
     const RecordRename::SResult result = RecordRename::Rename(
         QString::fromStdString(path), QString::fromStdString(line.Positionals()[1]));
     if (result.status != RecordRename::EStatus::Renamed)
@@ -176,7 +185,7 @@ int CBrowseCommands::Delete(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(1, 1);
     const std::string& path = line.Positionals()[0];
-    RequireRecord(context.Audio().GetTagger(), path);
+    RequireRecord(context, path);
     const QString record = QString::fromStdString(path);
     const bool permanent = line.Has("permanent");
     // Without a trash, deleting for good must be asked for: a mistaken delete could not be

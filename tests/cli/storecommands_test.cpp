@@ -297,11 +297,18 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
     const std::string folder = cli.Home() + "/Data/";
     const std::string text = folder + "notes.wav";
     WriteFileBytes(text, "not a record");
-    for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
-             {"rename", text, "Meeting"}, {"delete", text}, {"delete", folder + "none.wav"}}) {
+    const std::string elsewhere = cli.Scratch("elsewhere.wav");
+    std::filesystem::copy_file(record, elsewhere);
+    for (const std::vector<std::string>& refused :
+         std::vector<std::vector<std::string>>{{"rename", text, "Meeting"},
+                                               {"delete", text},
+                                               {"delete", folder + "none.wav"},
+                                               {"delete", elsewhere},
+                                               {"rename", elsewhere, "Meeting"}}) {
         EXPECT_EQ(cli.Run(refused).exitCode, 1) << refused[0] << ' ' << refused[1];
     }
     EXPECT_EQ(ReadFileBytes(text), "not a record");
+    EXPECT_TRUE(std::filesystem::exists(elsewhere));
 
     const SCliResult hidden = cli.Run({"rename", record, ".hidden"});
     EXPECT_EQ(hidden.exitCode, 1);
