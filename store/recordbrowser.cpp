@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QTimeZone>
 #include <algorithm>
 #include <numeric>
 
@@ -84,15 +85,6 @@ void ParseInfo(SBrowsedRecord& record)
     }
 }
 
-QStringList Folded(const QStringList& texts)
-{
-    QStringList folded;
-    folded.reserve(texts.size());
-    for (const QString& text : texts)
-        folded.append(text.toCaseFolded());
-    return folded;
-}
-
 bool LessIgnoringCase(const QString& a, const QString& b)
 {
     const int folded = a.compare(b, Qt::CaseInsensitive);
@@ -100,6 +92,28 @@ bool LessIgnoringCase(const QString& a, const QString& b)
 }
 
 } // namespace
+
+int CRecordBrowser::SFoldedIds::Find(const QString& text) const
+{
+    const auto found = exact.constFind(text);
+    return found != exact.cend() ? found.value() : folded.value(text.toCaseFolded(), -1);
+}
+
+int CRecordBrowser::SFoldedIds::Intern(const QString& text, bool& added)
+{
+    added = false;
+    if (const auto found = exact.constFind(text); found != exact.cend())
+        return found.value();
+    const QString key = text.toCaseFolded();
+    int id = folded.value(key, -1);
+    if (id < 0) {
+        id = static_cast<int>(folded.size());
+        folded.insert(key, id);
+        added = true;
+    }
+    exact.insert(text, id);
+    return id;
+}
 
 CRecordBrowser::CRecordBrowser(const RecordList& records)
 {
@@ -113,35 +127,109 @@ CRecordBrowser::CRecordBrowser(const RecordList& records)
         return RecordOrder::Less(keys[a], keys[b]);
     });
 
-    m_records.reserve(records.size());
-    m_index.reserve(records.size());
-    for (const std::size_t at : order) {
-        const RecordEntry& entry = records[at];
-        const RecordOrder::SKey& key = keys[at];
-        SBrowsedRecord record;
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    m_records.resize(records.size());
+    m_index.resize(records.size());
+    m_pool.reserve(records.size() * 4);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const RecordEntry& entry = records[order[i]];
+        SBrowsedRecord& record = m_records[i];
         record.path = entry.path;
         record.fileName = entry.fileName;
-        record.recorded = RecordDate::OfRecord(entry.path);
+        record.recorded = RecordDate::OfRecord(entry.path, zone);
         record.day = record.recorded.isValid() ? record.recorded.date() : QDate();
         record.info = RecordInfo::DecodeRecordInfo(entry.info);
         ParseInfo(record);
-
-        SIndexed indexed;
-        indexed.dated = record.day.isValid();
-        indexed.day = key.dated ? key.day : (indexed.dated ? record.day.toJulianDay() : 0);
-        indexed.task = record.task.toCaseFolded();
-        indexed.tasks = Folded(record.tasks);
-        indexed.contacts = Folded(record.contacts);
-        QString search = record.fileName;
-        for (const QString& list : {record.tasks.join(u'\n'), record.contacts.join(u'\n')})
-            search += u'\n' + list;
-        for (const SRecordTag& tag : record.tags)
-            search += u'\n' + tag.tag;
-        indexed.search = search.toCaseFolded();
-
-        m_records.push_back(std::move(record));
-        m_index.push_back(std::move(indexed));
+        Index(keys[order[i]], record, m_index[i]);
     }
+    SortTables();
+}
+
+CRecordBrowser::SRun CRecordBrowser::Distinct(qsizetype from)
+{
+    const auto begin = m_pool.begin() + from;
+    std::sort(begin, m_pool.end());
+    m_pool.erase(std::unique(begin, m_pool.end()), m_pool.end());
+    return SRun{static_cast<int>(from), static_cast<int>(m_pool.size() - from)};
+}
+
+bool CRecordBrowser::RunHasAll(const SRun& run, const std::vector<int>& wanted) const
+{
+    const auto begin = m_pool.begin() + run.at;
+    const auto end = begin + run.count;
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [&](int id) { return std::binary_search(begin, end, id); });
+}
+
+void CRecordBrowser::Index(const RecordOrder::SKey& key, const SBrowsedRecord& record,
+                           SIndexed& indexed)
+{
+    indexed.dated = record.day.isValid();
+    if (indexed.dated)
+        indexed.day = key.dated ? key.day : record.day.toJulianDay();
+    bool added = false;
+    if (!record.task.isEmpty()) {
+        indexed.task = m_taskIds.Intern(record.task, added);
+        if (added)
+            m_taskNames.append(record.task);
+    }
+    qsizetype length = record.fileName.size();
+    std::size_t from = m_pool.size();
+    for (const QString& line : record.tasks) {
+        m_pool.push_back(m_taskLineIds.Intern(line, added));
+        length += line.size() + 1;
+    }
+    indexed.taskLines = Distinct(static_cast<qsizetype>(from));
+    from = m_pool.size();
+    for (const QString& contact : record.contacts) {
+        const int id = m_contactIds.Intern(contact, added);
+        if (added)
+            m_contactNames.append(contact);
+        m_pool.push_back(id);
+        length += contact.size() + 1;
+    }
+    indexed.contacts = Distinct(static_cast<qsizetype>(from));
+    from = m_pool.size();
+    for (const SRecordTag& tag : record.tags) {
+        const auto found = m_tagIds.constFind(tag);
+        int id = found != m_tagIds.cend() ? found.value() : -1;
+        if (id < 0) {
+            id = static_cast<int>(m_tags.size());
+            m_tagIds.insert(tag, id);
+            m_tags.append(tag);
+        }
+        m_pool.push_back(id);
+        length += tag.tag.size() + 1;
+    }
+    indexed.tags = Distinct(static_cast<qsizetype>(from));
+
+    QString search;
+    search.reserve(length);
+    search += record.fileName;
+    for (const QStringList* lines : {&record.tasks, &record.contacts}) {
+        for (const QString& line : *lines)
+            search += u'\n' + line;
+    }
+    for (const SRecordTag& tag : record.tags)
+        search += u'\n' + tag.tag;
+    indexed.search = std::move(search).toCaseFolded();
+}
+
+void CRecordBrowser::SortTables()
+{
+    m_contactOrder.resize(static_cast<std::size_t>(m_contactNames.size()));
+    std::iota(m_contactOrder.begin(), m_contactOrder.end(), 0);
+    std::sort(m_contactOrder.begin(), m_contactOrder.end(),
+              [&](int a, int b) { return LessIgnoringCase(m_contactNames[a], m_contactNames[b]); });
+    m_tagOrder.resize(static_cast<std::size_t>(m_tags.size()));
+    std::iota(m_tagOrder.begin(), m_tagOrder.end(), 0);
+    std::sort(m_tagOrder.begin(), m_tagOrder.end(), [&](int a, int b) {
+        const SRecordTag& x = m_tags[a];
+        const SRecordTag& y = m_tags[b];
+        if (x.group != y.group)
+            return LessIgnoringCase(x.group, y.group);
+        return LessIgnoringCase(x.tag, y.tag);
+    });
 }
 
 const SBrowsedRecord& CRecordBrowser::Record(int index) const
@@ -158,28 +246,26 @@ int CRecordBrowser::IndexOfPath(const QString& path) const
     return -1;
 }
 
-bool CRecordBrowser::InSet(int index, ERecordSet set) const
-{
-    const SBrowsedRecord& record = m_records[static_cast<std::size_t>(index)];
-    switch (set) {
-    case ERecordSet::All:
-        return true;
-    case ERecordSet::WithTask:
-        return !record.task.isEmpty();
-    case ERecordSet::WithContacts:
-        return !record.contacts.isEmpty();
-    case ERecordSet::WithTags:
-        return !record.tags.isEmpty();
-    }
-    return false;
-}
-
-bool CRecordBrowser::Passes(int index, const SRecordQuery& query, const QString& search,
+bool CRecordBrowser::Passes(const SIndexed& indexed, const SRecordQuery& query,
+                            const QString& search,
                             const std::optional<Period::SDayRange>& days) const
 {
-    const SIndexed& indexed = m_index[static_cast<std::size_t>(index)];
-    if (!InSet(index, query.set))
-        return false;
+    switch (query.set) {
+    case ERecordSet::All:
+        break;
+    case ERecordSet::WithTask:
+        if (indexed.task < 0)
+            return false;
+        break;
+    case ERecordSet::WithContacts:
+        if (indexed.contacts.count == 0)
+            return false;
+        break;
+    case ERecordSet::WithTags:
+        if (indexed.tags.count == 0)
+            return false;
+        break;
+    }
     if (days && (!indexed.dated || days->IsEmpty() || indexed.day < days->first.toJulianDay() ||
                  indexed.day > days->last.toJulianDay()))
         return false;
@@ -192,80 +278,80 @@ std::vector<int> CRecordBrowser::Selectable(const SRecordQuery& query) const
     const std::optional<Period::SDayRange> days =
         Period::Days(query.period, query.today, query.custom);
     std::vector<int> indexes;
-    for (int i = 0; i < Count(); ++i) {
-        if (Passes(i, query, search, days))
-            indexes.push_back(i);
+    for (std::size_t i = 0; i < m_index.size(); ++i) {
+        if (Passes(m_index[i], query, search, days))
+            indexes.push_back(static_cast<int>(i));
     }
     return indexes;
 }
 
 std::vector<int> CRecordBrowser::Records(const SRecordQuery& query) const
 {
-    const QString task = query.task.trimmed().toCaseFolded();
-    const QStringList contacts = Folded(query.contacts);
+    // A text no record has matches no record (-1 is in no run).
+    std::vector<int> taskLines;
+    if (const QString task = query.task.trimmed(); !task.isEmpty())
+        taskLines.push_back(m_taskLineIds.Find(task));
+    std::vector<int> contacts;
+    for (const QString& contact : query.contacts)
+        contacts.push_back(m_contactIds.Find(contact.trimmed()));
+    std::vector<int> tags;
+    for (const SRecordTag& tag : query.tags)
+        tags.push_back(m_tagIds.value(tag, -1));
     std::vector<int> indexes = Selectable(query);
     std::erase_if(indexes, [&](int i) {
         const SIndexed& indexed = m_index[static_cast<std::size_t>(i)];
-        if (!task.isEmpty() && !indexed.tasks.contains(task))
-            return true;
-        for (const QString& contact : contacts) {
-            if (!indexed.contacts.contains(contact.trimmed()))
-                return true;
-        }
-        const QList<SRecordTag>& tags = m_records[static_cast<std::size_t>(i)].tags;
-        return std::any_of(query.tags.begin(), query.tags.end(),
-                           [&](const SRecordTag& tag) { return !tags.contains(tag); });
+        return !RunHasAll(indexed.taskLines, taskLines) || !RunHasAll(indexed.contacts, contacts) ||
+               !RunHasAll(indexed.tags, tags);
     });
     return indexes;
 }
 
 QStringList CRecordBrowser::Contacts(const SRecordQuery& query) const
 {
-    QSet<QString> seen;
-    QStringList contacts;
+    std::vector<char> seen(static_cast<std::size_t>(m_contactNames.size()), 0);
     for (const int i : Selectable(query)) {
-        const SBrowsedRecord& record = m_records[static_cast<std::size_t>(i)];
-        const SIndexed& indexed = m_index[static_cast<std::size_t>(i)];
-        for (qsizetype k = 0; k < record.contacts.size(); ++k) {
-            if (!seen.contains(indexed.contacts[k])) {
-                seen.insert(indexed.contacts[k]);
-                contacts.append(record.contacts[k]);
-            }
-        }
+        const SRun& run = m_index[static_cast<std::size_t>(i)].contacts;
+        for (int k = run.at; k < run.at + run.count; ++k)
+            seen[static_cast<std::size_t>(m_pool[static_cast<std::size_t>(k)])] = 1;
     }
-    std::sort(contacts.begin(), contacts.end(), LessIgnoringCase);
+    QStringList contacts;
+    for (const int id : m_contactOrder) {
+        if (seen[static_cast<std::size_t>(id)])
+            contacts.append(m_contactNames[id]);
+    }
     return contacts;
 }
 
 QList<STagGroup> CRecordBrowser::TagGroups(const SRecordQuery& query) const
 {
-    QHash<QString, QSet<QString>> tagsByGroup;
+    std::vector<char> seen(static_cast<std::size_t>(m_tags.size()), 0);
     for (const int i : Selectable(query)) {
-        for (const SRecordTag& tag : m_records[static_cast<std::size_t>(i)].tags)
-            tagsByGroup[tag.group].insert(tag.tag);
+        const SRun& run = m_index[static_cast<std::size_t>(i)].tags;
+        for (int k = run.at; k < run.at + run.count; ++k)
+            seen[static_cast<std::size_t>(m_pool[static_cast<std::size_t>(k)])] = 1;
     }
     QList<STagGroup> groups;
-    for (auto it = tagsByGroup.cbegin(); it != tagsByGroup.cend(); ++it) {
-        STagGroup group{it.key(), QStringList(it.value().cbegin(), it.value().cend())};
-        std::sort(group.tags.begin(), group.tags.end(), LessIgnoringCase);
-        groups.append(std::move(group));
+    for (const int id : m_tagOrder) {
+        if (!seen[static_cast<std::size_t>(id)])
+            continue;
+        const SRecordTag& tag = m_tags[id];
+        if (groups.isEmpty() || groups.back().group != tag.group)
+            groups.append(STagGroup{tag.group, {}});
+        groups.back().tags.append(tag.tag);
     }
-    std::sort(groups.begin(), groups.end(), [](const STagGroup& a, const STagGroup& b) {
-        return LessIgnoringCase(a.group, b.group);
-    });
     return groups;
 }
 
 QStringList CRecordBrowser::RecordTasks(const SRecordQuery& query) const
 {
-    QSet<QString> seen;
+    std::vector<char> seen(static_cast<std::size_t>(m_taskNames.size()), 0);
     QStringList tasks;
     for (const int i : Selectable(query)) {
-        const SIndexed& indexed = m_index[static_cast<std::size_t>(i)];
-        if (indexed.task.isEmpty() || seen.contains(indexed.task))
+        const int id = m_index[static_cast<std::size_t>(i)].task;
+        if (id < 0 || seen[static_cast<std::size_t>(id)])
             continue;
-        seen.insert(indexed.task);
-        tasks.append(m_records[static_cast<std::size_t>(i)].task);
+        seen[static_cast<std::size_t>(id)] = 1;
+        tasks.append(m_taskNames[id]);
     }
     return tasks;
 }
@@ -274,35 +360,29 @@ QStringList CRecordBrowser::Tasks(const std::vector<SPimTask>& storeTasks, Perio
                                   const QDate& today,
                                   const std::optional<Period::SDayRange>& custom) const
 {
-    QSet<QString> recorded;
-    for (const SIndexed& indexed : m_index) {
-        if (!indexed.task.isEmpty())
-            recorded.insert(indexed.task);
-    }
-    QSet<QString> stored;
+    std::vector<char> stored(static_cast<std::size_t>(m_taskNames.size()), 0);
     QSet<QString> added;
     QStringList tasks;
     for (const SPimTask& task : storeTasks) {
         const QString subject = task.subject.trimmed();
-        const QString folded = subject.toCaseFolded();
         if (subject.isEmpty())
             continue;
-        stored.insert(folded);
+        const QString folded = subject.toCaseFolded();
+        const int id = m_taskIds.Find(subject);
+        if (id < 0)
+            continue; // no record is listed under it
+        stored[static_cast<std::size_t>(id)] = 1;
         const QDate day = task.date.isValid() ? task.date.date() : QDate();
-        if (recorded.contains(folded) && !added.contains(folded) &&
-            Period::Contains(period, today, day, custom)) {
+        if (!added.contains(folded) && Period::Contains(period, today, day, custom)) {
             added.insert(folded);
             tasks.append(subject);
         }
     }
     if (Period::NeedsDate(period))
         return tasks; // a task only the records name has no date
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
-        const QString& folded = m_index[i].task;
-        if (folded.isEmpty() || stored.contains(folded) || added.contains(folded))
-            continue;
-        added.insert(folded);
-        tasks.append(m_records[i].task);
+    for (qsizetype id = 0; id < m_taskNames.size(); ++id) {
+        if (!stored[static_cast<std::size_t>(id)])
+            tasks.append(m_taskNames[id]);
     }
     return tasks;
 }

@@ -3,9 +3,12 @@
 #include "store/period.h"
 #include "store/pimsource.h"
 #include "store/recordcatalogue.h"
+#include "store/recordorder.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,6 +22,11 @@ struct SRecordTag
     QString tag;
     bool operator==(const SRecordTag&) const = default;
 };
+
+inline size_t qHash(const SRecordTag& tag, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, tag.group, tag.tag);
+}
 
 // One group of the tag tree with its tags.
 struct STagGroup
@@ -100,13 +108,14 @@ public:
     // period and search let through; the query's own task, contacts and tags are ignored
     // (they are the selection made from these lists).
     //
-    // Contacts: distinct ignoring case (the first spelling met is kept), sorted ignoring case.
+    // Contacts: distinct ignoring case (spelled as the first record in order spells them),
+    // sorted ignoring case.
     QStringList Contacts(const SRecordQuery& query) const;
     // Tag groups that carry at least one tag, sorted ignoring case, each with its distinct tags
     // (exact) sorted ignoring case. A tag belongs only to the group it stands under.
     QList<STagGroup> TagGroups(const SRecordQuery& query) const;
-    // The records' tasks (SBrowsedRecord::task), distinct ignoring case, in RecordOrder of the
-    // first record that has each.
+    // The records' tasks (SBrowsedRecord::task), distinct ignoring case (spelled as the first
+    // record in order spells them), in RecordOrder of the first record that has each.
     QStringList RecordTasks(const SRecordQuery& query) const;
 
     // The tasks page's list for a task period: first the store's tasks whose date lies in the
@@ -118,22 +127,57 @@ public:
                       const std::optional<Period::SDayRange>& custom = std::nullopt) const;
 
 private:
-    // The per-record values the questions compare, folded for case-insensitive matching.
-    struct SIndexed
+    // A run of numbers in m_pool: a record's contacts, tags or task lines as numbers into
+    // the model's tables, so that matching compares numbers and needs no text of its own.
+    struct SRun
     {
-        qint64 day = 0; // Julian day; 0 when the record has no date
-        bool dated = false;
-        QString search;       // file name, tags, tasks and contacts, folded, one per line
-        QString task;         // SBrowsedRecord::task folded
-        QStringList tasks;    // folded
-        QStringList contacts; // folded
+        int at = 0;
+        int count = 0;
     };
 
-    bool Passes(int index, const SRecordQuery& query, const QString& search,
+    // The per-record values the questions compare.
+    struct SIndexed
+    {
+        qint64 day = 0; // Julian day; meaningful when `dated`
+        bool dated = false;
+        int task = -1;  // into m_taskNames; -1 without a task
+        SRun contacts;  // into m_contactNames, distinct
+        SRun tags;      // into m_tags, distinct
+        SRun taskLines; // into m_taskLineIds, distinct
+        QString search; // file name, tags, tasks and contacts, folded, one per line
+    };
+
+    // A case-insensitive intern table: one number per text ignoring case, with the exact
+    // spellings already seen answered without folding.
+    struct SFoldedIds
+    {
+        QHash<QString, int> exact;
+        QHash<QString, int> folded;
+        int Find(const QString& text) const;
+        int Intern(const QString& text, bool& added);
+    };
+
+    void Index(const RecordOrder::SKey& key, const SBrowsedRecord& record, SIndexed& indexed);
+    SRun Distinct(qsizetype from);
+    bool RunHasAll(const SRun& run, const std::vector<int>& wanted) const;
+    void SortTables();
+    bool Passes(const SIndexed& record, const SRecordQuery& query, const QString& search,
                 const std::optional<Period::SDayRange>& days) const;
-    bool InSet(int index, ERecordSet set) const;
     std::vector<int> Selectable(const SRecordQuery& query) const;
 
     std::vector<SBrowsedRecord> m_records;
     std::vector<SIndexed> m_index;
+    std::vector<int> m_pool;
+    // Every distinct contact (ignoring case; the spelling of the first record in order),
+    // task (likewise), task line (ignoring case) and tag (exact) of the records, with the
+    // order the lists show them in.
+    SFoldedIds m_contactIds;
+    QStringList m_contactNames;
+    std::vector<int> m_contactOrder;
+    SFoldedIds m_taskIds;
+    QStringList m_taskNames;
+    SFoldedIds m_taskLineIds;
+    QHash<SRecordTag, int> m_tagIds;
+    QList<SRecordTag> m_tags;
+    std::vector<int> m_tagOrder;
 };

@@ -65,21 +65,51 @@ std::optional<QDateTime> FromFileName(const QString& fileName)
     return QDateTime(stamp->date, stamp->time);
 }
 
+std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& zone)
+{
+    const std::optional<SNameStamp> stamp = StampOfFileName(fileName);
+    if (!stamp)
+        return std::nullopt;
+    return QDateTime(stamp->date, stamp->time, zone);
+}
+
 int VariantOfFileName(const QString& fileName)
 {
     const std::optional<SNameStamp> stamp = StampOfFileName(fileName);
     return stamp ? stamp->variant : 0;
 }
 
-QDateTime OfRecord(const QString& path)
+namespace {
+
+QDateTime Modified(const QString& path)
 {
-    const QFileInfo info(path);
-    if (const std::optional<QDateTime> named = FromFileName(info.fileName()))
-        return *named;
     // The modification time, not the status-change or birth time: every rewrite of the
     // information keeps it, while a copy or a re-tag would move the others to today.
-    const QDateTime modified = info.lastModified();
+    const QDateTime modified = QFileInfo(path).lastModified();
     return modified.isValid() ? modified.toLocalTime() : QDateTime();
+}
+
+QString FileNameOf(const QString& path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+} // namespace
+
+QDateTime OfRecord(const QString& path)
+{
+    if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path)))
+        return *named;
+    return Modified(path);
+}
+
+QDateTime OfRecord(const QString& path, const QTimeZone& zone)
+{
+    if (!zone.isValid()) // a TZ the zone database does not know: the C library's local time
+        return OfRecord(path);
+    if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path), zone))
+        return *named;
+    return Modified(path);
 }
 
 } // namespace RecordDate

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QTime>
+#include <QTimeZone>
 #include <optional>
 
 // When a record was recorded. A record's own name (MMDDYYYY_HHMMSS, or MMDDYYYY_HHMMSS_N for a
@@ -32,9 +33,16 @@ std::optional<QDateTime> FromFileName(const QString& fileName);
 // the name is not a record name. Pure.
 int VariantOfFileName(const QString& fileName);
 
+// The same in `zone`, which should be the system's zone (QTimeZone::systemTimeZone()): a
+// moment made in a zone object costs no look-up of the system's zone file, so a model that
+// dates thousands of records takes the zone once.
+std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& zone);
+
 // The moment of the record at `path`: FromFileName of its file name when that answers, else
 // the file's modification time in local time; an invalid QDateTime when neither is known
 // (the file is gone).
 QDateTime OfRecord(const QString& path);
+// The same with the moment from the name made in `zone` (see FromFileName).
+QDateTime OfRecord(const QString& path, const QTimeZone& zone);
 
 } // namespace RecordDate

@@ -81,6 +81,10 @@ TEST_F(RecordBrowserTest, MatchesContactsAndTasksIgnoringCaseAndTagsInTheirOwnGr
     query = Query();
     query.task = "Call Back";
     EXPECT_EQ(Names(query), (QStringList{"12312026_230000.ogg", "01062027_080000.wav"}));
+    query.task = "WRITE REPORT"; // any line of the section, not only the one listed
+    EXPECT_EQ(Names(query), QStringList{"01052027_120000.wav"});
+    query.task = "Nobody's task";
+    EXPECT_TRUE(Names(query).isEmpty());
 
     query = Query();
     query.tags = {{"Priority", "Important"}};
