@@ -1,6 +1,7 @@
 #include "cli/cliapplication.h"
 
 #include "audio/audioerror.h"
+#include "cli/browsecommands.h"
 #include "cli/clicontext.h"
 #include "cli/commandfailure.h"
 #include "cli/enginecommands.h"
@@ -37,6 +38,8 @@ CCliApplication::CCliApplication(std::ostream& out, std::ostream& err) : m_out(o
     for (auto& command : CEngineCommands::Table())
         m_commands.push_back(std::move(command));
     m_commands.push_back(CTagCommands::Entry());
+    for (auto& command : CBrowseCommands::Table())
+        m_commands.push_back(std::move(command));
     for (auto& command : CStoreCommands::Table())
         m_commands.push_back(std::move(command));
 }

@@ -1,77 +1,14 @@
 #include "cli/storecommands.h"
 
-#include "audio/audioerror.h"
-#include "audio/audiomanager.h"
-#include "audio/tagger.h"
 #include "cli/clicontext.h"
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/configkeys.h"
 #include "cli/usageerror.h"
-#include "store/recordcatalogue.h"
-#include "store/recordinfo.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <ostream>
 
 namespace {
-
-// What the catalogue shows of one record.
-struct SRecordSummary
-{
-    QString path;
-    QString name;
-    QList<QPair<QString, QStringList>> tags; // group -> its tags, in block order
-    std::optional<QString> task;
-    QStringList contacts;
-};
-
-SRecordSummary Summarise(const RecordEntry& entry)
-{
-    const QString block = RecordInfo::DecodeRecordInfo(entry.info);
-    SRecordSummary summary{entry.path, entry.fileName, {}, std::nullopt, {}};
-    QStringList groups;
-    RecordInfo::ListRecordGroups(groups, block);
-    for (const QString& group : groups) {
-        QStringList tags;
-        RecordInfo::ListRecordTagsOfGroup(tags, group, block);
-        summary.tags.append({group, tags});
-    }
-    // A record carries at most one task: the first line of its tasks section.
-    const QStringList tasks = RecordInfo::SectionLines(block, RecordInfo::kTasksHeader);
-    if (!tasks.isEmpty() && !tasks.front().startsWith('['))
-        summary.task = tasks.front().trimmed();
-    RecordInfo::ListRecordContacts(summary.contacts, block);
-    return summary;
-}
-
-QJsonObject ToJson(const SRecordSummary& summary)
-{
-    QJsonObject tags;
-    for (const auto& [group, names] : summary.tags)
-        tags.insert(group, QJsonArray::fromStringList(names));
-    return QJsonObject{
-        {"path", summary.path},
-        {"name", summary.name},
-        {"tags", tags},
-        {"task", summary.task ? QJsonValue(*summary.task) : QJsonValue(QJsonValue::Null)},
-        {"contacts", QJsonArray::fromStringList(summary.contacts)},
-    };
-}
-
-void PrintSummary(std::ostream& out, const SRecordSummary& summary)
-{
-    out << summary.path.toStdString() << '\n' << "  name: " << summary.name.toStdString() << '\n';
-    for (const auto& [group, names] : summary.tags) {
-        out << "  tags [" << group.toStdString() << "]: " << names.join(", ").toStdString() << '\n';
-    }
-    if (summary.task)
-        out << "  task: " << summary.task->toStdString() << '\n';
-    if (!summary.contacts.isEmpty())
-        out << "  contacts: " << summary.contacts.join(", ").toStdString() << '\n';
-}
 
 void PrintLines(std::ostream& out, const QStringList& lines)
 {
@@ -79,23 +16,11 @@ void PrintLines(std::ostream& out, const QStringList& lines)
         out << line.toStdString() << '\n';
 }
 
-bool IsRecord(CTagger& tagger, const std::string& path)
-{
-    try {
-        return RecordInfo::HasMarker(QByteArray::fromStdString(tagger.ReadRecordInfo(path)));
-    } catch (const CAudioError&) {
-        // Not a record file of a known format (or not readable as one).
-        return false;
-    }
-}
-
 } // namespace
 
 std::vector<SCommand> CStoreCommands::Table()
 {
     return {
-        {"list", "[--json]", "the records of every record folder", {{"json"}}, &List},
-        {"delete", "PATH", "delete a record", {}, &Delete},
         {"locations", "list\nadd NAME", "the named locations", {}, &Locations, "list|add NAME"},
         {"contacts", "", "the contacts of the contacts-and-tasks folder", {}, &Contacts},
         {"tasks", "", "the tasks of the contacts-and-tasks folder", {}, &Tasks},
@@ -107,37 +32,6 @@ std::vector<SCommand> CStoreCommands::Table()
          &Config,
          "list|get KEY|set KEY VALUE"},
     };
-}
-
-int CStoreCommands::List(CCliContext& context, const CCommandLine& line)
-{
-    line.ExpectPositionals(0, 0);
-    const QStringList folders = context.Store().Storage().EnumerateRecordFolders();
-    const RecordList records = BuildRecordList(folders, context.Audio().GetTagger());
-    if (line.Has("json")) {
-        QJsonArray array;
-        for (const RecordEntry& entry : records)
-            array.append(ToJson(Summarise(entry)));
-        context.Out() << QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
-        return 0;
-    }
-    for (const RecordEntry& entry : records)
-        PrintSummary(context.Out(), Summarise(entry));
-    return 0;
-}
-
-int CStoreCommands::Delete(CCliContext& context, const CCommandLine& line)
-{
-    line.ExpectPositionals(1, 1);
-    const std::string& path = line.Positionals()[0];
-    // Only what the catalogue would list may be deleted: a mistyped path must not cost
-    // the user an unrelated file.
-    if (!IsRecord(context.Audio().GetTagger(), path))
-        throw CCommandFailure(path + ": not a record; nothing deleted");
-    const EDeleteResult result = DeleteRecord(QString::fromStdString(path));
-    if (result != EDeleteResult::Deleted)
-        throw CCommandFailure(DeleteRecordMessage(result).toStdString());
-    return 0;
 }
 
 int CStoreCommands::Locations(CCliContext& context, const CCommandLine& line)

@@ -4,15 +4,13 @@
 
 #include <vector>
 
-// The commands over the record store: list, delete, locations, contacts, tasks,
-// storages and config. (tags and the placed form of record have classes of their own.)
+// The commands over the record store: locations, contacts, tasks, storages and config.
+// (tags, the placed form of record, and list, rename and delete have classes of their own.)
 class CStoreCommands
 {
 public:
     static std::vector<SCommand> Table();
 
-    static int List(CCliContext& context, const CCommandLine& line);
-    static int Delete(CCliContext& context, const CCommandLine& line);
     static int Locations(CCliContext& context, const CCommandLine& line);
     static int Contacts(CCliContext& context, const CCommandLine& line);
     static int Tasks(CCliContext& context, const CCommandLine& line);

@@ -5,14 +5,20 @@
 #include "store/headerinforeader.h"
 #include "store/recordinfo.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStorageInfo>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/file.h>
@@ -110,6 +116,67 @@ bool ReadInfo(const std::string& path, CTagger& tagger, std::string& info)
     }
 }
 
+// The device of the nearest existing folder on the way to `path`: a trash folder that does
+// not exist yet is made on the volume of its parent.
+std::optional<dev_t> DeviceOf(QString path)
+{
+    while (!path.isEmpty()) {
+        struct stat status = {};
+        if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+            return status.st_dev;
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            break;
+        path = parent;
+    }
+    return std::nullopt;
+}
+
+bool IsUsableDir(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink() && info.isWritable();
+}
+
+QString HomeTrash()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Trash");
+}
+
+// True when `inTrash` lies in the "files" folder of the home trash or of a volume's trash.
+bool IsInTrash(const QString& inTrash, const QString& homeTrash, const QString& top)
+{
+    const QString uid = QString::number(::getuid());
+    const QString folder = QFileInfo(inTrash).absolutePath();
+    const QString root = top.endsWith(u'/') ? top : top + u'/';
+    for (const QString& trash : {homeTrash, root + QStringLiteral(".Trash/") + uid,
+                                 root + QStringLiteral(".Trash-") + uid}) {
+        if (folder == QDir::cleanPath(trash + QStringLiteral("/files")))
+            return true;
+    }
+    return false;
+}
+
+// A volume's own trash for this user: "$top/.Trash/<uid>" when the administrator made
+// "$top/.Trash" (a sticky folder, not a link), else "$top/.Trash-<uid>", made on first use.
+bool VolumeHasTrash(const QString& top)
+{
+    const QString uid = QString::number(::getuid());
+    const QString shared = top + QStringLiteral("/.Trash");
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(shared).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        (status.st_mode & S_ISVTX) != 0) {
+        const QString own = shared + u'/' + uid;
+        if (IsUsableDir(own) || (!QFileInfo::exists(own) && QFileInfo(shared).isWritable()))
+            return true;
+    }
+    const QString own = top + QStringLiteral("/.Trash-") + uid;
+    if (QFileInfo::exists(own))
+        return IsUsableDir(own);
+    return QFileInfo(top).isWritable();
+}
+
 } // namespace
 
 void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
@@ -161,6 +228,48 @@ EDeleteResult DeleteRecord(const QString& path)
     if (::unlink(nativePath.c_str()) == 0)
         return EDeleteResult::Deleted;
     return errno == EBUSY || errno == ETXTBSY ? EDeleteResult::InUse : EDeleteResult::Failed;
+}
+
+EDisposal DeleteDisposal(const QString& path)
+{
+    // The same choice QFile::moveToTrash makes: a file off the home's volume goes to its own
+    // volume's trash when it has one, else to the home trash, which only a file on the same
+    // device as that trash can be moved into.
+    const QStorageInfo volume(path);
+    if (!volume.isValid())
+        return EDisposal::Permanent;
+    if (volume != QStorageInfo(QDir::home()) && VolumeHasTrash(volume.rootPath()))
+        return EDisposal::Trash;
+    const std::optional<dev_t> trashDevice = DeviceOf(HomeTrash());
+    const std::optional<dev_t> fileDevice = DeviceOf(path);
+    return trashDevice && fileDevice && *trashDevice == *fileDevice ? EDisposal::Trash
+                                                                    : EDisposal::Permanent;
+}
+
+EDeleteResult TrashRecord(const QString& path)
+{
+    const std::string nativePath = QFile::encodeName(path).toStdString();
+    if (IsLockedElsewhere(nativePath))
+        return EDeleteResult::InUse;
+    // QFile::moveToTrash makes only the last folder of the home trash; when it cannot, it
+    // "trashes" into the working directory instead. Making the whole path first and checking
+    // where the file went keep a record from ending up anywhere but a trash.
+    const QString homeTrash = HomeTrash();
+    if (!QDir().mkpath(homeTrash))
+        return EDeleteResult::Failed;
+    QString inTrash;
+    if (!QFile::moveToTrash(path, &inTrash))
+        return EDeleteResult::Failed;
+    if (IsInTrash(inTrash, homeTrash, QStorageInfo(inTrash).rootPath()))
+        return EDeleteResult::Deleted;
+    // Put it back where it was; the user saw a failure, not a loss.
+    ::rename(QFile::encodeName(inTrash).constData(), nativePath.c_str());
+    return EDeleteResult::Failed;
+}
+
+EDeleteResult DisposeRecord(const QString& path, EDisposal disposal)
+{
+    return disposal == EDisposal::Trash ? TrashRecord(path) : DeleteRecord(path);
 }
 
 QString DeleteRecordMessage(EDeleteResult result)

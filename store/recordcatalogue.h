@@ -54,6 +54,25 @@ EDeleteResult DeleteRecord(const QString& path);
 // The message for a failed delete; empty for EDeleteResult::Deleted.
 QString DeleteRecordMessage(EDeleteResult result);
 
+// What deleting a record does to its file.
+enum class EDisposal
+{
+    Trash,     // moved to the desktop's trash, from which the file manager can restore it
+    Permanent, // removed for good
+};
+
+// What a delete of the record at `path` will do, so that the question can say so: Trash when
+// the record's volume has a trash the file can be moved into (the home trash on the home's
+// volume, else the volume's own ".Trash/<uid>" or ".Trash-<uid>"), Permanent otherwise.
+EDisposal DeleteDisposal(const QString& path);
+
+// Moves a record to the trash, with DeleteRecord's "in use" check first. A move the trash
+// refuses is Failed and leaves the file where it was: it is never deleted for good instead.
+EDeleteResult TrashRecord(const QString& path);
+
+// TrashRecord for EDisposal::Trash, DeleteRecord for EDisposal::Permanent.
+EDeleteResult DisposeRecord(const QString& path, EDisposal disposal);
+
 // Which item to select once item `deleted` of `count` items has been removed, as an index
 // into the shortened list: the item after the deleted one (which moves into its place),
 // or the one before it when the last item was deleted; -1 when no item is left or the

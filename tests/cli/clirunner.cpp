@@ -25,7 +25,7 @@ CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
 {
     if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder");
-    for (const char* folder : {"home", "pim", "scratch"})
+    for (const char* folder : {"home", "pim", "scratch", "data", "config"})
         QDir(m_dir.path()).mkpath(folder);
     const std::vector<std::uint8_t> samples = InputSamples(kInputSamples);
     WriteFileBytes(Scratch("input.wav"),
@@ -33,6 +33,9 @@ CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
                        Le(1, 2) + Le(8000, 4) + Le(8000, 4) + Le(1, 2) + Le(8, 2) + "data" +
                        Le(kInputSamples, 4) + std::string(samples.begin(), samples.end()));
     SetEnv("PARLANTOGRAPHER_HOME", Home());
+    // The user's own trash and settings stay out of reach.
+    SetEnv("XDG_DATA_HOME", DataHome());
+    SetEnv("XDG_CONFIG_HOME", Path("/config"));
     SetEnv("PARLANTOGRAPHER_PIM", Pim());
     SetEnv("PARLANTOGRAPHER_CARDS", "");
     SetEnv("PARLANTOGRAPHER_AUDIO", "sim");

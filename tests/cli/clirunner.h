@@ -36,6 +36,8 @@ public:
     std::string Scratch(const std::string& name) const { return Path("/scratch/" + name); }
     std::string Home() const { return Path("/home"); }
     std::string Pim() const { return Path("/pim"); }
+    // The program's XDG_DATA_HOME, where its trash lies.
+    std::string DataHome() const { return Path("/data"); }
 
 private:
     std::string Path(const std::string& relative) const

@@ -200,7 +200,7 @@ TEST_F(CliStore, PlacedRecordRefusalsRecordNothing)
     EXPECT_EQ(cli.Run({"record", "--seconds", "1", "--info", "text"}).exitCode, 2);
 }
 
-TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
+TEST_F(CliStore, ListShowsRecordsOldestFirstWithTheirInformation)
 {
     const std::string card = cli.Scratch("Card");
     std::filesystem::create_directories(card);
@@ -217,17 +217,22 @@ TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
     WriteFileBytes(cli.Home() + "/Data/foreign.wav", ReadFileBytes(cli.Scratch("input.wav")));
     WriteFileBytes(cli.Home() + "/Data/notes.txt", "text");
 
-    // Device memory first (ordered by name), then the card.
-    std::vector<std::string> expected{first, second};
-    std::sort(expected.begin(), expected.end());
-    expected.push_back(onCard);
+    // Oldest first, whichever folder holds them.
     std::vector<std::string> paths;
+    QString previous;
     for (const QJsonValue& value : Json({"list", "--json"}).array()) {
         const QJsonObject record = value.toObject();
         const std::string path = record["path"].toString().toStdString();
         paths.push_back(path);
-        EXPECT_EQ(record["name"].toString().toStdString(),
-                  std::filesystem::path(path).filename().string());
+        const std::string name = std::filesystem::path(path).filename().string();
+        EXPECT_EQ(record["name"].toString().toStdString(), name);
+        // MMDDYYYY_HHMMSS names the local moment the recording started.
+        EXPECT_EQ(record["recorded"].toString().toStdString(),
+                  name.substr(4, 4) + "-" + name.substr(0, 2) + "-" + name.substr(2, 2) + "T" +
+                      name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2));
+        EXPECT_LE(previous, record["recorded"].toString());
+        previous = record["recorded"].toString();
+        EXPECT_EQ(record["seconds"].toInt(), 1);
         if (path == first) {
             EXPECT_EQ(record["tags"].toObject(), QJsonObject());
             EXPECT_EQ(record["task"].toString(), "Call back");
@@ -239,22 +244,88 @@ TEST_F(CliStore, ListShowsRecordsByFolderWithTheirInformation)
         }
     }
     EXPECT_NE(first, second);
+    std::sort(paths.begin(), paths.end());
+    std::vector<std::string> expected{first, second, onCard};
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(paths, expected);
     const std::string text = Ok({"list"}).out;
     EXPECT_NE(text.find("  tags [Priority]: Normal\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  task: Call back\n  contacts: Ann Lee\n"), std::string::npos) << text;
 }
 
-TEST_F(CliStore, DeleteRemovesRecordsOnly)
+TEST_F(CliStore, ListFiltersCombineAndBadFiltersAreUsageErrors)
+{
+    const std::string today =
+        Record({"--task", "Call back", "--contact", "Ann Lee", "--tag", "Priority=Normal"});
+    const std::string old = cli.Home() + "/Data/01012020_080000.wav";
+    std::filesystem::copy_file(today, old);
+    const auto listed = [&](std::vector<std::string> filters) {
+        filters.insert(filters.begin(), {"list", "--json"});
+        std::vector<std::string> paths;
+        for (const QJsonValue& value : Json(filters).array())
+            paths.push_back(value.toObject()["path"].toString().toStdString());
+        return paths;
+    };
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(listed({"--period", "today"}), Paths{today});
+    EXPECT_EQ(listed({"--period", "all"}), (Paths{old, today}));
+    EXPECT_EQ(listed({"--from", "2020-01-01", "--to", "2020-01-01"}), Paths{old});
+    EXPECT_EQ(listed({"--contact", "ANN LEE", "--tag", "Priority=Normal", "--task", "call back",
+                      "--search", "normal", "--period", "month"}),
+              Paths{today});
+    EXPECT_EQ(listed({"--tag", "Projects=Normal"}), Paths{});
+    EXPECT_EQ(listed({"--search", "01012020"}), Paths{old});
+
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"list", "--period", "fortnight"},
+             {"list", "--from", "2020-02-30", "--to", "2020-03-01"},
+             {"list", "--from", "2020-01-01"},
+             {"list", "--from", "2020-01-02", "--to", "2020-01-01"},
+             {"list", "--period", "today", "--from", "2020-01-01", "--to", "2020-01-01"},
+             {"list", "--tag", "Normal"},
+             {"list", "--contact", " "},
+         }) {
+        const SCliResult result = cli.Run(wrong);
+        EXPECT_EQ(result.exitCode, 2) << wrong[1] << ' ' << wrong[2];
+        EXPECT_TRUE(result.out.empty());
+    }
+}
+
+TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
 {
     const std::string record = Record({});
-    const std::string text = cli.Home() + "/Data/notes.wav";
+    const std::string folder = cli.Home() + "/Data/";
+    const std::string text = folder + "notes.wav";
     WriteFileBytes(text, "not a record");
-    EXPECT_EQ(cli.Run({"delete", text}).exitCode, 1);
+    const std::string elsewhere = cli.Scratch("elsewhere.wav");
+    std::filesystem::copy_file(record, elsewhere);
+    for (const std::vector<std::string>& refused :
+         std::vector<std::vector<std::string>>{{"rename", text, "Meeting"},
+                                               {"delete", text},
+                                               {"delete", folder + "none.wav"},
+                                               {"delete", elsewhere},
+                                               {"rename", elsewhere, "Meeting"}}) {
+        EXPECT_EQ(cli.Run(refused).exitCode, 1) << refused[0] << ' ' << refused[1];
+    }
     EXPECT_EQ(ReadFileBytes(text), "not a record");
-    EXPECT_EQ(cli.Run({"delete", cli.Home() + "/Data/none.wav"}).exitCode, 1);
-    Ok({"delete", record});
+    EXPECT_TRUE(std::filesystem::exists(elsewhere));
+
+    const SCliResult hidden = cli.Run({"rename", record, ".hidden"});
+    EXPECT_EQ(hidden.exitCode, 1);
+    EXPECT_EQ(hidden.err, "A name may not begin with \".\": the record would be hidden.\n");
+    EXPECT_TRUE(std::filesystem::exists(record));
+    EXPECT_EQ(Ok({"rename", record, "Meeting"}).out, folder + "Meeting.wav\n");
     EXPECT_FALSE(std::filesystem::exists(record));
+    const std::string copy = Record({});
+    EXPECT_EQ(cli.Run({"rename", copy, "Meeting"}).err, "File already exists!\n");
+
+    // A delete goes to the trash unless asked to be for good.
+    Ok({"delete", folder + "Meeting.wav"});
+    EXPECT_TRUE(std::filesystem::exists(cli.DataHome() + "/Trash/files/Meeting.wav"));
+    Ok({"delete", "--permanent", copy});
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_FALSE(std::filesystem::exists(cli.DataHome() + "/Trash/files/" +
+                                         std::filesystem::path(copy).filename().string()));
     EXPECT_TRUE(Json({"list", "--json"}).array().isEmpty());
 }
 

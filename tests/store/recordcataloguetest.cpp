@@ -5,10 +5,12 @@
 #include "platform/wavebackend.h"
 #include "testfiles.h"
 
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -111,6 +113,62 @@ TEST_F(RecordCatalogueTest, DeleteRefusesALockedRecordAndReportsAMissingOne)
     EXPECT_EQ(DeleteRecordMessage(EDeleteResult::Failed),
               "Can't delete this record because of an unknown reason.");
     EXPECT_TRUE(DeleteRecordMessage(EDeleteResult::Deleted).isEmpty());
+}
+
+// Points the home trash somewhere else for the life of the object.
+class CDataHomeGuard
+{
+public:
+    explicit CDataHomeGuard(const QString& folder) : m_old(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder));
+    }
+    ~CDataHomeGuard()
+    {
+        if (m_old.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", m_old);
+    }
+
+private:
+    QByteArray m_old;
+};
+
+TEST_F(RecordCatalogueTest, TrashMovesTheRecordOutOfItsFolderUnlessItIsInUse)
+{
+    const CDataHomeGuard dataHome(Path("share"));
+    Write("Data/a.wav", Wav(kMarkedInfo));
+    ASSERT_EQ(DeleteDisposal(Path("Data/a.wav")), EDisposal::Trash);
+    {
+        const int fd = ::open(Path("Data/a.wav").toLocal8Bit().constData(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_SH), 0);
+        EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Trash), EDeleteResult::InUse);
+        ::close(fd);
+    }
+    EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Trash), EDeleteResult::Deleted);
+    EXPECT_FALSE(QFile::exists(Path("Data/a.wav")));
+    EXPECT_EQ(ReadAll(Path("share/Trash/files/a.wav")), Wav(kMarkedInfo));
+    EXPECT_EQ(TrashRecord(Path("Data/gone.wav")), EDeleteResult::Failed);
+}
+
+TEST_F(RecordCatalogueTest, AHomeTrashOnAnotherDeviceMeansDeletingForGood)
+{
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/trash-XXXXXX"));
+    struct stat shm = {}, here = {};
+    if (!elsewhere.isValid() || ::stat("/dev/shm", &shm) != 0 ||
+        ::stat(m_dir.path().toLocal8Bit().constData(), &here) != 0 || shm.st_dev == here.st_dev)
+        GTEST_SKIP() << "no second file system at hand";
+    const CDataHomeGuard dataHome(elsewhere.path());
+    Write("Data/a.wav", Wav(kMarkedInfo));
+    if (QStorageInfo(Path("Data")) != QStorageInfo(QDir::home()))
+        GTEST_SKIP() << "the records are not on the home's volume";
+    EXPECT_EQ(DeleteDisposal(Path("Data/a.wav")), EDisposal::Permanent);
+    // What the question promised is what happens: the trash refuses, nothing is lost.
+    EXPECT_EQ(TrashRecord(Path("Data/a.wav")), EDeleteResult::Failed);
+    EXPECT_TRUE(QFile::exists(Path("Data/a.wav")));
+    EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Permanent), EDeleteResult::Deleted);
 }
 
 TEST(SelectionAfterDeleteTest, SelectsTheNextItemOrThePreviousAtTheEnd)

@@ -1,0 +1,183 @@
+#pragma once
+
+#include "store/period.h"
+#include "store/pimsource.h"
+#include "store/recordcatalogue.h"
+#include "store/recordorder.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QHashFunctions>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// A tag as a record carries it: the tag line and the group line it stands under.
+struct SRecordTag
+{
+    QString group;
+    QString tag;
+    bool operator==(const SRecordTag&) const = default;
+};
+
+inline size_t qHash(const SRecordTag& tag, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, tag.group, tag.tag);
+}
+
+// One group of the tag tree with its tags.
+struct STagGroup
+{
+    QString group;
+    QStringList tags;
+    bool operator==(const STagGroup&) const = default;
+};
+
+// What the browser needs of one record, worked out once when the model is built.
+struct SBrowsedRecord
+{
+    QString path;           // as the record list gives it
+    QString fileName;       // the text the lists show
+    QDateTime recorded;     // local (RecordDate::OfRecord); invalid when unknown
+    QDate day;              // recorded.date(); invalid when unknown
+    QString info;           // the decoded information block
+    QStringList tasks;      // the lines of the Tasks section, trimmed, empty ones skipped
+    QStringList contacts;   // the lines of the Contacts section, trimmed, empty ones skipped
+    QList<SRecordTag> tags; // every tag line under a group line, in block order
+    // The lines of the Tags section as the summary shows them: group lines ("[Priority]")
+    // and tags, trimmed, empty ones skipped.
+    QStringList tagLines;
+    // The task the record is listed under: the first line of its Tasks section, trimmed,
+    // unless it begins with "["; empty when the record has no task.
+    QString task;
+};
+
+// Which records a page lists before any selection narrows them.
+enum class ERecordSet
+{
+    All,          // every record
+    WithTask,     // records that have a task (SBrowsedRecord::task not empty)
+    WithContacts, // records that name a contact
+    WithTags,     // records that carry a tag under a group
+};
+
+// One question of a page. Every criterion narrows; the defaults narrow nothing.
+struct SRecordQuery
+{
+    ERecordSet set = ERecordSet::All;
+    // The record's recorded day must lie in the period seen on `today` (Period::Contains);
+    // records without a date belong to All only.
+    Period::EPeriod period = Period::EPeriod::All;
+    QDate today;
+    std::optional<Period::SDayRange> custom;
+    // Case-insensitive; matches when any tag, task or contact of the record, or its file
+    // name, contains it. Blank (empty or only spaces): no narrowing.
+    QString search;
+    // Non-empty: a line of the record's Tasks section equals it, ignoring case.
+    QString task;
+    // The record names every one of them, ignoring case.
+    QStringList contacts;
+    // The record carries every one of them, each in its own group (both compared exactly).
+    QList<SRecordTag> tags;
+};
+
+// The records browser's model over a record list: every record with its date and parsed
+// information, in RecordOrder, and the answers to the pages' questions. Building costs one
+// decode and parse per record (and a file status for records not named by date); the
+// questions then only compare precomputed values, so a page can ask again on every keystroke.
+// The model copies what it needs: the record list may be freed or rebuilt afterwards.
+class CRecordBrowser
+{
+public:
+    CRecordBrowser() = default;
+    explicit CRecordBrowser(const RecordList& records);
+
+    int Count() const { return static_cast<int>(m_records.size()); }
+    // index in 0 .. Count() - 1, in RecordOrder.
+    const SBrowsedRecord& Record(int index) const;
+    // The index of the record with this path (exact), -1 when none.
+    int IndexOfPath(const QString& path) const;
+
+    // The indexes of the records the query lists, in RecordOrder.
+    std::vector<int> Records(const SRecordQuery& query) const;
+
+    // The selector lists of the pages, each over the records that the query's `set`,
+    // period and search let through; the query's own task, contacts and tags are ignored
+    // (they are the selection made from these lists).
+    //
+    // Contacts: distinct ignoring case (spelled as the first record in order spells them),
+    // sorted ignoring case.
+    QStringList Contacts(const SRecordQuery& query) const;
+    // Tag groups that carry at least one tag, sorted ignoring case, each with its distinct tags
+    // (exact) sorted ignoring case. A tag belongs only to the group it stands under.
+    QList<STagGroup> TagGroups(const SRecordQuery& query) const;
+    // The records' tasks (SBrowsedRecord::task), distinct ignoring case (spelled as the first
+    // record in order spells them), in RecordOrder of the first record that has each.
+    QStringList RecordTasks(const SRecordQuery& query) const;
+
+    // The tasks page's list for a task period: first the store's tasks whose date lies in the
+    // period and that some record is listed under (ignoring case), in store order; then, under
+    // All only, the tasks of records that no store task names (they have no date). Tasks
+    // without a date belong to All only. Distinct ignoring case; subjects trimmed.
+    QStringList Tasks(const std::vector<SPimTask>& storeTasks, Period::EPeriod period,
+                      const QDate& today,
+                      const std::optional<Period::SDayRange>& custom = std::nullopt) const;
+
+private:
+    // A run of numbers in m_pool: a record's contacts, tags or task lines as numbers into
+    // the model's tables, so that matching compares numbers and needs no text of its own.
+    struct SRun
+    {
+        int at = 0;
+        int count = 0;
+    };
+
+    // The per-record values the questions compare.
+    struct SIndexed
+    {
+        qint64 day = 0; // Julian day; meaningful when `dated`
+        bool dated = false;
+        int task = -1;  // into m_taskNames; -1 without a task
+        SRun contacts;  // into m_contactNames, distinct
+        SRun tags;      // into m_tags, distinct
+        SRun taskLines; // into m_taskLineIds, distinct
+        QString search; // file name, tags, tasks and contacts, folded, one per line
+    };
+
+    // A case-insensitive intern table: one number per text ignoring case, with the exact
+    // spellings already seen answered without folding.
+    struct SFoldedIds
+    {
+        QHash<QString, int> exact;
+        QHash<QString, int> folded;
+        int Find(const QString& text) const;
+        int Intern(const QString& text, bool& added);
+    };
+
+    void Index(const RecordOrder::SKey& key, const SBrowsedRecord& record, SIndexed& indexed);
+    SRun Distinct(qsizetype from);
+    bool RunHasAll(const SRun& run, const std::vector<int>& wanted) const;
+    void SortTables();
+    bool Passes(const SIndexed& record, const SRecordQuery& query, const QString& search,
+                const std::optional<Period::SDayRange>& days) const;
+    std::vector<int> Selectable(const SRecordQuery& query) const;
+
+    std::vector<SBrowsedRecord> m_records;
+    std::vector<SIndexed> m_index;
+    std::vector<int> m_pool;
+    // Every distinct contact (ignoring case; the spelling of the first record in order),
+    // task (likewise), task line (ignoring case) and tag (exact) of the records, with the
+    // order the lists show them in.
+    SFoldedIds m_contactIds;
+    QStringList m_contactNames;
+    std::vector<int> m_contactOrder;
+    SFoldedIds m_taskIds;
+    QStringList m_taskNames;
+    SFoldedIds m_taskLineIds;
+    QHash<SRecordTag, int> m_tagIds;
+    QList<SRecordTag> m_tags;
+    std::vector<int> m_tagOrder;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Renaming a record: only the part of its file name between its folder and its extension
+// changes. The record never leaves its folder, never takes a name the record catalogue would
+// skip (hidden or temporary names), and never replaces another file, not even one that appears
+// between the check and the move.
+namespace RecordRename {
+
+// The longest new name the dialog accepts, in characters.
+inline constexpr int kMaxNameLength = 35;
+
+inline constexpr const char* kMsgEmpty = "Please, enter a name!";
+inline constexpr const char* kMsgExists = "File already exists!";
+
+enum class EStatus
+{
+    Renamed,
+    Refused,       // the name is not acceptable; `message` says why
+    Exists,        // a file of the new name exists: kMsgExists
+    UnknownFormat, // the record is neither a WAV nor an Ogg record; its name is kept
+    Failed,        // the system refused the move; `message` carries its reason
+};
+
+struct SResult
+{
+    EStatus status = EStatus::Failed;
+    QString newPath; // the record's path after a rename; empty otherwise
+    QString message; // empty only for Renamed
+};
+
+// Why `name` cannot be a record's new name, as the message to show; std::nullopt when it can.
+// Refused: empty ("Please, enter a name!"), longer than kMaxNameLength, "." or "..", holding
+// "/" or "\" or a control character, beginning with ".", ending with "~" or ".tmp". Pure.
+std::optional<QString> NameRefusal(const QString& name);
+
+// The name the dialog starts with: the file name without its folder and without everything
+// from its last "." on. Pure.
+QString EditableName(const QString& path);
+
+// The path a rename of the record at `path` to `name` gives: the record's own folder, the
+// name, "." and `extension` ("wav" or "ogg"). Pure.
+QString RenamedPath(const QString& path, const QString& name, const QString& extension);
+
+// "wav" or "ogg" from the record file's signature (RIFF or OggS) together with its own
+// extension, as the audio manager chooses a codec; empty when the file is neither or cannot be
+// read.
+QString FormatExtension(const QString& path);
+
+// Checks `name`, works out the new path and moves the record there without ever replacing an
+// existing file (renameat2 with RENAME_NOREPLACE, or where the file system lacks it, a hard
+// link followed by removing the old name). A new path equal to the old one is Exists. On any
+// status but Renamed the file is exactly where and what it was.
+SResult Rename(const QString& path, const QString& name);
+
+// The move alone: from `from` to `to`, never replacing `to`. Exists when `to` exists; Failed
+// with the system's reason otherwise.
+SResult MoveNoReplace(const QString& from, const QString& to);
+
+} // namespace RecordRename

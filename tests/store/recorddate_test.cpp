@@ -1,0 +1,74 @@
+#include "store/recorddate.h"
+#include "store/recordorder.h"
+#include "testfiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RecordDate, ReadsOnlyRealMomentsFromRecordNames)
+{
+    struct SCase
+    {
+        const char* name;
+        QDateTime expected; // invalid: not a record name
+        int variant;
+    };
+    const SCase cases[] = {
+        {"01012027_000000.wav", QDateTime(QDate(2027, 1, 1), QTime(0, 0)), 1},
+        {"12312026_235959_2.ogg", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), 2},
+        {"02292028_071530", QDateTime(QDate(2028, 2, 29), QTime(7, 15, 30)), 1},
+        {"02292027_071530.wav", {}, 0}, // no 29 February in 2027
+        {"13012027_000000.wav", {}, 0},
+        {"01012027_240000.wav", {}, 0},
+        {"01012027_000000_1.wav", {}, 0}, // the first record carries no variant
+        {"01012027_000000_02.wav", {}, 0},
+        {"01012027_000000x.wav", {}, 0},
+        {"x01012027_000000.wav", {}, 0},
+        {"Meeting.wav", {}, 0},
+    };
+    for (const SCase& c : cases) {
+        const std::optional<QDateTime> moment = RecordDate::FromFileName(c.name);
+        EXPECT_EQ(moment.value_or(QDateTime()), c.expected) << c.name;
+        EXPECT_EQ(RecordDate::VariantOfFileName(c.name), c.variant) << c.name;
+    }
+}
+
+TEST(RecordDate, TakesTheNameBeforeTheModificationTime)
+{
+    QTemporaryDir dir;
+    const QString named = dir.path() + "/06012026_080000.wav";
+    const QString renamed = dir.path() + "/Meeting.wav";
+    ASSERT_TRUE(WriteAll(named, Wav(kMarkedInfo))); // re-tagged just now
+    ASSERT_TRUE(WriteAll(renamed, Wav(kMarkedInfo)));
+    const QDateTime march(QDate(2026, 3, 4), QTime(5, 6, 7));
+    QFile file(renamed);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(march, QFileDevice::FileModificationTime));
+    file.close();
+
+    EXPECT_EQ(RecordDate::OfRecord(named), QDateTime(QDate(2026, 6, 1), QTime(8, 0)));
+    EXPECT_EQ(RecordDate::OfRecord(renamed), march);
+    EXPECT_FALSE(RecordDate::OfRecord(dir.path() + "/gone.wav").isValid());
+}
+
+TEST(RecordOrder, SortsNamedRecordsChronologicallyThenOthersByName)
+{
+    QStringList names{"zeta.wav",
+                      "01012027_000000.wav",
+                      "12312026_235959.ogg",
+                      "Alpha.wav",
+                      "01012027_000000_2.ogg",
+                      "alpha.wav",
+                      "06152025_120000.wav",
+                      "01012027_000000_10.wav"};
+    RecordOrder::Sort(names);
+    EXPECT_EQ(names, (QStringList{"06152025_120000.wav", "12312026_235959.ogg",
+                                  "01012027_000000.wav", "01012027_000000_2.ogg",
+                                  "01012027_000000_10.wav", "Alpha.wav", "alpha.wav", "zeta.wav"}));
+    EXPECT_TRUE(RecordOrder::Less("12312026_235959.wav", "01012027_000000.wav"));
+    EXPECT_FALSE(RecordOrder::Less("a.wav", "a.wav"));
+}
+
+} // namespace
