@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <cstdio>
+#include <exception>
 
 int main(int argc, char** argv)
 {
@@ -38,6 +39,12 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    CParlantographerApp program;
-    return program.Run(windowSize);
+    try {
+        CParlantographerApp program;
+        return program.Run(windowSize);
+    } catch (const std::exception& error) {
+        // Nothing may end the program without a word, least of all std::terminate.
+        std::fprintf(stderr, "parlantographer: %s\n", error.what());
+        return 1;
+    }
 }

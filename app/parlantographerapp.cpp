@@ -8,7 +8,6 @@
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/splashdlg.h"
-#include "audio/audioerror.h"
 #include "platform/home.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
@@ -16,6 +15,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
+#include <stdexcept>
 
 CParlantographerApp::CParlantographerApp(MMessageSink* sink)
     : m_ownSink(sink ? nullptr : std::make_unique<CMessageBoxSink>()),
@@ -61,7 +62,12 @@ int CParlantographerApp::Run(const QSize& windowSize)
             settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"), [&] {
                 pim.SetFolder(CPimFileSource::FolderFor(settings.PimFolder(), home));
             }});
-    } catch (const CAudioError& error) {
+    } catch (const std::invalid_argument& error) {
+        // A bad environment value (PARLANTOGRAPHER_AUDIO and the like) is a developer's or
+        // a script's: it is said where they look, without a dialog to wait on.
+        std::fprintf(stderr, "parlantographer: %s\n", error.what());
+        return 1;
+    } catch (const std::exception& error) {
         m_sink->Show(EMessageIcon::Stop, QStringLiteral("Error"),
                      QString::fromStdString(error.what()), nullptr);
         return 1;

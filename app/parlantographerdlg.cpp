@@ -26,6 +26,7 @@
 #include "store/pimstore.h"
 #include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
+#include "store/recordingsession.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
 #include "store/tagcatalogue.h"
@@ -92,6 +93,12 @@ QString CParlantographerDlg::FreeSpaceCaption()
     return QStringLiteral("Not enough memory to continue operation");
 }
 
+QString CParlantographerDlg::DeviceStoppedText()
+{
+    return tr("The audio input stopped while recording (the device was removed or failed).\n"
+              "The record holds what was captured until then.");
+}
+
 QString CParlantographerDlg::CardRemovedText()
 {
     return QStringLiteral("The storage card has been removed while recording.\nThe record is "
@@ -105,6 +112,7 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         CLogger log("CParlantographerDlg::CParlantographerDlg");
         m_audio = std::make_unique<CAudioManager>();
         m_audio->ApplyFormat(m_context.settings.Format());
+        m_session = std::make_unique<CRecordingSession>(*m_audio);
         m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
         m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
 
@@ -120,8 +128,13 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         m_recordButton->SetRateProvider([this] {
             return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
         });
+        m_recordButton->SetElapsedProvider([this] {
+            return static_cast<std::int64_t>(m_session->CapturedSamples() / m_audio->SampleRate());
+        });
         connect(m_recordButton, &CRecordButton::RecordCommand, this,
                 &CParlantographerDlg::OnRecord);
+        connect(m_recordButton, &CRecordButton::Refreshed, this,
+                &CParlantographerDlg::CheckRecording);
 
         m_mountWatcher = new CMountWatcher(m_context.mountTable, 1000, this);
         connect(m_mountWatcher, &CMountWatcher::VolumeRemoved, this,
@@ -373,29 +386,36 @@ void CParlantographerDlg::StartRecording()
         const CSlotList* slot = m_slots[static_cast<std::size_t>(i)];
         selections.append({slot->Kind(), slot->Items(), slot->SelectionStates(), IsSlotVisible(i)});
     }
-    const std::optional<QByteArray> area = RecordInfo::ComposeRecordInfo(selections);
+    const std::optional<QByteArray> area = CRecordingSession::ComposeInfo(selections);
     if (!area) {
         m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                             QString::fromLatin1(RecordInfo::kMsgDoesNotFit), this);
         return;
     }
-    const SRecordPath path = m_context.storage.MakeRecordPath(m_audio->CodecIndex());
-    if (!path.Ok()) {
-        m_context.sink.Show(EMessageIcon::Stop, QStringLiteral("Error"), path.error, this);
+    CRecordingSession::SRequest request;
+    request.info = *area;
+    request.nextPath = [this] {
+        return m_context.storage.MakeRecordPath(m_audio->CodecIndex());
+    };
+    request.freeBytes = [this] {
+        return m_recordButton->FreeBytesOfStorage();
+    };
+    const CRecordingSession::SStart start = m_session->Start(request);
+    switch (start.refusal) {
+    case EStartRefusal::None:
+        break;
+    case EStartRefusal::NoRoom:
+        m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(), this);
+        return;
+    case EStartRefusal::NoPath:
+    case EStartRefusal::NameTaken:
+        m_context.sink.Show(EMessageIcon::Stop, QStringLiteral("Error"), start.message, this);
+        return;
+    case EStartRefusal::EngineError:
+        ShowEngineError(start.message);
         return;
     }
-    try {
-        // The header carries the information from the first byte on, so a recording cut
-        // short by a crash or power loss is still a record with its information.
-        m_audio->GetRecorder().Record(
-            path.path.toStdString(),
-            std::string(area->constData(), static_cast<std::size_t>(area->size())));
-    } catch (const std::exception& error) {
-        ShowEngineError(QString::fromStdString(error.what()));
-        return;
-    }
-    m_infoArea = *area;
-    m_recordPath = path.path;
+    m_recordPath = m_session->Path();
     m_inhibitor->Inhibit(tr("Recording a voice memo"));
     m_recordButton->OnStartRecord();
     SetControlsEnabled(false);
@@ -403,24 +423,45 @@ void CParlantographerDlg::StartRecording()
 
 bool CParlantographerDlg::StopAndSave()
 {
-    bool saved = true;
+    // The screen is idle again before any message shows: a message box runs an event
+    // loop, and a recording face still ticking there could ask to stop a second time.
+    std::optional<QString> error;
     {
         const CWaitCursor wait;
-        try {
-            m_audio->GetRecorder().StopRecording();
-            m_audio->GetTagger().WriteRecordInfo(m_recordPath.toStdString(), m_infoArea.constData(),
-                                                 static_cast<std::size_t>(m_infoArea.size()));
-        } catch (const std::exception& error) {
-            ShowEngineError(QString::fromStdString(error.what()));
-            saved = false;
-        }
+        error = m_session->Stop();
     }
-    // After an engine error the screen still returns to idle: the recorder is stopped
-    // or unusable either way, and a locked screen would help nobody.
     m_recordButton->OnStopRecord();
     m_inhibitor->Release();
     SetControlsEnabled(true);
-    return saved;
+    // After an engine error the screen stays idle: the recorder is stopped or unusable
+    // either way, and a locked screen would help nobody.
+    if (error)
+        ShowEngineError(*error);
+    return !error;
+}
+
+void CParlantographerDlg::CheckRecording()
+{
+    if (!m_recording)
+        return;
+    switch (m_session->Check()) {
+    case ERecordingEnd::Running:
+    case ERecordingEnd::LimitReached: // the window sets no limit
+        return;
+    case ERecordingEnd::LowSpace:
+        if (StopAndSave())
+            m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(),
+                                this);
+        return;
+    case ERecordingEnd::VolumeRemoved:
+        StopAndSave();
+        m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CardRemovedText(), this);
+        return;
+    case ERecordingEnd::DeviceStopped:
+        StopAndSave();
+        m_context.sink.Show(EMessageIcon::Exclamation, kProduct, DeviceStoppedText(), this);
+        return;
+    }
 }
 
 void CParlantographerDlg::SetControlsEnabled(bool enabled)

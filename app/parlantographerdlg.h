@@ -13,6 +13,7 @@ class CLocationList;
 class CMemoryCheck;
 class CMountWatcher;
 class CRecordButton;
+class CRecordingSession;
 class CScreenSaverInhibitor;
 class CSettingsStore;
 class CSlotList;
@@ -89,6 +90,7 @@ public:
     static QString FreeSpaceText();
     static QString FreeSpaceCaption();
     static QString CardRemovedText();
+    static QString DeviceStoppedText();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +109,9 @@ private:
     // Stops the recorder and writes the information; false when the engine failed
     // (the error has been shown). The screen is idle again either way.
     bool StopAndSave();
+    // Ends the recording when the session says it must (low space, a removed volume or
+    // device), with the message that explains it.
+    void CheckRecording();
     void SetControlsEnabled(bool enabled);
     void ShowEngineError(const QString& text);
     double FreeBytesOfChosenStorage() const;
@@ -115,6 +120,7 @@ private:
 
     SContext m_context;
     std::unique_ptr<CAudioManager> m_audio;
+    std::unique_ptr<CRecordingSession> m_session;
     std::unique_ptr<CTagCatalogue> m_catalogue;
     std::unique_ptr<CLocationList> m_locations;
     CBackgroundWidget* m_central = nullptr;
@@ -133,5 +139,4 @@ private:
     bool m_recording = false;
     bool m_closing = false;
     QString m_recordPath;
-    QByteArray m_infoArea;
 };

@@ -40,6 +40,7 @@ std::uint32_t CRecordButton::FreeSpaceInSeconds() const
 void CRecordButton::ResetProgress()
 {
     m_startTick = Now();
+    m_secondsLeftAtStart = m_secondsLeft + m_elapsed;
     m_rangeHigh = qMax<std::int64_t>(0, m_secondsLeft);
     m_position = 0;
     m_face.progress = 0;
@@ -51,6 +52,7 @@ void CRecordButton::OnStartRecord()
     CLogger log("CRecordButton::OnStartRecord");
     m_face.image = RecordButtonFace::EImage::Recording;
     m_secondsLeft = FreeSpaceInSeconds();
+    m_secondsLeftAtStart = m_secondsLeft;
     m_elapsed = 0;
     m_startTick = Now();
     m_rangeHigh = m_secondsLeft;
@@ -76,18 +78,14 @@ void CRecordButton::OnStopRecord()
 
 void CRecordButton::Tick()
 {
-    CLogger log("CRecordButton::ProgressListener");
-    if (!TimeLeft::HasRoomToRecord(FreeBytesOfStorage())) {
-        log.Write("below the reserve");
-        // The same command a tap sends: the main screen stops, saves and explains.
-        emit RecordCommand();
-        return;
-    }
-    m_elapsed = qMax<std::int64_t>(0, (Now() - m_startTick) / 1000);
-    --m_secondsLeft;
+    CLogger log("CRecordButton::Tick");
+    m_elapsed = m_elapsedProvider ? m_elapsedProvider()
+                                  : qMax<std::int64_t>(0, (Now() - m_startTick) / 1000);
+    m_secondsLeft = m_secondsLeftAtStart - m_elapsed;
     m_face.timeText = QString::fromStdString(TimeLeft::FormatUpdateText(m_elapsed, m_secondsLeft));
     ConfigureProgress();
     update();
+    emit Refreshed();
 }
 
 void CRecordButton::ConfigureProgress()

@@ -10,19 +10,21 @@
 // The large button that starts and stops a recording. A tap sends RecordCommand to the
 // main screen unless it comes within 2000 ms of the last accepted tap (one double tap
 // never starts and stops at once). While recording, the face shows a progress bar and
-// "elapsed / left" text refreshed once a second; when the chosen storage falls below
-// the 1,000,000-byte reserve, the button sends RecordCommand by itself so the main
-// screen stops and saves the recording.
+// "elapsed / left" text refreshed a few times a second, and Refreshed tells the main
+// screen to look at the recording (which stops it when space runs low).
 class CRecordButton : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr std::int64_t kGuardMs = 2000;
-    static constexpr int kTickMs = 1000;
+    // Often enough that the elapsed time shown never lags the record by more than a quarter
+    // of a second.
+    static constexpr int kTickMs = 250;
 
     using Clock = std::function<std::int64_t()>;
     using FreeBytes = std::function<double()>;
     using Rate = std::function<std::uint32_t()>;
+    using Elapsed = std::function<std::int64_t()>;
 
     explicit CRecordButton(QWidget* parent = nullptr);
 
@@ -32,6 +34,8 @@ public:
     void SetFreeBytesProvider(FreeBytes provider) { m_freeBytes = std::move(provider); }
     // Nominal bytes per second of the current recording format.
     void SetRateProvider(Rate rate) { m_rate = std::move(rate); }
+    // Whole seconds recorded so far; without a provider, the seconds since the start.
+    void SetElapsedProvider(Elapsed elapsed) { m_elapsedProvider = std::move(elapsed); }
     void SetScale(int scale);
 
     double FreeBytesOfStorage() const { return m_freeBytes ? m_freeBytes() : 0.0; }
@@ -62,6 +66,8 @@ public:
 
 signals:
     void RecordCommand();
+    // A refresh of the recording face happened.
+    void Refreshed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -80,12 +86,14 @@ private:
     Clock m_clock;
     FreeBytes m_freeBytes;
     Rate m_rate;
+    Elapsed m_elapsedProvider;
     QTimer m_timer;
     bool m_tapped = false;
     bool m_keyboardFocus = false;
     std::int64_t m_lastTap = 0;
     std::int64_t m_startTick = 0;
     std::int64_t m_secondsLeft = 0;
+    std::int64_t m_secondsLeftAtStart = 0;
     std::int64_t m_elapsed = 0;
     std::int64_t m_rangeHigh = 0;
     std::int64_t m_position = 0;

@@ -44,7 +44,8 @@ QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, int variant
 {
     manager.SetCodec(codec);
     manager.SetQuality(3);
-    CBaseEncoder& encoder = manager.CurrentEncoder();
+    const auto ownedEncoder = manager.CreateEncoder(manager.CodecIndex());
+    CBaseEncoder& encoder = *ownedEncoder;
     const QByteArray info = InfoVariant(variant);
     encoder.SetInfo(std::string(info.constData(), static_cast<std::size_t>(info.size())));
     encoder.Open(path.toStdString(), false);

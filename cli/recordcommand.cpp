@@ -7,13 +7,13 @@
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/infotext.h"
-#include "cli/recordsession.h"
 #include "cli/recordslots.h"
-#include "cli/reservedfile.h"
 #include "cli/stopsignal.h"
 #include "cli/usageerror.h"
 #include "platform/freespace.h"
 #include "store/recordinfo.h"
+#include "store/recordingsession.h"
+#include "store/storage.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -25,9 +25,6 @@ namespace {
 
 // A day: long enough for any memo, and far below the 32-bit length fields of a WAV.
 constexpr std::uint64_t kMostSeconds = 24 * 60 * 60;
-
-constexpr const char* kLowSpaceMessage =
-    "The program requires at least 1 MB of free memory to continue with recording.";
 
 std::string LowerExtension(std::string_view path)
 {
@@ -48,20 +45,9 @@ std::string FolderOf(const std::string& path)
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-// A new record's path on `storage`, created empty so that no other process takes the
-// same name before the recording opens it. A name taken between the choice and the
-// creation (another recording in the same second) makes the next free name be chosen.
-std::string ReserveRecordPath(const CCliStore& store, const QString& storage, std::uint32_t codec)
-{
-    constexpr int kAttempts = 16;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const std::string path =
-            store.MakeRecordPath(storage, codec, QDateTime::currentDateTime()).toStdString();
-        if (CReservedFile::TryCreate(path))
-            return path;
-    }
-    throw CCommandFailure("Cannot create a new record file on \"" + storage.toStdString() + "\".");
-}
+// How long the command waits for the sample count before it looks at the stop signal
+// and the session's other ends again: short enough that an interruption acts at once.
+constexpr std::chrono::milliseconds kPollPeriod{20};
 
 } // namespace
 
@@ -132,22 +118,18 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
     const std::string info = InfoText::FromOptions(line);
 
     const std::string folder = FolderOf(path);
-    if (!TimeLeft::HasRoomToRecord(FreeBytesAt(folder)))
-        throw CCommandFailure(kLowSpaceMessage);
-    if (!CReservedFile::TryCreate(path)) {
-        std::error_code error;
-        throw CCommandFailure(path + (std::filesystem::exists(path, error)
-                                          ? ": the file exists already; nothing recorded"
-                                          : ": cannot create the file; nothing recorded"));
-    }
-    const CReservedFile reserved(path);
 
-    CAudioManager& audio = context.Audio();
-    audio.ApplyFormat(format);
-    const CStopSignal stop;
-    CRecordSession session(audio, stop, folder);
-    const ERecordEnd end = session.Run(path, info, seconds * audio.SampleRate());
-    return Finish(context, path, end, audio.GetRecorder().CapturedSamples());
+    context.Audio().ApplyFormat(format);
+    CRecordingSession::SRequest request;
+    request.info = QByteArray::fromStdString(info);
+    request.nextPath = [&path] {
+        return SRecordPath{QString::fromStdString(path), {}};
+    };
+    request.fixedName = true;
+    request.freeBytes = [folder] {
+        return FreeBytesAt(folder);
+    };
+    return Record(context, request, seconds);
 }
 
 int CRecordCommand::RecordToStore(CCliContext& context, const CCommandLine& line)
@@ -174,30 +156,58 @@ int CRecordCommand::RecordToStore(CCliContext& context, const CCommandLine& line
         RecordInfo::ComposeRecordInfo(RecordSlots::FromOptions(line, store));
     if (!area)
         throw CCommandFailure(RecordInfo::kMsgDoesNotFit);
-    if (!TimeLeft::HasRoomToRecord(FreeBytesAt(store.FreeSpaceFolderOf(storage))))
-        throw CCommandFailure(kLowSpaceMessage);
 
     CAudioManager& audio = context.Audio();
     audio.ApplyFormat(format);
-    const std::string path = ReserveRecordPath(store, storage, audio.CodecIndex());
-    const CReservedFile reserved(path);
-    const CStopSignal stop;
-    CRecordSession session(audio, stop, FolderOf(path));
-    const ERecordEnd end = session.Run(path, area->toStdString(), seconds * audio.SampleRate());
-    return Finish(context, path, end, audio.GetRecorder().CapturedSamples());
+    const std::string freeSpaceFolder = store.FreeSpaceFolderOf(storage);
+    CRecordingSession::SRequest request;
+    request.info = *area;
+    request.nextPath = [&store, &storage, &audio] {
+        return SRecordPath{
+            store.MakeRecordPath(storage, audio.CodecIndex(), QDateTime::currentDateTime()), {}};
+    };
+    request.freeBytes = [freeSpaceFolder] {
+        return FreeBytesAt(freeSpaceFolder);
+    };
+    return Record(context, request, seconds);
 }
 
-int CRecordCommand::Finish(CCliContext& context, const std::string& path, ERecordEnd end,
+int CRecordCommand::Record(CCliContext& context, CRecordingSession::SRequest& request,
+                           std::uint64_t seconds)
+{
+    CAudioManager& audio = context.Audio();
+    request.sampleLimit = seconds * audio.SampleRate();
+    // Watching for SIGINT and SIGTERM from before the start: an interruption while the
+    // device opens still ends with a finished record.
+    const CStopSignal stop;
+    CRecordingSession session(audio);
+    const CRecordingSession::SStart start = session.Start(request);
+    if (!start.Ok())
+        throw CCommandFailure(start.message.toStdString());
+    ERecordingEnd end = ERecordingEnd::Running;
+    while (!stop.Raised() && (end = session.Wait(kPollPeriod)) == ERecordingEnd::Running) {
+    }
+    const std::uint64_t captured = session.CapturedSamples();
+    if (const std::optional<QString> error = session.Stop())
+        throw CCommandFailure(error->toStdString());
+    return Finish(context, session.Path().toStdString(), end, captured);
+}
+
+int CRecordCommand::Finish(CCliContext& context, const std::string& path, ERecordingEnd end,
                            std::uint64_t captured)
 {
     context.Out() << path << '\n';
     switch (end) {
-    case ERecordEnd::Complete:
-    case ERecordEnd::Interrupted:
+    case ERecordingEnd::Running: // interrupted by a signal
+    case ERecordingEnd::LimitReached:
         return 0;
-    case ERecordEnd::LowSpace:
-        throw CCommandFailure(kLowSpaceMessage);
-    case ERecordEnd::DeviceStopped:
+    case ERecordingEnd::LowSpace:
+        throw CCommandFailure(CRecordingSession::kMsgLowSpace);
+    case ERecordingEnd::VolumeRemoved:
+        throw CCommandFailure("The storage went away while recording, after " +
+                              std::to_string(captured) +
+                              " samples; the record holds what was written.");
+    case ERecordingEnd::DeviceStopped:
         break;
     }
     throw CCommandFailure("The recording stopped early, after " + std::to_string(captured) +

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "cli/command.h"
+#include "store/recordingsession.h"
 
 #include <optional>
 #include <string_view>
-
-class CStopSignal;
-enum class ERecordEnd;
 
 // record: N seconds from the audio input into a record file, either a file the user
 // names (OUT, with --info) or a record the program places and names itself in the data
@@ -26,6 +24,9 @@ public:
 private:
     static int RecordToFile(CCliContext& context, const CCommandLine& line);
     static int RecordToStore(CCliContext& context, const CCommandLine& line);
-    static int Finish(CCliContext& context, const std::string& path, ERecordEnd end,
+    // Runs the recording until its sample limit, a stop signal or another end.
+    static int Record(CCliContext& context, CRecordingSession::SRequest& request,
+                      std::uint64_t seconds);
+    static int Finish(CCliContext& context, const std::string& path, ERecordingEnd end,
                       std::uint64_t captured);
 };

@@ -69,6 +69,25 @@ TEST_F(Program, StartsOnceWritesItsPathAndEndsCleanlyOnTerm)
     EXPECT_EQ(first.exitCode(), 0);
 }
 
+// A bad environment value is a message and status 1, not an abort.
+TEST_F(Program, RefusesBadAudioVariablesWithAMessage)
+{
+    const std::pair<const char*, const char*> cases[] = {{"PARLANTOGRAPHER_AUDIO", "bogus"},
+                                                         {"PARLANTOGRAPHER_SIM_SPEED", "x"}};
+    for (const auto& [name, value] : cases) {
+        QProcessEnvironment environment = first.processEnvironment();
+        environment.insert(name, value);
+        first.setProcessEnvironment(environment);
+        first.start(PARLANTOGRAPHER_APP, {});
+        ASSERT_TRUE(first.waitForFinished(10000)) << name;
+        EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(first.exitCode(), 1);
+        EXPECT_TRUE(first.readAllStandardError().contains(name));
+        environment.insert("PARLANTOGRAPHER_AUDIO", "sim");
+        first.setProcessEnvironment(environment);
+    }
+}
+
 TEST_F(Program, RefusesABadSizeOption)
 {
     first.start(PARLANTOGRAPHER_APP, {"--size", "wide"});

@@ -85,9 +85,9 @@ TEST_F(RecordButton, LargeStoragesDoNotWrapTheBar)
     button.OnStartRecord();
     now += 3725000;
     button.Tick();
-    EXPECT_EQ(button.ProgressMaximum(), 99999);
+    EXPECT_EQ(button.ProgressMaximum(), 96275);
     EXPECT_EQ(button.ProgressPosition(), 3725);
-    EXPECT_EQ(button.TimeText(), "1:02:05 / 1d 03:46:39");
+    EXPECT_EQ(button.TimeText(), "1:02:05 / 1d 02:44:35");
 }
 
 TEST_F(RecordButton, ATimeLeftBelowZeroShowsAFullBarAndANegativeText)

@@ -182,6 +182,32 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
     }
 }
 
+// A recording killed outright keeps every second completed before the kill, in both
+// formats, and still opens as a record with its information.
+TEST(CliRecord, AKilledRecordingKeepsItsCompletedSeconds)
+{
+    for (const char* name : {"killed.wav", "killed.ogg"}) {
+        SCOPED_TRACE(name);
+        CCliRunner cli;
+        cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
+        const std::string path = cli.Scratch(name);
+        const auto process = cli.Start({"record", path, "--seconds", "30", "--info", "killed"});
+        const auto size = [&] {
+            std::error_code error;
+            const auto bytes = std::filesystem::file_size(path, error);
+            return error ? 0 : bytes;
+        };
+        for (int i = 0; i < 500 && size() == 0; ++i) // the header is written at the start
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
+        ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
+        CCliRunner::Finish(*process, 10000);
+        const QJsonObject info = InfoJson(cli, path);
+        EXPECT_GE(info["samples"].toInteger(), 2 * 8000 - 160); // a Speex frame of slack
+        EXPECT_EQ(info["info"].toString(), "killed");
+    }
+}
+
 TEST(CliTag, RewritesTheInformationAndNothingElse)
 {
     CCliRunner cli;

@@ -1,4 +1,4 @@
-#include "cli/reservedfile.h"
+#include "store/reservedfile.h"
 
 #include <cstdio>
 #include <filesystem>

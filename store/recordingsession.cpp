@@ -1,0 +1,119 @@
+#include "store/recordingsession.h"
+
+#include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/recorder.h"
+#include "audio/tagger.h"
+#include "audio/timeleft.h"
+#include "store/storage.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Names taken between the choice and the creation (other recordings starting in the same
+// second) make the chooser try again; it gives up after this many.
+constexpr int kPathAttempts = 16;
+
+} // namespace
+
+CRecordingSession::CRecordingSession(CAudioManager& audio) : m_audio(audio) {}
+
+CRecordingSession::~CRecordingSession()
+{
+    if (IsRecording())
+        Stop();
+}
+
+std::optional<QByteArray>
+CRecordingSession::ComposeInfo(const QList<RecordInfo::SSlotSelection>& selections)
+{
+    return RecordInfo::ComposeRecordInfo(selections);
+}
+
+CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
+{
+    if (IsRecording())
+        return {EStartRefusal::EngineError,
+                QString::fromLatin1("Recorder: A recording is already running")};
+    if (!TimeLeft::HasRoomToRecord(request.freeBytes ? request.freeBytes() : 0.0))
+        return {EStartRefusal::NoRoom, QString::fromLatin1(kMsgLowSpace)};
+
+    QString path;
+    for (int attempt = 0; attempt < kPathAttempts && path.isEmpty(); ++attempt) {
+        const SRecordPath candidate = request.nextPath();
+        if (!candidate.Ok())
+            return {EStartRefusal::NoPath, candidate.error};
+        if (CReservedFile::TryCreate(candidate.path.toStdString())) {
+            path = candidate.path;
+        } else if (request.fixedName || !QFileInfo::exists(candidate.path)) {
+            const bool taken = QFileInfo::exists(candidate.path);
+            return {taken ? EStartRefusal::NameTaken : EStartRefusal::NoPath,
+                    candidate.path +
+                        (taken ? QStringLiteral(": the file exists already; nothing recorded")
+                               : QStringLiteral(": cannot create the file; nothing recorded"))};
+        }
+    }
+    if (path.isEmpty())
+        return {EStartRefusal::NoPath, QStringLiteral("Cannot create a new record file.")};
+
+    auto reserved = std::make_unique<CReservedFile>(path.toStdString());
+    CRecorder& recorder = m_audio.GetRecorder();
+    recorder.SetSampleLimit(request.sampleLimit);
+    try {
+        recorder.Record(
+            path.toStdString(),
+            std::string(request.info.constData(), static_cast<std::size_t>(request.info.size())));
+    } catch (const std::exception& error) {
+        return {EStartRefusal::EngineError, QString::fromStdString(error.what())};
+    }
+    m_reserved = std::move(reserved);
+    m_path = path;
+    m_folder = QFileInfo(path).absolutePath();
+    m_info = request.info;
+    m_freeBytes = request.freeBytes;
+    return {};
+}
+
+ERecordingEnd CRecordingSession::Check() const
+{
+    if (!IsRecording())
+        return ERecordingEnd::Running;
+    CRecorder& recorder = m_audio.GetRecorder();
+    if (recorder.WaitForSampleLimit(std::chrono::milliseconds(0)))
+        return ERecordingEnd::LimitReached;
+    if (recorder.IsStopped())
+        return ERecordingEnd::DeviceStopped;
+    if (!QFileInfo::exists(m_folder))
+        return ERecordingEnd::VolumeRemoved;
+    if (!TimeLeft::HasRoomToRecord(m_freeBytes ? m_freeBytes() : 0.0))
+        return ERecordingEnd::LowSpace;
+    return ERecordingEnd::Running;
+}
+
+ERecordingEnd CRecordingSession::Wait(std::chrono::milliseconds timeout) const
+{
+    if (IsRecording())
+        m_audio.GetRecorder().WaitForSampleLimit(timeout);
+    return Check();
+}
+
+std::optional<QString> CRecordingSession::Stop()
+{
+    if (!IsRecording())
+        return std::nullopt;
+    const std::unique_ptr<CReservedFile> reserved = std::move(m_reserved);
+    try {
+        m_audio.GetRecorder().StopRecording();
+        m_audio.GetTagger().WriteRecordInfo(m_path.toStdString(), m_info.constData(),
+                                            static_cast<std::size_t>(m_info.size()));
+    } catch (const std::exception& error) {
+        return QString::fromStdString(error.what());
+    }
+    return std::nullopt;
+}
+
+std::uint64_t CRecordingSession::CapturedSamples() const
+{
+    return m_audio.GetRecorder().CapturedSamples();
+}

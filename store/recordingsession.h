@@ -1,0 +1,108 @@
+#pragma once
+
+#include "store/recordinfo.h"
+#include "store/reservedfile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CAudioManager;
+struct SRecordPath;
+
+// Why a recording ended; Running while it should go on.
+enum class ERecordingEnd
+{
+    Running,
+    LimitReached,  // the requested number of samples was captured
+    LowSpace,      // the storage fell below the recording reserve
+    VolumeRemoved, // the folder of the record went away (a card was pulled)
+    DeviceStopped  // the capture stopped by itself (the device failed or went away)
+};
+
+// Why a recording did not start.
+enum class EStartRefusal
+{
+    None,
+    NoRoom,     // less than the reserve is free
+    NoPath,     // no record name could be made or created
+    NameTaken,  // a fixed name exists already
+    EngineError // the recorder refused (no device, a device error)
+};
+
+// One recording from the start to the finished record, with every rule that the window
+// and the command line share: the free-space check, an exclusive record path, start and
+// stop, the information written into the file at both ends, and the ends that come from
+// outside (the sample limit, low space, a removed volume, a failed device).
+//
+// Everything runs on the controlling thread; Check is cheap enough to call a few times a
+// second.
+class CRecordingSession
+{
+public:
+    struct SRequest
+    {
+        // The record's information area, as ComposeInfo gives it (or any text that fits).
+        QByteArray info;
+        // A path for the new record; asked again when the name it gave is taken meanwhile
+        // (another recording in the same second), unless `fixedName`.
+        std::function<SRecordPath()> nextPath;
+        bool fixedName = false;
+        // Free bytes of the storage the record goes to.
+        std::function<double()> freeBytes;
+        // 0: no limit; otherwise the recording ends by itself after that many samples.
+        std::uint64_t sampleLimit = 0;
+    };
+
+    struct SStart
+    {
+        EStartRefusal refusal = EStartRefusal::None;
+        QString message; // what to tell the user when refused
+        bool Ok() const { return refusal == EStartRefusal::None; }
+    };
+
+    static constexpr const char* kMsgLowSpace =
+        "The program requires at least 1 MB of free memory to continue with recording.";
+
+    explicit CRecordingSession(CAudioManager& audio);
+    // Stops and saves a recording still running.
+    ~CRecordingSession();
+    CRecordingSession(const CRecordingSession&) = delete;
+    CRecordingSession& operator=(const CRecordingSession&) = delete;
+
+    // The information area of the selected slot items; nullopt when it does not fit
+    // (RecordInfo::kMsgDoesNotFit says so).
+    static std::optional<QByteArray>
+    ComposeInfo(const QList<RecordInfo::SSlotSelection>& selections);
+
+    // Checks the free space, creates the record's file exclusively and starts the
+    // recorder with the information already in the header, so that a recording cut short
+    // by a crash is still a record with its information. Nothing is left on disk when it
+    // is refused.
+    SStart Start(const SRequest& request);
+    // Whether the recording should end now, and why.
+    ERecordingEnd Check() const;
+    // Waits up to `timeout` for the sample limit, then Check.
+    ERecordingEnd Wait(std::chrono::milliseconds timeout) const;
+    // Stops the recorder, which finalises the file, and writes the information into it.
+    // The engine's message when that failed. The session is idle afterwards either way.
+    std::optional<QString> Stop();
+
+    bool IsRecording() const { return m_reserved != nullptr; }
+    // The record being made, or the last one made.
+    QString Path() const { return m_path; }
+    std::uint64_t CapturedSamples() const;
+
+private:
+    CAudioManager& m_audio;
+    std::unique_ptr<CReservedFile> m_reserved;
+    QString m_path;
+    QString m_folder;
+    QByteArray m_info;
+    std::function<double()> m_freeBytes;
+};

@@ -1,0 +1,101 @@
+#include "audio/audiomanager.h"
+#include "platform/simwavebackend.h"
+#include "store/recordingsession.h"
+#include "store/storage.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A session on the simulated device, as fast as it goes, with a free space the test sets.
+class RecordingSessionTest : public ::testing::Test
+{
+protected:
+    void MakeSession(const QString& input = {})
+    {
+        SSimWaveConfig config{input.toStdString(), {}, false};
+        m_audio = std::make_unique<CAudioManager>(std::make_unique<CSimWaveBackend>(config));
+        m_session = std::make_unique<CRecordingSession>(*m_audio);
+    }
+
+    CRecordingSession::SRequest Request(const QStringList& names, bool fixed = false)
+    {
+        CRecordingSession::SRequest request;
+        request.info = "*ParlantographerInfo*\n";
+        request.fixedName = fixed;
+        request.freeBytes = [this] {
+            return m_freeBytes;
+        };
+        request.nextPath = [this, names, next = 0]() mutable {
+            return SRecordPath{m_folder + "/" + names[std::min<int>(next++, names.size() - 1)], {}};
+        };
+        return request;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_folder = m_dir.path() + "/Data";
+    double m_freeBytes = 1e9;
+    std::unique_ptr<CAudioManager> m_audio;
+    std::unique_ptr<CRecordingSession> m_session;
+};
+
+// Whatever refuses a start leaves no file behind and never touches an existing one.
+TEST_F(RecordingSessionTest, ARefusedStartLeavesTheDiskAsItWas)
+{
+    ASSERT_TRUE(WriteAll(m_folder + "/taken.wav", "keep me"));
+    MakeSession();
+    m_freeBytes = 999999;
+    EXPECT_EQ(m_session->Start(Request({"new.wav"})).refusal, EStartRefusal::NoRoom);
+    m_freeBytes = 1e9;
+    EXPECT_EQ(m_session->Start(Request({"taken.wav"}, true)).refusal, EStartRefusal::NameTaken);
+    EXPECT_EQ(ReadAll(m_folder + "/taken.wav"), "keep me");
+
+    MakeSession(m_dir.path() + "/no-such-input.raw"); // the device cannot open its input
+    const auto start = m_session->Start(Request({"new.wav"}));
+    EXPECT_EQ(start.refusal, EStartRefusal::EngineError);
+    EXPECT_FALSE(start.message.isEmpty());
+    EXPECT_FALSE(m_session->IsRecording());
+    EXPECT_EQ(QDir(m_folder).entryList(QDir::Files), QStringList{"taken.wav"});
+}
+
+// A name taken meanwhile (another recording in the same second) moves on to the next.
+TEST_F(RecordingSessionTest, ATakenNameMovesOnAndTheRecordEndsOnItsLimit)
+{
+    ASSERT_TRUE(WriteAll(m_folder + "/first.wav", "keep me"));
+    MakeSession();
+    auto request = Request({"first.wav", "second.wav"});
+    request.sampleLimit = 8000;
+    ASSERT_TRUE(m_session->Start(request).Ok());
+    EXPECT_EQ(m_session->Path(), m_folder + "/second.wav");
+    ERecordingEnd end = ERecordingEnd::Running;
+    for (int i = 0; i < 500 && end == ERecordingEnd::Running; ++i)
+        end = m_session->Wait(std::chrono::milliseconds(20));
+    EXPECT_EQ(end, ERecordingEnd::LimitReached);
+    EXPECT_FALSE(m_session->Stop());
+    EXPECT_EQ(QFileInfo(m_session->Path()).size(), 1070 + 8000);
+    EXPECT_EQ(ReadAll(m_folder + "/first.wav"), "keep me");
+}
+
+// The ends that come from outside: the storage filling up, the record's folder vanishing.
+TEST_F(RecordingSessionTest, LowSpaceAndARemovedFolderEndTheRecording)
+{
+    MakeSession();
+    ASSERT_TRUE(QDir().mkpath(m_folder));
+    ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
+    EXPECT_EQ(m_session->Check(), ERecordingEnd::Running);
+    m_freeBytes = 999999;
+    EXPECT_EQ(m_session->Check(), ERecordingEnd::LowSpace);
+    EXPECT_FALSE(m_session->Stop());
+
+    m_freeBytes = 1e9;
+    ASSERT_TRUE(m_session->Start(Request({"b.wav"})).Ok());
+    ASSERT_TRUE(QDir(m_folder).removeRecursively());
+    EXPECT_EQ(m_session->Check(), ERecordingEnd::VolumeRemoved);
+    m_session->Stop();
+    EXPECT_FALSE(m_session->IsRecording());
+}
+
+} // namespace
