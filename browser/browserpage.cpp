@@ -10,6 +10,7 @@
 #include "store/recordcatalogue.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBoxLayout>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -18,8 +19,6 @@
 #include <QStyle>
 
 namespace {
-
-constexpr int kNoEntry = -1;
 
 QString ListStyle()
 {
@@ -44,6 +43,7 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     m_search->setClearButtonEnabled(true);
     m_list->setObjectName(QStringLiteral("records"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setUniformItemSizes(true);
     m_list->setStyleSheet(ListStyle());
     m_list->setMinimumHeight(60);
     m_summary->setMinimumHeight(80);
@@ -126,6 +126,8 @@ void CBrowserPage::BuildShortcuts()
     add(QKeySequence(Qt::Key_Space), &CBrowserPage::OnPlay);
     add(QKeySequence(Qt::Key_F2), &CBrowserPage::OnRename);
     add(QKeySequence(QKeySequence::Delete), &CBrowserPage::OnDelete);
+    // Reads the record folders again, for records made or removed outside the browser.
+    add(QKeySequence(QKeySequence::Refresh), &CBrowserPage::RefreshPage);
 }
 
 void CBrowserPage::SetWideLayout(bool wide)
@@ -161,19 +163,17 @@ QStringList CBrowserPage::ListedNames() const
 
 const SBrowsedRecord* CBrowserPage::SelectedEntry() const
 {
-    const QListWidgetItem* item = m_list->currentItem();
-    if (!item)
+    const int row = m_list->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= m_shown.size())
         return nullptr;
-    const int index = item->data(Qt::UserRole).toInt();
-    if (index < 0 || index >= Records().Count())
-        return nullptr;
-    return &Records().Record(index);
+    return &Records().Record(m_shown[static_cast<std::size_t>(row)]);
 }
 
 QString CBrowserPage::SelectedName() const
 {
-    const QListWidgetItem* item = m_list->currentItem();
-    return item && item->data(Qt::UserRole).toInt() != kNoEntry ? item->text() : QString();
+    const int row = m_list->currentRow();
+    return row >= 0 && static_cast<std::size_t>(row) < m_shown.size() ? m_list->item(row)->text()
+                                                                      : QString();
 }
 
 void CBrowserPage::StopPlayback()
@@ -190,37 +190,39 @@ void CBrowserPage::RefreshPage()
 {
     const QString keep = SelectedName();
     StopPlayback();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_records = &m_services.rebuildRecords();
-    if (!RefreshSelectors())
-        return;
-    FillRecords(keep);
+    QApplication::restoreOverrideCursor();
+    if (RefreshSelectors())
+        FillRecords(keep);
 }
 
 void CBrowserPage::Open(const CRecordBrowser& records)
 {
+    const QString keep = SelectedName();
+    StopPlayback();
     m_records = &records;
     if (RefreshSelectors())
-        FillRecords();
+        FillRecords(keep);
 }
 
 void CBrowserPage::FillRecords(const QString& keep)
 {
     SRecordQuery query = Query();
     query.search = m_search->text();
-    const std::vector<int> shown = Records().Records(query);
+    m_shown = Records().Records(query);
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(m_shown.size()));
+    for (int index : m_shown)
+        names << Records().Record(index).fileName;
     {
         const QSignalBlocker block(m_list);
         m_list->clear();
-        for (int index : shown) {
-            auto* item = new QListWidgetItem(Records().Record(index).fileName);
-            item->setData(Qt::UserRole, index);
-            m_list->addItem(item);
-        }
-        if (m_list->count() == 0) {
-            auto* item = new QListWidgetItem(NoRecordsText());
-            item->setData(Qt::UserRole, kNoEntry);
+        // One insertion for the whole list: thousands of records refill within a frame.
+        m_list->addItems(names);
+        if (names.isEmpty()) {
+            auto* item = new QListWidgetItem(NoRecordsText(), m_list);
             item->setForeground(Theme::DisabledText());
-            m_list->addItem(item);
         }
     }
     SelectName(keep);
@@ -230,10 +232,9 @@ void CBrowserPage::SelectName(const QString& name)
 {
     int row = 0;
     if (!name.isEmpty()) {
-        for (int i = 0; i < m_list->count(); ++i) {
-            if (m_list->item(i)->data(Qt::UserRole).toInt() != kNoEntry &&
-                m_list->item(i)->text() == name) {
-                row = i;
+        for (std::size_t i = 0; i < m_shown.size(); ++i) {
+            if (Records().Record(m_shown[i]).fileName == name) {
+                row = static_cast<int>(i);
                 break;
             }
         }

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <vector>
 
 class CPlaybackBar;
 class CRecordSummary;
@@ -27,11 +28,12 @@ class CBrowserPage : public CBackgroundWidget
 public:
     explicit CBrowserPage(SPageServices& services, QWidget* parent = nullptr);
 
-    // Fills the page from records just read, without reading them again.
+    // Shows the page over records already read: the selectors are brought up to date and
+    // the list refilled, keeping the selected record when it is still listed. The browser
+    // calls it whenever it shows the page.
     void Open(const CRecordBrowser& records);
-    // Rebuilds the record list, lets the page refresh its selectors, and fills the list
-    // again, keeping the selected record when it is still listed. The browser calls it
-    // whenever it shows the page.
+    // The same after reading the record folders again (F5, and after a rename or a
+    // delete).
     void RefreshPage();
     // Side by side (wide) or one above the other.
     void SetWideLayout(bool wide);
@@ -90,6 +92,8 @@ private:
 
     SPageServices& m_services;
     const CRecordBrowser* m_records = nullptr;
+    // The record (an index into Records()) of each row; empty while the placeholder shows.
+    std::vector<int> m_shown;
     CRecordBrowser m_empty;
     QVBoxLayout* m_selectorArea;
     QLineEdit* m_search;

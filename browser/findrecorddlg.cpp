@@ -93,7 +93,9 @@ void CFindRecordDlg::OnTabChanged(int index)
 {
     if (CBrowserPage* page = Page(index)) {
         page->SetWideLayout(width() >= kWideFrom);
-        page->RefreshPage();
+        // The records were read when the browser opened and after each change it made;
+        // reading ten thousand headers again would take longer than a tap should.
+        page->Open(m_records);
         page->RecordListWidget()->setFocus(Qt::TabFocusReason);
     }
 }

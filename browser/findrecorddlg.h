@@ -15,8 +15,9 @@ class QTabWidget;
 
 // The records browser, "Records": the tabs "All", "Tasks", "Contacts" and "Tags", each a
 // page that finds records its own way. The record list belongs to the caller; the
-// browser rebuilds it through the caller whenever a page asks. Showing a tab stops the
-// playback and refreshes the page. From 720 pixels wide on, the pages put their list
+// browser rebuilds it through the caller whenever a page asks (after a rename or a
+// delete, and on F5). Showing a tab stops the playback and refreshes the page from the
+// records already read. From 720 pixels wide on, the pages put their list
 // and the record's summary side by side.
 class CFindRecordDlg : public QDialog
 {
