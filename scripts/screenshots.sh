@@ -87,9 +87,11 @@ INI
       sleep 1.2
       import -window root "$SHOT_OUT/browser-playing-$SHOT_SIZE.png"
       xdotool key space
-      xdotool key ctrl+Tab ctrl+Tab ctrl+Tab  # the "Tags" page
-      sleep 0.5
-      import -window root "$SHOT_OUT/browser-tags-$SHOT_SIZE.png"
+      for page in tasks contacts tags; do  # the other pages, in tab order
+        xdotool key ctrl+Tab
+        sleep 0.5
+        import -window root "$SHOT_OUT/browser-$page-$SHOT_SIZE.png"
+      done
       xdotool key Escape
       sleep 0.5
       read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")
