@@ -64,7 +64,11 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
 
 CFindRecordDlg::~CFindRecordDlg()
 {
-    // The playback ends before the pages that show it go.
+    // The pages go while the playback and the services they use still exist; then the
+    // playback ends.
+    delete m_tabs;
+    m_tabs = nullptr;
+    m_pages = {};
     m_session.reset();
 }
 
