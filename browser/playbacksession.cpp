@@ -5,7 +5,6 @@
 #include "audio/player.h"
 
 #include <QMetaObject>
-#include <QPointer>
 #include <algorithm>
 #include <chrono>
 
@@ -46,15 +45,11 @@ void CPlaybackSession::Play(const QString& path, std::uint64_t startSample)
     // Each playback gets its own number; the handler runs on the playback thread and
     // only posts, so the number tells a late notice from the current playback's.
     const std::uint64_t generation = ++m_generation;
-    QPointer<CPlaybackSession> self(this);
-    m_player.SetEndOfPlaybackHandler([self, generation] {
+    // The session outlives every playback it starts (its destructor stops the player), and
+    // a queued call whose object is gone is dropped.
+    m_player.SetEndOfPlaybackHandler([this, generation] {
         QMetaObject::invokeMethod(
-            self.data(),
-            [self, generation] {
-                if (self)
-                    self->OnEndOfRecord(generation);
-            },
-            Qt::QueuedConnection);
+            this, [this, generation] { OnEndOfRecord(generation); }, Qt::QueuedConnection);
     });
     m_player.Play(file, start);
     m_path = path;
