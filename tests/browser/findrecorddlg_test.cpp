@@ -2,7 +2,9 @@
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
+#include "browser/propertycontacts.h"
 #include "browser/propertytags.h"
+#include "browser/propertytasks.h"
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "browsertestsupport.h"
@@ -247,6 +249,41 @@ TEST_F(BrowserTest, TheTagsPageListsTheRecordsOfEveryMarkedTag)
     EXPECT_EQ(tags->ListedNames(), QStringList{"01032027_080000.wav"});
     ASSERT_TRUE(tags->TapTag("Priority", "Important"));
     EXPECT_EQ(tags->ListedNames(), QStringList{"No Records"});
+}
+
+TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
+{
+    Record("01022027_080000.wav", Info("", "", "Call back", "Ann Lee\nBo Chan"));
+    Record("01032027_080000.wav", kBo);
+    Record("01042027_080000.wav", Info("", "", "call back", ""));
+    Open();
+
+    ClickTab(CFindRecordDlg::ETab::Contacts);
+    CPropertyContacts* contacts = browser->ContactsPage();
+    QListWidget* people = contacts->ContactList();
+    const auto tap = [](QListWidget* list, const QString& text) {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(found.first()).center());
+    };
+    tap(people, "Ann Lee");
+    tap(people, "Bo Chan");
+    EXPECT_EQ(contacts->ListedNames(), QStringList{"01022027_080000.wav"});
+    tap(people, "Ann Lee");
+    EXPECT_EQ(contacts->ListedNames(), (QStringList{"01022027_080000.wav", "01032027_080000.wav"}));
+    QTest::mouseClick(contacts->ClearButton(), Qt::LeftButton);
+    EXPECT_TRUE(contacts->ChosenContacts().isEmpty());
+
+    // Tasks match ignoring case, as the list merges them; a second tap lets the task go.
+    ClickTab(CFindRecordDlg::ETab::Tasks);
+    CPropertyTasks* tasks = browser->TasksPage();
+    tap(tasks->TaskList(), "Call back");
+    EXPECT_EQ(tasks->ListedNames(), (QStringList{"01022027_080000.wav", "01042027_080000.wav"}));
+    tap(tasks->TaskList(), "Call back");
+    EXPECT_TRUE(tasks->ChosenTask().isEmpty());
+    EXPECT_EQ(tasks->ListedNames(), (QStringList{"01022027_080000.wav", "01042027_080000.wav"}));
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
 } // namespace
