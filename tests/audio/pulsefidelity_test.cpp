@@ -1,0 +1,197 @@
+#include "audio/recorder.h"
+#include "audiotestsupport.h"
+#include "platform/pulsewavebackend.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+#include <numbers>
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+using namespace testsupport;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// The time-coded signal: a linear chirp whose frequency dates every moment of it.
+constexpr double kRate = 8000;
+constexpr double kStartHz = 300;
+constexpr double kHzPerSecond = 600;
+constexpr double kChirpSeconds = 5.5;
+
+double Seconds(Clock::time_point t)
+{
+    return std::chrono::duration<double>(t.time_since_epoch()).count();
+}
+
+// Plays the chirp into the server's default sink on its own thread, with a short buffer, and
+// notes after every write which signal moment is being played (written minus the stream's
+// latency), so that a wall-clock moment can be dated on the signal's time line.
+class CChirpPlayer
+{
+public:
+    CChirpPlayer() : m_thread([this] { Run(); }) {}
+    ~CChirpPlayer()
+    {
+        m_quit = true;
+        m_thread.join();
+    }
+
+    bool Failed() const { return m_failed; }
+    double PlayedSeconds() const { return m_played; }
+    // The signal moment playing at wall-clock `t`: the median over the notes of the
+    // difference between the two clocks, which the sink keeps in step.
+    double SignalAt(Clock::time_point t) const
+    {
+        std::lock_guard lock(m_mutex);
+        std::vector<double> offsets = m_offsets;
+        std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
+        return Seconds(t) - offsets[offsets.size() / 2];
+    }
+
+private:
+    void Run()
+    {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kRate), 1};
+        pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), 640,
+                                  static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1),
+                                  static_cast<std::uint32_t>(-1)};
+        int error = 0;
+        pa_simple* stream = pa_simple_new(nullptr, "fidelity test", PA_STREAM_PLAYBACK, nullptr,
+                                          "chirp", &spec, nullptr, &attributes, &error);
+        if (!stream) {
+            m_failed = true;
+            return;
+        }
+        constexpr std::size_t kChunk = 80; // 10 ms
+        std::vector<std::int16_t> chunk(kChunk);
+        const auto total = static_cast<std::size_t>(kChirpSeconds * kRate);
+        for (std::size_t written = 0; written < total && !m_quit; written += kChunk) {
+            for (std::size_t i = 0; i < kChunk; ++i) {
+                const double t = static_cast<double>(written + i) / kRate;
+                const double phase =
+                    2 * std::numbers::pi * (kStartHz * t + kHzPerSecond * t * t / 2);
+                chunk[i] = static_cast<std::int16_t>(std::lround(12000 * std::sin(phase)));
+            }
+            if (pa_simple_write(stream, chunk.data(), kChunk * 2, &error) < 0) {
+                m_failed = true;
+                break;
+            }
+            const pa_usec_t latency = pa_simple_get_latency(stream, &error);
+            const double playing =
+                static_cast<double>(written + kChunk) / kRate - static_cast<double>(latency) / 1e6;
+            std::lock_guard lock(m_mutex);
+            m_offsets.push_back(Seconds(Clock::now()) - playing);
+            m_played = playing;
+        }
+        pa_simple_free(stream);
+    }
+
+    std::atomic<bool> m_quit{false};
+    std::atomic<bool> m_failed{false};
+    std::atomic<double> m_played{0};
+    mutable std::mutex m_mutex;
+    std::vector<double> m_offsets;
+    std::thread m_thread;
+};
+
+// The samples of a PCM record (its "data" chunk).
+Bytes WavSamples(const Bytes& file)
+{
+    for (std::size_t at = 12; at + 8 <= file.size();) {
+        const std::size_t size = Le(file, at + 4);
+        if (Text(file, at, 4) == "data")
+            return Slice(file, at + 8, std::min(file.size(), at + 8 + size));
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+// Where in the chirp each 50 ms window of a recording lies: the window's mean frequency
+// from its zero crossings (interpolated between samples) dates its middle. Returns the
+// signal moment at the recording's first sample as each window sees it; a window without
+// a readable tone gives NaN.
+std::vector<double> SignalAtStartPerWindow(const Bytes& samples)
+{
+    constexpr std::size_t kWindow = 400;
+    std::vector<double> starts;
+    for (std::size_t from = 0; from + kWindow <= samples.size(); from += kWindow) {
+        std::vector<double> crossings;
+        for (std::size_t i = from + 1; i < from + kWindow; ++i) {
+            const double a = samples[i - 1] - 128.0, b = samples[i] - 128.0;
+            if ((a < 0) != (b < 0))
+                crossings.push_back(static_cast<double>(i - 1) + a / (a - b));
+        }
+        if (crossings.size() < 10) {
+            starts.push_back(std::nan(""));
+            continue;
+        }
+        const double span = (crossings.back() - crossings.front()) / kRate;
+        const double hz = static_cast<double>(crossings.size() - 1) / (2 * span);
+        const double middle = (crossings.back() + crossings.front()) / 2 / kRate;
+        starts.push_back((hz - kStartHz) / kHzPerSecond - middle);
+    }
+    return starts;
+}
+
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// Records the monitor of the server's default sink (the test script's null sink) through
+// the engine's recorder while the chirp plays into the sink, and dates the file's first
+// and last samples on the chirp's time line: what was played between Record's return and
+// the stop request must be in the file, without a gap.
+TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
+{
+    auto backend = CPulseWaveBackend::Connect();
+    if (!backend)
+        GTEST_SKIP() << "no sound server answers";
+    CAudioManager manager(std::move(backend));
+    CRecorder& recorder = manager.GetRecorder();
+    CTempDir dir;
+
+    CChirpPlayer player;
+    while (player.PlayedSeconds() < 0.4 && !player.Failed())
+        std::this_thread::sleep_for(5ms);
+    ASSERT_FALSE(player.Failed());
+
+    recorder.Record(dir.File("memo.wav"));
+    const Clock::time_point recording = Clock::now();
+    std::this_thread::sleep_for(1500ms);
+    const Clock::time_point stopping = Clock::now();
+    recorder.StopRecording();
+
+    // A recording limited to one second ends by itself a second after it started.
+    recorder.SetSampleLimit(8000);
+    recorder.Record(dir.File("second.wav"));
+    const Clock::time_point limited = Clock::now();
+    ASSERT_TRUE(recorder.WaitForSampleLimit(3s));
+    const double limitedSeconds = std::chrono::duration<double>(Clock::now() - limited).count();
+    recorder.StopRecording();
+    EXPECT_EQ(WavSamples(ReadFile(dir.File("second.wav"))).size(), 8000u);
+    EXPECT_NEAR(limitedSeconds, 1.0, 0.3);
+
+    const Bytes samples = WavSamples(ReadFile(dir.File("memo.wav")));
+    ASSERT_GT(samples.size(), 8000u);
+    const std::vector<double> starts = SignalAtStartPerWindow(samples);
+    const double start = Median(starts);
+    const double end = start + static_cast<double>(samples.size()) / kRate;
+    const double lostAtStart = start - player.SignalAt(recording);
+    const double lostAtStop = player.SignalAt(stopping) - end;
+    std::cout << "lost at the start " << lostAtStart * 1000 << " ms, at the stop "
+              << lostAtStop * 1000 << " ms, one-second limit after " << limitedSeconds << " s\n";
+    EXPECT_LE(lostAtStart, 0.100);
+    EXPECT_LE(lostAtStop, 0.050);
+    // Every window lies where a continuous recording puts it: a gap would shift those
+    // after it by its length.
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+}
+
+} // namespace
