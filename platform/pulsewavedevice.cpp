@@ -14,8 +14,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds kPumpPeriod{10};
-constexpr pa_usec_t kFragmentUsec = 20'000;     // input: what the server sends at a time
-constexpr pa_usec_t kOutputAheadUsec = 100'000; // output: what the server holds
+constexpr pa_usec_t kFragmentUsec = 20'000;      // input: what the server sends at a time
+constexpr pa_usec_t kOutputAheadUsec = 100'000;  // output: what the server holds
 constexpr pa_usec_t kLongestStopWaitUsec = 500'000;
 constexpr std::size_t kLargestOutputWrite = 16384;
 
@@ -60,25 +60,25 @@ int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& for
     const bool input = m_direction == EWaveDirection::Input;
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<std::uint32_t>(-1);
-    attributes.tlength =
-        input ? static_cast<std::uint32_t>(-1)
-              : static_cast<std::uint32_t>(pa_usec_to_bytes(kOutputAheadUsec, &m_spec));
+    attributes.tlength = input ? static_cast<std::uint32_t>(-1)
+                               : static_cast<std::uint32_t>(
+                                     pa_usec_to_bytes(kOutputAheadUsec, &m_spec));
     attributes.prebuf = static_cast<std::uint32_t>(-1);
     attributes.minreq = static_cast<std::uint32_t>(-1);
-    attributes.fragsize = input
-                              ? static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec))
-                              : static_cast<std::uint32_t>(-1);
+    attributes.fragsize =
+        input ? static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec))
+              : static_cast<std::uint32_t>(-1);
     const char* device = name.empty() ? nullptr : name.c_str();
     // A stream that moved to another device when its own went away would record or play
     // somewhere the user never chose; failing tells the engine instead.
-    const auto common =
-        static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    const auto common = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
+                                                       PA_STREAM_DONT_MOVE);
 
     Lock lock(*m_connection);
     if (!m_connection->Ready())
         return CPulseWaveBackend::kErrorNoServer;
-    m_stream =
-        pa_stream_new(m_connection->Context(), input ? "Recording" : "Playback", &m_spec, nullptr);
+    m_stream = pa_stream_new(m_connection->Context(), input ? "Recording" : "Playback", &m_spec,
+                             nullptr);
     if (!m_stream)
         return m_connection->LastError();
     pa_stream_set_state_callback(m_stream, &OnStreamState, this);

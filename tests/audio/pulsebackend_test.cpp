@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <numbers>
+#include <optional>
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
@@ -192,6 +193,86 @@ TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
     // after it by its length.
     for (std::size_t i = 0; i < starts.size(); ++i)
         EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+}
+
+// Loads a null sink of its own into the server and unloads it on demand or at the end: a
+// device that can be unplugged.
+class CRemovableSink
+{
+public:
+    static constexpr const char* kName = "parlantographer_removable";
+
+    CRemovableSink()
+    {
+        if (std::FILE* pipe = popen(("pactl load-module module-null-sink sink_name=" +
+                                     std::string(kName) + " 2>/dev/null")
+                                        .c_str(),
+                                    "r")) {
+            unsigned index = 0;
+            if (std::fscanf(pipe, "%u", &index) == 1)
+                m_module = index;
+            pclose(pipe);
+        }
+    }
+    ~CRemovableSink() { Unplug(); }
+    bool Loaded() const { return m_module.has_value(); }
+    void Unplug()
+    {
+        if (m_module)
+            std::system(("pactl unload-module " + std::to_string(*m_module)).c_str());
+        m_module.reset();
+    }
+
+private:
+    std::optional<unsigned> m_module;
+};
+
+// A named device is listed, opened by its name and, once removed during a recording, ends
+// the run: the recorder reports the loss and the audio captured until then is in the file.
+// A name that is not present opens the default and says so.
+TEST(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
+{
+    auto backend = CPulseWaveBackend::Connect();
+    if (!backend)
+        GTEST_SKIP() << "no sound server answers";
+    CRemovableSink sink;
+    if (!sink.Loaded())
+        GTEST_SKIP() << "pactl cannot load a null sink";
+    const std::string monitor = std::string(CRemovableSink::kName) + ".monitor";
+    for (const EWaveDirection direction : {EWaveDirection::Input, EWaveDirection::Output}) {
+        const std::vector<SWaveDeviceInfo> devices = backend->Devices(direction);
+        EXPECT_EQ(std::count_if(devices.begin(), devices.end(),
+                                [](const SWaveDeviceInfo& device) { return device.isDefault; }),
+                  1);
+        EXPECT_TRUE(HasWaveDevice(devices, direction == EWaveDirection::Input
+                                               ? monitor
+                                               : std::string(CRemovableSink::kName)));
+    }
+    CAudioManager manager(std::move(backend));
+    CRecorder& recorder = manager.GetRecorder();
+    recorder.SetDeviceName("parlantographer_absent.monitor");
+    recorder.CheckDevices();
+    EXPECT_TRUE(recorder.FellBackToDefault());
+
+    CTempDir dir;
+    recorder.SetDeviceName(monitor);
+    recorder.Record(dir.File("memo.wav"));
+    EXPECT_FALSE(recorder.FellBackToDefault());
+    // An idle null sink renders two seconds at a time, so its monitor's first samples come
+    // late; once the first second is in, the rest flows in small fragments.
+    const auto WaitFor = [](const auto& condition) {
+        for (const auto deadline = Clock::now() + 5s; !condition() && Clock::now() < deadline;)
+            std::this_thread::sleep_for(10ms);
+        return condition();
+    };
+    ASSERT_TRUE(WaitFor([&] { return recorder.CapturedSamples() >= 8000; }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(recorder.DeviceLost());
+    sink.Unplug();
+    EXPECT_TRUE(WaitFor([&] { return recorder.DeviceLost(); }));
+    recorder.StopRecording();
+    // The second in the encoder and the part of the next one in the returned buffer.
+    EXPECT_GT(WavSamples(ReadFile(dir.File("memo.wav"))).size(), 8000u + 1600u);
 }
 
 } // namespace
