@@ -57,10 +57,19 @@ void PrintDeviceTable(std::ostream& out,
 
 } // namespace
 
+std::string CEngineCommands::DeviceNotPresentWarning(const std::string& name)
+{
+    return "warning: the audio device \"" + name + "\" is not present; using the default device\n";
+}
+
 std::vector<SCommand> CEngineCommands::Table()
 {
     return {
-        {"play", "FILE", "play a record to the end (Ctrl-C stops)", {}, &Play},
+        {"play",
+         "FILE [--output NAME]",
+         "play a record to the end (Ctrl-C stops) on the default or the named output",
+         {{"output", true}},
+         &Play},
         {"info", "FILE [--json]", "codec, length and information of a record", {{"json"}}, &Info},
         {"tag",
          "FILE (--info TEXT | --info-file F)",
@@ -81,8 +90,12 @@ int CEngineCommands::Play(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(1, 1);
     const std::string& path = line.Positionals()[0];
     CPlayer& player = context.Audio().GetPlayer();
+    const std::string output = line.Value("output").value_or("");
+    player.SetDeviceName(output);
     const CStopSignal stop;
     player.Play(path);
+    if (player.FellBackToDefault())
+        context.Err() << DeviceNotPresentWarning(output);
     while (!player.WaitUntilStopped(kPollPeriod) && !stop.Raised()) {
     }
     player.StopPlaying();
