@@ -14,8 +14,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds kPumpPeriod{10};
-constexpr pa_usec_t kFragmentUsec = 20'000;      // input: what the server sends at a time
-constexpr pa_usec_t kOutputAheadUsec = 100'000;  // output: what the server holds
+constexpr pa_usec_t kFragmentUsec = 20'000;     // input: what the server sends at a time
+constexpr pa_usec_t kOutputAheadUsec = 100'000; // output: what the server holds
 constexpr pa_usec_t kLongestStopWaitUsec = 500'000;
 constexpr std::size_t kLargestOutputWrite = 16384;
 
@@ -42,6 +42,11 @@ void CPulseWaveDevice::OnStreamState(pa_stream* stream, void* self)
     CPulseConnection::Wake(device.m_connection->Mainloop());
 }
 
+void CPulseWaveDevice::OnUnderflow(pa_stream*, void* self)
+{
+    static_cast<CPulseWaveDevice*>(self)->m_underflow = true;
+}
+
 void CPulseWaveDevice::OnStreamSuccess(pa_stream*, int, void* mainloop)
 {
     CPulseConnection::Wake(mainloop);
@@ -60,28 +65,34 @@ int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& for
     const bool input = m_direction == EWaveDirection::Input;
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<std::uint32_t>(-1);
-    attributes.tlength = input ? static_cast<std::uint32_t>(-1)
-                               : static_cast<std::uint32_t>(
-                                     pa_usec_to_bytes(kOutputAheadUsec, &m_spec));
-    attributes.prebuf = static_cast<std::uint32_t>(-1);
+    attributes.tlength =
+        input ? static_cast<std::uint32_t>(-1)
+              : static_cast<std::uint32_t>(pa_usec_to_bytes(kOutputAheadUsec, &m_spec));
+    // Output starts as soon as a fragment is there rather than when the whole tenth of a
+    // second is, which a short last buffer may never fill.
+    attributes.prebuf = input
+                            ? static_cast<std::uint32_t>(-1)
+                            : static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec));
     attributes.minreq = static_cast<std::uint32_t>(-1);
-    attributes.fragsize =
-        input ? static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec))
-              : static_cast<std::uint32_t>(-1);
+    attributes.fragsize = input
+                              ? static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec))
+                              : static_cast<std::uint32_t>(-1);
     const char* device = name.empty() ? nullptr : name.c_str();
     // A stream that moved to another device when its own went away would record or play
     // somewhere the user never chose; failing tells the engine instead.
-    const auto common = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
-                                                       PA_STREAM_DONT_MOVE);
+    const auto common =
+        static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
 
     Lock lock(*m_connection);
     if (!m_connection->Ready())
         return CPulseWaveBackend::kErrorNoServer;
-    m_stream = pa_stream_new(m_connection->Context(), input ? "Recording" : "Playback", &m_spec,
-                             nullptr);
+    m_stream =
+        pa_stream_new(m_connection->Context(), input ? "Recording" : "Playback", &m_spec, nullptr);
     if (!m_stream)
         return m_connection->LastError();
     pa_stream_set_state_callback(m_stream, &OnStreamState, this);
+    if (!input)
+        pa_stream_set_underflow_callback(m_stream, &OnUnderflow, this);
     const int connected =
         input ? pa_stream_connect_record(
                     m_stream, device, &attributes,
@@ -114,6 +125,7 @@ void CPulseWaveDevice::ReleaseStream()
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+    pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
     pa_stream_disconnect(m_stream);
     pa_stream_unref(m_stream);
     m_stream = nullptr;
@@ -196,6 +208,9 @@ void CPulseWaveDevice::MoveOutput()
         Lock lock(*m_connection);
         if (!m_stream)
             return;
+        // The server ran dry: what was written before has all been played.
+        if (m_underflow.exchange(false))
+            m_playedFloor = m_transferred;
         if (taken > 0 &&
             pa_stream_write(m_stream, m_staging.data(), taken, nullptr, 0, PA_SEEK_RELATIVE) == 0)
             m_transferred += taken;
@@ -207,8 +222,11 @@ void CPulseWaveDevice::MoveOutput()
             m_triggeredAt = m_transferred;
         }
         pa_usec_t time = 0;
+        // The estimate runs on between the server's reports; nothing can have played
+        // that was not written.
         if (pa_stream_get_time(m_stream, &time) == 0)
-            played = pa_usec_to_bytes(time, &m_spec);
+            played = std::min<std::uint64_t>(pa_usec_to_bytes(time, &m_spec), m_transferred);
+        played = std::max(played, m_playedFloor);
     }
     m_queue.ReleasePlayed(played);
 }

@@ -49,6 +49,7 @@ public:
 
 private:
     static void OnStreamState(pa_stream* stream, void* self);
+    static void OnUnderflow(pa_stream* stream, void* self);
     static void OnStreamSuccess(pa_stream* stream, int success, void* mainloop);
 
     void Pump();
@@ -68,12 +69,14 @@ private:
     CWaveBufferQueue m_queue;
     pa_sample_spec m_spec{};
     std::uint8_t m_silence = 0x80;
-    pa_stream* m_stream = nullptr;       // under the connection's lock
-    std::atomic<bool> m_failed{false};   // set by the event thread
-    std::vector<std::uint8_t> m_staging; // consumer side
-    std::uint64_t m_transferred = 0;     // bytes read or written, consumer side
-    std::uint64_t m_triggeredAt = 0;     // output: m_transferred at the last trigger
-    bool m_lossReported = false;         // consumer side
+    pa_stream* m_stream = nullptr;        // under the connection's lock
+    std::atomic<bool> m_failed{false};    // set by the event thread
+    std::atomic<bool> m_underflow{false}; // output: set by the event thread
+    std::vector<std::uint8_t> m_staging;  // consumer side
+    std::uint64_t m_transferred = 0;      // bytes read or written, consumer side
+    std::uint64_t m_triggeredAt = 0;      // output: m_transferred at the last trigger
+    std::uint64_t m_playedFloor = 0;      // output: played for certain (before an underflow)
+    bool m_lossReported = false;          // consumer side
 
     // Serialises the pump and the calls that move samples themselves (Reset, Close).
     std::mutex m_consumerMutex;
