@@ -13,7 +13,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::chrono::milliseconds kPumpPeriod{10};
+// The pump wakes once per input fragment, and often enough to keep the output's tenth
+// of a second topped up.
+constexpr std::chrono::milliseconds kInputPumpPeriod{20};
+constexpr std::chrono::milliseconds kOutputPumpPeriod{10};
 constexpr pa_usec_t kFragmentUsec = 20'000;     // input: what the server sends at a time
 constexpr pa_usec_t kOutputAheadUsec = 100'000; // output: what the server holds
 constexpr pa_usec_t kLongestStopWaitUsec = 500'000;
@@ -133,9 +136,10 @@ void CPulseWaveDevice::ReleaseStream()
 
 void CPulseWaveDevice::Pump()
 {
+    const auto period = m_direction == EWaveDirection::Input ? kInputPumpPeriod : kOutputPumpPeriod;
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
-        m_wake.wait_for(lock, kPumpPeriod, [this] { return m_quit; });
+        m_wake.wait_for(lock, period, [this] { return m_quit; });
         if (m_quit || m_reset || m_lost)
             continue;
         lock.unlock();
@@ -298,7 +302,7 @@ void CPulseWaveDevice::DrainInputUntil(Clock::time_point instant)
     latency = std::min(latency, kLongestStopWaitUsec);
     MoveInput();
     const std::uint64_t target = m_transferred + pa_usec_to_bytes(latency, &m_spec);
-    const auto deadline = instant + std::chrono::microseconds(latency) + 4 * kPumpPeriod;
+    const auto deadline = instant + std::chrono::microseconds(latency) + 2 * kInputPumpPeriod;
     while (m_transferred < target && !m_failed && Clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         MoveInput();
