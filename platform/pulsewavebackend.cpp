@@ -74,6 +74,7 @@ std::unique_ptr<CPulseWaveBackend> CPulseWaveBackend::Connect()
 
 std::shared_ptr<CPulseConnection> CPulseWaveBackend::Connection()
 {
+    std::lock_guard guard(m_connectionMutex);
     {
         CPulseConnection::CLock lock(*m_connection);
         if (m_connection->Ready())

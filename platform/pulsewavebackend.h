@@ -3,6 +3,7 @@
 #include "platform/wavebackend.h"
 
 #include <memory>
+#include <mutex>
 
 class CPulseConnection;
 
@@ -39,5 +40,6 @@ private:
     // 0 when the format is one the engine can ask of a stream.
     static int CheckFormat(const SWaveFormat& format);
 
+    std::mutex m_connectionMutex; // the connection may be replaced from any caller's thread
     std::shared_ptr<CPulseConnection> m_connection;
 };

@@ -319,18 +319,25 @@ int CPulseWaveDevice::Reset()
         m_reset = true;
     }
     std::lock_guard consumer(m_consumerMutex);
+    // A device lost before the pump noticed is reported here, so the loss is never missed;
+    // stopping it is no further error.
+    if (m_failed) {
+        ReportLoss();
+        return PA_OK;
+    }
     int error = PA_OK;
-    if (!m_failed && !m_lost) {
-        if (m_direction == EWaveDirection::Input) {
-            DrainInputUntil(requested);
-            error = Cork(true, false);
-        } else {
-            error = Cork(true, true);
-        }
+    if (m_direction == EWaveDirection::Input) {
+        DrainInputUntil(requested);
+        error = Cork(true, false);
+    } else {
+        error = Cork(true, true);
+    }
+    if (m_failed) {
+        ReportLoss();
+        return PA_OK;
     }
     m_queue.ReturnAll();
-    // A lost device was reported with its own notice; stopping it is no further error.
-    return m_failed ? PA_OK : error;
+    return error;
 }
 
 int CPulseWaveDevice::Close()
