@@ -17,6 +17,41 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// A null sink of the test's own, loaded into the server and unloaded on demand or at the
+// end: a device that nothing else plays into, and one that can be unplugged.
+class CPrivateSink
+{
+public:
+    explicit CPrivateSink(std::string name) : m_name(std::move(name))
+    {
+        const std::string command =
+            "pactl load-module module-null-sink sink_name=" + m_name + " 2>/dev/null";
+        if (std::FILE* pipe = popen(command.c_str(), "r")) {
+            unsigned index = 0;
+            if (std::fscanf(pipe, "%u", &index) == 1)
+                m_module = index;
+            pclose(pipe);
+        }
+    }
+    ~CPrivateSink() { Unplug(); }
+    CPrivateSink(const CPrivateSink&) = delete;
+    CPrivateSink& operator=(const CPrivateSink&) = delete;
+
+    bool Loaded() const { return m_module.has_value(); }
+    const std::string& Name() const { return m_name; }
+    std::string Monitor() const { return m_name + ".monitor"; }
+    void Unplug()
+    {
+        if (m_module)
+            std::system(("pactl unload-module " + std::to_string(*m_module)).c_str());
+        m_module.reset();
+    }
+
+private:
+    const std::string m_name;
+    std::optional<unsigned> m_module;
+};
+
 // The time-coded signal: a linear chirp whose frequency dates every moment of it.
 constexpr double kRate = 8000;
 constexpr double kStartHz = 300;
@@ -28,13 +63,14 @@ double Seconds(Clock::time_point t)
     return std::chrono::duration<double>(t.time_since_epoch()).count();
 }
 
-// Plays the chirp into the server's default sink on its own thread, with a short buffer, and
+// Plays the chirp into a sink on its own thread, with a short buffer, and
 // notes after every write which signal moment is being played (written minus the stream's
 // latency), so that a wall-clock moment can be dated on the signal's time line.
 class CChirpPlayer
 {
 public:
-    CChirpPlayer() : m_thread([this] { Run(); }) {}
+    explicit CChirpPlayer(std::string sink) : m_sink(std::move(sink)), m_thread([this] { Run(); })
+    {}
     ~CChirpPlayer()
     {
         m_quit = true;
@@ -61,8 +97,9 @@ private:
                                   static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1),
                                   static_cast<std::uint32_t>(-1)};
         int error = 0;
-        pa_simple* stream = pa_simple_new(nullptr, "fidelity test", PA_STREAM_PLAYBACK, nullptr,
-                                          "chirp", &spec, nullptr, &attributes, &error);
+        pa_simple* stream =
+            pa_simple_new(nullptr, "fidelity test", PA_STREAM_PLAYBACK, m_sink.c_str(), "chirp",
+                          &spec, nullptr, &attributes, &error);
         if (!stream) {
             m_failed = true;
             return;
@@ -91,6 +128,7 @@ private:
         pa_simple_free(stream);
     }
 
+    const std::string m_sink;
     std::atomic<bool> m_quit{false};
     std::atomic<bool> m_failed{false};
     std::atomic<double> m_played{0};
@@ -144,20 +182,26 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Records the monitor of the server's default sink (the test script's null sink) through
-// the engine's recorder while the chirp plays into the sink, and dates the file's first
-// and last samples on the chirp's time line: what was played between Record's return and
-// the stop request must be in the file, without a gap.
+// Records the monitor of a null sink through the engine's recorder while the chirp plays
+// into the sink, and dates the file's first and last samples on the chirp's time line:
+// what was played between Record's return and the stop request must be in the file,
+// without a gap.
 TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 {
     auto backend = CPulseWaveBackend::Connect();
     if (!backend)
         GTEST_SKIP() << "no sound server answers";
+    CPrivateSink sink("parlantographer_fidelity");
+    if (!sink.Loaded())
+        GTEST_SKIP() << "pactl cannot load a null sink";
     CAudioManager manager(std::move(backend));
     CRecorder& recorder = manager.GetRecorder();
+    recorder.SetDeviceName(sink.Monitor());
     CTempDir dir;
 
-    CChirpPlayer player;
+    // A fresh null sink renders its first two seconds at once; the chirp is dated from
+    // when it plays in small steps.
+    CChirpPlayer player(sink.Name());
     while (player.PlayedSeconds() < 0.4 && !player.Failed())
         std::this_thread::sleep_for(5ms);
     ASSERT_FALSE(player.Failed());
@@ -195,38 +239,6 @@ TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
         EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
 }
 
-// Loads a null sink of its own into the server and unloads it on demand or at the end: a
-// device that can be unplugged.
-class CRemovableSink
-{
-public:
-    static constexpr const char* kName = "parlantographer_removable";
-
-    CRemovableSink()
-    {
-        if (std::FILE* pipe = popen(("pactl load-module module-null-sink sink_name=" +
-                                     std::string(kName) + " 2>/dev/null")
-                                        .c_str(),
-                                    "r")) {
-            unsigned index = 0;
-            if (std::fscanf(pipe, "%u", &index) == 1)
-                m_module = index;
-            pclose(pipe);
-        }
-    }
-    ~CRemovableSink() { Unplug(); }
-    bool Loaded() const { return m_module.has_value(); }
-    void Unplug()
-    {
-        if (m_module)
-            std::system(("pactl unload-module " + std::to_string(*m_module)).c_str());
-        m_module.reset();
-    }
-
-private:
-    std::optional<unsigned> m_module;
-};
-
 // A named device is listed, opened by its name and, once removed during a recording, ends
 // the run: the recorder reports the loss and the audio captured until then is in the file.
 // A name that is not present opens the default and says so.
@@ -235,18 +247,17 @@ TEST(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
     auto backend = CPulseWaveBackend::Connect();
     if (!backend)
         GTEST_SKIP() << "no sound server answers";
-    CRemovableSink sink;
+    CPrivateSink sink("parlantographer_removable");
     if (!sink.Loaded())
         GTEST_SKIP() << "pactl cannot load a null sink";
-    const std::string monitor = std::string(CRemovableSink::kName) + ".monitor";
+    const std::string monitor = sink.Monitor();
     for (const EWaveDirection direction : {EWaveDirection::Input, EWaveDirection::Output}) {
         const std::vector<SWaveDeviceInfo> devices = backend->Devices(direction);
         EXPECT_EQ(std::count_if(devices.begin(), devices.end(),
                                 [](const SWaveDeviceInfo& device) { return device.isDefault; }),
                   1);
-        EXPECT_TRUE(HasWaveDevice(devices, direction == EWaveDirection::Input
-                                               ? monitor
-                                               : std::string(CRemovableSink::kName)));
+        EXPECT_TRUE(
+            HasWaveDevice(devices, direction == EWaveDirection::Input ? monitor : sink.Name()));
     }
     CAudioManager manager(std::move(backend));
     CRecorder& recorder = manager.GetRecorder();
