@@ -1,3 +1,4 @@
+#include "audio/player.h"
 #include "audio/recorder.h"
 #include "audiotestsupport.h"
 #include "platform/pulsewavebackend.h"
@@ -58,6 +59,12 @@ constexpr double kStartHz = 300;
 constexpr double kHzPerSecond = 600;
 constexpr double kChirpSeconds = 5.5;
 
+// The chirp's value (-1..1) at `t` seconds.
+double ChirpAt(double t)
+{
+    return std::sin(2 * std::numbers::pi * (kStartHz * t + kHzPerSecond * t * t / 2));
+}
+
 double Seconds(Clock::time_point t)
 {
     return std::chrono::duration<double>(t.time_since_epoch()).count();
@@ -110,9 +117,7 @@ private:
         for (std::size_t written = 0; written < total && !m_quit; written += kChunk) {
             for (std::size_t i = 0; i < kChunk; ++i) {
                 const double t = static_cast<double>(written + i) / kRate;
-                const double phase =
-                    2 * std::numbers::pi * (kStartHz * t + kHzPerSecond * t * t / 2);
-                chunk[i] = static_cast<std::int16_t>(std::lround(12000 * std::sin(phase)));
+                chunk[i] = static_cast<std::int16_t>(std::lround(12000 * ChirpAt(t)));
             }
             if (pa_simple_write(stream, chunk.data(), kChunk * 2, &error) < 0) {
                 m_failed = true;
@@ -237,6 +242,52 @@ TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
     // after it by its length.
     for (std::size_t i = 0; i < starts.size(); ++i)
         EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+}
+
+// The player on the server plays its buffers one after the other without a gap and says
+// it has stopped once the last one has played: a chirp record played into a null sink is
+// recorded from the sink's monitor in one piece, as long as it is.
+TEST(PulseFidelity, ThePlayerPlaysEveryBufferInTurnAndEnds)
+{
+    auto backend = CPulseWaveBackend::Connect();
+    if (!backend)
+        GTEST_SKIP() << "no sound server answers";
+    CPrivateSink sink("parlantographer_playback");
+    if (!sink.Loaded())
+        GTEST_SKIP() << "pactl cannot load a null sink";
+    CAudioManager manager(std::move(backend));
+    CRecorder& recorder = manager.GetRecorder();
+    CPlayer& player = manager.GetPlayer();
+    recorder.SetDeviceName(sink.Monitor());
+    player.SetDeviceName(sink.Name());
+    CTempDir dir;
+    constexpr double kSeconds = 2.5;
+    Bytes chirp(static_cast<std::size_t>(kSeconds * kRate));
+    for (std::size_t i = 0; i < chirp.size(); ++i)
+        chirp[i] = static_cast<std::uint8_t>(
+            std::lround(128 + 60 * ChirpAt(static_cast<double>(i) / kRate)));
+    WriteFile(dir.File("chirp.wav"), PlainWav(chirp));
+
+    recorder.Record(dir.File("memo.wav"));
+    player.Play(dir.File("chirp.wav"));
+    ASSERT_TRUE(player.WaitUntilStopped(10s));
+    player.StopPlaying();
+    std::this_thread::sleep_for(200ms);
+    recorder.StopRecording();
+
+    // The windows that hold the chirp, without the two at its edges that hold silence too.
+    std::vector<double> starts = SignalAtStartPerWindow(WavSamples(ReadFile(dir.File("memo.wav"))));
+    const auto first =
+        std::find_if(starts.begin(), starts.end(), [](double start) { return !std::isnan(start); });
+    const auto last = std::find_if(starts.rbegin(), starts.rend(), [](double start) {
+                          return !std::isnan(start);
+                      }).base();
+    ASSERT_GT(last - first, 4);
+    starts.assign(first + 1, last - 1);
+    const double start = Median(starts);
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+    EXPECT_NEAR(static_cast<double>(starts.size() + 2) * 0.05, kSeconds, 0.1);
 }
 
 // A named device is listed, opened by its name and, once removed during a recording, ends
