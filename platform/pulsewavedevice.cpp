@@ -57,11 +57,11 @@ void CPulseWaveDevice::OnStreamSuccess(pa_stream*, int, void* mainloop)
 
 int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& format)
 {
-    m_spec.format = format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    m_spec.rate = format.samplesPerSec;
-    m_spec.channels = static_cast<std::uint8_t>(format.channels);
+    m_sampleFormat.format = format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    m_sampleFormat.rate = format.samplesPerSec;
+    m_sampleFormat.channels = static_cast<std::uint8_t>(format.channels);
     m_silence = format.bitsPerSample == 8 ? 0x80 : 0;
-    if (!pa_sample_spec_valid(&m_spec))
+    if (!pa_sample_spec_valid(&m_sampleFormat))
         return PA_ERR_NOTSUPPORTED;
     m_staging.reserve(kLargestOutputWrite * 4);
 
@@ -70,16 +70,16 @@ int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& for
     attributes.maxlength = static_cast<std::uint32_t>(-1);
     attributes.tlength =
         input ? static_cast<std::uint32_t>(-1)
-              : static_cast<std::uint32_t>(pa_usec_to_bytes(kOutputAheadUsec, &m_spec));
+              : static_cast<std::uint32_t>(pa_usec_to_bytes(kOutputAheadUsec, &m_sampleFormat));
     // Output starts as soon as a fragment is there rather than when the whole tenth of a
     // second is, which a short last buffer may never fill.
-    attributes.prebuf = input
-                            ? static_cast<std::uint32_t>(-1)
-                            : static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec));
+    attributes.prebuf =
+        input ? static_cast<std::uint32_t>(-1)
+              : static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_sampleFormat));
     attributes.minreq = static_cast<std::uint32_t>(-1);
-    attributes.fragsize = input
-                              ? static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_spec))
-                              : static_cast<std::uint32_t>(-1);
+    attributes.fragsize =
+        input ? static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &m_sampleFormat))
+              : static_cast<std::uint32_t>(-1);
     const char* device = name.empty() ? nullptr : name.c_str();
     // A stream that moved to another device when its own went away would record or play
     // somewhere the user never chose; failing tells the engine instead.
@@ -89,8 +89,8 @@ int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& for
     Lock lock(*m_connection);
     if (!m_connection->Ready())
         return CPulseWaveBackend::kErrorNoServer;
-    m_stream =
-        pa_stream_new(m_connection->Context(), input ? "Recording" : "Playback", &m_spec, nullptr);
+    m_stream = pa_stream_new(m_connection->Context(), input ? "Recording" : "Playback",
+                             &m_sampleFormat, nullptr);
     if (!m_stream)
         return m_connection->LastError();
     pa_stream_set_state_callback(m_stream, &OnStreamState, this);
@@ -229,7 +229,8 @@ void CPulseWaveDevice::MoveOutput()
         // The estimate runs on between the server's reports; nothing can have played
         // that was not written.
         if (pa_stream_get_time(m_stream, &time) == 0)
-            played = std::min<std::uint64_t>(pa_usec_to_bytes(time, &m_spec), m_transferred);
+            played =
+                std::min<std::uint64_t>(pa_usec_to_bytes(time, &m_sampleFormat), m_transferred);
         played = std::max(played, m_playedFloor);
     }
     m_queue.ReleasePlayed(played);
@@ -301,7 +302,7 @@ void CPulseWaveDevice::DrainInputUntil(Clock::time_point instant)
     }
     latency = std::min(latency, kLongestStopWaitUsec);
     MoveInput();
-    const std::uint64_t target = m_transferred + pa_usec_to_bytes(latency, &m_spec);
+    const std::uint64_t target = m_transferred + pa_usec_to_bytes(latency, &m_sampleFormat);
     const auto deadline = instant + std::chrono::microseconds(latency) + 2 * kInputPumpPeriod;
     while (m_transferred < target && !m_failed && Clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));

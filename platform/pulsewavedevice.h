@@ -67,7 +67,7 @@ private:
     MWaveNoticeSink& m_sink;
     const std::shared_ptr<CPulseConnection> m_connection;
     CWaveBufferQueue m_queue;
-    pa_sample_spec m_spec{};
+    pa_sample_spec m_sampleFormat{};
     std::uint8_t m_silence = 0x80;
     pa_stream* m_stream = nullptr;        // under the connection's lock
     std::atomic<bool> m_failed{false};    // set by the event thread

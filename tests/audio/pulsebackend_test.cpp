@@ -99,14 +99,14 @@ public:
 private:
     void Run()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kRate), 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kRate), 1};
         pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), 640,
                                   static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1),
                                   static_cast<std::uint32_t>(-1)};
         int error = 0;
         pa_simple* stream =
             pa_simple_new(nullptr, "fidelity test", PA_STREAM_PLAYBACK, m_sink.c_str(), "chirp",
-                          &spec, nullptr, &attributes, &error);
+                          &format, nullptr, &attributes, &error);
         if (!stream) {
             m_failed = true;
             return;
