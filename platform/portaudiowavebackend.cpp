@@ -46,6 +46,9 @@ std::vector<SWaveDeviceInfo> CPortAudioWaveBackend::Devices(EWaveDirection direc
             continue;
         devices.push_back({info->name, info->name, i == fallback});
     }
+    // Without a default of PortAudio's, an empty name opens the first device listed.
+    if (fallback == paNoDevice && !devices.empty())
+        devices.front().isDefault = true;
     return devices;
 }
 
@@ -54,8 +57,12 @@ int CPortAudioWaveBackend::FindDevice(EWaveDirection direction, const std::strin
     if (const int error = Initialise())
         return error;
     const PaDeviceIndex fallback = DefaultOf(direction);
-    if (name.empty())
-        return fallback == paNoDevice ? paInvalidDevice : fallback;
+    if (name.empty() && fallback != paNoDevice)
+        return fallback;
+    if (name.empty()) {
+        const std::vector<SWaveDeviceInfo> devices = Devices(direction);
+        return devices.empty() ? paInvalidDevice : FindDevice(direction, devices.front().name);
+    }
     // Two host interfaces may offer the same name; the default one is preferred.
     if (const PaDeviceInfo* info = fallback == paNoDevice ? nullptr : Pa_GetDeviceInfo(fallback);
         info && info->name && name == info->name)
