@@ -112,10 +112,7 @@ int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& for
     }
     if (state != PA_STREAM_READY) {
         const int error = m_connection->LastError();
-        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-        pa_stream_disconnect(m_stream);
-        pa_stream_unref(m_stream);
-        m_stream = nullptr;
+        DropStream();
         return error;
     }
     m_pump = std::thread([this] { Pump(); });
@@ -125,6 +122,11 @@ int CPulseWaveDevice::OpenStream(const std::string& name, const SWaveFormat& for
 void CPulseWaveDevice::ReleaseStream()
 {
     Lock lock(*m_connection);
+    DropStream();
+}
+
+void CPulseWaveDevice::DropStream()
+{
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, nullptr, nullptr);

@@ -62,6 +62,7 @@ private:
     // Corks (or uncorks) the stream and waits for the server; flushes first when asked.
     int Cork(bool cork, bool flush);
     void ReleaseStream();
+    void DropStream(); // under the connection's lock
 
     const EWaveDirection m_direction;
     MWaveNoticeSink& m_sink;
