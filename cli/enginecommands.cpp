@@ -90,7 +90,8 @@ int CEngineCommands::Play(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(1, 1);
     const std::string& path = line.Positionals()[0];
     CPlayer& player = context.Audio().GetPlayer();
-    const std::string output = line.Value("output").value_or("");
+    const std::string output =
+        line.Value("output").value_or(CCliStore::StoredOutputDevice().toStdString());
     player.SetDeviceName(output);
     const CStopSignal stop;
     player.Play(path);

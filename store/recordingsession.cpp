@@ -72,7 +72,9 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
     m_folder = QFileInfo(path).absolutePath();
     m_info = request.info;
     m_freeBytes = request.freeBytes;
-    return {};
+    SStart started;
+    started.fellBackToDefault = recorder.FellBackToDefault();
+    return started;
 }
 
 ERecordingEnd CRecordingSession::Check() const
@@ -82,6 +84,8 @@ ERecordingEnd CRecordingSession::Check() const
     CRecorder& recorder = m_audio.GetRecorder();
     if (recorder.WaitForSampleLimit(std::chrono::milliseconds(0)))
         return ERecordingEnd::LimitReached;
+    if (recorder.DeviceLost())
+        return ERecordingEnd::DeviceLost;
     if (recorder.IsStopped())
         return ERecordingEnd::DeviceStopped;
     if (!QFileInfo::exists(m_folder))
