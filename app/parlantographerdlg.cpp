@@ -492,14 +492,18 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
     const QString kind = m_slots[static_cast<std::size_t>(slot)]->Kind();
     if (!text.isEmpty()) {
         if (kind == kLocation) {
-            if (!m_locations->AddLocation(text))
+            const QString refusal = CLocationList::Refusal(text);
+            if (!refusal.isEmpty())
+                m_context.sink.Show(EMessageIcon::Exclamation, kProduct, refusal, this);
+            else if (!m_locations->AddLocation(text))
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     tr("The location could not be saved."), this);
         } else if (CSlotList::IsAddableKind(kind)) {
             const ECatalogueResult result = m_catalogue->AddTagFirst(kind, text);
             // A tag that is there already is simply there; a refused or unsaved one is
             // said so, rather than vanishing without a word.
-            if (result == ECatalogueResult::InvalidName || result == ECatalogueResult::WriteFailed)
+            if (result != ECatalogueResult::Ok && result != ECatalogueResult::AlreadyExists &&
+                result != ECatalogueResult::EmptyName)
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     CTagCatalogue::Message(result, false), this);
         }
