@@ -27,6 +27,7 @@
 #include "store/settingsstore.h"
 #include "store/storage.h"
 #include "store/tagcatalogue.h"
+#include "store/taggroupactions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,7 +43,6 @@ const QString kNone = QStringLiteral("None");
 const QString kTask = QStringLiteral("Task");
 const QString kContacts = QStringLiteral("Contacts");
 const QString kLocation = QStringLiteral("Location");
-const QString kPriority = QStringLiteral("Priority");
 const QString kDeviceMemory = QStringLiteral("Device memory");
 const QString kProduct = QStringLiteral("Parlantographer");
 
@@ -211,16 +211,13 @@ bool CParlantographerDlg::IsSlotVisible(int index) const
 
 QString CParlantographerDlg::RepairedKind(int slot, const QString& kind)
 {
-    if (kind == kNone || !m_catalogue->IsSlotKindMissing(kind))
-        return kind;
     // The group was deleted or renamed. The first slot always shows something; the
     // others are put out of use. Either way the repair is stored, so no slot keeps
     // naming a kind that does not exist.
-    QString substitute = kNone;
-    if (slot == 0)
-        substitute = m_catalogue->GroupExists(kPriority) ? kPriority : kContacts;
-    m_context.settings.SetSlot(slot, substitute);
-    return substitute;
+    const QString repaired = TagGroupActions::RepairedSlotKind(*m_catalogue, slot, kind);
+    if (repaired != kind)
+        m_context.settings.SetSlot(slot, repaired);
+    return repaired;
 }
 
 void CParlantographerDlg::FillSlots(bool reset)

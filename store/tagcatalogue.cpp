@@ -341,7 +341,11 @@ bool CTagCatalogue::Backup() const
 
 bool CTagCatalogue::RestoreBackup() const
 {
-    return CopyWhole(m_backupPath, m_path) && DiscardBackup();
+    // Checked before the backup goes: a restore that did not take is never passed off as
+    // done, and the backup stays for another try.
+    const std::optional<QByteArray> backup = LineFile::ReadBytes(m_backupPath);
+    return backup && LineFile::ReplaceBytes(m_path, *backup) &&
+           LineFile::ReadBytes(m_path) == backup && DiscardBackup();
 }
 
 bool CTagCatalogue::DiscardBackup() const

@@ -81,4 +81,14 @@ ECatalogueResult CopyGroup(const CTagCatalogue& catalogue, const QString& source
     return catalogue.CopyGroup(source, name);
 }
 
+QString RepairedSlotKind(const CTagCatalogue& catalogue, int slot, const QString& kind)
+{
+    if (kind == kNone || !catalogue.IsSlotKindMissing(kind))
+        return kind;
+    if (slot != 0)
+        return kNone;
+    const QString priority = QStringLiteral("Priority");
+    return catalogue.GroupExists(priority) ? priority : QStringLiteral("Contacts");
+}
+
 } // namespace TagGroupActions
