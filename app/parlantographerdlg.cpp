@@ -15,6 +15,7 @@
 #include "audio/timeleft.h"
 #include "browser/findrecorddlg.h"
 #include "browser/messageboxprompts.h"
+#include "browser/tagmanagerdlg.h"
 #include "controls/backgroundwidget.h"
 #include "controls/drawnicons.h"
 #include "controls/slotlist.h"
@@ -185,14 +186,13 @@ void CParlantographerDlg::BuildMenu()
     m_exitAction->setShortcut(QKeySequence::Quit);
     m_playerAction = menuBar()->addAction(tr("Player"));
 
-    // The tag manager is not part of this window yet.
-    m_tagManagerAction->setEnabled(false);
     m_locationManagerAction->setEnabled(false);
     // On the menu item, so the menu shows it; one key for both ways in.
     m_playerMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
 
     connect(m_settingsAction, &QAction::triggered, this, &CParlantographerDlg::OpenSettings);
     connect(m_aboutAction, &QAction::triggered, this, &CParlantographerDlg::OpenAbout);
+    connect(m_tagManagerAction, &QAction::triggered, this, &CParlantographerDlg::OpenTagManager);
     connect(m_playerAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_playerMenuAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_exitAction, &QAction::triggered, this, &CParlantographerDlg::OnAppExit);
@@ -466,8 +466,8 @@ void CParlantographerDlg::SetControlsEnabled(bool enabled)
     m_recording = !enabled;
     for (CSlotList* slot : m_slots)
         slot->setEnabled(enabled);
-    for (QAction* action :
-         {m_settingsAction, m_aboutAction, m_exitAction, m_playerAction, m_playerMenuAction})
+    for (QAction* action : {m_settingsAction, m_tagManagerAction, m_aboutAction, m_exitAction,
+                            m_playerAction, m_playerMenuAction})
         action->setEnabled(enabled);
 }
 
@@ -578,6 +578,19 @@ void CParlantographerDlg::OpenBrowser()
     CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build}, this);
     browser.resize(size());
     browser.exec();
+}
+
+void CParlantographerDlg::OpenTagManager()
+{
+    CLogger log("CParlantographerDlg::OnTagManager");
+    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+        return;
+    CSinkPrompts prompts(m_context.sink);
+    CTagManagerDlg manager({*m_catalogue, m_context.settings, prompts}, this);
+    manager.resize(size());
+    manager.exec();
+    // OK may have renamed or repaired slot kinds, Cancel may have put groups back.
+    FillSlots(true);
 }
 
 void CParlantographerDlg::OpenAbout()

@@ -4,7 +4,7 @@
 #include "browser/renamegroup.h"
 #include "browser/renametag.h"
 #include "browser/tagmanagerdlg.h"
-#include "editorstestsupport.h"
+#include "browsertestsupport.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
 #include "store/testfiles.h"
@@ -43,7 +43,7 @@ protected:
     template <typename Dialog>
     void Name(CTagManagerDlg& manager, const char* button, const QString& name)
     {
-        OnModal<Dialog>([name](Dialog& dialog) {
+        WhenModal<Dialog>([name](Dialog& dialog) {
             dialog.NameEdit()->setText(name);
             QTest::keyClick(dialog.NameEdit(), Qt::Key_Return);
             if (dialog.isVisible())
@@ -64,7 +64,7 @@ protected:
     QTemporaryDir m_dir;
     CTagCatalogue m_catalogue{m_dir.path()};
     CSettingsStore m_settings{m_dir.filePath(u"settings.ini"_qs)};
-    CAnsweringPrompts m_prompts;
+    CScriptedPrompts m_prompts;
 };
 
 TEST_F(TagManagerTest, CancelAfterSeveralChangesRestoresTheFileByteForByte)
