@@ -575,7 +575,10 @@ void CParlantographerDlg::OpenBrowser()
     };
     build();
     CSinkPrompts prompts(m_context.sink);
-    CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build}, this);
+    CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build,
+                            [] { return QDateTime::currentDateTime(); },
+                            m_context.storage.ProgramFolder()},
+                           this);
     browser.resize(size());
     browser.exec();
 }

@@ -57,6 +57,9 @@ public:
 
     // The button handlers, public so the keys and tests reach them the same way.
     void OnPlay();
+    // The information editor over the listed records, opened on the selected one; the
+    // page reads the records again when it closes.
+    void OnEdit();
     void OnRename();
     void OnDelete();
 
