@@ -104,7 +104,7 @@ void CBrowserPage::BuildButtons()
     m_edit = make(QStringLiteral("edit"), tr("Edit"), QStyle::SP_FileDialogDetailedView);
     m_rename = make(QStringLiteral("rename"), tr("Rename"), QStyle::SP_FileLinkIcon);
     m_delete = make(QStringLiteral("delete"), tr("Delete"), QStyle::SP_TrashIcon);
-    m_edit->setToolTip(tr("Change the tags, task and contacts of the selected record"));
+    m_edit->setToolTip(tr("Change the tags, task and contacts of the selected record (Ctrl+E)"));
     m_play->setToolTip(tr("Play or stop the selected record (Space)"));
     m_rename->setToolTip(tr("Rename the selected record (F2)"));
     m_delete->setToolTip(tr("Delete the selected record (Delete)"));
@@ -126,6 +126,7 @@ void CBrowserPage::BuildShortcuts()
     };
     add(QKeySequence(Qt::Key_Space), &CBrowserPage::OnPlay);
     add(QKeySequence(Qt::Key_F2), &CBrowserPage::OnRename);
+    add(QKeySequence(Qt::CTRL | Qt::Key_E), &CBrowserPage::OnEdit);
     add(QKeySequence(QKeySequence::Delete), &CBrowserPage::OnDelete);
     // Reads the record folders again, for records made or removed outside the browser.
     add(QKeySequence(QKeySequence::Refresh), &CBrowserPage::RefreshPage);
@@ -312,7 +313,8 @@ void CBrowserPage::OnEdit()
         paths << Records().Record(index).path;
     const CTagCatalogue catalogue(m_services.programFolder);
     CEditRecordInfoDlg editor({m_services.audio, catalogue, m_services.pim, m_services.prompts},
-                              paths, m_list->currentRow(), this);
+                              paths, m_list->currentRow(), window());
+    // Over the browser window, not inside the tab strip whose style sheet would recolour it.
     editor.resize(window()->size());
     editor.exec();
     // Saved or not, the page shows what the files now hold.

@@ -4,6 +4,8 @@
 #include "audio/audiomanager.h"
 #include "audio/tagger.h"
 #include "browser/browserprompts.h"
+#include "controls/drawnicons.h"
+#include "controls/theme.h"
 #include "store/pimstore.h"
 #include "store/recorddate.h"
 #include "store/recordinfo.h"
@@ -58,6 +60,12 @@ CEditRecordInfoDlg::CEditRecordInfoDlg(SContext context, QStringList paths, int 
       m_next(new QPushButton(tr("Next"), this))
 {
     setWindowTitle(tr("Edit record info"));
+    setWindowIcon(DrawnIcons::AppIcon());
+    // The browser's green selection, so the editors read as part of it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, Theme::Accent());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
     m_categories->setObjectName(QStringLiteral("categories"));
     m_values->setObjectName(QStringLiteral("values"));
     m_values->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -117,8 +125,11 @@ void CEditRecordInfoDlg::BuildLayout()
 void CEditRecordInfoDlg::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    m_lists->setDirection(event->size().width() >= kWideFrom ? QBoxLayout::LeftToRight
-                                                             : QBoxLayout::TopToBottom);
+    const bool wide = event->size().width() >= kWideFrom;
+    m_lists->setDirection(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    // Side by side the values, often long names, take two thirds of the width.
+    m_lists->setStretch(0, wide ? 1 : 2);
+    m_lists->setStretch(1, wide ? 2 : 3);
 }
 
 QString CEditRecordInfoDlg::FileNameText() const

@@ -6,6 +6,8 @@
 #include "browser/copygroupdlg.h"
 #include "browser/renamegroup.h"
 #include "browser/renametag.h"
+#include "controls/drawnicons.h"
+#include "controls/theme.h"
 #include "store/linefile.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
@@ -17,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +36,12 @@ CTagManagerDlg::CTagManagerDlg(SContext context, QWidget* parent)
       m_tags(new QListWidget(this))
 {
     setWindowTitle(tr("Tag Manager"));
+    setWindowIcon(DrawnIcons::AppIcon());
+    // The browser's green selection, so the editors read as part of it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, Theme::Accent());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
     m_groups->setObjectName(QStringLiteral("groups"));
     m_tags->setObjectName(QStringLiteral("tags"));
 
@@ -87,10 +96,14 @@ QWidget* CTagManagerDlg::BuildTagBox()
     AddButton(row, QStringLiteral("addTag"), tr("Add"), &CTagManagerDlg::OnAddTag);
     AddButton(row, QStringLiteral("renameTag"), tr("Rename"), &CTagManagerDlg::OnRenameTag);
     AddButton(row, QStringLiteral("deleteTag"), tr("Delete"), &CTagManagerDlg::OnDeleteTag);
-    AddButton(row, QStringLiteral("moveUp"), QStringLiteral("^"), &CTagManagerDlg::OnMoveTagUp)
-        ->setToolTip(tr("Move the tag up"));
-    AddButton(row, QStringLiteral("moveDown"), QStringLiteral("v"), &CTagManagerDlg::OnMoveTagDown)
-        ->setToolTip(tr("Move the tag down"));
+    QPushButton* up =
+        AddButton(row, QStringLiteral("moveUp"), QString(), &CTagManagerDlg::OnMoveTagUp);
+    up->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    up->setToolTip(tr("Move the tag up"));
+    QPushButton* down =
+        AddButton(row, QStringLiteral("moveDown"), QString(), &CTagManagerDlg::OnMoveTagDown);
+    down->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    down->setToolTip(tr("Move the tag down"));
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(m_tags, 1);
     layout->addLayout(row);
