@@ -87,7 +87,9 @@ int CStoreCommands::Config(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(1, 3);
     const std::string& sub = line.Positionals()[0];
-    CConfigKeys keys(context.Store());
+    CConfigKeys keys(context.Store(), [&context](EWaveDirection direction) {
+        return context.Audio().GetWaveBackend().Devices(direction);
+    });
     if (sub == "list") {
         line.ExpectPositionals(1, 1);
         for (const std::string_view key : CConfigKeys::Names())
