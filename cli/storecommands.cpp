@@ -1,10 +1,13 @@
 #include "cli/storecommands.h"
 
+#include "audio/audiomanager.h"
 #include "cli/clicontext.h"
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/configkeys.h"
 #include "cli/usageerror.h"
+
+#include "platform/wavebackend.h"
 
 #include <ostream>
 
