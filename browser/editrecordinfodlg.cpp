@@ -364,23 +364,29 @@ bool CEditRecordInfoDlg::Save()
     m_dirty = false;
     if (!m_context.prompts.Ask(QString(), QString::fromLatin1(kSaveQuestion), this))
         return true;
+    QString failure;
+    // Every addition was held to the editing limit, so the tidied text always fits the area;
+    // should it not, the file is left alone all the same.
     const std::optional<QByteArray> area =
         RecordInfo::EncodeRecordInfo(RecordInfoEdit::TidyTags(m_block));
-    try {
-        if (!area)
-            throw CAudioError(RecordInfo::kMsgDoesNotFit);
-        m_context.audio.GetTagger().WriteRecordInfo(CurrentPath().toStdString(), area->constData(),
-                                                    static_cast<std::size_t>(area->size()));
-    } catch (const CAudioError& e) {
-        // Nothing was kept: the changes stay here, to be saved again or dropped by Cancel.
-        m_dirty = true;
-        m_context.prompts.Tell(
-            EPromptIcon::Stop, QString(),
-            tr("The record's information was not saved.\n%1").arg(QString::fromUtf8(e.what())),
-            this);
-        return false;
+    if (!area) {
+        failure = QString::fromLatin1(RecordInfo::kMsgDoesNotFit);
+    } else {
+        try {
+            m_context.audio.GetTagger().WriteRecordInfo(CurrentPath().toStdString(),
+                                                        area->constData(),
+                                                        static_cast<std::size_t>(area->size()));
+        } catch (const CAudioError& e) {
+            failure = QString::fromUtf8(e.what());
+        }
     }
-    return true;
+    if (failure.isEmpty())
+        return true;
+    // Nothing was kept: the changes stay here, to be saved again or dropped by Cancel.
+    m_dirty = true;
+    m_context.prompts.Tell(EPromptIcon::Stop, QString(),
+                           tr("The record's information was not saved.\n%1").arg(failure), this);
+    return false;
 }
 
 void CEditRecordInfoDlg::Move(int step)
