@@ -16,6 +16,7 @@
 #include "audio/timeleft.h"
 #include "browser/findrecorddlg.h"
 #include "browser/messageboxprompts.h"
+#include "browser/tagmanagerdlg.h"
 #include "controls/backgroundwidget.h"
 #include "controls/drawnicons.h"
 #include "controls/slotlist.h"
@@ -31,6 +32,7 @@
 #include "store/settingsstore.h"
 #include "store/storage.h"
 #include "store/tagcatalogue.h"
+#include "store/taggroupactions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,7 +48,6 @@ const QString kNone = QStringLiteral("None");
 const QString kTask = QStringLiteral("Task");
 const QString kContacts = QStringLiteral("Contacts");
 const QString kLocation = QStringLiteral("Location");
-const QString kPriority = QStringLiteral("Priority");
 const QString kDeviceMemory = QStringLiteral("Device memory");
 const QString kProduct = QStringLiteral("Parlantographer");
 
@@ -195,14 +196,13 @@ void CParlantographerDlg::BuildMenu()
     m_exitAction->setShortcut(QKeySequence::Quit);
     m_playerAction = menuBar()->addAction(tr("Player"));
 
-    // The tag manager is not part of this window yet.
-    m_tagManagerAction->setEnabled(false);
     m_locationManagerAction->setEnabled(false);
     // On the menu item, so the menu shows it; one key for both ways in.
     m_playerMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
 
     connect(m_settingsAction, &QAction::triggered, this, &CParlantographerDlg::OpenSettings);
     connect(m_aboutAction, &QAction::triggered, this, &CParlantographerDlg::OpenAbout);
+    connect(m_tagManagerAction, &QAction::triggered, this, &CParlantographerDlg::OpenTagManager);
     connect(m_playerAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_playerMenuAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_exitAction, &QAction::triggered, this, &CParlantographerDlg::OnAppExit);
@@ -247,16 +247,13 @@ bool CParlantographerDlg::IsSlotVisible(int index) const
 
 QString CParlantographerDlg::RepairedKind(int slot, const QString& kind)
 {
-    if (kind == kNone || !m_catalogue->IsSlotKindMissing(kind))
-        return kind;
     // The group was deleted or renamed. The first slot always shows something; the
     // others are put out of use. Either way the repair is stored, so no slot keeps
     // naming a kind that does not exist.
-    QString substitute = kNone;
-    if (slot == 0)
-        substitute = m_catalogue->GroupExists(kPriority) ? kPriority : kContacts;
-    m_context.settings.SetSlot(slot, substitute);
-    return substitute;
+    const QString repaired = TagGroupActions::RepairedSlotKind(*m_catalogue, slot, kind);
+    if (repaired != kind)
+        m_context.settings.SetSlot(slot, repaired);
+    return repaired;
 }
 
 void CParlantographerDlg::FillSlots(bool reset)
@@ -483,8 +480,8 @@ void CParlantographerDlg::SetControlsEnabled(bool enabled)
     m_recording = !enabled;
     for (CSlotList* slot : m_slots)
         slot->setEnabled(enabled);
-    for (QAction* action :
-         {m_settingsAction, m_aboutAction, m_exitAction, m_playerAction, m_playerMenuAction})
+    for (QAction* action : {m_settingsAction, m_tagManagerAction, m_aboutAction, m_exitAction,
+                            m_playerAction, m_playerMenuAction})
         action->setEnabled(enabled);
 }
 
@@ -533,14 +530,18 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
     const QString kind = m_slots[static_cast<std::size_t>(slot)]->Kind();
     if (!text.isEmpty()) {
         if (kind == kLocation) {
-            if (!m_locations->AddLocation(text))
+            const QString refusal = CLocationList::Refusal(text);
+            if (!refusal.isEmpty())
+                m_context.sink.Show(EMessageIcon::Exclamation, kProduct, refusal, this);
+            else if (!m_locations->AddLocation(text))
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     tr("The location could not be saved."), this);
         } else if (CSlotList::IsAddableKind(kind)) {
             const ECatalogueResult result = m_catalogue->AddTagFirst(kind, text);
             // A tag that is there already is simply there; a refused or unsaved one is
             // said so, rather than vanishing without a word.
-            if (result == ECatalogueResult::InvalidName || result == ECatalogueResult::WriteFailed)
+            if (result != ECatalogueResult::Ok && result != ECatalogueResult::AlreadyExists &&
+                result != ECatalogueResult::EmptyName)
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     CTagCatalogue::Message(result, false), this);
         }
@@ -588,9 +589,25 @@ void CParlantographerDlg::OpenBrowser()
     };
     build();
     CSinkPrompts prompts(m_context.sink);
-    CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build}, this);
+    CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build,
+                            [] { return QDateTime::currentDateTime(); },
+                            m_context.storage.ProgramFolder()},
+                           this);
     browser.resize(size());
     browser.exec();
+}
+
+void CParlantographerDlg::OpenTagManager()
+{
+    CLogger log("CParlantographerDlg::OnTagManager");
+    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+        return;
+    CSinkPrompts prompts(m_context.sink);
+    CTagManagerDlg manager({*m_catalogue, m_context.settings, prompts}, this);
+    manager.resize(size());
+    manager.exec();
+    // OK may have renamed or repaired slot kinds, Cancel may have put groups back.
+    FillSlots(true);
 }
 
 void CParlantographerDlg::OpenAbout()

@@ -83,6 +83,8 @@ public:
     void OpenSettings();
     void OpenShowAll(int slot);
     void OpenAbout();
+    // The tag manager; the slots are refilled after it closes.
+    void OpenTagManager();
     // The records browser over a freshly built record list ("Player", Ctrl+B).
     void OpenBrowser();
 

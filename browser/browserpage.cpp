@@ -2,12 +2,14 @@
 
 #include "audio/audioerror.h"
 #include "browser/browserprompts.h"
+#include "browser/editrecordinfodlg.h"
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "controls/theme.h"
 #include "store/recordcatalogue.h"
+#include "store/tagcatalogue.h"
 
 #include <QAction>
 #include <QApplication>
@@ -102,13 +104,12 @@ void CBrowserPage::BuildButtons()
     m_edit = make(QStringLiteral("edit"), tr("Edit"), QStyle::SP_FileDialogDetailedView);
     m_rename = make(QStringLiteral("rename"), tr("Rename"), QStyle::SP_FileLinkIcon);
     m_delete = make(QStringLiteral("delete"), tr("Delete"), QStyle::SP_TrashIcon);
-    // The information editor is still to come.
-    m_edit->setEnabled(false);
-    m_edit->setToolTip(tr("Editing the information is not available yet"));
+    m_edit->setToolTip(tr("Change the tags, task and contacts of the selected record (Ctrl+E)"));
     m_play->setToolTip(tr("Play or stop the selected record (Space)"));
     m_rename->setToolTip(tr("Rename the selected record (F2)"));
     m_delete->setToolTip(tr("Delete the selected record (Delete)"));
     connect(m_play, &QPushButton::clicked, this, &CBrowserPage::OnPlay);
+    connect(m_edit, &QPushButton::clicked, this, &CBrowserPage::OnEdit);
     connect(m_rename, &QPushButton::clicked, this, &CBrowserPage::OnRename);
     connect(m_delete, &QPushButton::clicked, this, &CBrowserPage::OnDelete);
 }
@@ -125,6 +126,7 @@ void CBrowserPage::BuildShortcuts()
     };
     add(QKeySequence(Qt::Key_Space), &CBrowserPage::OnPlay);
     add(QKeySequence(Qt::Key_F2), &CBrowserPage::OnRename);
+    add(QKeySequence(Qt::CTRL | Qt::Key_E), &CBrowserPage::OnEdit);
     add(QKeySequence(QKeySequence::Delete), &CBrowserPage::OnDelete);
     // Reads the record folders again, for records made or removed outside the browser.
     add(QKeySequence(QKeySequence::Refresh), &CBrowserPage::RefreshPage);
@@ -298,6 +300,27 @@ void CBrowserPage::OnSeek(std::uint64_t sample)
         m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
                                 QString::fromStdString(error.what()), this);
     }
+}
+
+void CBrowserPage::OnEdit()
+{
+    // An empty page (its placeholder line) has nothing to edit.
+    if (!SelectedEntry())
+        return;
+    StopPlayback();
+    QStringList paths;
+    for (int index : m_shown)
+        paths << Records().Record(index).path;
+    const CTagCatalogue catalogue(m_services.programFolder);
+    CEditRecordInfoDlg editor({m_services.audio, catalogue, m_services.pim, m_services.prompts},
+                              paths, m_list->currentRow(), window());
+    // Over the browser window, not inside the tab strip whose style sheet would recolour it.
+    editor.resize(window()->size());
+    editor.exec();
+    // Saved or not, the page shows what the files now hold.
+    const QString current = QFileInfo(editor.CurrentPath()).fileName();
+    RefreshPage();
+    SelectName(current);
 }
 
 void CBrowserPage::OnRename()

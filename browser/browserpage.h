@@ -18,8 +18,8 @@ class QVBoxLayout;
 
 // What every page of the records browser shares: a search field, the list of the
 // records the page's selector lets through, the summary of the selected record, the
-// playback bar and the play, edit, rename and delete buttons (Space, F2 and Delete do
-// the same on the selected record). A page says which records its selector and period
+// playback bar and the play, edit, rename and delete buttons (Space, Ctrl+E, F2 and Delete
+// do the same on the selected record). A page says which records its selector and period
 // let through; the base narrows them by the search text, orders them and keeps the
 // selection across refills.
 class CBrowserPage : public CBackgroundWidget
@@ -57,6 +57,9 @@ public:
 
     // The button handlers, public so the keys and tests reach them the same way.
     void OnPlay();
+    // The information editor over the listed records, opened on the selected one; the
+    // page reads the records again when it closes.
+    void OnEdit();
     void OnRename();
     void OnDelete();
 

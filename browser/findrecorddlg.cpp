@@ -30,8 +30,9 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
         m_records = CRecordBrowser(m_context.rebuildRecords());
         return m_records;
     };
-    m_services = std::make_unique<SPageServices>(SPageServices{
-        m_context.audio, *m_session, m_context.prompts, m_context.pim, rebuild, m_context.now});
+    m_services = std::make_unique<SPageServices>(
+        SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, rebuild,
+                      m_context.now, m_context.programFolder});
 
     m_all = new CPropertyAll(*m_services, m_tabs);
     m_tasks = new CPropertyTasks(*m_services, m_tabs);

@@ -35,6 +35,8 @@ public:
         std::function<QDateTime()> now = [] {
             return QDateTime::currentDateTime();
         };
+        // The program folder, whose tag catalogue the information editor offers.
+        QString programFolder = {};
     };
 
     static constexpr int kWideFrom = 720;

@@ -24,4 +24,6 @@ struct SPageServices
     std::function<const CRecordBrowser&()> rebuildRecords;
     // Local time now; tests move it.
     std::function<QDateTime()> now;
+    // The program folder, whose tag catalogue the information editor offers.
+    QString programFolder;
 };

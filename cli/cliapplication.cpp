@@ -4,6 +4,7 @@
 #include "cli/browsecommands.h"
 #include "cli/clicontext.h"
 #include "cli/commandfailure.h"
+#include "cli/editcommand.h"
 #include "cli/enginecommands.h"
 #include "cli/recordcommand.h"
 #include "cli/storecommands.h"
@@ -38,6 +39,7 @@ CCliApplication::CCliApplication(std::ostream& out, std::ostream& err) : m_out(o
     for (auto& command : CEngineCommands::Table())
         m_commands.push_back(std::move(command));
     m_commands.push_back(CTagCommands::Entry());
+    m_commands.push_back(CEditCommand::Entry());
     for (auto& command : CBrowseCommands::Table())
         m_commands.push_back(std::move(command));
     for (auto& command : CStoreCommands::Table())

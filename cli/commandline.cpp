@@ -51,6 +51,7 @@ CCommandLine::CCommandLine(std::span<const std::string> words,
         auto& values = m_options[name];
         if (!values.empty() && !rule->repeatable)
             throw CUsageError("--" + name + " is given more than once");
+        m_ordered.emplace_back(name, value);
         values.push_back(std::move(value));
     }
 }

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // One option a command accepts, named without its leading dashes.
@@ -37,6 +38,9 @@ public:
     std::optional<std::string> Value(std::string_view name) const;
     // Every value of a repeatable option, in command-line order.
     std::vector<std::string> Values(std::string_view name) const;
+    // Every option given, with its value (empty for a flag), in command-line order across
+    // all names: for commands whose options are steps applied one after another.
+    const std::vector<std::pair<std::string, std::string>>& Ordered() const { return m_ordered; }
     // The option's value as a whole number in [least, most]; empty when not given.
     // Throws CUsageError for anything else (signs, fractions, spaces, overflow).
     std::optional<std::uint64_t> NumberValue(std::string_view name, std::uint64_t least,
@@ -49,4 +53,5 @@ public:
 private:
     std::vector<std::string> m_positionals;
     std::map<std::string, std::vector<std::string>, std::less<>> m_options;
+    std::vector<std::pair<std::string, std::string>> m_ordered;
 };

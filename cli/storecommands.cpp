@@ -54,6 +54,8 @@ int CStoreCommands::Locations(CCliContext& context, const CCommandLine& line)
     // A nameless line would show as an empty row that cannot be told from the others.
     if (name.isEmpty())
         throw CCommandFailure(CTagCatalogue::kMsgEnterName);
+    if (const QString refusal = CLocationList::Refusal(name); !refusal.isEmpty())
+        throw CCommandFailure(refusal.toStdString());
     if (!locations.AddLocation(name))
         throw CCommandFailure("The locations file could not be saved.");
     return 0;

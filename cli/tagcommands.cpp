@@ -4,6 +4,7 @@
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/usageerror.h"
+#include "store/taggroupactions.h"
 
 #include <ostream>
 
@@ -132,17 +133,14 @@ int CTagCommands::RenameGroup(CCliContext& context, const QString& oldName, cons
 {
     const CTagCatalogue& tags = context.Store().Tags();
     RequireGroup(tags, oldName, kMsgSelectGroupToRename);
-    if (newName == oldName)
-        throw CCommandFailure(CTagCatalogue::kMsgGroupExists);
-    if (newName.isEmpty())
-        throw CCommandFailure(CTagCatalogue::kMsgEnterName);
-    if (tags.GroupExists(newName))
-        throw CCommandFailure(CTagCatalogue::kMsgGroupExists);
-    Check(tags.RenameGroup(oldName, newName));
-    // Slots showing the group follow it to its new name, as the tag manager's OK does.
     CSettingsStore& settings = context.Store().Settings();
+    QStringList kinds;
+    for (int slot = 0; slot < CSettingsStore::kSlotCount; ++slot)
+        kinds.append(settings.Slot(slot));
+    CheckResult(TagGroupActions::RenameGroup(tags, oldName, newName, kinds), true);
+    // Slots showing the group follow it to its new name, as the tag manager's OK does.
     for (int slot = 0; slot < CSettingsStore::kSlotCount; ++slot) {
-        if (settings.Slot(slot) == oldName && !settings.SetSlot(slot, newName))
+        if (kinds[slot] != settings.Slot(slot) && !settings.SetSlot(slot, kinds[slot]))
             throw CCommandFailure(CSettingsStore::kWriteFailedMessage);
     }
     return 0;
@@ -152,15 +150,7 @@ int CTagCommands::RenameTag(const CTagCatalogue& tags, const QString& group, con
                             const QString& newTag)
 {
     RequireTag(tags, group, oldTag);
-    if (newTag == oldTag)
-        throw CCommandFailure(CTagCatalogue::kMsgTagExists);
-    if (newTag.isEmpty())
-        throw CCommandFailure(CTagCatalogue::kMsgEnterName);
-    if (newTag.contains('[') || newTag.contains(']'))
-        throw CCommandFailure(CTagCatalogue::kMsgTagBrackets);
-    if (tags.TagExists(group, newTag))
-        throw CCommandFailure(CTagCatalogue::kMsgTagExists);
-    Check(tags.RenameTag(group, oldTag, newTag));
+    CheckResult(TagGroupActions::RenameTag(tags, group, oldTag, newTag), false);
     return 0;
 }
 
@@ -197,13 +187,7 @@ int CTagCommands::CopyGroup(CCliContext& context, const CTagCatalogue& tags, con
 {
     RequireGroup(tags, group, kMsgSelectGroup);
     const QString copy = tags.MakeCopyName(group);
-    CheckResult(tags.AddGroup(copy), true);
-    // A tag written twice under the source group (an edit by hand) is copied once.
-    for (const QString& tag : tags.ListTagsOfGroup(group)) {
-        const ECatalogueResult result = tags.AddTag(copy, tag);
-        if (result != ECatalogueResult::AlreadyExists)
-            CheckResult(result, false);
-    }
+    CheckResult(TagGroupActions::CopyGroup(tags, group, copy), true);
     context.Out() << copy.toStdString() << '\n';
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the window under a virtual X server, with a temporary home and the
 # simulated audio device: 480x640 and 1280x800, idle and recording, plus the settings
-# dialog, the splash and the records browser over a few records made by the CLI. Usage: scripts/screenshots.sh [output folder] (default
+# dialog, the splash, the records browser over a few records made by the CLI, the information
+# editor and the tag manager. Usage: scripts/screenshots.sh [output folder] (default
 # build/screenshots). Builds the dev preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -92,6 +93,18 @@ INI
         sleep 0.5
         import -window root "$SHOT_OUT/browser-$page-$SHOT_SIZE.png"
       done
+      xdotool key ctrl+e                  # the information editor on the selected record
+      sleep 1
+      import -window root "$SHOT_OUT/editor-$SHOT_SIZE.png"
+      xdotool key Escape
+      sleep 0.5
+      xdotool key Escape
+      sleep 0.5
+      xdotool mousemove 25 8 click 1      # "Menu", then its second item: Tag Manager
+      sleep 0.5
+      xdotool key Down Down Return
+      sleep 1
+      import -window root "$SHOT_OUT/tagmanager-$SHOT_SIZE.png"
       xdotool key Escape
       sleep 0.5
       read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")

@@ -1,6 +1,7 @@
 #include "store/locationlist.h"
 
 #include "store/linefile.h"
+#include "store/namerules.h"
 
 #include <array>
 
@@ -43,7 +44,14 @@ QString CLocationList::LocationLine(const QString& name)
     return line;
 }
 
+QString CLocationList::Refusal(const QString& name)
+{
+    return NameRules::Refusal(NameRules::EKind::Location, name);
+}
+
 bool CLocationList::AddLocation(const QString& name) const
 {
+    if (!Refusal(name).isEmpty())
+        return false;
     return LineFile::Append(m_path, LocationLine(name));
 }

@@ -21,10 +21,14 @@ public:
     QStringList FillLocations() const;
 
     // Appends the trimmed name with six zero position values (no position source exists),
-    // then 500 and 0.000000. No check for an empty or repeated name. Line breaks inside the
-    // name become spaces so that one location stays one line. False when the file cannot be
-    // opened or written.
+    // then 500 and 0.000000. No check for an empty or repeated name. False, with the file
+    // unchanged, when the name is refused (see Refusal) or the file cannot be opened or
+    // written.
     bool AddLocation(const QString& name) const;
+
+    // Why `name` can not be a location (a "~" ends the name on the line, a control character
+    // breaks the line); empty when it can.
+    static QString Refusal(const QString& name);
 
     // The line AddLocation writes, without its line feed.
     static QString LocationLine(const QString& name);

@@ -1,6 +1,7 @@
 #include "store/tagcatalogue.h"
 
 #include "store/linefile.h"
+#include "store/namerules.h"
 
 #include <QFile>
 
@@ -108,6 +109,8 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         return ECatalogueResult::EmptyName;
+    if (const ECatalogueResult refusal = CheckName(trimmed, true); refusal != ECatalogueResult::Ok)
+        return refusal;
     // A missing file is created by the first group, as appending would; a file that exists
     // but cannot be read is never replaced.
     const std::optional<QStringList> read = Lines();
@@ -121,6 +124,27 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
     if (!LineFile::Replace(m_path, lines + QStringList{GroupLine(trimmed)}))
         return ECatalogueResult::WriteFailed;
     return ECatalogueResult::Ok;
+}
+
+ECatalogueResult CTagCatalogue::CopyGroup(const QString& source, const QString& name) const
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return ECatalogueResult::EmptyName;
+    if (const ECatalogueResult refusal = CheckName(trimmed, true); refusal != ECatalogueResult::Ok)
+        return refusal;
+    std::optional<QStringList> lines = Lines();
+    if (!lines || FindGroupLine(*lines, source) < 0)
+        return ECatalogueResult::WriteFailed;
+    if (FindGroupLine(*lines, trimmed) >= 0)
+        return ECatalogueResult::AlreadyExists;
+    QStringList copy{GroupLine(trimmed)};
+    ForEachTagLine(*lines, source, [&](qsizetype i) {
+        if (!(*lines)[i].isEmpty() && !copy.contains((*lines)[i]))
+            copy.append((*lines)[i]);
+    });
+    return LineFile::Replace(m_path, *lines + copy) ? ECatalogueResult::Ok
+                                                    : ECatalogueResult::WriteFailed;
 }
 
 bool CTagCatalogue::DeleteGroup(const QString& name) const
@@ -140,6 +164,8 @@ bool CTagCatalogue::DeleteGroup(const QString& name) const
 
 bool CTagCatalogue::RenameGroup(const QString& oldName, const QString& newName) const
 {
+    if (CheckName(newName, true) != ECatalogueResult::Ok)
+        return false;
     return Rewrite([&](QStringList& lines) {
         for (QString& line : lines) {
             if (IsGroupLineOf(line, oldName))
@@ -164,6 +190,8 @@ ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& t
     const QString trimmed = tag.trimmed();
     if (trimmed.isEmpty())
         return ECatalogueResult::EmptyName;
+    if (const ECatalogueResult refusal = CheckName(trimmed, false); refusal != ECatalogueResult::Ok)
+        return refusal;
     std::optional<QStringList> lines = Lines();
     if (!lines)
         return ECatalogueResult::WriteFailed;
@@ -211,6 +239,8 @@ bool CTagCatalogue::DeleteTag(const QString& group, const QString& tag) const
 bool CTagCatalogue::RenameTag(const QString& group, const QString& oldTag,
                               const QString& newTag) const
 {
+    if (CheckName(newTag, false) != ECatalogueResult::Ok)
+        return false;
     return Rewrite([&](QStringList& lines) {
         ForEachTagLine(lines, group, [&](qsizetype i) {
             if (lines[i] == oldTag)
@@ -311,7 +341,11 @@ bool CTagCatalogue::Backup() const
 
 bool CTagCatalogue::RestoreBackup() const
 {
-    return CopyWhole(m_backupPath, m_path) && DiscardBackup();
+    // Checked before the backup goes: a restore that did not take is never passed off as
+    // done, and the backup stays for another try.
+    const std::optional<QByteArray> backup = LineFile::ReadBytes(m_backupPath);
+    return backup && LineFile::ReplaceBytes(m_path, *backup) &&
+           LineFile::ReadBytes(m_path) == backup && DiscardBackup();
 }
 
 bool CTagCatalogue::DiscardBackup() const
@@ -330,9 +364,37 @@ QString CTagCatalogue::Message(ECatalogueResult result, bool forGroup)
     case ECatalogueResult::EmptyName:
         return QString::fromUtf8(kMsgEnterName);
     case ECatalogueResult::InvalidName:
-        return QString::fromUtf8(kMsgTagBrackets);
+        return forGroup ? NameRules::Message(NameRules::EKind::Group, NameRules::EProblem::Brackets)
+                        : QString::fromUtf8(kMsgTagBrackets);
+    case ECatalogueResult::ControlCharacter:
+        return NameRules::Message(forGroup ? NameRules::EKind::Group : NameRules::EKind::Tag,
+                                  NameRules::EProblem::ControlCharacter);
+    case ECatalogueResult::ReservedName:
+        return NameRules::Message(NameRules::EKind::Group, NameRules::EProblem::ReservedGroup);
+    case ECatalogueResult::TooLong:
+        return NameRules::Message(forGroup ? NameRules::EKind::Group : NameRules::EKind::Tag,
+                                  NameRules::EProblem::TooLong);
     case ECatalogueResult::WriteFailed:
         return QString::fromUtf8(kMsgWriteFailed);
     }
     return {};
+}
+
+ECatalogueResult CTagCatalogue::CheckName(const QString& name, bool forGroup)
+{
+    using NameRules::EProblem;
+    switch (NameRules::Check(forGroup ? NameRules::EKind::Group : NameRules::EKind::Tag, name)) {
+    case EProblem::None:
+    case EProblem::Tilde:
+        return ECatalogueResult::Ok;
+    case EProblem::ControlCharacter:
+        return ECatalogueResult::ControlCharacter;
+    case EProblem::Brackets:
+        return ECatalogueResult::InvalidName;
+    case EProblem::ReservedGroup:
+        return ECatalogueResult::ReservedName;
+    case EProblem::TooLong:
+        return ECatalogueResult::TooLong;
+    }
+    return ECatalogueResult::Ok;
 }

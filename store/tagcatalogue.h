@@ -12,8 +12,12 @@ enum class ECatalogueResult
     Ok = 0,
     WriteFailed = 29,   // the file could not be read or rewritten; it is unchanged
     AlreadyExists = 80, // the tag (or group) is already there
-    InvalidName = 123,  // a tag containing "[" or "]"
+    InvalidName = 123,  // a tag (or group) containing "[" or "]"
     EmptyName = 1160,   // nothing left after trimming spaces
+    // Names that would come back from the file as something else (see NameRules).
+    ControlCharacter = 1161, // a line break or another control character
+    ReservedName = 1162,     // a group named like a slot kind
+    TooLong = 1163,          // longer than a catalogue line takes
 };
 
 enum class EMoveResult
@@ -63,26 +67,35 @@ public:
     // Trims spaces first; an empty name counts as existing. Else true when a group line has
     // the name.
     bool GroupExists(const QString& name) const;
-    // Appends "[name]" (trimmed). EmptyName, AlreadyExists, WriteFailed or Ok.
+    // Appends "[name]" (trimmed). EmptyName, a refusal of NameRules (InvalidName,
+    // ControlCharacter, ReservedName, TooLong), AlreadyExists, WriteFailed or Ok.
     ECatalogueResult AddGroup(const QString& name) const;
+    // Appends a copy of group `source` named `name` (trimmed) with the source's tags in their
+    // order (a tag written twice under the source is copied once), in one rewrite: the file
+    // holds either no copy or the whole copy. The same refusals as AddGroup, and
+    // WriteFailed when the source group is missing.
+    ECatalogueResult CopyGroup(const QString& source, const QString& name) const;
     // Remove every group line named `name` with its tags. True also when there was none.
     bool DeleteGroup(const QString& name) const;
-    // Every group line named `oldName` becomes `newName`; tags stay. No check of `newName`.
+    // Every group line named `oldName` becomes `newName`; tags stay. False, with the file
+    // unchanged, when `newName` breaks a rule of NameRules (the caller checks that it is
+    // not empty and not taken).
     bool RenameGroup(const QString& oldName, const QString& newName) const;
 
     // True when a tag line `tag` lies under a group line `group`.
     bool TagExists(const QString& group, const QString& tag) const;
     // The tag manager's addition: InvalidName for "[" or "]", EmptyName when blank after
-    // trimming, AlreadyExists, else the trimmed tag becomes the group's last tag (just before
-    // the next group line; at the end of the file when the group is last or absent): Ok, or
-    // WriteFailed.
+    // trimming, another refusal of NameRules, AlreadyExists, else the trimmed tag becomes the
+    // group's last tag (just before the next group line; at the end of the file when the group is
+    // last or absent): Ok, or WriteFailed.
     ECatalogueResult AddTag(const QString& group, const QString& tag) const;
     // The main screen's quick addition: the same checks, but the tag becomes the group's first
     // tag (right after its group line; at the end of the file when the group is absent).
     ECatalogueResult AddTagFirst(const QString& group, const QString& tag) const;
     // Removes every tag line `tag` of the group. True also when there was none.
     bool DeleteTag(const QString& group, const QString& tag) const;
-    // Every tag line `oldTag` of the group becomes `newTag`; no check of `newTag`.
+    // Every tag line `oldTag` of the group becomes `newTag`. False, with the file unchanged,
+    // when `newTag` breaks a rule of NameRules (the caller checks that it is not taken).
     bool RenameTag(const QString& group, const QString& oldTag, const QString& newTag) const;
     // Swaps the group's first tag line `tag` with the line after it, unless that line is a
     // group line or the end of the file. Moving a tag up is MoveTagDown of the tag above it.
@@ -113,6 +126,9 @@ public:
     bool DiscardBackup() const;
 
     static QString Message(ECatalogueResult result, bool forGroup);
+    // The refusal NameRules gives `name` as a group (or a tag) name, as a result code; Ok
+    // when it gives none.
+    static ECatalogueResult CheckName(const QString& name, bool forGroup);
 
 private:
     std::optional<QStringList> Lines() const;

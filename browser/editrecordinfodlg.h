@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class CAudioManager;
+class CTagCatalogue;
+class MBrowserPrompts;
+class MPimSource;
+class QBoxLayout;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+// "Edit record info": which contacts, which task and which tags of each group a stored record
+// carries. It opens on one record of a browser page and steps through the page's others with
+// Prev and Next. Each tap changes a working copy of the record's information at once; leaving
+// the record (Prev, Next, OK) asks whether to save it into the file. A write that fails is
+// reported and leaves the record where it was, with the changes still there to save again or
+// to drop with Cancel. The page rebuilds its copy of the records after the editor closes.
+class CEditRecordInfoDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    struct SContext
+    {
+        CAudioManager& audio;
+        const CTagCatalogue& catalogue;
+        const MPimSource& pim;
+        MBrowserPrompts& prompts;
+    };
+
+    static constexpr const char* kCategoryTasks = "Tasks";
+    static constexpr const char* kCategoryContacts = "Contacts";
+    static constexpr const char* kSaveQuestion = "Do You want to save changes to current record?";
+    static constexpr const char* kBadFile = "Bad file";
+    // Side by side from this width on; one above the other below it.
+    static constexpr int kWideFrom = 720;
+
+    // `paths`: the page's records in list order; `current`: the one to open on.
+    CEditRecordInfoDlg(SContext context, QStringList paths, int current, QWidget* parent = nullptr);
+
+    QListWidget* Categories() const { return m_categories; }
+    QListWidget* Values() const { return m_values; }
+    QPushButton* PrevButton() const { return m_prev; }
+    QPushButton* NextButton() const { return m_next; }
+    QString FileNameText() const;
+    QString DateText() const;
+    QString DurationText() const;
+    // The working copy of the current record's information.
+    QString WorkingCopy() const { return m_block; }
+    QString CurrentPath() const { return m_paths.value(m_current); }
+    // Shows a category's values, as a tap on it does.
+    void SelectCategory(const QString& category);
+    // The number of the record's values in a category (the category's mark).
+    int Mark(const QString& category) const;
+
+    void OnPrev();
+    void OnNext();
+    void accept() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildLayout();
+    void Load();
+    void FillCategories();
+    void FillValues();
+    void SyncSelection();
+    void UpdateMarks();
+    void OnValuesChanged();
+    void Toggle(const QString& value);
+    // Asks and writes when the copy changed; false when the write failed (reported).
+    bool Save();
+    void Move(int step);
+    QString CurrentCategory() const;
+    bool Holds(const QString& category, const QString& value) const;
+    QStringList Offered(const QString& category) const;
+
+    SContext m_context;
+    QStringList m_paths;
+    int m_current;
+    QString m_block;
+    bool m_dirty = false;
+    QStringList m_shownSelection;
+    QLineEdit* m_fileName;
+    QLineEdit* m_minutes;
+    QLineEdit* m_seconds;
+    QLineEdit* m_date;
+    QListWidget* m_categories;
+    QListWidget* m_values;
+    QPushButton* m_prev;
+    QPushButton* m_next;
+    QBoxLayout* m_lists = nullptr;
+};

@@ -1,0 +1,107 @@
+#include "cli/editcommand.h"
+
+#include "audio/audiomanager.h"
+#include "audio/tagger.h"
+#include "cli/clicontext.h"
+#include "cli/commandfailure.h"
+#include "cli/infotext.h"
+#include "cli/usageerror.h"
+#include "store/recordinfo.h"
+#include "store/recordinfoedit.h"
+
+#include <QString>
+
+namespace {
+
+using RecordInfoEdit::EResult;
+
+struct STag
+{
+    QString group;
+    QString tag;
+};
+
+STag ParseTag(const std::string& option, const std::string& value)
+{
+    const std::size_t equals = value.find('=');
+    if (equals == std::string::npos || equals == 0 || equals + 1 == value.size())
+        throw CUsageError("--" + option + " takes GROUP=TAG, not '" + value + "'");
+    return {QString::fromStdString(value.substr(0, equals)).trimmed(),
+            QString::fromStdString(value.substr(equals + 1)).trimmed()};
+}
+
+std::string Quoted(const QString& text)
+{
+    return '"' + text.toStdString() + '"';
+}
+
+// One option applied to the block; throws the refusal.
+void Apply(const std::string& option, const std::string& value, QString& block)
+{
+    const QString text = QString::fromStdString(value);
+    EResult result = EResult::Done;
+    std::string notHeld;
+    if (option == "add-tag" || option == "remove-tag") {
+        const STag tag = ParseTag(option, value);
+        result = option == "add-tag" ? RecordInfoEdit::AddTag(tag.group, tag.tag, block)
+                                     : RecordInfoEdit::RemoveTag(tag.group, tag.tag, block);
+        notHeld =
+            "The record has no tag " + Quoted(tag.tag) + " in the group " + Quoted(tag.group) + '.';
+    } else if (option == "task") {
+        result = RecordInfoEdit::SetTask(text, block);
+    } else if (option == "no-task") {
+        result = RecordInfoEdit::ClearTasks(block);
+    } else if (option == "add-contact") {
+        result = RecordInfoEdit::AddContact(text, block);
+    } else if (option == "remove-contact") {
+        result = RecordInfoEdit::RemoveContact(text, block);
+        notHeld = "The record has no contact " + Quoted(text.trimmed()) + '.';
+    }
+    if (result == EResult::NotHeld)
+        throw CCommandFailure(notHeld);
+    if (result != EResult::Done)
+        throw CCommandFailure(RecordInfoEdit::Message(result).toStdString());
+}
+
+} // namespace
+
+SCommand CEditCommand::Entry()
+{
+    return {"edit",
+            "FILE [--add-tag GROUP=TAG]... [--remove-tag GROUP=TAG]... [--task SUBJECT | "
+            "--no-task] [--add-contact NAME]... [--remove-contact NAME]...",
+            "change the tags, task and contacts of a record, in the order given (the information "
+            "editor)",
+            {{"add-tag", true, true},
+             {"remove-tag", true, true},
+             {"task", true},
+             {"no-task"},
+             {"add-contact", true, true},
+             {"remove-contact", true, true}},
+            &Run};
+}
+
+int CEditCommand::Run(CCliContext& context, const CCommandLine& line)
+{
+    line.ExpectPositionals(1, 1);
+    if (line.Has("task") && line.Has("no-task"))
+        throw CUsageError("--task and --no-task exclude each other");
+    if (line.Ordered().empty())
+        throw CUsageError("nothing to change: give at least one option");
+    const std::string& path = line.Positionals()[0];
+    CTagger& tagger = context.Audio().GetTagger();
+    const std::string area = tagger.ReadRecordInfo(path);
+    if (area.size() != InfoText::kCapacity || !RecordInfo::HasMarker(area))
+        throw CCommandFailure(path + ": not a record made by this program; nothing written");
+
+    QString block = RecordInfo::DecodeRecordInfo(area);
+    for (const auto& [option, value] : line.Ordered())
+        Apply(option, value, block);
+    // Saved as the editor saves: groups left without a tag go.
+    const std::optional<QByteArray> changed =
+        RecordInfo::EncodeRecordInfo(RecordInfoEdit::TidyTags(block));
+    if (!changed)
+        throw CCommandFailure(RecordInfo::kMsgDoesNotFit);
+    tagger.WriteRecordInfo(path, changed->constData(), static_cast<std::size_t>(changed->size()));
+    return 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+// The information editor's changes to a record's information block, shared by the editor
+// window and the command line's "edit". Each works on the decoded text of one block, on whole
+// lines inside their own section: a group line is found only in the Tags section, a contact
+// only among the Contacts lines, the task only among the Tasks lines, so a value can never
+// damage a line of another section that happens to contain the same text. A block that lacks
+// a section header gets it at its end before an addition (readers find a section by its
+// header, wherever it stands). Nothing here does I/O.
+namespace RecordInfoEdit {
+
+enum class EResult
+{
+    Done,       // changed, or already as asked (adding what the block holds)
+    DoesNotFit, // the result would pass RecordInfo::kEditLimit bytes; the block is unchanged
+    BadValue,   // the value is empty, or would not stay one entry line; the block is unchanged
+    NotHeld,    // a removal of something the block does not hold; the block is unchanged
+};
+
+// The tag as the first tag of its group; a group the block lacks is inserted, with the tag,
+// directly after the "[[Tags]]" line. The group and tag must be names the catalogue takes.
+EResult AddTag(const QString& group, const QString& tag, QString& block);
+// Removes the tag's line from the first group line of that name (the group the readers see).
+EResult RemoveTag(const QString& group, const QString& tag, QString& block);
+
+// The contact as the first line of the Contacts section.
+EResult AddContact(const QString& name, QString& block);
+// Removes the first Contacts line equal to the trimmed name.
+EResult RemoveContact(const QString& name, QString& block);
+
+// The subject as the first line of the Tasks section, which the browser lists the record
+// under.
+EResult AddTask(const QString& subject, QString& block);
+// Removes the first Tasks line equal to the trimmed subject, and nothing else.
+EResult RemoveTask(const QString& subject, QString& block);
+// Removes every Tasks line; Done also when there was none.
+EResult ClearTasks(QString& block);
+// The record's one task: every Tasks line gives way to the subject.
+EResult SetTask(const QString& subject, QString& block);
+
+// The block as it is saved: a group line of the Tags section with no tag under it is dropped;
+// everything else stays as it stands.
+QString TidyTags(const QString& block);
+
+// The message of a refused change; empty for Done.
+QString Message(EResult result);
+
+} // namespace RecordInfoEdit

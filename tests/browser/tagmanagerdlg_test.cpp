@@ -1,0 +1,185 @@
+#include "browser/addnewgroupdlg.h"
+#include "browser/addnewtagdlg.h"
+#include "browser/copygroupdlg.h"
+#include "browser/renamegroup.h"
+#include "browser/renametag.h"
+#include "browser/tagmanagerdlg.h"
+#include "browsertestsupport.h"
+#include "store/settingsstore.h"
+#include "store/tagcatalogue.h"
+#include "store/testfiles.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kCatalogue = "[Priority]\nImportant\nNormal\nInessential\n[Work]\nReport\nPlan\n"
+                              "[Work01]\nx\n";
+
+class TagManagerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(WriteAll(m_catalogue.Path(), kCatalogue));
+        for (int slot = 0; slot < 4; ++slot)
+            ASSERT_TRUE(m_settings.SetSlot(slot, slot < 2 ? u"Work"_qs : u"Task"_qs));
+    }
+
+    std::unique_ptr<CTagManagerDlg> Open()
+    {
+        auto dialog = std::make_unique<CTagManagerDlg>(
+            CTagManagerDlg::SContext{m_catalogue, m_settings, m_prompts});
+        dialog->show();
+        return dialog;
+    }
+
+    // Clicks the button, types `name` into the name dialog it opens, and presses OK; the
+    // name dialog is then cancelled if a refusal kept it open.
+    template <typename Dialog>
+    void Name(CTagManagerDlg& manager, const char* button, const QString& name)
+    {
+        WhenModal<Dialog>([name](Dialog& dialog) {
+            dialog.NameEdit()->setText(name);
+            QTest::keyClick(dialog.NameEdit(), Qt::Key_Return);
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        QTest::mouseClick(manager.Button(QString::fromLatin1(button)), Qt::LeftButton);
+    }
+
+    static void Select(QListWidget* list, const QString& text)
+    {
+        const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty()) << text.toStdString();
+        list->setCurrentItem(items.first());
+    }
+
+    QByteArray File() const { return ReadAll(m_catalogue.Path()); }
+
+    QTemporaryDir m_dir;
+    CTagCatalogue m_catalogue{m_dir.path()};
+    CSettingsStore m_settings{m_dir.filePath(u"settings.ini"_qs)};
+    CScriptedPrompts m_prompts;
+};
+
+TEST_F(TagManagerTest, CancelAfterSeveralChangesRestoresTheFileByteForByte)
+{
+    auto manager = Open();
+    Name<CAddNewGroupDlg>(*manager, "addGroup", u" Home "_qs);
+    Select(manager->GroupList(), u"Work"_qs);
+    Name<CRenameGroup>(*manager, "renameGroup", u"Job"_qs);
+    Name<CCopyGroupDlg>(*manager, "copyGroup", u"Job01"_qs);
+    Select(manager->GroupList(), u"Priority"_qs);
+    Select(manager->TagList(), u"Normal"_qs);
+    QTest::mouseClick(manager->Button(u"moveUp"_qs), Qt::LeftButton);
+    QTest::mouseClick(manager->Button(u"deleteTag"_qs), Qt::LeftButton);
+    Name<CAddNewTagDlg>(*manager, "addTag", u"Urgent"_qs);
+    EXPECT_EQ(File(), "[Priority]\nImportant\nInessential\nUrgent\n[Job]\nReport\nPlan\n"
+                      "[Work01]\nx\n[Home]\n[Job01]\nReport\nPlan\n");
+    EXPECT_TRUE(m_prompts.told.isEmpty()) << m_prompts.told.join(u'|').toStdString();
+
+    manager->reject();
+    EXPECT_EQ(File(), kCatalogue);
+    EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
+    EXPECT_EQ(m_settings.Slot(0), u"Work"_qs);
+    EXPECT_TRUE(m_prompts.told.isEmpty());
+}
+
+TEST_F(TagManagerTest, RenamingAGroupTwoSlotsShowRenamesBothOnOk)
+{
+    auto manager = Open();
+    Select(manager->GroupList(), u"Work"_qs);
+    Name<CRenameGroup>(*manager, "renameGroup", u"Job"_qs);
+    EXPECT_EQ(manager->GroupList()->currentItem()->text(), u"Job"_qs);
+    // Deleting the last group selects the one before it.
+    Select(manager->GroupList(), u"Work01"_qs);
+    QTest::mouseClick(manager->Button(u"deleteGroup"_qs), Qt::LeftButton);
+    EXPECT_EQ(m_prompts.asked,
+              QStringList{u"Do you realy want to delete \"Work01\" Tag Group?"_qs});
+    EXPECT_EQ(manager->GroupList()->currentItem()->text(), u"Job"_qs);
+    EXPECT_EQ(m_settings.Slot(0), u"Work"_qs); // nothing is stored before OK
+    manager->accept();
+    EXPECT_EQ(m_settings.Slot(0), u"Job"_qs);
+    EXPECT_EQ(m_settings.Slot(1), u"Job"_qs);
+    EXPECT_EQ(m_settings.Slot(2), u"Task"_qs);
+    EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
+}
+
+TEST_F(TagManagerTest, ADeletedGroupsSlotsAreRepairedOnOk)
+{
+    auto manager = Open();
+    Select(manager->GroupList(), u"Work"_qs);
+    QTest::mouseClick(manager->Button(u"deleteGroup"_qs), Qt::LeftButton);
+    manager->accept();
+    EXPECT_EQ(m_settings.Slot(0), u"Priority"_qs);
+    EXPECT_EQ(m_settings.Slot(1), u"None"_qs);
+}
+
+TEST_F(TagManagerTest, EveryRefusedNameKeepsItsDialogOpenAndTheFileUntouched)
+{
+    auto manager = Open();
+    Select(manager->GroupList(), u"Work"_qs);
+    const auto expectRefusal = [&](const std::function<void()>& act, const QString& message) {
+        m_prompts.told.clear();
+        act();
+        EXPECT_EQ(m_prompts.told, QStringList{message});
+        EXPECT_EQ(File(), kCatalogue);
+    };
+    const QString again = u"\nPlease enter another name."_qs;
+    const QString control = u" can not contain line breaks, tabs or other control characters."_qs;
+    expectRefusal([&] { Name<CAddNewGroupDlg>(*manager, "addGroup", u"Evil\tInjected"_qs); },
+                  u"Group name"_qs + control + again);
+    expectRefusal([&] { Name<CAddNewGroupDlg>(*manager, "addGroup", u"[Tasks]"_qs); },
+                  u"Group name can not contain symbols '[' and ']'."_qs + again);
+    expectRefusal([&] { Name<CAddNewGroupDlg>(*manager, "addGroup", u"Location"_qs); },
+                  u"\"None\", \"Contacts\", \"Task\" and \"Location\" are kinds of slot and can "
+                  "not name a Tag Group."_qs +
+                      again);
+    expectRefusal([&] { Name<CAddNewGroupDlg>(*manager, "addGroup", u"   "_qs); },
+                  u"Please, enter a name!"_qs);
+    expectRefusal([&] { Name<CCopyGroupDlg>(*manager, "copyGroup", u"Work01"_qs); },
+                  CTagCatalogue::kMsgGroupExists);
+    expectRefusal([&] { Name<CRenameGroup>(*manager, "renameGroup", u"Work"_qs); },
+                  CTagCatalogue::kMsgGroupExists);
+    expectRefusal([&] { Name<CRenameGroup>(*manager, "renameGroup", QString(257, u'g')); },
+                  u"Group name is too long: at most 256 bytes (a letter outside English takes "
+                  "two or more)."_qs +
+                      again);
+    expectRefusal([&] { Name<CAddNewTagDlg>(*manager, "addTag", u"Two\u2029Lines"_qs); },
+                  u"Tag name"_qs + control + again);
+    expectRefusal([&] { Name<CAddNewTagDlg>(*manager, "addTag", QString(259, u't')); },
+                  u"Tag name is too long: at most 258 bytes (a letter outside English takes "
+                  "two or more)."_qs +
+                      again);
+    Select(manager->TagList(), u"Report"_qs);
+    expectRefusal([&] { Name<CRenameTag>(*manager, "renameTag", u"Report"_qs); },
+                  CTagCatalogue::kMsgTagExists);
+    expectRefusal([&] { Name<CRenameTag>(*manager, "renameTag", u"Re]port"_qs); },
+                  CTagCatalogue::kMsgTagBrackets);
+    // Moving the first tag up does nothing and says nothing.
+    expectRefusal(
+        [&] {
+            QTest::mouseClick(manager->Button(u"moveUp"_qs), Qt::LeftButton);
+            m_prompts.told << u"-"_qs;
+        },
+        u"-"_qs);
+    manager->accept();
+}
+
+TEST_F(TagManagerTest, ACancelThatCannotRestoreSaysSo)
+{
+    auto manager = Open();
+    Name<CAddNewGroupDlg>(*manager, "addGroup", u"Home"_qs);
+    ASSERT_TRUE(QFile::remove(m_catalogue.BackupPath()));
+    manager->reject();
+    ASSERT_EQ(m_prompts.told.size(), 1);
+    EXPECT_TRUE(
+        m_prompts.told.first().startsWith(u"The changes to the tag groups could not be undone"_qs));
+}
+
+} // namespace
