@@ -22,7 +22,8 @@ enum class ERecordingEnd
     LimitReached,  // the requested number of samples was captured
     LowSpace,      // the storage fell below the recording reserve
     VolumeRemoved, // the folder of the record went away (a card was pulled)
-    DeviceStopped  // the capture stopped by itself (the device failed or went away)
+    DeviceStopped, // the capture stopped by itself (the device failed or went away)
+    WriteFailed    // the record could not be written further (the storage is full)
 };
 
 // Why a recording did not start.
@@ -68,6 +69,9 @@ public:
 
     static constexpr const char* kMsgLowSpace =
         "The program requires at least 1 MB of free memory to continue with recording.";
+    static constexpr const char* kMsgWriteFailed =
+        "The record could not be written further (is the storage full?). It holds what was "
+        "written until then.";
 
     explicit CRecordingSession(CAudioManager& audio);
     // Stops and saves a recording still running.
@@ -83,7 +87,10 @@ public:
     // Checks the free space, creates the record's file exclusively and starts the
     // recorder with the information already in the header, so that a recording cut short
     // by a crash is still a record with its information. Nothing is left on disk when it
-    // is refused.
+    // is refused. The recorder is given a sample limit at the reserve: the free space is
+    // measured against what is written, not only when Check happens to look, so a
+    // recording faster than real time stops in time too. While it records, the file
+    // holds a lock that deletes respect.
     SStart Start(const SRequest& request);
     // Whether the recording should end now, and why.
     ERecordingEnd Check() const;
@@ -105,4 +112,5 @@ private:
     QString m_folder;
     QByteArray m_info;
     std::function<double()> m_freeBytes;
+    bool m_spaceLimited = false; // the recorder's sample limit is the free space's
 };
