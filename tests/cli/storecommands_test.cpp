@@ -304,6 +304,7 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
                                                {"delete", text},
                                                {"delete", folder + "none.wav"},
                                                {"delete", elsewhere},
+                                               {"delete", folder + "../../scratch/elsewhere.wav"},
                                                {"rename", elsewhere, "Meeting"}}) {
         EXPECT_EQ(cli.Run(refused).exitCode, 1) << refused[0] << ' ' << refused[1];
     }
