@@ -13,6 +13,8 @@
 #include "audio/recorder.h"
 #include "audio/tagger.h"
 #include "audio/timeleft.h"
+#include "browser/findrecorddlg.h"
+#include "browser/messageboxprompts.h"
 #include "controls/backgroundwidget.h"
 #include "controls/drawnicons.h"
 #include "controls/slotlist.h"
@@ -22,6 +24,7 @@
 #include "store/locationlist.h"
 #include "store/pimsource.h"
 #include "store/pimstore.h"
+#include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
 #include "store/recordingsession.h"
 #include "store/settingsstore.h"
@@ -54,6 +57,27 @@ public:
     ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+// The browser's messages go to the main screen's sink, so they are shown (or recorded)
+// like every other message of the program; its questions are asked in a message box.
+class CSinkPrompts : public CMessageBoxPrompts
+{
+public:
+    explicit CSinkPrompts(MMessageSink& sink) : m_sink(sink) {}
+    void Tell(EPromptIcon icon, const QString& caption, const QString& text,
+              QWidget* owner) override
+    {
+        EMessageIcon sinkIcon = EMessageIcon::Information;
+        if (icon == EPromptIcon::Exclamation)
+            sinkIcon = EMessageIcon::Exclamation;
+        else if (icon == EPromptIcon::Stop)
+            sinkIcon = EMessageIcon::Stop;
+        m_sink.Show(sinkIcon, caption.isEmpty() ? kProduct : caption, text, owner);
+    }
+
+private:
+    MMessageSink& m_sink;
 };
 
 } // namespace
@@ -161,14 +185,16 @@ void CParlantographerDlg::BuildMenu()
     m_exitAction->setShortcut(QKeySequence::Quit);
     m_playerAction = menuBar()->addAction(tr("Player"));
 
-    // The tag manager and the records browser are not part of this window yet.
+    // The tag manager is not part of this window yet.
     m_tagManagerAction->setEnabled(false);
     m_locationManagerAction->setEnabled(false);
-    m_playerMenuAction->setEnabled(false);
-    m_playerAction->setEnabled(false);
+    // On the menu item, so the menu shows it; one key for both ways in.
+    m_playerMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
 
     connect(m_settingsAction, &QAction::triggered, this, &CParlantographerDlg::OpenSettings);
     connect(m_aboutAction, &QAction::triggered, this, &CParlantographerDlg::OpenAbout);
+    connect(m_playerAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
+    connect(m_playerMenuAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_exitAction, &QAction::triggered, this, &CParlantographerDlg::OnAppExit);
 }
 
@@ -448,7 +474,8 @@ void CParlantographerDlg::SetControlsEnabled(bool enabled)
     m_recording = !enabled;
     for (CSlotList* slot : m_slots)
         slot->setEnabled(enabled);
-    for (QAction* action : {m_settingsAction, m_aboutAction, m_exitAction})
+    for (QAction* action :
+         {m_settingsAction, m_aboutAction, m_exitAction, m_playerAction, m_playerMenuAction})
         action->setEnabled(enabled);
 }
 
@@ -537,6 +564,24 @@ void CParlantographerDlg::OpenShowAll(int slot)
     CShowAllDlg dialog(list->Kind(), list->Items(), list->SelectionStates(), this);
     if (dialog.exec() == QDialog::Accepted)
         list->SetSelectionStates(dialog.States());
+}
+
+void CParlantographerDlg::OpenBrowser()
+{
+    CLogger log("CParlantographerDlg::OnPlayer");
+    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+        return;
+    RecordList records;
+    const auto build = [this, &records]() -> const RecordList& {
+        CWaitCursor wait;
+        records = BuildRecordList(m_context.storage.EnumerateRecordFolders(), m_audio->GetTagger());
+        return records;
+    };
+    build();
+    CSinkPrompts prompts(m_context.sink);
+    CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build}, this);
+    browser.resize(size());
+    browser.exec();
 }
 
 void CParlantographerDlg::OpenAbout()

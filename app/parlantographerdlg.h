@@ -83,6 +83,8 @@ public:
     void OpenSettings();
     void OpenShowAll(int slot);
     void OpenAbout();
+    // The records browser over a freshly built record list ("Player", Ctrl+B).
+    void OpenBrowser();
 
     // The free-space message, shown when a recording cannot start or ran out of room.
     static QString FreeSpaceText();

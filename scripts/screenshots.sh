@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Screenshots of the window under a virtual X server, with a temporary home and the
 # simulated audio device: 480x640 and 1280x800, idle and recording, plus the settings
-# dialog and the splash. Usage: scripts/screenshots.sh [output folder] (default
+# dialog, the splash and the records browser over a few records made by the CLI. Usage: scripts/screenshots.sh [output folder] (default
 # build/screenshots). Builds the dev preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=$(realpath -m "${1:-build/screenshots}")
 build=${PARLANTOGRAPHER_BUILD_DIR:-build/dev}
-cmake --build "$build" --target parlantographer
+cmake --build "$build" --target parlantographer parlantographer-cli
 program=$(realpath "$build/app/parlantographer")
+cli=$(realpath "$build/cli/parlantographer-cli")
 mkdir -p "$out"
 
 shoot() { # size name
@@ -41,6 +42,18 @@ SUMMARY:Write the quarterly report
 END:VTODO
 END:VCALENDAR
 ICS
+  # A few records for the browser, recorded as fast as the simulated device allows.
+  (
+    export PARLANTOGRAPHER_HOME=$home PARLANTOGRAPHER_AUDIO=sim PARLANTOGRAPHER_SIM_SPEED=fast
+    "$cli" record --seconds 2 --tag Priority=Important --task "Call back the office" \
+      --contact "Ann Lee" >/dev/null
+    sleep 1
+    "$cli" record --seconds 3 --format 2 --tag Priority=Normal --contact "Ann Lee" \
+      --contact "Bo Chan" >/dev/null
+    sleep 1
+    "$cli" record --seconds 2 --tag Priority=Inessential \
+      --task "Write the quarterly report" >/dev/null
+  )
   cat > "$home/settings.ini" <<'INI'
 [General]
 Slot1=Priority
@@ -65,6 +78,20 @@ INI
       xdotool mousemove 60 29 click 1
       sleep 1
       import -window root "$SHOT_OUT/settings-$SHOT_SIZE.png"
+      xdotool key Escape
+      sleep 0.5
+      xdotool mousemove 75 8 click 1      # "Player" in the menu bar: the records browser
+      sleep 1
+      import -window root "$SHOT_OUT/browser-$SHOT_SIZE.png"
+      xdotool key space                   # play the selected record
+      sleep 1.2
+      import -window root "$SHOT_OUT/browser-playing-$SHOT_SIZE.png"
+      xdotool key space
+      for page in tasks contacts tags; do  # the other pages, in tab order
+        xdotool key ctrl+Tab
+        sleep 0.5
+        import -window root "$SHOT_OUT/browser-$page-$SHOT_SIZE.png"
+      done
       xdotool key Escape
       sleep 0.5
       read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")

@@ -1,0 +1,218 @@
+// The records browser's window over 10,000 records, against the browsing model alone in the
+// same run: opening the window beside building the model it opens with, and each change a
+// user makes (a period, a page, a search keystroke) beside the model's answer to the same
+// question. What the widgets add is printed as a ratio, with the one-frame aim (16 ms).
+// The records are made in memory (names over two years, one in twenty renamed): the window
+// reads no file once it has its record list.
+
+#include "audio/audiomanager.h"
+#include "browser/browserpage.h"
+#include "browser/browserprompts.h"
+#include "browser/findrecorddlg.h"
+#include "browser/propertyall.h"
+#include "platform/wavebackend.h"
+#include "store/pimsource.h"
+#include "store/recordbrowser.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int kRecords = 10000;
+
+class CSilentPrompts : public MBrowserPrompts
+{
+public:
+    void Tell(EPromptIcon, const QString&, const QString&, QWidget*) override {}
+    bool Ask(const QString&, const QString&, QWidget*) override { return false; }
+};
+
+class CNoPim : public MPimSource
+{
+public:
+    std::vector<SPimTask> Tasks() const override { return {}; }
+    std::vector<SPimContact> Contacts() const override { return {}; }
+};
+
+const RecordList& Records()
+{
+    static const RecordList records = [] {
+        RecordList list;
+        const QDate first(2025, 7, 1);
+        for (int i = 0; i < kRecords; ++i) {
+            const QDate day = first.addDays(i % 731);
+            const QString extension = i % 2 == 0 ? "wav" : "ogg";
+            const QString name =
+                i % 20 == 19
+                    ? QStringLiteral("Memo %1.%2").arg(i).arg(extension)
+                    : QString::asprintf("%02d%02d%04d_%02d%02d%02d.", day.month(), day.day(),
+                                        day.year(), (i / 3600) % 24, (i / 60) % 60, i % 60) +
+                          extension;
+            const int v = i % 100;
+            QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[Projects]\n"
+                              "Project " +
+                              QByteArray::number(v % 7) + "\n[[Tasks]]\nTask " +
+                              QByteArray::number(v % 40) + "\n[[Contacts]]\nContact " +
+                              QByteArray::number(v) + "\n";
+            info.resize(1024, '\0');
+            list.push_back({"/nowhere/Data/" + name, name, 1024, info});
+        }
+        return list;
+    }();
+    return records;
+}
+
+// One open window for the changes, made before any timing starts.
+struct SWindow
+{
+    CAudioManager audio;
+    CSilentPrompts prompts;
+    CNoPim pim;
+    CFindRecordDlg dialog{{audio, prompts, pim, Records(),
+                           []() -> const RecordList& { return Records(); },
+                           [] {
+                               return QDateTime(QDate(2026, 6, 17), QTime(12, 0));
+                           }}};
+};
+
+// Made before any timing starts; main ends it while the application object still lives.
+std::unique_ptr<SWindow>& WindowSlot()
+{
+    static std::unique_ptr<SWindow> window;
+    return window;
+}
+
+SWindow& Window()
+{
+    std::unique_ptr<SWindow>& window = WindowSlot();
+    if (!window)
+        window = std::make_unique<SWindow>();
+    return *window;
+}
+
+void BM_BuildModel(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const CRecordBrowser model(Records());
+        benchmark::DoNotOptimize(model.Count());
+    }
+}
+BENCHMARK(BM_BuildModel)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_OpenWindow(benchmark::State& state)
+{
+    SWindow& window = Window();
+    for (auto _ : state) {
+        CFindRecordDlg dialog(
+            {window.audio, window.prompts, window.pim, Records(), []() -> const RecordList& {
+                 return Records();
+             }});
+        benchmark::DoNotOptimize(dialog.AllPage());
+    }
+}
+BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The model's answers to the questions the changes below ask.
+void BM_ModelQuestions(benchmark::State& state)
+{
+    const CRecordBrowser& model = Window().dialog.Records();
+    SRecordQuery query;
+    query.today = QDate(2026, 6, 17);
+    for (auto _ : state) {
+        query.period = Period::EPeriod::All;
+        benchmark::DoNotOptimize(model.Records(query).size());
+        query.search = QStringLiteral("contact 1");
+        benchmark::DoNotOptimize(model.Records(query).size());
+        query.search.clear();
+    }
+}
+BENCHMARK(BM_ModelQuestions)->Unit(benchmark::kMillisecond);
+
+// The same two lists through the window: a period chosen, a search typed and cleared.
+void BM_WindowPeriodAndSearch(benchmark::State& state)
+{
+    CPropertyAll* page = Window().dialog.AllPage();
+    QComboBox* period = page->PeriodList();
+    for (auto _ : state) {
+        period->setCurrentIndex(0);
+        emit period->activated(0);
+        page->SearchField()->setText(QStringLiteral("contact 1"));
+        page->SearchField()->clear();
+    }
+}
+BENCHMARK(BM_WindowPeriodAndSearch)->Unit(benchmark::kMillisecond);
+
+// Every page shown once, from the records already read.
+void BM_WindowPages(benchmark::State& state)
+{
+    QTabWidget* tabs = Window().dialog.Tabs();
+    for (auto _ : state) {
+        for (int page = 1; page <= 4; ++page)
+            tabs->setCurrentIndex(page % 4);
+    }
+}
+BENCHMARK(BM_WindowPages)->Unit(benchmark::kMillisecond);
+
+class CRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred && run.iterations > 0)
+                m_ms[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const double model = Find("BM_BuildModel");
+        const double open = Find("BM_OpenWindow");
+        if (model > 0)
+            std::printf("opening %.1f ms = %.2f x building the model (%.1f ms)\n", open,
+                        open / model, model);
+        const double questions = Find("BM_ModelQuestions");
+        const double changes = Find("BM_WindowPeriodAndSearch");
+        if (questions > 0)
+            std::printf("a period and a search keystroke through the window: %.2f ms = %.2f x "
+                        "the model's answers; per change %.2f ms, aim < 16 ms\n",
+                        changes, changes / questions, changes / 3);
+        const double pages = Find("BM_WindowPages");
+        std::printf("showing a page: %.2f ms, aim < 16 ms\n", pages / 4);
+    }
+
+private:
+    double Find(const std::string& prefix) const
+    {
+        for (const auto& [name, ms] : m_ms)
+            if (name.rfind(prefix, 0) == 0)
+                return ms;
+        return 0;
+    }
+
+    std::map<std::string, double> m_ms;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("PARLANTOGRAPHER_AUDIO"))
+        qputenv("PARLANTOGRAPHER_AUDIO", "sim");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Window(); // the records and the window exist before any timing starts
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    WindowSlot().reset();
+    return 0;
+}

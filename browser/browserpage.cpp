@@ -1,0 +1,366 @@
+#include "browser/browserpage.h"
+
+#include "audio/audioerror.h"
+#include "browser/browserprompts.h"
+#include "browser/playbackbar.h"
+#include "browser/playbacksession.h"
+#include "browser/recordsummary.h"
+#include "browser/renamerecord.h"
+#include "controls/theme.h"
+#include "store/recordcatalogue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+QString ListStyle()
+{
+    return QStringLiteral("QListWidget { background: %1; color: %2; border: 1px solid %3; "
+                          "border-radius: 4px; } QListWidget::item { padding: 3px 4px; } "
+                          "QListWidget::item:selected { background: %4; color: white; }")
+        .arg(Theme::ListBase().name(), Theme::ListText().name(), Theme::Border().name(),
+             Theme::Accent().name());
+}
+
+} // namespace
+
+CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
+    : CBackgroundWidget(parent), m_services(services), m_selectorArea(new QVBoxLayout),
+      m_search(new QLineEdit(this)), m_list(new QListWidget(this)),
+      m_summary(new CRecordSummary(this)), m_bar(new CPlaybackBar(this)),
+      m_split(new QBoxLayout(QBoxLayout::TopToBottom)), m_browseColumn(new QWidget(this)),
+      m_detailColumn(new QWidget(this))
+{
+    m_search->setObjectName(QStringLiteral("search"));
+    m_search->setPlaceholderText(tr("Search tags, tasks, contacts, names"));
+    m_search->setClearButtonEnabled(true);
+    m_list->setObjectName(QStringLiteral("records"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setUniformItemSizes(true);
+    m_list->setStyleSheet(ListStyle());
+    m_list->setMinimumHeight(60);
+    m_summary->setMinimumHeight(80);
+
+    m_selectorArea->setContentsMargins(0, 0, 0, 0);
+    auto* browse = new QVBoxLayout(m_browseColumn);
+    browse->setContentsMargins(0, 0, 0, 0);
+    browse->addLayout(m_selectorArea);
+    browse->addWidget(m_search);
+    browse->addWidget(m_list, 1);
+
+    BuildButtons();
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {m_play, m_edit, m_rename, m_delete})
+        buttons->addWidget(button);
+    m_detail = new QVBoxLayout(m_detailColumn);
+    m_detail->setContentsMargins(0, 0, 0, 0);
+    m_detail->addWidget(m_summary);
+    // Empty on a phone; on a desktop it keeps the buttons at the bottom, under the list's end.
+    m_detail->addStretch(0);
+    m_detail->addWidget(m_bar);
+    m_detail->addLayout(buttons);
+
+    m_split->addWidget(m_browseColumn, 3);
+    m_split->addWidget(m_detailColumn, 2);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(6, 6, 6, 6);
+    root->addLayout(m_split);
+
+    BuildShortcuts();
+    connect(m_list, &QListWidget::currentRowChanged, this, &CBrowserPage::OnSelectionChanged);
+    connect(m_search, &QLineEdit::textChanged, this, [this] {
+        StopPlayback();
+        FillRecords(SelectedName());
+    });
+    connect(&m_services.session, &CPlaybackSession::StateChanged, this,
+            &CBrowserPage::OnPlaybackState);
+    connect(&m_services.session, &CPlaybackSession::Progress, this,
+            [this](std::uint64_t elapsed, std::uint64_t total) {
+                m_bar->SetProgress(elapsed, total, m_services.session.SampleRate());
+            });
+    connect(m_bar, &CPlaybackBar::SeekRequested, this, &CBrowserPage::OnSeek);
+    m_bar->setEnabled(false);
+}
+
+void CBrowserPage::BuildButtons()
+{
+    const auto make = [this](const QString& name, const QString& text,
+                             QStyle::StandardPixmap icon) {
+        auto* button = new QPushButton(style()->standardIcon(icon), text, this);
+        button->setObjectName(name);
+        button->setFocusPolicy(Qt::TabFocus);
+        return button;
+    };
+    m_play = make(QStringLiteral("play"), tr("Play"), QStyle::SP_MediaPlay);
+    m_edit = make(QStringLiteral("edit"), tr("Edit"), QStyle::SP_FileDialogDetailedView);
+    m_rename = make(QStringLiteral("rename"), tr("Rename"), QStyle::SP_FileLinkIcon);
+    m_delete = make(QStringLiteral("delete"), tr("Delete"), QStyle::SP_TrashIcon);
+    // The information editor is still to come.
+    m_edit->setEnabled(false);
+    m_edit->setToolTip(tr("Editing the information is not available yet"));
+    m_play->setToolTip(tr("Play or stop the selected record (Space)"));
+    m_rename->setToolTip(tr("Rename the selected record (F2)"));
+    m_delete->setToolTip(tr("Delete the selected record (Delete)"));
+    connect(m_play, &QPushButton::clicked, this, &CBrowserPage::OnPlay);
+    connect(m_rename, &QPushButton::clicked, this, &CBrowserPage::OnRename);
+    connect(m_delete, &QPushButton::clicked, this, &CBrowserPage::OnDelete);
+}
+
+void CBrowserPage::BuildShortcuts()
+{
+    // A text field takes Space and Delete for itself before a shortcut sees them.
+    const auto add = [this](const QKeySequence& key, void (CBrowserPage::*handler)()) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+    };
+    add(QKeySequence(Qt::Key_Space), &CBrowserPage::OnPlay);
+    add(QKeySequence(Qt::Key_F2), &CBrowserPage::OnRename);
+    add(QKeySequence(QKeySequence::Delete), &CBrowserPage::OnDelete);
+    // Reads the record folders again, for records made or removed outside the browser.
+    add(QKeySequence(QKeySequence::Refresh), &CBrowserPage::RefreshPage);
+}
+
+void CBrowserPage::SetWideLayout(bool wide)
+{
+    m_wide = wide;
+    m_split->setDirection(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    // Side by side the list takes three fifths of the width; stacked it takes every
+    // line the summary, the playback bar and the buttons leave.
+    m_split->setStretch(0, wide ? 3 : 1);
+    m_split->setStretch(1, wide ? 2 : 0);
+    m_detail->setStretch(1, wide ? 1 : 0);
+    m_summary->setSizePolicy(QSizePolicy::Preferred,
+                             wide ? QSizePolicy::Preferred : QSizePolicy::Maximum);
+}
+
+QString CBrowserPage::NoRecordsText() const
+{
+    return QStringLiteral("No Records");
+}
+
+const CRecordBrowser& CBrowserPage::Records() const
+{
+    return m_records ? *m_records : m_empty;
+}
+
+QStringList CBrowserPage::ListedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_list->count(); ++i)
+        names << m_list->item(i)->text();
+    return names;
+}
+
+const SBrowsedRecord* CBrowserPage::SelectedEntry() const
+{
+    const int row = m_list->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= m_shown.size())
+        return nullptr;
+    return &Records().Record(m_shown[static_cast<std::size_t>(row)]);
+}
+
+QString CBrowserPage::SelectedName() const
+{
+    const int row = m_list->currentRow();
+    return row >= 0 && static_cast<std::size_t>(row) < m_shown.size() ? m_list->item(row)->text()
+                                                                      : QString();
+}
+
+void CBrowserPage::StopPlayback()
+{
+    try {
+        m_services.session.Stop();
+    } catch (const CAudioError& error) {
+        m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
+                                QString::fromStdString(error.what()), this);
+    }
+}
+
+void CBrowserPage::RefreshPage()
+{
+    const QString keep = SelectedName();
+    StopPlayback();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_records = &m_services.rebuildRecords();
+    QApplication::restoreOverrideCursor();
+    if (RefreshSelectors())
+        FillRecords(keep);
+}
+
+void CBrowserPage::Open(const CRecordBrowser& records)
+{
+    const QString keep = SelectedName();
+    StopPlayback();
+    m_records = &records;
+    if (RefreshSelectors())
+        FillRecords(keep);
+}
+
+void CBrowserPage::FillRecords(const QString& keep)
+{
+    SRecordQuery query = Query();
+    query.search = m_search->text();
+    m_shown = Records().Records(query);
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(m_shown.size()));
+    for (int index : m_shown)
+        names << Records().Record(index).fileName;
+    {
+        const QSignalBlocker block(m_list);
+        m_list->clear();
+        // One insertion for the whole list: thousands of records refill within a frame.
+        m_list->addItems(names);
+        if (names.isEmpty()) {
+            auto* item = new QListWidgetItem(NoRecordsText(), m_list);
+            item->setForeground(Theme::DisabledText());
+        }
+    }
+    SelectName(keep);
+}
+
+void CBrowserPage::SelectName(const QString& name)
+{
+    int row = 0;
+    if (!name.isEmpty()) {
+        for (std::size_t i = 0; i < m_shown.size(); ++i) {
+            if (Records().Record(m_shown[i]).fileName == name) {
+                row = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+    {
+        const QSignalBlocker block(m_list);
+        m_list->setCurrentRow(row);
+    }
+    ShowSummaryOf(SelectedEntry());
+}
+
+void CBrowserPage::OnSelectionChanged()
+{
+    StopPlayback();
+    ShowSummaryOf(SelectedEntry());
+}
+
+void CBrowserPage::ShowSummaryOf(const SBrowsedRecord* entry)
+{
+    if (!entry) {
+        m_summary->ShowNothing();
+        return;
+    }
+    m_summary->ShowRecord({entry->recorded, entry->tasks, entry->contacts, entry->tagLines});
+}
+
+void CBrowserPage::OnPlaybackState(bool playing)
+{
+    m_play->setText(playing ? tr("Stop") : tr("Play"));
+    m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    m_bar->setEnabled(playing);
+    if (!playing)
+        m_bar->Reset();
+}
+
+void CBrowserPage::OnPlay()
+{
+    if (m_services.session.IsPlaying()) {
+        StopPlayback();
+        return;
+    }
+    const SBrowsedRecord* entry = SelectedEntry();
+    if (!entry) {
+        m_services.prompts.Tell(EPromptIcon::Information, QString(), tr("Can't play it!"), this);
+        return;
+    }
+    try {
+        m_services.session.Play(entry->path);
+    } catch (const CAudioError& error) {
+        RefreshPage();
+        m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
+                                QString::fromStdString(error.what()), this);
+    }
+}
+
+void CBrowserPage::OnSeek(std::uint64_t sample)
+{
+    try {
+        m_services.session.Seek(sample);
+    } catch (const CAudioError& error) {
+        m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
+                                QString::fromStdString(error.what()), this);
+    }
+}
+
+void CBrowserPage::OnRename()
+{
+    if (!m_list->currentItem()) {
+        m_services.prompts.Tell(EPromptIcon::Information, QString(),
+                                tr("Please, select an item to rename"), this);
+        return;
+    }
+    StopPlayback();
+    const SBrowsedRecord* entry = SelectedEntry();
+    if (!entry) {
+        m_services.prompts.Tell(EPromptIcon::Information, QString(),
+                                tr("Can not rename this item."), this);
+        return;
+    }
+    CRenameRecord dialog(entry->path, m_services.prompts, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString newName = QFileInfo(dialog.NewPath()).fileName();
+    RefreshPage();
+    SelectName(newName);
+}
+
+void CBrowserPage::OnDelete()
+{
+    if (!m_list->currentItem()) {
+        m_services.prompts.Tell(EPromptIcon::Information, QString(),
+                                tr("Please, select an item to delete"), this);
+        return;
+    }
+    const SBrowsedRecord* entry = SelectedEntry();
+    if (!entry) {
+        m_services.prompts.Tell(EPromptIcon::Information, QString(),
+                                tr("Can not delete this item."), this);
+        return;
+    }
+    const QString path = entry->path;
+    const EDisposal disposal = DeleteDisposal(path);
+    if (!m_services.prompts.Ask(QString(), DeleteQuestion(disposal), this))
+        return;
+    StopPlayback();
+    // The neighbour that takes the deleted record's place, by name: the refill may order
+    // or narrow the list differently.
+    const int row = m_list->currentRow();
+    const int next = SelectionAfterDelete(m_list->count(), row);
+    const QString nextName =
+        next < 0 ? QString() : m_list->item(next >= row ? next + 1 : next)->text();
+    const EDeleteResult result = DisposeRecord(path, disposal);
+    if (result != EDeleteResult::Deleted) {
+        RefreshPage();
+        m_services.prompts.Tell(EPromptIcon::Stop, QString(), DeleteRecordMessage(result), this);
+        return;
+    }
+    RefreshPage();
+    SelectName(nextName);
+}
+
+QString CBrowserPage::DeleteQuestion(EDisposal disposal)
+{
+    return disposal == EDisposal::Trash
+               ? QStringLiteral("Delete this Record?\n\nIt goes to the trash, from which it can "
+                                "be restored.")
+               : QStringLiteral("Delete this Record?\n\nIts volume has no trash: the record "
+                                "will be deleted for good.");
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "browser/pageservices.h"
+#include "controls/backgroundwidget.h"
+
+#include <QList>
+#include <QString>
+#include <vector>
+
+class CPlaybackBar;
+class CRecordSummary;
+class QBoxLayout;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QVBoxLayout;
+
+// What every page of the records browser shares: a search field, the list of the
+// records the page's selector lets through, the summary of the selected record, the
+// playback bar and the play, edit, rename and delete buttons (Space, F2 and Delete do
+// the same on the selected record). A page says which records its selector and period
+// let through; the base narrows them by the search text, orders them and keeps the
+// selection across refills.
+class CBrowserPage : public CBackgroundWidget
+{
+    Q_OBJECT
+public:
+    explicit CBrowserPage(SPageServices& services, QWidget* parent = nullptr);
+
+    // Shows the page over records already read: the selectors are brought up to date and
+    // the list refilled, keeping the selected record when it is still listed. The browser
+    // calls it whenever it shows the page.
+    void Open(const CRecordBrowser& records);
+    // The same after reading the record folders again (F5, and after a rename or a
+    // delete).
+    void RefreshPage();
+    // Side by side (wide) or one above the other.
+    void SetWideLayout(bool wide);
+    bool IsWideLayout() const { return m_wide; }
+
+    QLineEdit* SearchField() const { return m_search; }
+    QListWidget* RecordListWidget() const { return m_list; }
+    CRecordSummary* Summary() const { return m_summary; }
+    CPlaybackBar* PlaybackBar() const { return m_bar; }
+    QPushButton* PlayButton() const { return m_play; }
+    QPushButton* EditButton() const { return m_edit; }
+    QPushButton* RenameButton() const { return m_rename; }
+    QPushButton* DeleteButton() const { return m_delete; }
+    // The file names the list shows, in order (the placeholder included).
+    QStringList ListedNames() const;
+    // The placeholder the list shows when nothing matches.
+    virtual QString NoRecordsText() const;
+
+    // The delete confirmation, worded for where the record goes.
+    static QString DeleteQuestion(EDisposal disposal);
+
+    // The button handlers, public so the keys and tests reach them the same way.
+    void OnPlay();
+    void OnRename();
+    void OnDelete();
+
+protected:
+    // The page's question: its record set, period and selection. The base adds the
+    // search text.
+    virtual SRecordQuery Query() const = 0;
+    // Called by RefreshPage once the record list is new, before the list refills; the
+    // page brings its selectors up to date. False ends the refresh (the page has done
+    // what it needed itself).
+    virtual bool RefreshSelectors() { return true; }
+
+    // Refills the list from Query() and the search text, then selects the
+    // record named `keep` (the first item when it is not listed) and shows its summary.
+    void FillRecords(const QString& keep = QString());
+    // Stops the playback; every action that changes what is listed or selected does.
+    void StopPlayback();
+    const CRecordBrowser& Records() const;
+    const SBrowsedRecord* SelectedEntry() const;
+    QString SelectedName() const;
+    // Where a page puts its selectors, above the search field.
+    QVBoxLayout* SelectorArea() const { return m_selectorArea; }
+    SPageServices& Services() const { return m_services; }
+
+private:
+    void BuildButtons();
+    void BuildShortcuts();
+    void OnSelectionChanged();
+    void ShowSummaryOf(const SBrowsedRecord* entry);
+    void OnPlaybackState(bool playing);
+    void OnSeek(std::uint64_t sample);
+    void SelectName(const QString& name);
+
+    SPageServices& m_services;
+    const CRecordBrowser* m_records = nullptr;
+    // The record (an index into Records()) of each row; empty while the placeholder shows.
+    std::vector<int> m_shown;
+    CRecordBrowser m_empty;
+    QVBoxLayout* m_selectorArea;
+    QLineEdit* m_search;
+    QListWidget* m_list;
+    CRecordSummary* m_summary;
+    CPlaybackBar* m_bar;
+    QPushButton* m_play = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_rename = nullptr;
+    QPushButton* m_delete = nullptr;
+    QBoxLayout* m_split;
+    QVBoxLayout* m_detail = nullptr;
+    QWidget* m_browseColumn;
+    QWidget* m_detailColumn;
+    bool m_wide = false;
+};

@@ -1,0 +1,121 @@
+#include "browser/findrecorddlg.h"
+
+#include "browser/playbacksession.h"
+#include "browser/propertyall.h"
+#include "browser/propertycontacts.h"
+#include "browser/propertytags.h"
+#include "browser/propertytasks.h"
+#include "controls/drawnicons.h"
+#include "controls/theme.h"
+
+#include <QListWidget>
+#include <QPalette>
+#include <QResizeEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
+    : QDialog(parent), m_context(std::move(context)),
+      m_session(std::make_unique<CPlaybackSession>(m_context.audio)), m_tabs(new QTabWidget(this))
+{
+    setWindowTitle(tr("Records"));
+    setWindowIcon(DrawnIcons::AppIcon());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, Theme::Accent());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
+    m_records = CRecordBrowser(m_context.records);
+    const auto rebuild = [this]() -> const CRecordBrowser& {
+        m_records = CRecordBrowser(m_context.rebuildRecords());
+        return m_records;
+    };
+    m_services = std::make_unique<SPageServices>(SPageServices{
+        m_context.audio, *m_session, m_context.prompts, m_context.pim, rebuild, m_context.now});
+
+    m_all = new CPropertyAll(*m_services, m_tabs);
+    m_tasks = new CPropertyTasks(*m_services, m_tabs);
+    m_contacts = new CPropertyContacts(*m_services, m_tabs);
+    m_tags = new CPropertyTags(*m_services, m_tabs);
+    m_pages = {m_all, m_tasks, m_contacts, m_tags};
+    m_tabs->addTab(m_all, tr("All"));
+    m_tabs->addTab(m_tasks, tr("Tasks"));
+    m_tabs->addTab(m_contacts, tr("Contacts"));
+    m_tabs->addTab(m_tags, tr("Tags"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->setStyleSheet(
+        QStringLiteral("QTabBar::tab { padding: 6px 14px; color: %1; } QTabBar::tab:selected { "
+                       "color: %2; border-bottom: 3px solid %2; font-weight: 600; }")
+            .arg(Theme::ListText().name(), Theme::Accent().name()));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tabs);
+
+    // Only the page shown first is filled now, from the list just built; the others
+    // fill when they are shown.
+    m_all->Open(m_records);
+    // The keys of the pages act on the record list that has the focus.
+    m_all->RecordListWidget()->setFocus(Qt::OtherFocusReason);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CFindRecordDlg::OnTabChanged);
+    connect(m_tabs->tabBar(), &QTabBar::tabBarClicked, this, &CFindRecordDlg::OnTabClicked);
+    resize(480, 640);
+}
+
+CFindRecordDlg::~CFindRecordDlg()
+{
+    // The pages go while the playback and the services they use still exist; then the
+    // playback ends.
+    delete m_tabs;
+    m_tabs = nullptr;
+    m_pages = {};
+    m_session.reset();
+}
+
+CBrowserPage* CFindRecordDlg::Page(int index) const
+{
+    return index >= 0 && index < static_cast<int>(m_pages.size())
+               ? m_pages[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+CBrowserPage* CFindRecordDlg::CurrentPage() const
+{
+    return Page(m_tabs->currentIndex());
+}
+
+void CFindRecordDlg::SelectTab(ETab tab)
+{
+    const int index = static_cast<int>(tab);
+    if (m_tabs->currentIndex() == index)
+        OnTabClicked(index);
+    else
+        m_tabs->setCurrentIndex(index);
+}
+
+void CFindRecordDlg::OnTabChanged(int index)
+{
+    if (CBrowserPage* page = Page(index)) {
+        page->SetWideLayout(width() >= kWideFrom);
+        // The records were read when the browser opened and after each change it made;
+        // reading ten thousand headers again would take longer than a tap should.
+        page->Open(m_records);
+        page->RecordListWidget()->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void CFindRecordDlg::OnTabClicked(int index)
+{
+    // A tap on the tab already shown refreshes its page; another tab changes the page,
+    // which refreshes it there.
+    if (index == m_tabs->currentIndex())
+        OnTabChanged(index);
+}
+
+void CFindRecordDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    const bool wide = event->size().width() >= kWideFrom;
+    for (CBrowserPage* page : m_pages)
+        page->SetWideLayout(wide);
+}

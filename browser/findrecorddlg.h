@@ -1,0 +1,82 @@
+#pragma once
+
+#include "browser/pageservices.h"
+
+#include <QDialog>
+#include <array>
+#include <memory>
+
+class CBrowserPage;
+class CPropertyAll;
+class CPropertyContacts;
+class CPropertyTags;
+class CPropertyTasks;
+class QTabWidget;
+
+// The records browser, "Records": the tabs "All", "Tasks", "Contacts" and "Tags", each a
+// page that finds records its own way. The record list belongs to the caller; the
+// browser rebuilds it through the caller whenever a page asks (after a rename or a
+// delete, and on F5). Showing a tab stops the playback and refreshes the page from the
+// records already read. From 720 pixels wide on, the pages put their list
+// and the record's summary side by side.
+class CFindRecordDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    struct SContext
+    {
+        CAudioManager& audio;
+        MBrowserPrompts& prompts;
+        const MPimSource& pim;
+        // The list as the caller built it just before opening the browser.
+        const RecordList& records;
+        // Builds the list again and returns it.
+        std::function<const RecordList&()> rebuildRecords;
+        std::function<QDateTime()> now = [] {
+            return QDateTime::currentDateTime();
+        };
+    };
+
+    static constexpr int kWideFrom = 720;
+    enum class ETab
+    {
+        All,
+        Tasks,
+        Contacts,
+        Tags,
+    };
+
+    explicit CFindRecordDlg(SContext context, QWidget* parent = nullptr);
+    ~CFindRecordDlg() override;
+
+    // Shows a tab as a tap on it does: stops the playback, refreshes the page.
+    void SelectTab(ETab tab);
+
+    QTabWidget* Tabs() const { return m_tabs; }
+    CPropertyAll* AllPage() const { return m_all; }
+    CPropertyTasks* TasksPage() const { return m_tasks; }
+    CPropertyContacts* ContactsPage() const { return m_contacts; }
+    CPropertyTags* TagsPage() const { return m_tags; }
+    CBrowserPage* CurrentPage() const;
+    CPlaybackSession& Session() { return *m_session; }
+    const CRecordBrowser& Records() const { return m_records; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnTabChanged(int index);
+    void OnTabClicked(int index);
+    CBrowserPage* Page(int index) const;
+
+    SContext m_context;
+    std::unique_ptr<CPlaybackSession> m_session;
+    CRecordBrowser m_records;
+    std::unique_ptr<SPageServices> m_services;
+    QTabWidget* m_tabs;
+    CPropertyAll* m_all = nullptr;
+    CPropertyTasks* m_tasks = nullptr;
+    CPropertyContacts* m_contacts = nullptr;
+    CPropertyTags* m_tags = nullptr;
+    std::array<CBrowserPage*, 4> m_pages{};
+};

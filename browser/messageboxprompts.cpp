@@ -1,0 +1,32 @@
+#include "browser/messageboxprompts.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QString CaptionOr(const QString& caption)
+{
+    return caption.isEmpty() ? QStringLiteral("Parlantographer") : caption;
+}
+
+} // namespace
+
+void CMessageBoxPrompts::Tell(EPromptIcon icon, const QString& caption, const QString& text,
+                              QWidget* owner)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::Information;
+    if (icon == EPromptIcon::Exclamation)
+        boxIcon = QMessageBox::Warning;
+    else if (icon == EPromptIcon::Stop)
+        boxIcon = QMessageBox::Critical;
+    QMessageBox box(boxIcon, CaptionOr(caption), text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+bool CMessageBoxPrompts::Ask(const QString& caption, const QString& text, QWidget* owner)
+{
+    QMessageBox box(QMessageBox::Question, CaptionOr(caption), text,
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

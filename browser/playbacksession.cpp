@@ -1,0 +1,127 @@
+#include "browser/playbacksession.h"
+
+#include "audio/audioerror.h"
+#include "audio/audiomanager.h"
+#include "audio/player.h"
+
+#include <QMetaObject>
+#include <algorithm>
+#include <chrono>
+
+namespace {
+constexpr int kTickMs = 200;
+}
+
+CPlaybackSession::CPlaybackSession(CAudioManager& audio, QObject* parent)
+    : QObject(parent), m_audio(audio), m_player(audio.GetPlayer())
+{
+    m_ticker.setInterval(kTickMs);
+    connect(&m_ticker, &QTimer::timeout, this, &CPlaybackSession::OnTick);
+}
+
+CPlaybackSession::~CPlaybackSession()
+{
+    // The windows that listen may be half destroyed by now.
+    blockSignals(true);
+    try {
+        Stop();
+    } catch (const CAudioError&) {
+        // A destructor cannot report; the player has released the record all the same.
+    }
+    m_player.SetEndOfPlaybackHandler({});
+}
+
+std::uint32_t CPlaybackSession::SampleRate() const
+{
+    return m_audio.SampleRate();
+}
+
+void CPlaybackSession::Play(const QString& path, std::uint64_t startSample)
+{
+    Stop();
+    const std::string file = path.toStdString();
+    const std::uint64_t total = m_audio.GetRecordSamples(file);
+    const std::uint64_t start = std::min(startSample, total);
+    // Each playback gets its own number; the handler runs on the playback thread and
+    // only posts, so the number tells a late notice from the current playback's.
+    const std::uint64_t generation = ++m_generation;
+    // The session outlives every playback it starts (its destructor stops the player), and
+    // a queued call whose object is gone is dropped.
+    m_player.SetEndOfPlaybackHandler([this, generation] {
+        QMetaObject::invokeMethod(
+            this, [this, generation] { OnEndOfRecord(generation); }, Qt::QueuedConnection);
+    });
+    m_player.Play(file, start);
+    m_path = path;
+    m_totalSamples = total;
+    m_startSample = start;
+    m_clock.start();
+    m_playing = true;
+    m_draining = false;
+    m_ticker.start();
+    emit StateChanged(true);
+    emit Progress(ElapsedSamples(), m_totalSamples);
+}
+
+void CPlaybackSession::Stop()
+{
+    if (!m_playing)
+        return;
+    Finish();
+}
+
+void CPlaybackSession::Seek(std::uint64_t sample)
+{
+    if (!m_playing)
+        return;
+    const QString path = m_path;
+    Play(path, sample);
+}
+
+std::uint64_t CPlaybackSession::ElapsedSamples() const
+{
+    if (!m_playing)
+        return 0;
+    // The player counts whole blocks; the clock fills in between, never running more
+    // than a block ahead of what the device has played.
+    const std::uint64_t rate = m_audio.SampleRate();
+    const std::uint64_t played = std::max(m_player.PositionSamples(), m_startSample);
+    const std::uint64_t estimate =
+        m_startSample + static_cast<std::uint64_t>(m_clock.elapsed()) * rate / 1000;
+    return std::min(std::clamp(estimate, played, played + rate), m_totalSamples);
+}
+
+void CPlaybackSession::OnEndOfRecord(std::uint64_t generation)
+{
+    if (!m_playing || generation != m_generation)
+        return;
+    // The last blocks are still playing out; the ticker finishes once they have.
+    m_draining = true;
+    OnTick();
+}
+
+void CPlaybackSession::OnTick()
+{
+    if (!m_playing)
+        return;
+    if (m_draining && m_player.WaitUntilStopped(std::chrono::milliseconds(0))) {
+        Finish();
+        return;
+    }
+    emit Progress(ElapsedSamples(), m_totalSamples);
+}
+
+void CPlaybackSession::Finish()
+{
+    ++m_generation;
+    m_ticker.stop();
+    m_playing = false;
+    m_draining = false;
+    // The state changes even when the player reports a failure while stopping.
+    struct SNotify
+    {
+        CPlaybackSession& session;
+        ~SNotify() { emit session.StateChanged(false); }
+    } notify{*this};
+    m_player.StopPlaying();
+}

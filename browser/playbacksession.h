@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+
+class CAudioManager;
+class CPlayer;
+
+// The browser's one playback: which record plays, how far it has got and how long it
+// is. It runs the manager's player on the user-interface thread. The player's end of a
+// record reaches it as a queued call and becomes a state change; a notice that belongs
+// to a playback already stopped or replaced is ignored, so it can never stop or restart
+// the playback the user is hearing now.
+class CPlaybackSession : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CPlaybackSession(CAudioManager& audio, QObject* parent = nullptr);
+    // Stops a playback still running.
+    ~CPlaybackSession() override;
+
+    // Stops what plays and plays `path` from `startSample` (clamped to the record).
+    // Throws CAudioError as the player does; the session is idle then.
+    void Play(const QString& path, std::uint64_t startSample = 0);
+    // Stops the playback; nothing when idle.
+    void Stop();
+    // Plays the current record on from `sample`; nothing when idle.
+    void Seek(std::uint64_t sample);
+
+    bool IsPlaying() const { return m_playing; }
+    QString Path() const { return m_path; }
+    std::uint64_t TotalSamples() const { return m_totalSamples; }
+    std::uint64_t ElapsedSamples() const;
+    std::uint32_t SampleRate() const;
+
+signals:
+    // Playing started, or playing ended (by Stop, by a failure or at the record's end).
+    void StateChanged(bool playing);
+    // A few times a second while playing.
+    void Progress(std::uint64_t elapsedSamples, std::uint64_t totalSamples);
+
+private:
+    void OnEndOfRecord(std::uint64_t generation);
+    void OnTick();
+    void Finish();
+
+    CAudioManager& m_audio;
+    CPlayer& m_player;
+    QTimer m_ticker;
+    QString m_path;
+    std::uint64_t m_generation = 0;
+    std::uint64_t m_totalSamples = 0;
+    std::uint64_t m_startSample = 0;
+    QElapsedTimer m_clock;
+    bool m_playing = false;
+    // The player has reached the record's end and is playing out its last blocks.
+    bool m_draining = false;
+};

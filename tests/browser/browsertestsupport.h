@@ -1,0 +1,162 @@
+#pragma once
+
+#include "audio/audiomanager.h"
+#include "audio/player.h"
+#include "browser/browserpage.h"
+#include "browser/browserprompts.h"
+#include "browser/findrecorddlg.h"
+#include "platform/wavebackend.h"
+#include "store/pimsource.h"
+#include "store/recordcatalogue.h"
+#include "store/testfiles.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+// Keeps the messages and answers the questions of the browser, so nothing blocks.
+class CScriptedPrompts : public MBrowserPrompts
+{
+public:
+    void Tell(EPromptIcon, const QString&, const QString& text, QWidget*) override { told << text; }
+    bool Ask(const QString&, const QString& text, QWidget*) override
+    {
+        asked << text;
+        return answer;
+    }
+    QStringList told;
+    QStringList asked;
+    bool answer = true;
+};
+
+class CNoPim : public MPimSource
+{
+public:
+    std::vector<SPimTask> Tasks() const override { return tasks; }
+    std::vector<SPimContact> Contacts() const override { return {}; }
+    std::vector<SPimTask> tasks;
+};
+
+// Acts on the modal dialog of type Dialog once it is open; when it does not open, or
+// another one does, the test fails and the other dialog is closed instead of hanging.
+template <typename Dialog> void WhenModal(std::function<void(Dialog&)> act)
+{
+    auto* poll = new QTimer(qApp);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, tries, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<Dialog*>(modal)) {
+            poll->deleteLater();
+            poll->stop();
+            act(*dialog);
+        } else if (modal || ++*tries > 200) {
+            poll->deleteLater();
+            poll->stop();
+            ADD_FAILURE() << "the expected dialog did not open";
+            if (modal)
+                modal->close();
+        }
+    });
+    poll->start(5);
+}
+
+inline QByteArray Info(const QString& tagGroup, const QString& tag, const QString& task,
+                       const QString& contact)
+{
+    QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n";
+    if (!tag.isEmpty())
+        info += "[" + tagGroup.toUtf8() + "]\n" + tag.toUtf8() + "\n";
+    info += "[[Tasks]]\n" + (task.isEmpty() ? QByteArray() : task.toUtf8() + "\n");
+    info += "[[Contacts]]\n" + (contact.isEmpty() ? QByteArray() : contact.toUtf8() + "\n");
+    return info;
+}
+
+// A browser over the records of a temporary data folder, on the simulated device, with
+// scripted prompts and a clock the test sets. The trash lives in the temporary folder.
+class BrowserTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        m_oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("share")));
+    }
+    void TearDown() override
+    {
+        browser.reset();
+        if (m_oldDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", m_oldDataHome);
+    }
+
+    // A WAV record of `seconds` in the data folder.
+    void Record(const QString& name, const QByteArray& info, double seconds = 0.1)
+    {
+        ASSERT_TRUE(WriteAll(data + name, Wav(info, static_cast<int>(seconds * 8000))));
+    }
+
+    void Open()
+    {
+        records = BuildRecordList({data}, audio.GetTagger());
+        browser = std::make_unique<CFindRecordDlg>(
+            CFindRecordDlg::SContext{audio, prompts, pim, records,
+                                     [this]() -> const RecordList& {
+                                         records = BuildRecordList({data}, audio.GetTagger());
+                                         return records;
+                                     },
+                                     [this] {
+                                         return now;
+                                     }});
+        browser->resize(480, 640);
+        browser->show();
+        browser->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(browser.get()));
+    }
+
+    void ClickTab(CFindRecordDlg::ETab tab)
+    {
+        QTabBar* bar = browser->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(tab)).center());
+    }
+
+    // Steps through a drop-down with the arrow keys, as a user does, to `text`.
+    static void Choose(QComboBox* combo, const QString& text)
+    {
+        const int target = combo->findText(text);
+        ASSERT_GE(target, 0) << text.toStdString();
+        while (combo->currentIndex() != target)
+            QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    CBrowserPage& Page() { return *browser->CurrentPage(); }
+
+    QTemporaryDir home;
+    QString data = home.path() + "/Data/";
+    CAudioManager audio;
+    CScriptedPrompts prompts;
+    CNoPim pim;
+    RecordList records;
+    // A Monday; the week began on Sunday 3 January.
+    QDateTime now{QDate(2027, 1, 4), QTime(9, 0)};
+    std::unique_ptr<CFindRecordDlg> browser;
+
+private:
+    QByteArray m_oldDataHome;
+};
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

@@ -1,0 +1,57 @@
+#include "app/memorycheck.h"
+#include "app/parlantographerdlg.h"
+#include "app/recordingsink.h"
+#include "browser/propertyall.h"
+#include "browsertestsupport.h"
+#include "store/settingsstore.h"
+#include "store/storage.h"
+
+#include <QAction>
+
+namespace {
+
+// The main screen opens the browser over the records it finds, by menu and by key.
+TEST(PlayerAction, OpensTheRecordsOfTheDataFolder)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(WriteAll(home.filePath("Data/01042027_080000.wav"),
+                         Wav(Info("Priority", "Important", "", ""))));
+    CSettingsStore settings{home.filePath("settings.ini")};
+    CStorage storage(settings, {home.path() + "/", home.path() + "/Data/", [] {
+                                    return QList<SStorageCard>{};
+                                }});
+    CNoPim pim;
+    CRecordingSink sink;
+    CMemoryCheck memory{[] {
+        return std::optional<std::uint64_t>(1ull << 30);
+    }};
+    QFile mounts(home.filePath("mounts"));
+    ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
+    mounts.close();
+    CParlantographerDlg screen({settings, storage, pim, sink, memory, home.filePath("mounts")});
+    screen.show();
+    screen.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    EXPECT_TRUE(screen.PlayerAction()->isEnabled());
+    EXPECT_TRUE(screen.PlayerMenuAction()->isEnabled());
+
+    int opened = 0;
+    const auto check = [&opened](CFindRecordDlg& browser) {
+        ++opened;
+        EXPECT_EQ(browser.windowTitle(), "Records");
+        QStringList tabs;
+        for (int i = 0; i < browser.Tabs()->count(); ++i)
+            tabs << browser.Tabs()->tabText(i);
+        EXPECT_EQ(tabs, (QStringList{"All", "Tasks", "Contacts", "Tags"}));
+        EXPECT_EQ(browser.AllPage()->ListedNames(), QStringList{"01042027_080000.wav"});
+        browser.reject();
+    };
+    WhenModal<CFindRecordDlg>(check);
+    QTest::keyClick(&screen, Qt::Key_B, Qt::ControlModifier);
+    WhenModal<CFindRecordDlg>(check);
+    screen.PlayerAction()->trigger();
+    EXPECT_EQ(opened, 2);
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+} // namespace
