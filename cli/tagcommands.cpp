@@ -104,9 +104,9 @@ int CTagCommands::Run(CCliContext& context, const CCommandLine& line)
 
 int CTagCommands::List(CCliContext& context, const CTagCatalogue& tags)
 {
-    for (const QString& group : tags.ListGroups()) {
+    for (const auto& [group, groupTags] : tags.ListAll()) {
         context.Out() << '[' << group.toStdString() << "]\n";
-        for (const QString& tag : tags.ListTagsOfGroup(group))
+        for (const QString& tag : groupTags)
             context.Out() << "  " << tag.toStdString() << '\n';
     }
     return 0;

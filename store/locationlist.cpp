@@ -1,5 +1,6 @@
 #include "store/locationlist.h"
 
+#include "store/cataloguelock.h"
 #include "store/linefile.h"
 
 #include <array>
@@ -45,5 +46,6 @@ QString CLocationList::LocationLine(const QString& name)
 
 bool CLocationList::AddLocation(const QString& name) const
 {
-    return LineFile::Append(m_path, LocationLine(name));
+    const CCatalogueLock lock(m_path);
+    return lock.Held() && LineFile::Append(m_path, LocationLine(name));
 }

@@ -1,8 +1,12 @@
 #include "store/tagcatalogue.h"
 
+#include "store/cataloguelock.h"
 #include "store/linefile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -78,6 +82,9 @@ std::optional<QStringList> CTagCatalogue::Lines() const
 
 bool CTagCatalogue::Rewrite(const std::function<void(QStringList&)>& change) const
 {
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return false;
     const std::optional<QStringList> lines = Lines();
     if (!lines)
         return false;
@@ -92,6 +99,14 @@ bool CTagCatalogue::EnsureDefaultGroups() const
 {
     if (Lines())
         return true;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return false;
+    if (Lines())
+        return true; // another process made it meanwhile
+    // Something there that cannot be read (a FIFO, a folder) is never replaced.
+    if (QFileInfo(m_path).exists())
+        return false;
     return LineFile::Replace(m_path, kDefaultLines) && Lines().has_value();
 }
 
@@ -108,6 +123,9 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         return ECatalogueResult::EmptyName;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return ECatalogueResult::WriteFailed;
     // A missing file is created by the first group, as appending would; a file that exists
     // but cannot be read is never replaced.
     const std::optional<QStringList> read = Lines();
@@ -164,6 +182,9 @@ ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& t
     const QString trimmed = tag.trimmed();
     if (trimmed.isEmpty())
         return ECatalogueResult::EmptyName;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return ECatalogueResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines)
         return ECatalogueResult::WriteFailed;
@@ -221,6 +242,9 @@ bool CTagCatalogue::RenameTag(const QString& group, const QString& oldTag,
 
 EMoveResult CTagCatalogue::MoveTagDown(const QString& group, const QString& tag) const
 {
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return EMoveResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines)
         return EMoveResult::WriteFailed;
@@ -242,6 +266,27 @@ QStringList CTagCatalogue::ListGroups() const
         if (IsGroupLine(line))
             groups.append(GroupName(line));
     }
+    return groups;
+}
+
+QList<QPair<QString, QStringList>> CTagCatalogue::ListAll() const
+{
+    // One pass over the file: the tags of every group name, then each group line with them.
+    QStringList order;
+    QHash<QString, QStringList> tagsOf;
+    QStringList* current = nullptr;
+    for (const QString& line : Lines().value_or(QStringList{})) {
+        if (IsGroupLine(line)) {
+            order.append(GroupName(line));
+            current = &tagsOf[order.back()];
+        } else if (current != nullptr) {
+            current->append(line);
+        }
+    }
+    QList<QPair<QString, QStringList>> groups;
+    groups.reserve(order.size());
+    for (const QString& name : order)
+        groups.append({name, name.isEmpty() ? QStringList{} : tagsOf.value(name)});
     return groups;
 }
 
@@ -275,7 +320,14 @@ bool CTagCatalogue::IsSlotKindMissing(const QString& kind) const
 
 QString CTagCatalogue::MakeCopyName(const QString& name) const
 {
-    return MakeCopyName(name, [this](const QString& candidate) { return GroupExists(candidate); });
+    // The groups are read once: a group with thousands of numbered copies must not make
+    // every candidate read the whole file again.
+    const QStringList list = ListGroups();
+    const QSet<QString> groups(list.begin(), list.end());
+    return MakeCopyName(name, [&groups](const QString& candidate) {
+        const QString trimmed = candidate.trimmed();
+        return trimmed.isEmpty() || groups.contains(trimmed);
+    });
 }
 
 QString CTagCatalogue::MakeCopyName(QString name, const std::function<bool(const QString&)>& exists)
@@ -311,7 +363,8 @@ bool CTagCatalogue::Backup() const
 
 bool CTagCatalogue::RestoreBackup() const
 {
-    return CopyWhole(m_backupPath, m_path) && DiscardBackup();
+    const CCatalogueLock lock(m_path);
+    return lock.Held() && CopyWhole(m_backupPath, m_path) && DiscardBackup();
 }
 
 bool CTagCatalogue::DiscardBackup() const
