@@ -4,7 +4,10 @@
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/usageerror.h"
+#include "store/linefile.h"
+#include "store/tagcatalogue.h"
 
+#include <QFileInfo>
 #include <ostream>
 
 namespace {
@@ -104,6 +107,10 @@ int CTagCommands::Run(CCliContext& context, const CCommandLine& line)
 
 int CTagCommands::List(CCliContext& context, const CTagCatalogue& tags)
 {
+    // An empty listing would claim there are no tags: something unreadable in the
+    // catalogue's place (a FIFO, a folder) is a failure.
+    if (!LineFile::ReadBytes(tags.Path()) && QFileInfo::exists(tags.Path()))
+        throw CCommandFailure(tags.Path().toStdString() + ": cannot be read as the tags file");
     for (const auto& [group, groupTags] : tags.ListAll()) {
         context.Out() << '[' << group.toStdString() << "]\n";
         for (const QString& tag : groupTags)
