@@ -12,13 +12,17 @@
 
 namespace fuzzsupport {
 
-// One folder per fuzzing process, below the temporary folder; never removed while it runs.
+// One folder per fuzzing process, below the temporary folder, removed when the process exits.
 inline const std::filesystem::path& Scratch()
 {
     static const std::filesystem::path folder = [] {
         std::filesystem::path path = std::filesystem::temp_directory_path() /
                                      ("parlantographer-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(Scratch(), ignored);
+        });
         return path;
     }();
     return folder;
