@@ -20,14 +20,18 @@ targets=(recordheader pimreaders catalogue)
 cmake --build "$build" --target "${targets[@]/%/_fuzz}"
 
 mkdir -p "$build/findings"
-# The targets write their files below TMPDIR; in memory, every sync of a rewrite is cheap.
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+# The targets write their files below TMPDIR: a folder of this run, in memory where possible
+# (every sync of a rewrite is then cheap), removed at the end.
+memory=/tmp
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then memory=/dev/shm; fi
+scratch=$(mktemp -d "$memory/parlantographer-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
 for target in "${targets[@]}"; do
   work=$(mktemp -d)
   cp -r "tests/fuzz/corpus/$target/." "$work/"
   echo "fuzzing $target for ${seconds}s"
   # libspeex reports broken streams on stderr; only the fuzzer's own verdict counts.
-  ASAN_OPTIONS=detect_leaks=0 "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" \
+  TMPDIR="$scratch" ASAN_OPTIONS=detect_leaks=0 "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" \
     -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/findings/${target}-" "$work" 2>"$build/$target.log" ||
     { tail -n 40 "$build/$target.log"; rm -rf "$work"; exit 1; }

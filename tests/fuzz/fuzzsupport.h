@@ -12,7 +12,8 @@
 
 namespace fuzzsupport {
 
-// One folder per fuzzing process, below the temporary folder, removed when the process exits.
+// One folder per fuzzing process, below the temporary folder (scripts/fuzz.sh gives each run
+// its own and removes it); removed here too when the process exits normally.
 inline const std::filesystem::path& Scratch()
 {
     static const std::filesystem::path folder = [] {
