@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/showalldlg.h"
 #include "audio/audiomanager.h"
+#include "audio/player.h"
 #include "audio/recorder.h"
 #include "audio/tagger.h"
 #include "audio/timeleft.h"
@@ -99,6 +100,12 @@ QString CParlantographerDlg::DeviceStoppedText()
               "The record holds what was captured until then.");
 }
 
+QString CParlantographerDlg::InputFallbackText(const QString& device)
+{
+    return tr("The input device \"%1\" is not present; recording from the default input.")
+        .arg(device);
+}
+
 QString CParlantographerDlg::CardRemovedText()
 {
     return QStringLiteral("The storage card has been removed while recording.\nThe record is "
@@ -113,6 +120,9 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         m_audio = std::make_unique<CAudioManager>();
         m_audio->ApplyFormat(m_context.settings.Format());
         m_session = std::make_unique<CRecordingSession>(*m_audio);
+        // Empty names follow the sound server's default device.
+        m_audio->GetRecorder().SetDeviceName(m_context.settings.InputDevice().toStdString());
+        m_audio->GetPlayer().SetDeviceName(m_context.settings.OutputDevice().toStdString());
         m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
         m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
 
@@ -419,6 +429,9 @@ void CParlantographerDlg::StartRecording()
     m_inhibitor->Inhibit(tr("Recording a voice memo"));
     m_recordButton->OnStartRecord();
     SetControlsEnabled(false);
+    if (start.fellBackToDefault)
+        m_context.sink.Show(EMessageIcon::Information, kProduct,
+                            InputFallbackText(m_context.settings.InputDevice()), this);
 }
 
 bool CParlantographerDlg::StopAndSave()
@@ -457,6 +470,7 @@ void CParlantographerDlg::CheckRecording()
         StopAndSave();
         m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CardRemovedText(), this);
         return;
+    case ERecordingEnd::DeviceLost:
     case ERecordingEnd::DeviceStopped:
         StopAndSave();
         m_context.sink.Show(EMessageIcon::Exclamation, kProduct, DeviceStoppedText(), this);

@@ -91,6 +91,7 @@ public:
     static QString FreeSpaceCaption();
     static QString CardRemovedText();
     static QString DeviceStoppedText();
+    static QString InputFallbackText(const QString& device);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

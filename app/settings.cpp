@@ -2,6 +2,8 @@
 
 #include "app/messagesink.h"
 #include "audio/audiomanager.h"
+#include "audio/player.h"
+#include "audio/recorder.h"
 #include "controls/dropdown.h"
 #include "store/settingsstore.h"
 
@@ -21,8 +23,18 @@ const QString kDeviceMemory = QStringLiteral("Device memory");
 }
 
 CSettings::CSettings(SContext context, QWidget* parent)
-    : QDialog(parent), m_context(std::move(context)), m_choices(m_context.tagGroups)
+    : CSettings(std::move(context), nullptr, parent)
+{}
+
+CSettings::CSettings(SContext context, DeviceSource devices, QWidget* parent)
+    : QDialog(parent), m_context(std::move(context)), m_devices(std::move(devices)),
+      m_choices(m_context.tagGroups)
 {
+    if (!m_devices) {
+        m_devices = [&audio = m_context.audio](EWaveDirection direction) {
+            return audio.GetWaveBackend().Devices(direction);
+        };
+    }
     setWindowTitle(tr("Settings"));
     BuildUi();
     Load();
@@ -43,6 +55,11 @@ QComboBox* CSettings::FormatList() const
 CDropDown* CSettings::StorageList() const
 {
     return m_storage;
+}
+
+CDropDown* CSettings::DeviceList(EWaveDirection direction) const
+{
+    return direction == EWaveDirection::Input ? m_input : m_output;
 }
 
 QLineEdit* CSettings::PimFolderEdit() const
@@ -82,12 +99,21 @@ void CSettings::BuildUi()
             QString::fromUtf8(format.label.data(), static_cast<qsizetype>(format.label.size())));
     m_storage = new CDropDown(parameters);
     connect(m_storage, &CDropDown::AboutToShowPopup, this, &CSettings::RefreshStorages);
-    auto* formatLabel = new QLabel(tr("Format"), parameters);
-    auto* storageLabel = new QLabel(tr("Storage"), parameters);
-    formatLabel->setFont(labelFont);
-    storageLabel->setFont(labelFont);
-    parameterForm->addRow(formatLabel, m_format);
-    parameterForm->addRow(storageLabel, m_storage);
+    m_input = new CDropDown(parameters);
+    m_output = new CDropDown(parameters);
+    connect(m_input, &CDropDown::AboutToShowPopup, this,
+            [this] { RefreshDevices(EWaveDirection::Input); });
+    connect(m_output, &CDropDown::AboutToShowPopup, this,
+            [this] { RefreshDevices(EWaveDirection::Output); });
+    const auto addRow = [&](const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, parameters);
+        label->setFont(labelFont);
+        parameterForm->addRow(label, field);
+    };
+    addRow(tr("Format"), m_format);
+    addRow(tr("Storage"), m_storage);
+    addRow(tr("Input"), m_input);
+    addRow(tr("Output"), m_output);
 
     auto* pim = new QGroupBox(tr("Contacts and Tasks"), this);
     auto* pimRow = new QHBoxLayout(pim);
@@ -141,6 +167,9 @@ void CSettings::Load()
 
     // A stored card that is absent now falls back to device memory.
     FillStorages(StorageName(settings.Storage()), kDeviceMemory);
+    // A stored device that is absent now shows as the default, which the program uses.
+    FillDevices(EWaveDirection::Input, settings.InputDevice());
+    FillDevices(EWaveDirection::Output, settings.OutputDevice());
 
     m_pimFolder->setText(settings.PimFolder());
 }
@@ -185,6 +214,24 @@ void CSettings::FillStorages(const QString& wanted, const QString& fallback)
     m_storage->setCurrentIndex(qMax(0, at));
 }
 
+void CSettings::RefreshDevices(EWaveDirection direction)
+{
+    FillDevices(direction, DeviceList(direction)->currentData().toString());
+}
+
+void CSettings::FillDevices(EWaveDirection direction, const QString& wanted)
+{
+    CDropDown* list = DeviceList(direction);
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItem(tr("Default"), QString());
+    for (const SWaveDeviceInfo& device : m_devices(direction)) {
+        list->addItem(QString::fromStdString(device.description),
+                      QString::fromStdString(device.name));
+    }
+    list->setCurrentIndex(qMax(0, wanted.isEmpty() ? 0 : list->findData(wanted)));
+}
+
 bool CSettings::Store()
 {
     CSettingsStore& settings = m_context.settings;
@@ -194,6 +241,8 @@ bool CSettings::Store()
     ok = settings.SetFormat(m_format->currentIndex()) && ok;
     ok = settings.SetStorage(StorageName(m_storage->currentText())) && ok;
     ok = settings.SetPimFolder(m_pimFolder->text().trimmed()) && ok;
+    ok = settings.SetInputDevice(m_input->currentData().toString()) && ok;
+    ok = settings.SetOutputDevice(m_output->currentData().toString()) && ok;
     return ok;
 }
 
@@ -205,5 +254,7 @@ void CSettings::accept()
         return;
     }
     m_context.audio.ApplyFormat(m_format->currentIndex());
+    m_context.audio.GetRecorder().SetDeviceName(m_input->currentData().toString().toStdString());
+    m_context.audio.GetPlayer().SetDeviceName(m_output->currentData().toString().toStdString());
     QDialog::accept();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/slotchoices.h"
+#include "platform/wavebackend.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CAudioManager;
 class CDropDown;
@@ -16,9 +18,9 @@ class QLabel;
 class QLineEdit;
 
 // The settings dialog: what the four slots of the main screen show, the recording
-// format and the storage for new records, and the folder of contacts and tasks. OK
-// stores everything and applies the format to the audio manager at once; Cancel
-// stores nothing.
+// format, the storage for new records, the sound devices to record from and play on, and
+// the folder of contacts and tasks. OK stores everything and applies the format and the
+// devices to the audio manager at once; Cancel stores nothing.
 class CSettings : public QDialog
 {
     Q_OBJECT
@@ -35,18 +37,27 @@ public:
         // How many slots the main screen can show (later slots are set to "None").
         int availableSlots = 4;
     };
+    // The sound devices present now, asked again each time a device list opens.
+    using DeviceSource = std::function<std::vector<SWaveDeviceInfo>(EWaveDirection)>;
 
+    // The devices come from the audio manager's backend.
     explicit CSettings(SContext context, QWidget* parent = nullptr);
+    CSettings(SContext context, DeviceSource devices, QWidget* parent = nullptr);
     ~CSettings() override;
 
     QComboBox* SlotList(int slot) const;
     QComboBox* FormatList() const;
     CDropDown* StorageList() const;
+    // "Default" first, then the devices by description; each item's data is the name.
+    CDropDown* DeviceList(EWaveDirection direction) const;
     QLineEdit* PimFolderEdit() const;
     const CSlotChoices& Choices() const { return m_choices; }
 
     // Reads the storages again, keeping the selected one when it is still there.
     void RefreshStorages();
+    // Reads the devices of a direction again, keeping the selected one when it is still
+    // there, else selecting "Default".
+    void RefreshDevices(EWaveDirection direction);
 
     // Strips a ":" suffix: "Storage Card: 2 GB" -> "Storage Card".
     static QString StorageName(const QString& item);
@@ -59,14 +70,20 @@ private:
     void ShowChoices();
     // Lists the storages and selects `wanted`, else `fallback`, else the first.
     void FillStorages(const QString& wanted, const QString& fallback);
+    // Lists the devices of a direction and selects the one named `wanted` ("Default" when
+    // it is empty or absent).
+    void FillDevices(EWaveDirection direction, const QString& wanted);
     void OnSlotChosen(int slot, const QString& text);
     bool Store();
 
     SContext m_context;
+    DeviceSource m_devices;
     CSlotChoices m_choices;
     std::array<QComboBox*, 4> m_slotLists{};
     std::array<QLabel*, 4> m_slotLabels{};
     QComboBox* m_format = nullptr;
     CDropDown* m_storage = nullptr;
+    CDropDown* m_input = nullptr;
+    CDropDown* m_output = nullptr;
     QLineEdit* m_pimFolder = nullptr;
 };

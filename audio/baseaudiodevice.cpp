@@ -36,22 +36,25 @@ void CBaseAudioDevice::RaiseWaveError(int code)
     throw CAudioError(text);
 }
 
+std::string CBaseAudioDevice::ResolveDeviceName()
+{
+    const bool missing =
+        !m_deviceName.empty() && !HasWaveDevice(Backend().Devices(m_direction), m_deviceName);
+    m_fellBack = missing;
+    return missing ? std::string() : m_deviceName;
+}
+
 void CBaseAudioDevice::CheckDevicesOf(const std::string& noDevicesMessage)
 {
     MWaveBackend& backend = Backend();
-    const unsigned count = backend.DeviceCount(m_direction);
-    if (count == 0)
+    const std::vector<SWaveDeviceInfo> devices = backend.Devices(m_direction);
+    if (devices.empty())
         throw CAudioError(noDevicesMessage);
-    const SWaveFormat format = BuildFormat();
-    for (unsigned i = 0; i < count; ++i) {
-        std::string name;
-        if (const int error = backend.DeviceName(m_direction, i, name))
-            RaiseWaveError(error);
-        if (name.empty())
-            continue;
-        if (const int error = backend.QueryFormat(m_direction, i, format))
-            RaiseWaveError(error);
-    }
+    const bool missing = !m_deviceName.empty() && !HasWaveDevice(devices, m_deviceName);
+    m_fellBack = missing;
+    if (const int error =
+            backend.QueryFormat(m_direction, missing ? std::string() : m_deviceName, BuildFormat()))
+        RaiseWaveError(error);
 }
 
 bool CBaseAudioDevice::OnDeviceThread() const
@@ -67,7 +70,9 @@ void CBaseAudioDevice::OpenRun(std::size_t bufferCount, const std::string& threa
         throw CAudioError(threadMessage);
     }
     m_runEnded = false;
-    const int error = Backend().Open(m_direction, m_deviceId, BuildFormat(), *m_thread, m_device);
+    m_deviceLost = false;
+    const int error =
+        Backend().Open(m_direction, ResolveDeviceName(), BuildFormat(), *m_thread, m_device);
     if (error) {
         ReleaseRun();
         RaiseWaveError(error);

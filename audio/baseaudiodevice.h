@@ -16,8 +16,8 @@ class MWaveBackend;
 class MWaveDevice;
 
 // Shared base of the recorder and the player: the manager, the wave format, the device
-// thread, device 0 and its buffers for one run, and the stopped flag (true when idle or
-// stopping, false while running).
+// thread, the chosen device and its buffers for one run, and the stopped flag (true when
+// idle or stopping, false while running).
 //
 // A run's resources are released together, after its thread has ended: the thread may
 // still be touching the device and the buffers until then.
@@ -37,19 +37,32 @@ public:
 
     bool IsStopped() const { return m_stopped.load(); }
 
+    // The device the next run opens, by the backend's name; empty (the start) follows the
+    // backend's default. A name that is not present when the run starts opens the default.
+    void SetDeviceName(std::string name) { m_deviceName = std::move(name); }
+    const std::string& DeviceName() const { return m_deviceName; }
+    // True when the last run (or check) found the chosen device missing and used the
+    // default instead.
+    bool FellBackToDefault() const { return m_fellBack.load(); }
+    // True once the device of the current (or last) run went away during it: unplugged or
+    // removed. Its buffers still come back, so what was captured until then is kept; the
+    // controlling side stops the run. Any thread may poll it.
+    bool DeviceLost() const { return m_deviceLost.load(); }
+
     void OnOpen() override {}
     // The buffers stay until the run is released (see above).
     void OnClose() override {}
+    void OnDeviceLost() override { m_deviceLost = true; }
 
 protected:
     SWaveFormat BuildFormat() const;
     MWaveBackend& Backend();
     // Throws the backend's text for the code, or "Error in waveInGetErrorText()".
     [[noreturn]] void RaiseWaveError(int code);
-    // Counts and queries the devices of this device's family.
+    // Lists the devices of this device's family and queries the one a run would open.
     void CheckDevicesOf(const std::string& noDevicesMessage);
 
-    // Starts the device thread, opens device 0 with notices to it and allocates
+    // Starts the device thread, opens the chosen device with notices to it and allocates
     // `bufferCount` zeroed one-second buffers. On failure releases what it acquired and
     // throws (`threadMessage` when the thread cannot be created).
     void OpenRun(std::size_t bufferCount, const std::string& threadMessage);
@@ -66,7 +79,6 @@ protected:
 
     CAudioManager& m_manager;
     const EWaveDirection m_direction;
-    const unsigned m_deviceId = 0;
     std::vector<std::uint8_t> m_blocks;
     std::vector<SWaveBuffer> m_buffers;
     std::unique_ptr<CDeviceThread> m_thread;
@@ -75,5 +87,11 @@ protected:
 
 private:
     void ReleaseRun();
+    // The name to open: the chosen one when present, else the default (empty).
+    std::string ResolveDeviceName();
+
     bool m_runEnded = false;
+    std::string m_deviceName;
+    std::atomic<bool> m_fellBack{false};
+    std::atomic<bool> m_deviceLost{false};
 };

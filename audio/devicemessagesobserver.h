@@ -13,4 +13,6 @@ public:
     virtual void OnClose() = 0;
     // The device hands a queued buffer back: filled (input) or played (output).
     virtual void OnBufferDone(SWaveBuffer& buffer) = 0;
+    // The device went away during the run; its buffers come back after this.
+    virtual void OnDeviceLost() = 0;
 };

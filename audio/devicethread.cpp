@@ -102,6 +102,9 @@ void CDeviceThread::Run()
             if (message.buffer)
                 m_observer.OnBufferDone(*message.buffer);
             break;
+        case EWaveNotice::Lost:
+            m_observer.OnDeviceLost();
+            break;
         }
     }
 }

@@ -52,6 +52,16 @@ int CCliStore::StoredFormat()
     return ValidFormat(CSettingsStore().Format());
 }
 
+QString CCliStore::StoredInputDevice()
+{
+    return CSettingsStore().InputDevice();
+}
+
+QString CCliStore::StoredOutputDevice()
+{
+    return CSettingsStore().OutputDevice();
+}
+
 QString CCliStore::DataFolderOf(const QString& storage) const
 {
     const std::optional<QString> folder = StoragePaths::DataFolder(storage, m_storage.Layout());

@@ -34,6 +34,9 @@ public:
     int Format() const;
     // The same without opening the store (no home or catalogue is created).
     static int StoredFormat();
+    // The stored "InputDevice" and "OutputDevice" (empty: the server's default), likewise.
+    static QString StoredInputDevice();
+    static QString StoredOutputDevice();
     // The data folder of `storage` ("Device memory" or a card name). Throws
     // CCommandFailure when no such storage is present.
     QString DataFolderOf(const QString& storage) const;

@@ -11,8 +11,9 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 8> kNames = {
-    "Slot1", "Slot2", "Slot3", "Slot4", "Format", "Storage", "AppPath", "PimFolder",
+constexpr std::array<std::string_view, 10> kNames = {
+    "Slot1",   "Slot2",   "Slot3",     "Slot4",       "Format",
+    "Storage", "AppPath", "PimFolder", "InputDevice", "OutputDevice",
 };
 
 void CheckWritten(bool written)
@@ -24,7 +25,8 @@ void CheckWritten(bool written)
 [[noreturn]] void UnknownKey(std::string_view key)
 {
     throw CUsageError("unknown setting '" + std::string(key) +
-                      "' (Slot1..Slot4, Format, Storage, AppPath, PimFolder)");
+                      "' (Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, "
+                      "OutputDevice)");
 }
 
 } // namespace
@@ -56,6 +58,10 @@ QString CConfigKeys::Get(std::string_view key) const
         return settings.AppPath();
     if (key == "PimFolder")
         return settings.PimFolder();
+    if (key == "InputDevice")
+        return settings.InputDevice();
+    if (key == "OutputDevice")
+        return settings.OutputDevice();
     UnknownKey(key);
 }
 
@@ -90,7 +96,25 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
         CheckWritten(settings.SetPimFolder(value));
         return;
     }
+    if (key == "InputDevice") {
+        CheckDevicePresent(EWaveDirection::Input, value);
+        CheckWritten(settings.SetInputDevice(value));
+        return;
+    }
+    if (key == "OutputDevice") {
+        CheckDevicePresent(EWaveDirection::Output, value);
+        CheckWritten(settings.SetOutputDevice(value));
+        return;
+    }
     UnknownKey(key);
+}
+
+void CConfigKeys::CheckDevicePresent(EWaveDirection direction, const QString& name) const
+{
+    if (name.isEmpty() || (m_devices && HasWaveDevice(m_devices(direction), name.toStdString())))
+        return;
+    throw CCommandFailure("The audio device \"" + name.toStdString() +
+                          "\" is not present (see the devices command).");
 }
 
 QStringList CConfigKeys::SlotCandidates(int index) const

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/wavebackend.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 class CCliStore;
 
@@ -13,16 +17,22 @@ class CCliStore;
 class CConfigKeys
 {
 public:
-    explicit CConfigKeys(CCliStore& store) : m_store(store) {}
+    // The sound devices present now, asked only when a device setting is written.
+    using DeviceList = std::function<std::vector<SWaveDeviceInfo>(EWaveDirection)>;
 
-    // Slot1..Slot4, Format, Storage, AppPath, PimFolder.
+    CConfigKeys(CCliStore& store, DeviceList devices)
+        : m_store(store), m_devices(std::move(devices))
+    {}
+
+    // Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, OutputDevice.
     static std::span<const std::string_view> Names();
 
     // Throws CUsageError for an unknown key.
     QString Get(std::string_view key) const;
     // Throws CUsageError for an unknown key or a Format that is not 0..5, and
-    // CCommandFailure for a slot kind or storage the program does not offer, a slot kind
-    // another slot shows already, or a failed write ("Problems with writing to the
+    // CCommandFailure for a slot kind, storage or device the program does not offer (an
+    // empty device follows the default), a slot kind another slot shows already, or a
+    // failed write ("Problems with writing to the
     // registry").
     void Set(std::string_view key, const QString& value);
 
@@ -33,6 +43,8 @@ public:
 private:
     static int SlotIndex(std::string_view key);
     void SetSlot(int index, const QString& kind);
+    void CheckDevicePresent(EWaveDirection direction, const QString& name) const;
 
     CCliStore& m_store;
+    DeviceList m_devices;
 };

@@ -13,10 +13,13 @@
 #include "platform/freespace.h"
 #include "platform/wavebackend.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <iomanip>
 #include <ostream>
 
 namespace {
@@ -28,28 +31,52 @@ const char* CodecName(std::uint32_t codec)
     return codec == Codec::Speex ? "speex" : "pcm";
 }
 
-void PrintDeviceList(std::ostream& out, const char* title, const std::vector<std::string>& names)
+const char* DirectionName(EWaveDirection direction)
 {
-    out << title << ":\n";
-    if (names.empty())
-        out << "  (none)\n";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        out << "  " << i << ": " << names[i] << '\n';
+    return direction == EWaveDirection::Input ? "input" : "output";
+}
+
+// One row per device: direction, a star for the default, the name to pass back and what
+// people read, with the names padded to one column.
+void PrintDeviceTable(std::ostream& out,
+                      const std::vector<std::pair<EWaveDirection, SWaveDeviceInfo>>& rows)
+{
+    std::size_t width = 4;
+    for (const auto& [direction, device] : rows)
+        width = std::max(width, device.name.size());
+    out << "DIRECTION  DEFAULT  " << std::left << std::setw(static_cast<int>(width)) << "NAME"
+        << "  DESCRIPTION\n";
+    for (const auto& [direction, device] : rows) {
+        out << std::left << std::setw(9) << DirectionName(direction) << "  " << std::setw(7)
+            << (device.isDefault ? "*" : "") << "  " << std::setw(static_cast<int>(width))
+            << device.name << "  " << device.description << '\n';
+    }
+    if (rows.empty())
+        out << "(no audio devices)\n";
 }
 
 } // namespace
 
+std::string CEngineCommands::DeviceNotPresentWarning(const std::string& name)
+{
+    return "warning: the audio device \"" + name + "\" is not present; using the default device\n";
+}
+
 std::vector<SCommand> CEngineCommands::Table()
 {
     return {
-        {"play", "FILE", "play a record to the end (Ctrl-C stops)", {}, &Play},
+        {"play",
+         "FILE [--output NAME]",
+         "play a record to the end (Ctrl-C stops) on the default or the named output",
+         {{"output", true}},
+         &Play},
         {"info", "FILE [--json]", "codec, length and information of a record", {{"json"}}, &Info},
         {"tag",
          "FILE (--info TEXT | --info-file F)",
          "replace the information of a record in place",
          {{"info", true}, {"info-file", true}},
          &Tag},
-        {"devices", "", "list the audio input and output devices", {}, &Devices},
+        {"devices", "[--json]", "list the audio input and output devices", {{"json"}}, &Devices},
         {"time-left",
          "[--format 0..5] [--path DIR]",
          "free space and recording time left on the chosen storage (or DIR)",
@@ -63,8 +90,13 @@ int CEngineCommands::Play(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(1, 1);
     const std::string& path = line.Positionals()[0];
     CPlayer& player = context.Audio().GetPlayer();
+    const std::string output =
+        line.Value("output").value_or(CCliStore::StoredOutputDevice().toStdString());
+    player.SetDeviceName(output);
     const CStopSignal stop;
     player.Play(path);
+    if (player.FellBackToDefault())
+        context.Err() << DeviceNotPresentWarning(output);
     while (!player.WaitUntilStopped(kPollPeriod) && !stop.Raised()) {
     }
     player.StopPlaying();
@@ -126,8 +158,25 @@ int CEngineCommands::Devices(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(0, 0);
     MWaveBackend& backend = context.Audio().GetWaveBackend();
-    PrintDeviceList(context.Out(), "Input devices", backend.InputDeviceNames());
-    PrintDeviceList(context.Out(), "Output devices", backend.OutputDeviceNames());
+    std::vector<std::pair<EWaveDirection, SWaveDeviceInfo>> rows;
+    for (const EWaveDirection direction : {EWaveDirection::Input, EWaveDirection::Output}) {
+        for (SWaveDeviceInfo& device : backend.Devices(direction))
+            rows.emplace_back(direction, std::move(device));
+    }
+    if (line.Has("json")) {
+        QJsonArray array;
+        for (const auto& [direction, device] : rows) {
+            array.append(QJsonObject{
+                {"direction", DirectionName(direction)},
+                {"name", QString::fromStdString(device.name)},
+                {"description", QString::fromStdString(device.description)},
+                {"default", device.isDefault},
+            });
+        }
+        context.Out() << QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
+        return 0;
+    }
+    PrintDeviceTable(context.Out(), rows);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 
+#include <string>
 #include <vector>
 
 // The commands that work on record files and audio devices directly: play, info,
@@ -16,4 +17,8 @@ public:
     static int Tag(CCliContext& context, const CCommandLine& line);
     static int Devices(CCliContext& context, const CCommandLine& line);
     static int ShowTimeLeft(CCliContext& context, const CCommandLine& line);
+
+    // What play and record print on stderr when the device asked for is not present and
+    // the default one is used instead.
+    static std::string DeviceNotPresentWarning(const std::string& name);
 };

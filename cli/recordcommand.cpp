@@ -6,6 +6,7 @@
 #include "cli/clicontext.h"
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
+#include "cli/enginecommands.h"
 #include "cli/infotext.h"
 #include "cli/recordslots.h"
 #include "cli/stopsignal.h"
@@ -54,9 +55,9 @@ constexpr std::chrono::milliseconds kPollPeriod{20};
 SCommand CRecordCommand::Entry()
 {
     return {"record",
-            "OUT --seconds N [--format 0..5] [--info TEXT | --info-file F]\n"
+            "OUT --seconds N [--format 0..5] [--info TEXT | --info-file F] [--input NAME]\n"
             "--seconds N [--format 0..5] [--storage S] [--tag GROUP=TAG]... "
-            "[--task SUBJECT] [--contact NAME]...",
+            "[--task SUBJECT] [--contact NAME]... [--input NAME]",
             "record N seconds into OUT, or into a new record of the data folder",
             {{"seconds", true},
              {"format", true},
@@ -65,7 +66,8 @@ SCommand CRecordCommand::Entry()
              {"storage", true},
              {"tag", true, true},
              {"task", true},
-             {"contact", true, true}},
+             {"contact", true, true},
+             {"input", true}},
             &Run};
 }
 
@@ -131,7 +133,7 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
     request.freeBytes = [folder] {
         return FreeBytesAt(folder);
     };
-    return Record(context, request, seconds);
+    return Record(context, line, request, seconds);
 }
 
 int CRecordCommand::RecordToStore(CCliContext& context, const CCommandLine& line)
@@ -171,11 +173,11 @@ int CRecordCommand::RecordToStore(CCliContext& context, const CCommandLine& line
     request.freeBytes = [freeSpaceFolder] {
         return FreeBytesAt(freeSpaceFolder);
     };
-    return Record(context, request, seconds);
+    return Record(context, line, request, seconds);
 }
 
-int CRecordCommand::Record(CCliContext& context, CRecordingSession::SRequest& request,
-                           std::uint64_t seconds)
+int CRecordCommand::Record(CCliContext& context, const CCommandLine& line,
+                           CRecordingSession::SRequest& request, std::uint64_t seconds)
 {
     CAudioManager& audio = context.Audio();
     request.sampleLimit = seconds * audio.SampleRate();
@@ -183,9 +185,14 @@ int CRecordCommand::Record(CCliContext& context, CRecordingSession::SRequest& re
     // device opens still ends with a finished record.
     const CStopSignal stop;
     CRecordingSession session(audio);
+    const std::string input =
+        line.Value("input").value_or(CCliStore::StoredInputDevice().toStdString());
+    audio.GetRecorder().SetDeviceName(input);
     const CRecordingSession::SStart start = session.Start(request);
     if (!start.Ok())
         throw CCommandFailure(start.message.toStdString());
+    if (start.fellBackToDefault)
+        context.Err() << CEngineCommands::DeviceNotPresentWarning(input);
     ERecordingEnd end = ERecordingEnd::Running;
     while (!stop.Raised() && (end = session.Wait(kPollPeriod)) == ERecordingEnd::Running) {
     }
@@ -212,6 +219,10 @@ int CRecordCommand::Finish(CCliContext& context, const std::string& path, ERecor
     case ERecordingEnd::WriteFailed:
         throw CCommandFailure(std::string(CRecordingSession::kMsgWriteFailed) + " (" +
                               std::to_string(captured) + " samples)");
+    case ERecordingEnd::DeviceLost:
+        throw CCommandFailure("The audio input was removed while recording, after " +
+                              std::to_string(captured) +
+                              " samples; the record holds what was captured.");
     case ERecordingEnd::DeviceStopped:
         break;
     }

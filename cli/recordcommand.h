@@ -25,8 +25,8 @@ private:
     static int RecordToFile(CCliContext& context, const CCommandLine& line);
     static int RecordToStore(CCliContext& context, const CCommandLine& line);
     // Runs the recording until its sample limit, a stop signal or another end.
-    static int Record(CCliContext& context, CRecordingSession::SRequest& request,
-                      std::uint64_t seconds);
+    static int Record(CCliContext& context, const CCommandLine& line,
+                      CRecordingSession::SRequest& request, std::uint64_t seconds);
     static int Finish(CCliContext& context, const std::string& path, ERecordingEnd end,
                       std::uint64_t captured);
 };

@@ -1,10 +1,13 @@
 #include "cli/storecommands.h"
 
+#include "audio/audiomanager.h"
 #include "cli/clicontext.h"
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/configkeys.h"
 #include "cli/usageerror.h"
+
+#include "platform/wavebackend.h"
 
 #include <ostream>
 
@@ -85,7 +88,9 @@ int CStoreCommands::Config(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(1, 3);
     const std::string& sub = line.Positionals()[0];
-    CConfigKeys keys(context.Store());
+    CConfigKeys keys(context.Store(), [&context](EWaveDirection direction) {
+        return context.Audio().GetWaveBackend().Devices(direction);
+    });
     if (sub == "list") {
         line.ExpectPositionals(1, 1);
         for (const std::string_view key : CConfigKeys::Names())

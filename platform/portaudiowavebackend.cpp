@@ -10,44 +10,78 @@
 CPortAudioWaveBackend::CPortAudioWaveBackend() = default;
 CPortAudioWaveBackend::~CPortAudioWaveBackend() = default;
 
-int CPortAudioWaveBackend::DefaultDevice(EWaveDirection direction)
+int CPortAudioWaveBackend::Initialise()
 {
     if (!m_session)
         m_session = std::make_unique<CPortAudioSession>();
-    if (m_session->Error() != paNoError)
-        return m_session->Error();
-    const PaDeviceIndex device = direction == EWaveDirection::Input ? Pa_GetDefaultInputDevice()
-                                                                    : Pa_GetDefaultOutputDevice();
-    return device == paNoDevice ? paInvalidDevice : device;
+    return m_session->Error();
 }
 
-unsigned CPortAudioWaveBackend::DeviceCount(EWaveDirection direction)
+namespace {
+
+bool HasChannels(const PaDeviceInfo& info, EWaveDirection direction)
 {
-    return DefaultDevice(direction) >= 0 ? 1 : 0;
+    return (direction == EWaveDirection::Input ? info.maxInputChannels : info.maxOutputChannels) >
+           0;
 }
 
-int CPortAudioWaveBackend::DeviceName(EWaveDirection direction, unsigned index, std::string& name)
+PaDeviceIndex DefaultOf(EWaveDirection direction)
 {
-    const int device = DefaultDevice(direction);
-    if (device < 0)
-        return device;
-    if (index != 0)
-        return paInvalidDevice;
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
-    if (!info)
-        return paInvalidDevice;
-    name = info->name ? info->name : "";
-    return paNoError;
+    return direction == EWaveDirection::Input ? Pa_GetDefaultInputDevice()
+                                              : Pa_GetDefaultOutputDevice();
 }
 
-int CPortAudioWaveBackend::QueryFormat(EWaveDirection direction, unsigned index,
+} // namespace
+
+std::vector<SWaveDeviceInfo> CPortAudioWaveBackend::Devices(EWaveDirection direction)
+{
+    std::vector<SWaveDeviceInfo> devices;
+    if (Initialise() != paNoError)
+        return devices;
+    const PaDeviceIndex fallback = DefaultOf(direction);
+    const PaDeviceIndex count = Pa_GetDeviceCount();
+    for (PaDeviceIndex i = 0; i < count; ++i) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
+        if (!info || !info->name || !HasChannels(*info, direction))
+            continue;
+        devices.push_back({info->name, info->name, i == fallback});
+    }
+    // Without a default of PortAudio's, an empty name opens the first device listed.
+    if (fallback == paNoDevice && !devices.empty())
+        devices.front().isDefault = true;
+    return devices;
+}
+
+int CPortAudioWaveBackend::FindDevice(EWaveDirection direction, const std::string& name)
+{
+    if (const int error = Initialise())
+        return error;
+    const PaDeviceIndex fallback = DefaultOf(direction);
+    if (name.empty() && fallback != paNoDevice)
+        return fallback;
+    if (name.empty()) {
+        const std::vector<SWaveDeviceInfo> devices = Devices(direction);
+        return devices.empty() ? paInvalidDevice : FindDevice(direction, devices.front().name);
+    }
+    // Two host interfaces may offer the same name; the default one is preferred.
+    if (const PaDeviceInfo* info = fallback == paNoDevice ? nullptr : Pa_GetDeviceInfo(fallback);
+        info && info->name && name == info->name)
+        return fallback;
+    const PaDeviceIndex count = Pa_GetDeviceCount();
+    for (PaDeviceIndex i = 0; i < count; ++i) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
+        if (info && info->name && name == info->name && HasChannels(*info, direction))
+            return i;
+    }
+    return paInvalidDevice;
+}
+
+int CPortAudioWaveBackend::QueryFormat(EWaveDirection direction, const std::string& name,
                                        const SWaveFormat& format)
 {
-    const int device = DefaultDevice(direction);
+    const int device = FindDevice(direction, name);
     if (device < 0)
         return device;
-    if (index != 0)
-        return paInvalidDevice;
     PaStreamParameters parameters{};
     if (const int error = CPortAudioWaveDevice::StreamParameters(device, format, parameters))
         return error;
@@ -56,14 +90,13 @@ int CPortAudioWaveBackend::QueryFormat(EWaveDirection direction, unsigned index,
                                 format.samplesPerSec);
 }
 
-int CPortAudioWaveBackend::Open(EWaveDirection direction, unsigned index, const SWaveFormat& format,
-                                MWaveNoticeSink& sink, std::unique_ptr<MWaveDevice>& device)
+int CPortAudioWaveBackend::Open(EWaveDirection direction, const std::string& name,
+                                const SWaveFormat& format, MWaveNoticeSink& sink,
+                                std::unique_ptr<MWaveDevice>& device)
 {
-    const int paDevice = DefaultDevice(direction);
+    const int paDevice = FindDevice(direction, name);
     if (paDevice < 0)
         return paDevice;
-    if (index != 0)
-        return paInvalidDevice;
     auto opened = std::make_unique<CPortAudioWaveDevice>(direction, sink);
     if (const int error = opened->OpenStream(paDevice, format))
         return error;

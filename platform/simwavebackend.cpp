@@ -31,22 +31,14 @@ std::unique_ptr<CSimWaveBackend> CSimWaveBackend::FromEnvironment()
     return std::make_unique<CSimWaveBackend>(std::move(config));
 }
 
-unsigned CSimWaveBackend::DeviceCount(EWaveDirection)
+std::vector<SWaveDeviceInfo> CSimWaveBackend::Devices(EWaveDirection)
 {
-    return 1;
+    return {{kDeviceName, kDeviceName, true}};
 }
 
-int CSimWaveBackend::DeviceName(EWaveDirection, unsigned index, std::string& name)
+int CSimWaveBackend::QueryFormat(EWaveDirection, const std::string& name, const SWaveFormat& format)
 {
-    if (index != 0)
-        return kErrorNoDevice;
-    name = "Simulated";
-    return 0;
-}
-
-int CSimWaveBackend::QueryFormat(EWaveDirection, unsigned index, const SWaveFormat& format)
-{
-    if (index != 0)
+    if (!name.empty() && name != kDeviceName)
         return kErrorNoDevice;
     const SWaveFormat supported = MakeWaveFormat(8000, 8, 1);
     const bool same = format.formatTag == supported.formatTag &&
@@ -57,10 +49,11 @@ int CSimWaveBackend::QueryFormat(EWaveDirection, unsigned index, const SWaveForm
     return same ? 0 : kErrorFormat;
 }
 
-int CSimWaveBackend::Open(EWaveDirection direction, unsigned index, const SWaveFormat& format,
-                          MWaveNoticeSink& sink, std::unique_ptr<MWaveDevice>& device)
+int CSimWaveBackend::Open(EWaveDirection direction, const std::string& name,
+                          const SWaveFormat& format, MWaveNoticeSink& sink,
+                          std::unique_ptr<MWaveDevice>& device)
 {
-    if (const int error = QueryFormat(direction, index, format))
+    if (const int error = QueryFormat(direction, name, format))
         return error;
     if (direction == EWaveDirection::Input) {
         auto input = std::make_unique<CSimInputSource>();

@@ -12,8 +12,8 @@ struct SSimWaveConfig
     bool realtime = true;   // false: as fast as buffers are queued
 };
 
-// One input and one output device, both named "Simulated", that accept only the
-// engine's sample format (8000 Hz, 8-bit, mono PCM).
+// One input and one output device, both named "Simulated" and each the default of its
+// direction, that accept only the engine's sample format (8000 Hz, 8-bit, mono PCM).
 class CSimWaveBackend : public MWaveBackend
 {
 public:
@@ -23,11 +23,13 @@ public:
     // (realtime, the default, or fast). Throws std::invalid_argument for another speed.
     static std::unique_ptr<CSimWaveBackend> FromEnvironment();
 
-    unsigned DeviceCount(EWaveDirection direction) override;
-    int DeviceName(EWaveDirection direction, unsigned index, std::string& name) override;
-    int QueryFormat(EWaveDirection direction, unsigned index, const SWaveFormat& format) override;
-    int Open(EWaveDirection direction, unsigned index, const SWaveFormat& format,
+    std::vector<SWaveDeviceInfo> Devices(EWaveDirection direction) override;
+    int QueryFormat(EWaveDirection direction, const std::string& name,
+                    const SWaveFormat& format) override;
+    int Open(EWaveDirection direction, const std::string& name, const SWaveFormat& format,
              MWaveNoticeSink& sink, std::unique_ptr<MWaveDevice>& device) override;
+
+    static constexpr const char* kDeviceName = "Simulated";
     bool ErrorText(int code, std::string& text) override;
 
     enum EError

@@ -13,7 +13,8 @@ public:
 
     // Queues a buffer. Input: filled from its start, handed back (Done) when full.
     // Output: its `length` bytes are played after those queued before, and the buffer is
-    // handed back once they have been played. Fails after Reset or Close.
+    // handed back once they have been played. Fails after Reset or Close, and once the
+    // device has been lost (the Lost notice, after which the buffers come back).
     virtual int AddBuffer(SWaveBuffer& buffer) = 0;
     // Input: starts the capture into the queued buffers. Output: nothing; playing
     // begins with the first queued buffer.

@@ -15,7 +15,8 @@ enum class EWaveNotice
 {
     Open,
     Close,
-    Done // a queued buffer comes back: filled (input) or played (output)
+    Done, // a queued buffer comes back: filled (input) or played (output)
+    Lost  // the device went away (unplugged, removed); the buffers still come back after it
 };
 
 // The PCM sample format asked of a device (the 18-byte format record of the platform).

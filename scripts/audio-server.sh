@@ -1,9 +1,9 @@
 # Sourced by the test script: a headless PulseAudio server with a null sink whose
-# monitor is the default source, so that the PortAudio backend is exercised for real
-# (what is played comes back as what is recorded). It needs no session bus and works as
-# root. PortAudio reaches it through ALSA's pulse plugin, which takes over ALSA's default
-# device whenever PULSE_SERVER names a running server. Without pulseaudio nothing is
-# started and the PortAudio tests skip.
+# monitor is the default source, so that the sound-server and PortAudio backends are
+# exercised for real (what is played comes back as what is recorded). It needs no session
+# bus and works as root. PortAudio reaches it through ALSA's pulse plugin, which takes over
+# ALSA's default device whenever PULSE_SERVER names a running server. Without pulseaudio
+# nothing is started and the tests that need a server skip.
 start_audio_server() {
   if ! command -v pulseaudio >/dev/null 2>&1; then
     return 0
@@ -34,7 +34,7 @@ PA
     sleep 0.1
   done
   if [ ! -S "$dir/native" ]; then
-    echo "audio-server: pulseaudio did not start (see $dir/server.log); PortAudio tests will skip" >&2
+    echo "audio-server: pulseaudio did not start (see $dir/server.log); tests that need a server will skip" >&2
     return 0
   fi
   export PULSE_SERVER="unix:$dir/native"

@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  portaudio19-dev libspeex-dev libogg-dev libical-dev
+  portaudio19-dev libpulse-dev libspeex-dev libogg-dev libical-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peers and tools used by tests, benchmarks and screenshots
   speex ffmpeg sox espeak-ng

@@ -89,7 +89,9 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
     m_info = request.info;
     m_freeBytes = request.freeBytes;
     m_spaceLimited = spaceLimited;
-    return {};
+    SStart started;
+    started.fellBackToDefault = recorder.FellBackToDefault();
+    return started;
 }
 
 ERecordingEnd CRecordingSession::Check() const
@@ -101,6 +103,8 @@ ERecordingEnd CRecordingSession::Check() const
         return ERecordingEnd::WriteFailed;
     if (recorder.WaitForSampleLimit(std::chrono::milliseconds(0)))
         return m_spaceLimited ? ERecordingEnd::LowSpace : ERecordingEnd::LimitReached;
+    if (recorder.DeviceLost())
+        return ERecordingEnd::DeviceLost;
     if (recorder.IsStopped())
         return ERecordingEnd::DeviceStopped;
     if (!QFileInfo::exists(m_folder))

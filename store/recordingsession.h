@@ -22,7 +22,8 @@ enum class ERecordingEnd
     LimitReached,  // the requested number of samples was captured
     LowSpace,      // the storage fell below the recording reserve
     VolumeRemoved, // the folder of the record went away (a card was pulled)
-    DeviceStopped, // the capture stopped by itself (the device failed or went away)
+    DeviceLost,    // the input device was unplugged or removed
+    DeviceStopped, // the capture stopped by itself (the device failed)
     WriteFailed    // the record could not be written further (the storage is full)
 };
 
@@ -39,7 +40,8 @@ enum class EStartRefusal
 // One recording from the start to the finished record, with every rule that the window
 // and the command line share: the free-space check, an exclusive record path, start and
 // stop, the information written into the file at both ends, and the ends that come from
-// outside (the sample limit, low space, a removed volume, a failed device).
+// outside (the sample limit, low space, a removed volume, a removed or failed device).
+// The input device is the recorder's own setting (CRecorder::SetDeviceName).
 //
 // Everything runs on the controlling thread; Check is cheap enough to call a few times a
 // second.
@@ -64,6 +66,8 @@ public:
     {
         EStartRefusal refusal = EStartRefusal::None;
         QString message; // what to tell the user when refused
+        // Started, but on the default input: the recorder's chosen device is not present.
+        bool fellBackToDefault = false;
         bool Ok() const { return refusal == EStartRefusal::None; }
     };
 

@@ -26,6 +26,8 @@ constexpr const char* kStorageKey = "Storage";
 constexpr const char* kStorageDefault = "Device memory";
 constexpr const char* kAppPathKey = "AppPath";
 constexpr const char* kPimFolderKey = "PimFolder";
+constexpr const char* kInputDeviceKey = "InputDevice";
+constexpr const char* kOutputDeviceKey = "OutputDevice";
 constexpr const char* kNone = "None";
 
 bool IsSlotIndex(int index)
@@ -181,4 +183,24 @@ bool CSettingsStore::SetPimFolder(const QString& folder)
 QString CSettingsStore::Location() const
 {
     return m_settings->fileName();
+}
+
+QString CSettingsStore::InputDevice() const
+{
+    return Text(kInputDeviceKey, QString());
+}
+
+bool CSettingsStore::SetInputDevice(const QString& name)
+{
+    return Write(kInputDeviceKey, name);
+}
+
+QString CSettingsStore::OutputDevice() const
+{
+    return Text(kOutputDeviceKey, QString());
+}
+
+bool CSettingsStore::SetOutputDevice(const QString& name)
+{
+    return Write(kOutputDeviceKey, name);
 }

@@ -55,6 +55,13 @@ public:
     QString PimFolder() const;
     bool SetPimFolder(const QString& folder);
 
+    // "InputDevice" and "OutputDevice": the sound device's name to record from and to play
+    // on; empty (the default) follows the sound server's default device.
+    QString InputDevice() const;
+    bool SetInputDevice(const QString& name);
+    QString OutputDevice() const;
+    bool SetOutputDevice(const QString& name);
+
     // Where the values are kept (an INI file path or the native settings file).
     QString Location() const;
 

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 #include "audio/audiomanager.h"
+#include "audio/recorder.h"
 #include "controls/dropdown.h"
 #include "platform/wavebackend.h"
 #include "recordingsink.h"
@@ -35,8 +36,12 @@ protected:
     std::unique_ptr<CSettings> Open(QStringList groups = {"Priority", "Projects"},
                                     int slotCount = 4)
     {
-        auto dialog = std::make_unique<CSettings>(CSettings::SContext{
-            settings, audio, sink, std::move(groups), [this] { return storages; }, slotCount});
+        auto dialog = std::make_unique<CSettings>(
+            CSettings::SContext{settings, audio, sink, std::move(groups),
+                                [this] { return storages; }, slotCount},
+            [this](EWaveDirection direction) {
+                return direction == EWaveDirection::Input ? inputs : outputs;
+            });
         dialog->show();
         return dialog;
     }
@@ -46,6 +51,10 @@ protected:
     CAudioManager audio;
     CRecordingSink sink;
     QStringList storages{"Device memory", "CARD"};
+    std::vector<SWaveDeviceInfo> inputs{{"mic", "Built-in Microphone", true},
+                                        {"speakers.monitor", "Monitor of Speakers", false}};
+    std::vector<SWaveDeviceInfo> outputs{{"speakers", "Speakers", true},
+                                         {"usb", "USB Headset", false}};
 };
 
 TEST_F(SettingsDialog, OpensWithTheDefaults)
@@ -118,6 +127,35 @@ TEST_F(SettingsDialog, AnAbsentCardFallsBackToDeviceMemoryAndTheListIsReadAgain)
     storages = {"Device memory"};
     dialog->RefreshStorages();
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
+}
+
+TEST_F(SettingsDialog, DevicesAreListedAfterTheDefaultAndStoredByName)
+{
+    settings.SetInputDevice("unplugged.monitor");
+    settings.SetOutputDevice("usb");
+    auto dialog = Open();
+    CDropDown* input = dialog->DeviceList(EWaveDirection::Input);
+    CDropDown* output = dialog->DeviceList(EWaveDirection::Output);
+    EXPECT_EQ(ItemsOf(input),
+              (QStringList{"Default", "Built-in Microphone", "Monitor of Speakers"}));
+    EXPECT_EQ(input->currentText(), "Default");
+    EXPECT_EQ(output->currentText(), "USB Headset");
+
+    // The list is read again when it opens: a device that came is offered, one that went
+    // leaves the choice on the default.
+    inputs.push_back({"usb-mic", "USB Microphone", false});
+    input->showPopup();
+    input->hidePopup();
+    input->setCurrentIndex(input->findText("USB Microphone"));
+    outputs.pop_back();
+    output->showPopup();
+    output->hidePopup();
+    EXPECT_EQ(output->currentText(), "Default");
+
+    dialog->accept();
+    EXPECT_EQ(settings.InputDevice(), "usb-mic");
+    EXPECT_EQ(settings.OutputDevice(), "");
+    EXPECT_EQ(audio.GetRecorder().DeviceName(), "usb-mic");
 }
 
 } // namespace

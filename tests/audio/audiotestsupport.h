@@ -359,22 +359,25 @@ class CFaultyBackend : public CSimWaveBackend
 {
 public:
     using CSimWaveBackend::CSimWaveBackend;
-    unsigned DeviceCount(EWaveDirection direction) override
+    std::vector<SWaveDeviceInfo> Devices(EWaveDirection direction) override
     {
-        return fault == EFault::NoDevices ? 0 : CSimWaveBackend::DeviceCount(direction);
+        if (fault == EFault::NoDevices)
+            return {};
+        return CSimWaveBackend::Devices(direction);
     }
-    int QueryFormat(EWaveDirection direction, unsigned index, const SWaveFormat& format) override
+    int QueryFormat(EWaveDirection direction, const std::string& name,
+                    const SWaveFormat& format) override
     {
         if (fault == EFault::RejectFormat || fault == EFault::RejectFormatWithoutText)
             return kInjected;
-        return CSimWaveBackend::QueryFormat(direction, index, format);
+        return CSimWaveBackend::QueryFormat(direction, name, format);
     }
-    int Open(EWaveDirection direction, unsigned index, const SWaveFormat& format,
+    int Open(EWaveDirection direction, const std::string& name, const SWaveFormat& format,
              MWaveNoticeSink& sink, std::unique_ptr<MWaveDevice>& device) override
     {
         if (fault == EFault::FailOpen)
             return kInjected;
-        return CSimWaveBackend::Open(direction, index, format, sink, device);
+        return CSimWaveBackend::Open(direction, name, format, sink, device);
     }
     bool ErrorText(int code, std::string& text) override
     {

@@ -272,6 +272,35 @@ TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadFileBytes(cli.Scratch("played.raw")).substr(0, 16000),
               ReadFileBytes(path).substr(kPcmHeader));
+
+    // A named output that is not there plays on the default one, with a warning.
+    for (const auto& [output, warning] :
+         {std::pair{"Simulated", ""},
+          std::pair{"Headset", "warning: the audio device \"Headset\" is not present; using the "
+                               "default device\n"}}) {
+        std::filesystem::remove(cli.Scratch("played.raw"));
+        const SCliResult named = cli.Run({"play", path, "--output", output});
+        EXPECT_EQ(named.exitCode, 0) << named.err;
+        EXPECT_EQ(named.err, warning);
+        EXPECT_EQ(ReadFileBytes(cli.Scratch("played.raw")).size(), 16000u) << output;
+    }
+}
+
+TEST(CliDevices, ListsEachDirectionWithItsDefaultAsTableOrJson)
+{
+    CCliRunner cli;
+    const SCliResult json = cli.Run({"devices", "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)),
+              QJsonDocument::fromJson(R"([
+        {"direction": "input", "name": "Simulated", "description": "Simulated", "default": true},
+        {"direction": "output", "name": "Simulated", "description": "Simulated", "default": true}
+    ])"));
+    const SCliResult table = cli.Run({"devices"});
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out, "DIRECTION  DEFAULT  NAME       DESCRIPTION\n"
+                         "input      *        Simulated  Simulated\n"
+                         "output     *        Simulated  Simulated\n");
 }
 
 TEST(CliTimeLeft, SecondsAreTheFreeBytesAtTheFormatsRate)

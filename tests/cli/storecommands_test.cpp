@@ -356,8 +356,10 @@ TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
 {
     EXPECT_EQ(Ok({"config", "list"}).out, "Slot1=Priority\nSlot2=Contacts\nSlot3=Task\n"
                                           "Slot4=None\nFormat=0\nStorage=Device memory\n"
-                                          "AppPath=\nPimFolder=\n");
+                                          "AppPath=\nPimFolder=\nInputDevice=\nOutputDevice=\n");
     Ok({"config", "set", "Slot4", "Projects"});
+    Ok({"config", "set", "InputDevice", "Simulated"});
+    EXPECT_EQ(Ok({"config", "get", "InputDevice"}).out, "Simulated\n");
     Ok({"config", "set", "Format", "5"});
     EXPECT_EQ(Ok({"config", "get", "Slot4"}).out, "Projects\n");
     EXPECT_EQ(Ok({"config", "get", "Format"}).out, "5\n");
@@ -371,6 +373,7 @@ TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
              {{"config", "set", "Slot2", "Nowhere"}, 1},
              {{"config", "set", "Slot2", "Task"}, 1},
              {{"config", "set", "Storage", "No Card"}, 1},
+             {{"config", "set", "OutputDevice", "Headset"}, 1},
          })
         EXPECT_EQ(cli.Run(arguments).exitCode, exitCode) << arguments[1] << ' ' << arguments.back();
     EXPECT_EQ(Ok({"config", "get", "Slot2"}).out, "Contacts\n");

@@ -34,13 +34,18 @@ private:
 TEST(SimWaveBackend, OffersOneSimulatedDeviceEachWayForTheEngineFormatOnly)
 {
     CSimWaveBackend backend({});
-    EXPECT_EQ(backend.InputDeviceNames(), std::vector<std::string>{"Simulated"});
-    EXPECT_EQ(backend.OutputDeviceNames(), std::vector<std::string>{"Simulated"});
-    EXPECT_EQ(backend.QueryFormat(EWaveDirection::Input, 0, MakeWaveFormat(8000, 8, 1)), 0);
+    const std::vector<SWaveDeviceInfo> one{{"Simulated", "Simulated", true}};
+    EXPECT_EQ(backend.Devices(EWaveDirection::Input), one);
+    EXPECT_EQ(backend.Devices(EWaveDirection::Output), one);
+    EXPECT_EQ(backend.QueryFormat(EWaveDirection::Input, "", MakeWaveFormat(8000, 8, 1)), 0);
+    EXPECT_EQ(backend.QueryFormat(EWaveDirection::Input, "Simulated", MakeWaveFormat(8000, 8, 1)),
+              0);
+    EXPECT_NE(backend.QueryFormat(EWaveDirection::Input, "hw:9", MakeWaveFormat(8000, 8, 1)), 0);
     std::string text;
     for (const SWaveFormat& other :
          {MakeWaveFormat(8000, 16, 1), MakeWaveFormat(8000, 8, 2), MakeWaveFormat(11025, 8, 1)}) {
-        EXPECT_TRUE(backend.ErrorText(backend.QueryFormat(EWaveDirection::Output, 0, other), text));
+        EXPECT_TRUE(
+            backend.ErrorText(backend.QueryFormat(EWaveDirection::Output, "", other), text));
         EXPECT_EQ(text, "Simulated device: only 8000 Hz 8-bit mono PCM is supported");
     }
     EXPECT_FALSE(backend.ErrorText(12345, text));
@@ -50,7 +55,7 @@ TEST(SimWaveBackend, OffersOneSimulatedDeviceEachWayForTheEngineFormatOnly)
     CIgnoreNotices sink;
     std::unique_ptr<MWaveDevice> device;
     const int error =
-        unreadable.Open(EWaveDirection::Input, 0, MakeWaveFormat(8000, 8, 1), sink, device);
+        unreadable.Open(EWaveDirection::Input, "", MakeWaveFormat(8000, 8, 1), sink, device);
     EXPECT_EQ(device, nullptr);
     ASSERT_TRUE(unreadable.ErrorText(error, text));
     EXPECT_THAT(text, ::testing::HasSubstr("PARLANTOGRAPHER_SIM_INPUT"));
@@ -71,7 +76,10 @@ TEST(WaveBackendChoice, TheEnvironmentPicksTheBackendAndBadValuesAreNamed)
                 "PARLANTOGRAPHER_SIM_SPEED must be \"realtime\" or \"fast\", not \"slow\"")));
     }
     CEnvironment other("PARLANTOGRAPHER_AUDIO", "oss");
-    EXPECT_THROW(CreateWaveBackend(), std::invalid_argument);
+    EXPECT_THAT([] { CreateWaveBackend(); },
+                ::testing::ThrowsMessage<std::invalid_argument>(
+                    ::testing::AllOf(::testing::HasSubstr("PARLANTOGRAPHER_AUDIO"),
+                                     ::testing::HasSubstr("\"pulse\", \"portaudio\" or \"sim\""))));
 }
 
 } // namespace

@@ -1,0 +1,363 @@
+#include "audio/player.h"
+#include "audio/recorder.h"
+#include "audiotestsupport.h"
+#include "platform/pulsewavebackend.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+#include <numbers>
+#include <optional>
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+using namespace testsupport;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A null sink of the test's own, loaded into the server and unloaded on demand or at the
+// end: a device that nothing else plays into, and one that can be unplugged.
+class CPrivateSink
+{
+public:
+    explicit CPrivateSink(std::string name) : m_name(std::move(name))
+    {
+        const std::string command =
+            "pactl load-module module-null-sink sink_name=" + m_name + " 2>/dev/null";
+        if (std::FILE* pipe = popen(command.c_str(), "r")) {
+            unsigned index = 0;
+            if (std::fscanf(pipe, "%u", &index) == 1)
+                m_module = index;
+            pclose(pipe);
+        }
+    }
+    ~CPrivateSink() { Unplug(); }
+    CPrivateSink(const CPrivateSink&) = delete;
+    CPrivateSink& operator=(const CPrivateSink&) = delete;
+
+    bool Loaded() const { return m_module.has_value(); }
+    const std::string& Name() const { return m_name; }
+    std::string Monitor() const { return m_name + ".monitor"; }
+    void Unplug()
+    {
+        if (m_module)
+            std::system(("pactl unload-module " + std::to_string(*m_module)).c_str());
+        m_module.reset();
+    }
+
+private:
+    const std::string m_name;
+    std::optional<unsigned> m_module;
+};
+
+// The time-coded signal: a linear chirp whose frequency dates every moment of it.
+constexpr double kRate = 8000;
+constexpr double kStartHz = 300;
+constexpr double kHzPerSecond = 600;
+constexpr double kChirpSeconds = 5.5;
+
+// The chirp's value (-1..1) at `t` seconds.
+double ChirpAt(double t)
+{
+    return std::sin(2 * std::numbers::pi * (kStartHz * t + kHzPerSecond * t * t / 2));
+}
+
+double Seconds(Clock::time_point t)
+{
+    return std::chrono::duration<double>(t.time_since_epoch()).count();
+}
+
+// Plays the chirp into a sink on its own thread, with a short buffer, and
+// notes after every write which signal moment is being played (written minus the stream's
+// latency), so that a wall-clock moment can be dated on the signal's time line.
+class CChirpPlayer
+{
+public:
+    explicit CChirpPlayer(std::string sink) : m_sink(std::move(sink)), m_thread([this] { Run(); })
+    {}
+    ~CChirpPlayer()
+    {
+        m_quit = true;
+        m_thread.join();
+    }
+
+    bool Failed() const { return m_failed; }
+    double PlayedSeconds() const { return m_played; }
+    // The signal moment playing at wall-clock `t`: the median over the notes of the
+    // difference between the two clocks, which the sink keeps in step.
+    double SignalAt(Clock::time_point t) const
+    {
+        std::lock_guard lock(m_mutex);
+        std::vector<double> offsets;
+        for (const auto& [wall, offset] : m_offsets)
+            offsets.push_back(offset);
+        std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
+        return Seconds(t) - offsets[offsets.size() / 2];
+    }
+    // How far the two clocks drifted apart between `from` and `to`: more than a few
+    // milliseconds means the player was late and the sink played a gap into the signal
+    // itself (a machine too loaded to date anything by it).
+    double Unsteadiness(Clock::time_point from, Clock::time_point to) const
+    {
+        std::lock_guard lock(m_mutex);
+        double low = 1e9, high = -1e9;
+        for (const auto& [wall, offset] : m_offsets) {
+            if (wall >= Seconds(from) && wall <= Seconds(to)) {
+                low = std::min(low, offset);
+                high = std::max(high, offset);
+            }
+        }
+        return high - low;
+    }
+
+private:
+    void Run()
+    {
+        const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kRate), 1};
+        pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), 640,
+                                  static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1),
+                                  static_cast<std::uint32_t>(-1)};
+        int error = 0;
+        pa_simple* stream =
+            pa_simple_new(nullptr, "fidelity test", PA_STREAM_PLAYBACK, m_sink.c_str(), "chirp",
+                          &format, nullptr, &attributes, &error);
+        if (!stream) {
+            m_failed = true;
+            return;
+        }
+        constexpr std::size_t kChunk = 80; // 10 ms
+        std::vector<std::int16_t> chunk(kChunk);
+        const auto total = static_cast<std::size_t>(kChirpSeconds * kRate);
+        for (std::size_t written = 0; written < total && !m_quit; written += kChunk) {
+            for (std::size_t i = 0; i < kChunk; ++i) {
+                const double t = static_cast<double>(written + i) / kRate;
+                chunk[i] = static_cast<std::int16_t>(std::lround(12000 * ChirpAt(t)));
+            }
+            if (pa_simple_write(stream, chunk.data(), kChunk * 2, &error) < 0) {
+                m_failed = true;
+                break;
+            }
+            const pa_usec_t latency = pa_simple_get_latency(stream, &error);
+            const double playing =
+                static_cast<double>(written + kChunk) / kRate - static_cast<double>(latency) / 1e6;
+            std::lock_guard lock(m_mutex);
+            const double now = Seconds(Clock::now());
+            m_offsets.emplace_back(now, now - playing);
+            m_played = playing;
+        }
+        pa_simple_free(stream);
+    }
+
+    const std::string m_sink;
+    std::atomic<bool> m_quit{false};
+    std::atomic<bool> m_failed{false};
+    std::atomic<double> m_played{0};
+    mutable std::mutex m_mutex;
+    std::vector<std::pair<double, double>> m_offsets; // wall clock, wall minus signal
+    std::thread m_thread;
+};
+
+// The samples of a PCM record (its "data" chunk).
+Bytes WavSamples(const Bytes& file)
+{
+    for (std::size_t at = 12; at + 8 <= file.size();) {
+        const std::size_t size = Le(file, at + 4);
+        if (Text(file, at, 4) == "data")
+            return Slice(file, at + 8, std::min(file.size(), at + 8 + size));
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+// Where in the chirp each 50 ms window of a recording lies: the window's mean frequency
+// from its zero crossings (interpolated between samples) dates its middle. Returns the
+// signal moment at the recording's first sample as each window sees it; a window without
+// a readable tone gives NaN.
+std::vector<double> SignalAtStartPerWindow(const Bytes& samples)
+{
+    constexpr std::size_t kWindow = 400;
+    std::vector<double> starts;
+    for (std::size_t from = 0; from + kWindow <= samples.size(); from += kWindow) {
+        std::vector<double> crossings;
+        for (std::size_t i = from + 1; i < from + kWindow; ++i) {
+            const double a = samples[i - 1] - 128.0, b = samples[i] - 128.0;
+            if ((a < 0) != (b < 0))
+                crossings.push_back(static_cast<double>(i - 1) + a / (a - b));
+        }
+        if (crossings.size() < 10) {
+            starts.push_back(std::nan(""));
+            continue;
+        }
+        const double span = (crossings.back() - crossings.front()) / kRate;
+        const double hz = static_cast<double>(crossings.size() - 1) / (2 * span);
+        const double middle = (crossings.back() + crossings.front()) / 2 / kRate;
+        starts.push_back((hz - kStartHz) / kHzPerSecond - middle);
+    }
+    return starts;
+}
+
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// Records the monitor of a null sink through the engine's recorder while the chirp plays
+// into the sink, and dates the file's first and last samples on the chirp's time line:
+// what was played between Record's return and the stop request must be in the file,
+// without a gap.
+TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
+{
+    auto backend = CPulseWaveBackend::Connect();
+    if (!backend)
+        GTEST_SKIP() << "no sound server answers";
+    CPrivateSink sink("parlantographer_fidelity");
+    if (!sink.Loaded())
+        GTEST_SKIP() << "pactl cannot load a null sink";
+    CAudioManager manager(std::move(backend));
+    CRecorder& recorder = manager.GetRecorder();
+    recorder.SetDeviceName(sink.Monitor());
+    CTempDir dir;
+
+    // A fresh null sink renders its first two seconds at once; the chirp is dated from
+    // when it plays in small steps.
+    CChirpPlayer player(sink.Name());
+    while (player.PlayedSeconds() < 0.4 && !player.Failed())
+        std::this_thread::sleep_for(5ms);
+    ASSERT_FALSE(player.Failed());
+
+    recorder.Record(dir.File("memo.wav"));
+    const Clock::time_point recording = Clock::now();
+    std::this_thread::sleep_for(1500ms);
+    const Clock::time_point stopping = Clock::now();
+    recorder.StopRecording();
+
+    // A recording limited to one second ends by itself a second after it started.
+    recorder.SetSampleLimit(8000);
+    recorder.Record(dir.File("second.wav"));
+    const Clock::time_point limited = Clock::now();
+    ASSERT_TRUE(recorder.WaitForSampleLimit(3s));
+    const double limitedSeconds = std::chrono::duration<double>(Clock::now() - limited).count();
+    recorder.StopRecording();
+    EXPECT_EQ(WavSamples(ReadFile(dir.File("second.wav"))).size(), 8000u);
+    EXPECT_NEAR(limitedSeconds, 1.0, 0.3);
+
+    const Bytes samples = WavSamples(ReadFile(dir.File("memo.wav")));
+    ASSERT_GT(samples.size(), 8000u);
+    const std::vector<double> starts = SignalAtStartPerWindow(samples);
+    const double start = Median(starts);
+    const double end = start + static_cast<double>(samples.size()) / kRate;
+    const double lostAtStart = start - player.SignalAt(recording);
+    const double lostAtStop = player.SignalAt(stopping) - end;
+    const double unsteadiness = player.Unsteadiness(recording - 100ms, stopping + 100ms);
+    std::cout << "lost at the start " << lostAtStart * 1000 << " ms, at the stop "
+              << lostAtStop * 1000 << " ms, one-second limit after " << limitedSeconds
+              << " s, player unsteady by " << unsteadiness * 1000 << " ms\n";
+    if (unsteadiness > 0.005)
+        GTEST_SKIP() << "the chirp itself stalled by " << unsteadiness * 1000
+                     << " ms on a loaded machine: there is nothing to date the recording by";
+    EXPECT_LE(lostAtStart, 0.100);
+    EXPECT_LE(lostAtStop, 0.050);
+    // Every window lies where a continuous recording puts it: a gap would shift those
+    // after it by its length.
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+}
+
+// The player on the server plays its buffers one after the other without a gap and says
+// it has stopped once the last one has played: a chirp record played into a null sink is
+// recorded from the sink's monitor in one piece, as long as it is.
+TEST(PulseFidelity, ThePlayerPlaysEveryBufferInTurnAndEnds)
+{
+    auto backend = CPulseWaveBackend::Connect();
+    if (!backend)
+        GTEST_SKIP() << "no sound server answers";
+    CPrivateSink sink("parlantographer_playback");
+    if (!sink.Loaded())
+        GTEST_SKIP() << "pactl cannot load a null sink";
+    CAudioManager manager(std::move(backend));
+    CRecorder& recorder = manager.GetRecorder();
+    CPlayer& player = manager.GetPlayer();
+    recorder.SetDeviceName(sink.Monitor());
+    player.SetDeviceName(sink.Name());
+    CTempDir dir;
+    constexpr double kSeconds = 2.5;
+    Bytes chirp(static_cast<std::size_t>(kSeconds * kRate));
+    for (std::size_t i = 0; i < chirp.size(); ++i)
+        chirp[i] = static_cast<std::uint8_t>(
+            std::lround(128 + 60 * ChirpAt(static_cast<double>(i) / kRate)));
+    WriteFile(dir.File("chirp.wav"), PlainWav(chirp));
+
+    recorder.Record(dir.File("memo.wav"));
+    player.Play(dir.File("chirp.wav"));
+    ASSERT_TRUE(player.WaitUntilStopped(10s));
+    player.StopPlaying();
+    std::this_thread::sleep_for(200ms);
+    recorder.StopRecording();
+
+    // The windows that hold the chirp, without the two at its edges that hold silence too.
+    std::vector<double> starts = SignalAtStartPerWindow(WavSamples(ReadFile(dir.File("memo.wav"))));
+    const auto first =
+        std::find_if(starts.begin(), starts.end(), [](double start) { return !std::isnan(start); });
+    const auto last = std::find_if(starts.rbegin(), starts.rend(), [](double start) {
+                          return !std::isnan(start);
+                      }).base();
+    ASSERT_GT(last - first, 4);
+    starts.assign(first + 1, last - 1);
+    const double start = Median(starts);
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+    EXPECT_NEAR(static_cast<double>(starts.size() + 2) * 0.05, kSeconds, 0.1);
+}
+
+// A named device is listed, opened by its name and, once removed during a recording, ends
+// the run: the recorder reports the loss and the audio captured until then is in the file.
+// A name that is not present opens the default and says so.
+TEST(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
+{
+    auto backend = CPulseWaveBackend::Connect();
+    if (!backend)
+        GTEST_SKIP() << "no sound server answers";
+    CPrivateSink sink("parlantographer_removable");
+    if (!sink.Loaded())
+        GTEST_SKIP() << "pactl cannot load a null sink";
+    const std::string monitor = sink.Monitor();
+    for (const EWaveDirection direction : {EWaveDirection::Input, EWaveDirection::Output}) {
+        const std::vector<SWaveDeviceInfo> devices = backend->Devices(direction);
+        EXPECT_EQ(std::count_if(devices.begin(), devices.end(),
+                                [](const SWaveDeviceInfo& device) { return device.isDefault; }),
+                  1);
+        EXPECT_TRUE(
+            HasWaveDevice(devices, direction == EWaveDirection::Input ? monitor : sink.Name()));
+    }
+    CAudioManager manager(std::move(backend));
+    CRecorder& recorder = manager.GetRecorder();
+    recorder.SetDeviceName("parlantographer_absent.monitor");
+    recorder.CheckDevices();
+    EXPECT_TRUE(recorder.FellBackToDefault());
+
+    CTempDir dir;
+    recorder.SetDeviceName(monitor);
+    recorder.Record(dir.File("memo.wav"));
+    EXPECT_FALSE(recorder.FellBackToDefault());
+    // An idle null sink renders two seconds at a time, so its monitor's first samples come
+    // late; once the first second is in, the rest flows in small fragments.
+    const auto WaitFor = [](const auto& condition) {
+        for (const auto deadline = Clock::now() + 5s; !condition() && Clock::now() < deadline;)
+            std::this_thread::sleep_for(10ms);
+        return condition();
+    };
+    ASSERT_TRUE(WaitFor([&] { return recorder.CapturedSamples() >= 8000; }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(recorder.DeviceLost());
+    sink.Unplug();
+    EXPECT_TRUE(WaitFor([&] { return recorder.DeviceLost(); }));
+    recorder.StopRecording();
+    // The second in the encoder and the part of the next one in the returned buffer.
+    EXPECT_GT(WavSamples(ReadFile(dir.File("memo.wav"))).size(), 8000u + 1600u);
+}
+
+} // namespace
