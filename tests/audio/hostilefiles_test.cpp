@@ -205,7 +205,7 @@ TEST_F(CAudioTest, ForeignFilesAreReadWholeOrRefusedClearly)
         "CSpeexDecoder: Only narrow-band mono Speex at 8 kHz can be read";
     const Bytes wav = PlainWav(Bytes(9600, 0x90));
     const Bytes foreignComment =
-        Cat({LeBytes(4), Str("lavf"), LeBytes(1), LeBytes(26), Str("ENCODER=some other program")});
+        Cat({LeBytes(4), Str("othr"), LeBytes(1), LeBytes(26), Str("ENCODER=some other program")});
     const std::tuple<const char*, const char*, Bytes> refused[] = {
         {"stereo.wav", kWavFormat, With(wav, 22, LeBytes(2, 2))},
         {"cd.wav", kWavFormat, With(wav, 24, LeBytes(44100))},
