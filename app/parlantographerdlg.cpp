@@ -472,6 +472,11 @@ void CParlantographerDlg::CheckRecording()
         StopAndSave();
         m_context.sink.Show(EMessageIcon::Exclamation, kProduct, DeviceStoppedText(), this);
         return;
+    case ERecordingEnd::WriteFailed:
+        StopAndSave();
+        m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
+                            QString::fromLatin1(CRecordingSession::kMsgWriteFailed), this);
+        return;
     }
 }
 

@@ -89,7 +89,8 @@ std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
     char signature[4] = {};
     const bool haveSignature = std::fread(signature, 1, 4, file.get()) == 4;
     const std::string extension = LowerLastThree(path);
-    if (haveSignature && std::memcmp(signature, "OggS", 4) == 0 && extension == "ogg")
+    if (haveSignature && std::memcmp(signature, "OggS", 4) == 0 &&
+        (extension == "ogg" || extension == "spx"))
         return Codec::Speex;
     if (haveSignature && std::memcmp(signature, "RIFF", 4) == 0 && extension == "wav")
         return Codec::Pcm;
@@ -138,6 +139,9 @@ std::uint32_t CAudioManager::GetRecordSamples(const std::string& path) const
 
 std::uint32_t CAudioManager::GetRecordLength(const std::string& path) const
 {
-    const std::uint32_t seconds = GetRecordSamples(path) / m_sampleRate;
+    // Rounded: a Speex stream's last granule leaves out the codec's look-ahead, so a memo
+    // recorded for two seconds holds a few samples less than that.
+    const std::uint32_t seconds = static_cast<std::uint32_t>(
+        (std::uint64_t{GetRecordSamples(path)} + m_sampleRate / 2) / m_sampleRate);
     return seconds == 0 ? 1 : seconds;
 }

@@ -21,6 +21,8 @@ void CPcmDecoder::Open(const std::string& path, const CAudioManager& manager)
     std::vector<std::uint8_t> head(
         static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 0, WavHeader::kLongestHeader)));
     const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
+    if (WavHeader::HasOtherFormat(head.data(), got))
+        throw CAudioError("PcmDecoder: Only 8 kHz, 8-bit mono PCM .wav files can be read");
     const auto layout = WavHeader::Parse(head.data(), got, manager.InfoCapacity());
     if (!layout || std::fseek(file.get(), static_cast<long>(layout->dataStart), SEEK_SET) != 0)
         throw CAudioError("PcmDecoder: Cannot read the .wav header");

@@ -17,6 +17,7 @@ CPcmEncoder::~CPcmEncoder()
 void CPcmEncoder::Open(const std::string& path, bool existing)
 {
     CloseFile();
+    m_keptDataLength.reset();
     FilePtr file = OpenFile(path, existing ? "rb+" : "wb+");
     if (!file)
         throw CAudioError("PcmEncoder: Cannot open the output file");
@@ -46,6 +47,14 @@ void CPcmEncoder::CheckOldHeader()
     const std::size_t got = std::fread(old.data(), 1, old.size(), m_file.get());
     if (!WavHeader::HasRecordLayout(old.data(), got, capacity))
         throw CAudioError("PcmEncoder: Cannot rewrite a header of another size");
+    // Only an unclosed record (the unknown length, or one larger than the file) takes its
+    // length from the file's size when it is closed again.
+    const std::uint32_t stored =
+        WavHeader::GetLe32(old.data() + WavHeader::DataLengthOffset(capacity));
+    const std::int64_t room =
+        FileSize(m_file.get()) - static_cast<std::int64_t>(WavHeader::HeaderSize(capacity));
+    if (stored != WavHeader::kUnknownLength && stored <= room)
+        m_keptDataLength = stored;
 }
 
 void CPcmEncoder::Close()
@@ -69,13 +78,16 @@ void CPcmEncoder::CloseFile()
         WavHeader::PutLe32(field, clamp(length - 8));
         std::fseek(f, 4, SEEK_SET);
         WriteAll(f, field, 4);
-        WavHeader::PutLe32(
-            field, clamp(length - static_cast<std::int64_t>(WavHeader::HeaderSize(capacity))));
+        WavHeader::PutLe32(field, m_keptDataLength
+                                      ? *m_keptDataLength
+                                      : clamp(length - static_cast<std::int64_t>(
+                                                           WavHeader::HeaderSize(capacity))));
         std::fseek(f, static_cast<long>(WavHeader::DataLengthOffset(capacity)), SEEK_SET);
         WriteAll(f, field, 4);
     }
     // A failure here leaves the unknown-length marks, which readers take from the file size.
     m_file.reset();
+    m_keptDataLength.reset();
 }
 
 int CPcmEncoder::Write(const std::uint8_t* data, std::size_t size, bool /*last*/)

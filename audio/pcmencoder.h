@@ -3,6 +3,8 @@
 #include "audio/baseencoder.h"
 #include "audio/filehandle.h"
 
+#include <optional>
+
 // Writes a RIFF/WAVE record with a 1070-byte header carrying the information.
 // The header, information included, is on storage from Open on, and every Write is flushed,
 // so a recording cut short before Close is still a readable record with its information.
@@ -28,4 +30,7 @@ private:
     void CloseFile();
 
     FilePtr m_file;
+    // The data length of a rewritten header, when it is a closed record's: chunks after
+    // the samples (an editor's LIST) must not become audio.
+    std::optional<std::uint32_t> m_keptDataLength;
 };

@@ -72,6 +72,7 @@ void CRecorder::Start()
     OpenRun(kBufferCount, "Recorder: Cannot create the thread for input");
     m_assembler.Begin(m_sampleLimit);
     m_captured = 0;
+    m_writeFailed = false;
     {
         std::lock_guard lock(m_limitMutex);
         m_limitReached = false;
@@ -106,7 +107,9 @@ void CRecorder::Stop()
 bool CRecorder::WaitForSampleLimit(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_limitMutex);
-    return m_limitReachedChanged.wait_for(lock, timeout, [this] { return m_limitReached; });
+    m_limitReachedChanged.wait_for(lock, timeout,
+                                   [this] { return m_limitReached || m_writeFailed; });
+    return m_limitReached;
 }
 
 void CRecorder::SignalLimit()
@@ -118,11 +121,17 @@ void CRecorder::SignalLimit()
     m_limitReachedChanged.notify_all();
 }
 
+// After a failed write nothing more is written: a later write that happened to fit would
+// leave a gap inside the audio. The controlling side sees WriteFailed and ends the record.
 void CRecorder::WriteBlock(const std::uint8_t* data, std::size_t size, bool last)
 {
-    // A failed write (a volume removed while recording) is not reported here: the
-    // controlling side watches the storage and warns the user.
-    m_encoder->Write(data, size, last);
+    if (m_writeFailed || m_encoder->Write(data, size, last) != 0)
+        return;
+    {
+        std::lock_guard lock(m_limitMutex);
+        m_writeFailed = true;
+    }
+    m_limitReachedChanged.notify_all();
 }
 
 // Capture thread. Buffers come back in the order they were queued, so the samples reach

@@ -43,10 +43,15 @@ public:
     // recording ends by itself with a last write; StopRecording must still be called.
     // Applies from the next Record on.
     void SetSampleLimit(std::uint64_t samples) { m_sampleLimit = samples; }
-    // True once the limit has been reached in this recording; false on timeout.
+    // True once the limit has been reached in this recording; false on timeout or once a
+    // write has failed.
     bool WaitForSampleLimit(std::chrono::milliseconds timeout);
     // Samples handed to the encoder so far in this (or the last) recording.
     std::uint64_t CapturedSamples() const { return m_captured.load(); }
+    // True once the encoder failed to write (a full or vanished storage): nothing more is
+    // written in this recording, and WaitForSampleLimit stops waiting. The file keeps
+    // what was written before; StopRecording must still be called to finalise it.
+    bool WriteFailed() const { return m_writeFailed.load(); }
 
     void CheckDevices() override;
     void Start() override;
@@ -66,6 +71,7 @@ private:
     std::size_t m_outstanding = 0; // buffers at the device or on their way back
     std::uint64_t m_sampleLimit = 0;
     std::atomic<std::uint64_t> m_captured{0};
+    std::atomic<bool> m_writeFailed{false};
 
     std::mutex m_limitMutex;
     std::condition_variable m_limitReachedChanged;

@@ -53,10 +53,20 @@ std::optional<std::string> Parse(const std::uint8_t* packet, std::size_t size, s
     std::uint32_t commentLength = 0;
     if (!take32(commentLength) || size - at < commentLength)
         return std::nullopt;
-    if (commentLength < kKeyLength)
+    if (commentLength < kKeyLength || std::memcmp(packet + at, kKey, kKeyLength) != 0)
         return std::string();
     const std::size_t infoLength = std::min<std::size_t>(commentLength - kKeyLength, capacity);
     return std::string(reinterpret_cast<const char*>(packet + at + kKeyLength), infoLength);
+}
+
+std::optional<std::string> VendorOf(const std::uint8_t* packet, std::size_t size)
+{
+    if (size < 4)
+        return std::nullopt;
+    const std::uint32_t length = WavHeader::GetLe32(packet);
+    if (length > kLongestVendor || size - 4 < length)
+        return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(packet + 4), length);
 }
 
 } // namespace SpeexComment

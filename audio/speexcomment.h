@@ -26,11 +26,15 @@ std::string Vendor(const char* version);
 std::vector<std::uint8_t> Build(const std::string& vendor, const std::string& info,
                                 std::size_t capacity);
 
-// The information of a comment packet: the single comment's bytes after its first 16
-// characters (the key is not compared, as other writers may use another one), cut to
-// `capacity`; empty when the packet holds any other number of comments or a comment
-// shorter than the key. nullopt when a length points outside the packet.
+// The information of a comment packet: the single comment's bytes after the key, cut to
+// `capacity`; empty when the packet holds any other number of comments or a comment that
+// does not start with the key (another encoder's own comment is never information).
+// nullopt when a length points outside the packet.
 std::optional<std::string> Parse(const std::uint8_t* packet, std::size_t size,
                                  std::size_t capacity);
+
+// The vendor string of a comment packet; nullopt when its length points outside the packet
+// or past kLongestVendor.
+std::optional<std::string> VendorOf(const std::uint8_t* packet, std::size_t size);
 
 } // namespace SpeexComment

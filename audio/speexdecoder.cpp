@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t kOutputLength = 2000;
 constexpr long kReadStep = 128;
 constexpr char kHeaderError[] = "CSpeexDecoder: Cannot read the Ogg header";
+constexpr char kFormatError[] = "CSpeexDecoder: Only narrow-band mono Speex at 8 kHz can be read";
+// More frames than this in one packet is not a stream any encoder writes.
+constexpr int kMostFramesPerPacket = 10;
 
 // speex_packet_to_header complains on stderr about anything but a Speex header; look first.
 bool LooksLikeSpeexHeader(const ogg_packet& packet)
@@ -67,6 +70,11 @@ void CSpeexDecoder::ReadHeaders(std::size_t capacity)
         reinterpret_cast<char*>(packet.packet), static_cast<int>(packet.bytes)));
     if (!header)
         throw CAudioError(kHeaderError);
+    if (header->mode != SPEEX_MODEID_NB || header->nb_channels != 1 || header->rate != 8000)
+        throw CAudioError(kFormatError);
+    m_framesPerPacket = header->frames_per_packet;
+    if (m_framesPerPacket < 1 || m_framesPerPacket > kMostFramesPerPacket)
+        throw CAudioError(kHeaderError);
     // Anything else on the first page is not ours to decode.
     while (ogg_stream_packetout(m_stream.Get(), &packet) == 1) {
     }
@@ -88,6 +96,8 @@ void CSpeexDecoder::Close()
     m_stream.Reset();
     m_sync.Reset();
     m_ended = true;
+    m_pending.clear();
+    m_pendingAt = 0;
 }
 
 // The next complete page with a valid checksum; false at the end of the file. Bytes that are
@@ -131,32 +141,43 @@ bool CSpeexDecoder::NextPacket(ogg_packet& packet)
 bool CSpeexDecoder::Read(std::uint8_t* buffer, std::size_t& size)
 {
     std::memset(buffer, 0x80, size);
-    const std::size_t frame = static_cast<std::size_t>(m_frameSize);
-    const std::size_t wanted = m_ended ? 0 : size / frame;
     std::size_t delivered = 0;
-    while (delivered < wanted) {
+    while (delivered < size) {
+        if (m_pendingAt < m_pending.size()) {
+            const std::size_t n = std::min(size - delivered, m_pending.size() - m_pendingAt);
+            std::memcpy(buffer + delivered, m_pending.data() + m_pendingAt, n);
+            m_pendingAt += n;
+            delivered += n;
+            continue;
+        }
         ogg_packet packet;
-        if (!NextPacket(packet) || packet.e_o_s) {
+        if (m_ended || !NextPacket(packet) || packet.e_o_s) {
             m_ended = true;
             break;
         }
-        DecodeFrame(packet, buffer + delivered * frame);
-        ++delivered;
+        DecodePacket(packet);
     }
-    size = delivered * frame;
-    return m_ended;
+    size = delivered;
+    return m_ended && m_pendingAt == m_pending.size();
 }
 
-// One packet into one frame of 8-bit samples: the high byte of each 16-bit sample with its
-// top bit inverted. A packet the decoder rejects becomes a frame of silence.
-void CSpeexDecoder::DecodeFrame(const ogg_packet& packet, std::uint8_t* out)
+// One packet into its frames of 8-bit samples: the high byte of each 16-bit sample with its
+// top bit inverted. A frame the decoder rejects is silence, so the timing stays.
+void CSpeexDecoder::DecodePacket(const ogg_packet& packet)
 {
+    const std::size_t frame = static_cast<std::size_t>(m_frameSize);
+    m_pending.assign(frame * static_cast<std::size_t>(m_framesPerPacket), 0x80);
+    m_pendingAt = 0;
     speex_bits_read_from(m_bits.Get(), reinterpret_cast<const char*>(packet.packet),
                          static_cast<int>(packet.bytes));
-    if (speex_decode_int(m_state.get(), m_bits.Get(), m_output.data()) != 0)
-        return;
-    for (int i = 0; i < m_frameSize; ++i)
-        out[i] = static_cast<std::uint8_t>((static_cast<std::uint16_t>(m_output[i]) >> 8) ^ 0x80);
+    for (std::size_t f = 0; f < static_cast<std::size_t>(m_framesPerPacket); ++f) {
+        if (speex_decode_int(m_state.get(), m_bits.Get(), m_output.data()) != 0)
+            continue;
+        std::uint8_t* out = m_pending.data() + f * frame;
+        for (std::size_t i = 0; i < frame; ++i)
+            out[i] =
+                static_cast<std::uint8_t>((static_cast<std::uint16_t>(m_output[i]) >> 8) ^ 0x80);
+    }
 }
 
 std::uint32_t CSpeexDecoder::GetLength()

@@ -19,11 +19,14 @@ public:
     // Reads the Speex header page and the comment packet (the information), and leaves the
     // stream at the first audio page. Throws "CSpeexDecoder: Cannot open the input file" or
     // "CSpeexDecoder: Cannot read the Ogg header" (no Speex header on the first page, no
-    // comment packet, or comment lengths that point outside the packet).
+    // comment packet, or comment lengths that point outside the packet) or "CSpeexDecoder:
+    // Only narrow-band mono Speex at 8 kHz can be read" (wideband, ultra-wideband or stereo
+    // streams of other encoders).
     void Open(const std::string& path, const CAudioManager& manager) override;
     void Close() override;
-    // Decodes whole frames into `buffer`; true once the end-of-stream packet (not decoded) or
-    // the end of the file has been reached.
+    // Decodes every frame of each packet (the header says how many) into `buffer`; true
+    // once the end-of-stream packet (not decoded) or the end of the file has been reached
+    // and every decoded sample has been delivered.
     bool Read(std::uint8_t* buffer, std::size_t& size) override;
     // Granule position of the end-of-stream page, or of the last complete page of a stream
     // without one. Reads forward from the current position.
@@ -33,7 +36,7 @@ private:
     bool NextPage(ogg_page& page);
     bool NextPacket(ogg_packet& packet);
     void ReadHeaders(std::size_t capacity);
-    void DecodeFrame(const ogg_packet& packet, std::uint8_t* out);
+    void DecodePacket(const ogg_packet& packet);
 
     FilePtr m_file;
     COggSync m_sync;
@@ -41,6 +44,10 @@ private:
     SpeexDecoderState m_state;
     CSpeexBitsBuffer m_bits;
     int m_frameSize = 160;
+    int m_framesPerPacket = 1;
+    // Samples of the last packet not yet delivered: a packet may hold several frames.
+    std::vector<std::uint8_t> m_pending;
+    std::size_t m_pendingAt = 0;
     bool m_ended = true; // nothing to read until Open
     std::vector<spx_int16_t> m_output;
 };

@@ -54,6 +54,7 @@ void CSpeexEncoder::Open(const std::string& path, bool existing)
         m_state.reset(speex_encoder_init(speex_lib_get_mode(SPEEX_MODEID_NB)));
         if (!m_state)
             throw CAudioError("SpeexEncoder: Cannot initialize the Ogg stream");
+        m_vendor = existing ? ReadOldVendor() : std::nullopt;
         const auto header = BuildHeaderPages();
         if (existing)
             CheckOldHeader(header.size());
@@ -97,8 +98,8 @@ std::vector<std::uint8_t> CSpeexEncoder::BuildHeaderPages()
 
     const char* version = nullptr;
     speex_lib_ctl(SPEEX_LIB_GET_VERSION_STRING, &version);
-    auto comment =
-        SpeexComment::Build(SpeexComment::Vendor(version), m_info, m_manager.InfoCapacity());
+    auto comment = SpeexComment::Build(m_vendor ? *m_vendor : SpeexComment::Vendor(version), m_info,
+                                       m_manager.InfoCapacity());
     packet = ogg_packet{};
     packet.packet = comment.data();
     packet.bytes = static_cast<long>(comment.size());
@@ -139,6 +140,24 @@ void CSpeexEncoder::CheckOldHeader(std::size_t newSize)
                            std::equal(old.begin() + static_cast<long>(newSize), old.end(), "OggS"));
     if (consumed != newSize || !audioFollows)
         refuse();
+}
+
+// The vendor of the old comment page (the second page, holding one whole packet); nullopt
+// when the header does not frame like that, and CheckOldHeader then refuses it.
+std::optional<std::string> CSpeexEncoder::ReadOldVendor()
+{
+    constexpr long kHeaderBytes = 8192;
+    COggSync sync;
+    sync.Init();
+    char* buffer = ogg_sync_buffer(sync.Get(), kHeaderBytes);
+    const std::size_t got = std::fread(buffer, 1, kHeaderBytes, m_file.get());
+    std::fseek(m_file.get(), 0, SEEK_SET);
+    ogg_sync_wrote(sync.Get(), static_cast<long>(got));
+    ogg_page page;
+    if (ogg_sync_pageout(sync.Get(), &page) != 1 || ogg_sync_pageout(sync.Get(), &page) != 1 ||
+        ogg_page_continued(&page))
+        return std::nullopt;
+    return SpeexComment::VendorOf(page.body, static_cast<std::size_t>(page.body_len));
 }
 
 void CSpeexEncoder::StartEncoder()

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 // Writes Speex narrow-band frames in an Ogg stream; the information rides in the comment packet.
@@ -42,6 +44,7 @@ public:
 private:
     std::vector<std::uint8_t> BuildHeaderPages();
     void CheckOldHeader(std::size_t newSize);
+    std::optional<std::string> ReadOldVendor();
     void StartEncoder();
     bool EncodeFrame(const std::uint8_t* samples, std::size_t count, bool eos);
     bool EndStream();
@@ -55,6 +58,9 @@ private:
     CSpeexBitsBuffer m_bits;
     int m_frameSize = 160;
     int m_lookahead = 0;
+    // The vendor string of the header being rewritten: kept, so that a record made with
+    // another library version keeps its header's size.
+    std::optional<std::string> m_vendor;
     std::int64_t m_sampleCounter = 0;
     std::int64_t m_packetIndex = 0;
     // Fixed buffers: the capture thread never allocates per frame.

@@ -25,6 +25,13 @@ bool TagAt(const std::uint8_t* bytes, std::size_t size, std::size_t offset, cons
            std::memcmp(bytes + offset, tag, length) == 0;
 }
 
+// The PCM fields of the format chunk: tag, channels, rate, and bits per sample.
+bool IsRecordFormat(const std::uint8_t* bytes)
+{
+    return GetLe16(bytes + 20) == 1 && GetLe16(bytes + 22) == 1 && GetLe32(bytes + 24) == 8000 &&
+           GetLe16(bytes + 34) == 8;
+}
+
 } // namespace
 
 void PutLe32(std::uint8_t* at, std::uint32_t value)
@@ -64,14 +71,15 @@ std::vector<std::uint8_t> Build(const std::string& info, std::size_t capacity,
 bool HasRecordLayout(const std::uint8_t* header, std::size_t size, std::size_t capacity)
 {
     return size >= HeaderSize(capacity) && TagAt(header, size, 0, "RIFF") &&
-           TagAt(header, size, 8, "WAVEfmt ") && GetLe32(header + 16) == capacity + 18 &&
-           GetLe16(header + 36) == capacity && TagAt(header, size, DataTagOffset(capacity), "data");
+           TagAt(header, size, 8, "WAVEfmt ") && IsRecordFormat(header) &&
+           GetLe32(header + 16) == capacity + 18 && GetLe16(header + 36) == capacity &&
+           TagAt(header, size, DataTagOffset(capacity), "data");
 }
 
 std::optional<SLayout> Parse(const std::uint8_t* bytes, std::size_t size, std::size_t capacity)
 {
     if (!TagAt(bytes, size, 0, "RIFF") || !TagAt(bytes, size, 8, "WAVE") ||
-        !TagAt(bytes, size, 12, "fmt "))
+        !TagAt(bytes, size, 12, "fmt ") || size < 36 || !IsRecordFormat(bytes))
         return std::nullopt;
     // The chunk size is not trusted: the extension's own count says where "data" is.
     std::size_t at = 12 + 4 + 4 + 16;
@@ -91,6 +99,12 @@ std::optional<SLayout> Parse(const std::uint8_t* bytes, std::size_t size, std::s
     layout.dataLength = GetLe32(bytes + at + 4);
     layout.dataStart = at + 8;
     return layout;
+}
+
+bool HasOtherFormat(const std::uint8_t* bytes, std::size_t size)
+{
+    return size >= 36 && TagAt(bytes, size, 0, "RIFF") && TagAt(bytes, size, 8, "WAVEfmt ") &&
+           GetLe32(bytes + 16) >= 16 && !IsRecordFormat(bytes);
 }
 
 std::uint64_t SamplesPresent(const SLayout& layout, std::uint64_t fileSize)

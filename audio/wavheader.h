@@ -56,13 +56,20 @@ struct SLayout
     std::uint32_t dataLength; // the data-length field as stored
 };
 
-// Reads the header at the start of a file: "RIFF", "WAVE", a "fmt " chunk at 12 whose
-// 16 PCM fields are not examined, an optional counted extension (the information), then
-// "data" straight after. nullopt when any of it is missing or runs past `size`.
+// Reads the header at the start of a file: "RIFF", "WAVE", a "fmt " chunk at 12 whose PCM
+// fields say 8 kHz, 8-bit mono PCM, an optional counted extension (the information), then
+// "data" straight after. nullopt when any of it is missing, runs past `size`, or the
+// format is another one (HasOtherFormat tells that case apart).
 std::optional<SLayout> Parse(const std::uint8_t* bytes, std::size_t size, std::size_t capacity);
 
+// True when the bytes hold a complete "fmt " chunk at 12 that describes anything but 8 kHz,
+// 8-bit mono PCM (another rate, stereo, 16-bit, an extensible or compressed format). Such
+// samples would be measured and played as if they were ours.
+bool HasOtherFormat(const std::uint8_t* bytes, std::size_t size);
+
 // Samples really present: the stored length, unless the file is shorter than that (a record
-// never closed keeps kUnknownLength; a truncated copy claims more than it holds).
+// never closed keeps kUnknownLength; a truncated copy claims more than it holds). A shorter
+// data chunk followed by other chunks keeps its own length.
 std::uint64_t SamplesPresent(const SLayout& layout, std::uint64_t fileSize);
 
 void PutLe32(std::uint8_t* at, std::uint32_t value);

@@ -120,6 +120,8 @@ int CRecordCommand::RecordToFile(CCliContext& context, const CCommandLine& line)
     const std::string info = InfoText::FromOptions(line);
 
     const std::string folder = FolderOf(path);
+    if (!std::filesystem::is_directory(folder))
+        throw CCommandFailure("The folder " + folder + " does not exist; nothing recorded");
 
     context.Audio().ApplyFormat(format);
     CRecordingSession::SRequest request;
@@ -214,6 +216,9 @@ int CRecordCommand::Finish(CCliContext& context, const std::string& path, ERecor
         throw CCommandFailure("The storage went away while recording, after " +
                               std::to_string(captured) +
                               " samples; the record holds what was written.");
+    case ERecordingEnd::WriteFailed:
+        throw CCommandFailure(std::string(CRecordingSession::kMsgWriteFailed) + " (" +
+                              std::to_string(captured) + " samples)");
     case ERecordingEnd::DeviceLost:
         throw CCommandFailure("The audio input was removed while recording, after " +
                               std::to_string(captured) +

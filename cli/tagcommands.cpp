@@ -4,8 +4,11 @@
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/usageerror.h"
+#include "store/linefile.h"
+#include "store/tagcatalogue.h"
 #include "store/taggroupactions.h"
 
+#include <QFileInfo>
 #include <ostream>
 
 namespace {
@@ -105,9 +108,13 @@ int CTagCommands::Run(CCliContext& context, const CCommandLine& line)
 
 int CTagCommands::List(CCliContext& context, const CTagCatalogue& tags)
 {
-    for (const QString& group : tags.ListGroups()) {
+    // An empty listing would claim there are no tags: something unreadable in the
+    // catalogue's place (a FIFO, a folder) is a failure.
+    if (!LineFile::ReadBytes(tags.Path()) && QFileInfo::exists(tags.Path()))
+        throw CCommandFailure(tags.Path().toStdString() + ": cannot be read as the tags file");
+    for (const auto& [group, groupTags] : tags.ListAll()) {
         context.Out() << '[' << group.toStdString() << "]\n";
-        for (const QString& tag : tags.ListTagsOfGroup(group))
+        for (const QString& tag : groupTags)
             context.Out() << "  " << tag.toStdString() << '\n';
     }
     return 0;

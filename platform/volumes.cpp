@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStorageInfo>
 #include <pwd.h>
 #include <unistd.h>
@@ -52,16 +53,35 @@ QList<SStorageCard> CardsAmongMounts(const QStringList& mountPoints, const QStri
     return cards;
 }
 
+QList<SStorageCard> WithDistinctNames(QList<SStorageCard> cards)
+{
+    QSet<QString> taken;
+    for (const SStorageCard& card : cards)
+        taken.insert(card.name);
+    QSet<QString> used;
+    for (SStorageCard& card : cards) {
+        if (used.contains(card.name)) {
+            QString name;
+            for (int n = 2; name.isEmpty() || taken.contains(name); ++n)
+                name = card.name + QStringLiteral(" (%1)").arg(n);
+            taken.insert(name);
+            card.name = name;
+        }
+        used.insert(card.name);
+    }
+    return cards;
+}
+
 QList<SStorageCard> Present()
 {
     if (qEnvironmentVariableIsSet(kCardsVariable))
-        return CardsFromList(qEnvironmentVariable(kCardsVariable));
+        return WithDistinctNames(CardsFromList(qEnvironmentVariable(kCardsVariable)));
     QStringList mountPoints;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
             mountPoints.append(volume.rootPath());
     }
-    return CardsAmongMounts(mountPoints, CurrentUser());
+    return WithDistinctNames(CardsAmongMounts(mountPoints, CurrentUser()));
 }
 
 } // namespace Volumes

@@ -27,6 +27,10 @@ QList<SStorageCard> Present();
 // or /run/media/<user>/, in the given order, each once.
 QList<SStorageCard> CardsAmongMounts(const QStringList& mountPoints, const QString& user);
 
+// The cards with the later of two equal names told apart as "NAME (2)", "NAME (3)"... (a
+// name no other card has), so that each can be chosen and recorded to. Present applies it.
+QList<SStorageCard> WithDistinctNames(QList<SStorageCard> cards);
+
 // The cards named by a colon-separated list of mount paths.
 QList<SStorageCard> CardsFromList(const QString& colonSeparated);
 

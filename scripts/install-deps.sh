@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang-format
+  # the fuzz targets: clang with its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   portaudio19-dev libpulse-dev libspeex-dev libogg-dev libical-dev

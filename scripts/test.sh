@@ -19,3 +19,6 @@ run_preset dev
 if [ "${PARLANTOGRAPHER_SKIP_ASAN:-0}" != 1 ]; then
   run_preset asan
 fi
+if [ "${PARLANTOGRAPHER_SKIP_FUZZ:-0}" != 1 ]; then
+  bash scripts/fuzz.sh
+fi

@@ -34,8 +34,8 @@ SResult Information(std::string info)
 // The audio manager's information capacity: every record reserves this many bytes.
 constexpr std::size_t kInfoCapacity = 1024;
 
-// What the Speex decoder accepts as the first packet: the tag, the header's size, and a
-// header that libspeex itself can read.
+// What the Speex decoder accepts as the first packet: the tag, the header's size, a
+// header that libspeex itself can read, and the one stream format it decodes.
 bool IsSpeexHeader(const ogg_packet& packet)
 {
     if (packet.bytes < static_cast<long>(sizeof(SpeexHeader)) ||
@@ -43,8 +43,11 @@ bool IsSpeexHeader(const ogg_packet& packet)
         return false;
     SpeexHeader* header = speex_packet_to_header(reinterpret_cast<char*>(packet.packet),
                                                  static_cast<int>(packet.bytes));
+    const bool ours = header != nullptr && header->mode == 0 && header->nb_channels == 1 &&
+                      header->rate == 8000 && header->frames_per_packet >= 1 &&
+                      header->frames_per_packet <= 10;
     speex_header_free(header);
-    return header != nullptr;
+    return ours;
 }
 
 // The codec choice of the audio manager: the last three characters of the path, lower
@@ -63,7 +66,7 @@ EKind KindOf(const std::string& path, const unsigned char* bytes, std::size_t si
     std::string extension = path.size() >= 3 ? path.substr(path.size() - 3) : path;
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (std::memcmp(bytes, "OggS", 4) == 0 && extension == "ogg")
+    if (std::memcmp(bytes, "OggS", 4) == 0 && (extension == "ogg" || extension == "spx"))
         return EKind::Ogg;
     if (std::memcmp(bytes, "RIFF", 4) == 0 && extension == "wav")
         return EKind::Pcm;

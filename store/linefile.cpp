@@ -3,31 +3,127 @@
 #include "store/textcodec.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace LineFile {
 
+namespace {
+
+// Closes a descriptor once; Close tells whether the close itself failed (on some file
+// systems the last write error shows only there).
+class CFd
+{
+public:
+    explicit CFd(int fd) : m_fd(fd) {}
+    ~CFd() { Close(); }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    bool Close() const
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    mutable int m_fd;
+};
+
+bool WriteAllTo(int fd, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put =
+            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<QByteArray> ReadBytes(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Non-blocking, and only a regular file: a FIFO or device in a catalogue's place must
+    // never make the program wait or read forever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const CFd closer(fd);
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
-    return bytes;
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return bytes;
+        bytes.append(buffer, got);
+    }
+}
+
+std::optional<QString> WriteTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    // A link may point elsewhere inside the folder that holds it, never out of it.
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    const QString target = QFileInfo(info.symLinkTarget()).absoluteFilePath();
+    const QString targetFolder = QFileInfo(QFileInfo(target).absolutePath()).canonicalFilePath();
+    if (folder.isEmpty() || targetFolder.isEmpty() ||
+        (targetFolder != folder && !targetFolder.startsWith(folder + u'/')))
+        return std::nullopt;
+    return targetFolder + u'/' + QFileInfo(target).fileName();
 }
 
 bool ReplaceBytes(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const std::optional<QString> target = WriteTarget(path);
+    if (!target)
         return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    const QFileInfo info(*target);
+    if (info.exists() && !info.isFile())
+        return false;
+    QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
+                                             info.fileName() + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool written = true;
+    {
+        const CFd closer(fd);
+        // The old file's permissions, else what a new file of the program gets.
+        struct stat old
+        {
+        };
+        const mode_t mode = ::stat(QFile::encodeName(*target).constData(), &old) == 0
+                                ? (old.st_mode & 07777)
+                                : 0644;
+        written = ::fchmod(fd, mode) == 0 && WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
+        written = closer.Close() && written;
+    }
+    // Only a file whose every byte reached the disk replaces the old one.
+    if (!written || ::rename(temporary.constData(), QFile::encodeName(*target).constData()) != 0) {
+        ::unlink(temporary.constData());
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 std::optional<QStringList> Read(const QString& path)
@@ -45,7 +141,7 @@ std::optional<QStringList> Read(const QString& path)
         if (end < 0)
             end = bytes.size();
         QByteArrayView line(bytes.constData() + start, end - start);
-        if (line.endsWith('\r'))
+        while (line.endsWith('\r'))
             line.chop(1);
         lines.append(TextCodec::Decode(line));
         start = next;
@@ -65,24 +161,18 @@ bool Replace(const QString& path, const QStringList& lines)
 
 bool Append(const QString& path, const QString& line)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
-        return false;
-    QByteArray bytes;
-    if (file.size() > 0) {
-        if (!file.seek(file.size() - 1))
-            return false;
-        char last = '\0';
-        if (file.read(&last, 1) != 1)
-            return false;
-        if (last != '\n')
-            bytes += '\n';
+    // Rewritten whole rather than appended to: a full disk must not leave half a line.
+    std::optional<QByteArray> bytes = ReadBytes(path);
+    if (!bytes) {
+        if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+            return false; // there, but not readable as a file: never replaced
+        bytes.emplace();
     }
-    bytes += TextCodec::Encode(line);
-    bytes += '\n';
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    if (!bytes->isEmpty() && !bytes->endsWith('\n'))
+        *bytes += '\n';
+    *bytes += TextCodec::Encode(line);
+    *bytes += '\n';
+    return ReplaceBytes(path, *bytes);
 }
 
 } // namespace LineFile

@@ -1,5 +1,6 @@
 #include "store/locationlist.h"
 
+#include "store/cataloguelock.h"
 #include "store/linefile.h"
 #include "store/namerules.h"
 
@@ -53,5 +54,6 @@ bool CLocationList::AddLocation(const QString& name) const
 {
     if (!Refusal(name).isEmpty())
         return false;
-    return LineFile::Append(m_path, LocationLine(name));
+    const CCatalogueLock lock(m_path);
+    return lock.Held() && LineFile::Append(m_path, LocationLine(name));
 }

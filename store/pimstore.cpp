@@ -1,61 +1,66 @@
 #include "store/pimstore.h"
 
-#include "store/restriction.h"
-
+#include <QSet>
 #include <algorithm>
 
 namespace {
 
-void AddUnique(QStringList& list, const QString& text)
+// Appends texts not yet in the list; the set makes thousands of contacts linear work.
+class CUniqueAppender
 {
-    if (!list.contains(text, Qt::CaseSensitive))
-        list.append(text);
-}
+public:
+    explicit CUniqueAppender(QStringList& list) : m_list(list), m_seen(list.begin(), list.end()) {}
+    void Add(const QString& text)
+    {
+        if (!m_seen.contains(text)) {
+            m_seen.insert(text);
+            m_list.append(text);
+        }
+    }
 
-// The first task the restriction finds, as the store's Find would; a restriction that
-// does not parse finds nothing.
-bool FindsTask(const QString& restrictionText, const std::vector<SPimTask>& tasks)
-{
-    const std::optional<CRestriction> restriction = CRestriction::Parse(restrictionText);
-    return restriction && std::any_of(tasks.begin(), tasks.end(), [&](const SPimTask& task) {
-               return restriction->Matches(task.subject);
-           });
-}
+private:
+    QStringList& m_list;
+    QSet<QString> m_seen;
+};
 
 } // namespace
 
 void CPimStore::FillTasks(QStringList& list) const
 {
     list.clear();
+    CUniqueAppender unique(list);
     for (const SPimTask& task : m_source.Tasks()) {
         const QString subject = task.subject.trimmed();
         if (!subject.isEmpty())
-            AddUnique(list, subject);
+            unique.Add(subject);
     }
 }
 
 void CPimStore::ListStoreTasks(QStringList& list) const
 {
     list.clear();
+    CUniqueAppender unique(list);
     for (const SPimTask& task : m_source.Tasks())
-        AddUnique(list, task.subject.trimmed());
+        unique.Add(task.subject.trimmed());
 }
 
 void CPimStore::FillContacts(QStringList& list) const
 {
+    CUniqueAppender unique(list);
     for (const SPimContact& contact : m_source.Contacts()) {
         const QString text = ContactText(contact);
         if (!text.isEmpty())
-            AddUnique(list, text);
+            unique.Add(text);
     }
 }
 
 bool CPimStore::TaskExistsInStore(const QString& subject) const
 {
+    const QString wanted = subject.trimmed();
     const std::vector<SPimTask> tasks = m_source.Tasks();
-    const QStringList restrictions = ExistenceRestrictions(subject);
-    return std::any_of(restrictions.begin(), restrictions.end(),
-                       [&](const QString& text) { return FindsTask(text, tasks); });
+    return std::any_of(tasks.begin(), tasks.end(), [&](const SPimTask& task) {
+        return task.subject.trimmed().compare(wanted, Qt::CaseInsensitive) == 0;
+    });
 }
 
 std::vector<SPimTask> CPimStore::TasksWithDates() const
@@ -78,10 +83,4 @@ QString CPimStore::ContactText(const SPimContact& contact)
             parts.append(trimmed);
     }
     return parts.join(u' ');
-}
-
-QStringList CPimStore::ExistenceRestrictions(const QString& subject)
-{
-    return {QStringLiteral("[Subject] > \"%1\"").arg(subject),
-            QStringLiteral("[Subject] = \"%1 \"").arg(subject)};
 }

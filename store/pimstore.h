@@ -20,8 +20,8 @@ public:
     void ListStoreTasks(QStringList& list) const;
     // Adds every contact text that is not empty; the list is NOT emptied first.
     void FillContacts(QStringList& list) const;
-    // True when a task answers the restriction [Subject] > "<subject>", or else the
-    // restriction [Subject] = "<subject> " (see CRestriction for the comparison).
+    // True when a stored task's trimmed subject is the trimmed `subject`, ignoring case.
+    // An ordering test would find a task that merely sorts after a deleted one.
     bool TaskExistsInStore(const QString& subject) const;
     // Every task whose trimmed subject is not empty, subject trimmed, with its date, in
     // source order; tasks with the same subject are all kept (their dates differ).
@@ -30,8 +30,6 @@ public:
     // The contact's text: the non-empty name parts (given, additional, family), each
     // trimmed, joined with single spaces.
     static QString ContactText(const SPimContact& contact);
-    // The two restriction texts of the existence test, in the order they are tried.
-    static QStringList ExistenceRestrictions(const QString& subject);
 
 private:
     const MPimSource& m_source;

@@ -8,12 +8,25 @@
 #include "store/storage.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
 // Names taken between the choice and the creation (other recordings starting in the same
 // second) make the chooser try again; it gives up after this many.
 constexpr int kPathAttempts = 16;
+
+// Samples that fit above the reserve at the recording format's rate. The rates are upper
+// bounds for Speex, and the reserve absorbs headers and pages.
+std::uint64_t SamplesThatFit(const CAudioManager& audio, double freeBytes)
+{
+    const double room = freeBytes - TimeLeft::kReserveBytes;
+    const std::uint32_t bytesPerSecond =
+        CAudioManager::GetBytesPerSecond(audio.CodecIndex(), audio.Quality());
+    if (room <= 0 || bytesPerSecond == 0)
+        return 0;
+    return static_cast<std::uint64_t>(room / bytesPerSecond * audio.SampleRate());
+}
 
 } // namespace
 
@@ -36,7 +49,8 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
     if (IsRecording())
         return {EStartRefusal::EngineError,
                 QString::fromLatin1("Recorder: A recording is already running")};
-    if (!TimeLeft::HasRoomToRecord(request.freeBytes ? request.freeBytes() : 0.0))
+    const double freeBytes = request.freeBytes ? request.freeBytes() : 0.0;
+    if (!TimeLeft::HasRoomToRecord(freeBytes))
         return {EStartRefusal::NoRoom, QString::fromLatin1(kMsgLowSpace)};
 
     QString path;
@@ -59,7 +73,9 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
 
     auto reserved = std::make_unique<CReservedFile>(path.toStdString());
     CRecorder& recorder = m_audio.GetRecorder();
-    recorder.SetSampleLimit(request.sampleLimit);
+    const std::uint64_t fit = std::max<std::uint64_t>(SamplesThatFit(m_audio, freeBytes), 1);
+    const bool spaceLimited = request.sampleLimit == 0 || fit < request.sampleLimit;
+    recorder.SetSampleLimit(spaceLimited ? fit : request.sampleLimit);
     try {
         recorder.Record(
             path.toStdString(),
@@ -72,6 +88,7 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
     m_folder = QFileInfo(path).absolutePath();
     m_info = request.info;
     m_freeBytes = request.freeBytes;
+    m_spaceLimited = spaceLimited;
     SStart started;
     started.fellBackToDefault = recorder.FellBackToDefault();
     return started;
@@ -82,8 +99,10 @@ ERecordingEnd CRecordingSession::Check() const
     if (!IsRecording())
         return ERecordingEnd::Running;
     CRecorder& recorder = m_audio.GetRecorder();
+    if (recorder.WriteFailed())
+        return ERecordingEnd::WriteFailed;
     if (recorder.WaitForSampleLimit(std::chrono::milliseconds(0)))
-        return ERecordingEnd::LimitReached;
+        return m_spaceLimited ? ERecordingEnd::LowSpace : ERecordingEnd::LimitReached;
     if (recorder.DeviceLost())
         return ERecordingEnd::DeviceLost;
     if (recorder.IsStopped())

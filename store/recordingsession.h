@@ -23,7 +23,8 @@ enum class ERecordingEnd
     LowSpace,      // the storage fell below the recording reserve
     VolumeRemoved, // the folder of the record went away (a card was pulled)
     DeviceLost,    // the input device was unplugged or removed
-    DeviceStopped  // the capture stopped by itself (the device failed)
+    DeviceStopped, // the capture stopped by itself (the device failed)
+    WriteFailed    // the record could not be written further (the storage is full)
 };
 
 // Why a recording did not start.
@@ -72,6 +73,9 @@ public:
 
     static constexpr const char* kMsgLowSpace =
         "The program requires at least 1 MB of free memory to continue with recording.";
+    static constexpr const char* kMsgWriteFailed =
+        "The record could not be written further (is the storage full?). It holds what was "
+        "written until then.";
 
     explicit CRecordingSession(CAudioManager& audio);
     // Stops and saves a recording still running.
@@ -87,7 +91,10 @@ public:
     // Checks the free space, creates the record's file exclusively and starts the
     // recorder with the information already in the header, so that a recording cut short
     // by a crash is still a record with its information. Nothing is left on disk when it
-    // is refused.
+    // is refused. The recorder is given a sample limit at the reserve: the free space is
+    // measured against what is written, not only when Check happens to look, so a
+    // recording faster than real time stops in time too. While it records, the file
+    // holds a lock that deletes respect.
     SStart Start(const SRequest& request);
     // Whether the recording should end now, and why.
     ERecordingEnd Check() const;
@@ -109,4 +116,5 @@ private:
     QString m_folder;
     QByteArray m_info;
     std::function<double()> m_freeBytes;
+    bool m_spaceLimited = false; // the recorder's sample limit is the free space's
 };

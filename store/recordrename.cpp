@@ -102,8 +102,8 @@ QString FormatExtension(const QString& path)
     const QString extension = path.right(3).toLower();
     if (signature == "RIFF" && extension == u"wav")
         return QStringLiteral("wav");
-    if (signature == "OggS" && extension == u"ogg")
-        return QStringLiteral("ogg");
+    if (signature == "OggS" && (extension == u"ogg" || extension == u"spx"))
+        return extension;
     return {};
 }
 

@@ -7,12 +7,16 @@
 // same second cannot make two recordings write into one file. When the recording never
 // starts (no input device, a refused start) the empty file is removed again; a file that
 // received anything is kept whatever happens next, because it is a record.
+//
+// While reserved, the file carries an exclusive advisory lock (flock), which the record
+// deletes of this and every other process take as "in use": a recording in progress is
+// never deleted under the recorder.
 class CReservedFile
 {
 public:
-    // Takes charge of `path`, which the caller has just created with TryCreate.
-    explicit CReservedFile(std::string path) : m_path(std::move(path)) {}
-    // Removes the file when it is still empty.
+    // Takes charge of `path`, which the caller has just created with TryCreate, and locks it.
+    explicit CReservedFile(std::string path);
+    // Removes the file when it is still empty; releases the lock.
     ~CReservedFile();
     CReservedFile(const CReservedFile&) = delete;
     CReservedFile& operator=(const CReservedFile&) = delete;
@@ -24,4 +28,5 @@ public:
 
 private:
     std::string m_path;
+    int m_lockFd = -1;
 };

@@ -1,9 +1,15 @@
 #include "store/settingsstore.h"
 
 #include "platform/home.h"
+#include "store/cataloguelock.h"
+#include "store/linefile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -57,11 +63,42 @@ QString CSettingsStore::Text(const char* key, const QString& fallback) const
     return value.toString();
 }
 
+// QSettings would rewrite the file itself, and on a full disk replace it with an empty one
+// while reporting success. So the change is made on a copy in the same folder, under the
+// settings' lock: the copy is written with every byte checked, changed and saved by
+// QSettings, read back, and only then renamed over the file.
 bool CSettingsStore::Write(const char* key, const QString& value)
 {
-    m_settings->setValue(QLatin1String(key), value);
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    const QString file = m_settings->fileName();
+    const CCatalogueLock lock(file);
+    const std::optional<QString> target = LineFile::WriteTarget(file);
+    if (!lock.Held() || !target || !QDir().mkpath(QFileInfo(*target).absolutePath()))
+        return false;
+    const QString copy = *target + QStringLiteral(".new");
+    const std::optional<QByteArray> old = LineFile::ReadBytes(*target);
+    if (!old && QFileInfo::exists(*target))
+        return false;
+    if (!LineFile::ReplaceBytes(copy, old.value_or(QByteArray())))
+        return false;
+    bool saved = false;
+    {
+        QSettings changed(copy, QSettings::IniFormat);
+        changed.setValue(QLatin1String(key), value);
+        changed.sync();
+        saved = changed.status() == QSettings::NoError;
+    }
+    if (saved) {
+        const QSettings check(copy, QSettings::IniFormat);
+        saved = check.status() == QSettings::NoError &&
+                check.value(QLatin1String(key)).toString() == value;
+    }
+    if (!saved || ::rename(QFile::encodeName(copy).constData(),
+                           QFile::encodeName(*target).constData()) != 0) {
+        QFile::remove(copy);
+        return false;
+    }
+    m_settings->sync(); // reads the new file
+    return true;
 }
 
 QString CSettingsStore::DefaultSlot(int index)

@@ -1,9 +1,13 @@
 #include "store/tagcatalogue.h"
 
+#include "store/cataloguelock.h"
 #include "store/linefile.h"
 #include "store/namerules.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -79,6 +83,9 @@ std::optional<QStringList> CTagCatalogue::Lines() const
 
 bool CTagCatalogue::Rewrite(const std::function<void(QStringList&)>& change) const
 {
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return false;
     const std::optional<QStringList> lines = Lines();
     if (!lines)
         return false;
@@ -93,6 +100,14 @@ bool CTagCatalogue::EnsureDefaultGroups() const
 {
     if (Lines())
         return true;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return false;
+    if (Lines())
+        return true; // another process made it meanwhile
+    // Something there that cannot be read (a FIFO, a folder) is never replaced.
+    if (QFileInfo(m_path).exists())
+        return false;
     return LineFile::Replace(m_path, kDefaultLines) && Lines().has_value();
 }
 
@@ -111,6 +126,9 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
         return ECatalogueResult::EmptyName;
     if (const ECatalogueResult refusal = CheckName(trimmed, true); refusal != ECatalogueResult::Ok)
         return refusal;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return ECatalogueResult::WriteFailed;
     // A missing file is created by the first group, as appending would; a file that exists
     // but cannot be read is never replaced.
     const std::optional<QStringList> read = Lines();
@@ -133,15 +151,22 @@ ECatalogueResult CTagCatalogue::CopyGroup(const QString& source, const QString& 
         return ECatalogueResult::EmptyName;
     if (const ECatalogueResult refusal = CheckName(trimmed, true); refusal != ECatalogueResult::Ok)
         return refusal;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return ECatalogueResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines || FindGroupLine(*lines, source) < 0)
         return ECatalogueResult::WriteFailed;
     if (FindGroupLine(*lines, trimmed) >= 0)
         return ECatalogueResult::AlreadyExists;
     QStringList copy{GroupLine(trimmed)};
+    QSet<QString> copied;
     ForEachTagLine(*lines, source, [&](qsizetype i) {
-        if (!(*lines)[i].isEmpty() && !copy.contains((*lines)[i]))
-            copy.append((*lines)[i]);
+        const QString& line = (*lines)[i];
+        if (!line.isEmpty() && !copied.contains(line)) {
+            copied.insert(line);
+            copy.append(line);
+        }
     });
     return LineFile::Replace(m_path, *lines + copy) ? ECatalogueResult::Ok
                                                     : ECatalogueResult::WriteFailed;
@@ -192,6 +217,9 @@ ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& t
         return ECatalogueResult::EmptyName;
     if (const ECatalogueResult refusal = CheckName(trimmed, false); refusal != ECatalogueResult::Ok)
         return refusal;
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return ECatalogueResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines)
         return ECatalogueResult::WriteFailed;
@@ -251,6 +279,9 @@ bool CTagCatalogue::RenameTag(const QString& group, const QString& oldTag,
 
 EMoveResult CTagCatalogue::MoveTagDown(const QString& group, const QString& tag) const
 {
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return EMoveResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines)
         return EMoveResult::WriteFailed;
@@ -272,6 +303,27 @@ QStringList CTagCatalogue::ListGroups() const
         if (IsGroupLine(line))
             groups.append(GroupName(line));
     }
+    return groups;
+}
+
+QList<QPair<QString, QStringList>> CTagCatalogue::ListAll() const
+{
+    // One pass over the file: the tags of every group name, then each group line with them.
+    QStringList order;
+    QHash<QString, QStringList> tagsOf;
+    QStringList* current = nullptr;
+    for (const QString& line : Lines().value_or(QStringList{})) {
+        if (IsGroupLine(line)) {
+            order.append(GroupName(line));
+            current = &tagsOf[order.back()];
+        } else if (current != nullptr) {
+            current->append(line);
+        }
+    }
+    QList<QPair<QString, QStringList>> groups;
+    groups.reserve(order.size());
+    for (const QString& name : order)
+        groups.append({name, name.isEmpty() ? QStringList{} : tagsOf.value(name)});
     return groups;
 }
 
@@ -305,7 +357,14 @@ bool CTagCatalogue::IsSlotKindMissing(const QString& kind) const
 
 QString CTagCatalogue::MakeCopyName(const QString& name) const
 {
-    return MakeCopyName(name, [this](const QString& candidate) { return GroupExists(candidate); });
+    // The groups are read once: a group with thousands of numbered copies must not make
+    // every candidate read the whole file again.
+    const QStringList list = ListGroups();
+    const QSet<QString> groups(list.begin(), list.end());
+    return MakeCopyName(name, [&groups](const QString& candidate) {
+        const QString trimmed = candidate.trimmed();
+        return trimmed.isEmpty() || groups.contains(trimmed);
+    });
 }
 
 QString CTagCatalogue::MakeCopyName(QString name, const std::function<bool(const QString&)>& exists)
@@ -343,6 +402,9 @@ bool CTagCatalogue::RestoreBackup() const
 {
     // Checked before the backup goes: a restore that did not take is never passed off as
     // done, and the backup stays for another try.
+    const CCatalogueLock lock(m_path);
+    if (!lock.Held())
+        return false;
     const std::optional<QByteArray> backup = LineFile::ReadBytes(m_backupPath);
     return backup && LineFile::ReplaceBytes(m_path, *backup) &&
            LineFile::ReadBytes(m_path) == backup && DiscardBackup();

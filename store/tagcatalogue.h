@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -105,6 +107,8 @@ public:
     QStringList ListGroups() const;
     // The tags of `group` in file order; empty for an empty group name.
     QStringList ListTagsOfGroup(const QString& group) const;
+    // ListGroups with ListTagsOfGroup of each, read in one pass over the file.
+    QList<QPair<QString, QStringList>> ListAll() const;
     // Adds to `list` the group's non-empty tags that it does not hold yet, at its end.
     void AddTagsOfGroup(QStringList& list, const QString& group) const;
 

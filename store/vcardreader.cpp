@@ -1,8 +1,10 @@
 #include "store/vcardreader.h"
 
+#include "store/charsetdecoder.h"
 #include "store/textcodec.h"
 
 #include <QList>
+#include <QStringDecoder>
 #include <optional>
 
 namespace {
@@ -14,7 +16,12 @@ QString DecodeCharset(const QByteArray& bytes, const QByteArray& charset)
         return QString::fromLatin1(bytes);
     if (name == "WINDOWS-1252" || name == "CP1252")
         return TextCodec::FromWindows1252(bytes);
-    // Anything else: UTF-8, or the Windows code page of an old export when it is not.
+    if (!name.isEmpty() && name != "UTF-8" && name != "UTF8") {
+        if (std::optional<QString> text = CharsetDecoder::Decode(bytes, name))
+            return *text;
+    }
+    // UTF-8, or the Windows code page of an old export when it is not; also what an
+    // unknown set or bytes invalid in the named one fall back to.
     return TextCodec::Decode(bytes);
 }
 
@@ -71,16 +78,17 @@ QList<QByteArray> SplitOutsideQuotes(const QByteArray& text, char separator)
     return parts;
 }
 
-// Splits a structured value at the semicolons that are not escaped.
-QList<QByteArray> SplitComponents(const QByteArray& value)
+// Splits a structured value at the semicolons that are not escaped. It works on decoded
+// text: in a multi-byte set such as SHIFT_JIS the byte 0x5C may be half of a character.
+QList<QString> SplitComponents(const QString& value)
 {
-    QList<QByteArray> parts;
-    QByteArray current;
+    QList<QString> parts;
+    QString current;
     for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] == '\\' && i + 1 < value.size()) {
+        if (value[i] == u'\\' && i + 1 < value.size()) {
             current.append(value[i]);
             current.append(value[++i]);
-        } else if (value[i] == ';') {
+        } else if (value[i] == u';') {
             parts.append(current);
             current.clear();
         } else {
@@ -164,22 +172,16 @@ std::optional<SProperty> ParseProperty(const QByteArray& line)
     return property;
 }
 
-bool EndsWithSoftBreak(const QByteArray& logicalLine)
-{
-    if (!logicalLine.endsWith('='))
-        return false;
-    const std::optional<SProperty> property = ParseProperty(logicalLine);
-    return property && property->encoding == EEncoding::QuotedPrintable;
-}
-
 // Physical lines joined into logical ones: folding and quoted-printable soft breaks undone,
-// empty lines dropped.
+// empty lines dropped. Whether a logical line is quoted-printable is decided once its name
+// and parameters are complete, so a long chain of soft breaks is not parsed again per line.
 QList<QByteArray> LogicalLines(const QByteArray& text)
 {
     QList<QByteArray> lines;
     bool softBreak = false;
+    std::optional<bool> quotedPrintable; // of lines.back(), once known
     for (QByteArray line : text.split('\n')) {
-        if (line.endsWith('\r'))
+        while (line.endsWith('\r'))
             line.chop(1);
         if (softBreak) {
             lines.back().chop(1); // the "=" of the soft break
@@ -188,32 +190,72 @@ QList<QByteArray> LogicalLines(const QByteArray& text)
             lines.back().append(line.mid(1));
         } else if (!line.isEmpty()) {
             lines.append(line);
+            quotedPrintable.reset();
         }
-        softBreak = !lines.isEmpty() && EndsWithSoftBreak(lines.back());
+        if (!lines.isEmpty() && !quotedPrintable) {
+            if (const std::optional<SProperty> property = ParseProperty(lines.back()))
+                quotedPrintable = property->encoding == EEncoding::QuotedPrintable;
+        }
+        softBreak = quotedPrintable.value_or(false) && lines.back().endsWith('=');
     }
     if (softBreak)
         lines.back().chop(1); // a soft break at the very end joins nothing
     return lines;
 }
 
-QString DecodeComponent(const QByteArray& raw, const SProperty& property)
+// The value as text: transfer encoding undone, then the character set decoded, before any
+// splitting or unescaping.
+QString DecodedValue(const SProperty& property)
 {
-    const QByteArray bytes =
-        property.encoding == EEncoding::QuotedPrintable ? DecodeQuotedPrintable(raw) : raw;
-    return Unescape(DecodeCharset(bytes, property.charset)).trimmed();
+    QByteArray bytes = property.value;
+    if (property.encoding == EEncoding::Base64)
+        bytes = QByteArray::fromBase64(bytes.trimmed());
+    else if (property.encoding == EEncoding::QuotedPrintable)
+        bytes = DecodeQuotedPrintable(bytes);
+    return DecodeCharset(bytes, property.charset);
+}
+
+// The components of a structured value, decoded and not yet unescaped. A quoted-printable
+// value is split first: its separators are plain ASCII and "=3B" is a semicolon of the
+// text; any other value is decoded first, so that no byte of a multi-byte character is
+// taken for a separator or an escape.
+QList<QString> Components(const SProperty& property)
+{
+    if (property.encoding != EEncoding::QuotedPrintable)
+        return SplitComponents(DecodedValue(property));
+    QList<QString> parts = SplitComponents(QString::fromLatin1(property.value));
+    for (QString& part : parts)
+        part = DecodeCharset(DecodeQuotedPrintable(part.toLatin1()), property.charset);
+    return parts;
 }
 
 // N is family;given;additional;prefix;suffix.
 SPimContact ContactFromName(const SProperty& property)
 {
-    QByteArray value = property.value;
-    if (property.encoding == EEncoding::Base64)
-        value = QByteArray::fromBase64(value.trimmed());
-    const QList<QByteArray> parts = SplitComponents(value);
+    const QList<QString> parts = Components(property);
     const auto part = [&](qsizetype index) {
-        return index < parts.size() ? DecodeComponent(parts[index], property) : QString();
+        return index < parts.size() ? Unescape(parts[index]).trimmed() : QString();
     };
     return SPimContact{part(1), part(2), part(0)};
+}
+
+// The formatted name stands in whole where a card has no usable N.
+SPimContact ContactFromFormattedName(const SProperty& property)
+{
+    return SPimContact{Unescape(DecodedValue(property)).trimmed(), {}, {}};
+}
+
+// A UTF-8 byte-order mark is dropped; UTF-16 text with its mark becomes UTF-8.
+QByteArray WithoutByteOrderMark(const QByteArray& text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        return text.mid(3);
+    const bool little = text.startsWith("\xFF\xFE"), big = text.startsWith("\xFE\xFF");
+    if (!little && !big)
+        return text;
+    QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    const QString decoded = decoder.decode(QByteArrayView(text).sliced(2));
+    return decoded.toUtf8();
 }
 
 bool IsEmpty(const SPimContact& contact)
@@ -228,14 +270,18 @@ std::vector<SPimContact> CVCardReader::Parse(const QByteArray& text)
     std::vector<SPimContact> contacts;
     bool inCard = false;
     std::optional<SPimContact> name;
+    std::optional<SPimContact> formattedName;
     const auto finishCard = [&] {
         if (inCard && name && !IsEmpty(*name))
             contacts.push_back(*name);
+        else if (inCard && formattedName && !IsEmpty(*formattedName))
+            contacts.push_back(*formattedName);
         inCard = false;
         name.reset();
+        formattedName.reset();
     };
 
-    for (const QByteArray& line : LogicalLines(text)) {
+    for (const QByteArray& line : LogicalLines(WithoutByteOrderMark(text))) {
         const std::optional<SProperty> property = ParseProperty(line);
         if (!property)
             continue;
@@ -247,6 +293,8 @@ std::vector<SPimContact> CVCardReader::Parse(const QByteArray& text)
             finishCard();
         } else if (inCard && property->name == "N" && !name) {
             name = ContactFromName(*property);
+        } else if (inCard && property->name == "FN" && !formattedName) {
+            formattedName = ContactFromFormattedName(*property);
         }
     }
     finishCard();

@@ -37,7 +37,7 @@ TEST_F(CDeviceTest, PlaybackMeasuringAndRetaggingRunTogether)
         }
     };
     std::thread first(retagLoop, others[0], 2u);
-    std::thread second(retagLoop, others[1], 2u);
+    std::thread second(retagLoop, others[1], 3u);
 
     CPlayer& player = manager.GetPlayer();
     Bytes once;

@@ -23,14 +23,16 @@ const char* const kBadOgg = "CSpeexDecoder: Cannot read the Ogg header";
 // "RIFF" size "WAVE" "fmt " size, 16 format bytes, then `rest`.
 Bytes WavStart(const Bytes& rest)
 {
-    return Cat(
-        {Str("RIFF"), LeBytes(0x7FFFFFFF), Str("WAVEfmt "), LeBytes(1042), Bytes(16, 1), rest});
+    return Cat({Str("RIFF"), LeBytes(0x7FFFFFFF), Str("WAVEfmt "), LeBytes(1042),
+                Slice(PlainWav({}), 20, 36), rest});
 }
 
-Bytes SpeexHeaderPacket()
+Bytes SpeexHeaderPacket(int mode = SPEEX_MODEID_NB, int channels = 1, int framesPerPacket = 1)
 {
     SpeexHeader header{};
-    speex_init_header(&header, 8000, 1, speex_lib_get_mode(SPEEX_MODEID_NB));
+    speex_init_header(&header, mode == SPEEX_MODEID_NB ? 8000 : 16000, channels,
+                      speex_lib_get_mode(mode));
+    header.frames_per_packet = framesPerPacket;
     int size = 0;
     char* packet = speex_header_to_packet(&header, &size);
     Bytes out(packet, packet + size);
@@ -165,6 +167,74 @@ TEST_F(CAudioTest, SpeexAudioPagesOfJunkDecodeWithoutCrashing)
     decoder.Close();
     decoder.Open(Path("junk.ogg"), m_manager);
     EXPECT_EQ(decoder.GetLength(), 40u * 160u);
+}
+
+// Two frames per packet, as other encoders write: `packets` packets of a voiced signal.
+Bytes TwoFramesPerPacket(int packets)
+{
+    void* state = speex_encoder_init(speex_lib_get_mode(SPEEX_MODEID_NB));
+    SpeexBits bits;
+    speex_bits_init(&bits);
+    std::vector<SPacketPlan> plans{{SpeexHeaderPacket(SPEEX_MODEID_NB, 1, 2)}, {Comment(8, 1, 56)}};
+    const Bytes signal = SpeechLike(static_cast<std::size_t>(packets) * 320);
+    for (int p = 0; p < packets; ++p) {
+        speex_bits_reset(&bits);
+        for (int f = 0; f < 2; ++f) {
+            std::vector<spx_int16_t> frame(160);
+            for (std::size_t i = 0; i < 160; ++i)
+                frame[i] = static_cast<spx_int16_t>((signal[(p * 2 + f) * 160 + i] - 128) * 256);
+            speex_encode_int(state, frame.data(), &bits);
+        }
+        Bytes packet(2000);
+        packet.resize(static_cast<std::size_t>(
+            speex_bits_write(&bits, reinterpret_cast<char*>(packet.data()), 2000)));
+        plans.push_back({packet, (p + 1) * 320});
+    }
+    speex_bits_destroy(&bits);
+    speex_encoder_destroy(state);
+    return MakeOgg(plans);
+}
+
+// Files of other programs: formats this engine cannot play are refused with a message that
+// says so, rather than measured and played as 8 kHz mono; Speex streams with several frames
+// in a packet or the ".spx" name are read whole; an encoder's own comment is no information.
+TEST_F(CAudioTest, ForeignFilesAreReadWholeOrRefusedClearly)
+{
+    const char* const kWavFormat = "PcmDecoder: Only 8 kHz, 8-bit mono PCM .wav files can be read";
+    const char* const kSpeexFormat =
+        "CSpeexDecoder: Only narrow-band mono Speex at 8 kHz can be read";
+    const Bytes wav = PlainWav(Bytes(9600, 0x90));
+    const Bytes foreignComment =
+        Cat({LeBytes(4), Str("othr"), LeBytes(1), LeBytes(26), Str("ENCODER=some other program")});
+    const std::tuple<const char*, const char*, Bytes> refused[] = {
+        {"stereo.wav", kWavFormat, With(wav, 22, LeBytes(2, 2))},
+        {"cd.wav", kWavFormat, With(wav, 24, LeBytes(44100))},
+        {"16bit.wav", kWavFormat, With(wav, 34, LeBytes(16, 2))},
+        {"extensible.wav", kWavFormat,
+         With(PlainWav(Bytes(100, 0x90), 40), 20, LeBytes(0xFFFE, 2))},
+        {"wideband.ogg", kSpeexFormat,
+         MakeOgg({{SpeexHeaderPacket(SPEEX_MODEID_WB)}, {Comment(8, 1, 56)}})},
+        {"stereo.spx", kSpeexFormat,
+         MakeOgg({{SpeexHeaderPacket(SPEEX_MODEID_NB, 2)}, {Comment(8, 1, 56)}})},
+    };
+    for (const auto& [name, message, content] : refused) {
+        SCOPED_TRACE(name);
+        WriteFile(Path(name), content);
+        EXPECT_AUDIO_ERROR(m_manager.GetRecordLength(Path(name)), message);
+        EXPECT_AUDIO_ERROR(m_manager.GetTagger().ReadRecordInfo(Path(name)), message);
+    }
+
+    const Bytes twoFrames = TwoFramesPerPacket(25);
+    for (const char* name : {"two.ogg", "two.spx"}) {
+        WriteFile(Path(name), twoFrames);
+        EXPECT_EQ(m_manager.GetRecordSamples(Path(name)), 8000u);
+        const Bytes decoded = DecodeAll(*m_manager.OpenDecoder(Path(name)), 1000);
+        EXPECT_EQ(decoded.size(), 8000u) << "both frames of every packet";
+        EXPECT_GT(Energy(Slice(decoded, 4000, 8000)), 50.0);
+    }
+
+    WriteFile(Path("foreign.ogg"), MakeOgg({{SpeexHeaderPacket()}, {foreignComment}}));
+    EXPECT_EQ(m_manager.GetTagger().ReadRecordInfo(Path("foreign.ogg")), "");
 }
 
 } // namespace

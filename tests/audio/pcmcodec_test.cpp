@@ -88,7 +88,7 @@ TEST_F(PcmCodecTest, UnclosedRecordKeepsItsInformationAndReadsToItsRealEnd)
     EXPECT_EQ(m_decoder.GetLength(), 12000u);
     EXPECT_EQ(DecodeAll(m_decoder), samples);
     m_decoder.Close();
-    EXPECT_EQ(m_manager.GetRecordLength(Path("crashed.wav")), 1u);
+    EXPECT_EQ(m_manager.GetRecordLength(Path("crashed.wav")), 2u) << "1.5 s, rounded";
 }
 
 TEST_F(CAudioTest, OpenFailuresCarryEachCodecsMessage)

@@ -104,15 +104,46 @@ TEST_F(TaggerTest, SuitableCodecFollowsSignatureAndExtension)
                        "GetSuitableCodec(): Cannot open the input file");
 }
 
-TEST_F(TaggerTest, RecordLengthIsWholeSecondsAndAtLeastOne)
+// Rounded to the nearest second: a Speex memo of two seconds holds a little less than that.
+TEST_F(TaggerTest, RecordLengthIsRoundedSecondsAndAtLeastOne)
 {
     const std::tuple<int, std::size_t, std::uint32_t> cases[] = {
-        {0, 0, 1}, {0, 4000, 1}, {0, 23999, 2}, {0, 80000, 10}, {4, 26000, 3}, {5, 100, 1}};
+        {0, 0, 1},      {0, 3999, 1},  {0, 11999, 1}, {0, 12000, 2},
+        {0, 80000, 10}, {1, 16000, 2}, {4, 26000, 3}, {5, 100, 1}};
     for (auto [format, samples, seconds] : cases) {
         const std::string path =
             MakeRecord(format ? "r.ogg" : "r.wav", format, Bytes(samples, 0x80));
         EXPECT_EQ(m_manager.GetRecordLength(path), seconds) << format << " " << samples;
     }
+}
+
+// Chunks after the samples (an editor's LIST) stay out of the audio: only an unclosed record
+// takes its length from the file's size. A record made with another library version keeps
+// its vendor string, so the header keeps its size and the rewrite is allowed.
+TEST_F(TaggerTest, RewriteKeepsTrailingChunksAndTheFilesVendor)
+{
+    const std::string wav = MakeRecord("r.wav", 0, Pattern(8000), "old");
+    WriteFile(wav, Cat({ReadFile(wav), Str("LIST"), LeBytes(12), Str("INFOISFT"), LeBytes(0)}));
+    m_tagger.WriteRecordInfo(wav, "new", 3);
+    EXPECT_EQ(m_manager.GetRecordSamples(wav), 8000u);
+    EXPECT_EQ(Decode(wav), Pattern(8000));
+
+    const std::string ogg = MakeRecord("r.ogg", 3, SpeechLike(8000), "old");
+    const Bytes before = ReadFile(ogg);
+    const SOgg parsed = ReadOgg(before);
+    Bytes comment = parsed.packets[1].data;
+    const std::string vendor = "Encoded with an older release";
+    comment = Cat({LeBytes(static_cast<std::uint32_t>(vendor.size())), Str(vendor),
+                   Slice(comment, 4 + Le(comment, 0), comment.size())});
+    Bytes file = Cat(
+        {MakeOgg({{parsed.packets[0].data}, {comment}}, static_cast<int>(parsed.pages[0].serial)),
+         Slice(before, parsed.pages[2].offset, before.size())});
+    WriteFile(ogg, file);
+    m_tagger.WriteRecordInfo(ogg, "new", 3);
+    EXPECT_EQ(m_tagger.ReadRecordInfo(ogg).substr(0, 4), std::string("new\0", 4));
+    const Bytes after = ReadFile(ogg);
+    EXPECT_EQ(after.size(), file.size());
+    EXPECT_NE(Text(after, 0, after.size()).find(vendor), std::string::npos);
 }
 
 } // namespace

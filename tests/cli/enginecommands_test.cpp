@@ -152,6 +152,11 @@ TEST(CliRecord, TheInformationAreaTakes1024BytesAndRefusalsRecordNothing)
     WriteFileBytes(refused, "keep me");
     EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1"}).exitCode, 1);
     EXPECT_EQ(ReadFileBytes(refused), "keep me");
+
+    const SCliResult noFolder = cli.Run({"record", cli.Scratch("none/x.wav"), "--seconds", "1"});
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_EQ(noFolder.err,
+              "The folder " + cli.Scratch("none") + " does not exist; nothing recorded\n");
 }
 
 // A realtime recording stopped from outside ends like a normal one: the file is

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <regex>
+#include <sys/stat.h>
 
 namespace {
 
@@ -108,6 +109,27 @@ TEST_F(CliStore, TagRefusalsPrintTheTagManagersMessagesAndChangeNothing)
         EXPECT_EQ(result.err, message) << arguments[1] << ' ' << arguments[2];
     }
     EXPECT_EQ(Groups(), before);
+}
+
+// A catalogue that links out of the home is not written through; a FIFO in its place makes
+// the listing fail at once instead of waiting forever.
+TEST_F(CliStore, CataloguesOutsideTheHomeOrNotFilesAreRefused)
+{
+    const std::string outside = cli.Scratch("outside.dat");
+    WriteFileBytes(outside, "[Elsewhere]\n");
+    for (const char* name : {"/groups.dat", "/locations.dat"}) {
+        std::filesystem::remove(cli.Home() + name);
+        std::filesystem::create_symlink(outside, cli.Home() + name);
+    }
+    EXPECT_EQ(cli.Run({"tags", "add-group", "Work"}).exitCode, 1);
+    EXPECT_EQ(cli.Run({"locations", "add", "Office"}).exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(outside), "[Elsewhere]\n");
+
+    std::filesystem::remove(cli.Home() + "/groups.dat");
+    ASSERT_EQ(::mkfifo((cli.Home() + "/groups.dat").c_str(), 0600), 0);
+    const SCliResult list = cli.Run({"tags", "list"}, 10000);
+    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_NE(list.err.find("cannot be read"), std::string::npos) << list.err;
 }
 
 TEST_F(CliStore, TagEditsFollowTheCataloguesPlacementRules)
@@ -304,6 +326,7 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
                                                {"delete", text},
                                                {"delete", folder + "none.wav"},
                                                {"delete", elsewhere},
+                                               {"delete", folder + "../../scratch/elsewhere.wav"},
                                                {"rename", elsewhere, "Meeting"}}) {
         EXPECT_EQ(cli.Run(refused).exitCode, 1) << refused[0] << ' ' << refused[1];
     }

@@ -47,4 +47,16 @@ TEST(HomeTest, TheEnvironmentChoosesTheHome)
     EXPECT_TRUE(Home::WithTrailingSlash(QString()).isEmpty());
 }
 
+TEST(VolumesTest, CardsOfTheSameNameAreToldApart)
+{
+    const QList<SStorageCard> cards{{"CARD", "/media/ann/CARD"},
+                                    {"CARD", "/run/media/ann/CARD"},
+                                    {"CARD (2)", "/media/ann/CARD (2)"},
+                                    {"CARD", "/mnt/x/CARD"}};
+    QStringList names;
+    for (const SStorageCard& card : Volumes::WithDistinctNames(cards))
+        names.append(card.name);
+    EXPECT_EQ(names, (QStringList{"CARD", "CARD (3)", "CARD (2)", "CARD (4)"}));
+}
+
 } // namespace

@@ -74,6 +74,12 @@ const SCase kCases[] = {
     {"binary", QByteArray("\x00\x01\x02\xff", 4), {}, {}},
     {"vcard", "BEGIN:VCARD\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n", {}, {}},
     {"colons", QByteArray(100000, ':'), {}, {}},
+    {"zero_byte_hides_only_its_task",
+     Calendar(Todo("SUMMARY:one\r\n") + Todo(QByteArray("SUMMARY:b\0roken\r\n", 17)) + Todo("SUMMARY:three\r\n")),
+     {"one", "three"}, {{}, {}}},
+    {"nested_too_deep", QByteArray("BEGIN:VCALENDAR\r\n").repeated(100000) + Todo("SUMMARY:x\r\n"), {}, {}},
+    {"nested_within_bound", Calendar(QByteArray("BEGIN:X-A\r\n").repeated(40) + Todo("SUMMARY:deep\r\n") +
+                                     QByteArray("END:X-A\r\n").repeated(40)), {"deep"}, {{}}},
 };
 // clang-format on
 

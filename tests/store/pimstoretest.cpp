@@ -65,23 +65,15 @@ TEST_F(PimStoreTest, FillContactsAppendsWithoutEmptyingAndSkipsEmptyAndDuplicate
     EXPECT_EQ(list, (QStringList{"Old Entry", "Ann Lee", "Solo", "Bob J Zed"}));
 }
 
-TEST_F(PimStoreTest, TaskExistsAnswersTheTwoRestrictionsOverStoredSubjects)
+TEST_F(PimStoreTest, TaskExistsOnlyForTheSameSubjectIgnoringCaseAndSpaces)
 {
-    EXPECT_EQ(CPimStore::ExistenceRestrictions("Call back"),
-              (QStringList{R"([Subject] > "Call back")", R"([Subject] = "Call back ")"}));
-    // A placeholder-like subject is inserted as it stands.
-    EXPECT_EQ(CPimStore::ExistenceRestrictions("50%1").front(), R"([Subject] > "50%1")");
-
-    // Deleted task: nothing sorts after it and nothing equals it with a trailing space.
-    m_source.tasks = {Task("Alpha"), Task("Call back")};
-    EXPECT_FALSE(m_store.TaskExistsInStore("Call back"));
-    EXPECT_FALSE(m_store.TaskExistsInStore("Zulu"));
-    m_source.tasks = {Task("Call back ")};
-    EXPECT_TRUE(m_store.TaskExistsInStore("Call back"));
-    // Any task that sorts after the subject answers the first restriction.
-    m_source.tasks = {Task("Dinner")};
-    EXPECT_TRUE(m_store.TaskExistsInStore("Call back"));
-    EXPECT_FALSE(m_store.TaskExistsInStore("dinner"));
+    m_source.tasks = {Task("Alpha"), Task("Call back "), Task("Dinner")};
+    const std::pair<const char*, bool> cases[] = {
+        {"Call back", true}, {"call BACK", true}, {" Alpha", true}, {"Alp", false},
+        {"Beta", false},     {"Zulu", false},     {"Call", false},  {"", false},
+    };
+    for (const auto& [subject, exists] : cases)
+        EXPECT_EQ(m_store.TaskExistsInStore(subject), exists) << subject;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "audio/audiomanager.h"
 #include "platform/simwavebackend.h"
+#include "store/recordcatalogue.h"
 #include "store/recordingsession.h"
 #include "store/storage.h"
 #include "testfiles.h"
@@ -96,6 +97,50 @@ TEST_F(RecordingSessionTest, LowSpaceAndARemovedFolderEndTheRecording)
     EXPECT_EQ(m_session->Check(), ERecordingEnd::VolumeRemoved);
     m_session->Stop();
     EXPECT_FALSE(m_session->IsRecording());
+}
+
+// As fast as the device goes, the recording still stops at the reserve: the free space is
+// weighed against what is written. A write that fails ends the recording with what it holds.
+TEST_F(RecordingSessionTest, AFullStorageEndsTheRecordingWithWhatWasWritten)
+{
+    MakeSession();
+    ASSERT_TRUE(QDir().mkpath(m_folder));
+    m_freeBytes = 1000000 + 16000;
+    ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
+    ERecordingEnd end = ERecordingEnd::Running;
+    for (int i = 0; i < 500 && end == ERecordingEnd::Running; ++i)
+        end = m_session->Wait(std::chrono::milliseconds(20));
+    EXPECT_EQ(end, ERecordingEnd::LowSpace);
+    EXPECT_FALSE(m_session->Stop());
+    // The format's nominal rate decides (460 KB a minute for PCM), so it stops close to it.
+    EXPECT_NEAR(QFileInfo(m_session->Path()).size(), 1070 + 16000, 500);
+
+    const CSmallTmpfs card(m_dir.path() + "/card", "256k");
+    if (!card.Mounted())
+        GTEST_SKIP() << "a full file system needs root to mount";
+    m_folder = m_dir.path() + "/card";
+    m_freeBytes = 1e9; // a free-space figure that lies: only the write can tell
+    ASSERT_TRUE(m_session->Start(Request({"b.wav"})).Ok());
+    end = ERecordingEnd::Running;
+    for (int i = 0; i < 500 && end == ERecordingEnd::Running; ++i)
+        end = m_session->Wait(std::chrono::milliseconds(20));
+    EXPECT_EQ(end, ERecordingEnd::WriteFailed);
+    m_session->Stop();
+    EXPECT_GT(QFileInfo(m_folder + "/b.wav").size(), 1070 + 8000);
+    EXPECT_GT(m_audio->GetRecordSamples((m_folder + "/b.wav").toStdString()), 8000u);
+}
+
+// A record being written is "in use" for every delete, to the trash or for good.
+TEST_F(RecordingSessionTest, ARecordInProgressCannotBeDeleted)
+{
+    MakeSession();
+    ASSERT_TRUE(QDir().mkpath(m_folder));
+    ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
+    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::InUse);
+    EXPECT_EQ(TrashRecord(m_session->Path()), EDeleteResult::InUse);
+    EXPECT_FALSE(m_session->Stop());
+    EXPECT_TRUE(QFileInfo::exists(m_session->Path()));
+    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::Deleted);
 }
 
 } // namespace

@@ -1,0 +1,140 @@
+// The catalogue and settings files under hostile conditions: a full disk, two processes
+// changing them at once, links out of the home, a FIFO in a catalogue's place, odd line ends.
+
+#include "store/linefile.h"
+#include "store/locationlist.h"
+#include "store/settingsstore.h"
+#include "store/tagcatalogue.h"
+#include "testfiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class CatalogueFilesTest : public testing::Test
+{
+protected:
+    QString Home() const { return m_dir.path() + "/home"; }
+    QString HomeFile(const char* name) const { return Home() + "/" + name; }
+
+    QTemporaryDir m_dir;
+};
+
+// A full disk: every write fails, reports it, and leaves the old file whole.
+TEST_F(CatalogueFilesTest, AFullDiskKeepsEveryOldFile)
+{
+    const CSmallTmpfs disk(Home());
+    if (!disk.Mounted())
+        GTEST_SKIP() << "a full file system needs root to mount";
+    const CTagCatalogue tags(Home());
+    const CLocationList locations(Home());
+    CSettingsStore settings(HomeFile("settings.ini"));
+    ASSERT_TRUE(tags.EnsureDefaultGroups());
+    ASSERT_TRUE(locations.AddLocation("Office"));
+    ASSERT_TRUE(settings.SetStorage("Device memory"));
+    const QByteArray groups = ReadAll(tags.Path()), places = ReadAll(locations.Path()),
+                     ini = ReadAll(HomeFile("settings.ini"));
+    disk.Fill();
+
+    EXPECT_EQ(tags.AddGroup("Work"), ECatalogueResult::WriteFailed);
+    EXPECT_EQ(tags.AddTag("Priority", "Urgent"), ECatalogueResult::WriteFailed);
+    EXPECT_FALSE(locations.AddLocation("Home"));
+    EXPECT_FALSE(settings.SetStorage("CARD"));
+    EXPECT_EQ(ReadAll(tags.Path()), groups);
+    EXPECT_EQ(ReadAll(locations.Path()), places);
+    EXPECT_EQ(ReadAll(HomeFile("settings.ini")), ini);
+    EXPECT_EQ(settings.Storage(), "Device memory");
+    EXPECT_EQ(QDir(Home()).entryList(QDir::Files | QDir::Hidden).filter(".new").size(), 0)
+        << "no working copy is left behind";
+}
+
+// Two processes adding at once lose nothing: each change runs under the lock.
+TEST_F(CatalogueFilesTest, TwoProcessesChangingAtOnceLoseNothing)
+{
+    ASSERT_TRUE(QDir().mkpath(Home()));
+    const CTagCatalogue tags(Home());
+    ASSERT_TRUE(tags.EnsureDefaultGroups());
+    constexpr int kEach = 60;
+    const auto work = [&](const QString& who) {
+        const CLocationList locations(Home());
+        CSettingsStore settings(HomeFile("settings.ini"));
+        bool ok = true;
+        for (int i = 0; i < kEach; ++i) {
+            const QString n = QString::number(i);
+            ok = tags.AddTag("Priority", who + n) == ECatalogueResult::Ok && ok;
+            ok = locations.AddLocation(who + n) && ok;
+            ok = (who == "child" ? settings.SetPimFolder(n) : settings.SetStorage(n)) && ok;
+        }
+        return ok;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(work("child") ? 0 : 1);
+    EXPECT_TRUE(work("parent"));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+
+    EXPECT_EQ(tags.ListTagsOfGroup("Priority").size(), 3 + 2 * kEach);
+    EXPECT_EQ(CLocationList(Home()).FillLocations().size(), 2 * kEach);
+    const CSettingsStore settings(HomeFile("settings.ini"));
+    EXPECT_EQ(settings.PimFolder(), QString::number(kEach - 1));
+    EXPECT_EQ(settings.Storage(), QString::number(kEach - 1));
+}
+
+// A link out of the home is never written through; one inside it is. A FIFO in a
+// catalogue's place neither blocks a reader nor is replaced.
+TEST_F(CatalogueFilesTest, LinksOutOfTheHomeAndFifosAreRefused)
+{
+    ASSERT_TRUE(QDir().mkpath(Home() + "/inside"));
+    const QString outside = m_dir.path() + "/outside.txt";
+    ASSERT_TRUE(WriteAll(outside, "[Precious]\n"));
+    ASSERT_TRUE(QFile::link(outside, HomeFile("groups.dat")));
+    ASSERT_TRUE(QFile::link(outside, HomeFile("locations.dat")));
+    EXPECT_EQ(CTagCatalogue(Home()).AddGroup("Work"), ECatalogueResult::WriteFailed);
+    EXPECT_FALSE(CLocationList(Home()).AddLocation("Office"));
+    EXPECT_EQ(ReadAll(outside), "[Precious]\n");
+
+    ASSERT_TRUE(QFile::remove(HomeFile("groups.dat")));
+    ASSERT_TRUE(WriteAll(Home() + "/inside/groups.dat", "[Priority]\n"));
+    ASSERT_TRUE(QFile::link(Home() + "/inside/groups.dat", HomeFile("groups.dat")));
+    EXPECT_EQ(CTagCatalogue(Home()).AddGroup("Work"), ECatalogueResult::Ok);
+    EXPECT_EQ(ReadAll(Home() + "/inside/groups.dat"), "[Priority]\n[Work]\n");
+    EXPECT_TRUE(QFileInfo(HomeFile("groups.dat")).isSymLink());
+
+    ASSERT_TRUE(QFile::remove(HomeFile("groups.dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(HomeFile("groups.dat")).constData(), 0600), 0);
+    const CTagCatalogue fifo(Home());
+    EXPECT_TRUE(fifo.ListGroups().isEmpty());
+    EXPECT_FALSE(fifo.EnsureDefaultGroups());
+    EXPECT_EQ(fifo.AddGroup("Work"), ECatalogueResult::WriteFailed);
+    EXPECT_FALSE(QFileInfo(HomeFile("groups.dat")).isFile());
+}
+
+TEST_F(CatalogueFilesTest, EveryTrailingCarriageReturnIsDropped)
+{
+    ASSERT_TRUE(WriteAll(HomeFile("groups.dat"), "[Work]\r\r\nReport\r\n[Home]\r\r\r\n"));
+    EXPECT_EQ(LineFile::Read(HomeFile("groups.dat")), (QStringList{"[Work]", "Report", "[Home]"}));
+    const CTagCatalogue tags(Home());
+    EXPECT_EQ(tags.ListGroups(), (QStringList{"Work", "Home"}));
+}
+
+// The one-pass listing gives what asking group by group gives, repeated groups included.
+TEST_F(CatalogueFilesTest, ListingAllInOnePassMatchesGroupByGroup)
+{
+    ASSERT_TRUE(WriteAll(HomeFile("groups.dat"),
+                         "stray\n[A]\na1\n[B]\n[A]\na2\n[]\nempty-named\n[C]\nc1\nc2\n"));
+    const CTagCatalogue tags(Home());
+    QList<QPair<QString, QStringList>> expected;
+    for (const QString& group : tags.ListGroups())
+        expected.append({group, tags.ListTagsOfGroup(group)});
+    EXPECT_EQ(tags.ListAll(), expected);
+    EXPECT_EQ(tags.ListAll().size(), 5);
+}
+
+} // namespace
