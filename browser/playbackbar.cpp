@@ -68,7 +68,9 @@ void CPlaybackBar::SetProgress(std::uint64_t elapsedSamples, std::uint64_t total
     m_slider->setRange(0, steps(totalSamples));
     m_slider->setValue(steps(elapsedSamples));
     m_elapsed->setText(FormatTime(elapsedSamples, m_sampleRate));
-    m_total->setText(FormatTime(totalSamples, m_sampleRate));
+    // The length is shown rounded, as everywhere a record's length is shown; a Speex
+    // record's count leaves out the codec's few milliseconds of look-ahead.
+    m_total->setText(FormatTime(totalSamples + m_sampleRate / 2, m_sampleRate));
 }
 
 void CPlaybackBar::Reset()
