@@ -117,6 +117,13 @@
     </message>
 </context>
 <context>
+    <name>CParlantographerApp</name>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CParlantographerDlg</name>
     <message>
         <source>The audio input stopped while recording (the device was removed or failed).
@@ -203,6 +210,27 @@ The record holds what was captured until then.</source>
         <source>Parlantographer %1
 
 Records voice memos and keeps their tags, task and contacts inside each record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program requires at least 1 MB of free memory to continue with recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory to continue operation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The storage card has been removed while recording.
+The record is being recorded may be corrupted!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exception</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -295,6 +323,10 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
     <message>
         <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
