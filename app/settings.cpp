@@ -129,6 +129,7 @@ void CSettings::BuildUi()
     });
     auto* folderLabel = new QLabel(tr("Folder"), pim);
     folderLabel->setFont(labelFont);
+    folderLabel->setBuddy(m_pimFolder);
     pimRow->addWidget(folderLabel);
     pimRow->addWidget(m_pimFolder, 1);
     pimRow->addWidget(browse);

@@ -512,6 +512,22 @@ TEST_F(MainScreenTest, ATagATaskAndAContactChosenAndRecordedWithTheKeyboardAlone
                                   "[[Tasks]]\nWrite report\n[[Contacts]]\nAnn Lee\n");
 }
 
+TEST_F(MainScreenTest, ReturnOnTheHeaderTypesATagAndOnClearClearsTheSlot)
+{
+    OpenForKeys();
+    CSlotList* slot = screen->Slot(0);
+    TapItem(0, "Normal");
+    Press(Qt::Key_Down); // the header
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(slot->IsEditing());
+    QTest::keyClicks(slot->InPlaceEdit(), "Urgent");
+    QTest::keyClick(slot->InPlaceEdit(), Qt::Key_Return);
+    EXPECT_TRUE(slot->Items().contains("Urgent"));
+    slot->ClearButton()->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(slot->SelectedItems().isEmpty());
+}
+
 TEST_F(MainScreenTest, ASecondTaskCannotBeChosenByKeysOrInTheShowAllDialog)
 {
     SetSlots({"Task", "None", "None", "None"});
@@ -570,13 +586,15 @@ TEST_F(MainScreenTest, AFailedStopResetsTheButtonBeforeItsMessageAndStopsOnce)
     EXPECT_FALSE(tickingAtMessage);
 }
 
-TEST_F(MainScreenTest, TheMenuShowsItsShortcutsAndEveryItemHasAMnemonic)
+TEST_F(MainScreenTest, MenusShowShortcutsAndMnemonicsAndEveryControlHasAName)
 {
     Open();
     EXPECT_EQ(screen->RecordAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
     EXPECT_EQ(screen->PlayerMenuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
     EXPECT_EQ(screen->ExitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(screen->SettingsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    for (QWidget* control : screen->FocusPositions())
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
     for (QAction* action : screen->Menu()->actions()) {
         if (!action->isSeparator()) {
             EXPECT_TRUE(action->text().contains('&')) << action->text().toStdString();
