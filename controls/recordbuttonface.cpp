@@ -97,6 +97,7 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
         p.drawRoundedRect(filled, 2, 2);
     }
     if (!face.timeText.isEmpty()) {
+        const QFont plain = p.font();
         QFont font = p.font();
         font.setBold(true);
         if (face.scale > 1)
@@ -109,7 +110,29 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
                              metrics.height());
         p.setPen(Theme::Palette(QPalette::ButtonText));
         p.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, face.timeText);
+        p.setFont(plain);
     }
+}
+
+// The hint sits on the time text's line, between the level meter and the time, where it
+// never covers the image.
+void PaintHint(QPainter& p, const QRect& area, const SFace& face)
+{
+    QFont bold = p.font();
+    bold.setBold(true);
+    if (face.scale > 1)
+        bold.setPointSizeF(bold.pointSizeF() * 1.3);
+    const QFontMetrics timeMetrics(bold);
+    const QRect strip = ProgressStrip(area);
+    const int left = LevelStrip(area).right() + 10;
+    const int right = strip.right() - timeMetrics.horizontalAdvance(face.timeText) - 12;
+    if (right - left < 40)
+        return;
+    const QFontMetrics metrics(p.font());
+    const QRect line(left, strip.top() - 6 - timeMetrics.height(), right - left,
+                     timeMetrics.height());
+    p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+               metrics.elidedText(face.hint, Qt::ElideRight, line.width()));
 }
 
 void PaintLevel(QPainter& p, const QRect& area, const SFace& face)
@@ -150,10 +173,11 @@ void Paint(QPainter& painter, const QRect& area, const SFace& face)
                                QPoint(area.right() - 6 - 2, area.bottom() - 6 - 2)));
     }
     painter.setPen(Theme::Palette(QPalette::ButtonText));
-    const QString top = face.caption.isEmpty() ? face.hint : face.caption + "\n" + face.hint;
-    if (!top.trimmed().isEmpty())
-        painter.drawText(area.adjusted(30, 10, -10, -10),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, top.trimmed());
+    if (!face.caption.isEmpty())
+        painter.drawText(area.adjusted(8, 8, -8, -8), Qt::AlignHCenter | Qt::AlignTop,
+                         face.caption);
+    if (!face.hint.isEmpty())
+        PaintHint(painter, area, face);
     painter.restore();
 }
 

@@ -36,7 +36,9 @@ public:
         QColor ink = enabled ? Theme::ListText() : Theme::DisabledText();
         if (selected) {
             p->setPen(Qt::NoPen);
-            p->setBrush(enabled ? Theme::Accent() : Theme::DisabledText());
+            // Disabled, a paler bar: white ink stays readable on it in light and dark themes.
+            p->setBrush(enabled ? Theme::Accent()
+                                : Theme::Mix(Theme::Accent(), Theme::DisabledText(), 0.5));
             p->drawRoundedRect(row, 3, 3);
             ink = Qt::white;
         }
