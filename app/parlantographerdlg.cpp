@@ -237,12 +237,21 @@ void CParlantographerDlg::MoveFocus(int step)
 {
     const QList<QWidget*> chain = FocusChain();
     // Focus elsewhere (or nowhere) counts as the record button, the last position.
-    qsizetype at = chain.indexOf(QApplication::focusWidget());
+    QWidget* focused = QApplication::focusWidget();
+    qsizetype at = chain.indexOf(focused);
+    for (CSlotList* slot : m_slots) {
+        // Inside a slot but not at a position (its in-place edit): count as its header.
+        if (at < 0 && focused && slot->isAncestorOf(focused))
+            at = chain.indexOf(slot->HeaderButton());
+    }
     if (at < 0)
         at = chain.size() - 1;
     const qsizetype next = (at + step + chain.size()) % chain.size();
-    // As Tab would: the focus marks are for keyboard focus.
-    chain.at(next)->setFocus(Qt::TabFocusReason);
+    // As Tab would: the focus marks are for keyboard focus. An in-place edit that ends as
+    // it loses the focus leaves it where the key sent it.
+    m_focusTarget = chain.at(next);
+    m_focusTarget->setFocus(Qt::TabFocusReason);
+    m_focusTarget = nullptr;
 }
 
 bool CParlantographerDlg::HandleNavigationKey(QWidget* target, const QKeyEvent* key)
@@ -456,6 +465,18 @@ bool CParlantographerDlg::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_central && event->type() == QEvent::Resize)
         Relayout();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CParlantographerDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Up and Down that nothing else took (the in-place edit passes them on) move the
+    // focus; the edit ends as it loses it.
+    if (event->modifiers() == Qt::NoModifier &&
+        (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        MoveFocus(event->key() == Qt::Key_Up ? -1 : 1);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void CParlantographerDlg::changeEvent(QEvent* event)
@@ -684,8 +705,12 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
                                     CTagCatalogue::Message(result, false), this);
         }
     }
+    QWidget* const next = m_focusTarget;
     FillSlots(false);
-    m_recordButton->setFocus(Qt::OtherFocusReason);
+    if (next)
+        next->setFocus(Qt::TabFocusReason);
+    else
+        m_recordButton->setFocus(Qt::OtherFocusReason);
 }
 
 void CParlantographerDlg::OpenSettings()

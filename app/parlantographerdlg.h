@@ -104,6 +104,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -156,6 +157,8 @@ private:
     QAction* m_exitAction = nullptr;
     QAction* m_playerAction = nullptr;
     QAction* m_recordAction = nullptr;
+    // Where a focus move is going while it happens (see MoveFocus).
+    QWidget* m_focusTarget = nullptr;
     bool m_recording = false;
     bool m_closing = false;
     QString m_recordPath;

@@ -523,6 +523,12 @@ TEST_F(MainScreenTest, ReturnOnTheHeaderTypesATagAndOnClearClearsTheSlot)
     QTest::keyClicks(slot->InPlaceEdit(), "Urgent");
     QTest::keyClick(slot->InPlaceEdit(), Qt::Key_Return);
     EXPECT_TRUE(slot->Items().contains("Urgent"));
+    slot->HeaderButton()->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Return); // an edit again, which Down leaves for the list
+    ASSERT_TRUE(slot->IsEditing());
+    Press(Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), slot->ListView());
+    EXPECT_FALSE(slot->IsEditing());
     slot->ClearButton()->setFocus(Qt::TabFocusReason);
     Press(Qt::Key_Return);
     EXPECT_TRUE(slot->SelectedItems().isEmpty());
