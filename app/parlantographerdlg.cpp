@@ -200,7 +200,6 @@ void CParlantographerDlg::BuildSlots()
                 [this, i](const QString& text) { OnEditFinished(i, text); });
         for (QWidget* part : SlotParts(slot))
             part->installEventFilter(this);
-        slot->HeaderButton()->setAccessibleName(tr("Slot %1: add an item").arg(i + 1));
         slot->ListView()->setAccessibleName(tr("Slot %1 items").arg(i + 1));
         slot->ShowAllButton()->setAccessibleName(tr("Slot %1: show all items").arg(i + 1));
         slot->ClearButton()->setAccessibleName(tr("Slot %1: clear the selection").arg(i + 1));
@@ -385,6 +384,9 @@ void CParlantographerDlg::FillSlots(bool reset)
         CSlotList* slot = m_slots[static_cast<std::size_t>(i)];
         const bool changed = slot->Kind() != kind;
         slot->SetKind(kind);
+        // The header reads as its kind, and says when a tap on it takes a new item.
+        slot->HeaderButton()->setAccessibleName(
+            CSlotList::IsAddableKind(kind) ? tr("%1: add an item").arg(kind) : kind);
         FillTags(i, kind, reset || changed);
     }
     Relayout();

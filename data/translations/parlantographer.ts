@@ -135,10 +135,6 @@ The record holds what was captured until then.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Slot %1: add an item</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Slot %1 items</source>
         <translation type="unfinished"></translation>
     </message>
@@ -231,6 +227,10 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>Exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: add an item</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
