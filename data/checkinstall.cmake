@@ -27,8 +27,10 @@ endfunction()
 
 check(desktop-file-validate ${STAGE}/share/applications/${ID}.desktop)
 check(appstreamcli validate --no-net --pedantic ${STAGE}/share/metainfo/${ID}.metainfo.xml)
-check(${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb
-      ${STAGE}/bin/parlantographer --version)
-check(${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb
-      ${STAGE}/bin/parlantographer --help)
+# The option parser ends these runs with exit(), which a leak checker (the sanitizer
+# build) would count against them; what is checked here is that they print and succeed.
+foreach(option --version --help)
+  check(${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb
+        ASAN_OPTIONS=detect_leaks=0 ${STAGE}/bin/parlantographer ${option})
+endforeach()
 check(${STAGE}/bin/parlantographer-cli --help)
