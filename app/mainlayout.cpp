@@ -28,7 +28,9 @@ bool IsSlotVisible(int index, int height, const std::array<QString, 4>& kinds)
     return index < RowsForHeight(height).count && kinds[static_cast<std::size_t>(index)] != "None";
 }
 
-SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int bottomReserve)
+namespace {
+
+SLayout ComputeColumn(int width, int height, const std::array<QString, 4>& kinds, int bottomReserve)
 {
     SLayout layout;
     layout.rows = RowsForHeight(height);
@@ -59,6 +61,22 @@ SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int 
     const int buttonTop = (layout.rows.height + 10) * layout.rows.count + 5;
     layout.recordButton =
         QRect(left, buttonTop, right - left, height - bottomReserve - buttonTop - 5);
+    return layout;
+}
+
+} // namespace
+
+SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int bottomReserve)
+{
+    if (width <= kColumnWidth)
+        return ComputeColumn(width, height, kinds, bottomReserve);
+    SLayout layout = ComputeColumn(kColumnWidth, height, kinds, bottomReserve);
+    const int offset = (width - kColumnWidth) / 2;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (layout.shown[i])
+            layout.slotRects[i].translate(offset, 0);
+    }
+    layout.recordButton.translate(offset, 0);
     return layout;
 }
 

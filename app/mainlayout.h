@@ -8,6 +8,11 @@
 // the visible area, so the numbers can be checked without a window.
 namespace MainLayout {
 
+// The smallest designed screen; the window's central area never gets smaller, so a
+// window always has room for slot 1 (with the menu bar on top, more than enough).
+inline constexpr int kMinimumWidth = 240;
+inline constexpr int kMinimumHeight = 240;
+
 struct SRows
 {
     int count = 0;
@@ -34,10 +39,14 @@ struct SLayout
     QRect recordButton;
 };
 
+// Wider than this, the slots and the record button form a centred column of
+// kColumnWidth: lists of a thousand pixels show no more items, only longer empty lines.
+inline constexpr int kColumnWidth = 720;
+
 // Lays out a visible area W x H. `bottomReserve` is the height kept free below the
 // record button (the handheld's menu bar: 52 x scale). Slots beyond the rows and slots
 // of kind "None" are hidden and their rows go to the nearest shown slot above; slot 1
-// is always shown.
+// is always shown. A wide area gets the same layout in a centred column (kColumnWidth).
 SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int bottomReserve);
 
 // 2 when the area is at least twice the designed width (240) both ways, else 1.

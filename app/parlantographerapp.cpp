@@ -25,7 +25,7 @@ CParlantographerApp::CParlantographerApp(MMessageSink* sink)
 
 CParlantographerApp::~CParlantographerApp() = default;
 
-int CParlantographerApp::Run(const QSize& windowSize)
+int CParlantographerApp::Run(const QSize& windowSize, bool record)
 {
     CMemoryCheck memory;
     if (!memory.CheckOrWarn(*m_sink, nullptr))
@@ -34,7 +34,7 @@ int CParlantographerApp::Run(const QSize& windowSize)
     const QString home = Home::Folder();
     QDir().mkpath(home);
     CSingleInstance instance(CSingleInstance::KeyFor(QDir(home).absolutePath()));
-    if (!instance.Claim())
+    if (!instance.Claim(record))
         return 0; // the running program has been asked to come to the front
 
     CSettingsStore settings;
@@ -49,7 +49,8 @@ int CParlantographerApp::Run(const QSize& windowSize)
                             CMemoryCheck::kWorkingBytes + static_cast<std::uint64_t>(executable)))
         return 1;
 
-    if (qEnvironmentVariableIntValue("PARLANTOGRAPHER_NO_SPLASH") == 0) {
+    // A memo asked for from the launcher starts at once, without the splash.
+    if (!record && qEnvironmentVariableIntValue("PARLANTOGRAPHER_NO_SPLASH") == 0) {
         CSplashDlg splash;
         splash.exec();
     }
@@ -68,7 +69,8 @@ int CParlantographerApp::Run(const QSize& windowSize)
         std::fprintf(stderr, "parlantographer: %s\n", error.what());
         return 1;
     } catch (const std::exception& error) {
-        m_sink->Show(EMessageIcon::Stop, QStringLiteral("Error"),
+        m_sink->Show(EMessageIcon::Stop,
+                     QCoreApplication::translate("CParlantographerApp", "Error"),
                      QString::fromStdString(error.what()), nullptr);
         return 1;
     }
@@ -78,6 +80,8 @@ int CParlantographerApp::Run(const QSize& windowSize)
         screen->raise();
         screen->activateWindow();
     });
+    QObject::connect(&instance, &CSingleInstance::RecordRequested, screen.get(),
+                     [&screen] { screen->RecordIfIdle(); });
     CSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &CSignalWatcher::Terminated, screen.get(),
                      [&screen](int) { screen->OnAppExit(); });
@@ -85,6 +89,8 @@ int CParlantographerApp::Run(const QSize& windowSize)
     if (!windowSize.isEmpty())
         screen->resize(windowSize);
     screen->show();
+    if (record)
+        screen->RecordIfIdle();
     const int status = QApplication::exec();
     screen.reset();
     return status;

@@ -10,6 +10,9 @@ class MMessageSink;
 class CParlantographerApp
 {
 public:
+    // The reverse-DNS name of the desktop file, the icon and the metainfo.
+    static constexpr const char* kAppId = PARLANTOGRAPHER_APP_ID;
+
     // The sink defaults to real message boxes.
     explicit CParlantographerApp(MMessageSink* sink = nullptr);
     ~CParlantographerApp();
@@ -18,7 +21,9 @@ public:
 
     // Runs the program inside an existing QApplication; returns the exit status. An
     // empty size leaves the window at its designed size.
-    int Run(const QSize& windowSize = QSize());
+    // With `record` a recording starts as soon as the window shows (no splash), or the
+    // program already running is asked to start one.
+    int Run(const QSize& windowSize = QSize(), bool record = false);
 
 private:
     std::unique_ptr<MMessageSink> m_ownSink;

@@ -19,6 +19,8 @@
 #include "browser/tagmanagerdlg.h"
 #include "controls/backgroundwidget.h"
 #include "controls/drawnicons.h"
+#include "controls/glyphbutton.h"
+#include "controls/headerbutton.h"
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
 #include "platform/freespace.h"
@@ -34,10 +36,13 @@
 #include "store/tagcatalogue.h"
 #include "store/taggroupactions.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <exception>
@@ -82,17 +87,26 @@ private:
     MMessageSink& m_sink;
 };
 
+// The scalable icon installed with the program; drawn when SVG cannot be read here.
+QIcon AppIcon()
+{
+    const QString id = QString::fromLatin1(PARLANTOGRAPHER_APP_ID);
+    const QIcon svg(QStringLiteral(":/icons/%1.svg").arg(id));
+    if (!svg.availableSizes().isEmpty() || !svg.pixmap(32).isNull())
+        return QIcon::fromTheme(id, svg);
+    return QIcon::fromTheme(id, DrawnIcons::AppIcon());
+}
+
 } // namespace
 
 QString CParlantographerDlg::FreeSpaceText()
 {
-    return QStringLiteral(
-        "The program requires at least 1 MB of free memory to continue with recording.");
+    return tr("The program requires at least 1 MB of free memory to continue with recording.");
 }
 
 QString CParlantographerDlg::FreeSpaceCaption()
 {
-    return QStringLiteral("Not enough memory to continue operation");
+    return tr("Not enough memory to continue operation");
 }
 
 QString CParlantographerDlg::DeviceStoppedText()
@@ -109,8 +123,8 @@ QString CParlantographerDlg::InputFallbackText(const QString& device)
 
 QString CParlantographerDlg::CardRemovedText()
 {
-    return QStringLiteral("The storage card has been removed while recording.\nThe record is "
-                          "being recorded may be corrupted!");
+    return tr("The storage card has been removed while recording.\nThe record is "
+              "being recorded may be corrupted!");
 }
 
 CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
@@ -128,13 +142,17 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
 
         setWindowTitle(kProduct);
-        setWindowIcon(DrawnIcons::AppIcon());
+        setWindowIcon(AppIcon());
         m_central = new CBackgroundWidget(this);
         setCentralWidget(m_central);
+        // The smallest designed screen: below it no slot would show, and a desktop window
+        // always shows at least the first slot above the record button.
+        m_central->setMinimumSize(MainLayout::kMinimumWidth, MainLayout::kMinimumHeight);
         m_central->installEventFilter(this);
         BuildSlots();
 
         m_recordButton = new CRecordButton(m_central);
+        m_recordButton->installEventFilter(this);
         m_recordButton->SetFreeBytesProvider([this] { return FreeBytesOfChosenStorage(); });
         m_recordButton->SetRateProvider([this] {
             return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
@@ -142,6 +160,9 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         m_recordButton->SetElapsedProvider([this] {
             return static_cast<std::int64_t>(m_session->CapturedSamples() / m_audio->SampleRate());
         });
+        m_recordButton->SetLevelProvider(
+            [this] { return static_cast<double>(m_audio->GetRecorder().InputLevel()); });
+        m_recordButton->SetDeviceTextProvider([this] { return InputDeviceText(); });
         connect(m_recordButton, &CRecordButton::RecordCommand, this,
                 &CParlantographerDlg::OnRecord);
         connect(m_recordButton, &CRecordButton::Refreshed, this,
@@ -178,23 +199,104 @@ void CParlantographerDlg::BuildSlots()
         connect(slot, &CSlotList::ShowAllClicked, this, [this, i] { OpenShowAll(i); });
         connect(slot, &CSlotList::EditFinished, this,
                 [this, i](const QString& text) { OnEditFinished(i, text); });
+        for (QWidget* part : SlotParts(slot))
+            part->installEventFilter(this);
+        slot->ListView()->setAccessibleName(tr("Slot %1 items").arg(i + 1));
+        slot->ShowAllButton()->setAccessibleName(tr("Slot %1: show all items").arg(i + 1));
+        slot->ClearButton()->setAccessibleName(tr("Slot %1: clear the selection").arg(i + 1));
+        slot->ScrollUpButton()->setAccessibleName(tr("Slot %1: scroll up").arg(i + 1));
+        slot->ScrollDownButton()->setAccessibleName(tr("Slot %1: scroll down").arg(i + 1));
+    }
+}
+
+std::array<QWidget*, 4> CParlantographerDlg::SlotParts(const CSlotList* slot)
+{
+    // The sub-focus order inside a slot: header, list, show all, clear.
+    return {slot->HeaderButton(), slot->ListView(), slot->ShowAllButton(), slot->ClearButton()};
+}
+
+QList<QWidget*> CParlantographerDlg::FocusChain() const
+{
+    QList<QWidget*> chain;
+    for (int i = 0; i < 4; ++i) {
+        if (!IsSlotVisible(i))
+            continue;
+        for (QWidget* part : SlotParts(m_slots[static_cast<std::size_t>(i)])) {
+            // An empty list has nothing to select, and a disabled part cannot be used.
+            const auto* list = qobject_cast<const CSlotListView*>(part);
+            if ((list && list->count() == 0) || !part->isEnabled())
+                continue;
+            chain << part;
+        }
+    }
+    chain << m_recordButton;
+    return chain;
+}
+
+void CParlantographerDlg::MoveFocus(int step)
+{
+    const QList<QWidget*> chain = FocusChain();
+    // Focus elsewhere (or nowhere) counts as the record button, the last position.
+    QWidget* focused = QApplication::focusWidget();
+    qsizetype at = chain.indexOf(focused);
+    for (CSlotList* slot : m_slots) {
+        // Inside a slot but not at a position (its in-place edit): count as its header.
+        if (at < 0 && focused && slot->isAncestorOf(focused))
+            at = chain.indexOf(slot->HeaderButton());
+    }
+    if (at < 0)
+        at = chain.size() - 1;
+    const qsizetype next = (at + step + chain.size()) % chain.size();
+    // As Tab would: the focus marks are for keyboard focus. An in-place edit that ends as
+    // it loses the focus leaves it where the key sent it.
+    m_focusTarget = chain.at(next);
+    m_focusTarget->setFocus(Qt::TabFocusReason);
+    m_focusTarget = nullptr;
+}
+
+bool CParlantographerDlg::HandleNavigationKey(QWidget* target, const QKeyEvent* key)
+{
+    if (const auto* list = qobject_cast<CSlotListView*>(target); list && list->IsItemMode())
+        return false; // the list moves its selection mark itself
+    switch (key->key()) {
+    case Qt::Key_Up:
+        MoveFocus(-1);
+        return true;
+    case Qt::Key_Down:
+        MoveFocus(1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        // Buttons of a slot are clicked (the slot is disabled while recording); the list
+        // and the record button handle the key themselves.
+        if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+            button->click();
+            return true;
+        }
+        return false;
+    default:
+        return false;
     }
 }
 
 void CParlantographerDlg::BuildMenu()
 {
     using DrawnIcons::EGlyph;
-    m_menu = menuBar()->addMenu(tr("Menu"));
-    m_settingsAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Settings), tr("Settings"));
-    m_tagManagerAction = m_menu->addAction(tr("Tag Manager"));
-    m_locationManagerAction = m_menu->addAction(tr("Location Manager"));
-    m_playerMenuAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Player), tr("Player"));
+    m_menu = menuBar()->addMenu(tr("&Menu"));
+    m_settingsAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Settings), tr("&Settings..."));
+    m_tagManagerAction = m_menu->addAction(tr("&Tag Manager"));
+    m_locationManagerAction = m_menu->addAction(tr("&Location Manager"));
+    m_playerMenuAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Player), tr("&Player"));
+    m_recordAction = m_menu->addAction(tr("&Record / Stop"));
     m_menu->addSeparator();
-    m_aboutAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::About), tr("About"));
+    m_aboutAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::About), tr("&About"));
     m_menu->addSeparator();
-    m_exitAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Exit), tr("Exit"));
-    m_exitAction->setShortcut(QKeySequence::Quit);
-    m_playerAction = menuBar()->addAction(tr("Player"));
+    m_exitAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Exit), tr("E&xit"));
+    m_exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    m_recordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_playerAction = menuBar()->addAction(tr("P&layer"));
 
     m_locationManagerAction->setEnabled(false);
     // On the menu item, so the menu shows it; one key for both ways in.
@@ -206,13 +308,15 @@ void CParlantographerDlg::BuildMenu()
     connect(m_playerAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_playerMenuAction, &QAction::triggered, this, &CParlantographerDlg::OpenBrowser);
     connect(m_exitAction, &QAction::triggered, this, &CParlantographerDlg::OnAppExit);
+    // The key goes through the record button's tap, so it keeps the 2-second guard.
+    connect(m_recordAction, &QAction::triggered, m_recordButton, &CRecordButton::Tap);
 }
 
 void CParlantographerDlg::OnInitDialog()
 {
     CLogger log("CParlantographerDlg::OnInitDialog");
     if (!m_context.settings.WriteFirstStartSlots())
-        m_context.sink.Show(EMessageIcon::Stop, QStringLiteral("Error"),
+        m_context.sink.Show(EMessageIcon::Stop, tr("Error"),
                             QString::fromLatin1(CSettingsStore::kWriteFailedMessage), this);
     // Without a catalogue the tag-group slots stay empty; the program still records.
     m_catalogue->EnsureDefaultGroups();
@@ -234,10 +338,18 @@ std::array<QString, 4> CParlantographerDlg::Kinds() const
     return kinds;
 }
 
+int CParlantographerDlg::MenuReserve() const
+{
+    // The menu bar sits above the central widget. Its own visibility is not set yet when
+    // the window lays itself out for the first show, but the central widget has already
+    // been placed below it, so its top says how much the bar takes.
+    return qMax(0, m_central->y());
+}
+
 int CParlantographerDlg::LayoutHeight() const
 {
     // The designed heights count the whole visible desktop, menu bar included.
-    return m_central->height() + (menuBar()->isVisible() ? menuBar()->height() : 0);
+    return m_central->height() + MenuReserve();
 }
 
 bool CParlantographerDlg::IsSlotVisible(int index) const
@@ -245,12 +357,17 @@ bool CParlantographerDlg::IsSlotVisible(int index) const
     return MainLayout::IsSlotVisible(index, LayoutHeight(), Kinds());
 }
 
-QString CParlantographerDlg::RepairedKind(int slot, const QString& kind)
+QString CParlantographerDlg::RepairedKind(int slot, const QString& kind, const QStringList& earlier)
 {
-    // The group was deleted or renamed. The first slot always shows something; the
-    // others are put out of use. Either way the repair is stored, so no slot keeps
-    // naming a kind that does not exist.
-    const QString repaired = TagGroupActions::RepairedSlotKind(*m_catalogue, slot, kind);
+    // A slot's kind is valid when it names something that exists, is not shown by an
+    // earlier slot (a second "Task" slot would give a record two tasks), and is not
+    // "None" in the first slot (which always shows something). Either way the repair is
+    // stored, so no slot keeps naming a kind that cannot be shown.
+    QString repaired = TagGroupActions::RepairedSlotKind(*m_catalogue, slot, kind);
+    if (repaired != kNone && earlier.contains(repaired))
+        repaired = kNone;
+    if (slot == 0 && repaired == kNone)
+        repaired = m_catalogue->GroupExists(kPriority) ? kPriority : kContacts;
     if (repaired != kind)
         m_context.settings.SetSlot(slot, repaired);
     return repaired;
@@ -259,11 +376,16 @@ QString CParlantographerDlg::RepairedKind(int slot, const QString& kind)
 void CParlantographerDlg::FillSlots(bool reset)
 {
     CLogger log("CParlantographerDlg::FillSlots");
+    QStringList earlier;
     for (int i = 0; i < 4; ++i) {
-        const QString kind = RepairedKind(i, m_context.settings.Slot(i));
+        const QString kind = RepairedKind(i, m_context.settings.Slot(i), earlier);
+        earlier << kind;
         CSlotList* slot = m_slots[static_cast<std::size_t>(i)];
         const bool changed = slot->Kind() != kind;
         slot->SetKind(kind);
+        // The header reads as its kind, and says when a tap on it takes a new item.
+        slot->HeaderButton()->setAccessibleName(
+            CSlotList::IsAddableKind(kind) ? tr("%1: add an item").arg(kind) : kind);
         FillTags(i, kind, reset || changed);
     }
     Relayout();
@@ -309,9 +431,9 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
 void CParlantographerDlg::Relayout()
 {
     CLogger log("CParlantographerDlg::ReallocWnds");
-    const int reserve = menuBar()->isVisible() ? menuBar()->height() : 0;
+    const int reserve = MenuReserve();
     const int width = m_central->width();
-    const int height = m_central->height() + reserve;
+    const int height = LayoutHeight();
     const MainLayout::SLayout layout = MainLayout::Compute(width, height, Kinds(), reserve);
     for (std::size_t i = 0; i < 4; ++i) {
         CSlotList* slot = m_slots[i];
@@ -334,9 +456,28 @@ void CParlantographerDlg::Relayout()
 
 bool CParlantographerDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched != m_central) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            if (HandleNavigationKey(static_cast<QWidget*>(watched), key))
+                return true;
+        }
+    }
     if (watched == m_central && event->type() == QEvent::Resize)
         Relayout();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CParlantographerDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Up and Down that nothing else took (the in-place edit passes them on) move the
+    // focus; the edit ends as it loses it.
+    if (event->modifiers() == Qt::NoModifier &&
+        (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        MoveFocus(event->key() == Qt::Key_Up ? -1 : 1);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void CParlantographerDlg::changeEvent(QEvent* event)
@@ -363,6 +504,24 @@ double CParlantographerDlg::FreeBytesOfChosenStorage() const
         path = parent;
     }
     return FreeBytesAt(path.toStdString());
+}
+
+QString CParlantographerDlg::InputDeviceText()
+{
+    const CRecorder& recorder = m_audio->GetRecorder();
+    const std::string chosen = recorder.FellBackToDefault() ? std::string() : recorder.DeviceName();
+    for (const SWaveDeviceInfo& device : m_audio->GetWaveBackend().Devices(EWaveDirection::Input)) {
+        if (chosen.empty() ? device.isDefault : device.name == chosen)
+            return QString::fromStdString(device.description.empty() ? device.name
+                                                                     : device.description);
+    }
+    return QString::fromStdString(chosen);
+}
+
+void CParlantographerDlg::RecordIfIdle()
+{
+    if (!m_recording)
+        OnRecord();
 }
 
 void CParlantographerDlg::OnRecord()
@@ -416,7 +575,7 @@ void CParlantographerDlg::StartRecording()
         return;
     case EStartRefusal::NoPath:
     case EStartRefusal::NameTaken:
-        m_context.sink.Show(EMessageIcon::Stop, QStringLiteral("Error"), start.message, this);
+        m_context.sink.Show(EMessageIcon::Stop, tr("Error"), start.message, this);
         return;
     case EStartRefusal::EngineError:
         ShowEngineError(start.message);
@@ -483,6 +642,11 @@ void CParlantographerDlg::CheckRecording()
 void CParlantographerDlg::SetControlsEnabled(bool enabled)
 {
     m_recording = !enabled;
+    // A disabled slot loses the focus to nowhere; the record button is where the keys
+    // are wanted now (Return stops the recording).
+    QWidget* focused = QApplication::focusWidget();
+    if (!enabled && focused && m_central->isAncestorOf(focused) && focused != m_recordButton)
+        m_recordButton->setFocus(Qt::TabFocusReason);
     for (CSlotList* slot : m_slots)
         slot->setEnabled(enabled);
     for (QAction* action : {m_settingsAction, m_tagManagerAction, m_aboutAction, m_exitAction,
@@ -492,7 +656,7 @@ void CParlantographerDlg::SetControlsEnabled(bool enabled)
 
 void CParlantographerDlg::ShowEngineError(const QString& text)
 {
-    m_context.sink.Show(EMessageIcon::Stop, QStringLiteral("Exception"), text, this);
+    m_context.sink.Show(EMessageIcon::Stop, tr("Exception"), text, this);
 }
 
 void CParlantographerDlg::OnAppExit()
@@ -551,8 +715,12 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
                                     CTagCatalogue::Message(result, false), this);
         }
     }
+    QWidget* const next = m_focusTarget;
     FillSlots(false);
-    m_recordButton->setFocus(Qt::OtherFocusReason);
+    if (next)
+        next->setFocus(Qt::TabFocusReason);
+    else
+        m_recordButton->setFocus(Qt::OtherFocusReason);
 }
 
 void CParlantographerDlg::OpenSettings()

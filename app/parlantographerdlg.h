@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -22,6 +24,7 @@ class CTagCatalogue;
 class MMessageSink;
 class MPimSource;
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 // The main screen: four information slots above the record button, and the menu.
@@ -55,6 +58,8 @@ public:
     void FillSlots(bool reset);
     // Starts or stops a recording: the record button's command.
     void OnRecord();
+    // Starts a recording unless one runs (the launcher's "New Recording").
+    void RecordIfIdle();
     // Ends the program, saving a running recording first.
     void OnAppExit();
     // A file system went away (a storage card was pulled).
@@ -77,6 +82,9 @@ public:
     QAction* PlayerMenuAction() const { return m_playerMenuAction; }
     QAction* AboutAction() const { return m_aboutAction; }
     QAction* ExitAction() const { return m_exitAction; }
+    QAction* RecordAction() const { return m_recordAction; }
+    // The keyboard positions Up and Down move through (public for the tests).
+    QList<QWidget*> FocusPositions() const { return FocusChain(); }
     QMenu* Menu() const { return m_menu; }
 
     // The dialogs, public so that tests and the menu reach them the same way.
@@ -98,14 +106,21 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnInitDialog();
     void BuildMenu();
     void BuildSlots();
+    static std::array<QWidget*, 4> SlotParts(const CSlotList* slot);
+    // Every position the Up and Down keys visit, in order: the parts of each visible
+    // slot, then the record button.
+    QList<QWidget*> FocusChain() const;
+    void MoveFocus(int step);
+    bool HandleNavigationKey(QWidget* target, const QKeyEvent* key);
     void FillTags(int slot, const QString& kind, bool reset);
-    QString RepairedKind(int slot, const QString& kind);
+    QString RepairedKind(int slot, const QString& kind, const QStringList& earlier);
     void OnHeaderClicked(int slot);
     void OnEditFinished(int slot, const QString& text);
     void StartRecording();
@@ -118,7 +133,11 @@ private:
     void SetControlsEnabled(bool enabled);
     void ShowEngineError(const QString& text);
     double FreeBytesOfChosenStorage() const;
+    // What people call the input a recording uses: the chosen device's description, or
+    // the default's when none is chosen or the chosen one is absent.
+    QString InputDeviceText();
     std::array<QString, 4> Kinds() const;
+    int MenuReserve() const;
     int LayoutHeight() const;
 
     SContext m_context;
@@ -139,6 +158,9 @@ private:
     QAction* m_aboutAction = nullptr;
     QAction* m_exitAction = nullptr;
     QAction* m_playerAction = nullptr;
+    QAction* m_recordAction = nullptr;
+    // Where a focus move is going while it happens (see MoveFocus).
+    QWidget* m_focusTarget = nullptr;
     bool m_recording = false;
     bool m_closing = false;
     QString m_recordPath;

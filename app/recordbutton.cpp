@@ -16,6 +16,8 @@ CRecordButton::CRecordButton(QWidget* parent) : QWidget(parent)
     setAccessibleName(tr("Record"));
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &CRecordButton::Tick);
+    m_levelTimer.setInterval(kLevelMs);
+    connect(&m_levelTimer, &QTimer::timeout, this, &CRecordButton::LevelTick);
 }
 
 std::int64_t CRecordButton::Now() const
@@ -61,7 +63,12 @@ void CRecordButton::OnStartRecord()
     m_face.showProgress = true;
     m_face.timeText = QString::fromStdString(TimeLeft::FormatUpdateText(0, m_secondsLeft));
     setAccessibleName(tr("Stop recording"));
+    m_face.hint.clear();
+    m_face.level = m_levelProvider ? 0.0 : -1.0;
+    m_soundSeen = m_startTick;
     m_timer.start();
+    if (m_levelProvider)
+        m_levelTimer.start();
     update();
 }
 
@@ -69,6 +76,9 @@ void CRecordButton::OnStopRecord()
 {
     CLogger log("CRecordButton::OnStopRecord");
     m_timer.stop();
+    m_levelTimer.stop();
+    m_face.level = -1.0;
+    m_face.hint.clear();
     m_face.image = RecordButtonFace::EImage::Idle;
     m_face.showProgress = false;
     m_face.timeText.clear();
@@ -86,6 +96,31 @@ void CRecordButton::Tick()
     ConfigureProgress();
     update();
     emit Refreshed();
+}
+
+void CRecordButton::LevelTick()
+{
+    if (!m_levelProvider)
+        return;
+    m_face.level = qBound(0.0, m_levelProvider(), 1.0);
+    const std::int64_t now = Now();
+    if (m_face.level >= kSilence)
+        m_soundSeen = now;
+    QString hint;
+    if (now - m_soundSeen < kSilenceHintMs) {
+        hint.clear();
+    } else if (!m_face.hint.isEmpty()) {
+        hint = m_face.hint; // asking for the device's name once per silence is enough
+    } else {
+        const QString device = m_deviceText ? m_deviceText() : QString();
+        hint = device.isEmpty() ? tr("No sound from the input device")
+                                : tr("No sound from %1").arg(device);
+    }
+    if (hint != m_face.hint) {
+        m_face.hint = hint;
+        setAccessibleDescription(hint);
+    }
+    update();
 }
 
 void CRecordButton::ConfigureProgress()

@@ -20,11 +20,19 @@ public:
     // Often enough that the elapsed time shown never lags the record by more than a quarter
     // of a second.
     static constexpr int kTickMs = 250;
+    // The level meter's refresh: about 20 times a second.
+    static constexpr int kLevelMs = 50;
+    // Below this share of full scale the input counts as silent (about -40 dB).
+    static constexpr double kSilence = 0.01;
+    // Silence this long brings up the hint that names the device.
+    static constexpr std::int64_t kSilenceHintMs = 5000;
 
     using Clock = std::function<std::int64_t()>;
     using FreeBytes = std::function<double()>;
     using Rate = std::function<std::uint32_t()>;
     using Elapsed = std::function<std::int64_t()>;
+    using LevelSource = std::function<double()>;
+    using DeviceText = std::function<QString()>;
 
     explicit CRecordButton(QWidget* parent = nullptr);
 
@@ -36,6 +44,10 @@ public:
     void SetRateProvider(Rate rate) { m_rate = std::move(rate); }
     // Whole seconds recorded so far; without a provider, the seconds since the start.
     void SetElapsedProvider(Elapsed elapsed) { m_elapsedProvider = std::move(elapsed); }
+    // The input level 0..1 for the meter; without it the recording face has no meter.
+    void SetLevelProvider(LevelSource level) { m_levelProvider = std::move(level); }
+    // What the silence hint calls the input device.
+    void SetDeviceTextProvider(DeviceText text) { m_deviceText = std::move(text); }
     void SetScale(int scale);
 
     double FreeBytesOfStorage() const { return m_freeBytes ? m_freeBytes() : 0.0; }
@@ -48,6 +60,13 @@ public:
     // Idle face, refresh stopped, bar and text hidden.
     void OnStopRecord();
 
+    // A tap as the mouse, the keys and Ctrl+R give it: ignored within the guard time.
+    void Tap();
+    // One refresh of the level meter as its timer runs it; public for the tests.
+    void LevelTick();
+    double Level() const { return m_face.level; }
+    // The hint under the caption ("No sound from ..."), empty while sound comes in.
+    QString Hint() const { return m_face.hint; }
     // One refresh as the timer runs it; public so tests can step time themselves.
     void Tick();
 
@@ -59,7 +78,7 @@ public:
     std::int64_t ProgressPosition() const { return m_position; }
     QString TimeText() const { return m_face.timeText; }
     bool IsProgressShown() const { return m_face.showProgress; }
-    bool IsTicking() const { return m_timer.isActive(); }
+    bool IsTicking() const { return m_timer.isActive() || m_levelTimer.isActive(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -79,7 +98,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Tap();
     void ConfigureProgress();
     std::int64_t Now() const;
 
@@ -87,7 +105,11 @@ private:
     FreeBytes m_freeBytes;
     Rate m_rate;
     Elapsed m_elapsedProvider;
+    LevelSource m_levelProvider;
+    DeviceText m_deviceText;
     QTimer m_timer;
+    QTimer m_levelTimer;
+    std::int64_t m_soundSeen = 0;
     bool m_tapped = false;
     bool m_keyboardFocus = false;
     std::int64_t m_lastTap = 0;

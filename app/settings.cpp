@@ -82,7 +82,7 @@ void CSettings::BuildUi()
     auto* dataForm = new QFormLayout(dataBox);
     for (int slot = 0; slot < 4; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
-        m_slotLabels[index] = new QLabel(QStringLiteral("Slot%1").arg(slot + 1), dataBox);
+        m_slotLabels[index] = new QLabel(tr("Slot%1").arg(slot + 1), dataBox);
         m_slotLabels[index]->setFont(labelFont);
         m_slotLists[index] = new QComboBox(dataBox);
         m_slotLists[index]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -129,6 +129,7 @@ void CSettings::BuildUi()
     });
     auto* folderLabel = new QLabel(tr("Folder"), pim);
     folderLabel->setFont(labelFont);
+    folderLabel->setBuddy(m_pimFolder);
     pimRow->addWidget(folderLabel);
     pimRow->addWidget(m_pimFolder, 1);
     pimRow->addWidget(browse);
@@ -154,6 +155,7 @@ void CSettings::Load()
             stored[static_cast<std::size_t>(slot)] = settings.Slot(slot);
     }
     m_choices.Load(stored);
+    m_stored = stored;
     const int available = qBound(1, m_context.availableSlots, 4);
     m_choices.LimitToSlots(available);
     for (int slot = available; slot < 4; ++slot) {
@@ -236,8 +238,14 @@ bool CSettings::Store()
 {
     CSettingsStore& settings = m_context.settings;
     bool ok = true;
-    for (int slot = 0; slot < 4; ++slot)
-        ok = settings.SetSlot(slot, m_choices.Selected(slot)) && ok;
+    // Slots the window is too low to show keep what was stored for them.
+    const std::array<QString, 4> kinds = CSlotChoices::Merged(
+        m_choices.Selection(), m_stored, qBound(1, m_context.availableSlots, 4));
+    for (int slot = 0; slot < 4; ++slot) {
+        const QString& kind = kinds[static_cast<std::size_t>(slot)];
+        if (!kind.isEmpty())
+            ok = settings.SetSlot(slot, kind) && ok;
+    }
     ok = settings.SetFormat(m_format->currentIndex()) && ok;
     ok = settings.SetStorage(StorageName(m_storage->currentText())) && ok;
     ok = settings.SetPimFolder(m_pimFolder->text().trimmed()) && ok;

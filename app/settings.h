@@ -79,6 +79,8 @@ private:
     SContext m_context;
     DeviceSource m_devices;
     CSlotChoices m_choices;
+    // The slot kinds as stored when the dialog opened (empty: not stored).
+    std::array<QString, 4> m_stored;
     std::array<QComboBox*, 4> m_slotLists{};
     std::array<QLabel*, 4> m_slotLabels{};
     QComboBox* m_format = nullptr;

@@ -19,8 +19,12 @@ CShowAllDlg::CShowAllDlg(const QString& kind, const QStringList& items, const QL
     auto* view = static_cast<CSlotListView*>(m_list);
     view->SetSingleChoice(m_singleChoice);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    view->setStyleSheet(QStringLiteral("QListWidget { background: white; border: 1px solid "
-                                       "#559D78; border-radius: 4px; }"));
+    view->SetAlwaysItemMode(true);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setAccessibleName(tr("Items"));
+    // The palette's base colour, so a dark theme stays readable.
+    view->setStyleSheet(QStringLiteral("QListWidget { background: palette(base); border: 1px "
+                                       "solid palette(mid); border-radius: 4px; }"));
     for (const QString& text : items)
         m_list->addItem(text);
     for (int i = 0; i < m_list->count(); ++i)

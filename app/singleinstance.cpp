@@ -8,6 +8,7 @@
 namespace {
 constexpr int kWaitMs = 1000;
 const QByteArray kRaise = QByteArrayLiteral("raise\n");
+const QByteArray kRecord = QByteArrayLiteral("record\n");
 } // namespace
 
 CSingleInstance::CSingleInstance(QString key, QObject* parent)
@@ -27,12 +28,12 @@ QString CSingleInstance::KeyFor(const QString& homePath)
     return QStringLiteral("parlantographer-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
 }
 
-bool CSingleInstance::Claim()
+bool CSingleInstance::Claim(bool record)
 {
     QLocalSocket probe;
     probe.connectToServer(m_key);
     if (probe.waitForConnected(kWaitMs)) {
-        probe.write(kRaise);
+        probe.write(record ? kRaise + kRecord : kRaise);
         probe.waitForBytesWritten(kWaitMs);
         probe.disconnectFromServer();
         return false;
@@ -53,8 +54,11 @@ void CSingleInstance::OnConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         auto read = [this, socket] {
-            if (socket->readAll().contains(kRaise))
+            const QByteArray request = socket->readAll();
+            if (request.contains(kRaise))
                 emit RaiseRequested();
+            if (request.contains(kRecord))
+                emit RecordRequested();
         };
         connect(socket, &QLocalSocket::readyRead, this, read);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

@@ -16,14 +16,17 @@ public:
     ~CSingleInstance() override;
 
     // True when this process is the first: it now listens. False when another instance
-    // answered and was asked to come to the front (this one should end).
-    bool Claim();
+    // answered and was asked to come to the front, and with `record` also to start a
+    // recording (this one should end).
+    bool Claim(bool record = false);
 
     // A key per user and per home folder, so that test homes do not meet the real one.
     static QString KeyFor(const QString& homePath);
 
 signals:
     void RaiseRequested();
+    // A later start asked for a new recording ("New Recording" of the launcher).
+    void RecordRequested();
 
 private:
     void OnConnection();

@@ -1,5 +1,7 @@
 #include "app/slotchoices.h"
 
+#include <algorithm>
+
 namespace {
 const QString kNone = QStringLiteral("None");
 const QString kTask = QStringLiteral("Task");
@@ -104,4 +106,20 @@ void CSlotChoices::TakeFromOthers(int slot, const QString& text)
         if (other != slot)
             Withdraw(other, text);
     }
+}
+
+std::array<QString, CSlotChoices::kSlots>
+CSlotChoices::Merged(const std::array<QString, kSlots>& chosen,
+                     const std::array<QString, kSlots>& stored, int shown)
+{
+    std::array<QString, kSlots> merged = chosen;
+    for (int slot = qMax(0, shown); slot < kSlots; ++slot) {
+        const auto at = static_cast<std::size_t>(slot);
+        const QString& kept = stored[at];
+        const bool taken =
+            kept != QLatin1String("None") &&
+            std::find(chosen.begin(), chosen.begin() + shown, kept) != chosen.begin() + shown;
+        merged[at] = taken ? QStringLiteral("None") : kept;
+    }
+    return merged;
 }

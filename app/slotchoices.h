@@ -31,6 +31,12 @@ public:
     // Sets slots from `count` on to "None", as a screen with fewer rows requires.
     void LimitToSlots(int count);
 
+    // What to store for all four slots when only the first `shown` were offered: the
+    // shown ones as chosen; a hidden one keeps its stored kind (empty: nothing stored, so
+    // nothing to write) unless a shown slot has taken that kind now, which makes it "None".
+    static std::array<QString, kSlots> Merged(const std::array<QString, kSlots>& chosen,
+                                              const std::array<QString, kSlots>& stored, int shown);
+
 private:
     void Offer(int slot, const QString& text);
     void Withdraw(int slot, const QString& text);

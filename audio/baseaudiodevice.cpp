@@ -71,6 +71,8 @@ void CBaseAudioDevice::OpenRun(std::size_t bufferCount, const std::string& threa
     }
     m_runEnded = false;
     m_deviceLost = false;
+    // Set before the device opens, so before anything is captured.
+    m_level.Start(static_cast<int>(m_manager.BitsPerSample()), m_manager.SampleRate());
     const int error =
         Backend().Open(m_direction, ResolveDeviceName(), BuildFormat(), *m_thread, m_device);
     if (error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/devicemessagesobserver.h"
+#include "audio/levelmeter.h"
 #include "platform/wavetypes.h"
 
 #include <atomic>
@@ -53,6 +54,12 @@ public:
     // The buffers stay until the run is released (see above).
     void OnClose() override {}
     void OnDeviceLost() override { m_deviceLost = true; }
+    void OnCaptured(const std::uint8_t* samples, std::size_t bytes) override
+    {
+        m_level.Add(samples, bytes);
+    }
+    // The input level of the current run, 0..1 (see CLevelMeter); any thread.
+    float InputLevel() const { return m_level.Level(); }
 
 protected:
     SWaveFormat BuildFormat() const;
@@ -94,4 +101,5 @@ private:
     std::string m_deviceName;
     std::atomic<bool> m_fellBack{false};
     std::atomic<bool> m_deviceLost{false};
+    CLevelMeter m_level;
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 struct SWaveBuffer;
 
 // What a wave device reports to its device thread, which calls these in order.
@@ -15,4 +18,11 @@ public:
     virtual void OnBufferDone(SWaveBuffer& buffer) = 0;
     // The device went away during the run; its buffers come back after this.
     virtual void OnDeviceLost() = 0;
+    // Input samples just captured, called at once on the backend's thread (not through
+    // the queue): it must not block.
+    virtual void OnCaptured(const std::uint8_t* samples, std::size_t bytes)
+    {
+        (void)samples;
+        (void)bytes;
+    }
 };

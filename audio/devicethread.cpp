@@ -49,6 +49,11 @@ bool CDeviceThread::Post(const SMessage& message)
     return true;
 }
 
+void CDeviceThread::OnCaptured(const std::uint8_t* samples, std::size_t bytes)
+{
+    m_observer.OnCaptured(samples, bytes);
+}
+
 bool CDeviceThread::PostWaveNotice(EWaveNotice notice, SWaveBuffer* buffer)
 {
     return Post({false, notice, buffer});

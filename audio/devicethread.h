@@ -27,6 +27,8 @@ public:
 
     // False once the quit message has been posted: the notice would never be handled.
     bool PostWaveNotice(EWaveNotice notice, SWaveBuffer* buffer) override;
+    // Straight to the observer: a level needs no ordering with the notices.
+    void OnCaptured(const std::uint8_t* samples, std::size_t bytes) override;
     // Posts a Done notice for each buffer, all at once: the thread handles none of them
     // before all are queued. False (and nothing posted) once the quit message has been.
     bool PostDoneForEach(std::span<SWaveBuffer> buffers);

@@ -17,6 +17,12 @@ QRect ProgressStrip(const QRect& area)
                  QPoint(area.right() - 14, area.bottom() - 14));
 }
 
+QRect LevelStrip(const QRect& area)
+{
+    return QRect(QPoint(area.left() + 14, area.top() + 14),
+                 QPoint(area.left() + 23, ProgressStrip(area).top() - 8));
+}
+
 int ImageDiameter(const QRect& area, int scale)
 {
     const int designed = 78 * qMax(1, scale);
@@ -80,7 +86,7 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
 {
     const QRectF strip = QRectF(ProgressStrip(area));
     p.setPen(QPen(Theme::Border(), 1));
-    p.setBrush(Qt::white);
+    p.setBrush(Theme::ListBase());
     p.drawRoundedRect(strip, 3, 3);
     const double share = qBound(0.0, face.progress, 1.0);
     if (share > 0) {
@@ -91,6 +97,7 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
         p.drawRoundedRect(filled, 2, 2);
     }
     if (!face.timeText.isEmpty()) {
+        const QFont plain = p.font();
         QFont font = p.font();
         font.setBold(true);
         if (face.scale > 1)
@@ -101,9 +108,50 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
         const QRect textArea(static_cast<int>(strip.right()) - textWidth,
                              static_cast<int>(strip.top()) - 6 - metrics.height(), textWidth,
                              metrics.height());
-        p.setPen(Theme::AccentDark());
+        p.setPen(Theme::Palette(QPalette::ButtonText));
         p.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, face.timeText);
+        p.setFont(plain);
     }
+}
+
+// The hint sits on the time text's line, between the level meter and the time, where it
+// never covers the image.
+void PaintHint(QPainter& p, const QRect& area, const SFace& face)
+{
+    QFont bold = p.font();
+    bold.setBold(true);
+    if (face.scale > 1)
+        bold.setPointSizeF(bold.pointSizeF() * 1.3);
+    const QFontMetrics timeMetrics(bold);
+    const QRect strip = ProgressStrip(area);
+    const int left = LevelStrip(area).right() + 10;
+    const int right = strip.right() - timeMetrics.horizontalAdvance(face.timeText) - 12;
+    if (right - left < 40)
+        return;
+    const QFontMetrics metrics(p.font());
+    const QRect line(left, strip.top() - 6 - timeMetrics.height(), right - left,
+                     timeMetrics.height());
+    p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+               metrics.elidedText(face.hint, Qt::ElideRight, line.width()));
+}
+
+void PaintLevel(QPainter& p, const QRect& area, const SFace& face)
+{
+    const QRectF strip = QRectF(LevelStrip(area));
+    if (strip.height() < 10)
+        return;
+    p.setPen(QPen(Theme::Border(), 1));
+    p.setBrush(Theme::ListBase());
+    p.drawRoundedRect(strip, 3, 3);
+    const double share = qBound(0.0, face.level, 1.0);
+    if (share <= 0)
+        return;
+    QRectF filled = strip.adjusted(1, 1, -1, -1);
+    filled.setTop(filled.bottom() - filled.height() * share);
+    p.setPen(Qt::NoPen);
+    // Near the top the input is close to clipping.
+    p.setBrush(share > 0.9 ? Theme::RecordRed() : Theme::Accent());
+    p.drawRoundedRect(filled, 2, 2);
 }
 
 } // namespace
@@ -116,17 +164,20 @@ void Paint(QPainter& painter, const QRect& area, const SFace& face)
     PaintImage(painter, area, face);
     if (face.showProgress)
         PaintProgress(painter, area, face);
+    if (face.level >= 0)
+        PaintLevel(painter, area, face);
     if (face.focused) {
-        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.setPen(QPen(Theme::Palette(QPalette::ButtonText), 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(QPoint(area.left() + 2 + 4, area.top() + 4 + 2),
                                QPoint(area.right() - 6 - 2, area.bottom() - 6 - 2)));
     }
-    if (!face.caption.isEmpty()) {
-        painter.setPen(Theme::AccentDark());
+    painter.setPen(Theme::Palette(QPalette::ButtonText));
+    if (!face.caption.isEmpty())
         painter.drawText(area.adjusted(8, 8, -8, -8), Qt::AlignHCenter | Qt::AlignTop,
                          face.caption);
-    }
+    if (!face.hint.isEmpty())
+        PaintHint(painter, area, face);
     painter.restore();
 }
 

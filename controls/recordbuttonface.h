@@ -29,12 +29,18 @@ struct SFace
     QString timeText;
     QString caption;
     int scale = 1;
+    // The input level, 0..1, drawn as a meter while recording; negative: no meter.
+    double level = -1.0;
+    // A line under the caption while recording (no sound reaches the input, say).
+    QString hint;
 };
 
 void Paint(QPainter& painter, const QRect& area, const SFace& face);
 
 // The strip of the progress bar along the bottom, inside the border, 10 high.
 QRect ProgressStrip(const QRect& area);
+// The level meter: a vertical strip along the left edge, above the progress strip.
+QRect LevelStrip(const QRect& area);
 // Diameter of the round image for a button of that size.
 int ImageDiameter(const QRect& area, int scale);
 

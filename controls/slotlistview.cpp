@@ -2,8 +2,10 @@
 
 #include "controls/theme.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -34,7 +36,9 @@ public:
         QColor ink = enabled ? Theme::ListText() : Theme::DisabledText();
         if (selected) {
             p->setPen(Qt::NoPen);
-            p->setBrush(enabled ? Theme::Accent() : Theme::DisabledText());
+            // Disabled, a paler bar: white ink stays readable on it in light and dark themes.
+            p->setBrush(enabled ? Theme::Accent()
+                                : Theme::Mix(Theme::Accent(), Theme::DisabledText(), 0.5));
             p->drawRoundedRect(row, 3, 3);
             ink = Qt::white;
         }
@@ -48,6 +52,12 @@ public:
                  << QPointF(check.left() + check.width() * 0.4, check.bottom())
                  << QPointF(check.right(), check.top());
             p->drawPolyline(tick);
+        }
+        if (m_view->IsItemMode() && m_view->hasFocus() && index.row() == m_view->MarkRow()) {
+            // The selection mark: where Return toggles.
+            p->setPen(QPen(selected ? QColor(Qt::white) : Theme::Accent(), 1, Qt::DashLine));
+            p->setBrush(Qt::NoBrush);
+            p->drawRoundedRect(row.adjusted(1, 1, -1, -1), 3, 3);
         }
         p->setPen(ink);
         const QRect textArea = option.rect.adjusted(8, 0, -(checkSide + 14), 0);
@@ -132,6 +142,103 @@ void CSlotListView::ToggleRow(int row)
     emit Toggled(row);
 }
 
+void CSlotListView::SetItemMode(bool on)
+{
+    m_itemMode = on;
+    if (on && currentRow() < 0 && count() > 0)
+        setCurrentRow(TopRow(), QItemSelectionModel::NoUpdate);
+    viewport()->update();
+    update();
+}
+
+void CSlotListView::MoveMark(int rows)
+{
+    if (count() == 0)
+        return;
+    // The first move without a mark puts it on the first item.
+    const int row = currentRow() < 0 ? 0 : qBound(0, currentRow() + rows, count() - 1);
+    setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    // Scroll whole items, so the mark stays on a fully drawn row.
+    if (row < TopRow())
+        ScrollBy(row - TopRow());
+    else if (row >= TopRow() + VisibleRows())
+        ScrollBy(row - (TopRow() + VisibleRows() - 1));
+    viewport()->update();
+}
+
+void CSlotListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::SelectAll)) {
+        // One task or one location: selecting all would give the record several.
+        if (!m_singleChoice)
+            selectAll();
+        event->accept();
+        return;
+    }
+    const int key = event->key();
+    const bool activate = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select;
+    if (!IsItemMode()) {
+        if (activate) {
+            SetItemMode(true);
+            event->accept();
+            return;
+        }
+        // Everything else is the owner's: the arrows move the focus there.
+        event->ignore();
+        return;
+    }
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        MoveMark(key == Qt::Key_Up ? -1 : 1);
+    } else if (activate || key == Qt::Key_Space) {
+        if (m_tapGuard && m_tapGuard())
+            return;
+        if (currentRow() >= 0)
+            ToggleRow(currentRow());
+    } else if ((key == Qt::Key_Left || key == Qt::Key_Right) && !m_alwaysItemMode) {
+        SetItemMode(false);
+    } else {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CSlotListView::focusOutEvent(QFocusEvent* event)
+{
+    QListWidget::focusOutEvent(event);
+    m_itemMode = false;
+    update();
+}
+
+void CSlotListView::paintEvent(QPaintEvent* event)
+{
+    QListWidget::paintEvent(event);
+    if (!hasFocus() || IsItemMode())
+        return;
+    // The list as a whole has the focus: a frame around it says so.
+    QPainter p(viewport());
+    p.setPen(QPen(Theme::Accent(), 1, Qt::DashLine));
+    p.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
+}
+
+void CSlotListView::selectionChanged(const QItemSelection& selected,
+                                     const QItemSelection& deselected)
+{
+    QListWidget::selectionChanged(selected, deselected);
+    if (!m_singleChoice || m_trimming || selectedIndexes().size() <= 1)
+        return;
+    // Whatever selected a second item (a key, a selection set from outside), the one
+    // just chosen stays and the others go.
+    const QModelIndexList chosen = selected.indexes();
+    const int keep = chosen.isEmpty() ? selectedIndexes().first().row() : chosen.last().row();
+    m_trimming = true;
+    for (int i = 0; i < count(); ++i) {
+        if (i != keep)
+            item(i)->setSelected(false);
+    }
+    m_trimming = false;
+}
+
 void CSlotListView::HandleTap(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
@@ -170,5 +277,20 @@ void CSlotListView::changeEvent(QEvent* event)
 
 void CSlotListView::ApplyRowHeight()
 {
+    FitWholeRows();
     doItemsLayout();
+}
+
+void CSlotListView::FitWholeRows()
+{
+    // The viewport ends below the last whole row, so no item is ever drawn cut in half.
+    const int height = contentsRect().height();
+    const int spare = height >= RowHeight() ? height % RowHeight() : 0;
+    setViewportMargins(0, 0, 0, spare);
+}
+
+void CSlotListView::resizeEvent(QResizeEvent* event)
+{
+    FitWholeRows();
+    QListWidget::resizeEvent(event);
 }

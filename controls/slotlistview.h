@@ -22,6 +22,16 @@ public:
     // Toggles one item as a tap on it would.
     void ToggleRow(int row);
 
+    // Item-selection mode: Up and Down move the selection mark (the current item) and
+    // Return or Space toggles the item under it; Left and Right leave the mode. Out of
+    // it, Return enters it and Up and Down go to the owner, which moves the focus.
+    bool IsItemMode() const { return m_itemMode || m_alwaysItemMode; }
+    void SetItemMode(bool on);
+    // For a list that is all there is to navigate (the show-all dialog): always in it.
+    void SetAlwaysItemMode(bool on) { m_alwaysItemMode = on; }
+    // The row under the selection mark, -1 when there is none.
+    int MarkRow() const { return currentRow(); }
+
     int RowHeight() const;
     // Whole rows that fit the visible area (at least 1).
     int VisibleRows() const;
@@ -40,12 +50,23 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
+    void MoveMark(int rows);
     void HandleTap(QMouseEvent* event);
     void ScrollBy(int rows);
     void ApplyRowHeight();
+    void FitWholeRows();
 
     bool m_singleChoice = false;
+    bool m_itemMode = false;
+    bool m_alwaysItemMode = false;
+    bool m_trimming = false;
     std::function<bool()> m_tapGuard;
 };

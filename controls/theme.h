@@ -1,10 +1,25 @@
 #pragma once
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
 
 // The colours every screen shares, so that the main screen, its slots and the dialogs
-// read as one product. The greens are those of the record button's face.
+// read as one product. The greens are those of the record button's face; everything
+// behind text comes from the desktop's palette, so a dark theme stays readable.
 namespace Theme {
+
+inline QColor Palette(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::Active)
+{
+    return QGuiApplication::palette().color(group, role);
+}
+// `a` with a share `t` (0..1) of `b`.
+inline QColor Mix(const QColor& a, const QColor& b, double t)
+{
+    return QColor::fromRgbF(static_cast<float>(a.redF() * (1 - t) + b.redF() * t),
+                            static_cast<float>(a.greenF() * (1 - t) + b.greenF() * t),
+                            static_cast<float>(a.blueF() * (1 - t) + b.blueF() * t));
+}
 
 inline QColor Border()
 {
@@ -12,19 +27,19 @@ inline QColor Border()
 }
 inline QColor GradientTop()
 {
-    return QColor(0xA0, 0xBE, 0xAF);
+    return Mix(Palette(QPalette::Button), QColor(0x55, 0x9D, 0x78), 0.35);
 }
 inline QColor GradientBottom()
 {
-    return QColor(0xF1, 0xFF, 0xF7);
+    return Palette(QPalette::Button);
 }
 inline QColor BackgroundTop()
 {
-    return QColor(0xF3, 0xF8, 0xF5);
+    return Palette(QPalette::Window);
 }
 inline QColor BackgroundBottom()
 {
-    return QColor(0xDD, 0xEA, 0xE3);
+    return Mix(Palette(QPalette::Window), QColor(0x55, 0x9D, 0x78), 0.12);
 }
 inline QColor Accent()
 {
@@ -44,19 +59,19 @@ inline QColor RecordRedDark()
 }
 inline QColor ListBase()
 {
-    return QColor(0xFF, 0xFF, 0xFF);
+    return Palette(QPalette::Base);
 }
 inline QColor ListText()
 {
-    return QColor(0x1E, 0x2A, 0x24);
+    return Palette(QPalette::Text);
 }
 inline QColor DisabledText()
 {
-    return QColor(0x9A, 0xA5, 0x9F);
+    return Palette(QPalette::Text, QPalette::Disabled);
 }
 inline QColor DisabledFill()
 {
-    return QColor(0xE6, 0xEB, 0xE8);
+    return Mix(Palette(QPalette::Base), Palette(QPalette::Window), 0.6);
 }
 
 } // namespace Theme

@@ -26,6 +26,14 @@ void CWaveBufferQueue::HandBack(SWaveBuffer& buffer)
 
 std::size_t CWaveBufferQueue::Fill(const std::uint8_t* samples, std::size_t count)
 {
+    const std::size_t taken = FillLocked(samples, count);
+    if (taken > 0)
+        m_sink.OnCaptured(samples, taken);
+    return taken;
+}
+
+std::size_t CWaveBufferQueue::FillLocked(const std::uint8_t* samples, std::size_t count)
+{
     std::lock_guard lock(m_mutex);
     std::size_t taken = 0;
     while (!m_queued.empty()) {

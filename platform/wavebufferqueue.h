@@ -50,6 +50,7 @@ private:
     };
 
     void HandBack(SWaveBuffer& buffer);
+    std::size_t FillLocked(const std::uint8_t* samples, std::size_t count);
     void MoveEmptiedHeads();
 
     MWaveNoticeSink& m_sink;

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-tools-dev qt6-l10n-tools libqt6svg6
   portaudio19-dev libpulse-dev libspeex-dev libogg-dev libical-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peers and tools used by tests, benchmarks and screenshots
@@ -17,6 +18,8 @@ packages=(
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
   dbus-x11
+  # the installed desktop files are validated by the tests
+  desktop-file-utils appstream
 )
 
 sudo_cmd=()

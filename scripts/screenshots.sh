@@ -62,6 +62,11 @@ Slot2=Contacts
 Slot3=Task
 Slot4=None
 INI
+  # A voice for the simulated microphone, so the recording face's level meter moves.
+  espeak-ng -s 120 -w "$home/voice.wav" \
+    "This is a memo about the quarterly report, recorded for the screenshots." 2>/dev/null
+  sox "$home/voice.wav" -r 8000 -b 8 -c 1 -e unsigned-integer "$home/voice8k.wav"
+  PARLANTOGRAPHER_SIM_INPUT=$home/voice8k.wav \
   PARLANTOGRAPHER_HOME=$home PARLANTOGRAPHER_AUDIO=sim SHOT_OUT=$out SHOT_SIZE=$size \
     PROGRAM=$program xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash -c '
       set -euo pipefail

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,16 +58,40 @@ protected:
         storage = std::make_unique<CStorage>(settings, environment);
     }
 
-    void Open()
+    // Opens the window as the program does: the layout it gets is the one it shows.
+    void Open(QSize size = {480, 640})
     {
         screen = std::make_unique<CParlantographerDlg>(
             CParlantographerDlg::SContext{settings, *storage, pim, sink, memory, mountTable});
         screen->RecordButton()->SetClock([this] { return now; });
         screen->RecordButton()->SetFreeBytesProvider([this] { return freeBytes; });
-        screen->resize(480, 640);
+        screen->resize(size);
         screen->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
-        screen->Relayout();
+    }
+
+    void OpenForKeys()
+    {
+        Open();
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+        screen->RecordButton()->setFocus();
+    }
+
+    // A key to whatever has the focus, as the keyboard would send it.
+    void Press(Qt::Key key, int times = 1, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        for (int i = 0; i < times; ++i) {
+            QWidget* target = QApplication::focusWidget();
+            ASSERT_NE(target, nullptr);
+            QTest::keyClick(target, key, modifiers);
+        }
+    }
+
+    void SetSlots(const QStringList& kinds)
+    {
+        for (int i = 0; i < kinds.size(); ++i)
+            settings.SetSlot(i, kinds[i]);
     }
 
     void WriteMounts(bool withCard)
@@ -335,18 +360,35 @@ TEST_F(MainScreenTest, TypingANewTagAddsItFirstToItsGroupAndRefusesBadNames)
     EXPECT_EQ(sink.messages[0].text, CTagCatalogue::Message(ECatalogueResult::InvalidName, false));
 }
 
-TEST_F(MainScreenTest, ASlotWhoseGroupVanishedIsRepaired)
+struct SRepair
 {
-    settings.SetSlot(0, "Gone");
-    settings.SetSlot(1, "Also gone");
-    settings.SetSlot(2, "Task");
+    QStringList stored;
+    QStringList shown; // also what is stored afterwards
+};
+
+class InvalidSlotKinds : public MainScreenTest, public ::testing::WithParamInterface<SRepair>
+{
+};
+
+TEST_P(InvalidSlotKinds, AreRepairedAndStoredAtStartUp)
+{
+    SetSlots(GetParam().stored);
     Open();
-    EXPECT_EQ(screen->Slot(0)->Kind(), "Priority");
-    EXPECT_EQ(settings.Slot(0), "Priority");
-    EXPECT_EQ(screen->Slot(1)->Kind(), "None");
-    EXPECT_EQ(settings.Slot(1), "None");
-    EXPECT_EQ(settings.Slot(2), "Task");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(screen->Slot(i)->Kind(), GetParam().shown[i]) << i;
+        EXPECT_EQ(settings.Slot(i), GetParam().shown[i]) << i;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, InvalidSlotKinds,
+    ::testing::Values(
+        // vanished groups: the first slot falls back, the others go out of use
+        SRepair{{"Gone", "Also gone", "Task", "None"}, {"Priority", "None", "Task", "None"}},
+        // the first slot always shows something
+        SRepair{{"None", "Task", "None", "None"}, {"Priority", "Task", "None", "None"}},
+        // one slot per kind: a second task slot would give a record two tasks
+        SRepair{{"Task", "Contacts", "Task", "Contacts"}, {"Task", "Contacts", "None", "None"}}));
 
 TEST_F(MainScreenTest, ShowAllWritesBackOnOkAndNotOnCancel)
 {
@@ -367,6 +409,203 @@ TEST_F(MainScreenTest, ShowAllWritesBackOnOkAndNotOnCancel)
     QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
     EXPECT_EQ(screen->Slot(0)->SelectedItems(),
               (QStringList{"Important", "Normal", "Inessential"}));
+}
+
+struct SFirstLayout
+{
+    QSize size;
+    int slotsShown;
+};
+
+class FirstLayout : public MainScreenTest, public ::testing::WithParamInterface<SFirstLayout>
+{
+};
+
+TEST_P(FirstLayout, CountsTheMenuBarWithoutALaterResize)
+{
+    SetSlots({"Priority", "Contacts", "Task", "Location"});
+    Open(GetParam().size);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(screen->Slot(i)->isVisible(), i < GetParam().slotsShown) << i;
+    // Nothing is laid out below the window's bottom edge.
+    EXPECT_LE(screen->RecordButton()->geometry().bottom(), screen->centralWidget()->height());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FirstLayout,
+                         ::testing::Values(SFirstLayout{{480, 640}, 4}, SFirstLayout{{240, 320}, 2},
+                                           // a desktop window never loses its first slot
+                                           SFirstLayout{{200, 100}, 1},
+                                           SFirstLayout{{1280, 800}, 4}));
+
+TEST_F(MainScreenTest, AWideWindowCentresAColumnOfLimitedWidth)
+{
+    Open({1280, 800});
+    const QRect slot = screen->Slot(0)->geometry();
+    EXPECT_LE(slot.width(), 720);
+    EXPECT_NEAR(slot.center().x(), screen->centralWidget()->width() / 2, 2);
+    EXPECT_EQ(screen->RecordButton()->geometry().left(), slot.left());
+}
+
+TEST_F(MainScreenTest, UpAndDownVisitEveryVisiblePositionAndSkipEmptyLists)
+{
+    SetSlots({"Priority", "None", "Contacts", "None"}); // no contacts: an empty list
+    OpenForKeys();
+    CSlotList* first = screen->Slot(0);
+    CSlotList* third = screen->Slot(2);
+    const QList<QWidget*> expected{first->HeaderButton(),  first->ListView(),
+                                   first->ShowAllButton(), first->ClearButton(),
+                                   third->HeaderButton(),  third->ShowAllButton(),
+                                   third->ClearButton(),   screen->RecordButton()};
+    QList<QWidget*> visited;
+    for (int i = 0; i < expected.size(); ++i) {
+        Press(Qt::Key_Down);
+        visited << QApplication::focusWidget();
+    }
+    EXPECT_EQ(visited, expected);
+    QList<QWidget*> back;
+    for (int i = 0; i < expected.size(); ++i) {
+        Press(Qt::Key_Up);
+        back << QApplication::focusWidget();
+    }
+    QList<QWidget*> reversed(expected.rbegin() + 1, expected.rend());
+    reversed << screen->RecordButton();
+    EXPECT_EQ(back, reversed);
+    // Tab still works the usual way.
+    screen->RecordButton()->setFocus();
+    Press(Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), screen->RecordButton());
+}
+
+TEST_F(MainScreenTest, ATagATaskAndAContactChosenAndRecordedWithTheKeyboardAlone)
+{
+    SetSlots({"Priority", "Contacts", "Task", "None"});
+    pim.contacts = {{"Ann", "", "Lee"}, {"", "", "Chan"}};
+    pim.tasks = {{"Call back", {}}, {"Write report", {}}};
+    OpenForKeys();
+    Press(Qt::Key_Down, 2);   // slot 1: header, list
+    Press(Qt::Key_Return);    // item-selection mode, mark on "Important"
+    Press(Qt::Key_Down);      // "Normal"
+    Press(Qt::Key_Return);    // chosen
+    Press(Qt::Key_Left);      // out of the list's mode
+    Press(Qt::Key_Down, 4);   // show all, clear, slot 2 header, list
+    Press(Qt::Key_Return, 2); // "Ann Lee"
+    Press(Qt::Key_Right);
+    Press(Qt::Key_Down, 4); // slot 3's list
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Down); // "Write report"
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Left);
+    EXPECT_EQ(screen->Slot(0)->SelectedItems(), QStringList{"Normal"});
+    EXPECT_EQ(screen->Slot(1)->SelectedItems(), QStringList{"Ann Lee"});
+    EXPECT_EQ(screen->Slot(2)->SelectedItems(), QStringList{"Write report"});
+
+    now += 2000;
+    Press(Qt::Key_R, 1, Qt::ControlModifier);
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
+    now += 1000; // within the guard: ignored, as a second tap would be
+    Press(Qt::Key_R, 1, Qt::ControlModifier);
+    EXPECT_TRUE(screen->IsRecording());
+    now += 1000;
+    Press(Qt::Key_R, 1, Qt::ControlModifier);
+    ASSERT_FALSE(screen->IsRecording());
+    EXPECT_EQ(InfoOfOnlyRecord(), "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n"
+                                  "[[Tasks]]\nWrite report\n[[Contacts]]\nAnn Lee\n");
+}
+
+TEST_F(MainScreenTest, ReturnOnTheHeaderTypesATagAndOnClearClearsTheSlot)
+{
+    OpenForKeys();
+    CSlotList* slot = screen->Slot(0);
+    TapItem(0, "Normal");
+    Press(Qt::Key_Down); // the header
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(slot->IsEditing());
+    QTest::keyClicks(slot->InPlaceEdit(), "Urgent");
+    QTest::keyClick(slot->InPlaceEdit(), Qt::Key_Return);
+    EXPECT_TRUE(slot->Items().contains("Urgent"));
+    slot->HeaderButton()->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Return); // an edit again, which Down leaves for the list
+    ASSERT_TRUE(slot->IsEditing());
+    Press(Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), slot->ListView());
+    EXPECT_FALSE(slot->IsEditing());
+    slot->ClearButton()->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(slot->SelectedItems().isEmpty());
+}
+
+TEST_F(MainScreenTest, ASecondTaskCannotBeChosenByKeysOrInTheShowAllDialog)
+{
+    SetSlots({"Task", "None", "None", "None"});
+    pim.tasks = {{"Call back", {}}, {"Write report", {}}, {"Plan trip", {}}};
+    OpenForKeys();
+    CSlotList* tasks = screen->Slot(0);
+    Press(Qt::Key_Down, 2);
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Space);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    Press(Qt::Key_A, 1, Qt::ControlModifier);
+    EXPECT_EQ(tasks->SelectedItems(), QStringList{"Write report"});
+    // Setting states from outside keeps one as well.
+    tasks->SetSelectionStates({true, true, true});
+    EXPECT_EQ(tasks->SelectedItems().size(), 1);
+
+    Press(Qt::Key_Left);
+    Press(Qt::Key_Down); // show all
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CShowAllDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->findChild<CSlotListView*>();
+        ASSERT_NE(list, nullptr);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Space);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Space);
+        dialog->accept();
+    });
+    Press(Qt::Key_Return);
+    EXPECT_EQ(tasks->SelectedItems().size(), 1);
+}
+
+TEST_F(MainScreenTest, AFailedStopResetsTheButtonBeforeItsMessageAndStopsOnce)
+{
+    OpenForKeys();
+    StartRecording();
+    QTest::qWait(300);
+    // The information cannot be written into a record that is gone.
+    ASSERT_TRUE(QFile::remove(screen->CurrentRecordPath()));
+    bool faceAtMessage = true;
+    bool tickingAtMessage = true;
+    sink.onShow = [&] {
+        faceAtMessage = screen->RecordButton()->IsRecordingFace();
+        tickingAtMessage = screen->RecordButton()->IsTicking();
+        QTest::qWait(600); // the message box's own event loop
+    };
+    TapRecordAfter(2000);
+    EXPECT_FALSE(screen->IsRecording());
+    ASSERT_EQ(sink.messages.size(), 1u) << sink.Texts().join('|').toStdString();
+    EXPECT_EQ(sink.messages[0].caption, "Exception");
+    EXPECT_FALSE(faceAtMessage);
+    EXPECT_FALSE(tickingAtMessage);
+}
+
+TEST_F(MainScreenTest, MenusShowShortcutsAndMnemonicsAndEveryControlHasAName)
+{
+    Open();
+    EXPECT_EQ(screen->RecordAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_EQ(screen->PlayerMenuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(screen->ExitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(screen->SettingsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    for (QWidget* control : screen->FocusPositions())
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
+    for (QAction* action : screen->Menu()->actions()) {
+        if (!action->isSeparator()) {
+            EXPECT_TRUE(action->text().contains('&')) << action->text().toStdString();
+        }
+    }
 }
 
 } // namespace

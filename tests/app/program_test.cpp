@@ -96,4 +96,23 @@ TEST_F(Program, RefusesABadSizeOption)
     EXPECT_TRUE(first.readAllStandardError().contains("--size"));
 }
 
+TEST_F(Program, RecordStartsAMemoAtOnceOrAsksTheRunningProgramForOne)
+{
+    const auto records = [this] {
+        return QDir(home.filePath("Data")).entryList(QDir::Files).size();
+    };
+    first.start(PARLANTOGRAPHER_APP, {"--record"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return records() == 1; }, 10000))
+        << first.readAllStandardError().toStdString();
+    // Asked again while recording: the memo under way goes on, nothing new starts.
+    second.start(PARLANTOGRAPHER_APP, {"--record"});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    QTest::qWait(300);
+    EXPECT_EQ(records(), 1);
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
 } // namespace

@@ -111,4 +111,35 @@ TEST_F(RecordButton, UnknownRateOrLessThanASecondOfSpaceGivesNoSeconds)
     EXPECT_EQ(button.FreeSpaceInSeconds(), 0u);
 }
 
+TEST_F(RecordButton, TheLevelMeterFollowsTheInputAndNamesASilentDevice)
+{
+    double level = 0.0;
+    int askedForTheName = 0;
+    button.SetLevelProvider([&] { return level; });
+    button.SetDeviceTextProvider([&] {
+        ++askedForTheName;
+        return QString("USB Microphone");
+    });
+    button.OnStartRecord();
+    const auto silentFor = [this](std::int64_t ms) {
+        for (std::int64_t t = 0; t < ms; t += CRecordButton::kLevelMs) {
+            now += CRecordButton::kLevelMs;
+            button.LevelTick();
+        }
+    };
+    silentFor(4950);
+    EXPECT_TRUE(button.Hint().isEmpty());
+    silentFor(100);
+    EXPECT_EQ(button.Hint(), "No sound from USB Microphone");
+    silentFor(1000);
+    EXPECT_EQ(askedForTheName, 1);
+    level = 0.6;
+    silentFor(CRecordButton::kLevelMs);
+    EXPECT_DOUBLE_EQ(button.Level(), 0.6);
+    EXPECT_TRUE(button.Hint().isEmpty());
+    button.OnStopRecord();
+    EXPECT_FALSE(button.IsTicking());
+    EXPECT_LT(button.Level(), 0.0); // no meter on the idle face
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 #include "app/messagesink.h"
 
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 // Records the message boxes a window would show, so tests never block on one.
 class CRecordingSink : public MMessageSink
@@ -18,6 +20,8 @@ public:
     void Show(EMessageIcon icon, const QString& caption, const QString& text, QWidget*) override
     {
         messages.push_back({icon, caption, text});
+        if (onShow)
+            onShow(); // where a message box would run its own event loop
     }
 
     QStringList Texts() const
@@ -29,4 +33,5 @@ public:
     }
 
     std::vector<SMessage> messages;
+    std::function<void()> onShow;
 };

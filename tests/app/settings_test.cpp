@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -68,15 +69,21 @@ TEST_F(SettingsDialog, OpensWithTheDefaults)
     EXPECT_EQ(dialog->FormatList()->itemText(0), "PCM/WAV (460Kb / min)");
     EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
     EXPECT_FALSE(ItemsOf(dialog->SlotList(0)).contains("None"));
+}
 
-    // Fewer rows hide the later slots and store them as "None".
-    auto twoRows = Open({"Priority"}, 2);
+TEST_F(SettingsDialog, SlotsHiddenByALowWindowKeepTheirKindUnlessAShownSlotTookIt)
+{
+    for (const auto& [slot, kind] :
+         {std::pair{0, "Priority"}, {1, "Contacts"}, {2, "Task"}, {3, "Projects"}})
+        settings.SetSlot(slot, kind);
+    auto twoRows = Open({"Priority", "Projects"}, 2);
     EXPECT_FALSE(twoRows->SlotList(2)->isVisible());
     EXPECT_FALSE(twoRows->SlotList(3)->isVisible());
+    Choose(twoRows->SlotList(1), "Task");
     twoRows->accept();
-    EXPECT_EQ(settings.Slot(1), "Contacts");
-    EXPECT_EQ(settings.Slot(2), "None");
-    EXPECT_EQ(settings.Slot(3), "None");
+    EXPECT_EQ(settings.Slot(1), "Task");
+    EXPECT_EQ(settings.Slot(2), "None"); // its task is shown by slot 2 now
+    EXPECT_EQ(settings.Slot(3), "Projects");
 }
 
 TEST_F(SettingsDialog, ChoosingMovesItemsBetweenTheSlotLists)

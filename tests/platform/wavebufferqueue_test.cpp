@@ -21,8 +21,13 @@ public:
             done.push_back({buffer, buffer->bytesRecorded});
         return true;
     }
+    void OnCaptured(const std::uint8_t* samples, std::size_t bytes) override
+    {
+        captured.insert(captured.end(), samples, samples + bytes);
+    }
 
     std::vector<std::uint8_t> storage;
+    std::vector<std::uint8_t> captured;
     std::vector<SWaveBuffer> buffers;
     std::vector<std::pair<SWaveBuffer*, std::size_t>> done;
 };
@@ -43,6 +48,12 @@ TEST(WaveBufferQueue, InputFillsBuffersInOrderAndReturnsThePartialOneOnReset)
                             {&log.buffers[0], 4}, {&log.buffers[1], 3}, {&log.buffers[2], 0}}));
     EXPECT_EQ(Bytes(log.storage.begin(), log.storage.begin() + 7), Bytes(samples, samples + 7));
     EXPECT_EQ(queue.Fill(samples, 7), 0u) << "no room without buffers";
+    // What was stored is what the level meter saw, and only that.
+    EXPECT_EQ(log.captured, Bytes(samples, samples + 7));
+    log.buffers[0].bytesRecorded = 0;
+    queue.Add(log.buffers[0]);
+    EXPECT_EQ(queue.Fill(samples, 7), 4u);
+    EXPECT_EQ(log.captured.size(), 11u);
 }
 
 TEST(WaveBufferQueue, OutputHandsBuffersBackOnlyOncePlayed)

@@ -1,0 +1,397 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1">
+<context>
+    <name>CBrowserPage</name>
+    <message>
+        <source>Search tags, tasks, contacts, names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Editing the information is not available yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play or stop the selected record (Space)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename the selected record (F2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete the selected record (Delete)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t play it!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select an item to rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can not rename this item.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select an item to delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can not delete this item.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CChoosePeriodDlg</name>
+    <message>
+        <source>Choose Period</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CFindRecordDlg</name>
+    <message>
+        <source>Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CHeaderButton</name>
+    <message>
+        <source>Add a new item</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CInPlaceEdit</name>
+    <message>
+        <source>New item</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CParlantographerApp</name>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CParlantographerDlg</name>
+    <message>
+        <source>The audio input stopped while recording (the device was removed or failed).
+The record holds what was captured until then.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The input device &quot;%1&quot; is not present; recording from the default input.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1 items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1: show all items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1: clear the selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1: scroll up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot %1: scroll down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Settings...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Tag Manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Location Manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Player</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Record / Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;layer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording a voice memo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The location could not be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Parlantographer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parlantographer %1
+
+Records voice memos and keeps their tags, task and contacts inside each record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program requires at least 1 MB of free memory to continue with recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory to continue operation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The storage card has been removed while recording.
+The record is being recorded may be corrupted!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: add an item</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPropertyContacts</name>
+    <message>
+        <source>CS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear the chosen contacts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordButton</name>
+    <message>
+        <source>Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No sound from the input device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No sound from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRenameRecord</name>
+    <message>
+        <source>Rename Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter New Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSettings</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record Parameters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Storage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contacts and Tasks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slot%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CShowAllDlg</name>
+    <message>
+        <source>Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deselect All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose one item:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the items:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSlotList</name>
+    <message>
+        <source>Scroll up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scroll down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear the selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show all items</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSplashDlg</name>
+    <message>
+        <source>Voice memos with tags, tasks and contacts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Initial window size, for example 480x640.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start a new recording at once (or have the running program start one).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records voice memos with their information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
