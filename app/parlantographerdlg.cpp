@@ -52,6 +52,7 @@ namespace {
 const QString kNone = QStringLiteral("None");
 const QString kTask = QStringLiteral("Task");
 const QString kContacts = QStringLiteral("Contacts");
+const QString kPriority = QStringLiteral("Priority");
 const QString kLocation = QStringLiteral("Location");
 const QString kDeviceMemory = QStringLiteral("Device memory");
 const QString kProduct = QStringLiteral("Parlantographer");

@@ -2,6 +2,20 @@
 <!DOCTYPE TS>
 <TS version="2.1">
 <context>
+    <name>CAddNewGroupDlg</name>
+    <message>
+        <source>Add New Tag Group</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CAddNewTagDlg</name>
+    <message>
+        <source>Add New Tag</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CBrowserPage</name>
     <message>
         <source>Search tags, tasks, contacts, names</source>
@@ -21,10 +35,6 @@
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Editing the information is not available yet</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -63,6 +73,10 @@
         <source>Can not delete this item.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Change the tags, task and contacts of the selected record (Ctrl+E)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CChoosePeriodDlg</name>
@@ -76,6 +90,61 @@
     </message>
     <message>
         <source>To:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CCopyGroupDlg</name>
+    <message>
+        <source>Copy Tag Group</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CEditRecordInfoDlg</name>
+    <message>
+        <source>Prev</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit record info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Length:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recorded:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record&apos;s information was not saved.
+%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -113,6 +182,13 @@
     <name>CInPlaceEdit</name>
     <message>
         <source>New item</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CNameDlg</name>
+    <message>
+        <source>Enter New Name:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -265,6 +341,13 @@ The record is being recorded may be corrupted!</source>
     </message>
 </context>
 <context>
+    <name>CRenameGroup</name>
+    <message>
+        <source>Rename Group</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CRenameRecord</name>
     <message>
         <source>Rename Record</source>
@@ -272,6 +355,13 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>Enter New Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRenameTag</name>
+    <message>
+        <source>Rename Tag</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -376,6 +466,65 @@ The record is being recorded may be corrupted!</source>
     <name>CSplashDlg</name>
     <message>
         <source>Voice memos with tags, tasks and contacts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTagManagerDlg</name>
+    <message>
+        <source>Tag Manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tags file could not be backed up, so changes could not be undone. The tag groups can be looked at but not changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag Group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move the tag up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move the tag down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you realy want to delete &quot;%1&quot; Tag Group?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you realy want to delete &quot;%1&quot; Tag, from &quot;%2&quot; Tag Group?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup &quot;%1&quot; could not be removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changes to the tag groups could not be undone: the tags file could not be restored from &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
