@@ -3,6 +3,7 @@
 #include "app/messagesink.h"
 #include "platform/freememory.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 
 CMemoryCheck::CMemoryCheck(Provider available, Terminator terminate)
@@ -12,18 +13,19 @@ CMemoryCheck::CMemoryCheck(Provider available, Terminator terminate)
 
 QString CMemoryCheck::CriticalText()
 {
-    return QStringLiteral("Critically low of memory. The program will be terminated. Free some "
-                          "memory an ran the application again");
+    return QCoreApplication::translate("CMemoryCheck",
+                                       "Critically low of memory. The program will be "
+                                       "terminated. Free some memory an ran the application again");
 }
 
 QString CMemoryCheck::NotEnoughText()
 {
-    return QStringLiteral("Not enough memory");
+    return QCoreApplication::translate("CMemoryCheck", "Not enough memory");
 }
 
 QString CMemoryCheck::ErrorCaption()
 {
-    return QStringLiteral("Error");
+    return QCoreApplication::translate("CMemoryCheck", "Error");
 }
 
 CMemoryCheck::EResult CMemoryCheck::Evaluate(std::optional<std::uint64_t> available,

@@ -556,7 +556,8 @@ void CParlantographerDlg::StartRecording()
     const std::optional<QByteArray> area = CRecordingSession::ComposeInfo(selections);
     if (!area) {
         m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
-                            QString::fromLatin1(RecordInfo::kMsgDoesNotFit), this);
+                            QCoreApplication::translate("RecordInfo", RecordInfo::kMsgDoesNotFit),
+                            this);
         return;
     }
     CRecordingSession::SRequest request;
@@ -634,8 +635,10 @@ void CParlantographerDlg::CheckRecording()
         return;
     case ERecordingEnd::WriteFailed:
         StopAndSave();
-        m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
-                            QString::fromLatin1(CRecordingSession::kMsgWriteFailed), this);
+        m_context.sink.Show(
+            EMessageIcon::Exclamation, kProduct,
+            QCoreApplication::translate("CRecordingSession", CRecordingSession::kMsgWriteFailed),
+            this);
         return;
     }
 }

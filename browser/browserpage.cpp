@@ -147,7 +147,7 @@ void CBrowserPage::SetWideLayout(bool wide)
 
 QString CBrowserPage::NoRecordsText() const
 {
-    return QStringLiteral("No Records");
+    return tr("No Records");
 }
 
 const CRecordBrowser& CBrowserPage::Records() const
@@ -183,7 +183,7 @@ void CBrowserPage::StopPlayback()
     try {
         m_services.session.Stop();
     } catch (const CAudioError& error) {
-        m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
+        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
                                 QString::fromStdString(error.what()), this);
     }
 }
@@ -287,7 +287,7 @@ void CBrowserPage::OnPlay()
         m_services.session.Play(entry->path);
     } catch (const CAudioError& error) {
         RefreshPage();
-        m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
+        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
                                 QString::fromStdString(error.what()), this);
     }
 }
@@ -297,7 +297,7 @@ void CBrowserPage::OnSeek(std::uint64_t sample)
     try {
         m_services.session.Seek(sample);
     } catch (const CAudioError& error) {
-        m_services.prompts.Tell(EPromptIcon::Stop, QStringLiteral("Exception"),
+        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
                                 QString::fromStdString(error.what()), this);
     }
 }
@@ -382,8 +382,8 @@ void CBrowserPage::OnDelete()
 QString CBrowserPage::DeleteQuestion(EDisposal disposal)
 {
     return disposal == EDisposal::Trash
-               ? QStringLiteral("Delete this Record?\n\nIt goes to the trash, from which it can "
-                                "be restored.")
-               : QStringLiteral("Delete this Record?\n\nIts volume has no trash: the record "
-                                "will be deleted for good.");
+               ? tr("Delete this Record?\n\nIt goes to the trash, from which it can "
+                    "be restored.")
+               : tr("Delete this Record?\n\nIts volume has no trash: the record "
+                    "will be deleted for good.");
 }

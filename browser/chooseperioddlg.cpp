@@ -46,7 +46,7 @@ void CChoosePeriodDlg::SetRange(const QDate& from, const QDate& to)
 
 QString CChoosePeriodDlg::OrderMessage()
 {
-    return QStringLiteral("From must be earlier than To");
+    return tr("From must be earlier than To");
 }
 
 void CChoosePeriodDlg::accept()

@@ -12,6 +12,7 @@
 #include "store/recordinfoedit.h"
 #include "store/tagcatalogue.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -370,7 +371,7 @@ bool CEditRecordInfoDlg::Save()
     const std::optional<QByteArray> area =
         RecordInfo::EncodeRecordInfo(RecordInfoEdit::TidyTags(m_block));
     if (!area) {
-        failure = QString::fromLatin1(RecordInfo::kMsgDoesNotFit);
+        failure = QCoreApplication::translate("RecordInfo", RecordInfo::kMsgDoesNotFit);
     } else {
         try {
             m_context.audio.GetTagger().WriteRecordInfo(CurrentPath().toStdString(),

@@ -1,12 +1,14 @@
 #include "browser/messageboxprompts.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace {
 
 QString CaptionOr(const QString& caption)
 {
-    return caption.isEmpty() ? QStringLiteral("Parlantographer") : caption;
+    return caption.isEmpty() ? QCoreApplication::translate("CMessageBoxPrompts", "Parlantographer")
+                             : caption;
 }
 
 } // namespace

@@ -19,7 +19,7 @@ CPropertyAll::CPropertyAll(SPageServices& services, QWidget* parent)
 
 QString CPropertyAll::NoRecordsText() const
 {
-    return QStringLiteral("No records");
+    return tr("No records");
 }
 
 Period::EPeriod CPropertyAll::CurrentPeriod() const

@@ -33,7 +33,7 @@ CPropertyContacts::CPropertyContacts(SPageServices& services, QWidget* parent)
 
 QString CPropertyContacts::NoContactsText()
 {
-    return QStringLiteral("No Contacts");
+    return tr("No Contacts");
 }
 
 QStringList CPropertyContacts::ChosenContacts() const

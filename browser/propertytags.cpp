@@ -30,7 +30,7 @@ CPropertyTags::CPropertyTags(SPageServices& services, QWidget* parent)
 
 QString CPropertyTags::NoTagsText()
 {
-    return QStringLiteral("No Tags");
+    return tr("No Tags");
 }
 
 QList<SRecordTag> CPropertyTags::MarkedTags() const

@@ -27,7 +27,7 @@ CPropertyTasks::CPropertyTasks(SPageServices& services, QWidget* parent)
 
 QString CPropertyTasks::NoTasksText()
 {
-    return QStringLiteral("No Tasks");
+    return tr("No Tasks");
 }
 
 Period::EPeriod CPropertyTasks::CurrentPeriod() const

@@ -14,11 +14,11 @@ QList<SRow> Rows(const CRecordSummary::SContent& content)
 {
     const QString separator = QStringLiteral(", ");
     return {
-        {QStringLiteral("Recorded: "),
+        {CRecordSummary::tr("Recorded: "),
          content.recorded.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))},
-        {QStringLiteral("Task: "), content.tasks.join(separator)},
-        {QStringLiteral("Contacts: "), content.contacts.join(separator)},
-        {QStringLiteral("Tags: "), content.tags.join(separator)},
+        {CRecordSummary::tr("Task: "), content.tasks.join(separator)},
+        {CRecordSummary::tr("Contacts: "), content.contacts.join(separator)},
+        {CRecordSummary::tr("Tags: "), content.tags.join(separator)},
     };
 }
 
@@ -40,7 +40,7 @@ CRecordSummary::CRecordSummary(QWidget* parent) : QLabel(parent)
 
 QString CRecordSummary::NothingText()
 {
-    return QStringLiteral("No Attach information");
+    return tr("No Attach information");
 }
 
 void CRecordSummary::ShowRecord(const SContent& content)

@@ -13,6 +13,7 @@
 #include "store/tagcatalogue.h"
 #include "store/taggroupactions.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,10 +25,12 @@
 
 namespace {
 
-constexpr const char* kMsgSelectGroup = "Please select Tag Group.";
-constexpr const char* kMsgSelectGroupToRename = "Please, select a Tag Group to rename";
-constexpr const char* kMsgSelectTag = "Please, select Tag";
-constexpr const char* kWarning = "Warning!";
+constexpr const char* kMsgSelectGroup =
+    QT_TRANSLATE_NOOP("CTagManagerDlg", "Please select Tag Group.");
+constexpr const char* kMsgSelectGroupToRename =
+    QT_TRANSLATE_NOOP("CTagManagerDlg", "Please, select a Tag Group to rename");
+constexpr const char* kMsgSelectTag = QT_TRANSLATE_NOOP("CTagManagerDlg", "Please, select Tag");
+constexpr const char* kWarning = QT_TRANSLATE_NOOP("CTagManagerDlg", "Warning!");
 
 } // namespace
 
@@ -178,18 +181,18 @@ bool CTagManagerDlg::RequireGroup(const QString& message)
 
 bool CTagManagerDlg::RequireTag()
 {
-    if (!RequireGroup(QString::fromLatin1(kMsgSelectGroup)))
+    if (!RequireGroup(tr(kMsgSelectGroup)))
         return false;
     if (m_tags->currentItem())
         return true;
-    Tell(QString::fromLatin1(kMsgSelectTag));
+    Tell(tr(kMsgSelectTag));
     return false;
 }
 
 bool CTagManagerDlg::Changed(bool written)
 {
     if (!written) {
-        Tell(QString::fromLatin1(CTagCatalogue::kMsgWriteFailed));
+        Tell(QCoreApplication::translate("CTagCatalogue", CTagCatalogue::kMsgWriteFailed));
         return false;
     }
     m_changed = true;
@@ -208,7 +211,7 @@ void CTagManagerDlg::OnAddGroup()
 
 void CTagManagerDlg::OnCopyGroup()
 {
-    if (!RequireGroup(QString::fromLatin1(kMsgSelectGroup)))
+    if (!RequireGroup(tr(kMsgSelectGroup)))
         return;
     const QString group = SelectedGroup();
     CCopyGroupDlg dialog(m_context.catalogue, m_context.catalogue.MakeCopyName(group),
@@ -227,7 +230,7 @@ void CTagManagerDlg::OnCopyGroup()
 
 void CTagManagerDlg::OnRenameGroup()
 {
-    if (!RequireGroup(QString::fromLatin1(kMsgSelectGroupToRename)))
+    if (!RequireGroup(tr(kMsgSelectGroupToRename)))
         return;
     const int row = m_groups->currentRow();
     CRenameGroup dialog(m_context.catalogue, SelectedGroup(), m_context.prompts, this);
@@ -245,13 +248,12 @@ void CTagManagerDlg::OnRenameGroup()
 
 void CTagManagerDlg::OnDeleteGroup()
 {
-    if (!RequireGroup(QString::fromLatin1(kMsgSelectGroup)))
+    if (!RequireGroup(tr(kMsgSelectGroup)))
         return;
     const QString group = SelectedGroup();
     const int row = m_groups->currentRow();
-    if (!m_context.prompts.Ask(QString::fromLatin1(kWarning),
-                               tr("Do you realy want to delete \"%1\" Tag Group?").arg(group),
-                               this))
+    if (!m_context.prompts.Ask(
+            tr(kWarning), tr("Do you realy want to delete \"%1\" Tag Group?").arg(group), this))
         return;
     if (Changed(m_context.catalogue.DeleteGroup(group)))
         ListGroups(row);
@@ -259,7 +261,7 @@ void CTagManagerDlg::OnDeleteGroup()
 
 void CTagManagerDlg::OnAddTag()
 {
-    if (!RequireGroup(QString::fromLatin1(kMsgSelectGroup)))
+    if (!RequireGroup(tr(kMsgSelectGroup)))
         return;
     CAddNewTagDlg dialog(m_context.catalogue, SelectedGroup(), m_context.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
@@ -293,7 +295,7 @@ void CTagManagerDlg::OnDeleteTag()
     const QString group = SelectedGroup();
     const QString tag = SelectedTag();
     if (!m_context.prompts.Ask(
-            QString::fromLatin1(kWarning),
+            tr(kWarning),
             tr("Do you realy want to delete \"%1\" Tag, from \"%2\" Tag Group?").arg(tag, group),
             this))
         return;

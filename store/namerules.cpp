@@ -1,5 +1,6 @@
 #include "store/namerules.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace NameRules {
@@ -26,11 +27,11 @@ QString Noun(EKind kind)
 {
     switch (kind) {
     case EKind::Group:
-        return QStringLiteral("Group name");
+        return QCoreApplication::translate("NameRules", "Group name");
     case EKind::Tag:
-        return QStringLiteral("Tag name");
+        return QCoreApplication::translate("NameRules", "Tag name");
     case EKind::Location:
-        return QStringLiteral("Location name");
+        return QCoreApplication::translate("NameRules", "Location name");
     }
     return {};
 }
@@ -56,32 +57,41 @@ EProblem Check(EKind kind, const QString& name)
 
 QString Message(EKind kind, EProblem problem)
 {
-    const QString again = QStringLiteral("\nPlease enter another name.");
+    const QString again = QCoreApplication::translate("NameRules", "\nPlease enter another name.");
     switch (problem) {
     case EProblem::None:
         return {};
     case EProblem::ControlCharacter:
-        return Noun(kind) +
-               QStringLiteral(" can not contain line breaks, tabs or other "
-                              "control characters.") +
+        return QCoreApplication::translate(
+                   "NameRules", "%1 can not contain line breaks, tabs or other control characters.")
+                   .arg(Noun(kind)) +
                again;
     case EProblem::Brackets:
         // The tag text is the one the tag dialogs have always shown.
         if (kind == EKind::Tag)
-            return QStringLiteral("Tag name is can not contain symbols '[' and ']'.") + again;
-        return Noun(kind) + QStringLiteral(" can not contain symbols '[' and ']'.") + again;
+            return QCoreApplication::translate("NameRules",
+                                               "Tag name is can not contain symbols '[' and ']'.") +
+                   again;
+        return QCoreApplication::translate("NameRules", "%1 can not contain symbols '[' and ']'.")
+                   .arg(Noun(kind)) +
+               again;
     case EProblem::ReservedGroup:
-        return QStringLiteral("\"None\", \"Contacts\", \"Task\" and \"Location\" are kinds of "
-                              "slot and can not name a Tag Group.") +
+        return QCoreApplication::translate(
+                   "NameRules",
+                   "\"None\", \"Contacts\", \"Task\" and \"Location\" are kinds of slot and "
+                   "can not name a Tag Group.") +
                again;
     case EProblem::TooLong:
-        return Noun(kind) +
-               QStringLiteral(" is too long: at most %1 bytes (a letter outside English "
-                              "takes two or more).")
+        return QCoreApplication::translate(
+                   "NameRules",
+                   "%1 is too long: at most %2 bytes (a letter outside English takes two or more).")
+                   .arg(Noun(kind))
                    .arg(kind == EKind::Group ? kMaxGroupBytes : kMaxTagBytes) +
                again;
     case EProblem::Tilde:
-        return Noun(kind) + QStringLiteral(" can not contain the symbol '~'.") + again;
+        return QCoreApplication::translate("NameRules", "%1 can not contain the symbol '~'.")
+                   .arg(Noun(kind)) +
+               again;
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #include "store/period.h"
 
+#include <QCoreApplication>
+
 namespace Period {
 namespace {
 
@@ -30,23 +32,23 @@ QString Label(EPeriod period)
 {
     switch (period) {
     case EPeriod::All:
-        return QStringLiteral("All");
+        return QCoreApplication::translate("Period", "All");
     case EPeriod::Today:
-        return QStringLiteral("Today");
+        return QCoreApplication::translate("Period", "Today");
     case EPeriod::Tomorrow:
-        return QStringLiteral("Tomorrow");
+        return QCoreApplication::translate("Period", "Tomorrow");
     case EPeriod::Yesterday:
-        return QStringLiteral("Yesterday");
+        return QCoreApplication::translate("Period", "Yesterday");
     case EPeriod::CurrentWeek:
-        return QStringLiteral("Current week");
+        return QCoreApplication::translate("Period", "Current week");
     case EPeriod::NextWeek:
-        return QStringLiteral("Next week");
+        return QCoreApplication::translate("Period", "Next week");
     case EPeriod::CurrentMonth:
-        return QStringLiteral("Current month");
+        return QCoreApplication::translate("Period", "Current month");
     case EPeriod::NextMonth:
-        return QStringLiteral("Next month");
+        return QCoreApplication::translate("Period", "Next month");
     case EPeriod::Custom:
-        return QStringLiteral("Custom");
+        return QCoreApplication::translate("Period", "Custom");
     }
     return {};
 }

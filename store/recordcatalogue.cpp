@@ -5,6 +5,7 @@
 #include "store/headerinforeader.h"
 #include "store/recordinfo.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -278,11 +279,14 @@ QString DeleteRecordMessage(EDeleteResult result)
     case EDeleteResult::Deleted:
         return {};
     case EDeleteResult::InUse:
-        return QStringLiteral("Can't delete this record because it is used by other application.");
+        return QCoreApplication::translate(
+            "CRecordCatalogue",
+            "Can't delete this record because it is used by other application.");
     case EDeleteResult::Failed:
         break;
     }
-    return QStringLiteral("Can't delete this record because of an unknown reason.");
+    return QCoreApplication::translate("CRecordCatalogue",
+                                       "Can't delete this record because of an unknown reason.");
 }
 
 int SelectionAfterDelete(int count, int deleted)

@@ -33,7 +33,7 @@ inline constexpr const char* kTasksHeader = "[[Tasks]]";
 inline constexpr const char* kContactsHeader = "[[Contacts]]";
 // Shown when composing or an addition does not fit.
 inline constexpr const char* kMsgDoesNotFit =
-    "Impossible to add this amount of information to the record.";
+    QT_TRANSLATE_NOOP("RecordInfo", "Impossible to add this amount of information to the record.");
 
 // One main-screen slot at the moment a recording starts. `kind` is "None", "Task", "Contacts",
 // "Location" or a tag group's name; `selected[i]` says whether `items[i]` is selected (missing

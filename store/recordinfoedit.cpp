@@ -4,6 +4,7 @@
 #include "store/recordinfo.h"
 #include "store/textcodec.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace RecordInfoEdit {
@@ -247,13 +248,16 @@ QString Message(EResult result)
     case EResult::Done:
         return {};
     case EResult::DoesNotFit:
-        return QString::fromLatin1(RecordInfo::kMsgDoesNotFit);
+        return QCoreApplication::translate("RecordInfo", RecordInfo::kMsgDoesNotFit);
     case EResult::BadValue:
-        return QStringLiteral("This text can not be stored in a record: it must be one line, "
-                              "not empty, not begin with '[', and at most %1 bytes long.")
+        return QCoreApplication::translate(
+                   "RecordInfoEdit",
+                   "This text can not be stored in a record: it must be one line, "
+                   "not empty, not begin with '[', and at most %1 bytes long.")
             .arg(RecordInfo::kMaxLineBytes);
     case EResult::NotHeld:
-        return QStringLiteral("The record does not hold this entry.");
+        return QCoreApplication::translate("RecordInfoEdit",
+                                           "The record does not hold this entry.");
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include "audio/timeleft.h"
 #include "store/storage.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -48,10 +49,12 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
 {
     if (IsRecording())
         return {EStartRefusal::EngineError,
-                QString::fromLatin1("Recorder: A recording is already running")};
+                QCoreApplication::translate("CRecordingSession",
+                                            "Recorder: A recording is already running")};
     const double freeBytes = request.freeBytes ? request.freeBytes() : 0.0;
     if (!TimeLeft::HasRoomToRecord(freeBytes))
-        return {EStartRefusal::NoRoom, QString::fromLatin1(kMsgLowSpace)};
+        return {EStartRefusal::NoRoom,
+                QCoreApplication::translate("CRecordingSession", kMsgLowSpace)};
 
     QString path;
     for (int attempt = 0; attempt < kPathAttempts && path.isEmpty(); ++attempt) {
@@ -69,7 +72,9 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
         }
     }
     if (path.isEmpty())
-        return {EStartRefusal::NoPath, QStringLiteral("Cannot create a new record file.")};
+        return {
+            EStartRefusal::NoPath,
+            QCoreApplication::translate("CRecordingSession", "Cannot create a new record file.")};
 
     auto reserved = std::make_unique<CReservedFile>(path.toStdString());
     CRecorder& recorder = m_audio.GetRecorder();

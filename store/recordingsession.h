@@ -71,11 +71,13 @@ public:
         bool Ok() const { return refusal == EStartRefusal::None; }
     };
 
-    static constexpr const char* kMsgLowSpace =
-        "The program requires at least 1 MB of free memory to continue with recording.";
-    static constexpr const char* kMsgWriteFailed =
+    static constexpr const char* kMsgLowSpace = QT_TRANSLATE_NOOP(
+        "CRecordingSession",
+        "The program requires at least 1 MB of free memory to continue with recording.");
+    static constexpr const char* kMsgWriteFailed = QT_TRANSLATE_NOOP(
+        "CRecordingSession",
         "The record could not be written further (is the storage full?). It holds what was "
-        "written until then.";
+        "written until then.");
 
     explicit CRecordingSession(CAudioManager& audio);
     // Stops and saves a recording still running.

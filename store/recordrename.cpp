@@ -1,5 +1,6 @@
 #include "store/recordrename.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -18,8 +19,9 @@ SResult Outcome(EStatus status, QString message, QString newPath = {})
 
 SResult SystemFailure(int error)
 {
-    return Outcome(EStatus::Failed, QStringLiteral("Can't rename this record: %1")
-                                        .arg(QString::fromLocal8Bit(std::strerror(error))));
+    return Outcome(EStatus::Failed,
+                   QCoreApplication::translate("RecordRename", "Can't rename this record: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(error))));
 }
 
 // The folder part of a path, its last "/" included; empty for a bare name.
@@ -60,24 +62,31 @@ int LinkThenUnlink(const char* from, const char* to)
 std::optional<QString> NameRefusal(const QString& name)
 {
     if (name.isEmpty())
-        return QString::fromLatin1(kMsgEmpty);
+        return QCoreApplication::translate("RecordRename", kMsgEmpty);
     if (name.size() > kMaxNameLength)
-        return QStringLiteral("Please enter no more than %1 characters.").arg(kMaxNameLength);
+        return QCoreApplication::translate("RecordRename",
+                                           "Please enter no more than %1 characters.")
+            .arg(kMaxNameLength);
     if (name == u"." || name == u"..")
-        return QStringLiteral("\".\" and \"..\" are not names of a record.");
+        return QCoreApplication::translate("RecordRename",
+                                           "\".\" and \"..\" are not names of a record.");
     if (name.contains(u'/') || name.contains(u'\\'))
-        return QStringLiteral("A name may not hold \"/\" or \"\\\": the record stays in its "
-                              "folder.");
+        return QCoreApplication::translate(
+            "RecordRename", "A name may not hold \"/\" or \"\\\": the record stays in its "
+                            "folder.");
     for (const QChar c : name) {
         if (c.category() == QChar::Other_Control)
-            return QStringLiteral("A name may not hold control characters.");
+            return QCoreApplication::translate("RecordRename",
+                                               "A name may not hold control characters.");
     }
     // The record catalogue skips hidden and temporary names: the record would vanish.
     if (name.startsWith(u'.'))
-        return QStringLiteral("A name may not begin with \".\": the record would be hidden.");
+        return QCoreApplication::translate(
+            "RecordRename", "A name may not begin with \".\": the record would be hidden.");
     if (name.endsWith(u'~') || name.endsWith(QStringLiteral(".tmp"), Qt::CaseInsensitive))
-        return QStringLiteral("A name may not end with \"~\" or \".tmp\": the record would be "
-                              "taken for a temporary file.");
+        return QCoreApplication::translate(
+            "RecordRename", "A name may not end with \"~\" or \".tmp\": the record would be "
+                            "taken for a temporary file.");
     return std::nullopt;
 }
 
@@ -117,7 +126,7 @@ SResult MoveNoReplace(const QString& from, const QString& to)
     if (result == 0)
         return Outcome(EStatus::Renamed, {}, to);
     if (errno == EEXIST)
-        return Outcome(EStatus::Exists, QString::fromLatin1(kMsgExists));
+        return Outcome(EStatus::Exists, QCoreApplication::translate("RecordRename", kMsgExists));
     return SystemFailure(errno);
 }
 
@@ -127,14 +136,17 @@ SResult Rename(const QString& path, const QString& name)
         return Outcome(EStatus::Refused, *refusal);
     const QString extension = FormatExtension(path);
     if (extension.isEmpty())
-        return Outcome(EStatus::UnknownFormat,
-                       QFileInfo::exists(path)
-                           ? QStringLiteral("Can't rename this record: it is neither a WAV nor an "
-                                            "Ogg record.")
-                           : QStringLiteral("Can't rename this record: the file is gone."));
+        return Outcome(
+            EStatus::UnknownFormat,
+            QFileInfo::exists(path)
+                ? QCoreApplication::translate(
+                      "RecordRename", "Can't rename this record: it is neither a WAV nor an "
+                                      "Ogg record.")
+                : QCoreApplication::translate("RecordRename",
+                                              "Can't rename this record: the file is gone."));
     const QString newPath = RenamedPath(path, name, extension);
     if (newPath == path)
-        return Outcome(EStatus::Exists, QString::fromLatin1(kMsgExists));
+        return Outcome(EStatus::Exists, QCoreApplication::translate("RecordRename", kMsgExists));
     return MoveNoReplace(path, newPath);
 }
 

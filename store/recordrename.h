@@ -12,8 +12,8 @@ namespace RecordRename {
 // The longest new name the dialog accepts, in characters.
 inline constexpr int kMaxNameLength = 35;
 
-inline constexpr const char* kMsgEmpty = "Please, enter a name!";
-inline constexpr const char* kMsgExists = "File already exists!";
+inline constexpr const char* kMsgEmpty = QT_TRANSLATE_NOOP("RecordRename", "Please, enter a name!");
+inline constexpr const char* kMsgExists = QT_TRANSLATE_NOOP("RecordRename", "File already exists!");
 
 enum class EStatus
 {

@@ -3,6 +3,7 @@
 #include "platform/home.h"
 #include "store/settingsstore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -56,12 +57,18 @@ SRecordPath CStorage::MakeRecordPath(std::uint32_t codec, const QDateTime& local
     const QString storage = m_settings.Storage();
     const QString extension = StoragePaths::RecordExtension(codec);
     if (extension.isEmpty())
-        return {{}, QStringLiteral("This recording format cannot be stored as a record.")};
+        return {{},
+                QCoreApplication::translate("CStorage",
+                                            "This recording format cannot be stored as a record.")};
     const std::optional<QString> folder = StoragePaths::DataFolder(storage, Layout());
     if (!folder)
-        return {{}, QStringLiteral("The storage \"%1\" is not present.").arg(storage)};
+        return {{},
+                QCoreApplication::translate("CStorage", "The storage \"%1\" is not present.")
+                    .arg(storage)};
     if (!QDir().mkpath(*folder))
-        return {{}, QStringLiteral("Cannot create the folder \"%1\".").arg(*folder)};
+        return {{},
+                QCoreApplication::translate("CStorage", "Cannot create the folder \"%1\".")
+                    .arg(*folder)};
     const QString path =
         StoragePaths::FreeRecordPath(*folder, localTime, extension, [](const QString& candidate) {
             // A dangling link still takes the name: exists() alone would follow it.
@@ -69,7 +76,9 @@ SRecordPath CStorage::MakeRecordPath(std::uint32_t codec, const QDateTime& local
             return info.exists() || info.isSymLink();
         });
     if (path.isEmpty())
-        return {{}, QStringLiteral("No free record name in \"%1\".").arg(*folder)};
+        return {
+            {},
+            QCoreApplication::translate("CStorage", "No free record name in \"%1\".").arg(*folder)};
     return {path, {}};
 }
 

@@ -4,6 +4,7 @@
 #include "store/linefile.h"
 #include "store/namerules.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -422,12 +423,13 @@ QString CTagCatalogue::Message(ECatalogueResult result, bool forGroup)
     case ECatalogueResult::Ok:
         return {};
     case ECatalogueResult::AlreadyExists:
-        return QString::fromUtf8(forGroup ? kMsgGroupExists : kMsgTagExists);
+        return QCoreApplication::translate("CTagCatalogue",
+                                           forGroup ? kMsgGroupExists : kMsgTagExists);
     case ECatalogueResult::EmptyName:
-        return QString::fromUtf8(kMsgEnterName);
+        return QCoreApplication::translate("CTagCatalogue", kMsgEnterName);
     case ECatalogueResult::InvalidName:
         return forGroup ? NameRules::Message(NameRules::EKind::Group, NameRules::EProblem::Brackets)
-                        : QString::fromUtf8(kMsgTagBrackets);
+                        : QCoreApplication::translate("CTagCatalogue", kMsgTagBrackets);
     case ECatalogueResult::ControlCharacter:
         return NameRules::Message(forGroup ? NameRules::EKind::Group : NameRules::EKind::Tag,
                                   NameRules::EProblem::ControlCharacter);
@@ -437,7 +439,7 @@ QString CTagCatalogue::Message(ECatalogueResult result, bool forGroup)
         return NameRules::Message(forGroup ? NameRules::EKind::Group : NameRules::EKind::Tag,
                                   NameRules::EProblem::TooLong);
     case ECatalogueResult::WriteFailed:
-        return QString::fromUtf8(kMsgWriteFailed);
+        return QCoreApplication::translate("CTagCatalogue", kMsgWriteFailed);
     }
     return {};
 }

@@ -45,13 +45,16 @@ public:
     static constexpr const char* kBackupFileName = "tmp_groups.dat";
 
     static constexpr const char* kMsgTagExists =
-        "Tag name already exist.\nPlease enter another name.";
-    static constexpr const char* kMsgEnterName = "Please, enter a name!";
-    static constexpr const char* kMsgTagBrackets =
-        "Tag name is can not contain symbols '[' and ']'.\nPlease enter another name.";
-    static constexpr const char* kMsgGroupExists =
-        "The group with given name already exists!\nPlease enter another name.";
-    static constexpr const char* kMsgWriteFailed = "The tags file could not be saved.";
+        QT_TRANSLATE_NOOP("CTagCatalogue", "Tag name already exist.\nPlease enter another name.");
+    static constexpr const char* kMsgEnterName =
+        QT_TRANSLATE_NOOP("CTagCatalogue", "Please, enter a name!");
+    static constexpr const char* kMsgTagBrackets = QT_TRANSLATE_NOOP(
+        "CTagCatalogue",
+        "Tag name is can not contain symbols '[' and ']'.\nPlease enter another name.");
+    static constexpr const char* kMsgGroupExists = QT_TRANSLATE_NOOP(
+        "CTagCatalogue", "The group with given name already exists!\nPlease enter another name.");
+    static constexpr const char* kMsgWriteFailed =
+        QT_TRANSLATE_NOOP("CTagCatalogue", "The tags file could not be saved.");
 
     // Copy names are held to this many characters.
     static constexpr int kMaxCopyNameLength = 25;

@@ -77,6 +77,26 @@
         <source>Change the tags, task and contacts of the selected record (Ctrl+E)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete this Record?
+
+It goes to the trash, from which it can be restored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete this Record?
+
+Its volume has no trash: the record will be deleted for good.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CChoosePeriodDlg</name>
@@ -90,6 +110,10 @@
     </message>
     <message>
         <source>To:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From must be earlier than To</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -182,6 +206,28 @@
     <name>CInPlaceEdit</name>
     <message>
         <source>New item</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMemoryCheck</name>
+    <message>
+        <source>Critically low of memory. The program will be terminated. Free some memory an ran the application again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMessageBoxPrompts</name>
+    <message>
+        <source>Parlantographer</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -311,6 +357,13 @@ The record is being recorded may be corrupted!</source>
     </message>
 </context>
 <context>
+    <name>CPropertyAll</name>
+    <message>
+        <source>No records</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPropertyContacts</name>
     <message>
         <source>CS</source>
@@ -318,6 +371,24 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>Clear the chosen contacts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Contacts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPropertyTags</name>
+    <message>
+        <source>No Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CPropertyTasks</name>
+    <message>
+        <source>No Tasks</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -337,6 +408,59 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>No sound from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordCatalogue</name>
+    <message>
+        <source>Can&apos;t delete this record because it is used by other application.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t delete this record because of an unknown reason.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordSummary</name>
+    <message>
+        <source>Recorded: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Task: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contacts: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Attach information</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordingSession</name>
+    <message>
+        <source>Recorder: A recording is already running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot create a new record file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program requires at least 1 MB of free memory to continue with recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record could not be written further (is the storage full?). It holds what was written until then.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -470,6 +594,51 @@ The record is being recorded may be corrupted!</source>
     </message>
 </context>
 <context>
+    <name>CStorage</name>
+    <message>
+        <source>This recording format cannot be stored as a record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The storage &quot;%1&quot; is not present.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No free record name in &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTagCatalogue</name>
+    <message>
+        <source>Tag name already exist.
+Please enter another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, enter a name!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag name is can not contain symbols &apos;[&apos; and &apos;]&apos;.
+Please enter another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The group with given name already exists!
+Please enter another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tags file could not be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CTagManagerDlg</name>
     <message>
         <source>Tag Manager</source>
@@ -525,6 +694,170 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>The changes to the tag groups could not be undone: the tags file could not be restored from &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select Tag Group.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select a Tag Group to rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select Tag</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NameRules</name>
+    <message>
+        <source>Group name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Location name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+Please enter another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 can not contain line breaks, tabs or other control characters.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag name is can not contain symbols &apos;[&apos; and &apos;]&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 can not contain symbols &apos;[&apos; and &apos;]&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;None&quot;, &quot;Contacts&quot;, &quot;Task&quot; and &quot;Location&quot; are kinds of slot and can not name a Tag Group.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is too long: at most %2 bytes (a letter outside English takes two or more).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 can not contain the symbol &apos;~&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Period</name>
+    <message>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tomorrow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yesterday</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecordInfo</name>
+    <message>
+        <source>Impossible to add this amount of information to the record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecordInfoEdit</name>
+    <message>
+        <source>This text can not be stored in a record: it must be one line, not empty, not begin with &apos;[&apos;, and at most %1 bytes long.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record does not hold this entry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecordRename</name>
+    <message>
+        <source>Can&apos;t rename this record: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter no more than %1 characters.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;.&quot; and &quot;..&quot; are not names of a record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A name may not hold &quot;/&quot; or &quot;\&quot;: the record stays in its folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A name may not hold control characters.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A name may not begin with &quot;.&quot;: the record would be hidden.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A name may not end with &quot;~&quot; or &quot;.tmp&quot;: the record would be taken for a temporary file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t rename this record: it is neither a WAV nor an Ogg record.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t rename this record: the file is gone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, enter a name!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File already exists!</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
