@@ -44,7 +44,7 @@ struct SLayout
 inline constexpr int kColumnWidth = 720;
 
 // Lays out a visible area W x H. `bottomReserve` is the height kept free below the
-// record button (the handheld's menu bar: 52 x scale). Slots beyond the rows and slots
+// record button (a bottom bar of 52 x scale). Slots beyond the rows and slots
 // of kind "None" are hidden and their rows go to the nearest shown slot above; slot 1
 // is always shown. A wide area gets the same layout in a centred column (kColumnWidth).
 SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int bottomReserve);

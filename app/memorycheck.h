@@ -23,8 +23,8 @@ public:
 
     static constexpr std::uint64_t kCriticalBytes = 900000;
     static constexpr std::uint64_t kWorkingBytes = 1000000;
-    // The handheld's out-of-memory result code. A Linux exit status keeps its low
-    // eight bits only, so the parent sees 14.
+    // The out-of-memory exit code the program has always used, kept for scripts that test it.
+    // A Linux exit status keeps its low eight bits only, so the parent sees 14.
     static constexpr int kCriticalExitCode = static_cast<int>(0x8007000Eu);
 
     static QString CriticalText();

@@ -322,9 +322,9 @@ void CParlantographerDlg::OnInitDialog()
     // Without a catalogue the tag-group slots stay empty; the program still records.
     m_catalogue->EnsureDefaultGroups();
     BuildMenu();
-    log.Write("before SetControls");
+    log.Write("before OnStopRecord");
     m_recordButton->OnStopRecord();
-    log.Write("after SetControls");
+    log.Write("after OnStopRecord");
     log.Write("before FillSlots");
     FillSlots(true);
     log.Write("after FillSlots");
@@ -431,7 +431,7 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
 
 void CParlantographerDlg::Relayout()
 {
-    CLogger log("CParlantographerDlg::ReallocWnds");
+    CLogger log("CParlantographerDlg::Relayout");
     const int reserve = MenuReserve();
     const int width = m_central->width();
     const int height = LayoutHeight();

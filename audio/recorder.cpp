@@ -90,7 +90,7 @@ void CRecorder::Start()
         error = m_device->Start();
     if (error) {
         try {
-            EndRun("Recorder: Cannot PostThreadMessage with WM_QUIT");
+            EndRun("Recorder: Cannot ask the device thread to stop");
         } catch (const CAudioError&) {
             // The start error below is the one the user needs to see.
         }
@@ -101,7 +101,7 @@ void CRecorder::Start()
 void CRecorder::Stop()
 {
     // The flag goes first, so every buffer the reset returns is taken as a final one.
-    EndRun("Recorder: Cannot PostThreadMessage with WM_QUIT");
+    EndRun("Recorder: Cannot ask the device thread to stop");
 }
 
 bool CRecorder::WaitForSampleLimit(std::chrono::milliseconds timeout)

@@ -23,7 +23,8 @@ std::string FromOptions(const CCommandLine& line);
 void CheckStorable(std::string_view bytes);
 
 // The text of an information area up to its first zero byte, decoded as UTF-8, or as
-// Windows-1252 when it is not valid UTF-8 (a record made on the original device).
+// Windows-1252 when it is not valid UTF-8 (a record made by an older version in its Windows code
+// page).
 QString Decode(std::string_view area);
 
 } // namespace InfoText

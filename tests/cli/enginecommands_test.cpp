@@ -225,7 +225,7 @@ TEST(CliTag, RewritesTheInformationAndNothingElse)
     EXPECT_EQ(ReadFileBytes(path).substr(kPcmHeader), before.substr(kPcmHeader));
     ExpectCompletePcmRecord(path, "second");
 
-    // Information written on the original device in its Windows code page still reads.
+    // Information written in the Windows code page by older versions still reads.
     const std::string infoFile = cli.Scratch("cp1252.txt");
     WriteFileBytes(infoFile, "Caf\xE9 \x80 5");
     ASSERT_EQ(cli.Run({"tag", path, "--info-file", infoFile}).exitCode, 0);
