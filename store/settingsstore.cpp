@@ -70,6 +70,9 @@ QString CSettingsStore::Text(const char* key, const QString& fallback) const
 bool CSettingsStore::Write(const char* key, const QString& value)
 {
     const QString file = m_settings->fileName();
+    // On a first start the settings folder does not exist yet, and the lock lives in it.
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        return false;
     const CCatalogueLock lock(file);
     const std::optional<QString> target = LineFile::WriteTarget(file);
     if (!lock.Held() || !target || !QDir().mkpath(QFileInfo(*target).absolutePath()))

@@ -46,6 +46,14 @@ TEST_F(SettingsStoreTest, FirstStartFillsOnlyTheSlotsNotStoredYet)
     EXPECT_TRUE(reread.HasSlot(1));
 }
 
+TEST_F(SettingsStoreTest, TheFirstWriteMakesTheSettingsFolder)
+{
+    // A new account has no settings folder yet; the first change must still be kept.
+    const QString path = m_dir.filePath(u"new/folders/settings.ini"_qs);
+    ASSERT_TRUE(CSettingsStore(path).SetStorage(u"Storage Card"_qs));
+    EXPECT_EQ(CSettingsStore(path).Storage(), u"Storage Card"_qs);
+}
+
 TEST_F(SettingsStoreTest, AFailedWriteIsReported)
 {
     // A plain file where the settings' folder should be: nothing can be stored below it.
