@@ -341,9 +341,13 @@ QStringList CTagCatalogue::ListTagsOfGroup(const QString& group) const
 void CTagCatalogue::AddTagsOfGroup(QStringList& list, const QString& group) const
 {
     const QStringList lines = Lines().value_or(QStringList{});
+    // A set keeps this linear in a group of thousands of tags.
+    QSet<QString> present(list.cbegin(), list.cend());
     ForEachTagLine(lines, group, [&](qsizetype i) {
-        if (!lines[i].isEmpty() && !list.contains(lines[i]))
+        if (!lines[i].isEmpty() && !present.contains(lines[i])) {
+            present.insert(lines[i]);
             list.append(lines[i]);
+        }
     });
 }
 
