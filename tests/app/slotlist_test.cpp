@@ -90,6 +90,25 @@ TEST_F(SlotList, ScrollButtonsWorkOnlyWhenItemsOverflow)
     EXPECT_EQ(slot.ListView()->TopRow(), 21 - rows);
 }
 
+TEST_F(SlotList, EveryHeightShowsWholeRowsOnly)
+{
+    Fill("Priority", L{"One", "Two", "Three", "Four", "Five"});
+    CSlotListView* view = slot.ListView();
+    const int row = view->RowHeight();
+    for (const int height : {row * 2 + row / 2, row * 3 - 1, row * 3}) {
+        view->resize(view->width(), height + view->frameWidth() * 2);
+        QTest::qWait(0);
+        const int shown = view->viewport()->height();
+        EXPECT_EQ(shown % row, 0) << height;
+        for (int i = 0; i < view->count(); ++i) {
+            const QRect item = view->visualItemRect(view->item(i));
+            if (item.top() < shown) {
+                EXPECT_LE(item.bottom(), shown - 1) << height << " row " << i;
+            }
+        }
+    }
+}
+
 TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25BytesOrOnATap)
 {
     Fill("Contacts", L{"Important", "Normal"});
