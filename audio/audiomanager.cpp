@@ -1,7 +1,7 @@
 #include "audio/audiomanager.h"
 
 #include "audio/audioerror.h"
-#include "audio/filehandle.h"
+#include "platform/filehandle.h"
 #include "audio/pcmdecoder.h"
 #include "audio/pcmencoder.h"
 #include "audio/player.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/basedecoder.h"
-#include "audio/filehandle.h"
+#include "platform/filehandle.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/baseencoder.h"
-#include "audio/filehandle.h"
+#include "platform/filehandle.h"
 
 #include <optional>
 

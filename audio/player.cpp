@@ -4,6 +4,7 @@
 #include "audio/audiomanager.h"
 #include "audio/basedecoder.h"
 #include "audio/devicethread.h"
+#include "platform/scopeexit.h"
 #include "platform/wavedevice.h"
 
 #include <algorithm>
@@ -70,11 +71,7 @@ std::uint64_t CPlayer::Skip(std::uint64_t samples)
 
 void CPlayer::StopPlaying()
 {
-    struct SFinish
-    {
-        CPlayer& player;
-        ~SFinish() { player.CloseDecoder(); }
-    } finish{*this};
+    const CScopeExit closeDecoder([this] { CloseDecoder(); });
     Stop();
 }
 

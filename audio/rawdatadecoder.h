@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/basedecoder.h"
-#include "audio/filehandle.h"
+#include "platform/filehandle.h"
 
 // Reads a headerless sample file; its length is unknown (0).
 class CRawDataDecoder : public CBaseDecoder

@@ -3,6 +3,7 @@
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
 #include "audio/baseencoder.h"
+#include "platform/scopeexit.h"
 #include "platform/wavedevice.h"
 
 #include <cstdio>
@@ -54,16 +55,11 @@ void CRecorder::StopRecording()
 {
     if (!HasRun())
         return;
-    struct SCloseEncoder
-    {
-        CRecorder& recorder;
-        ~SCloseEncoder()
-        {
-            // The final write must reach the file even when the device failed to stop.
-            recorder.m_assembler.Finish();
-            recorder.m_encoder->Close();
-        }
-    } closeEncoder{*this};
+    // The final write must reach the file even when the device failed to stop.
+    const CScopeExit closeEncoder([this] {
+        m_assembler.Finish();
+        m_encoder->Close();
+    });
     Stop();
 }
 

@@ -2,7 +2,7 @@
 
 #include "audio/basedecoder.h"
 #include "audio/codecstates.h"
-#include "audio/filehandle.h"
+#include "platform/filehandle.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "audio/baseencoder.h"
 #include "audio/codecstates.h"
-#include "audio/filehandle.h"
+#include "platform/filehandle.h"
 
 #include <array>
 #include <cstdint>

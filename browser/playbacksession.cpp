@@ -3,6 +3,7 @@
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
 #include "audio/player.h"
+#include "platform/scopeexit.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -118,10 +119,6 @@ void CPlaybackSession::Finish()
     m_playing = false;
     m_draining = false;
     // The state changes even when the player reports a failure while stopping.
-    struct SNotify
-    {
-        CPlaybackSession& session;
-        ~SNotify() { emit session.StateChanged(false); }
-    } notify{*this};
+    const CScopeExit notify([this] { emit StateChanged(false); });
     m_player.StopPlaying();
 }

@@ -5,8 +5,9 @@
 #include <memory>
 #include <string>
 
-// Owns a C stream: the record files are read and written through buffered stdio, and
-// every path out of a codec, an exception included, must close what it opened.
+// Owns a C stream: record files and the simulated device's files are read and written
+// through buffered stdio, and every path out, an exception included, must close what it
+// opened.
 struct SFileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/filehandle.h"
 #include "platform/siminputsource.h"
 #include "platform/wavebufferqueue.h"
 #include "platform/wavedevice.h"
@@ -24,11 +25,7 @@ class CSimWaveDevice : public MWaveDevice
 public:
     static constexpr std::size_t kPeriodSamples = 160; // 20 ms at 8000 Hz
 
-    struct FileCloser
-    {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+    using FilePtr = ::FilePtr;
 
     // Input device.
     CSimWaveDevice(MWaveNoticeSink& sink, bool realtime, std::unique_ptr<CSimInputSource> input);
