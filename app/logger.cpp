@@ -5,10 +5,23 @@
 #include <QMutexLocker>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
+Q_LOGGING_CATEGORY(lcTrace, "parlantographer.trace")
+
 std::atomic<int> CLogger::s_depth{0};
+
+namespace {
+
+// Installed while the log file is open: the trace category's messages become log lines.
+void TraceHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    CLogOutput::Instance().Handle(type, context, text);
+}
+
+} // namespace
 
 CLogOutput& CLogOutput::Instance()
 {
@@ -30,17 +43,27 @@ CLogOutput::~CLogOutput()
 bool CLogOutput::Open(const std::string& path)
 {
     QMutexLocker lock(&m_mutex);
-    if (m_file)
-        std::fclose(m_file);
+    CloseLocked();
     m_file = std::fopen(path.c_str(), "a");
-    return m_file != nullptr;
+    if (!m_file)
+        return false;
+    m_previous = qInstallMessageHandler(&TraceHandler);
+    return true;
 }
 
 void CLogOutput::Close()
 {
     QMutexLocker lock(&m_mutex);
-    if (m_file)
-        std::fclose(m_file);
+    CloseLocked();
+}
+
+void CLogOutput::CloseLocked()
+{
+    if (!m_file)
+        return;
+    qInstallMessageHandler(m_previous);
+    m_previous = nullptr;
+    std::fclose(m_file);
     m_file = nullptr;
 }
 
@@ -48,6 +71,32 @@ bool CLogOutput::IsOpen()
 {
     QMutexLocker lock(&m_mutex);
     return m_file != nullptr;
+}
+
+void CLogOutput::Handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (context.category && std::strcmp(context.category, lcTrace().categoryName()) == 0) {
+        WriteTrace(text.toStdString());
+        return;
+    }
+    QtMessageHandler previous = nullptr;
+    {
+        QMutexLocker lock(&m_mutex);
+        previous = m_previous;
+    }
+    if (previous)
+        previous(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+void CLogOutput::WriteTrace(const std::string& text)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    WriteLine(CLogger::FormatLine(local.tm_hour, local.tm_min, local.tm_sec, 1, text,
+                                  AvailableMemoryBytes()));
 }
 
 void CLogOutput::WriteLine(const std::string& line)
@@ -111,12 +160,10 @@ std::string CLogger::FormatLine(int hour, int minute, int second, int depth,
 
 void CLogger::WriteMessage(const std::string& message)
 {
-    CLogOutput& output = CLogOutput::Instance();
-    if (!output.IsOpen())
+    if (!CLogOutput::Instance().IsOpen())
         return;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    output.WriteLine(FormatLine(local.tm_hour, local.tm_min, local.tm_sec, s_depth.load(), message,
-                                AvailableMemoryBytes()));
+    // The indent is part of the message; the handler adds the time and the memory figure.
+    const int depth = s_depth.load();
+    const std::string indent(depth > 1 ? static_cast<std::size_t>(depth - 1) : 0, '\t');
+    qCInfo(lcTrace).noquote() << QString::fromStdString(indent + message);
 }

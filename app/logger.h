@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QMutex>
 #include <atomic>
 #include <cstdint>
@@ -7,9 +8,15 @@
 #include <optional>
 #include <string>
 
+// The trace goes through this category ("parlantographer.trace"), so the usual Qt logging
+// rules can silence it; while a log file is open, its messages go to that file.
+Q_DECLARE_LOGGING_CATEGORY(lcTrace)
+
 // The destination of the diagnostic trace, one per process. It is closed unless the
 // environment names a file (PARLANTOGRAPHER_LOG=FILE, appended to); while it is closed
-// every logger write is skipped and no file is ever created.
+// every logger write is skipped and no file is ever created. While it is open, a message
+// handler writes the trace category's messages to the file as dated lines and passes
+// every other message on to the handler that was there before.
 class CLogOutput
 {
 public:
@@ -21,6 +28,10 @@ public:
     bool IsOpen();
     // Writes one complete line and flushes, so a crash loses nothing already traced.
     void WriteLine(const std::string& line);
+    // Writes `text` as one dated line: local time, the text, the available memory.
+    void WriteTrace(const std::string& text);
+    // The message handler's work while the file is open (see above).
+    void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text);
 
     CLogOutput(const CLogOutput&) = delete;
     CLogOutput& operator=(const CLogOutput&) = delete;
@@ -29,8 +40,11 @@ private:
     CLogOutput();
     ~CLogOutput();
 
+    void CloseLocked();
+
     QMutex m_mutex;
     std::FILE* m_file = nullptr;
+    QtMessageHandler m_previous = nullptr;
 };
 
 // A scoped trace: created at the start of a main function under the function's name,

@@ -322,9 +322,9 @@ void CParlantographerDlg::OnInitDialog()
     // Without a catalogue the tag-group slots stay empty; the program still records.
     m_catalogue->EnsureDefaultGroups();
     BuildMenu();
-    log.Write("before OnStopRecord");
-    m_recordButton->OnStopRecord();
-    log.Write("after OnStopRecord");
+    log.Write("before SetControls");
+    SetControls();
+    log.Write("after SetControls");
     log.Write("before FillSlots");
     FillSlots(true);
     log.Write("after FillSlots");
@@ -397,9 +397,9 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
     CLogger log("CParlantographerDlg::FillTags");
     CSlotList* list = m_slots[static_cast<std::size_t>(slot)];
     if (reset) {
-        log.Write("before ResetContent");
+        log.Write("before ClearItems");
         list->ClearItems();
-        log.Write("after ResetContent");
+        log.Write("after ClearItems");
     }
     if (kind.isEmpty() || kind == kNone)
         return;
@@ -424,9 +424,16 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
         if (!item.isEmpty())
             list->AddItemIfAbsent(item);
     }
-    log.Write("before RefreshWindow");
+    log.Write("before RefreshRows");
     list->RefreshRows();
-    log.Write("after RefreshWindow");
+    log.Write("after RefreshRows");
+}
+
+void CParlantographerDlg::SetControls()
+{
+    // The button starts with its idle face; the slots' controls are bound to their lists
+    // when the slots are made.
+    m_recordButton->OnStopRecord();
 }
 
 void CParlantographerDlg::Relayout()
@@ -755,7 +762,7 @@ void CParlantographerDlg::OpenShowAll(int slot)
 
 void CParlantographerDlg::OpenBrowser()
 {
-    CLogger log("CParlantographerDlg::OnPlayer");
+    CLogger log("CParlantographerDlg::OpenBrowser");
     if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
     RecordList records;
@@ -776,7 +783,7 @@ void CParlantographerDlg::OpenBrowser()
 
 void CParlantographerDlg::OpenTagManager()
 {
-    CLogger log("CParlantographerDlg::OnTagManager");
+    CLogger log("CParlantographerDlg::OpenTagManager");
     if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
     CSinkPrompts prompts(m_context.sink);

@@ -110,6 +110,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Gives the controls their starting state.
+    void SetControls();
     void OnInitDialog();
     void BuildMenu();
     void BuildSlots();

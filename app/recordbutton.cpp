@@ -125,7 +125,7 @@ void CRecordButton::LevelTick()
 
 void CRecordButton::ConfigureProgress()
 {
-    CLogger log("CRecordButton::ConfigureProgressBar");
+    CLogger log("CRecordButton::ConfigureProgress");
     // The bar counts in 64-bit seconds: a large storage (more than 65,535 s left) does
     // not wrap, and a time left that ran below zero shows a full bar, not a bogus range.
     m_rangeHigh = qMax<std::int64_t>(0, m_secondsLeft);
@@ -160,7 +160,7 @@ QSize CRecordButton::minimumSizeHint() const
 
 void CRecordButton::paintEvent(QPaintEvent*)
 {
-    CLogger log("CRecordButton::DrawItem");
+    CLogger log("CRecordButton::paintEvent");
     QPainter painter(this);
     RecordButtonFace::SFace face = m_face;
     face.enabled = isEnabled();
