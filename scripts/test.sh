@@ -15,7 +15,8 @@ run_preset() {
   ctest --preset "$preset"
 }
 
-run_preset dev
+# The debug build with tests and benchmarks, where any compiler warning fails the build.
+run_preset ci
 if [ "${PARLANTOGRAPHER_SKIP_ASAN:-0}" != 1 ]; then
   run_preset asan
 fi
