@@ -33,6 +33,7 @@
 #include "store/recordingsession.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
+#include "store/storagepaths.h"
 #include "store/tagcatalogue.h"
 #include "store/taggroupactions.h"
 
@@ -54,7 +55,6 @@ const QString kTask = QStringLiteral("Task");
 const QString kContacts = QStringLiteral("Contacts");
 const QString kPriority = QStringLiteral("Priority");
 const QString kLocation = QStringLiteral("Location");
-const QString kDeviceMemory = QStringLiteral("Device memory");
 const QString kProduct = QStringLiteral("Parlantographer");
 
 // Shows the wait cursor for as long as it lives.
@@ -686,7 +686,7 @@ void CParlantographerDlg::OnVolumeRemoved(const QString& mountPoint)
 {
     CLogger log("CParlantographerDlg::OnVolumeRemoved");
     log.Write("%s", mountPoint.toUtf8().constData());
-    if (!m_recording || m_context.settings.Storage() == kDeviceMemory)
+    if (!m_recording || m_context.settings.Storage() == StoragePaths::kDeviceMemory)
         return;
     StopAndSave();
     m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CardRemovedText(), this);

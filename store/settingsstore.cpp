@@ -3,6 +3,7 @@
 #include "platform/home.h"
 #include "store/cataloguelock.h"
 #include "store/linefile.h"
+#include "store/storagepaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +24,6 @@ constexpr std::array<const char*, CSettingsStore::kSlotCount> kFirstStartSlots{"
 constexpr const char* kFormatKey = "Format";
 constexpr int kFormatDefault = 0;
 constexpr const char* kStorageKey = "Storage";
-constexpr const char* kStorageDefault = "Device memory";
 constexpr const char* kAppPathKey = "AppPath";
 constexpr const char* kPimFolderKey = "PimFolder";
 constexpr const char* kInputDeviceKey = "InputDevice";
@@ -152,7 +152,7 @@ bool CSettingsStore::SetFormat(int format)
 
 QString CSettingsStore::Storage() const
 {
-    return Text(kStorageKey, QLatin1String(kStorageDefault));
+    return Text(kStorageKey, StoragePaths::kDeviceMemory);
 }
 
 bool CSettingsStore::SetStorage(const QString& storage)
