@@ -1,5 +1,6 @@
 #include "store/slotrules.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,6 +14,15 @@ TEST(SlotRules, OnlyFixedKindsAndListedGroupsExist)
         EXPECT_FALSE(SlotRules::IsMissing(kind, groups)) << kind.toStdString();
     for (const QString& kind : {QString(), u"Deleted"_qs, u"None"_qs, u"task"_qs})
         EXPECT_TRUE(SlotRules::IsMissing(kind, groups)) << kind.toStdString();
+}
+
+TEST(SlotRules, AKindOtherThanNoneStandsInOneSlot)
+{
+    const std::array<QString, 4> kinds{"Task", "None", "Work", "None"};
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 2, "Task"), 0);
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 0, "Task"), -1); // its own slot
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 3, "None"), -1); // any number may show "None"
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 0, "work"), -1);
 }
 
 // The tag manager only replaces what is missing; the main screen also takes a kind away
