@@ -1,5 +1,7 @@
 #include "app/mainlayout.h"
 
+#include "store/slotkind.h"
+
 namespace MainLayout {
 
 SRows RowsForHeight(int height)
@@ -25,7 +27,8 @@ bool IsSlotVisible(int index, int height, const std::array<QString, 4>& kinds)
 {
     if (index < 0 || index > 3)
         return false;
-    return index < RowsForHeight(height).count && kinds[static_cast<std::size_t>(index)] != "None";
+    return index < RowsForHeight(height).count &&
+           kinds[static_cast<std::size_t>(index)] != CSlotKind::kNone;
 }
 
 namespace {
@@ -42,7 +45,7 @@ SLayout ComputeColumn(int width, int height, const std::array<QString, 4>& kinds
     int owner = -1;
     for (int row = 0; row < layout.rows.count; ++row) {
         const auto index = static_cast<std::size_t>(row);
-        if (row == 0 || kinds[index] != "None") {
+        if (row == 0 || kinds[index] != CSlotKind::kNone) {
             owner = row;
             layout.shown[index] = true;
         }

@@ -32,9 +32,11 @@
 #include "store/recordinfo.h"
 #include "store/recordingsession.h"
 #include "store/settingsstore.h"
+#include "store/slotkind.h"
+#include "store/slotrules.h"
 #include "store/storage.h"
+#include "store/storagepaths.h"
 #include "store/tagcatalogue.h"
-#include "store/taggroupactions.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,12 +51,6 @@
 
 namespace {
 
-const QString kNone = QStringLiteral("None");
-const QString kTask = QStringLiteral("Task");
-const QString kContacts = QStringLiteral("Contacts");
-const QString kPriority = QStringLiteral("Priority");
-const QString kLocation = QStringLiteral("Location");
-const QString kDeviceMemory = QStringLiteral("Device memory");
 const QString kProduct = QStringLiteral("Parlantographer");
 
 // Shows the wait cursor for as long as it lives.
@@ -358,17 +354,11 @@ bool CParlantographerDlg::IsSlotVisible(int index) const
     return MainLayout::IsSlotVisible(index, LayoutHeight(), Kinds());
 }
 
-QString CParlantographerDlg::RepairedKind(int slot, const QString& kind, const QStringList& earlier)
+QString CParlantographerDlg::RepairedKind(int slot, const QString& kind, const QStringList& earlier,
+                                          const QStringList& groups)
 {
-    // A slot's kind is valid when it names something that exists, is not shown by an
-    // earlier slot (a second "Task" slot would give a record two tasks), and is not
-    // "None" in the first slot (which always shows something). Either way the repair is
-    // stored, so no slot keeps naming a kind that cannot be shown.
-    QString repaired = TagGroupActions::RepairedSlotKind(*m_catalogue, slot, kind);
-    if (repaired != kNone && earlier.contains(repaired))
-        repaired = kNone;
-    if (slot == 0 && repaired == kNone)
-        repaired = m_catalogue->GroupExists(kPriority) ? kPriority : kContacts;
+    // The repair is stored, so no slot keeps naming a kind that cannot be shown.
+    const QString repaired = SlotRules::Repaired(slot, kind, earlier, groups);
     if (repaired != kind)
         m_context.settings.SetSlot(slot, repaired);
     return repaired;
@@ -377,16 +367,17 @@ QString CParlantographerDlg::RepairedKind(int slot, const QString& kind, const Q
 void CParlantographerDlg::FillSlots(bool reset)
 {
     CLogger log("CParlantographerDlg::FillSlots");
+    const QStringList groups = m_catalogue->ListGroups();
     QStringList earlier;
     for (int i = 0; i < 4; ++i) {
-        const QString kind = RepairedKind(i, m_context.settings.Slot(i), earlier);
+        const QString kind = RepairedKind(i, m_context.settings.Slot(i), earlier, groups);
         earlier << kind;
         CSlotList* slot = m_slots[static_cast<std::size_t>(i)];
         const bool changed = slot->Kind() != kind;
         slot->SetKind(kind);
         // The header reads as its kind, and says when a tap on it takes a new item.
         slot->HeaderButton()->setAccessibleName(
-            CSlotList::IsAddableKind(kind) ? tr("%1: add an item").arg(kind) : kind);
+            CSlotKind(kind).CanAddItems() ? tr("%1: add an item").arg(kind) : kind);
         FillTags(i, kind, reset || changed);
     }
     Relayout();
@@ -401,24 +392,25 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
         list->ClearItems();
         log.Write("after ClearItems");
     }
-    if (kind.isEmpty() || kind == kNone)
+    const CSlotKind slotKind(kind);
+    if (slotKind.IsNone())
         return;
     QStringList items;
     const CPimStore pim(m_context.pim);
-    if (kind == kTask) {
+    if (slotKind.IsTask()) {
         log.Write("before FillTasks");
         pim.FillTasks(items);
         log.Write("after FillTasks");
-    } else if (kind == kLocation) {
+    } else if (slotKind.IsLocation()) {
         log.Write("before FillLocations");
         items = m_locations->FillLocations();
         log.Write("after FillLocations");
-    } else if (kind == kContacts) {
+    } else if (slotKind.IsContacts()) {
         log.Write("before FillContacts");
         pim.FillContacts(items);
         log.Write("after FillContacts");
     } else {
-        m_catalogue->AddTagsOfGroup(items, kind);
+        m_catalogue->AddTagsOfGroup(items, slotKind.GroupName());
     }
     for (const QString& item : std::as_const(items)) {
         if (!item.isEmpty())
@@ -693,7 +685,7 @@ void CParlantographerDlg::OnVolumeRemoved(const QString& mountPoint)
 {
     CLogger log("CParlantographerDlg::OnVolumeRemoved");
     log.Write("%s", mountPoint.toUtf8().constData());
-    if (!m_recording || m_context.settings.Storage() == kDeviceMemory)
+    if (!m_recording || m_context.settings.Storage() == StoragePaths::kDeviceMemory)
         return;
     StopAndSave();
     m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CardRemovedText(), this);
@@ -707,17 +699,17 @@ void CParlantographerDlg::OnHeaderClicked(int slot)
 
 void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
 {
-    const QString kind = m_slots[static_cast<std::size_t>(slot)]->Kind();
+    const CSlotKind kind(m_slots[static_cast<std::size_t>(slot)]->Kind());
     if (!text.isEmpty()) {
-        if (kind == kLocation) {
+        if (kind.IsLocation()) {
             const QString refusal = CLocationList::Refusal(text);
             if (!refusal.isEmpty())
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct, refusal, this);
             else if (!m_locations->AddLocation(text))
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     tr("The location could not be saved."), this);
-        } else if (CSlotList::IsAddableKind(kind)) {
-            const ECatalogueResult result = m_catalogue->AddTagFirst(kind, text);
+        } else if (kind.CanAddItems()) {
+            const ECatalogueResult result = m_catalogue->AddTagFirst(kind.GroupName(), text);
             // A tag that is there already is simply there; a refused or unsaved one is
             // said so, rather than vanishing without a word.
             if (result != ECatalogueResult::Ok && result != ECatalogueResult::AlreadyExists &&

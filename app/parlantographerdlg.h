@@ -122,7 +122,8 @@ private:
     void MoveFocus(int step);
     bool HandleNavigationKey(QWidget* target, const QKeyEvent* key);
     void FillTags(int slot, const QString& kind, bool reset);
-    QString RepairedKind(int slot, const QString& kind, const QStringList& earlier);
+    QString RepairedKind(int slot, const QString& kind, const QStringList& earlier,
+                         const QStringList& groups);
     void OnHeaderClicked(int slot);
     void OnEditFinished(int slot, const QString& text);
     void StartRecording();

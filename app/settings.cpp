@@ -6,6 +6,7 @@
 #include "audio/recorder.h"
 #include "controls/dropdown.h"
 #include "store/settingsstore.h"
+#include "store/storagepaths.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,10 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const QString kDeviceMemory = QStringLiteral("Device memory");
-}
 
 CSettings::CSettings(SContext context, QWidget* parent)
     : CSettings(std::move(context), nullptr, parent)
@@ -168,7 +165,7 @@ void CSettings::Load()
     m_format->setCurrentIndex(format >= 0 && format < m_format->count() ? format : 0);
 
     // A stored card that is absent now falls back to device memory.
-    FillStorages(StorageName(settings.Storage()), kDeviceMemory);
+    FillStorages(StorageName(settings.Storage()), StoragePaths::kDeviceMemory);
     // A stored device that is absent now shows as the default, which the program uses.
     FillDevices(EWaveDirection::Input, settings.InputDevice());
     FillDevices(EWaveDirection::Output, settings.OutputDevice());
@@ -208,8 +205,8 @@ void CSettings::FillStorages(const QString& wanted, const QString& fallback)
         for (const QString& item : m_context.storages())
             m_storage->addItem(StorageName(item));
     }
-    if (m_storage->findText(kDeviceMemory) < 0)
-        m_storage->insertItem(0, kDeviceMemory);
+    if (m_storage->findText(StoragePaths::kDeviceMemory) < 0)
+        m_storage->insertItem(0, StoragePaths::kDeviceMemory);
     int at = m_storage->findText(wanted);
     if (at < 0)
         at = fallback.isEmpty() ? 0 : m_storage->findText(fallback);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/slotchoices.h"
 #include "platform/wavebackend.h"
+#include "store/slotchoices.h"
 
 #include <QDialog>
 #include <array>

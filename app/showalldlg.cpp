@@ -1,7 +1,7 @@
 #include "app/showalldlg.h"
 
-#include "controls/slotlist.h"
 #include "controls/slotlistview.h"
+#include "store/slotkind.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -11,7 +11,7 @@
 
 CShowAllDlg::CShowAllDlg(const QString& kind, const QStringList& items, const QList<bool>& states,
                          QWidget* parent)
-    : QDialog(parent), m_singleChoice(CSlotList::IsSingleChoiceKind(kind)),
+    : QDialog(parent), m_singleChoice(CSlotKind(kind).IsSingleChoice()),
       m_list(new CSlotListView(this)), m_selectAll(new QPushButton(tr("Select All"), this)),
       m_deselectAll(new QPushButton(tr("Deselect All"), this))
 {

@@ -8,8 +8,8 @@ class QListWidget;
 class QPushButton;
 
 // Shows every item of one main-screen slot in a full-size list, so the user can choose
-// among more items than the slot shows. Slots of kind "Task", "Tasks" and "Location"
-// allow one choice and hide "Select All". OK hands back the choice; Cancel leaves the
+// among more items than the slot shows. Slots of a single-choice kind (CSlotKind) allow
+// one choice and hide "Select All". OK hands back the choice; Cancel leaves the
 // caller's states untouched.
 class CShowAllDlg : public QDialog
 {

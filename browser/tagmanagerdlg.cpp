@@ -10,6 +10,7 @@
 #include "controls/theme.h"
 #include "store/linefile.h"
 #include "store/settingsstore.h"
+#include "store/slotrules.h"
 #include "store/tagcatalogue.h"
 #include "store/taggroupactions.h"
 
@@ -335,9 +336,9 @@ void CTagManagerDlg::accept()
         Tell(tr("The backup \"%1\" could not be removed.").arg(m_context.catalogue.BackupPath()));
     if (m_changed) {
         bool stored = true;
+        const QStringList groups = m_context.catalogue.ListGroups();
         for (int slot = 0; slot < m_kinds.size(); ++slot) {
-            const QString kind =
-                TagGroupActions::RepairedSlotKind(m_context.catalogue, slot, m_kinds[slot]);
+            const QString kind = SlotRules::WithoutMissing(slot, m_kinds[slot], groups);
             if (kind != m_context.settings.Slot(slot))
                 stored = m_context.settings.SetSlot(slot, kind) && stored;
         }

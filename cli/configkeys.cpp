@@ -5,6 +5,7 @@
 #include "cli/commandfailure.h"
 #include "cli/commandline.h"
 #include "cli/usageerror.h"
+#include "store/slotrules.h"
 
 #include <array>
 #include <string>
@@ -119,28 +120,25 @@ void CConfigKeys::CheckDevicePresent(EWaveDirection direction, const QString& na
 
 QStringList CConfigKeys::SlotCandidates(int index) const
 {
-    QStringList candidates;
-    if (index != 0)
-        candidates << "None";
-    candidates << "Task"
-               << "Contacts" << m_store.Tags().ListGroups();
-    return candidates;
+    return SlotRules::Candidates(index, m_store.Tags().ListGroups());
 }
 
 void CConfigKeys::SetSlot(int index, const QString& kind)
 {
-    if (!SlotCandidates(index).contains(kind)) {
-        throw CCommandFailure(
-            "Slot" + std::to_string(index + 1) + " cannot show \"" + kind.toStdString() +
-            "\"; it shows one of: " + SlotCandidates(index).join(", ").toStdString());
+    const QStringList candidates = SlotCandidates(index);
+    if (!candidates.contains(kind)) {
+        throw CCommandFailure("Slot" + std::to_string(index + 1) + " cannot show \"" +
+                              kind.toStdString() +
+                              "\"; it shows one of: " + candidates.join(", ").toStdString());
     }
     // The settings dialog offers a kind to one slot at a time.
     CSettingsStore& settings = m_store.Settings();
-    for (int other = 0; other < CSettingsStore::kSlotCount; ++other) {
-        if (other != index && kind != "None" && settings.Slot(other) == kind) {
-            throw CCommandFailure("\"" + kind.toStdString() + "\" is shown by Slot" +
-                                  std::to_string(other + 1) + " already.");
-        }
+    std::array<QString, CSettingsStore::kSlotCount> kinds;
+    for (int slot = 0; slot < CSettingsStore::kSlotCount; ++slot)
+        kinds[static_cast<std::size_t>(slot)] = settings.Slot(slot);
+    if (const int other = SlotRules::ShownElsewhere(kinds, index, kind); other >= 0) {
+        throw CCommandFailure("\"" + kind.toStdString() + "\" is shown by Slot" +
+                              std::to_string(other + 1) + " already.");
     }
     CheckWritten(settings.SetSlot(index, kind));
 }

@@ -4,6 +4,7 @@
 #include "cli/commandfailure.h"
 #include "cli/commandline.h"
 #include "cli/usageerror.h"
+#include "store/slotkind.h"
 
 namespace RecordSlots {
 
@@ -74,7 +75,7 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
     if (const auto task = line.Value("task")) {
         QStringList tasks;
         store.Pim().FillTasks(tasks);
-        selections.append(Slot("Task", tasks, {QString::fromStdString(*task).trimmed()},
+        selections.append(Slot(CSlotKind::kTask, tasks, {QString::fromStdString(*task).trimmed()},
                                [](const QString& subject) {
                                    return "There is no task " + Quoted(subject).toStdString() + ".";
                                }));
@@ -86,7 +87,7 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
         QStringList chosen;
         for (const std::string& name : contactOptions)
             chosen.append(QString::fromStdString(name).trimmed());
-        selections.append(Slot("Contacts", contacts, chosen, [](const QString& name) {
+        selections.append(Slot(CSlotKind::kContacts, contacts, chosen, [](const QString& name) {
             return "There is no contact " + Quoted(name).toStdString() + ".";
         }));
     }

@@ -39,24 +39,12 @@ CSlotList::CSlotList(QWidget* parent)
     Arrange();
 }
 
-bool CSlotList::IsSingleChoiceKind(const QString& kind)
-{
-    return kind == QLatin1String("Task") || kind == QLatin1String("Tasks") ||
-           kind == QLatin1String("Location");
-}
-
-bool CSlotList::IsAddableKind(const QString& kind)
-{
-    return !kind.isEmpty() && kind != QLatin1String("None") && kind != QLatin1String("Task") &&
-           kind != QLatin1String("Contacts");
-}
-
 void CSlotList::SetKind(const QString& kind)
 {
-    m_kind = kind;
+    m_kind = CSlotKind(kind);
     m_header->setText(kind);
-    m_header->SetAddable(IsAddableKind(kind));
-    m_list->SetSingleChoice(IsSingleChoiceKind(kind));
+    m_header->SetAddable(m_kind.CanAddItems());
+    m_list->SetSingleChoice(m_kind.IsSingleChoice());
 }
 
 bool CSlotList::AddItemIfAbsent(const QString& text)
@@ -123,7 +111,7 @@ void CSlotList::RefreshRows()
 
 void CSlotList::OpenInPlaceEdit()
 {
-    if (m_edit || !IsAddableKind(m_kind))
+    if (m_edit || !m_kind.CanAddItems())
         return;
     m_edit = new CInPlaceEdit(this);
     m_edit->setGeometry(m_list->x() + 1, m_list->y() + 1, m_list->width() - 2,

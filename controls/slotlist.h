@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/slotkind.h"
+
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -19,12 +21,10 @@ class CSlotList : public QWidget
 public:
     explicit CSlotList(QWidget* parent = nullptr);
 
-    // The kind decides the header text, single choice ("Task", "Tasks", "Location")
-    // and whether new items can be typed in place (not for "Task" and "Contacts").
+    // The kind (as stored, see CSlotKind) decides the header text, whether the list holds
+    // one choice and whether new items can be typed in place.
     void SetKind(const QString& kind);
-    QString Kind() const { return m_kind; }
-    static bool IsSingleChoiceKind(const QString& kind);
-    static bool IsAddableKind(const QString& kind);
+    QString Kind() const { return m_kind.Text(); }
 
     // Adds the text at the end unless an item with exactly that text exists; returns
     // whether it was added. Existing items keep their selection.
@@ -69,7 +69,7 @@ private:
     void EndEdit(const QString& text);
     QRect ListFrame() const;
 
-    QString m_kind;
+    CSlotKind m_kind{QString()};
     CHeaderButton* m_header;
     CSlotListView* m_list;
     CGlyphButton* m_up;

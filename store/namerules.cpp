@@ -1,7 +1,8 @@
 #include "store/namerules.h"
 
+#include "store/slotkind.h"
+
 #include <QCoreApplication>
-#include <QStringList>
 
 namespace NameRules {
 namespace {
@@ -14,13 +15,6 @@ bool HasControlCharacter(const QString& name)
             return true;
     }
     return false;
-}
-
-bool IsReservedGroup(const QString& name)
-{
-    static const QStringList kSlotKinds{QStringLiteral("None"), QStringLiteral("Contacts"),
-                                        QStringLiteral("Task"), QStringLiteral("Location")};
-    return kSlotKinds.contains(name);
 }
 
 QString Noun(EKind kind)
@@ -45,7 +39,7 @@ EProblem Check(EKind kind, const QString& name)
         return EProblem::ControlCharacter;
     if (kind != EKind::Location && (trimmed.contains(u'[') || trimmed.contains(u']')))
         return EProblem::Brackets;
-    if (kind == EKind::Group && IsReservedGroup(trimmed))
+    if (kind == EKind::Group && CSlotKind::IsKindName(trimmed))
         return EProblem::ReservedGroup;
     if (kind == EKind::Location && trimmed.contains(u'~'))
         return EProblem::Tilde;

@@ -1,16 +1,12 @@
 #include "store/recordinfo.h"
 
+#include "store/slotkind.h"
 #include "store/textcodec.h"
 
 #include <QRegularExpression>
 
 namespace RecordInfo {
 namespace {
-
-const QString kNone = QStringLiteral("None");
-const QString kTask = QStringLiteral("Task");
-const QString kContacts = QStringLiteral("Contacts");
-const QString kLocation = QStringLiteral("Location");
 
 bool IsGroupLine(const QString& line)
 {
@@ -92,16 +88,16 @@ std::optional<QByteArray> ComposeRecordInfo(const QList<SSlotSelection>& selecti
     QStringList taskLines;
     QStringList contactLines;
     for (const SSlotSelection& slot : selections) {
-        const QString kind = CleanEntry(slot.kind);
-        if (!slot.visible || kind.isEmpty() || kind == kNone || kind == kLocation)
+        const CSlotKind kind(CleanEntry(slot.kind));
+        if (!slot.visible || kind.IsNone() || kind.IsLocation())
             continue;
         const QStringList entries = SelectedEntries(slot);
-        if (kind == kTask) {
+        if (kind.IsTask()) {
             taskLines += entries;
-        } else if (kind == kContacts) {
+        } else if (kind.IsContacts()) {
             contactLines += entries;
         } else if (!entries.isEmpty()) {
-            tagLines.append(u'[' + kind + u']');
+            tagLines.append(u'[' + kind.GroupName() + u']');
             tagLines += entries;
         }
     }

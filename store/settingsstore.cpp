@@ -3,6 +3,9 @@
 #include "platform/home.h"
 #include "store/cataloguelock.h"
 #include "store/linefile.h"
+#include "store/slotkind.h"
+#include "store/slotrules.h"
+#include "store/storagepaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,19 +19,17 @@ namespace {
 // Every key and default in one place.
 constexpr std::array<const char*, CSettingsStore::kSlotCount> kSlotKeys{"Slot1", "Slot2", "Slot3",
                                                                         "Slot4"};
-constexpr std::array<const char*, CSettingsStore::kSlotCount> kSlotDefaults{"Priority", "Contacts",
-                                                                            "Task", "None"};
-constexpr std::array<const char*, CSettingsStore::kSlotCount> kFirstStartSlots{"Priority", "None",
-                                                                               "None", "None"};
+constexpr std::array<QLatin1String, CSettingsStore::kSlotCount> kSlotDefaults{
+    SlotRules::kPriority, CSlotKind::kContacts, CSlotKind::kTask, CSlotKind::kNone};
+constexpr std::array<QLatin1String, CSettingsStore::kSlotCount> kFirstStartSlots{
+    SlotRules::kPriority, CSlotKind::kNone, CSlotKind::kNone, CSlotKind::kNone};
 constexpr const char* kFormatKey = "Format";
 constexpr int kFormatDefault = 0;
 constexpr const char* kStorageKey = "Storage";
-constexpr const char* kStorageDefault = "Device memory";
 constexpr const char* kAppPathKey = "AppPath";
 constexpr const char* kPimFolderKey = "PimFolder";
 constexpr const char* kInputDeviceKey = "InputDevice";
 constexpr const char* kOutputDeviceKey = "OutputDevice";
-constexpr const char* kNone = "None";
 
 bool IsSlotIndex(int index)
 {
@@ -106,18 +107,18 @@ bool CSettingsStore::Write(const char* key, const QString& value)
 
 QString CSettingsStore::DefaultSlot(int index)
 {
-    return IsSlotIndex(index) ? QLatin1String(kSlotDefaults[index]) : QLatin1String(kNone);
+    return IsSlotIndex(index) ? kSlotDefaults[index] : CSlotKind::kNone;
 }
 
 QString CSettingsStore::FirstStartSlot(int index)
 {
-    return IsSlotIndex(index) ? QLatin1String(kFirstStartSlots[index]) : QLatin1String(kNone);
+    return IsSlotIndex(index) ? kFirstStartSlots[index] : CSlotKind::kNone;
 }
 
 QString CSettingsStore::Slot(int index) const
 {
     if (!IsSlotIndex(index))
-        return QLatin1String(kNone);
+        return CSlotKind::kNone;
     return Text(kSlotKeys[index], DefaultSlot(index));
 }
 
@@ -155,7 +156,7 @@ bool CSettingsStore::SetFormat(int format)
 
 QString CSettingsStore::Storage() const
 {
-    return Text(kStorageKey, QLatin1String(kStorageDefault));
+    return Text(kStorageKey, StoragePaths::kDeviceMemory);
 }
 
 bool CSettingsStore::SetStorage(const QString& storage)

@@ -351,15 +351,6 @@ void CTagCatalogue::AddTagsOfGroup(QStringList& list, const QString& group) cons
     });
 }
 
-bool CTagCatalogue::IsSlotKindMissing(const QString& kind) const
-{
-    if (kind == u"Task" || kind == u"Location" || kind == u"Contacts")
-        return false;
-    if (kind.isEmpty())
-        return true;
-    return !ListGroups().contains(kind);
-}
-
 QString CTagCatalogue::MakeCopyName(const QString& name) const
 {
     // The groups are read once: a group with thousands of numbered copies must not make

@@ -115,10 +115,6 @@ public:
     // Adds to `list` the group's non-empty tags that it does not hold yet, at its end.
     void AddTagsOfGroup(QStringList& list, const QString& group) const;
 
-    // False for "Task", "Location", "Contacts" and existing group names; true otherwise
-    // (an empty kind included).
-    bool IsSlotKindMissing(const QString& kind) const;
-
     // A name for a copy of group `name` that no group has yet: Work -> Work01,
     // Work01 -> Work02 when Work02 is free, Work9 -> Work10, Work12345 -> Work12346.
     QString MakeCopyName(const QString& name) const;

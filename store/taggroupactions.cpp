@@ -1,11 +1,8 @@
 #include "store/taggroupactions.h"
 
+#include "store/slotkind.h"
+
 namespace TagGroupActions {
-namespace {
-
-const QString kNone = QStringLiteral("None");
-
-} // namespace
 
 ECatalogueResult CheckGroupRename(const CTagCatalogue& catalogue, const QString& oldName,
                                   const QString& newName)
@@ -31,7 +28,7 @@ ECatalogueResult RenameGroup(const CTagCatalogue& catalogue, const QString& oldN
     if (!catalogue.RenameGroup(oldName, name))
         return ECatalogueResult::WriteFailed;
     for (QString& kind : slotKinds) {
-        if (kind != kNone && kind == oldName)
+        if (kind != CSlotKind::kNone && kind == oldName)
             kind = name;
     }
     return ECatalogueResult::Ok;
@@ -79,16 +76,6 @@ ECatalogueResult CopyGroup(const CTagCatalogue& catalogue, const QString& source
         check != ECatalogueResult::Ok)
         return check;
     return catalogue.CopyGroup(source, name);
-}
-
-QString RepairedSlotKind(const CTagCatalogue& catalogue, int slot, const QString& kind)
-{
-    if (kind == kNone || !catalogue.IsSlotKindMissing(kind))
-        return kind;
-    if (slot != 0)
-        return kNone;
-    const QString priority = QStringLiteral("Priority");
-    return catalogue.GroupExists(priority) ? priority : QStringLiteral("Contacts");
 }
 
 } // namespace TagGroupActions

@@ -34,10 +34,4 @@ ECatalogueResult CheckCopyName(const CTagCatalogue& catalogue, const QString& na
 ECatalogueResult CopyGroup(const CTagCatalogue& catalogue, const QString& source,
                            const QString& name);
 
-// The kind slot `slot` (0 to 3) shows once groups may have been deleted or renamed: the kind
-// itself when it is "None", "Task", "Contacts", "Location" or a group of the catalogue;
-// otherwise the first slot, which always shows something, falls back to "Priority" when that
-// group exists, else to "Contacts", and the other slots to "None".
-QString RepairedSlotKind(const CTagCatalogue& catalogue, int slot, const QString& kind);
-
 } // namespace TagGroupActions

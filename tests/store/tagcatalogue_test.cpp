@@ -155,15 +155,6 @@ TEST_F(TagCatalogueTest, ReadsOldFilesAndCancelRestoresThemByteForByte)
               QByteArray("[Priorit\xC3\xA9]\nImportant\n\xC3\xA9t\xC3\xA9\nNormal\n[Work]\n"));
 }
 
-TEST_F(TagCatalogueTest, SlotKinds)
-{
-    Given(kDefaults);
-    for (const QString& kind : {u"Task"_qs, u"Location"_qs, u"Contacts"_qs, u"Priority"_qs})
-        EXPECT_FALSE(m_catalogue.IsSlotKindMissing(kind)) << kind.toStdString();
-    for (const QString& kind : {QString(), u"Deleted"_qs, u"None"_qs, u"task"_qs})
-        EXPECT_TRUE(m_catalogue.IsSlotKindMissing(kind)) << kind.toStdString();
-}
-
 TEST_F(TagCatalogueTest, AFolderThatCannotHoldTheFileReportsFailure)
 {
     const CTagCatalogue nowhere(u"/proc/self/"_qs);

@@ -1,27 +1,26 @@
-#include "app/slotchoices.h"
+#include "store/slotchoices.h"
 
-#include <algorithm>
+#include "store/settingsstore.h"
+#include "store/slotkind.h"
+#include "store/slotrules.h"
 
 namespace {
-const QString kNone = QStringLiteral("None");
-const QString kTask = QStringLiteral("Task");
-const QString kContacts = QStringLiteral("Contacts");
-const QString kPriority = QStringLiteral("Priority");
+const QString kNone = CSlotKind::kNone;
+const QString kContacts = CSlotKind::kContacts;
 } // namespace
 
 CSlotChoices::CSlotChoices(const QStringList& tagGroups)
+    : m_canonical(SlotRules::Candidates(1, tagGroups))
 {
-    m_canonical << kNone << kTask << kContacts;
-    for (const QString& group : tagGroups) {
-        if (!m_canonical.contains(group))
-            m_canonical << group;
-    }
+    // A group named like a kind, or twice in the file, is offered once.
+    m_canonical.removeDuplicates();
     for (int slot = 0; slot < kSlots; ++slot) {
         m_offered[static_cast<std::size_t>(slot)] = m_canonical;
         m_selected[static_cast<std::size_t>(slot)] = kNone;
     }
     m_offered[0].removeAll(kNone);
-    m_selected[0] = m_offered[0].contains(kPriority) ? kPriority : kContacts;
+    m_selected[0] =
+        m_offered[0].contains(SlotRules::kPriority) ? QString(SlotRules::kPriority) : kContacts;
 }
 
 QStringList CSlotChoices::Offered(int slot) const
@@ -40,10 +39,10 @@ QString CSlotChoices::Selected(int slot) const
 
 void CSlotChoices::Load(const std::array<QString, kSlots>& stored)
 {
-    const std::array<QString, kSlots> defaults{kPriority, kContacts, kTask, kNone};
     for (int slot = 0; slot < kSlots; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
-        const QString wanted = stored[index].isEmpty() ? defaults[index] : stored[index];
+        const QString wanted =
+            stored[index].isEmpty() ? CSettingsStore::DefaultSlot(slot) : stored[index];
         QString chosen = wanted;
         if (!m_offered[index].contains(wanted))
             chosen = slot == 0 ? kContacts : m_offered[index].value(0, kNone);
@@ -113,13 +112,12 @@ CSlotChoices::Merged(const std::array<QString, kSlots>& chosen,
                      const std::array<QString, kSlots>& stored, int shown)
 {
     std::array<QString, kSlots> merged = chosen;
+    const auto offered =
+        std::span(chosen).first(static_cast<std::size_t>(qBound(0, shown, kSlots)));
     for (int slot = qMax(0, shown); slot < kSlots; ++slot) {
         const auto at = static_cast<std::size_t>(slot);
         const QString& kept = stored[at];
-        const bool taken =
-            kept != QLatin1String("None") &&
-            std::find(chosen.begin(), chosen.begin() + shown, kept) != chosen.begin() + shown;
-        merged[at] = taken ? QStringLiteral("None") : kept;
+        merged[at] = SlotRules::ShownElsewhere(offered, -1, kept) >= 0 ? kNone : kept;
     }
     return merged;
 }

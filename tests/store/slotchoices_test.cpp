@@ -1,4 +1,4 @@
-#include "app/slotchoices.h"
+#include "store/slotchoices.h"
 
 #include <gtest/gtest.h>
 

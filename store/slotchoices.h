@@ -7,7 +7,8 @@
 // "None", "Task", "Contacts" and the tag groups, in that order; the first slot never
 // offers "None". A candidate other than "None" is offered by at most one slot at a
 // time: choosing it in one slot takes it out of the other three lists, and giving it
-// up puts it back in its canonical place.
+// up puts it back in its canonical place. The candidates and the rule of one slot per
+// kind are SlotRules', shared with the main screen and the command line.
 class CSlotChoices
 {
 public:
