@@ -15,6 +15,7 @@
 #include "store/settingsstore.h"
 #include "store/storage.h"
 #include "store/tagcatalogue.h"
+#include "support/casename.h"
 
 #include <QAction>
 #include <QApplication>
@@ -224,7 +225,13 @@ enum class EEnd
     Terminate
 };
 
-class EndingWhileRecording : public MainScreenTest, public ::testing::WithParamInterface<EEnd>
+struct SEnding
+{
+    const char* name;
+    EEnd way;
+};
+
+class EndingWhileRecording : public MainScreenTest, public ::testing::WithParamInterface<SEnding>
 {
 };
 
@@ -237,7 +244,7 @@ TEST_P(EndingWhileRecording, SavesTheRecordWithItsInformation)
     TapItem(0, "Inessential");
     StartRecording();
     QTest::qWait(200);
-    switch (GetParam()) {
+    switch (GetParam().way) {
     case EEnd::Exit:
         screen->OnAppExit();
         break;
@@ -254,7 +261,10 @@ TEST_P(EndingWhileRecording, SavesTheRecordWithItsInformation)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingWhileRecording,
-                         ::testing::Values(EEnd::Exit, EEnd::Close, EEnd::Terminate));
+                         ::testing::Values(SEnding{"by_the_exit_command", EEnd::Exit},
+                                           SEnding{"by_closing_the_window", EEnd::Close},
+                                           SEnding{"by_a_termination_signal", EEnd::Terminate}),
+                         testsupport::SByName());
 
 TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
 {
@@ -362,6 +372,7 @@ TEST_F(MainScreenTest, TypingANewTagAddsItFirstToItsGroupAndRefusesBadNames)
 
 struct SRepair
 {
+    const char* name;
     QStringList stored;
     QStringList shown; // also what is stored afterwards
 };
@@ -380,15 +391,21 @@ TEST_P(InvalidSlotKinds, AreRepairedAndStoredAtStartUp)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, InvalidSlotKinds,
-    ::testing::Values(
-        // vanished groups: the first slot falls back, the others go out of use
-        SRepair{{"Gone", "Also gone", "Task", "None"}, {"Priority", "None", "Task", "None"}},
-        // the first slot always shows something
-        SRepair{{"None", "Task", "None", "None"}, {"Priority", "Task", "None", "None"}},
-        // one slot per kind: a second task slot would give a record two tasks
-        SRepair{{"Task", "Contacts", "Task", "Contacts"}, {"Task", "Contacts", "None", "None"}}));
+INSTANTIATE_TEST_SUITE_P(Table, InvalidSlotKinds,
+                         ::testing::Values(
+                             // vanished groups: the first slot falls back, the others go out of use
+                             SRepair{"vanished_groups",
+                                     {"Gone", "Also gone", "Task", "None"},
+                                     {"Priority", "None", "Task", "None"}},
+                             // the first slot always shows something
+                             SRepair{"empty_first_slot",
+                                     {"None", "Task", "None", "None"},
+                                     {"Priority", "Task", "None", "None"}},
+                             // one slot per kind: a second task slot would give a record two tasks
+                             SRepair{"repeated_kinds",
+                                     {"Task", "Contacts", "Task", "Contacts"},
+                                     {"Task", "Contacts", "None", "None"}}),
+                         testsupport::SByName());
 
 TEST_F(MainScreenTest, ShowAllWritesBackOnOkAndNotOnCancel)
 {
@@ -413,6 +430,7 @@ TEST_F(MainScreenTest, ShowAllWritesBackOnOkAndNotOnCancel)
 
 struct SFirstLayout
 {
+    const char* name;
     QSize size;
     int slotsShown;
 };
@@ -432,10 +450,12 @@ TEST_P(FirstLayout, CountsTheMenuBarWithoutALaterResize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FirstLayout,
-                         ::testing::Values(SFirstLayout{{480, 640}, 4}, SFirstLayout{{240, 320}, 2},
+                         ::testing::Values(SFirstLayout{"handheld_480x640", {480, 640}, 4},
+                                           SFirstLayout{"handheld_240x320", {240, 320}, 2},
                                            // a desktop window never loses its first slot
-                                           SFirstLayout{{200, 100}, 1},
-                                           SFirstLayout{{1280, 800}, 4}));
+                                           SFirstLayout{"tiny_200x100", {200, 100}, 1},
+                                           SFirstLayout{"desktop_1280x800", {1280, 800}, 4}),
+                         testsupport::SByName());
 
 TEST_F(MainScreenTest, AWideWindowCentresAColumnOfLimitedWidth)
 {

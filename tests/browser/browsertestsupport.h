@@ -8,7 +8,7 @@
 #include "platform/wavebackend.h"
 #include "store/pimsource.h"
 #include "store/recordcatalogue.h"
-#include "store/testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,7 +21,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 // Keeps the messages and answers the questions of the browser, so nothing blocks.
 class CScriptedPrompts : public MBrowserPrompts
@@ -154,9 +153,3 @@ protected:
 private:
     QByteArray m_oldDataHome;
 };
-
-// Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}

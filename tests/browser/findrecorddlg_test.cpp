@@ -9,6 +9,7 @@
 #include "browser/renamerecord.h"
 #include "browsertestsupport.h"
 #include "store/recordrename.h"
+#include "support/casename.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -30,7 +31,13 @@ enum class ELeave
     OtherRecord,
 };
 
-class LeavingThePlayback : public BrowserTest, public ::testing::WithParamInterface<ELeave>
+struct SLeave
+{
+    const char* name;
+    ELeave way;
+};
+
+class LeavingThePlayback : public BrowserTest, public ::testing::WithParamInterface<SLeave>
 {
 };
 
@@ -44,7 +51,7 @@ TEST_P(LeavingThePlayback, StopsIt)
     EXPECT_EQ(Page().PlayButton()->text(), "Stop");
     EXPECT_EQ(Page().PlaybackBar()->TotalText(), "0:05");
 
-    switch (GetParam()) {
+    switch (GetParam().way) {
     case ELeave::OtherTab:
         ClickTab(CFindRecordDlg::ETab::Tags);
         EXPECT_EQ(browser->CurrentPage(), browser->TagsPage());
@@ -65,8 +72,10 @@ TEST_P(LeavingThePlayback, StopsIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Browser, LeavingThePlayback,
-                         ::testing::Values(ELeave::OtherTab, ELeave::OtherPeriod,
-                                           ELeave::OtherRecord));
+                         ::testing::Values(SLeave{"for_another_tab", ELeave::OtherTab},
+                                           SLeave{"for_another_period", ELeave::OtherPeriod},
+                                           SLeave{"for_another_record", ELeave::OtherRecord}),
+                         testsupport::SByName());
 
 // The end of a record reaches the window later than the playback thread sees it: a
 // notice that arrives after the user stopped, or after another record started, must

@@ -1,25 +1,15 @@
 #include "clirunner.h"
 
+#include "support/wavfile.h"
+
 #include <QDir>
 #include <QStringList>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
-namespace {
-
 // Long enough for every test's recording.
 constexpr std::uint32_t kInputSamples = 12 * 8000;
-
-std::string Le(std::uint32_t value, int size)
-{
-    std::string bytes;
-    for (int i = 0; i < size; ++i)
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
-}
-
-} // namespace
 
 CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
 {
@@ -27,11 +17,7 @@ CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
         throw std::runtime_error("no temporary folder");
     for (const char* folder : {"home", "pim", "scratch", "data", "config"})
         QDir(m_dir.path()).mkpath(folder);
-    const std::vector<std::uint8_t> samples = InputSamples(kInputSamples);
-    WriteFileBytes(Scratch("input.wav"),
-                   "RIFF" + Le(36 + kInputSamples, 4) + "WAVEfmt " + Le(16, 4) + Le(1, 2) +
-                       Le(1, 2) + Le(8000, 4) + Le(8000, 4) + Le(1, 2) + Le(8, 2) + "data" +
-                       Le(kInputSamples, 4) + std::string(samples.begin(), samples.end()));
+    testsupport::WriteFile(Scratch("input.wav"), testsupport::WavFile(InputSamples(kInputSamples)));
     SetEnv("PARLANTOGRAPHER_HOME", Home());
     // The user's own trash and settings stay out of reach.
     SetEnv("XDG_DATA_HOME", DataHome());

@@ -1,4 +1,3 @@
-#include "platform/home.h"
 #include "platform/volumes.h"
 
 #include <gtest/gtest.h>
@@ -32,19 +31,6 @@ TEST(VolumesTest, TheEnvironmentListReplacesTheEnumeration)
     qputenv(Volumes::kCardsVariable, "");
     EXPECT_TRUE(Volumes::Present().isEmpty());
     qunsetenv(Volumes::kCardsVariable);
-}
-
-TEST(HomeTest, TheEnvironmentChoosesTheHome)
-{
-    qputenv(Home::kHomeVariable, "/tmp/some home//");
-    EXPECT_TRUE(Home::IsChosenByEnvironment());
-    EXPECT_EQ(Home::Folder(), u"/tmp/some home/"_qs);
-    EXPECT_TRUE(Home::DeviceDataFolder().endsWith(u"/Brindlewares/Parlantographer/Data/"_qs));
-    qunsetenv(Home::kHomeVariable);
-    EXPECT_FALSE(Home::IsChosenByEnvironment());
-    EXPECT_EQ(Home::Folder(), Home::ApplicationDataFolder());
-    EXPECT_EQ(Home::WithTrailingSlash(u"/"_qs), u"/"_qs);
-    EXPECT_TRUE(Home::WithTrailingSlash(QString()).isEmpty());
 }
 
 TEST(VolumesTest, CardsOfTheSameNameAreToldApart)

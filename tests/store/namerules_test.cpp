@@ -1,7 +1,7 @@
 #include "store/locationlist.h"
 #include "store/namerules.h"
 #include "store/tagcatalogue.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

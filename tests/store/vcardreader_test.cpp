@@ -1,4 +1,5 @@
 #include "store/vcardreader.h"
+#include "support/casename.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -109,8 +110,7 @@ const SCase kCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cards, VCardReaderTest, testing::ValuesIn(kCases),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cards, VCardReaderTest, testing::ValuesIn(kCases), testsupport::SByName());
 
 // Hostile input: every truncation and a run of byte flips of a valid export parse
 // without a crash or a read past the text (checked under the sanitizers).
