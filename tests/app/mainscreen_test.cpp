@@ -11,11 +11,11 @@
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
 #include "recordingsink.h"
-#include "store/pimsource.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
 #include "store/tagcatalogue.h"
 #include "support/casename.h"
+#include "support/fakepimsource.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,15 +31,6 @@
 #include <memory>
 
 namespace {
-
-class CFakePim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return tasks; }
-    std::vector<SPimContact> Contacts() const override { return contacts; }
-    std::vector<SPimTask> tasks;
-    std::vector<SPimContact> contacts;
-};
 
 // A main screen over a temporary home, with recorded message boxes, a hand-moved clock
 // and free space chosen by the test.
@@ -147,7 +138,7 @@ protected:
     QString mountTable = home.filePath("mounts");
     CSettingsStore settings{home.filePath("settings.ini")};
     std::unique_ptr<CStorage> storage;
-    CFakePim pim;
+    CFakePimSource pim;
     CRecordingSink sink;
     CMemoryCheck memory{[] {
         return std::optional<std::uint64_t>(1ull << 30);

@@ -6,8 +6,8 @@
 #include "browser/browserprompts.h"
 #include "browser/findrecorddlg.h"
 #include "platform/wavebackend.h"
-#include "store/pimsource.h"
 #include "store/recordcatalogue.h"
+#include "support/fakepimsource.h"
 #include "support/qtsupport.h"
 
 #include <QApplication>
@@ -35,14 +35,6 @@ public:
     QStringList told;
     QStringList asked;
     bool answer = true;
-};
-
-class CNoPim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return tasks; }
-    std::vector<SPimContact> Contacts() const override { return {}; }
-    std::vector<SPimTask> tasks;
 };
 
 // Acts on the modal dialog of type Dialog once it is open; when it does not open, or
@@ -144,7 +136,7 @@ protected:
     QString data = home.path() + "/Data/";
     CAudioManager audio;
     CScriptedPrompts prompts;
-    CNoPim pim;
+    CFakePimSource pim;
     RecordList records;
     // A Monday; the week began on Sunday 3 January.
     QDateTime now{QDate(2027, 1, 4), QTime(9, 0)};

@@ -7,16 +7,6 @@
 
 namespace {
 
-class CEditorPim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return {{u"Call"_qs, {}}, {u"Plan"_qs, {}}}; }
-    std::vector<SPimContact> Contacts() const override
-    {
-        return {{u"Callum"_qs, {}, {}}, {u"Ann"_qs, {}, u"Lee"_qs}};
-    }
-};
-
 const QByteArray kHead = "*ParlantographerInfo*\n[[Tags]]\n";
 
 class EditRecordInfoTest : public ::testing::Test
@@ -24,6 +14,8 @@ class EditRecordInfoTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        m_pim.tasks = {{u"Call"_qs, {}}, {u"Plan"_qs, {}}};
+        m_pim.contacts = {{u"Callum"_qs, {}, {}}, {u"Ann"_qs, {}, u"Lee"_qs}};
         ASSERT_TRUE(
             WriteAll(m_catalogue.Path(), "[Priority]\nImportant\nNormal\n[Work]\nReport\n"));
     }
@@ -71,7 +63,7 @@ protected:
     QTemporaryDir m_dir;
     CTagCatalogue m_catalogue{m_dir.path()};
     CAudioManager m_audio;
-    CEditorPim m_pim;
+    CFakePimSource m_pim;
     CScriptedPrompts m_prompts;
     std::unique_ptr<CEditRecordInfoDlg> m_dialog;
 };

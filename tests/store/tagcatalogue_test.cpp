@@ -73,20 +73,6 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, AddTagTest, testing::Values(
     SAddCase{"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"}), testsupport::SByName());
 // clang-format on
 
-TEST_F(TagCatalogueTest, TheResultsCodesAndMessages)
-{
-    EXPECT_EQ(static_cast<int>(InvalidName), 123);
-    EXPECT_EQ(static_cast<int>(EmptyName), 1160);
-    EXPECT_EQ(static_cast<int>(AlreadyExists), 80);
-    EXPECT_EQ(CTagCatalogue::Message(AlreadyExists, false),
-              u"Tag name already exist.\nPlease enter another name."_qs);
-    EXPECT_EQ(CTagCatalogue::Message(AlreadyExists, true),
-              u"The group with given name already exists!\nPlease enter another name."_qs);
-    EXPECT_EQ(CTagCatalogue::Message(EmptyName, true), u"Please, enter a name!"_qs);
-    EXPECT_EQ(CTagCatalogue::Message(InvalidName, false),
-              u"Tag name is can not contain symbols '[' and ']'.\nPlease enter another name."_qs);
-}
-
 TEST_F(TagCatalogueTest, GroupsAreAddedTrimmedAndNeverTwice)
 {
     Given("");
