@@ -16,6 +16,7 @@
 #include "store/tagcatalogue.h"
 #include "support/casename.h"
 #include "support/fakepimsource.h"
+#include "support/tap.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,14 +109,7 @@ protected:
         ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
     }
 
-    void TapItem(int slot, const QString& text)
-    {
-        const int row = static_cast<int>(screen->Slot(slot)->Items().indexOf(text));
-        ASSERT_GE(row, 0) << text.toStdString();
-        CSlotListView* view = screen->Slot(slot)->ListView();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualItemRect(view->item(row)).center());
-    }
+    void TapItem(int slot, const QString& text) { TapText(screen->Slot(slot)->ListView(), text); }
 
     QStringList Records() const { return QDir(data).entryList(QDir::Files, QDir::Name); }
 
@@ -603,13 +597,10 @@ TEST_F(MainScreenTest, AFailedStopResetsTheButtonBeforeItsMessageAndStopsOnce)
     EXPECT_FALSE(tickingAtMessage);
 }
 
-TEST_F(MainScreenTest, MenusShowShortcutsAndMnemonicsAndEveryControlHasAName)
+// The shortcuts themselves are the menu's table; Ctrl+R is used by the keyboard test above.
+TEST_F(MainScreenTest, MenusShowMnemonicsAndEveryControlHasAName)
 {
     Open();
-    EXPECT_EQ(screen->RecordAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
-    EXPECT_EQ(screen->PlayerMenuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
-    EXPECT_EQ(screen->ExitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    EXPECT_EQ(screen->SettingsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
     for (QWidget* control : screen->FocusPositions())
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
     for (QAction* action : screen->Menu()->actions()) {

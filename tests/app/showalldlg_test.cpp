@@ -1,19 +1,12 @@
 #include "app/showalldlg.h"
+#include "support/tap.h"
 
-#include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 using L = QStringList;
-
-void TapRow(QListWidget* view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualItemRect(view->item(row)).center());
-}
 
 TEST(ShowAll, TagGroupsSelectManyOthersOneAndShortStateListsDeselectTheRest)
 {

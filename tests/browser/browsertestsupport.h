@@ -9,6 +9,7 @@
 #include "store/recordcatalogue.h"
 #include "support/fakepimsource.h"
 #include "support/qtsupport.h"
+#include "support/tap.h"
 
 #include <QApplication>
 #include <QComboBox>

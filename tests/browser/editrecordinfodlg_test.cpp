@@ -1,6 +1,7 @@
 #include "browser/editrecordinfodlg.h"
 #include "browsertestsupport.h"
 #include "store/tagcatalogue.h"
+#include "support/tap.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,11 +40,7 @@ protected:
     void Tap(const QString& category, const QString& value)
     {
         m_dialog->SelectCategory(category);
-        QListWidget* values = m_dialog->Values();
-        const QList<QListWidgetItem*> items = values->findItems(value, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << value.toStdString();
-        QTest::mouseClick(values->viewport(), Qt::LeftButton, {},
-                          values->visualItemRect(items.first()).center());
+        TapText(m_dialog->Values(), value);
     }
 
     QStringList Selected() const

@@ -10,6 +10,7 @@
 #include "browsertestsupport.h"
 #include "store/recordrename.h"
 #include "support/casename.h"
+#include "support/tap.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -270,16 +271,10 @@ TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
     ClickTab(CFindRecordDlg::ETab::Contacts);
     CPropertyContacts* contacts = browser->ContactsPage();
     QListWidget* people = contacts->ContactList();
-    const auto tap = [](QListWidget* list, const QString& text) {
-        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << text.toStdString();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(found.first()).center());
-    };
-    tap(people, "Ann Lee");
-    tap(people, "Bo Chan");
+    TapText(people, "Ann Lee");
+    TapText(people, "Bo Chan");
     EXPECT_EQ(contacts->ListedNames(), QStringList{"01022027_080000.wav"});
-    tap(people, "Ann Lee");
+    TapText(people, "Ann Lee");
     EXPECT_EQ(contacts->ListedNames(), (QStringList{"01022027_080000.wav", "01032027_080000.wav"}));
     QTest::mouseClick(contacts->ClearButton(), Qt::LeftButton);
     EXPECT_TRUE(contacts->ChosenContacts().isEmpty());
@@ -287,9 +282,9 @@ TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
     // Tasks match ignoring case, as the list merges them; a second tap lets the task go.
     ClickTab(CFindRecordDlg::ETab::Tasks);
     CPropertyTasks* tasks = browser->TasksPage();
-    tap(tasks->TaskList(), "Call back");
+    TapText(tasks->TaskList(), "Call back");
     EXPECT_EQ(tasks->ListedNames(), (QStringList{"01022027_080000.wav", "01042027_080000.wav"}));
-    tap(tasks->TaskList(), "Call back");
+    TapText(tasks->TaskList(), "Call back");
     EXPECT_TRUE(tasks->ChosenTask().isEmpty());
     EXPECT_EQ(tasks->ListedNames(), (QStringList{"01022027_080000.wav", "01042027_080000.wav"}));
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();

@@ -3,6 +3,7 @@
 #include "controls/inplaceedit.h"
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
+#include "support/tap.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -15,12 +16,6 @@
 namespace {
 
 using L = QStringList;
-
-void TapRow(QListWidget* view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualItemRect(view->item(row)).center());
-}
 
 class SlotList : public ::testing::Test
 {
