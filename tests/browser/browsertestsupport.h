@@ -9,6 +9,7 @@
 #include "store/recordcatalogue.h"
 #include "support/fakepimsource.h"
 #include "support/qtsupport.h"
+#include "support/scopedenv.h"
 #include "support/tap.h"
 
 #include <QApplication>
@@ -77,20 +78,7 @@ inline QByteArray Info(const QString& tagGroup, const QString& tag, const QStrin
 class BrowserTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        m_oldDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("share")));
-    }
-    void TearDown() override
-    {
-        browser.reset();
-        if (m_oldDataHome.isNull())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", m_oldDataHome);
-    }
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
 
     // A WAV record of `seconds` in the data folder.
     void Record(const QString& name, const QByteArray& info, double seconds = 0.1)
@@ -134,6 +122,7 @@ protected:
     CBrowserPage& Page() { return *browser->CurrentPage(); }
 
     QTemporaryDir home;
+    testsupport::CScopedEnv dataHome{"XDG_DATA_HOME", home.filePath("share").toStdString()};
     QString data = home.path() + "/Data/";
     CAudioManager audio;
     CScriptedPrompts prompts;
@@ -142,7 +131,4 @@ protected:
     // A Monday; the week began on Sunday 3 January.
     QDateTime now{QDate(2027, 1, 4), QTime(9, 0)};
     std::unique_ptr<CFindRecordDlg> browser;
-
-private:
-    QByteArray m_oldDataHome;
 };

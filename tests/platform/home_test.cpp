@@ -1,4 +1,5 @@
 #include "platform/home.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +7,11 @@ namespace {
 
 TEST(HomeTest, TheEnvironmentChoosesTheHome)
 {
-    qputenv(Home::kHomeVariable, "/tmp/some home//");
+    const testsupport::CScopedEnv chosen(Home::kHomeVariable, "/tmp/some home//");
     EXPECT_TRUE(Home::IsChosenByEnvironment());
     EXPECT_EQ(Home::Folder(), u"/tmp/some home/"_qs);
     EXPECT_TRUE(Home::DeviceDataFolder().endsWith(u"/Brindlewares/Parlantographer/Data/"_qs));
-    qunsetenv(Home::kHomeVariable);
+    chosen.Set(std::nullopt);
     EXPECT_FALSE(Home::IsChosenByEnvironment());
     EXPECT_EQ(Home::Folder(), Home::ApplicationDataFolder());
     EXPECT_EQ(Home::WithTrailingSlash(u"/"_qs), u"/"_qs);

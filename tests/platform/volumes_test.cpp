@@ -1,4 +1,5 @@
 #include "platform/volumes.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +27,10 @@ TEST(VolumesTest, TheEnvironmentListReplacesTheEnumeration)
               (QList<SStorageCard>{{u"Storage Card"_qs, u"/tmp/x/Storage Card"_qs},
                                    {u"SD2"_qs, u"/mnt/SD2"_qs}}));
 
-    qputenv(Volumes::kCardsVariable, "/a/One:/b/Two");
+    const testsupport::CScopedEnv cards(Volumes::kCardsVariable, "/a/One:/b/Two");
     EXPECT_EQ(Volumes::Present().size(), 2);
-    qputenv(Volumes::kCardsVariable, "");
+    cards.Set("");
     EXPECT_TRUE(Volumes::Present().isEmpty());
-    qunsetenv(Volumes::kCardsVariable);
 }
 
 TEST(VolumesTest, CardsOfTheSameNameAreToldApart)
