@@ -53,7 +53,7 @@ protected:
 
     static QByteArray InfoOf(const QString& path)
     {
-        const QByteArray area = ReadAll(path).mid(38, 1024);
+        const QByteArray area = ReadAll(path).mid(testsupport::kInfoAreaAt, 1024);
         return area.left(area.indexOf('\0'));
     }
 

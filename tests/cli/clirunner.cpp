@@ -1,15 +1,15 @@
 #include "clirunner.h"
 
-#include "support/wavfile.h"
-
 #include <QDir>
 #include <QStringList>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+namespace {
 
 // Long enough for every test's recording.
 constexpr std::uint32_t kInputSamples = 12 * 8000;
+
+} // namespace
 
 CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
 {
@@ -73,25 +73,4 @@ SCliResult CCliRunner::Finish(QProcess& process, int timeoutMs)
 void CCliRunner::SetEnv(const std::string& name, const std::string& value)
 {
     m_env.insert(QString::fromStdString(name), QString::fromStdString(value));
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream file(path, std::ios::binary);
-    if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw std::runtime_error("cannot write " + path);
-}
-
-std::uint32_t LittleEndian32(const std::string& bytes, std::size_t offset)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes.at(offset + i))} << (8 * i);
-    return value;
 }

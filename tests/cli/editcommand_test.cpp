@@ -6,10 +6,9 @@
 
 namespace {
 
+using namespace testsupport;
+
 const std::string kMarker = "*ParlantographerInfo*\n";
-// The information area of a WAV record lies at bytes 38 to 1061; its samples follow the header.
-constexpr std::size_t kInfoAt = 38;
-constexpr std::size_t kHeaderSize = 1070;
 
 class CliEdit : public ::testing::Test
 {
@@ -25,13 +24,13 @@ protected:
         ASSERT_EQ(made.exitCode, 0) << made.err;
         // An old memo: the edit must not make it look new.
         std::filesystem::last_write_time(m_path, m_stamp);
-        m_before = ReadFileBytes(m_path);
+        m_before = ReadString(m_path);
     }
 
     std::string Info() const
     {
-        const std::string bytes = ReadFileBytes(m_path);
-        const std::string area = bytes.substr(kInfoAt, 1024);
+        const std::string bytes = ReadString(m_path);
+        const std::string area = bytes.substr(kInfoAreaAt, 1024);
         return area.substr(0, area.find('\0'));
     }
 
@@ -49,7 +48,7 @@ TEST_F(CliEdit, AppliesTheChangesInTheOrderGivenAndKeepsAudioAndDate)
          "--remove-tag", "Priority=Normal", "--remove-contact", "Call", "--add-contact", "Cy"});
     EXPECT_EQ(result.exitCode, 1); // "Call" is a task, never a contact
     EXPECT_EQ(result.err, "The record has no contact \"Call\".\n");
-    EXPECT_EQ(ReadFileBytes(m_path), m_before);
+    EXPECT_EQ(ReadString(m_path), m_before);
 
     ASSERT_EQ(cli.Run({"edit", m_path, "--add-contact", "Bo", "--task", "Plan", "--add-tag",
                        "Work=Report", "--remove-tag", "Priority=Normal", "--remove-contact",
@@ -59,8 +58,8 @@ TEST_F(CliEdit, AppliesTheChangesInTheOrderGivenAndKeepsAudioAndDate)
     // The emptied group is tidied away, as the editor saves.
     EXPECT_EQ(Info(), kMarker + "[[Tags]]\n[Work]\nReport\n[[Tasks]]\nPlan\n[[Contacts]]\nCy\n"
                                 "Bo\nCallum\n");
-    const std::string after = ReadFileBytes(m_path);
-    EXPECT_EQ(after.substr(kHeaderSize), m_before.substr(kHeaderSize));
+    const std::string after = ReadString(m_path);
+    EXPECT_EQ(after.substr(kRecordHeaderSize), m_before.substr(kRecordHeaderSize));
     EXPECT_EQ(std::filesystem::last_write_time(m_path), m_stamp);
 
     ASSERT_EQ(cli.Run({"edit", m_path, "--no-task"}).exitCode, 0);
@@ -74,7 +73,7 @@ TEST_F(CliEdit, ARefusedOrWrongChangeLeavesTheFileUntouched)
     EXPECT_EQ(cli.Run({"edit", m_path, "--task", "A", "--no-task"}).exitCode, 2);
     EXPECT_EQ(cli.Run({"edit", m_path, "--add-tag", "NoEquals"}).exitCode, 2);
     EXPECT_EQ(cli.Run({"edit", m_path}).exitCode, 2);
-    EXPECT_EQ(ReadFileBytes(m_path), m_before);
+    EXPECT_EQ(ReadString(m_path), m_before);
 }
 
 } // namespace

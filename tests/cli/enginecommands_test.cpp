@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t kPcmHeader = 1070;
+using namespace testsupport;
 
 QJsonObject InfoJson(CCliRunner& cli, const std::string& path)
 {
@@ -27,13 +27,13 @@ QJsonObject InfoJson(CCliRunner& cli, const std::string& path)
 // holds `info` followed by zero bytes only.
 void ExpectCompletePcmRecord(const std::string& path, const std::string& info)
 {
-    const std::string bytes = ReadFileBytes(path);
-    ASSERT_GE(bytes.size(), kPcmHeader);
+    const std::string bytes = ReadString(path);
+    ASSERT_GE(bytes.size(), kRecordHeaderSize);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
-    EXPECT_EQ(LittleEndian32(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(Le(Str(bytes), 4), bytes.size() - 8);
     EXPECT_EQ(bytes.substr(1062, 4), "data");
-    EXPECT_EQ(LittleEndian32(bytes, 1066), bytes.size() - kPcmHeader);
-    EXPECT_EQ(bytes.substr(38, 1024), info + std::string(1024 - info.size(), '\0'));
+    EXPECT_EQ(Le(Str(bytes), 1066), bytes.size() - kRecordHeaderSize);
+    EXPECT_EQ(bytes.substr(kInfoAreaAt, 1024), info + std::string(1024 - info.size(), '\0'));
 }
 
 TEST(CliUsage, WrongUsageExitsWithTwoAndAUsageHint)
@@ -93,7 +93,7 @@ TEST(CliRecord, RecordHoldsExactlyTheRequestedSamplesAndTheInformation)
     EXPECT_EQ(result.out, path + "\n");
     ExpectCompletePcmRecord(path, info);
     const std::vector<std::uint8_t> input = CCliRunner::InputSamples(3 * 8000);
-    EXPECT_EQ(ReadFileBytes(path).substr(kPcmHeader), std::string(input.begin(), input.end()))
+    EXPECT_EQ(ReadString(path).substr(kRecordHeaderSize), std::string(input.begin(), input.end()))
         << "the samples are not the input's, in order";
 
     const QJsonObject json = InfoJson(cli, path);
@@ -113,14 +113,14 @@ TEST(CliRecord, RefusalsRecordNothingAndKeepWhatIsThere)
     EXPECT_EQ(tooLong.exitCode, 1);
     EXPECT_NE(tooLong.err.find("1024"), std::string::npos) << tooLong.err;
     const std::string infoFile = cli.Scratch("info.txt");
-    WriteFileBytes(infoFile, std::string("before\0after", 12));
+    WriteString(infoFile, std::string("before\0after", 12));
     for (const std::string& file : {infoFile, cli.Scratch("none")})
         EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1", "--info-file", file}).exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(refused));
 
-    WriteFileBytes(refused, "keep me");
+    WriteString(refused, "keep me");
     EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1"}).exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(refused), "keep me");
+    EXPECT_EQ(ReadString(refused), "keep me");
 
     const SCliResult noFolder = cli.Run({"record", cli.Scratch("none/x.wav"), "--seconds", "1"});
     EXPECT_EQ(noFolder.exitCode, 1);
@@ -139,7 +139,7 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
         const auto process = cli.Start({"record", path, "--seconds", "30", "--info", "stopped"});
         const auto hasSamples = [&] {
             std::error_code error;
-            return std::filesystem::file_size(path, error) > kPcmHeader && !error;
+            return std::filesystem::file_size(path, error) > kRecordHeaderSize && !error;
         };
         for (int i = 0; i < 500 && !hasSamples(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -149,7 +149,7 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
         ASSERT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(result.out, path + "\n");
         ExpectCompletePcmRecord(path, "stopped");
-        const std::size_t samples = ReadFileBytes(path).size() - kPcmHeader;
+        const std::size_t samples = ReadString(path).size() - kRecordHeaderSize;
         EXPECT_GT(samples, 0u);
         EXPECT_LT(samples, 30u * 8000u);
         EXPECT_EQ(InfoJson(cli, path)["samples"].toInteger(), static_cast<qint64>(samples));
@@ -188,18 +188,18 @@ TEST(CliTag, RewritesTheInformationOfARecordAndRefusesOtherFiles)
     const std::string path = cli.Scratch("memo.wav");
     ASSERT_EQ(cli.Run({"record", path, "--seconds", "1", "--info", "first text, long"}).exitCode,
               0);
-    const std::string before = ReadFileBytes(path);
-    WriteFileBytes(cli.Scratch("info.txt"), "second");
+    const std::string before = ReadString(path);
+    WriteString(cli.Scratch("info.txt"), "second");
     ASSERT_EQ(cli.Run({"tag", path, "--info-file", cli.Scratch("info.txt")}).exitCode, 0);
-    EXPECT_EQ(ReadFileBytes(path).substr(kPcmHeader), before.substr(kPcmHeader));
+    EXPECT_EQ(ReadString(path).substr(kRecordHeaderSize), before.substr(kRecordHeaderSize));
     ExpectCompletePcmRecord(path, "second");
 
     const std::string text = cli.Scratch("notes.txt");
-    WriteFileBytes(text, "just text");
+    WriteString(text, "just text");
     const SCliResult refused = cli.Run({"tag", text, "--info", "x"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "GetSuitableCodec(): Cannot find a suitable codec for the given file\n");
-    EXPECT_EQ(ReadFileBytes(text), "just text");
+    EXPECT_EQ(ReadString(text), "just text");
 }
 
 TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
@@ -210,8 +210,8 @@ TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
     cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", cli.Scratch("played.raw"));
     const SCliResult result = cli.Run({"play", path});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadFileBytes(cli.Scratch("played.raw")).substr(0, 16000),
-              ReadFileBytes(path).substr(kPcmHeader));
+    EXPECT_EQ(ReadString(cli.Scratch("played.raw")).substr(0, 16000),
+              ReadString(path).substr(kRecordHeaderSize));
 
     // A named output that is not there plays on the default one, with a warning.
     std::filesystem::remove(cli.Scratch("played.raw"));
@@ -219,7 +219,7 @@ TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
     EXPECT_EQ(named.exitCode, 0) << named.err;
     EXPECT_EQ(named.err, "warning: the audio device \"Headset\" is not present; using the "
                          "default device\n");
-    EXPECT_EQ(ReadFileBytes(cli.Scratch("played.raw")).size(), 16000u);
+    EXPECT_EQ(ReadString(cli.Scratch("played.raw")).size(), 16000u);
 }
 
 TEST(CliDevices, ListsEachDirectionWithItsDefault)

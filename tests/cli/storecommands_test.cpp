@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace testsupport;
+
 const std::string kDefaultGroups = "[Priority]\nImportant\nNormal\nInessential\n";
 
 // A home with two contacts, two tasks and the tag group Projects (Alpha, Beta) next to
@@ -22,14 +24,14 @@ protected:
     {
         std::filesystem::create_directories(cli.Pim() + "/contacts");
         std::filesystem::create_directories(cli.Pim() + "/tasks");
-        WriteFileBytes(cli.Pim() + "/contacts/people.vcf",
-                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
-                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bauer;Bob;J.;;\r\nEND:VCARD\r\n");
-        WriteFileBytes(cli.Pim() + "/tasks/work.ics",
-                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
-                       "BEGIN:VTODO\r\nUID:1\r\nSUMMARY:Call back\r\nEND:VTODO\r\n"
-                       "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:  Write report \r\nEND:VTODO\r\n"
-                       "END:VCALENDAR\r\n");
+        WriteString(cli.Pim() + "/contacts/people.vcf",
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bauer;Bob;J.;;\r\nEND:VCARD\r\n");
+        WriteString(cli.Pim() + "/tasks/work.ics",
+                    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                    "BEGIN:VTODO\r\nUID:1\r\nSUMMARY:Call back\r\nEND:VTODO\r\n"
+                    "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:  Write report \r\nEND:VTODO\r\n"
+                    "END:VCALENDAR\r\n");
         Ok({"tags", "add-group", "Projects"});
         Ok({"tags", "add", "Projects", "Alpha"});
         Ok({"tags", "add", "Projects", "Beta"});
@@ -42,7 +44,7 @@ protected:
         return result;
     }
 
-    std::string Groups() const { return ReadFileBytes(cli.Home() + "/groups.dat"); }
+    std::string Groups() const { return ReadString(cli.Home() + "/groups.dat"); }
 
     QJsonDocument Json(const std::vector<std::string>& arguments)
     {
@@ -117,7 +119,7 @@ TEST(CliFirstUse, CreatesTheDefaultGroups)
     CCliRunner fresh;
     const SCliResult record = fresh.Run({"record", "--seconds", "1", "--tag", "Priority=Normal"});
     EXPECT_EQ(record.exitCode, 0) << record.err;
-    EXPECT_EQ(ReadFileBytes(fresh.Home() + "/groups.dat"), kDefaultGroups);
+    EXPECT_EQ(ReadString(fresh.Home() + "/groups.dat"), kDefaultGroups);
     const SCliResult list = CCliRunner().Run({"tags", "list"});
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_EQ(list.out, "[Priority]\n  Important\n  Normal\n  Inessential\n");
@@ -136,9 +138,9 @@ TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
     const std::string block = "*ParlantographerInfo*\n[[Tags]]\n[Projects]\nAlpha\nBeta\n"
                               "[Priority]\nImportant\n[[Tasks]]\nWrite report\n"
                               "[[Contacts]]\nAnn Lee\nBob J. Bauer\n";
-    const std::string bytes = ReadFileBytes(path);
-    ASSERT_EQ(bytes.size(), 1070u + 8000u);
-    EXPECT_EQ(bytes.substr(38, 1024), block + std::string(1024 - block.size(), '\0'));
+    const std::string bytes = ReadString(path);
+    ASSERT_EQ(bytes.size(), kRecordHeaderSize + 8000u);
+    EXPECT_EQ(bytes.substr(kInfoAreaAt, 1024), block + std::string(1024 - block.size(), '\0'));
 
     // Without selections: the empty block, in the stored format.
     Ok({"config", "set", "Format", "2"});
@@ -250,10 +252,10 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
     const std::string record = Record({});
     const std::string folder = cli.Home() + "/Data/";
     const std::string text = folder + "notes.wav";
-    WriteFileBytes(text, "not a record");
+    WriteString(text, "not a record");
     EXPECT_EQ(cli.Run({"rename", text, "Meeting"}).exitCode, 1);
     EXPECT_EQ(cli.Run({"delete", text}).exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(text), "not a record");
+    EXPECT_EQ(ReadString(text), "not a record");
 
     EXPECT_EQ(Ok({"rename", record, "Meeting"}).out, folder + "Meeting.wav\n");
     EXPECT_FALSE(std::filesystem::exists(record));

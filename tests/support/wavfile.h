@@ -26,6 +26,18 @@ inline Bytes ReadFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The same for files handled as strings of bytes.
+inline void WriteString(const std::string& path, const std::string& bytes)
+{
+    WriteFile(path, Bytes(bytes.begin(), bytes.end()));
+}
+
+inline std::string ReadString(const std::string& path)
+{
+    const Bytes bytes = ReadFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 inline Bytes Cat(std::initializer_list<Bytes> parts)
 {
     Bytes out;
@@ -107,7 +119,8 @@ inline Bytes InfoArea(const std::string& info)
     return out;
 }
 
-// The size of the program's record header: RIFF, format chunk with the area, data chunk head.
+// Where the information area of the program's record header lies, and where its samples begin.
+constexpr std::size_t kInfoAreaAt = 38;
 constexpr std::size_t kRecordHeaderSize = 1070;
 
 } // namespace testsupport
