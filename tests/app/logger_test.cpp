@@ -7,14 +7,6 @@
 
 namespace {
 
-TEST(Logger, LineFormatHasNoSeparators)
-{
-    EXPECT_EQ(CLogger::FormatLine(14, 3, 7, 1, "before SetControls", 10485760),
-              "14:03:07before SetControls10485760\n");
-    EXPECT_EQ(CLogger::FormatLine(0, 0, 0, 3, "x", 1), "00:00:00\t\tx1\n");
-    EXPECT_EQ(CLogger::FormatLine(9, 5, 0, 0, "", std::nullopt), "09:05:000\n");
-}
-
 class LoggerFile : public ::testing::Test
 {
 protected:

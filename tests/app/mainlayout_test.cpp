@@ -1,4 +1,5 @@
 #include "app/mainlayout.h"
+#include "support/casename.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@ const Kinds kAllInUse{"Priority", "Contacts", "Task", "Work"};
 
 struct SRowsCase
 {
+    const char* name;
     int height;
     int rows;
     int rowHeight;
@@ -26,10 +28,15 @@ TEST_P(LayoutRows, FollowTheDesignedHeightsAndTheLargestBelowOthers)
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, LayoutRows,
-                         ::testing::Values(SRowsCase{239, 0, 0}, SRowsCase{240, 1, 80},
-                                           SRowsCase{319, 1, 80}, SRowsCase{320, 2, 80},
-                                           SRowsCase{480, 2, 100}, SRowsCase{639, 2, 100},
-                                           SRowsCase{640, 4, 100}, SRowsCase{1440, 4, 100}));
+                         ::testing::Values(SRowsCase{"below_240_no_row", 239, 0, 0},
+                                           SRowsCase{"from_240_one_small_row", 240, 1, 80},
+                                           SRowsCase{"up_to_319_one_small_row", 319, 1, 80},
+                                           SRowsCase{"from_320_two_small_rows", 320, 2, 80},
+                                           SRowsCase{"from_480_two_large_rows", 480, 2, 100},
+                                           SRowsCase{"up_to_639_two_large_rows", 639, 2, 100},
+                                           SRowsCase{"from_640_four_rows", 640, 4, 100},
+                                           SRowsCase{"never_more_than_four", 1440, 4, 100}),
+                         testsupport::SByName());
 
 TEST(MainLayout, MarginFromTheWidth)
 {

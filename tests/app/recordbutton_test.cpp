@@ -102,15 +102,6 @@ TEST_F(RecordButton, ATimeLeftBelowZeroShowsAFullBarAndANegativeText)
     EXPECT_EQ(button.TimeText(), "00:05 / -00:00:03");
 }
 
-TEST_F(RecordButton, UnknownRateOrLessThanASecondOfSpaceGivesNoSeconds)
-{
-    rate = 0;
-    EXPECT_EQ(button.FreeSpaceInSeconds(), 0u);
-    rate = 7850;
-    freeBytes = 7849;
-    EXPECT_EQ(button.FreeSpaceInSeconds(), 0u);
-}
-
 TEST_F(RecordButton, TheLevelMeterFollowsTheInputAndNamesASilentDevice)
 {
     double level = 0.0;

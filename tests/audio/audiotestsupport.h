@@ -1,45 +1,24 @@
 #pragma once
 
-// Helpers for the audio tests: temporary folders, whole files, test signals, an Ogg page
-// reader and writer for byte-level checks, and doubles for the recorder and player.
+// Helpers for the audio tests: test signals and doubles for the recorder and player.
 
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
 #include "audio/basedecoder.h"
 #include "audio/baseencoder.h"
 #include "platform/simwavebackend.h"
+#include "support/expectthrowmsg.h"
+#include "support/oggfile.h"
+#include "support/tempfolder.h"
+#include "support/wavfile.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <ogg/ogg.h>
 #include <random>
 #include <thread>
 
 namespace testsupport {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// A fresh folder under the system's temporary folder, removed at the end of the test.
-class CTempDir
-{
-public:
-    CTempDir() { std::filesystem::create_directories(m_path); }
-    ~CTempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path =
-        std::filesystem::temp_directory_path() /
-        ("parlantographer-audio-" + std::to_string(std::random_device{}()));
-};
 
 // A temporary folder and a manager on the device the environment names (the simulated one).
 class CAudioTest : public ::testing::Test
@@ -47,73 +26,9 @@ class CAudioTest : public ::testing::Test
 protected:
     std::string Path(const std::string& name) const { return m_dir.File(name); }
 
-    CTempDir m_dir;
+    CTempFolder m_dir{"parlantographer-audio-"};
     CAudioManager m_manager;
 };
-
-inline void WriteFile(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
-inline Bytes ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline Bytes Cat(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& part : parts)
-        out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
-
-inline Bytes Str(const std::string& text)
-{
-    return Bytes(text.begin(), text.end());
-}
-
-inline Bytes Slice(const Bytes& b, std::size_t from, std::size_t to)
-{
-    return Bytes(b.begin() + static_cast<long>(std::min(from, b.size())),
-                 b.begin() + static_cast<long>(std::min(to, b.size())));
-}
-
-inline std::string Text(const Bytes& b, std::size_t at, std::size_t n)
-{
-    const Bytes part = Slice(b, at, at + n);
-    return std::string(part.begin(), part.end());
-}
-
-inline Bytes LeBytes(std::uint32_t value, int count = 4)
-{
-    Bytes out;
-    for (int i = 0; i < count; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    return out;
-}
-
-inline std::uint32_t Le(const Bytes& b, std::size_t at, int count = 4)
-{
-    std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = value << 8 | b.at(at + static_cast<std::size_t>(i));
-    return value;
-}
-
-// A WAVE file as other programs write it: 8 kHz 8-bit mono with a format chunk of `fmtSize`
-// bytes (16, or 18 with an empty extension).
-inline Bytes PlainWav(const Bytes& samples, std::uint32_t fmtSize = 16)
-{
-    const auto size = static_cast<std::uint32_t>(samples.size());
-    Bytes b = Cat({Str("RIFF"), LeBytes(20 + fmtSize + size), Str("WAVEfmt "), LeBytes(fmtSize),
-                   LeBytes(0x10001), LeBytes(8000), LeBytes(8000), LeBytes(0x80001)});
-    b.resize(20 + fmtSize, 0);
-    return Cat({b, Str("data"), LeBytes(size), samples});
-}
 
 // The sample at position i of the test pattern: never 0x80 (silence) and with a period
 // (251) that no buffer or period size divides, so a lost, repeated or reordered stretch
@@ -215,89 +130,6 @@ inline Bytes DecodeAll(CBaseDecoder& decoder, std::size_t step = 8000)
     }
     ADD_FAILURE() << "the decoder never reported the end";
     return all;
-}
-
-struct SPage
-{
-    std::size_t offset;
-    std::uint8_t type;
-    std::int64_t granule;
-    std::uint32_t serial;
-    std::int64_t sequence;
-    std::size_t bodyOffset;
-    std::size_t bodySize;
-};
-
-struct SPacket
-{
-    Bytes data;
-    std::int64_t granule;
-    std::int64_t number;
-    bool eos;
-};
-
-// The complete pages of a file and the packets of its first stream, through libogg
-// (checksums checked).
-struct SOgg
-{
-    std::vector<SPage> pages;
-    std::vector<SPacket> packets;
-};
-
-inline SOgg ReadOgg(const Bytes& file)
-{
-    SOgg out;
-    ogg_sync_state sync;
-    ogg_stream_state stream;
-    ogg_sync_init(&sync);
-    std::copy(file.begin(), file.end(), ogg_sync_buffer(&sync, static_cast<long>(file.size())));
-    ogg_sync_wrote(&sync, static_cast<long>(file.size()));
-    ogg_page page;
-    ogg_packet packet;
-    for (std::size_t offset = 0; ogg_sync_pageout(&sync, &page) == 1;) {
-        const auto header = static_cast<std::size_t>(page.header_len);
-        const auto body = static_cast<std::size_t>(page.body_len);
-        out.pages.push_back({offset, page.header[5], ogg_page_granulepos(&page),
-                             static_cast<std::uint32_t>(ogg_page_serialno(&page)),
-                             ogg_page_pageno(&page), offset + header, body});
-        offset += header + body;
-        if (out.pages.size() == 1)
-            ogg_stream_init(&stream, ogg_page_serialno(&page));
-        ogg_stream_pagein(&stream, &page);
-        while (ogg_stream_packetout(&stream, &packet) == 1)
-            out.packets.push_back({Bytes(packet.packet, packet.packet + packet.bytes),
-                                   packet.granulepos, packet.packetno, packet.e_o_s != 0});
-    }
-    if (!out.pages.empty())
-        ogg_stream_clear(&stream);
-    ogg_sync_clear(&sync);
-    return out;
-}
-
-struct SPacketPlan
-{
-    Bytes data;
-    std::int64_t granule = 0;
-};
-
-// An Ogg stream with one page per packet, for hand-made (also malformed) files.
-inline Bytes MakeOgg(std::vector<SPacketPlan> packets, int serial = static_cast<int>(0xAABBCCDDu))
-{
-    Bytes out;
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, serial);
-    for (auto& plan : packets) {
-        ogg_packet packet{plan.data.data(), static_cast<long>(plan.data.size()),
-                          out.empty(),      0,
-                          plan.granule,     &plan - packets.data()};
-        ogg_stream_packetin(&stream, &packet);
-        ogg_page page;
-        while (ogg_stream_flush(&stream, &page) != 0)
-            out = Cat({out, Bytes(page.header, page.header + page.header_len),
-                       Bytes(page.body, page.body + page.body_len)});
-    }
-    ogg_stream_clear(&stream);
-    return out;
 }
 
 struct SWrite
@@ -407,7 +239,7 @@ protected:
     }
     Bytes Played() const { return ReadFile(m_dir.File("played.raw")); }
 
-    CTempDir m_dir;
+    CTempFolder m_dir{"parlantographer-audio-"};
     CFaultyBackend* m_backend = nullptr;
     std::unique_ptr<CAudioManager> m_manager;
 };
@@ -415,12 +247,4 @@ protected:
 } // namespace testsupport
 
 // Asserts that `statement` throws CAudioError with exactly `message`.
-#define EXPECT_AUDIO_ERROR(statement, message)                                                     \
-    do {                                                                                           \
-        try {                                                                                      \
-            statement;                                                                             \
-            ADD_FAILURE() << "no error from " #statement;                                          \
-        } catch (const CAudioError& e) {                                                           \
-            EXPECT_STREQ(e.what(), message);                                                       \
-        }                                                                                          \
-    } while (false)
+#define EXPECT_AUDIO_ERROR(statement, message) EXPECT_THROW_MSG(statement, CAudioError, message)

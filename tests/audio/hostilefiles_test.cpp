@@ -24,7 +24,7 @@ const char* const kBadOgg = "CSpeexDecoder: Cannot read the Ogg header";
 Bytes WavStart(const Bytes& rest)
 {
     return Cat({Str("RIFF"), LeBytes(0x7FFFFFFF), Str("WAVEfmt "), LeBytes(1042),
-                Slice(PlainWav({}), 20, 36), rest});
+                Slice(WavFile({}), 20, 36), rest});
 }
 
 Bytes SpeexHeaderPacket(int mode = SPEEX_MODEID_NB, int channels = 1, int framesPerPacket = 1)
@@ -203,7 +203,7 @@ TEST_F(CAudioTest, ForeignFilesAreReadWholeOrRefusedClearly)
     const char* const kWavFormat = "PcmDecoder: Only 8 kHz, 8-bit mono PCM .wav files can be read";
     const char* const kSpeexFormat =
         "CSpeexDecoder: Only narrow-band mono Speex at 8 kHz can be read";
-    const Bytes wav = PlainWav(Bytes(9600, 0x90));
+    const Bytes wav = WavFile(Bytes(9600, 0x90));
     const Bytes foreignComment =
         Cat({LeBytes(4), Str("othr"), LeBytes(1), LeBytes(26), Str("ENCODER=some other program")});
     const std::tuple<const char*, const char*, Bytes> refused[] = {
@@ -211,7 +211,7 @@ TEST_F(CAudioTest, ForeignFilesAreReadWholeOrRefusedClearly)
         {"cd.wav", kWavFormat, With(wav, 24, LeBytes(44100))},
         {"16bit.wav", kWavFormat, With(wav, 34, LeBytes(16, 2))},
         {"extensible.wav", kWavFormat,
-         With(PlainWav(Bytes(100, 0x90), 40), 20, LeBytes(0xFFFE, 2))},
+         With(WavFile(Bytes(100, 0x90), {.extension = Bytes(24, 0)}), 20, LeBytes(0xFFFE, 2))},
         {"wideband.ogg", kSpeexFormat,
          MakeOgg({{SpeexHeaderPacket(SPEEX_MODEID_WB)}, {Comment(8, 1, 56)}})},
         {"stereo.spx", kSpeexFormat,

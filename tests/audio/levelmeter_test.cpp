@@ -1,4 +1,5 @@
 #include "audio/levelmeter.h"
+#include "support/casename.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -7,6 +8,7 @@ namespace {
 
 struct SPeakCase
 {
+    const char* name;
     std::vector<std::uint8_t> samples;
     int bits;
     float peak;
@@ -24,12 +26,13 @@ TEST_P(LevelPeak, IsTheLargestDeviationFromSilence)
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, LevelPeak,
-    ::testing::Values(SPeakCase{{128, 128, 128}, 8, 0.0f}, // 8-bit silence is 128, not 0
-                      SPeakCase{{128, 0, 140}, 8, 1.0f},   // the low extreme counts too
-                      SPeakCase{{128, 192, 100}, 8, 0.5f},
-                      SPeakCase{{0x00, 0x80, 0x00, 0x00}, 16, 1.0f}, // -32768, clamped
-                      SPeakCase{{0x00, 0x40, 0xFF}, 16, 0.5f},       // a trailing odd byte
-                      SPeakCase{{}, 16, 0.0f}));
+    ::testing::Values(SPeakCase{"silence_of_8_bits_is_128", {128, 128, 128}, 8, 0.0f},
+                      SPeakCase{"the_low_extreme_counts_too", {128, 0, 140}, 8, 1.0f},
+                      SPeakCase{"half_scale_8_bits", {128, 192, 100}, 8, 0.5f},
+                      SPeakCase{"minus_32768_clamped", {0x00, 0x80, 0x00, 0x00}, 16, 1.0f},
+                      SPeakCase{"a_trailing_odd_byte_ignored", {0x00, 0x40, 0xFF}, 16, 0.5f},
+                      SPeakCase{"no_samples", {}, 16, 0.0f}),
+    testsupport::SByName());
 
 TEST(LevelMeter, ShowsALoudMomentAtOnceAndForgetsItAfterTwoWindows)
 {

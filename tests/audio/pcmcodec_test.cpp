@@ -56,8 +56,8 @@ TEST_F(PcmCodecTest, RoundTripDeliversEverySampleAndTheInformation)
 TEST_F(PcmCodecTest, PlainWavFilesOpenWithEmptyInformation)
 {
     const Bytes samples = SpeechLike(1234);
-    const Bytes cut = Slice(PlainWav(Cat({samples, Bytes(500, 1)})), 0, 44 + 1234);
-    for (const Bytes& wav : {PlainWav(samples), PlainWav(samples, 18), cut}) {
+    const Bytes cut = Slice(WavFile(Cat({samples, Bytes(500, 1)})), 0, 44 + 1234);
+    for (const Bytes& wav : {WavFile(samples), WavFile(samples, {.extension = Bytes(2, 0)}), cut}) {
         WriteFile(Path("plain.wav"), wav);
         m_decoder.Open(Path("plain.wav"), m_manager);
         EXPECT_TRUE(m_decoder.GetInfo().empty());

@@ -60,7 +60,7 @@ protected:
         m_decoder = std::make_unique<CPatternDecoder>(samples);
         m_player = std::make_unique<CPlayer>(*m_manager, m_decoder.get());
         m_player->SetEndOfPlaybackHandler([this] { ++m_ends; });
-        WriteFile(m_record, PlainWav({}));
+        WriteFile(m_record, WavFile({}));
     }
 
     std::string m_record = m_dir.File("memo.wav");

@@ -60,12 +60,12 @@ TEST(PortAudioLoopback, ARecordingOfThePlaybackHoldsTheTone)
         GTEST_SKIP() << "no usable PortAudio device: " << e.what();
     }
 
-    CTempDir dir;
+    CTempFolder dir;
     Bytes tone(12000); // a quarter of full scale
     for (std::size_t i = 0; i < tone.size(); ++i)
         tone[i] = static_cast<std::uint8_t>(
             std::lround(128.0 + 32.0 * std::sin(2 * std::numbers::pi * 1000.0 * i / 8000.0)));
-    WriteFile(dir.File("tone.wav"), PlainWav(tone));
+    WriteFile(dir.File("tone.wav"), WavFile(tone));
     recorder.Record(dir.File("memo.wav"));
     player.Play(dir.File("tone.wav"));
     ASSERT_TRUE(player.WaitUntilStopped(10s));

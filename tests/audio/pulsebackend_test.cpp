@@ -220,7 +220,7 @@ TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
     CAudioManager manager(std::move(backend));
     CRecorder& recorder = manager.GetRecorder();
     recorder.SetDeviceName(sink.Monitor());
-    CTempDir dir;
+    CTempFolder dir;
 
     // A fresh null sink renders its first two seconds at once; the chirp is dated from
     // when it plays in small steps.
@@ -283,13 +283,13 @@ TEST(PulseFidelity, ThePlayerPlaysEveryBufferInTurnAndEnds)
     CPlayer& player = manager.GetPlayer();
     recorder.SetDeviceName(sink.Monitor());
     player.SetDeviceName(sink.Name());
-    CTempDir dir;
+    CTempFolder dir;
     constexpr double kSeconds = 2.5;
     Bytes chirp(static_cast<std::size_t>(kSeconds * kRate));
     for (std::size_t i = 0; i < chirp.size(); ++i)
         chirp[i] = static_cast<std::uint8_t>(
             std::lround(128 + 60 * ChirpAt(static_cast<double>(i) / kRate)));
-    WriteFile(dir.File("chirp.wav"), PlainWav(chirp));
+    WriteFile(dir.File("chirp.wav"), WavFile(chirp));
 
     recorder.Record(dir.File("memo.wav"));
     player.Play(dir.File("chirp.wav"));
@@ -339,7 +339,7 @@ TEST(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
     recorder.CheckDevices();
     EXPECT_TRUE(recorder.FellBackToDefault());
 
-    CTempDir dir;
+    CTempFolder dir;
     recorder.SetDeviceName(monitor);
     recorder.Record(dir.File("memo.wav"));
     EXPECT_FALSE(recorder.FellBackToDefault());

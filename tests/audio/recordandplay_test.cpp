@@ -18,7 +18,7 @@ TEST(RecordAndPlay, ARecordPlaysBackExactlyAsItDecodes)
     constexpr std::size_t kSamples = 20000; // 2.5 seconds: three blocks
     for (int format : {0, 3}) {
         SCOPED_TRACE(format);
-        CTempDir dir;
+        CTempFolder dir;
         const Bytes input = SpeechLike(3 * 8000);
         WriteFile(dir.File("input.raw"), input);
         CAudioManager manager(std::make_unique<CSimWaveBackend>(

@@ -68,7 +68,7 @@ TEST_F(TaggerTest, RewriteRefusesForeignHeadersAndKeepsTheFile)
     const auto packets = ReadOgg(ogg).packets;
     const Bytes shorterComment = Slice(packets[1].data, 0, packets[1].data.size() - 1);
     const std::tuple<const char*, const char*, Bytes> cases[] = {
-        {"f.wav", "PcmEncoder: Cannot rewrite a header of another size", PlainWav(Bytes(4000, 9))},
+        {"f.wav", "PcmEncoder: Cannot rewrite a header of another size", WavFile(Bytes(4000, 9))},
         {"f.ogg", "SpeexEncoder: Cannot rewrite a header of another size",
          Cat({MakeOgg({{packets[0].data}, {shorterComment}}),
               Slice(ogg, ReadOgg(ogg).pages[2].offset, ogg.size())})}};

@@ -6,9 +6,11 @@
 #include "browser/browserprompts.h"
 #include "browser/findrecorddlg.h"
 #include "platform/wavebackend.h"
-#include "store/pimsource.h"
 #include "store/recordcatalogue.h"
-#include "store/testfiles.h"
+#include "support/fakepimsource.h"
+#include "support/qtsupport.h"
+#include "support/scopedenv.h"
+#include "support/tap.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,7 +23,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 // Keeps the messages and answers the questions of the browser, so nothing blocks.
 class CScriptedPrompts : public MBrowserPrompts
@@ -36,14 +37,6 @@ public:
     QStringList told;
     QStringList asked;
     bool answer = true;
-};
-
-class CNoPim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return tasks; }
-    std::vector<SPimContact> Contacts() const override { return {}; }
-    std::vector<SPimTask> tasks;
 };
 
 // Acts on the modal dialog of type Dialog once it is open; when it does not open, or
@@ -85,20 +78,7 @@ inline QByteArray Info(const QString& tagGroup, const QString& tag, const QStrin
 class BrowserTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        m_oldDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("share")));
-    }
-    void TearDown() override
-    {
-        browser.reset();
-        if (m_oldDataHome.isNull())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", m_oldDataHome);
-    }
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
 
     // A WAV record of `seconds` in the data folder.
     void Record(const QString& name, const QByteArray& info, double seconds = 0.1)
@@ -142,21 +122,13 @@ protected:
     CBrowserPage& Page() { return *browser->CurrentPage(); }
 
     QTemporaryDir home;
+    testsupport::CScopedEnv dataHome{"XDG_DATA_HOME", home.filePath("share").toStdString()};
     QString data = home.path() + "/Data/";
     CAudioManager audio;
     CScriptedPrompts prompts;
-    CNoPim pim;
+    CFakePimSource pim;
     RecordList records;
     // A Monday; the week began on Sunday 3 January.
     QDateTime now{QDate(2027, 1, 4), QTime(9, 0)};
     std::unique_ptr<CFindRecordDlg> browser;
-
-private:
-    QByteArray m_oldDataHome;
 };
-
-// Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}

@@ -1,8 +1,6 @@
 #include "browser/editrecordinfodlg.h"
 #include "browsertestsupport.h"
 
-#include <QListWidget>
-
 namespace {
 
 class EditAction : public BrowserTest
@@ -40,11 +38,7 @@ TEST_F(EditAction, EditsTheSelectedRecordAndRefreshesThePage)
         EXPECT_EQ(editor.FileNameText(), selected);
         EXPECT_TRUE(editor.NextButton()->isEnabled());
         editor.SelectCategory("Priority");
-        QListWidget* values = editor.Values();
-        QListWidgetItem* important = values->findItems("Important", Qt::MatchExactly).value(0);
-        ASSERT_NE(important, nullptr);
-        QTest::mouseClick(values->viewport(), Qt::LeftButton, {},
-                          values->visualItemRect(important).center());
+        TapText(editor.Values(), "Important");
         editor.accept();
     });
     QTest::mouseClick(page.EditButton(), Qt::LeftButton);

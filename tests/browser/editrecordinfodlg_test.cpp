@@ -1,21 +1,12 @@
 #include "browser/editrecordinfodlg.h"
 #include "browsertestsupport.h"
 #include "store/tagcatalogue.h"
+#include "support/tap.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 
 namespace {
-
-class CEditorPim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return {{u"Call"_qs, {}}, {u"Plan"_qs, {}}}; }
-    std::vector<SPimContact> Contacts() const override
-    {
-        return {{u"Callum"_qs, {}, {}}, {u"Ann"_qs, {}, u"Lee"_qs}};
-    }
-};
 
 const QByteArray kHead = "*ParlantographerInfo*\n[[Tags]]\n";
 
@@ -24,6 +15,8 @@ class EditRecordInfoTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        m_pim.tasks = {{u"Call"_qs, {}}, {u"Plan"_qs, {}}};
+        m_pim.contacts = {{u"Callum"_qs, {}, {}}, {u"Ann"_qs, {}, u"Lee"_qs}};
         ASSERT_TRUE(
             WriteAll(m_catalogue.Path(), "[Priority]\nImportant\nNormal\n[Work]\nReport\n"));
     }
@@ -47,11 +40,7 @@ protected:
     void Tap(const QString& category, const QString& value)
     {
         m_dialog->SelectCategory(category);
-        QListWidget* values = m_dialog->Values();
-        const QList<QListWidgetItem*> items = values->findItems(value, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << value.toStdString();
-        QTest::mouseClick(values->viewport(), Qt::LeftButton, {},
-                          values->visualItemRect(items.first()).center());
+        TapText(m_dialog->Values(), value);
     }
 
     QStringList Selected() const
@@ -64,14 +53,14 @@ protected:
 
     static QByteArray InfoOf(const QString& path)
     {
-        const QByteArray area = ReadAll(path).mid(38, 1024);
+        const QByteArray area = ReadAll(path).mid(testsupport::kInfoAreaAt, 1024);
         return area.left(area.indexOf('\0'));
     }
 
     QTemporaryDir m_dir;
     CTagCatalogue m_catalogue{m_dir.path()};
     CAudioManager m_audio;
-    CEditorPim m_pim;
+    CFakePimSource m_pim;
     CScriptedPrompts m_prompts;
     std::unique_ptr<CEditRecordInfoDlg> m_dialog;
 };

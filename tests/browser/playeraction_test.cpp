@@ -20,7 +20,7 @@ TEST(PlayerAction, OpensTheRecordsOfTheDataFolder)
     CStorage storage(settings, {home.path() + "/", home.path() + "/Data/", [] {
                                     return QList<SStorageCard>{};
                                 }});
-    CNoPim pim;
+    CFakePimSource pim;
     CRecordingSink sink;
     CMemoryCheck memory{[] {
         return std::optional<std::uint64_t>(1ull << 30);

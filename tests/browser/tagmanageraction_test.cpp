@@ -21,7 +21,7 @@ TEST(TagManagerAction, ARenamedGroupIsShownByItsSlotAfterOk)
     CStorage storage(settings, {home.path() + "/", home.path() + "/Data/", [] {
                                     return QList<SStorageCard>{};
                                 }});
-    CNoPim pim;
+    CFakePimSource pim;
     CRecordingSink sink;
     CMemoryCheck memory{[] {
         return std::optional<std::uint64_t>(1ull << 30);

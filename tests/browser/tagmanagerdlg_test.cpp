@@ -7,7 +7,7 @@
 #include "browsertestsupport.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
-#include "store/testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -2,22 +2,12 @@
 
 #include <QDir>
 #include <QStringList>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
 
 // Long enough for every test's recording.
 constexpr std::uint32_t kInputSamples = 12 * 8000;
-
-std::string Le(std::uint32_t value, int size)
-{
-    std::string bytes;
-    for (int i = 0; i < size; ++i)
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
-}
 
 } // namespace
 
@@ -27,11 +17,7 @@ CCliRunner::CCliRunner() : m_env(QProcessEnvironment::systemEnvironment())
         throw std::runtime_error("no temporary folder");
     for (const char* folder : {"home", "pim", "scratch", "data", "config"})
         QDir(m_dir.path()).mkpath(folder);
-    const std::vector<std::uint8_t> samples = InputSamples(kInputSamples);
-    WriteFileBytes(Scratch("input.wav"),
-                   "RIFF" + Le(36 + kInputSamples, 4) + "WAVEfmt " + Le(16, 4) + Le(1, 2) +
-                       Le(1, 2) + Le(8000, 4) + Le(8000, 4) + Le(1, 2) + Le(8, 2) + "data" +
-                       Le(kInputSamples, 4) + std::string(samples.begin(), samples.end()));
+    testsupport::WriteFile(Scratch("input.wav"), testsupport::WavFile(InputSamples(kInputSamples)));
     SetEnv("PARLANTOGRAPHER_HOME", Home());
     // The user's own trash and settings stay out of reach.
     SetEnv("XDG_DATA_HOME", DataHome());
@@ -87,25 +73,4 @@ SCliResult CCliRunner::Finish(QProcess& process, int timeoutMs)
 void CCliRunner::SetEnv(const std::string& name, const std::string& value)
 {
     m_env.insert(QString::fromStdString(name), QString::fromStdString(value));
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream file(path, std::ios::binary);
-    if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw std::runtime_error("cannot write " + path);
-}
-
-std::uint32_t LittleEndian32(const std::string& bytes, std::size_t offset)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes.at(offset + i))} << (8 * i);
-    return value;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/wavfile.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -48,7 +50,3 @@ private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };
-
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-std::uint32_t LittleEndian32(const std::string& bytes, std::size_t offset);

@@ -6,10 +6,9 @@
 
 namespace {
 
+using namespace testsupport;
+
 const std::string kMarker = "*ParlantographerInfo*\n";
-// The information area of a WAV record lies at bytes 38 to 1061; its samples follow the header.
-constexpr std::size_t kInfoAt = 38;
-constexpr std::size_t kHeaderSize = 1070;
 
 class CliEdit : public ::testing::Test
 {
@@ -25,13 +24,13 @@ protected:
         ASSERT_EQ(made.exitCode, 0) << made.err;
         // An old memo: the edit must not make it look new.
         std::filesystem::last_write_time(m_path, m_stamp);
-        m_before = ReadFileBytes(m_path);
+        m_before = ReadString(m_path);
     }
 
     std::string Info() const
     {
-        const std::string bytes = ReadFileBytes(m_path);
-        const std::string area = bytes.substr(kInfoAt, 1024);
+        const std::string bytes = ReadString(m_path);
+        const std::string area = bytes.substr(kInfoAreaAt, 1024);
         return area.substr(0, area.find('\0'));
     }
 
@@ -49,7 +48,7 @@ TEST_F(CliEdit, AppliesTheChangesInTheOrderGivenAndKeepsAudioAndDate)
          "--remove-tag", "Priority=Normal", "--remove-contact", "Call", "--add-contact", "Cy"});
     EXPECT_EQ(result.exitCode, 1); // "Call" is a task, never a contact
     EXPECT_EQ(result.err, "The record has no contact \"Call\".\n");
-    EXPECT_EQ(ReadFileBytes(m_path), m_before);
+    EXPECT_EQ(ReadString(m_path), m_before);
 
     ASSERT_EQ(cli.Run({"edit", m_path, "--add-contact", "Bo", "--task", "Plan", "--add-tag",
                        "Work=Report", "--remove-tag", "Priority=Normal", "--remove-contact",
@@ -59,8 +58,8 @@ TEST_F(CliEdit, AppliesTheChangesInTheOrderGivenAndKeepsAudioAndDate)
     // The emptied group is tidied away, as the editor saves.
     EXPECT_EQ(Info(), kMarker + "[[Tags]]\n[Work]\nReport\n[[Tasks]]\nPlan\n[[Contacts]]\nCy\n"
                                 "Bo\nCallum\n");
-    const std::string after = ReadFileBytes(m_path);
-    EXPECT_EQ(after.substr(kHeaderSize), m_before.substr(kHeaderSize));
+    const std::string after = ReadString(m_path);
+    EXPECT_EQ(after.substr(kRecordHeaderSize), m_before.substr(kRecordHeaderSize));
     EXPECT_EQ(std::filesystem::last_write_time(m_path), m_stamp);
 
     ASSERT_EQ(cli.Run({"edit", m_path, "--no-task"}).exitCode, 0);
@@ -68,49 +67,13 @@ TEST_F(CliEdit, AppliesTheChangesInTheOrderGivenAndKeepsAudioAndDate)
               kMarker + "[[Tags]]\n[Work]\nReport\n[[Tasks]]\n[[Contacts]]\nCy\nBo\nCallum\n");
 }
 
-TEST_F(CliEdit, ARefusedChangeLeavesTheFileUntouched)
+TEST_F(CliEdit, ARefusedOrWrongChangeLeavesTheFileUntouched)
 {
-    std::vector<std::string> tooMuch{"edit", m_path};
-    for (char c = 'a'; c < 'f'; ++c)
-        tooMuch.insert(tooMuch.end(), {"--add-contact", std::string(250, c)});
-    const SCliResult result = cli.Run(tooMuch);
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Impossible to add this amount of information to the record.\n");
     EXPECT_EQ(cli.Run({"edit", m_path, "--remove-tag", "Priority=Important"}).exitCode, 1);
-    EXPECT_EQ(cli.Run({"edit", m_path, "--add-tag", "Priority=Two\nLines"}).exitCode, 1);
     EXPECT_EQ(cli.Run({"edit", m_path, "--task", "A", "--no-task"}).exitCode, 2);
     EXPECT_EQ(cli.Run({"edit", m_path, "--add-tag", "NoEquals"}).exitCode, 2);
     EXPECT_EQ(cli.Run({"edit", m_path}).exitCode, 2);
-    EXPECT_EQ(ReadFileBytes(m_path), m_before);
-}
-
-TEST(CliNames, UnsafeNamesAreRefusedWithTheCataloguesUntouched)
-{
-    CCliRunner cli;
-    ASSERT_EQ(cli.Run({"locations", "add", "Office"}).exitCode, 0);
-    ASSERT_EQ(cli.Run({"tags", "list"}).exitCode, 0);
-    const std::string groups = ReadFileBytes(cli.Home() + "/groups.dat");
-    const std::string locations = ReadFileBytes(cli.Home() + "/locations.dat");
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"tags", "add", "Priority", "Two\nLines"},
-         "Tag name can not contain line breaks, tabs or other control characters."},
-        {{"tags", "add-group", "Evil\nInjected"},
-         "Group name can not contain line breaks, tabs or other control characters."},
-        {{"tags", "add-group", "[Tasks]"}, "Group name can not contain symbols '[' and ']'."},
-        {{"tags", "rename-group", "Priority", "Contacts"},
-         "\"None\", \"Contacts\", \"Task\" and \"Location\" are kinds of slot and can not name "
-         "a Tag Group."},
-        {{"tags", "add", "Priority", std::string(259, 'x')},
-         "Tag name is too long: at most 258 bytes (a letter outside English takes two or more)."},
-        {{"locations", "add", "Home~2"}, "Location name can not contain the symbol '~'."},
-    };
-    for (const auto& [arguments, message] : cases) {
-        const SCliResult result = cli.Run(arguments);
-        EXPECT_EQ(result.exitCode, 1) << message;
-        EXPECT_EQ(result.err, message + "\nPlease enter another name.\n");
-    }
-    EXPECT_EQ(ReadFileBytes(cli.Home() + "/groups.dat"), groups);
-    EXPECT_EQ(ReadFileBytes(cli.Home() + "/locations.dat"), locations);
+    EXPECT_EQ(ReadString(m_path), m_before);
 }
 
 } // namespace

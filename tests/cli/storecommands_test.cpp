@@ -6,10 +6,12 @@
 #include <QJsonObject>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
-#include <sys/stat.h>
 
 namespace {
+
+using namespace testsupport;
 
 const std::string kDefaultGroups = "[Priority]\nImportant\nNormal\nInessential\n";
 
@@ -22,14 +24,14 @@ protected:
     {
         std::filesystem::create_directories(cli.Pim() + "/contacts");
         std::filesystem::create_directories(cli.Pim() + "/tasks");
-        WriteFileBytes(cli.Pim() + "/contacts/people.vcf",
-                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
-                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bauer;Bob;J.;;\r\nEND:VCARD\r\n");
-        WriteFileBytes(cli.Pim() + "/tasks/work.ics",
-                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
-                       "BEGIN:VTODO\r\nUID:1\r\nSUMMARY:Call back\r\nEND:VTODO\r\n"
-                       "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:  Write report \r\nEND:VTODO\r\n"
-                       "END:VCALENDAR\r\n");
+        WriteString(cli.Pim() + "/contacts/people.vcf",
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bauer;Bob;J.;;\r\nEND:VCARD\r\n");
+        WriteString(cli.Pim() + "/tasks/work.ics",
+                    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                    "BEGIN:VTODO\r\nUID:1\r\nSUMMARY:Call back\r\nEND:VTODO\r\n"
+                    "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:  Write report \r\nEND:VTODO\r\n"
+                    "END:VCALENDAR\r\n");
         Ok({"tags", "add-group", "Projects"});
         Ok({"tags", "add", "Projects", "Alpha"});
         Ok({"tags", "add", "Projects", "Beta"});
@@ -42,7 +44,7 @@ protected:
         return result;
     }
 
-    std::string Groups() const { return ReadFileBytes(cli.Home() + "/groups.dat"); }
+    std::string Groups() const { return ReadString(cli.Home() + "/groups.dat"); }
 
     QJsonDocument Json(const std::vector<std::string>& arguments)
     {
@@ -66,39 +68,17 @@ protected:
     CCliRunner cli;
 };
 
-TEST_F(CliStore, TagRefusalsPrintTheTagManagersMessagesAndChangeNothing)
+// The catalogue's own refusals are the store's; these are the command's, and one of the
+// catalogue's to show its message reaches the user.
+TEST_F(CliStore, TagRefusalsPrintTheirMessageAndChangeNothing)
 {
     const std::string before = Groups();
-    const std::string groupExists =
-        "The group with given name already exists!\nPlease enter another name.\n";
-    const std::string tagExists = "Tag name already exist.\nPlease enter another name.\n";
-    const std::string brackets =
-        "Tag name is can not contain symbols '[' and ']'.\nPlease enter another name.\n";
-    const std::string enterName = "Please, enter a name!\n";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"add-group", "Priority"}, groupExists},
-        {{"add-group", " Priority "}, groupExists},
-        {{"add-group", "   "}, enterName},
-        {{"add", "Priority", "Normal"}, tagExists},
-        {{"add", "Priority", " Normal "}, tagExists},
-        {{"add-first", "Priority", "Normal"}, tagExists},
-        {{"add", "Priority", "a[b"}, brackets},
-        {{"add", "Priority", "b]"}, brackets},
-        {{"add", "Priority", "  "}, enterName},
+        {{"add", "Priority", "Normal"}, "Tag name already exist.\nPlease enter another name.\n"},
         {{"add", "Nowhere", "Tag"}, "Please select Tag Group.\n"},
         {{"rename-group", "Nowhere", "Else"}, "Please, select a Tag Group to rename\n"},
-        {{"rename-group", "Priority", "Priority"}, groupExists},
-        {{"rename-group", "Priority", "Projects"}, groupExists},
-        {{"rename-group", "Priority", " "}, enterName},
-        {{"rename", "Priority", "Normal", "Normal"}, tagExists},
-        {{"rename", "Priority", "Normal", "Important"}, tagExists},
-        {{"rename", "Priority", "Normal", "x]"}, brackets},
-        {{"rename", "Priority", "Normal", ""}, enterName},
         {{"rename", "Priority", "Missing", "Other"}, "Please, select Tag\n"},
-        {{"delete", "Priority", "Missing"}, "Please, select Tag\n"},
-        {{"delete", "Nowhere", "Normal"}, "Please select Tag Group.\n"},
         {{"delete-group", "Nowhere"}, "Please select Tag Group.\n"},
-        {{"copy-group", "Nowhere"}, "Please select Tag Group.\n"},
         {{"move-down", "Priority", "Inessential"},
          "\"Inessential\" is the last tag of \"Priority\"; nothing moved.\n"},
     };
@@ -109,27 +89,6 @@ TEST_F(CliStore, TagRefusalsPrintTheTagManagersMessagesAndChangeNothing)
         EXPECT_EQ(result.err, message) << arguments[1] << ' ' << arguments[2];
     }
     EXPECT_EQ(Groups(), before);
-}
-
-// A catalogue that links out of the home is not written through; a FIFO in its place makes
-// the listing fail at once instead of waiting forever.
-TEST_F(CliStore, CataloguesOutsideTheHomeOrNotFilesAreRefused)
-{
-    const std::string outside = cli.Scratch("outside.dat");
-    WriteFileBytes(outside, "[Elsewhere]\n");
-    for (const char* name : {"/groups.dat", "/locations.dat"}) {
-        std::filesystem::remove(cli.Home() + name);
-        std::filesystem::create_symlink(outside, cli.Home() + name);
-    }
-    EXPECT_EQ(cli.Run({"tags", "add-group", "Work"}).exitCode, 1);
-    EXPECT_EQ(cli.Run({"locations", "add", "Office"}).exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(outside), "[Elsewhere]\n");
-
-    std::filesystem::remove(cli.Home() + "/groups.dat");
-    ASSERT_EQ(::mkfifo((cli.Home() + "/groups.dat").c_str(), 0600), 0);
-    const SCliResult list = cli.Run({"tags", "list"}, 10000);
-    EXPECT_EQ(list.exitCode, 1);
-    EXPECT_NE(list.err.find("cannot be read"), std::string::npos) << list.err;
 }
 
 TEST_F(CliStore, TagEditsFollowTheCataloguesPlacementRules)
@@ -160,7 +119,7 @@ TEST(CliFirstUse, CreatesTheDefaultGroups)
     CCliRunner fresh;
     const SCliResult record = fresh.Run({"record", "--seconds", "1", "--tag", "Priority=Normal"});
     EXPECT_EQ(record.exitCode, 0) << record.err;
-    EXPECT_EQ(ReadFileBytes(fresh.Home() + "/groups.dat"), kDefaultGroups);
+    EXPECT_EQ(ReadString(fresh.Home() + "/groups.dat"), kDefaultGroups);
     const SCliResult list = CCliRunner().Run({"tags", "list"});
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_EQ(list.out, "[Priority]\n  Important\n  Normal\n  Inessential\n");
@@ -179,9 +138,9 @@ TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
     const std::string block = "*ParlantographerInfo*\n[[Tags]]\n[Projects]\nAlpha\nBeta\n"
                               "[Priority]\nImportant\n[[Tasks]]\nWrite report\n"
                               "[[Contacts]]\nAnn Lee\nBob J. Bauer\n";
-    const std::string bytes = ReadFileBytes(path);
-    ASSERT_EQ(bytes.size(), 1070u + 8000u);
-    EXPECT_EQ(bytes.substr(38, 1024), block + std::string(1024 - block.size(), '\0'));
+    const std::string bytes = ReadString(path);
+    ASSERT_EQ(bytes.size(), kRecordHeaderSize + 8000u);
+    EXPECT_EQ(bytes.substr(kInfoAreaAt, 1024), block + std::string(1024 - block.size(), '\0'));
 
     // Without selections: the empty block, in the stored format.
     Ok({"config", "set", "Format", "2"});
@@ -195,14 +154,7 @@ TEST_F(CliStore, PlacedRecordCarriesTheBlockItsSlotsCompose)
 
 TEST_F(CliStore, PlacedRecordRefusalsRecordNothing)
 {
-    // Five tags of 250 characters: more than the information area takes.
-    std::vector<std::string> tooMuch{"record", "--seconds", "1"};
-    for (char c = 'a'; c < 'f'; ++c) {
-        Ok({"tags", "add", "Projects", std::string(250, c)});
-        tooMuch.insert(tooMuch.end(), {"--tag", "Projects=" + std::string(250, c)});
-    }
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {tooMuch, "Impossible to add this amount of information to the record.\n"},
         {{"--tag", "Nowhere=Alpha"}, "There is no tag group \"Nowhere\".\n"},
         {{"--tag", "Projects=Omega"}, "The group \"Projects\" has no tag \"Omega\".\n"},
         {{"--task", "Unknown task"}, "There is no task \"Unknown task\".\n"},
@@ -210,8 +162,7 @@ TEST_F(CliStore, PlacedRecordRefusalsRecordNothing)
         {{"--storage", "No Card"}, "The storage \"No Card\" is not present.\n"},
     };
     for (auto [arguments, message] : cases) {
-        if (arguments[0] != "record")
-            arguments.insert(arguments.begin(), {"record", "--seconds", "1"});
+        arguments.insert(arguments.begin(), {"record", "--seconds", "1"});
         const SCliResult result = cli.Run(arguments);
         EXPECT_EQ(result.exitCode, 1) << message;
         EXPECT_EQ(result.err, message);
@@ -222,54 +173,37 @@ TEST_F(CliStore, PlacedRecordRefusalsRecordNothing)
     EXPECT_EQ(cli.Run({"record", "--seconds", "1", "--info", "text"}).exitCode, 2);
 }
 
-TEST_F(CliStore, ListShowsRecordsOldestFirstWithTheirInformation)
+// The order, the dates and the names are the store's; here: the storages the command offers,
+// one record on each, and what the listing prints of them.
+TEST_F(CliStore, ListShowsTheRecordsOfEveryStorageWithTheirInformation)
 {
     const std::string card = cli.Scratch("Card");
     std::filesystem::create_directories(card);
     cli.SetEnv("PARLANTOGRAPHER_CARDS", card);
     EXPECT_EQ(Ok({"storages"}).out, "Device memory\nCard\n");
-
     const std::string onCard = Record({"--storage", "Card", "--tag", "Priority=Normal"});
     EXPECT_EQ(std::filesystem::path(onCard).parent_path(),
               std::filesystem::path(card) / "Parlantographer" / "Data");
-    // Two records started within one second get two names; neither replaces the other.
-    const std::string first = Record({"--task", "Call back", "--contact", "Ann Lee"});
-    const std::string second = Record({});
-    // Neither a foreign WAV nor a text file in the data folder is a record.
-    WriteFileBytes(cli.Home() + "/Data/foreign.wav", ReadFileBytes(cli.Scratch("input.wav")));
-    WriteFileBytes(cli.Home() + "/Data/notes.txt", "text");
+    const std::string inMemory = Record({"--task", "Call back", "--contact", "Ann Lee"});
 
-    // Oldest first, whichever folder holds them.
-    std::vector<std::string> paths;
-    QString previous;
-    for (const QJsonValue& value : Json({"list", "--json"}).array()) {
-        const QJsonObject record = value.toObject();
-        const std::string path = record["path"].toString().toStdString();
-        paths.push_back(path);
-        const std::string name = std::filesystem::path(path).filename().string();
-        EXPECT_EQ(record["name"].toString().toStdString(), name);
-        // MMDDYYYY_HHMMSS names the local moment the recording started.
-        EXPECT_EQ(record["recorded"].toString().toStdString(),
-                  name.substr(4, 4) + "-" + name.substr(0, 2) + "-" + name.substr(2, 2) + "T" +
-                      name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2));
-        EXPECT_LE(previous, record["recorded"].toString());
-        previous = record["recorded"].toString();
-        EXPECT_EQ(record["seconds"].toInt(), 1);
-        if (path == first) {
-            EXPECT_EQ(record["tags"].toObject(), QJsonObject());
-            EXPECT_EQ(record["task"].toString(), "Call back");
-            EXPECT_EQ(record["contacts"].toArray(), QJsonArray{"Ann Lee"});
-        } else if (path == onCard) {
-            EXPECT_EQ(record["tags"].toObject(), (QJsonObject{{"Priority", QJsonArray{"Normal"}}}));
-            EXPECT_TRUE(record["task"].isNull());
-            EXPECT_EQ(record["contacts"].toArray(), QJsonArray());
-        }
-    }
-    EXPECT_NE(first, second);
-    std::sort(paths.begin(), paths.end());
-    std::vector<std::string> expected{first, second, onCard};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(paths, expected);
+    std::map<std::string, QJsonObject> listed;
+    for (const QJsonValue& value : Json({"list", "--json"}).array())
+        listed[value.toObject()["path"].toString().toStdString()] = value.toObject();
+    ASSERT_EQ(listed.size(), 2u);
+    const QJsonObject first = listed[inMemory];
+    const std::string name = std::filesystem::path(inMemory).filename().string();
+    EXPECT_EQ(first["name"].toString().toStdString(), name);
+    // MMDDYYYY_HHMMSS names the local moment the recording started.
+    EXPECT_EQ(first["recorded"].toString().toStdString(),
+              name.substr(4, 4) + "-" + name.substr(0, 2) + "-" + name.substr(2, 2) + "T" +
+                  name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2));
+    EXPECT_EQ(first["seconds"].toInt(), 1);
+    EXPECT_EQ(first["tags"].toObject(), QJsonObject());
+    EXPECT_EQ(first["task"].toString(), "Call back");
+    EXPECT_EQ(first["contacts"].toArray(), QJsonArray{"Ann Lee"});
+    EXPECT_EQ(listed[onCard]["tags"].toObject(), (QJsonObject{{"Priority", QJsonArray{"Normal"}}}));
+    EXPECT_TRUE(listed[onCard]["task"].isNull());
+
     const std::string text = Ok({"list"}).out;
     EXPECT_NE(text.find("  tags [Priority]: Normal\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  task: Call back\n  contacts: Ann Lee\n"), std::string::npos) << text;
@@ -318,25 +252,11 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
     const std::string record = Record({});
     const std::string folder = cli.Home() + "/Data/";
     const std::string text = folder + "notes.wav";
-    WriteFileBytes(text, "not a record");
-    const std::string elsewhere = cli.Scratch("elsewhere.wav");
-    std::filesystem::copy_file(record, elsewhere);
-    for (const std::vector<std::string>& refused :
-         std::vector<std::vector<std::string>>{{"rename", text, "Meeting"},
-                                               {"delete", text},
-                                               {"delete", folder + "none.wav"},
-                                               {"delete", elsewhere},
-                                               {"delete", folder + "../../scratch/elsewhere.wav"},
-                                               {"rename", elsewhere, "Meeting"}}) {
-        EXPECT_EQ(cli.Run(refused).exitCode, 1) << refused[0] << ' ' << refused[1];
-    }
-    EXPECT_EQ(ReadFileBytes(text), "not a record");
-    EXPECT_TRUE(std::filesystem::exists(elsewhere));
+    WriteString(text, "not a record");
+    EXPECT_EQ(cli.Run({"rename", text, "Meeting"}).exitCode, 1);
+    EXPECT_EQ(cli.Run({"delete", text}).exitCode, 1);
+    EXPECT_EQ(ReadString(text), "not a record");
 
-    const SCliResult hidden = cli.Run({"rename", record, ".hidden"});
-    EXPECT_EQ(hidden.exitCode, 1);
-    EXPECT_EQ(hidden.err, "A name may not begin with \".\": the record would be hidden.\n");
-    EXPECT_TRUE(std::filesystem::exists(record));
     EXPECT_EQ(Ok({"rename", record, "Meeting"}).out, folder + "Meeting.wav\n");
     EXPECT_FALSE(std::filesystem::exists(record));
     const std::string copy = Record({});
@@ -352,23 +272,15 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
     EXPECT_TRUE(Json({"list", "--json"}).array().isEmpty());
 }
 
-TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
+TEST_F(CliStore, ConfigSetsWhatTheProgramCanUseAndRefusesTheRest)
 {
-    EXPECT_EQ(Ok({"config", "list"}).out, "Slot1=Priority\nSlot2=Contacts\nSlot3=Task\n"
-                                          "Slot4=None\nFormat=0\nStorage=Device memory\n"
-                                          "AppPath=\nPimFolder=\nInputDevice=\nOutputDevice=\n");
     Ok({"config", "set", "Slot4", "Projects"});
-    Ok({"config", "set", "InputDevice", "Simulated"});
-    EXPECT_EQ(Ok({"config", "get", "InputDevice"}).out, "Simulated\n");
-    Ok({"config", "set", "Format", "5"});
     EXPECT_EQ(Ok({"config", "get", "Slot4"}).out, "Projects\n");
-    EXPECT_EQ(Ok({"config", "get", "Format"}).out, "5\n");
+    EXPECT_NE(Ok({"config", "list"}).out.find("Slot4=Projects\n"), std::string::npos);
     for (const auto& [arguments, exitCode] : std::vector<std::pair<std::vector<std::string>, int>>{
              {{"config", "get", "Volume"}, 2},
              {{"config", "set", "Format", "6"}, 2},
-             {{"config", "set", "Format", "one"}, 2},
              {{"config", "get"}, 2},
-             {{"config", "rename", "Slot1"}, 2},
              {{"config", "set", "Slot1", "None"}, 1},
              {{"config", "set", "Slot2", "Nowhere"}, 1},
              {{"config", "set", "Slot2", "Task"}, 1},
@@ -377,7 +289,6 @@ TEST_F(CliStore, ConfigReadsDefaultsAndRefusesWhatTheProgramCannotUse)
          })
         EXPECT_EQ(cli.Run(arguments).exitCode, exitCode) << arguments[1] << ' ' << arguments.back();
     EXPECT_EQ(Ok({"config", "get", "Slot2"}).out, "Contacts\n");
-    EXPECT_EQ(Ok({"config", "get", "Storage"}).out, "Device memory\n");
 }
 
 TEST_F(CliStore, LocationsContactsAndTasksAreListed)

@@ -1,36 +1,20 @@
 #include "platform/siminputsource.h"
+#include "support/wavfile.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace testsupport;
 
-Bytes Le(std::uint32_t x, int count)
-{
-    Bytes v;
-    for (int i = 0; i < count; ++i)
-        v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
-    return v;
-}
+// A record's header with an information area of zeros.
+const SWavShape kRecord{.extension = Bytes(1026, 0)};
 
-// RIFF/WAVE with a format chunk of `fmtSize` bytes (PCM, given channels, rate and bits) and a
-// data chunk that declares `declared` bytes and holds `held`; `cut` bytes are taken off the end.
-Bytes Wav(std::uint32_t fmtSize, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
-          std::uint32_t declared, std::size_t held, std::size_t cut = 0)
+Bytes Cut(Bytes bytes, std::size_t count)
 {
-    Bytes v{'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0x7F, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
-    for (const Bytes& field :
-         {Le(fmtSize, 4), Le(1, 2), Le(channels, 2), Le(rate, 4), Le(rate * channels * bits / 8, 4),
-          Le(channels * bits / 8, 2), Le(bits, 2)})
-        v.insert(v.end(), field.begin(), field.end());
-    v.resize(20 + fmtSize, 0); // the extension bytes (an information area) are zeros
-    for (const Bytes& field : {Bytes{'d', 'a', 't', 'a'}, Le(declared, 4), Bytes(held, 0x42)})
-        v.insert(v.end(), field.begin(), field.end());
-    v.resize(v.size() - cut);
-    return v;
+    bytes.resize(bytes.size() - count);
+    return bytes;
 }
 
 TEST(SimInputSource, LocatesTheSamples)
@@ -43,16 +27,17 @@ TEST(SimInputSource, LocatesTheSamples)
          ESimInputKind::Raw,
          0,
          12},
-        {"plain WAVE", Wav(16, 1, 8000, 8, 100, 100), ESimInputKind::Wav, 44, 100},
-        {"record with an information area", Wav(1042, 1, 8000, 8, 5, 5), ESimInputKind::Wav, 1070,
-         5},
-        {"record never closed", Wav(1042, 1, 8000, 8, 0x7FFFFFFF, 300), ESimInputKind::Wav, 1070,
-         300},
-        {"16-bit", Wav(16, 1, 8000, 16, 10, 10), ESimInputKind::BadWav, 0, 0},
-        {"stereo", Wav(16, 2, 8000, 8, 10, 10), ESimInputKind::BadWav, 0, 0},
-        {"other rate", Wav(16, 1, 44100, 8, 10, 10), ESimInputKind::BadWav, 0, 0},
-        {"no data chunk", Wav(16, 1, 8000, 8, 0, 0, 8), ESimInputKind::BadWav, 0, 0},
-        {"format chunk cut", Wav(16, 1, 8000, 8, 0, 0, 14), ESimInputKind::BadWav, 0, 0}};
+        {"plain WAVE", WavFile(Bytes(100, 0x42)), ESimInputKind::Wav, 44, 100},
+        {"record with an information area", WavFile(Bytes(5, 0x42), kRecord), ESimInputKind::Wav,
+         1070, 5},
+        {"record never closed",
+         WavFile(Bytes(300, 0x42), {.extension = Bytes(1026, 0), .closed = false}),
+         ESimInputKind::Wav, 1070, 300},
+        {"16-bit", WavFile(Bytes(10, 0x42), {.bits = 16}), ESimInputKind::BadWav, 0, 0},
+        {"stereo", WavFile(Bytes(10, 0x42), {.channels = 2}), ESimInputKind::BadWav, 0, 0},
+        {"other rate", WavFile(Bytes(10, 0x42), {.rate = 44100}), ESimInputKind::BadWav, 0, 0},
+        {"no data chunk", Cut(WavFile({}), 8), ESimInputKind::BadWav, 0, 0},
+        {"format chunk cut", Cut(WavFile({}), 14), ESimInputKind::BadWav, 0, 0}};
     for (const auto& [name, file, kind, offset, length] : cases) {
         SCOPED_TRACE(name);
         const SSimInputSpan span = LocateSimInputSamples(file);
@@ -67,10 +52,7 @@ TEST(SimInputSource, LocatesTheSamples)
 TEST(SimInputSource, DeliversTheSamplesThenSilence)
 {
     const auto path = std::filesystem::temp_directory_path() / "parlantographer-siminput.wav";
-    Bytes file = Wav(16, 1, 8000, 8, 3, 0);
-    file.insert(file.end(), {7, 8, 9});
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<long>(file.size()));
+    WriteFile(path.string(), WavFile({7, 8, 9}));
     CSimInputSource source;
     ASSERT_TRUE(source.Load(path.string()));
     std::uint8_t out[5];

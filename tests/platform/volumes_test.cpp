@@ -1,5 +1,5 @@
-#include "platform/home.h"
 #include "platform/volumes.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 
@@ -27,24 +27,10 @@ TEST(VolumesTest, TheEnvironmentListReplacesTheEnumeration)
               (QList<SStorageCard>{{u"Storage Card"_qs, u"/tmp/x/Storage Card"_qs},
                                    {u"SD2"_qs, u"/mnt/SD2"_qs}}));
 
-    qputenv(Volumes::kCardsVariable, "/a/One:/b/Two");
+    const testsupport::CScopedEnv cards(Volumes::kCardsVariable, "/a/One:/b/Two");
     EXPECT_EQ(Volumes::Present().size(), 2);
-    qputenv(Volumes::kCardsVariable, "");
+    cards.Set("");
     EXPECT_TRUE(Volumes::Present().isEmpty());
-    qunsetenv(Volumes::kCardsVariable);
-}
-
-TEST(HomeTest, TheEnvironmentChoosesTheHome)
-{
-    qputenv(Home::kHomeVariable, "/tmp/some home//");
-    EXPECT_TRUE(Home::IsChosenByEnvironment());
-    EXPECT_EQ(Home::Folder(), u"/tmp/some home/"_qs);
-    EXPECT_TRUE(Home::DeviceDataFolder().endsWith(u"/Brindlewares/Parlantographer/Data/"_qs));
-    qunsetenv(Home::kHomeVariable);
-    EXPECT_FALSE(Home::IsChosenByEnvironment());
-    EXPECT_EQ(Home::Folder(), Home::ApplicationDataFolder());
-    EXPECT_EQ(Home::WithTrailingSlash(u"/"_qs), u"/"_qs);
-    EXPECT_TRUE(Home::WithTrailingSlash(QString()).isEmpty());
 }
 
 TEST(VolumesTest, CardsOfTheSameNameAreToldApart)

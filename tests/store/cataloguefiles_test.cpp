@@ -1,11 +1,12 @@
 // The catalogue and settings files under hostile conditions: a full disk, two processes
 // changing them at once, links out of the home, a FIFO in a catalogue's place, odd line ends.
 
+#include "smalltmpfs.h"
 #include "store/linefile.h"
 #include "store/locationlist.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

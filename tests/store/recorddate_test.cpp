@@ -1,6 +1,6 @@
 #include "store/recorddate.h"
 #include "store/recordorder.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

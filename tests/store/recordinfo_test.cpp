@@ -1,4 +1,5 @@
 #include "store/recordinfo.h"
+#include "support/casename.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ SSlotSelection Contacts(const QStringList& names)
 
 struct SComposeCase
 {
-    const char* what;
+    const char* name;
     QList<SSlotSelection> selections;
     QString expected;
 };
@@ -36,9 +37,8 @@ class ComposeTest : public testing::TestWithParam<SComposeCase>
 TEST_P(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
 {
     const auto area = RecordInfo::ComposeRecordInfo(GetParam().selections);
-    ASSERT_TRUE(area) << GetParam().what;
-    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(RecordInfo::kAreaSize, '\0'))
-        << GetParam().what;
+    ASSERT_TRUE(area);
+    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(RecordInfo::kAreaSize, '\0'));
 }
 
 // clang-format off
@@ -59,14 +59,15 @@ INSTANTIATE_TEST_SUITE_P(Slots, ComposeTest, testing::Values(
                                             Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
                  kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
     SComposeCase{"a 260-byte entry is cut to 259 bytes at a whole letter",
-                 {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}));
+                 {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}),
+    testsupport::SByName());
 // clang-format on
 
 // Three 259-byte contacts bring the text to 834 bytes; a fourth line of n bytes fits while
 // 834 + n <= 1020, leaving a text of at most 1021 bytes.
 struct SLimitCase
 {
-    const char* what;
+    const char* name;
     QString lastContact;
     bool fits;
 };
@@ -80,7 +81,7 @@ TEST_P(ComposeLimitTest, RefusesTextPastTheLimit)
     const QString full(259, u'c');
     const auto area =
         RecordInfo::ComposeRecordInfo({Contacts({full, full, full, GetParam().lastContact})});
-    ASSERT_EQ(area.has_value(), GetParam().fits) << GetParam().what;
+    ASSERT_EQ(area.has_value(), GetParam().fits);
     if (area) {
         const QByteArray text = area->left(area->indexOf('\0'));
         EXPECT_EQ(area->size(), RecordInfo::kAreaSize);
@@ -96,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SLimitCase{"two-byte letters to 1021", QString(93, u'\u00E9'), true},
                     SLimitCase{"two-byte letters one over", QString(93, u'\u00E9') + u'x', false},
                     SLimitCase{"euro signs to 1021", QString(62, u'\u20AC'), true},
-                    SLimitCase{"euro signs over", QString(63, u'\u20AC'), false}));
+                    SLimitCase{"euro signs over", QString(63, u'\u20AC'), false}),
+    testsupport::SByName());
 
 TEST(AreaTest, DecodingStopsAtTheFirstZeroAndEncodingKeepsOne)
 {
@@ -114,14 +116,20 @@ TEST(AreaTest, DecodingStopsAtTheFirstZeroAndEncodingKeepsOne)
     EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(512, u'\u00E9')));
 }
 
-class ReaderTest : public testing::TestWithParam<QString>
+struct SLayout
+{
+    const char* name;
+    QString block;
+};
+
+class ReaderTest : public testing::TestWithParam<SLayout>
 {
 };
 
 // Every layout below holds the same record; the readers must agree on all of them.
 TEST_P(ReaderTest, ReadsTheSameRecordWhateverTheLineEnds)
 {
-    const QString& block = GetParam();
+    const QString& block = GetParam().block;
     EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
     EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Gamma"_qs, block));
     EXPECT_FALSE(RecordInfo::RecordHasTag(u"Other"_qs, u"Beta"_qs, block));
@@ -144,12 +152,15 @@ TEST_P(ReaderTest, ReadsTheSameRecordWhateverTheLineEnds)
 
 INSTANTIATE_TEST_SUITE_P(
     Blocks, ReaderTest,
-    testing::Values(kProjectsBlock, // carriage returns and line feeds mixed:
-                    u"*ParlantographerInfo*\r\n[[Tags]]\r\n[Priority]\rImportant\n\n[Projects]\r\n"
-                    "Alpha\r\nBeta\n[[Tasks]]\r\rCall back\r\n[[Contacts]]\r\nAnn Lee"_qs,
-                    // sections in another order, no marker:
-                    u"[[Contacts]]\nAnn Lee\n[[Tasks]]\nCall back\n[[Tags]]\n[Priority]\n"
-                    "Important\n[Projects]\nAlpha\nBeta\n"_qs));
+    testing::Values(SLayout{"line_feeds", kProjectsBlock},
+                    SLayout{"carriage_returns_and_line_feeds_mixed",
+                            u"*ParlantographerInfo*\r\n[[Tags]]\r\n[Priority]\rImportant\n\n"
+                            "[Projects]\r\nAlpha\r\nBeta\n[[Tasks]]\r\rCall back\r\n[[Contacts]]"
+                            "\r\nAnn Lee"_qs},
+                    SLayout{"sections_in_another_order_without_marker",
+                            u"[[Contacts]]\nAnn Lee\n[[Tasks]]\nCall back\n[[Tags]]\n[Priority]\n"
+                            "Important\n[Projects]\nAlpha\nBeta\n"_qs}),
+    testsupport::SByName());
 
 TEST(ReaderEdgeTest, MissingHeadersEmptyArgumentsAndAGroupNamedTwice)
 {
@@ -192,7 +203,7 @@ const QString kNearFull = kEmptyBlock + QString(954, u'z') + u'\n';
 
 struct SEditCase
 {
-    const char* what;
+    const char* name;
     bool add;
     QString group;
     QString value;
@@ -210,9 +221,8 @@ TEST_P(EditTest, ChangesTheBlockInPlaceOrNotAtAll)
     QString block = c.before;
     EXPECT_EQ(c.add ? RecordInfo::AddValueToRecordInfo(c.group, c.value, block)
                     : RecordInfo::RemoveTagFromRecordInfo(c.group, c.value, block),
-              c.before != c.after)
-        << c.what;
-    EXPECT_EQ(block, c.after) << c.what;
+              c.before != c.after);
+    EXPECT_EQ(block, c.after);
 }
 
 QString Without(const QString& line)
@@ -249,7 +259,8 @@ INSTANTIATE_TEST_SUITE_P(Blocks, EditTest, testing::Values(
     SEditCase{"two-byte letter one over", true, u"Long"_qs, u"Abcd\u00E9"_qs, kNearFull, kNearFull},
     SEditCase{"blank value", true, u"Projects"_qs, u"  "_qs, kProjectsBlock, kProjectsBlock},
     SEditCase{"no tags header for a new group", true, u"Mood"_qs, u"Calm"_qs,
-              u"*ParlantographerInfo*\n"_qs, u"*ParlantographerInfo*\n"_qs}));
+              u"*ParlantographerInfo*\n"_qs, u"*ParlantographerInfo*\n"_qs}),
+    testsupport::SByName());
 // clang-format on
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "store/recordinfoedit.h"
+#include "support/casename.h"
 
 #include <QString>
 #include <functional>
@@ -13,7 +14,7 @@ const QString kBlock = u"*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[P
 
 struct SEditCase
 {
-    const char* what;
+    const char* name;
     std::function<EResult(QString&)> edit;
     EResult result;
     QString expected; // empty: the block is unchanged
@@ -88,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         SEditCase{"a long contact fits while the text stays in the limit",
                   [](QString& b) { return AddContact(QString(250, u'x'), b); }, EResult::Done,
                   kHead + "[Priority]\nNormal\n[Projects]\nAlpha\n[[Tasks]]\nCall\n[[Contacts]]\n" +
-                      QString(250, u'x') + "\nCallum\nAnn Lee\n"}));
+                      QString(250, u'x') + "\nCallum\nAnn Lee\n"}),
+    testsupport::SByName());
 
 TEST(RecordInfoEditLimitTest, WhatDoesNotFitIsRefusedWithTheBlockUnchanged)
 {

@@ -1,5 +1,5 @@
 #include "store/recordrename.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "store/settingsstore.h"
 #include "store/storage.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

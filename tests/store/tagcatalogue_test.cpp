@@ -1,5 +1,6 @@
 #include "store/tagcatalogue.h"
-#include "testfiles.h"
+#include "support/casename.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ TEST_F(TagCatalogueTest, FirstStartWritesTheFourDefaultLinesOnce)
 
 struct SAddCase
 {
-    const char* what;
+    const char* name;
     bool first;
     QString group;
     QString tag;
@@ -51,9 +52,8 @@ TEST_P(AddTagTest, PlacesOrRefuses)
     Given(kDefaults + kWork);
     EXPECT_EQ(c.first ? m_catalogue.AddTagFirst(c.group, c.tag)
                       : m_catalogue.AddTag(c.group, c.tag),
-              c.result)
-        << c.what;
-    EXPECT_EQ(File(), c.after) << c.what;
+              c.result);
+    EXPECT_EQ(File(), c.after);
 }
 
 using enum ECatalogueResult;
@@ -70,22 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, AddTagTest, testing::Values(
     SAddCase{"only spaces", false, u"Priority"_qs, u"   "_qs, EmptyName, kDefaults + kWork},
     SAddCase{"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
     SAddCase{"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
-    SAddCase{"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"}));
+    SAddCase{"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"}), testsupport::SByName());
 // clang-format on
-
-TEST_F(TagCatalogueTest, TheResultsCodesAndMessages)
-{
-    EXPECT_EQ(static_cast<int>(InvalidName), 123);
-    EXPECT_EQ(static_cast<int>(EmptyName), 1160);
-    EXPECT_EQ(static_cast<int>(AlreadyExists), 80);
-    EXPECT_EQ(CTagCatalogue::Message(AlreadyExists, false),
-              u"Tag name already exist.\nPlease enter another name."_qs);
-    EXPECT_EQ(CTagCatalogue::Message(AlreadyExists, true),
-              u"The group with given name already exists!\nPlease enter another name."_qs);
-    EXPECT_EQ(CTagCatalogue::Message(EmptyName, true), u"Please, enter a name!"_qs);
-    EXPECT_EQ(CTagCatalogue::Message(InvalidName, false),
-              u"Tag name is can not contain symbols '[' and ']'.\nPlease enter another name."_qs);
-}
 
 TEST_F(TagCatalogueTest, GroupsAreAddedTrimmedAndNeverTwice)
 {

@@ -1,5 +1,5 @@
 #include "store/tagcatalogue.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <chrono>

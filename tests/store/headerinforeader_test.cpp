@@ -1,11 +1,10 @@
-#include "store/headerinforeader.h"
-
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
 #include "audio/baseencoder.h"
 #include "audio/tagger.h"
 #include "platform/wavebackend.h"
-#include "testfiles.h"
+#include "store/headerinforeader.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,18 +1,9 @@
 #include "store/pimstore.h"
+#include "support/fakepimsource.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class CFakeSource : public MPimSource
-{
-public:
-    std::vector<SPimTask> tasks;
-    std::vector<SPimContact> contacts;
-
-    std::vector<SPimTask> Tasks() const override { return tasks; }
-    std::vector<SPimContact> Contacts() const override { return contacts; }
-};
 
 SPimTask Task(const char* subject, const QDateTime& date = {})
 {
@@ -22,7 +13,7 @@ SPimTask Task(const char* subject, const QDateTime& date = {})
 class PimStoreTest : public testing::Test
 {
 protected:
-    CFakeSource m_source;
+    CFakePimSource m_source;
     CPimStore m_store{m_source};
 };
 

@@ -1,9 +1,8 @@
-#include "store/recordcatalogue.h"
-
 #include "audio/audiomanager.h"
 #include "audio/tagger.h"
 #include "platform/wavebackend.h"
-#include "testfiles.h"
+#include "store/recordcatalogue.h"
+#include "support/qtsupport.h"
 
 #include <QStorageInfo>
 #include <QTemporaryDir>

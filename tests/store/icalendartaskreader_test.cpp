@@ -1,4 +1,5 @@
 #include "store/icalendartaskreader.h"
+#include "support/casename.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ const SCase kCases[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Calendars, ICalendarTaskReaderTest, testing::ValuesIn(kCases),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+                         testsupport::SByName());
 
 TEST(ICalendarTaskReaderEdgeTest, FindsTheTodosOfTheFirstOfSeveralCalendars)
 {

@@ -1,7 +1,6 @@
 #include "store/pimfilesource.h"
-
 #include "store/pimstore.h"
-#include "testfiles.h"
+#include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "app/showalldlg.h"
 #include "controls/glyphbutton.h"
 #include "controls/headerbutton.h"
 #include "controls/inplaceedit.h"
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
+#include "support/tap.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -16,12 +16,6 @@
 namespace {
 
 using L = QStringList;
-
-void TapRow(QListWidget* view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualItemRect(view->item(row)).center());
-}
 
 class SlotList : public ::testing::Test
 {
@@ -136,37 +130,6 @@ TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25BytesOrOnATap)
     ASSERT_EQ(finished.count(), 2);
     EXPECT_EQ(finished.at(1).at(0).toString(), "Urgent");
     EXPECT_TRUE(slot.SelectedItems().isEmpty());
-}
-
-TEST(InPlaceEdit, TruncatesByBytesWithoutSplittingACharacter)
-{
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes("abc", 25), "abc");
-    // 12 two-byte letters are 24 bytes; the 13th would split at byte 25.
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes(QString(13, QChar(0x00E4)), 25),
-              QString(12, QChar(0x00E4)));
-    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xA4");
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes("x" + emoji + "y", 4), "x");
-    EXPECT_EQ(CInPlaceEdit::TruncateToBytes("x" + emoji + "y", 5), "x" + emoji);
-}
-
-TEST(ShowAll, TagGroupsSelectManyOthersOneAndShortStateListsDeselectTheRest)
-{
-    for (const char* kind : {"Projects", "Task", "Tasks", "Location"}) {
-        const bool single = QString(kind) != "Projects";
-        CShowAllDlg dialog(kind, L{"Alpha", "Beta", "Gamma"}, {false, true});
-        dialog.show();
-        EXPECT_EQ(dialog.IsSingleChoice(), single) << kind;
-        EXPECT_EQ(dialog.SelectAllButton()->isVisible(), !single) << kind;
-        EXPECT_EQ(dialog.States(), (QList<bool>{false, true, false})) << kind;
-        TapRow(dialog.List(), 2);
-        EXPECT_EQ(dialog.States(), (QList<bool>{false, !single, true})) << kind;
-        if (!single) {
-            QTest::mouseClick(dialog.SelectAllButton(), Qt::LeftButton);
-            EXPECT_EQ(dialog.States(), (QList<bool>{true, true, true}));
-            QTest::mouseClick(dialog.DeselectAllButton(), Qt::LeftButton);
-            EXPECT_EQ(dialog.States(), (QList<bool>{false, false, false}));
-        }
-    }
 }
 
 } // namespace
