@@ -2,12 +2,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 class CAudioManager;
 
 // Reads a record file back as 8000 Hz, 8-bit mono samples.
 // Lifecycle: closed -> Open -> Read... / GetLength -> Close -> closed.
+// What one read delivered: `size` samples at the front of the buffer, and whether the end
+// of the stream has been reached.
+struct SDecoded
+{
+    std::size_t size = 0;
+    bool end = false;
+};
+
 class CBaseDecoder
 {
 public:
@@ -21,9 +30,8 @@ public:
     virtual void Open(const std::string& path, const CAudioManager& manager) = 0;
     // Empties the information and closes the file. Safe when not open.
     virtual void Close() = 0;
-    // On entry `size` is the capacity of `buffer`; on return the bytes delivered.
-    // Returns true once the end of the stream has been reached.
-    virtual bool Read(std::uint8_t* buffer, std::size_t& size) = 0;
+    // Fills `buffer` from its front as far as the stream goes.
+    virtual SDecoded Read(std::span<std::uint8_t> buffer) = 0;
     // Total number of samples in the file (moves the read position).
     virtual std::uint32_t GetLength() = 0;
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 class CAudioManager;
@@ -24,8 +25,8 @@ public:
     // Empties the information, finalises and closes the file. Safe when not open.
     virtual void Close() = 0;
     // Appends samples; `last` marks the final call of a recording.
-    // Returns nonzero when everything was written, 0 on a write failure (never throws).
-    virtual int Write(const std::uint8_t* data, std::size_t size, bool last) = 0;
+    // True when everything was written, false on a write failure (never throws).
+    virtual bool Write(std::span<const std::uint8_t> samples, bool last) = 0;
 
     // The information bytes that the next Open writes into the header.
     void SetInfo(std::string info) { m_info = std::move(info); }

@@ -39,18 +39,16 @@ void CPcmDecoder::Close()
     m_left = m_total = 0;
 }
 
-bool CPcmDecoder::Read(std::uint8_t* buffer, std::size_t& size)
+SDecoded CPcmDecoder::Read(std::span<std::uint8_t> buffer)
 {
-    if (!m_file) {
-        size = 0;
-        return true;
-    }
-    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_left));
-    const std::size_t got = std::fread(buffer, 1, wanted, m_file.get());
+    if (!m_file)
+        return {0, true};
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), m_left));
+    const std::size_t got = std::fread(buffer.data(), 1, wanted, m_file.get());
     m_left -= got;
-    size = got;
     // A short read means the file shrank under us: that is its end too.
-    return m_left == 0 || got < wanted;
+    return {got, m_left == 0 || got < wanted};
 }
 
 std::uint32_t CPcmDecoder::GetLength()

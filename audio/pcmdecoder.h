@@ -19,7 +19,7 @@ public:
     void Open(const std::string& path, const CAudioManager& manager) override;
     void Close() override;
     // Delivers up to `size` samples; true once the last sample has been delivered.
-    bool Read(std::uint8_t* buffer, std::size_t& size) override;
+    SDecoded Read(std::span<std::uint8_t> buffer) override;
     // Samples present in the file.
     std::uint32_t GetLength() override;
 

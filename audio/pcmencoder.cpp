@@ -90,10 +90,8 @@ void CPcmEncoder::CloseFile()
     m_keptDataLength.reset();
 }
 
-int CPcmEncoder::Write(const std::uint8_t* data, std::size_t size, bool /*last*/)
+bool CPcmEncoder::Write(std::span<const std::uint8_t> samples, bool /*last*/)
 {
-    if (!m_file)
-        return 0;
-    const bool written = WriteAll(m_file.get(), data, size);
-    return written && std::fflush(m_file.get()) == 0 ? 1 : 0;
+    return m_file && WriteAll(m_file.get(), samples.data(), samples.size()) &&
+           std::fflush(m_file.get()) == 0;
 }

@@ -22,7 +22,7 @@ public:
     // Restores both length fields from the file's length, then closes.
     void Close() override;
     // 1 when the whole block reached the file, 0 otherwise.
-    int Write(const std::uint8_t* data, std::size_t size, bool last) override;
+    bool Write(std::span<const std::uint8_t> samples, bool last) override;
 
 private:
     void CheckOldHeader();

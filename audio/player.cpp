@@ -59,11 +59,11 @@ std::uint64_t CPlayer::Skip(std::uint64_t samples)
     std::vector<std::uint8_t> scratch(m_manager.BytesPerSecondOfDevice());
     std::uint64_t skipped = 0;
     while (skipped < samples) {
-        std::size_t size =
+        const std::size_t wanted =
             static_cast<std::size_t>(std::min<std::uint64_t>(scratch.size(), samples - skipped));
-        const bool end = m_decoder->Read(scratch.data(), size);
-        skipped += size;
-        if (end || size == 0)
+        const SDecoded read = m_decoder->Read(std::span(scratch).first(wanted));
+        skipped += read.size;
+        if (read.end || read.size == 0)
             break;
     }
     return skipped;
@@ -145,7 +145,9 @@ bool CPlayer::Decode(SWaveBuffer& buffer)
     bool end = true;
     if (m_decoderOpen) {
         try {
-            end = m_decoder->Read(buffer.data, size);
+            const SDecoded read = m_decoder->Read({buffer.data, size});
+            size = read.size;
+            end = read.end;
         } catch (const std::exception&) {
             // A record damaged further on cannot be played on: what was read plays out
             // and the playback ends there, as at the end of the stream.

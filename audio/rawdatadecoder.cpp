@@ -22,22 +22,19 @@ void CRawDataDecoder::Close()
     m_file.reset();
 }
 
-bool CRawDataDecoder::Read(std::uint8_t* buffer, std::size_t& size)
+SDecoded CRawDataDecoder::Read(std::span<std::uint8_t> buffer)
 {
-    if (!m_file) {
-        size = 0;
-        return true;
-    }
-    const std::size_t wanted = size;
-    size = std::fread(buffer, 1, wanted, m_file.get());
-    if (size < wanted)
-        return true;
+    if (!m_file)
+        return {0, true};
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), m_file.get());
+    if (got < buffer.size())
+        return {got, true};
     // A file that ends exactly here reports it now rather than with an empty read later.
     const int next = std::fgetc(m_file.get());
     if (next == EOF)
-        return true;
+        return {got, true};
     std::ungetc(next, m_file.get());
-    return false;
+    return {got, false};
 }
 
 std::uint32_t CRawDataDecoder::GetLength()

@@ -14,7 +14,7 @@ public:
     void Open(const std::string& path, const CAudioManager& manager) override;
     void Close() override;
     // Delivers up to `size` samples; true once the end of the file has been reached.
-    bool Read(std::uint8_t* buffer, std::size_t& size) override;
+    SDecoded Read(std::span<std::uint8_t> buffer) override;
     // Always 0: the file does not say.
     std::uint32_t GetLength() override;
 

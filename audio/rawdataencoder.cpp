@@ -18,9 +18,8 @@ void CRawDataEncoder::Close()
     m_file.reset();
 }
 
-int CRawDataEncoder::Write(const std::uint8_t* data, std::size_t size, bool /*last*/)
+bool CRawDataEncoder::Write(std::span<const std::uint8_t> samples, bool /*last*/)
 {
-    if (!m_file)
-        return 0;
-    return WriteAll(m_file.get(), data, size) && std::fflush(m_file.get()) == 0 ? 1 : 0;
+    return m_file && WriteAll(m_file.get(), samples.data(), samples.size()) &&
+           std::fflush(m_file.get()) == 0;
 }

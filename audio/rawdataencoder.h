@@ -16,7 +16,7 @@ public:
     // Closes the file; the information is left as it is.
     void Close() override;
     // 1 when the whole block reached the file, 0 otherwise.
-    int Write(const std::uint8_t* data, std::size_t size, bool last) override;
+    bool Write(std::span<const std::uint8_t> samples, bool last) override;
 
 private:
     FilePtr m_file;

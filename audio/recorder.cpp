@@ -121,7 +121,7 @@ void CRecorder::SignalLimit()
 // leave a gap inside the audio. The controlling side sees WriteFailed and ends the record.
 void CRecorder::WriteBlock(const std::uint8_t* data, std::size_t size, bool last)
 {
-    if (m_writeFailed || m_encoder->Write(data, size, last) != 0)
+    if (m_writeFailed || m_encoder->Write({data, size}, last))
         return;
     {
         std::lock_guard lock(m_limitMutex);

@@ -138,14 +138,15 @@ bool CSpeexDecoder::NextPacket(ogg_packet& packet)
     }
 }
 
-bool CSpeexDecoder::Read(std::uint8_t* buffer, std::size_t& size)
+SDecoded CSpeexDecoder::Read(std::span<std::uint8_t> buffer)
 {
-    std::memset(buffer, 0x80, size);
+    const std::size_t size = buffer.size();
+    std::memset(buffer.data(), 0x80, size);
     std::size_t delivered = 0;
     while (delivered < size) {
         if (m_pendingAt < m_pending.size()) {
             const std::size_t n = std::min(size - delivered, m_pending.size() - m_pendingAt);
-            std::memcpy(buffer + delivered, m_pending.data() + m_pendingAt, n);
+            std::memcpy(buffer.data() + delivered, m_pending.data() + m_pendingAt, n);
             m_pendingAt += n;
             delivered += n;
             continue;
@@ -157,8 +158,7 @@ bool CSpeexDecoder::Read(std::uint8_t* buffer, std::size_t& size)
         }
         DecodePacket(packet);
     }
-    size = delivered;
-    return m_ended && m_pendingAt == m_pending.size();
+    return {delivered, m_ended && m_pendingAt == m_pending.size()};
 }
 
 // One packet into its frames of 8-bit samples: the high byte of each 16-bit sample with its

@@ -27,7 +27,7 @@ public:
     // Decodes every frame of each packet (the header says how many) into `buffer`; true
     // once the end-of-stream packet (not decoded) or the end of the file has been reached
     // and every decoded sample has been delivered.
-    bool Read(std::uint8_t* buffer, std::size_t& size) override;
+    SDecoded Read(std::span<std::uint8_t> buffer) override;
     // Granule position of the end-of-stream page, or of the last complete page of a stream
     // without one. Reads forward from the current position.
     std::uint32_t GetLength() override;

@@ -187,32 +187,34 @@ void CSpeexEncoder::Release()
     m_file.reset();
 }
 
-int CSpeexEncoder::Write(const std::uint8_t* data, std::size_t size, bool last)
+bool CSpeexEncoder::Write(std::span<const std::uint8_t> samples, bool last)
 {
+    const std::uint8_t* data = samples.data();
+    const std::size_t size = samples.size();
     if (!m_file || !m_state)
-        return 0;
+        return false;
     const std::size_t frame = static_cast<std::size_t>(m_frameSize);
     const std::size_t frames = size / frame;
     if (size == 0 && last) {
         if (!EndStream())
-            return 0;
+            return false;
     } else if (frames == 0 && last) {
         if (!EncodeFrame(data, size, true))
-            return 0;
+            return false;
     }
     for (std::size_t f = 0; f < frames; ++f) {
         const std::size_t offset = f * frame;
         const std::size_t count = std::min(frame, size - std::min(size, offset));
         if (!EncodeFrame(data + offset, count, last && f + 1 == frames))
-            return 0;
+            return false;
     }
     // Every write ends its page, so a recording killed outright keeps every second
     // written so far in complete pages that a reader can use.
     ogg_page page;
     while (ogg_stream_flush(m_stream.Get(), &page) != 0)
         if (!WritePage(page))
-            return 0;
-    return std::fflush(m_file.get()) == 0 ? 1 : 0;
+            return false;
+    return std::fflush(m_file.get()) == 0;
 }
 
 // A recording that stops on a frame boundary has written its last frame already: an empty

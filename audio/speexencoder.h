@@ -36,7 +36,7 @@ public:
     // frame still yields one frame padded with silence; an empty last call ends the stream
     // with an empty packet) and ends the page. Returns 0 as soon as a page cannot be written,
     // otherwise nonzero once the file has been flushed.
-    int Write(const std::uint8_t* data, std::size_t size, bool last) override;
+    bool Write(std::span<const std::uint8_t> samples, bool last) override;
 
     // The value handed to the encoder's quality setting for a manager quality 1..5.
     static int MappedQuality(std::uint32_t quality);

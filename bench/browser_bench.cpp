@@ -53,7 +53,7 @@ QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, int variant
     for (std::size_t i = 0; i < second.size(); ++i)
         second[i] = static_cast<std::uint8_t>(128 + ((i / 10) % 2 ? 40 : -40));
     for (int s = 0; s < 3; ++s)
-        encoder.Write(second.data(), second.size(), s == 2);
+        encoder.Write(second, s == 2);
     encoder.Close();
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -46,7 +46,7 @@ QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, const QStri
     for (std::size_t i = 0; i < second.size(); ++i)
         second[i] = static_cast<std::uint8_t>(128 + ((i / 10) % 2 ? 40 : -40));
     for (int s = 0; s < 3; ++s)
-        encoder.Write(second.data(), second.size(), s == 2);
+        encoder.Write(second, s == 2);
     encoder.Close();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -27,7 +27,7 @@ void EngineEncode(CAudioManager& manager, const Bytes& clip, const std::string& 
     encoder.Open(path, false);
     for (std::size_t at = 0; at < clip.size(); at += kSecond) {
         const std::size_t n = std::min(kSecond, clip.size() - at);
-        encoder.Write(clip.data() + at, n, at + n == clip.size());
+        encoder.Write(std::span(clip).subspan(at, n), at + n == clip.size());
     }
     encoder.Close();
 }
@@ -77,9 +77,9 @@ std::size_t EngineDecode(CAudioManager& manager, const std::string& path)
     std::uint8_t buffer[kSecond];
     std::size_t total = 0;
     for (bool end = false; !end;) {
-        std::size_t size = sizeof buffer;
-        end = decoder.Read(buffer, size);
-        total += size;
+        const SDecoded read = decoder.Read(buffer);
+        total += read.size;
+        end = read.end;
     }
     decoder.Close();
     return total;

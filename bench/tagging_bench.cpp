@@ -32,7 +32,7 @@ std::string PcmRecord(CAudioManager& manager, std::size_t seconds, const std::st
     Bytes second(clip.begin(), clip.begin() + static_cast<long>(std::min(clip.size(), kSecond)));
     second.resize(kSecond, 0x80);
     for (std::size_t s = 0; s < seconds; ++s)
-        encoder.Write(second.data(), second.size(), s + 1 == seconds);
+        encoder.Write(second, s + 1 == seconds);
     encoder.Close();
     return path;
 }

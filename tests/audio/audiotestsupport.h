@@ -110,7 +110,7 @@ inline void Record(CBaseEncoder& encoder, const std::string& path, const Bytes& 
     std::size_t at = 0;
     do {
         const std::size_t n = std::min<std::size_t>(8000, samples.size() - at);
-        EXPECT_NE(encoder.Write(samples.data() + at, n, at + n == samples.size()), 0);
+        EXPECT_TRUE(encoder.Write(std::span(samples).subspan(at, n), at + n == samples.size()));
         at += n;
     } while (at < samples.size());
     encoder.Close();
@@ -121,11 +121,10 @@ inline Bytes DecodeAll(CBaseDecoder& decoder, std::size_t step = 8000)
 {
     Bytes all, buffer(step);
     for (int guard = 0; guard < 100000; ++guard) {
-        std::size_t size = buffer.size();
-        const bool end = decoder.Read(buffer.data(), size);
-        EXPECT_LE(size, buffer.size());
-        all.insert(all.end(), buffer.begin(), buffer.begin() + static_cast<long>(size));
-        if (end)
+        const SDecoded read = decoder.Read(buffer);
+        EXPECT_LE(read.size, buffer.size());
+        all.insert(all.end(), buffer.begin(), buffer.begin() + static_cast<long>(read.size));
+        if (read.end)
             return all;
     }
     ADD_FAILURE() << "the decoder never reported the end";
@@ -157,13 +156,13 @@ public:
         closes += m_open;
         m_open = false;
     }
-    int Write(const std::uint8_t* data, std::size_t size, bool last) override
+    bool Write(std::span<const std::uint8_t> data, bool last) override
     {
         writeAfterClose = writeAfterClose || !m_open;
         std::this_thread::sleep_for(writeDelay);
-        samples.insert(samples.end(), data, data + size);
-        writes.push_back({size, last});
-        return 1;
+        samples.insert(samples.end(), data.begin(), data.end());
+        writes.push_back({data.size(), last});
+        return true;
     }
 
     std::chrono::milliseconds writeDelay{0};

@@ -92,10 +92,10 @@ TEST_F(CAudioTest, HostileFilesFailWithTheCodecsMessageAndAreLeftAlone)
         const auto owned = m_manager.CreateDecoder(wav ? Codec::Pcm : Codec::Speex);
         CBaseDecoder& decoder = *owned;
         EXPECT_AUDIO_ERROR(decoder.Open(path, m_manager), wav ? kBadWav : kBadOgg);
-        std::size_t size = 8000;
-        Bytes buffer(size);
-        EXPECT_TRUE(decoder.Read(buffer.data(), size)) << "a failed Open leaves nothing to read";
-        EXPECT_EQ(size, 0u);
+        Bytes buffer(8000);
+        const SDecoded read = decoder.Read(buffer);
+        EXPECT_TRUE(read.end) << "a failed Open leaves nothing to read";
+        EXPECT_EQ(read.size, 0u);
 
         // Through the tagger and the manager, whose codec choice may reject the file first.
         EXPECT_THROW(m_manager.GetTagger().ReadRecordInfo(path), CAudioError);

@@ -39,10 +39,10 @@ TEST_F(PcmCodecTest, RoundTripDeliversEverySampleAndTheInformation)
     m_decoder.Open(Path("r.wav"), m_manager);
     EXPECT_EQ(m_decoder.GetInfo(), std::string(1024, 'x'));
     EXPECT_EQ(m_decoder.GetLength(), 20500u);
-    std::size_t size = 20500;
-    Bytes buffer(size);
-    EXPECT_TRUE(m_decoder.Read(buffer.data(), size));
-    EXPECT_EQ(size, 20500u);
+    Bytes buffer(20500);
+    const SDecoded read = m_decoder.Read(buffer);
+    EXPECT_TRUE(read.end);
+    EXPECT_EQ(read.size, 20500u);
     EXPECT_EQ(buffer, samples);
     m_decoder.Close();
     EXPECT_TRUE(m_decoder.GetInfo().empty());
@@ -74,8 +74,8 @@ TEST_F(PcmCodecTest, UnclosedRecordKeepsItsInformationAndReadsToItsRealEnd)
     const Bytes samples = SpeechLike(12000);
     m_encoder.SetInfo("written at open");
     m_encoder.Open(Path("live.wav"), false);
-    ASSERT_EQ(m_encoder.Write(samples.data(), 8000, false), 1);
-    ASSERT_EQ(m_encoder.Write(samples.data() + 8000, 4000, false), 1);
+    ASSERT_TRUE(m_encoder.Write(std::span(samples).first(8000), false));
+    ASSERT_TRUE(m_encoder.Write(std::span(samples).subspan(8000, 4000), false));
     std::filesystem::copy_file(Path("live.wav"), Path("crashed.wav"));
     m_encoder.Close();
 
@@ -109,11 +109,12 @@ TEST_F(CAudioTest, OpenFailuresCarryEachCodecsMessage)
         EXPECT_AUDIO_ERROR(encoder.Open(Path("no/such/folder/r"), false), writeError);
         if (codec != Codec::Raw) // which always starts a new file
             EXPECT_AUDIO_ERROR(encoder.Open(Path("missing"), true), writeError);
-        EXPECT_EQ(encoder.Write(reinterpret_cast<const std::uint8_t*>("x"), 1, true), 0);
-        std::size_t size = 8000;
-        Bytes buffer(size);
-        EXPECT_TRUE(decoder.Read(buffer.data(), size)) << "a closed decoder is at its end";
-        EXPECT_EQ(size, 0u);
+        const Bytes one{0x80};
+        EXPECT_FALSE(encoder.Write(one, true));
+        Bytes buffer(8000);
+        const SDecoded read = decoder.Read(buffer);
+        EXPECT_TRUE(read.end) << "a closed decoder is at its end";
+        EXPECT_EQ(read.size, 0u);
     }
 }
 

@@ -25,17 +25,18 @@ public:
         closes += m_open;
         m_open = false;
     }
-    bool Read(std::uint8_t* buffer, std::size_t& size) override
+    SDecoded Read(std::span<std::uint8_t> buffer) override
     {
         readWhileClosed = readWhileClosed || !m_open;
         std::this_thread::sleep_for(readDelay);
+        std::size_t size = buffer.size();
         if (m_total > 0)
             size = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_total - m_position));
         const Bytes samples = Pattern(size, m_position);
-        std::copy(samples.begin(), samples.end(), buffer);
+        std::copy(samples.begin(), samples.end(), buffer.begin());
         m_position += size;
         readSizes.push_back(size);
-        return m_total > 0 && m_position == m_total;
+        return {size, m_total > 0 && m_position == m_total};
     }
     std::uint32_t GetLength() override { return static_cast<std::uint32_t>(m_total); }
 

@@ -39,11 +39,10 @@ std::optional<SReading> ReadWhole(const std::string& path)
         const auto decoder = Manager().OpenDecoder(path);
         std::vector<std::uint8_t> buffer(8000);
         for (int guard = 0; guard < 4096; ++guard) {
-            std::size_t size = buffer.size();
-            const bool end = decoder->Read(buffer.data(), size);
+            const SDecoded read = decoder->Read(buffer);
             reading.audio.insert(reading.audio.end(), buffer.begin(),
-                                 buffer.begin() + static_cast<long>(size));
-            if (end)
+                                 buffer.begin() + static_cast<long>(read.size));
+            if (read.end)
                 return reading;
         }
         fuzzsupport::Fail("a decoder never reached the end");

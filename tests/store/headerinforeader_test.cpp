@@ -28,7 +28,7 @@ protected:
         encoder.Open(path, false);
         const std::vector<std::uint8_t> second(8000, 0x90);
         for (int s = 0; s < seconds; ++s)
-            encoder.Write(second.data(), second.size(), s + 1 == seconds);
+            encoder.Write(second, s + 1 == seconds);
         encoder.Close();
         return ReadAll(QString::fromStdString(path));
     }
