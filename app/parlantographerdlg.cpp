@@ -399,7 +399,7 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
     const CPimStore pim(m_context.pim);
     if (slotKind.IsTask()) {
         log.Write("before FillTasks");
-        pim.FillTasks(items);
+        items = pim.FillTasks();
         log.Write("after FillTasks");
     } else if (slotKind.IsLocation()) {
         log.Write("before FillLocations");
@@ -407,10 +407,10 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
         log.Write("after FillLocations");
     } else if (slotKind.IsContacts()) {
         log.Write("before FillContacts");
-        pim.FillContacts(items);
+        items = pim.FillContacts();
         log.Write("after FillContacts");
     } else {
-        m_catalogue->AddTagsOfGroup(items, slotKind.GroupName());
+        items = m_catalogue->UniqueTagsOfGroup(slotKind.GroupName());
     }
     for (const QString& item : std::as_const(items)) {
         if (!item.isEmpty())

@@ -221,15 +221,15 @@ QStringList CEditRecordInfoDlg::Offered(const QString& category) const
     QStringList values;
     const CPimStore store(m_context.pim);
     if (category == kContacts) {
-        store.FillContacts(values);
+        values = store.FillContacts();
         RecordInfo::ListRecordContacts(values, m_block);
     } else if (category == kTasks) {
-        store.FillTasks(values);
+        values = store.FillTasks();
         RecordInfo::ListRecordTask(values, m_block, [&store](const QString& subject) {
             return store.TaskExistsInStore(subject);
         });
     } else {
-        m_context.catalogue.AddTagsOfGroup(values, category);
+        values = m_context.catalogue.UniqueTagsOfGroup(category);
         RecordInfo::ListRecordTagsOfGroup(values, category, m_block);
     }
     values.removeAll(QString());

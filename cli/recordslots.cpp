@@ -73,8 +73,7 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
             }));
     }
     if (const auto task = line.Value("task")) {
-        QStringList tasks;
-        store.Pim().FillTasks(tasks);
+        const QStringList tasks = store.Pim().FillTasks();
         selections.append(Slot(CSlotKind::kTask, tasks, {QString::fromStdString(*task).trimmed()},
                                [](const QString& subject) {
                                    return "There is no task " + Quoted(subject).toStdString() + ".";
@@ -82,8 +81,7 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
     }
     const std::vector<std::string> contactOptions = line.Values("contact");
     if (!contactOptions.empty()) {
-        QStringList contacts;
-        store.Pim().FillContacts(contacts);
+        const QStringList contacts = store.Pim().FillContacts();
         QStringList chosen;
         for (const std::string& name : contactOptions)
             chosen.append(QString::fromStdString(name).trimmed());

@@ -6,7 +6,6 @@
 #include "cli/commandfailure.h"
 #include "cli/configkeys.h"
 #include "cli/usageerror.h"
-
 #include "platform/wavebackend.h"
 
 #include <ostream>
@@ -64,18 +63,14 @@ int CStoreCommands::Locations(CCliContext& context, const CCommandLine& line)
 int CStoreCommands::Contacts(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(0, 0);
-    QStringList contacts;
-    context.Store().Pim().FillContacts(contacts);
-    PrintLines(context.Out(), contacts);
+    PrintLines(context.Out(), context.Store().Pim().FillContacts());
     return 0;
 }
 
 int CStoreCommands::Tasks(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(0, 0);
-    QStringList tasks;
-    context.Store().Pim().FillTasks(tasks);
-    PrintLines(context.Out(), tasks);
+    PrintLines(context.Out(), context.Store().Pim().FillTasks());
     return 0;
 }
 

@@ -25,33 +25,37 @@ private:
 
 } // namespace
 
-void CPimStore::FillTasks(QStringList& list) const
+QStringList CPimStore::FillTasks() const
 {
-    list.clear();
+    QStringList list;
     CUniqueAppender unique(list);
     for (const SPimTask& task : m_source.Tasks()) {
         const QString subject = task.subject.trimmed();
         if (!subject.isEmpty())
             unique.Add(subject);
     }
+    return list;
 }
 
-void CPimStore::ListStoreTasks(QStringList& list) const
+QStringList CPimStore::ListStoreTasks() const
 {
-    list.clear();
+    QStringList list;
     CUniqueAppender unique(list);
     for (const SPimTask& task : m_source.Tasks())
         unique.Add(task.subject.trimmed());
+    return list;
 }
 
-void CPimStore::FillContacts(QStringList& list) const
+QStringList CPimStore::FillContacts() const
 {
+    QStringList list;
     CUniqueAppender unique(list);
     for (const SPimContact& contact : m_source.Contacts()) {
         const QString text = ContactText(contact);
         if (!text.isEmpty())
             unique.Add(text);
     }
+    return list;
 }
 
 bool CPimStore::TaskExistsInStore(const QString& subject) const

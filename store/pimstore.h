@@ -13,13 +13,13 @@ class CPimStore
 public:
     explicit CPimStore(const MPimSource& source) : m_source(source) {}
 
-    // Empties the list, then adds every task subject, trimmed, that is not empty.
-    void FillTasks(QStringList& list) const;
-    // Empties the list, then adds every task subject, trimmed; an empty subject is added
-    // too (once), so the list has one row per distinct stored subject.
-    void ListStoreTasks(QStringList& list) const;
-    // Adds every contact text that is not empty; the list is NOT emptied first.
-    void FillContacts(QStringList& list) const;
+    // Every task subject, trimmed, that is not empty, once.
+    QStringList FillTasks() const;
+    // Every task subject, trimmed; an empty subject is listed too (once), so the list has
+    // one row per distinct stored subject.
+    QStringList ListStoreTasks() const;
+    // Every contact text that is not empty, once.
+    QStringList FillContacts() const;
     // True when a stored task's trimmed subject is the trimmed `subject`, ignoring case.
     // An ordering test would find a task that merely sorts after a deleted one.
     bool TaskExistsInStore(const QString& subject) const;

@@ -338,17 +338,19 @@ QStringList CTagCatalogue::ListTagsOfGroup(const QString& group) const
     return tags;
 }
 
-void CTagCatalogue::AddTagsOfGroup(QStringList& list, const QString& group) const
+QStringList CTagCatalogue::UniqueTagsOfGroup(const QString& group) const
 {
     const QStringList lines = Lines().value_or(QStringList{});
+    QStringList tags;
     // A set keeps this linear in a group of thousands of tags.
-    QSet<QString> present(list.cbegin(), list.cend());
+    QSet<QString> present;
     ForEachTagLine(lines, group, [&](qsizetype i) {
         if (!lines[i].isEmpty() && !present.contains(lines[i])) {
             present.insert(lines[i]);
-            list.append(lines[i]);
+            tags.append(lines[i]);
         }
     });
+    return tags;
 }
 
 QString CTagCatalogue::MakeCopyName(const QString& name) const

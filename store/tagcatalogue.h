@@ -112,8 +112,8 @@ public:
     QStringList ListTagsOfGroup(const QString& group) const;
     // ListGroups with ListTagsOfGroup of each, read in one pass over the file.
     QList<QPair<QString, QStringList>> ListAll() const;
-    // Adds to `list` the group's non-empty tags that it does not hold yet, at its end.
-    void AddTagsOfGroup(QStringList& list, const QString& group) const;
+    // The group's non-empty tags, each once, in the file's order.
+    QStringList UniqueTagsOfGroup(const QString& group) const;
 
     // A name for a copy of group `name` that no group has yet: Work -> Work01,
     // Work01 -> Work02 when Work02 is free, Work9 -> Work10, Work12345 -> Work12346.

@@ -46,12 +46,8 @@ TEST(PimFileSourceTest, ReadsMatchingFilesRecursivelyInPathOrderAndSkipsOthers)
 
     const CPimFileSource source(pim);
     const CPimStore store(source);
-    QStringList contacts;
-    store.FillContacts(contacts);
-    EXPECT_EQ(contacts, (QStringList{"Cy Adams", "Bob Zed", "Ann Lee"}));
-    QStringList tasks;
-    store.FillTasks(tasks);
-    EXPECT_EQ(tasks, (QStringList{"First", "Second", "Third"}));
+    EXPECT_EQ(store.FillContacts(), (QStringList{"Cy Adams", "Bob Zed", "Ann Lee"}));
+    EXPECT_EQ(store.FillTasks(), (QStringList{"First", "Second", "Third"}));
 }
 
 TEST(PimFileSourceTest, UnreadableFileIsSkippedAndTheRestRead)
