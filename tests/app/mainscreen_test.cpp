@@ -435,8 +435,8 @@ TEST_P(FirstLayout, CountsTheMenuBarWithoutALaterResize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FirstLayout,
-                         ::testing::Values(SFirstLayout{"handheld_480x640", {480, 640}, 4},
-                                           SFirstLayout{"handheld_240x320", {240, 320}, 2},
+                         ::testing::Values(SFirstLayout{"phone_480x640", {480, 640}, 4},
+                                           SFirstLayout{"small_phone_240x320", {240, 320}, 2},
                                            // a desktop window never loses its first slot
                                            SFirstLayout{"tiny_200x100", {200, 100}, 1},
                                            SFirstLayout{"desktop_1280x800", {1280, 800}, 4}),
