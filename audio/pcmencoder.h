@@ -25,7 +25,7 @@ public:
     int Write(const std::uint8_t* data, std::size_t size, bool last) override;
 
 private:
-    void CheckOldHeader();
+    void CheckOldHeader(const std::string& path);
     // Finalises the lengths and closes, keeping the information for the next Open.
     void CloseFile();
 

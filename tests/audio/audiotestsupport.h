@@ -424,3 +424,14 @@ protected:
             EXPECT_STREQ(e.what(), message);                                                       \
         }                                                                                          \
     } while (false)
+
+// Asserts that `statement` throws CAudioError with the code `errc`.
+#define EXPECT_AUDIO_ERRC(statement, errc)                                                         \
+    do {                                                                                           \
+        try {                                                                                      \
+            statement;                                                                             \
+            ADD_FAILURE() << "no error from " #statement;                                          \
+        } catch (const CAudioError& e) {                                                           \
+            EXPECT_EQ(e.code(), make_error_code(errc)) << e.what();                                \
+        }                                                                                          \
+    } while (false)
