@@ -35,13 +35,9 @@ std::string LowerLastThree(const std::string& path)
 CAudioManager::CAudioManager(std::unique_ptr<MWaveBackend> backend)
     : m_backend(backend ? std::move(backend) : CreateWaveBackend())
 {
-    try {
-        m_player = std::make_unique<CPlayer>(*this);
-        m_recorder = std::make_unique<CRecorder>(*this);
-        m_tagger = std::make_unique<CTagger>(*this);
-    } catch (const std::exception& e) {
-        throw std::domain_error(e.what());
-    }
+    m_player = std::make_unique<CPlayer>(*this);
+    m_recorder = std::make_unique<CRecorder>(*this);
+    m_tagger = std::make_unique<CTagger>(*this);
 }
 
 // The devices go first: their threads may still reach the manager.
