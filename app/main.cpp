@@ -1,3 +1,4 @@
+#include "app/guardedapplication.h"
 #include "app/parlantographerapp.h"
 
 #include <QApplication>
@@ -64,7 +65,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    QApplication application(argc, argv);
+    CGuardedApplication application(argc, argv);
     SetIdentity();
     QGuiApplication::setDesktopFileName(QString::fromLatin1(CParlantographerApp::kAppId));
     // Outside a desktop session Qt knows no icon theme; the one installed with the

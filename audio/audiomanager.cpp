@@ -1,7 +1,6 @@
 #include "audio/audiomanager.h"
 
 #include "audio/audioerror.h"
-#include "platform/filehandle.h"
 #include "audio/pcmdecoder.h"
 #include "audio/pcmencoder.h"
 #include "audio/player.h"
@@ -11,10 +10,12 @@
 #include "audio/speexdecoder.h"
 #include "audio/speexencoder.h"
 #include "audio/tagger.h"
+#include "platform/filehandle.h"
 #include "platform/wavebackend.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -34,13 +35,9 @@ std::string LowerLastThree(const std::string& path)
 CAudioManager::CAudioManager(std::unique_ptr<MWaveBackend> backend)
     : m_backend(backend ? std::move(backend) : CreateWaveBackend())
 {
-    try {
-        m_player = std::make_unique<CPlayer>(*this);
-        m_recorder = std::make_unique<CRecorder>(*this);
-        m_tagger = std::make_unique<CTagger>(*this);
-    } catch (const std::exception& e) {
-        throw std::domain_error(e.what());
-    }
+    m_player = std::make_unique<CPlayer>(*this);
+    m_recorder = std::make_unique<CRecorder>(*this);
+    m_tagger = std::make_unique<CTagger>(*this);
 }
 
 // The devices go first: their threads may still reach the manager.
@@ -84,8 +81,11 @@ std::uint32_t CAudioManager::GetBytesPerSecond(std::uint32_t codec, std::uint32_
 std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
 {
     const FilePtr file = OpenFile(path, "rb");
-    if (!file)
-        throw CAudioError("GetSuitableCodec(): Cannot open the input file");
+    if (!file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile,
+                          "GetSuitableCodec(): Cannot open the input file", path, error);
+    }
     char signature[4] = {};
     const bool haveSignature = std::fread(signature, 1, 4, file.get()) == 4;
     const std::string extension = LowerLastThree(path);
@@ -94,7 +94,8 @@ std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
         return Codec::Speex;
     if (haveSignature && std::memcmp(signature, "RIFF", 4) == 0 && extension == "wav")
         return Codec::Pcm;
-    throw CAudioError("GetSuitableCodec(): Cannot find a suitable codec for the given file");
+    throw CAudioError(EAudioErrc::NoSuitableCodec,
+                      "GetSuitableCodec(): Cannot find a suitable codec for the given file", path);
 }
 
 std::unique_ptr<CBaseEncoder> CAudioManager::CreateEncoder(std::uint32_t codec) const

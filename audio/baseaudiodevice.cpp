@@ -32,8 +32,8 @@ void CBaseAudioDevice::RaiseWaveError(int code)
 {
     std::string text;
     if (!Backend().ErrorText(code, text))
-        throw CAudioError("Error in waveInGetErrorText()");
-    throw CAudioError(text);
+        throw CAudioError(EAudioErrc::DeviceError, "Error in waveInGetErrorText()");
+    throw CAudioError(EAudioErrc::DeviceError, text);
 }
 
 std::string CBaseAudioDevice::ResolveDeviceName()
@@ -49,7 +49,9 @@ void CBaseAudioDevice::CheckDevicesOf(const std::string& noDevicesMessage)
     MWaveBackend& backend = Backend();
     const std::vector<SWaveDeviceInfo> devices = backend.Devices(m_direction);
     if (devices.empty())
-        throw CAudioError(noDevicesMessage);
+        throw CAudioError(m_direction == EWaveDirection::Input ? EAudioErrc::NoInputDevice
+                                                               : EAudioErrc::NoOutputDevice,
+                          noDevicesMessage);
     const bool missing = !m_deviceName.empty() && !HasWaveDevice(devices, m_deviceName);
     m_fellBack = missing;
     if (const int error =
@@ -67,7 +69,7 @@ void CBaseAudioDevice::OpenRun(std::size_t bufferCount, const std::string& threa
     try {
         m_thread = std::make_unique<CDeviceThread>(*this);
     } catch (const std::system_error&) {
-        throw CAudioError(threadMessage);
+        throw CAudioError(EAudioErrc::ThreadCreation, threadMessage);
     }
     m_runEnded = false;
     m_deviceLost = false;
@@ -110,7 +112,7 @@ void CBaseAudioDevice::EndRun(const std::string& quitMessage)
     if (failure)
         RaiseWaveError(*failure);
     if (!quitPosted)
-        throw CAudioError(quitMessage);
+        throw CAudioError(EAudioErrc::ThreadMessage, quitMessage);
 }
 
 bool CBaseAudioDevice::ReleaseEndedRun()

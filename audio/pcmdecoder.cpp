@@ -5,6 +5,7 @@
 #include "audio/wavheader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 CPcmDecoder::CPcmDecoder() = default;
@@ -15,17 +16,22 @@ void CPcmDecoder::Open(const std::string& path, const CAudioManager& manager)
 {
     Close();
     FilePtr file = OpenFile(path, "rb");
-    if (!file)
-        throw CAudioError("PcmDecoder: Cannot open the input file");
+    if (!file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile, "PcmDecoder: Cannot open the input file",
+                          path, error);
+    }
     const std::int64_t fileSize = FileSize(file.get());
     std::vector<std::uint8_t> head(
         static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 0, WavHeader::kLongestHeader)));
     const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
     if (WavHeader::HasOtherFormat(head.data(), got))
-        throw CAudioError("PcmDecoder: Only 8 kHz, 8-bit mono PCM .wav files can be read");
+        throw CAudioError(EAudioErrc::UnsupportedFormat,
+                          "PcmDecoder: Only 8 kHz, 8-bit mono PCM .wav files can be read", path);
     const auto layout = WavHeader::Parse(head.data(), got, manager.InfoCapacity());
     if (!layout || std::fseek(file.get(), static_cast<long>(layout->dataStart), SEEK_SET) != 0)
-        throw CAudioError("PcmDecoder: Cannot read the .wav header");
+        throw CAudioError(EAudioErrc::CannotReadHeader, "PcmDecoder: Cannot read the .wav header",
+                          path);
     m_total = WavHeader::SamplesPresent(*layout, static_cast<std::uint64_t>(fileSize));
     m_left = m_total;
     m_info = layout->info;

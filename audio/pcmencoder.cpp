@@ -5,6 +5,7 @@
 #include "audio/wavheader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 CPcmEncoder::CPcmEncoder(const CAudioManager& manager) : CBaseEncoder(manager) {}
@@ -19,19 +20,26 @@ void CPcmEncoder::Open(const std::string& path, bool existing)
     CloseFile();
     m_keptDataLength.reset();
     FilePtr file = OpenFile(path, existing ? "rb+" : "wb+");
-    if (!file)
-        throw CAudioError("PcmEncoder: Cannot open the output file");
+    if (!file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile, "PcmEncoder: Cannot open the output file",
+                          path, error);
+    }
     m_file = std::move(file);
     try {
         if (existing)
-            CheckOldHeader();
+            CheckOldHeader(path);
         const WavHeader::SFormat format{m_manager.SampleRate(),
                                         static_cast<std::uint16_t>(m_manager.BitsPerSample()),
                                         static_cast<std::uint16_t>(m_manager.Channels())};
         const auto header = WavHeader::Build(m_info, m_manager.InfoCapacity(), format);
         if (std::fseek(m_file.get(), 0, SEEK_SET) != 0 ||
-            !WriteAll(m_file.get(), header.data(), header.size()) || std::fflush(m_file.get()) != 0)
-            throw CAudioError("PcmEncoder: Cannot write the .wav header");
+            !WriteAll(m_file.get(), header.data(), header.size()) ||
+            std::fflush(m_file.get()) != 0) {
+            const int error = errno;
+            throw CAudioError(EAudioErrc::CannotWriteHeader,
+                              "PcmEncoder: Cannot write the .wav header", path, error);
+        }
     } catch (...) {
         m_file.reset();
         throw;
@@ -40,13 +48,14 @@ void CPcmEncoder::Open(const std::string& path, bool existing)
 
 // Writing our header over a shorter or longer one would overwrite samples or leave stale
 // header bytes in the audio.
-void CPcmEncoder::CheckOldHeader()
+void CPcmEncoder::CheckOldHeader(const std::string& path)
 {
     const std::size_t capacity = m_manager.InfoCapacity();
     std::vector<std::uint8_t> old(WavHeader::HeaderSize(capacity));
     const std::size_t got = std::fread(old.data(), 1, old.size(), m_file.get());
     if (!WavHeader::HasRecordLayout(old.data(), got, capacity))
-        throw CAudioError("PcmEncoder: Cannot rewrite a header of another size");
+        throw CAudioError(EAudioErrc::HeaderOfAnotherSize,
+                          "PcmEncoder: Cannot rewrite a header of another size", path);
     // Only an unclosed record (the unknown length, or one larger than the file) takes its
     // length from the file's size when it is closed again.
     const std::uint32_t stored =

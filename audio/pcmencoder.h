@@ -25,7 +25,7 @@ public:
     bool Write(std::span<const std::uint8_t> samples, bool last) override;
 
 private:
-    void CheckOldHeader();
+    void CheckOldHeader(const std::string& path);
     // Finalises the lengths and closes, keeping the information for the next Open.
     void CloseFile();
 

@@ -32,7 +32,8 @@ void CPlayer::CheckDevices()
 void CPlayer::Play(const std::string& path, std::uint64_t startSample)
 {
     if (OnDeviceThread())
-        throw CAudioError("Player: Cannot start a playback from the end-of-playback handler");
+        throw CAudioError(EAudioErrc::PlaybackFromEndHandler,
+                          "Player: Cannot start a playback from the end-of-playback handler");
     if (HasRun() || m_decoder)
         StopPlaying();
     try {
@@ -103,7 +104,8 @@ void CPlayer::Start()
         } catch (const CAudioError&) {
             // The priming failure below is the error to report.
         }
-        throw CAudioError("Player: Cannot PostThreadMessage with MM_WOM_DONE");
+        throw CAudioError(EAudioErrc::ThreadMessage,
+                          "Player: Cannot PostThreadMessage with MM_WOM_DONE");
     }
 }
 

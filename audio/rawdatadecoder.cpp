@@ -2,6 +2,7 @@
 
 #include "audio/audioerror.h"
 
+#include <cerrno>
 #include <cstdio>
 
 CRawDataDecoder::CRawDataDecoder() = default;
@@ -12,8 +13,11 @@ void CRawDataDecoder::Open(const std::string& path, const CAudioManager& /*manag
 {
     m_info.clear();
     m_file = OpenFile(path, "rb");
-    if (!m_file)
-        throw CAudioError("PcmDecoder: Cannot open the input file");
+    if (!m_file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile, "PcmDecoder: Cannot open the input file",
+                          path, error);
+    }
 }
 
 void CRawDataDecoder::Close()

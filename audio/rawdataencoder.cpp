@@ -2,6 +2,8 @@
 
 #include "audio/audioerror.h"
 
+#include <cerrno>
+
 CRawDataEncoder::CRawDataEncoder(const CAudioManager& manager) : CBaseEncoder(manager) {}
 
 CRawDataEncoder::~CRawDataEncoder() = default;
@@ -9,8 +11,11 @@ CRawDataEncoder::~CRawDataEncoder() = default;
 void CRawDataEncoder::Open(const std::string& path, bool /*existing*/)
 {
     m_file = OpenFile(path, "wb+");
-    if (!m_file)
-        throw CAudioError("PcmEncoder: Cannot open the output file");
+    if (!m_file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile, "PcmEncoder: Cannot open the output file",
+                          path, error);
+    }
 }
 
 void CRawDataEncoder::Close()

@@ -34,7 +34,7 @@ void CRecorder::Record(const std::string& path, const std::string& info)
 {
     // The encoder is busy with the running recording's file.
     if (HasRun())
-        throw CAudioError("Recorder: A recording is already running");
+        throw CAudioError(EAudioErrc::AlreadyRecording, "Recorder: A recording is already running");
     CheckDevices();
     m_ownEncoder.reset();
     if (!m_encoderOverride)

@@ -4,6 +4,7 @@
 #include "audio/audiomanager.h"
 #include "audio/speexcomment.h"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <speex/speex_header.h>
@@ -34,14 +35,17 @@ void CSpeexDecoder::Open(const std::string& path, const CAudioManager& manager)
 {
     Close();
     m_file = OpenFile(path, "rb");
-    if (!m_file)
-        throw CAudioError("CSpeexDecoder: Cannot open the input file");
+    if (!m_file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile, "CSpeexDecoder: Cannot open the input file",
+                          path, error);
+    }
     try {
         m_sync.Init();
-        ReadHeaders(manager.InfoCapacity());
+        ReadHeaders(path, manager.InfoCapacity());
         m_state.reset(speex_decoder_init(speex_lib_get_mode(SPEEX_MODEID_NB)));
         if (!m_state)
-            throw CAudioError(kHeaderError);
+            throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
         int enhance = 1;
         speex_decoder_ctl(m_state.get(), SPEEX_SET_ENH, &enhance);
         spx_int32_t rate = static_cast<spx_int32_t>(manager.SampleRate());
@@ -49,7 +53,7 @@ void CSpeexDecoder::Open(const std::string& path, const CAudioManager& manager)
         m_bits.Init();
         speex_decoder_ctl(m_state.get(), SPEEX_GET_FRAME_SIZE, &m_frameSize);
         if (m_frameSize <= 0 || static_cast<std::size_t>(m_frameSize) > m_output.size())
-            throw CAudioError(kHeaderError);
+            throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
         m_ended = false;
     } catch (...) {
         Close();
@@ -57,33 +61,33 @@ void CSpeexDecoder::Open(const std::string& path, const CAudioManager& manager)
     }
 }
 
-void CSpeexDecoder::ReadHeaders(std::size_t capacity)
+void CSpeexDecoder::ReadHeaders(const std::string& path, std::size_t capacity)
 {
     ogg_page page;
     if (!NextPage(page) || !ogg_page_bos(&page) || !m_stream.Init(ogg_page_serialno(&page)) ||
         ogg_stream_pagein(m_stream.Get(), &page) != 0)
-        throw CAudioError(kHeaderError);
+        throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     ogg_packet packet;
     if (ogg_stream_packetout(m_stream.Get(), &packet) != 1 || !LooksLikeSpeexHeader(packet))
-        throw CAudioError(kHeaderError);
+        throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     std::unique_ptr<SpeexHeader, SSpeexHeaderFree> header(speex_packet_to_header(
         reinterpret_cast<char*>(packet.packet), static_cast<int>(packet.bytes)));
     if (!header)
-        throw CAudioError(kHeaderError);
+        throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     if (header->mode != SPEEX_MODEID_NB || header->nb_channels != 1 || header->rate != 8000)
-        throw CAudioError(kFormatError);
+        throw CAudioError(EAudioErrc::UnsupportedFormat, kFormatError, path);
     m_framesPerPacket = header->frames_per_packet;
     if (m_framesPerPacket < 1 || m_framesPerPacket > kMostFramesPerPacket)
-        throw CAudioError(kHeaderError);
+        throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     // Anything else on the first page is not ours to decode.
     while (ogg_stream_packetout(m_stream.Get(), &packet) == 1) {
     }
     if (!NextPacket(packet))
-        throw CAudioError(kHeaderError);
+        throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     const auto info =
         SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), capacity);
     if (!info)
-        throw CAudioError(kHeaderError);
+        throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     m_info = *info;
 }
 

@@ -35,7 +35,7 @@ public:
 private:
     bool NextPage(ogg_page& page);
     bool NextPacket(ogg_packet& packet);
-    void ReadHeaders(std::size_t capacity);
+    void ReadHeaders(const std::string& path, std::size_t capacity);
     void DecodePacket(const ogg_packet& packet);
 
     FilePtr m_file;

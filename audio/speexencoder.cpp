@@ -5,6 +5,7 @@
 #include "audio/speexcomment.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <speex/speex_header.h>
 
 namespace {
@@ -45,22 +46,31 @@ void CSpeexEncoder::Open(const std::string& path, bool existing)
 {
     Release();
     FilePtr file = OpenFile(path, existing ? "rb+" : "wb+");
-    if (!file)
-        throw CAudioError("SpeexEncoder: Cannot open the output file");
+    if (!file) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotOpenFile, "SpeexEncoder: Cannot open the output file",
+                          path, error);
+    }
     m_file = std::move(file);
     try {
         if (!m_stream.Init(kSerial))
-            throw CAudioError("SpeexEncoder: Cannot initialize the Ogg stream");
+            throw CAudioError(EAudioErrc::OggStream,
+                              "SpeexEncoder: Cannot initialize the Ogg stream");
         m_state.reset(speex_encoder_init(speex_lib_get_mode(SPEEX_MODEID_NB)));
         if (!m_state)
-            throw CAudioError("SpeexEncoder: Cannot initialize the Ogg stream");
+            throw CAudioError(EAudioErrc::OggStream,
+                              "SpeexEncoder: Cannot initialize the Ogg stream");
         m_vendor = existing ? ReadOldVendor() : std::nullopt;
         const auto header = BuildHeaderPages();
         if (existing)
-            CheckOldHeader(header.size());
+            CheckOldHeader(path, header.size());
         if (std::fseek(m_file.get(), 0, SEEK_SET) != 0 ||
-            !WriteAll(m_file.get(), header.data(), header.size()) || std::fflush(m_file.get()) != 0)
-            throw CAudioError("SpeexEncoder: Cannot write the Ogg header");
+            !WriteAll(m_file.get(), header.data(), header.size()) ||
+            std::fflush(m_file.get()) != 0) {
+            const int error = errno;
+            throw CAudioError(EAudioErrc::CannotWriteHeader,
+                              "SpeexEncoder: Cannot write the Ogg header", path, error);
+        }
         StartEncoder();
     } catch (...) {
         Release();
@@ -113,10 +123,11 @@ std::vector<std::uint8_t> CSpeexEncoder::BuildHeaderPages()
 
 // The old header must be exactly two pages of our stream with the byte count of the new
 // ones; anything else would have audio overwritten or stale header bytes left behind.
-void CSpeexEncoder::CheckOldHeader(std::size_t newSize)
+void CSpeexEncoder::CheckOldHeader(const std::string& path, std::size_t newSize)
 {
-    const auto refuse = [] {
-        throw CAudioError("SpeexEncoder: Cannot rewrite a header of another size");
+    const auto refuse = [&path] {
+        throw CAudioError(EAudioErrc::HeaderOfAnotherSize,
+                          "SpeexEncoder: Cannot rewrite a header of another size", path);
     };
     std::vector<std::uint8_t> old(newSize + 4);
     const std::size_t got = std::fread(old.data(), 1, old.size(), m_file.get());
@@ -168,7 +179,7 @@ void CSpeexEncoder::StartEncoder()
     speex_encoder_ctl(m_state.get(), SPEEX_GET_FRAME_SIZE, &m_frameSize);
     speex_encoder_ctl(m_state.get(), SPEEX_GET_LOOKAHEAD, &m_lookahead);
     if (m_frameSize <= 0 || static_cast<std::size_t>(m_frameSize) > m_samples.size())
-        throw CAudioError("SpeexEncoder: Cannot initialize the Ogg stream");
+        throw CAudioError(EAudioErrc::OggStream, "SpeexEncoder: Cannot initialize the Ogg stream");
     m_packetIndex = 0;
     m_sampleCounter = 0;
 }

@@ -43,7 +43,7 @@ public:
 
 private:
     std::vector<std::uint8_t> BuildHeaderPages();
-    void CheckOldHeader(std::size_t newSize);
+    void CheckOldHeader(const std::string& path, std::size_t newSize);
     std::optional<std::string> ReadOldVendor();
     void StartEncoder();
     bool EncodeFrame(const std::uint8_t* samples, std::size_t count, bool eos);

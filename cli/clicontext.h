@@ -19,7 +19,8 @@ public:
 
     std::ostream& Out() { return m_out; }
     std::ostream& Err() { return m_err; }
-    // Throws what the manager's construction throws (std::domain_error).
+    // Throws what the manager's construction throws (std::invalid_argument for a bad
+    // PARLANTOGRAPHER_AUDIO or simulated-device setting).
     CAudioManager& Audio();
     // The record store of the home the environment chooses, opened on first use.
     CCliStore& Store();

@@ -247,3 +247,14 @@ protected:
 
 // Asserts that `statement` throws CAudioError with exactly `message`.
 #define EXPECT_AUDIO_ERROR(statement, message) EXPECT_THROW_MSG(statement, CAudioError, message)
+
+// Asserts that `statement` throws CAudioError with the code `errc`.
+#define EXPECT_AUDIO_ERRC(statement, errc)                                                         \
+    do {                                                                                           \
+        try {                                                                                      \
+            statement;                                                                             \
+            ADD_FAILURE() << "no error from " #statement;                                          \
+        } catch (const CAudioError& e) {                                                           \
+            EXPECT_EQ(e.code(), make_error_code(errc)) << e.what();                                \
+        }                                                                                          \
+    } while (false)

@@ -3,6 +3,9 @@
 #include "audio/wavheader.h"
 #include "audiotestsupport.h"
 
+#include <cerrno>
+#include <cstring>
+
 using namespace testsupport;
 
 namespace {
@@ -115,6 +118,29 @@ TEST_F(CAudioTest, OpenFailuresCarryEachCodecsMessage)
         const SDecoded read = decoder.Read(buffer);
         EXPECT_TRUE(read.end) << "a closed decoder is at its end";
         EXPECT_EQ(read.size, 0u);
+    }
+}
+
+// what() stays the user's message; the file and the system's reason come with it, the
+// reason only when a system call failed.
+TEST_F(CAudioTest, AFileErrorCarriesItsPathAndTheSystemsReason)
+{
+    const std::string missing = Path("missing.wav"), empty = Path("empty.wav");
+    WriteFile(empty, {});
+    const std::tuple<std::string, EAudioErrc, const char*, std::string> cases[] = {
+        {missing, EAudioErrc::CannotOpenFile, "PcmDecoder: Cannot open the input file",
+         std::strerror(ENOENT)},
+        {empty, EAudioErrc::CannotReadHeader, "PcmDecoder: Cannot read the .wav header", ""}};
+    for (const auto& [path, errc, message, reason] : cases) {
+        try {
+            CPcmDecoder().Open(path, m_manager);
+            ADD_FAILURE() << path << " opened";
+        } catch (const CAudioError& e) {
+            EXPECT_EQ(e.code(), make_error_code(errc));
+            EXPECT_STREQ(e.what(), message);
+            EXPECT_EQ(e.Path(), path);
+            EXPECT_EQ(e.SystemMessage(), reason);
+        }
     }
 }
 

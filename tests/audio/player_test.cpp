@@ -126,7 +126,7 @@ TEST_F(PlayerTest, AFailedStartLeavesNothingOpen)
 {
     MakePlayer(false, 0);
     m_backend->fault = EFault::NoDevices;
-    EXPECT_AUDIO_ERROR(m_player->Play(m_record), "Player: There are no output audio devices");
+    EXPECT_AUDIO_ERRC(m_player->Play(m_record), EAudioErrc::NoOutputDevice);
     EXPECT_TRUE(m_player->IsStopped());
     m_backend->fault = EFault::FailOpen;
     EXPECT_THROW(m_player->Play(m_record), CAudioError);

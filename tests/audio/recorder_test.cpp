@@ -105,8 +105,7 @@ TEST_F(RecorderTest, ASecondRecordWhileRecordingIsRefusedAndHarmsNothing)
     ASSERT_TRUE(m_recorder->WaitForSampleLimit(10s));
     // Ended by its limit but not stopped: the encoder still holds the first file.
     EXPECT_FALSE(m_recorder->IsStopped());
-    EXPECT_AUDIO_ERROR(m_recorder->Record(m_dir.File("second.wav")),
-                       "Recorder: A recording is already running");
+    EXPECT_AUDIO_ERRC(m_recorder->Record(m_dir.File("second.wav")), EAudioErrc::AlreadyRecording);
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("second.wav")));
     m_recorder->StopRecording();
     ExpectSampleExact();

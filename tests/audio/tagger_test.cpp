@@ -95,13 +95,10 @@ TEST_F(TaggerTest, SuitableCodecFollowsSignatureAndExtension)
         if (codec)
             EXPECT_EQ(m_manager.GetSuitableCodec(Path(name)), *codec);
         else
-            EXPECT_AUDIO_ERROR(
-                m_manager.GetSuitableCodec(Path(name)),
-                "GetSuitableCodec(): Cannot find a suitable codec for the given file");
+            EXPECT_AUDIO_ERRC(m_manager.GetSuitableCodec(Path(name)), EAudioErrc::NoSuitableCodec);
         std::filesystem::remove(Path(name));
     }
-    EXPECT_AUDIO_ERROR(m_manager.GetSuitableCodec(Path("gone.wav")),
-                       "GetSuitableCodec(): Cannot open the input file");
+    EXPECT_AUDIO_ERRC(m_manager.GetSuitableCodec(Path("gone.wav")), EAudioErrc::CannotOpenFile);
 }
 
 // Rounded to the nearest second: a Speex memo of two seconds holds a little less than that.
