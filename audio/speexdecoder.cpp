@@ -190,7 +190,7 @@ std::uint32_t CSpeexDecoder::GetLength()
         return 0;
     // Pages are only looked at, not taken into the stream: a long record would otherwise
     // pile up its whole body in memory.
-    const int serial = m_stream.Live() ? m_stream.Get()->serialno : 0;
+    const int serial = m_stream.Live() ? static_cast<int>(m_stream.Get()->serialno) : 0;
     std::int64_t granule = 0;
     ogg_page page;
     while (NextPage(page)) {

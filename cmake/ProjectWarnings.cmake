@@ -2,6 +2,13 @@
 add_library(project_warnings INTERFACE)
 target_compile_options(project_warnings INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor
                                                   -Woverloaded-virtual)
+# The program's own code is also clean of implicit narrowing (GCC's -Wconversion; clang's
+# takes in sign conversions too, which the code does not aim for). Tests and benchmarks
+# build without it.
+add_library(project_conversion_warnings INTERFACE)
+target_compile_options(project_conversion_warnings
+                       INTERFACE $<$<CXX_COMPILER_ID:GNU>:-Wconversion>)
+
 # The ci preset turns every warning into a failed build, so none slips in unseen.
 option(PARLANTOGRAPHER_WARNINGS_AS_ERRORS "Fail the build on any compiler warning" OFF)
 if(PARLANTOGRAPHER_WARNINGS_AS_ERRORS)
@@ -41,5 +48,6 @@ function(parlantographer_library name)
   parlantographer_include_root(${name} "${files}" root)
   add_library(${name} STATIC ${files})
   target_include_directories(${name} PUBLIC ${root})
-  target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE project_warnings ${ARG_PRIVATE_LIBS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS}
+                        PRIVATE project_warnings project_conversion_warnings ${ARG_PRIVATE_LIBS})
 endfunction()
