@@ -304,9 +304,13 @@ void CBrowserPage::OnSeek(std::uint64_t sample)
 
 void CBrowserPage::OnEdit()
 {
-    // An empty page (its placeholder line) has nothing to edit.
-    if (!SelectedEntry())
+    // An empty page (its placeholder line) has nothing to edit, and says so as play,
+    // rename and delete do.
+    if (!SelectedEntry()) {
+        m_services.prompts.Tell(EPromptIcon::Information, QString(),
+                                tr("This item has no attached info."), this);
         return;
+    }
     StopPlayback();
     QStringList paths;
     for (int index : m_shown)

@@ -61,7 +61,8 @@ int LinkThenUnlink(const char* from, const char* to)
 
 std::optional<QString> NameRefusal(const QString& name)
 {
-    if (name.isEmpty())
+    // Blanks alone would make a record that looks nameless in every list.
+    if (name.trimmed().isEmpty())
         return QCoreApplication::translate("RecordRename", kMsgEmpty);
     if (name.size() > kMaxNameLength)
         return QCoreApplication::translate("RecordRename",

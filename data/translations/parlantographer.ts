@@ -97,6 +97,10 @@ It goes to the trash, from which it can be restored.</source>
 Its volume has no trash: the record will be deleted for good.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This item has no attached info.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CChoosePeriodDlg</name>

@@ -154,10 +154,12 @@ TEST_F(BrowserTest, DeletingTheLastRecordOfAPeriodLeavesThePlaceholderAndTheOthe
 
     // The placeholder is no record: the buttons say so and touch nothing.
     QTest::mouseClick(Page().PlayButton(), Qt::LeftButton);
+    QTest::mouseClick(Page().EditButton(), Qt::LeftButton);
     QTest::mouseClick(Page().RenameButton(), Qt::LeftButton);
     QTest::mouseClick(Page().DeleteButton(), Qt::LeftButton);
-    EXPECT_EQ(prompts.told, (QStringList{"Can't play it!", "Can not rename this item.",
-                                         "Can not delete this item."}));
+    EXPECT_EQ(prompts.told,
+              (QStringList{"Can't play it!", "This item has no attached info.",
+                           "Can not rename this item.", "Can not delete this item."}));
     Choose(browser->AllPage()->PeriodList(), "All");
     EXPECT_EQ(Page().ListedNames(), QStringList{"12312026_100000.wav"});
 }

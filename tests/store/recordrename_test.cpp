@@ -41,6 +41,7 @@ TEST_F(RecordRenameTest, RefusesEveryNameThatWouldLoseOrMoveTheRecord)
         QString message;
     } cases[] = {
         {"", "Please, enter a name!"},
+        {"   ", "Please, enter a name!"},
         {QString(36, u'a'), "Please enter no more than 35 characters."},
         {".", "\".\" and \"..\" are not names of a record."},
         {"..", "\".\" and \"..\" are not names of a record."},
