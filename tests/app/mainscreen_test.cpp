@@ -598,9 +598,12 @@ TEST_F(MainScreenTest, AFailedStopResetsTheButtonBeforeItsMessageAndStopsOnce)
 }
 
 // The shortcuts themselves are the menu's table; Ctrl+R is used by the keyboard test above.
-TEST_F(MainScreenTest, MenusShowMnemonicsAndEveryControlHasAName)
+TEST_F(MainScreenTest, MenusShowShortcutsAndMnemonicsAndEveryControlHasAName)
 {
     Open();
+    // Ctrl+R and Ctrl+B are pressed by the keyboard and browser tests; these two only here.
+    EXPECT_EQ(screen->ExitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(screen->SettingsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
     for (QWidget* control : screen->FocusPositions())
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
     for (QAction* action : screen->Menu()->actions()) {
