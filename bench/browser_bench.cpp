@@ -6,16 +6,16 @@
 // every question well under one 60 Hz frame (16 ms).
 
 #include "audio/audiomanager.h"
-#include "audio/baseencoder.h"
 #include "audio/tagger.h"
+#include "benchrecords.h"
 #include "platform/wavebackend.h"
 #include "store/recordbrowser.h"
 #include "store/recordcatalogue.h"
+#include "timesreporter.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -38,29 +38,6 @@ QByteArray InfoVariant(int v)
     return info;
 }
 
-// One record of the codec with the information variant, three seconds of a tone.
-QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, int variant,
-                        const QString& path)
-{
-    manager.SetCodec(codec);
-    manager.SetQuality(3);
-    const auto ownedEncoder = manager.CreateEncoder(manager.CodecIndex());
-    CBaseEncoder& encoder = *ownedEncoder;
-    const QByteArray info = InfoVariant(variant);
-    encoder.SetInfo(std::string(info.constData(), static_cast<std::size_t>(info.size())));
-    encoder.Open(path.toStdString(), false);
-    std::vector<std::uint8_t> second(8000);
-    for (std::size_t i = 0; i < second.size(); ++i)
-        second[i] = static_cast<std::uint8_t>(128 + ((i / 10) % 2 ? 40 : -40));
-    for (int s = 0; s < 3; ++s)
-        encoder.Write(second, s == 2);
-    encoder.Close();
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    QFile::remove(path);
-    return bytes;
-}
-
 class CRecordFolder
 {
 public:
@@ -70,21 +47,14 @@ public:
         std::vector<QByteArray> wav;
         std::vector<QByteArray> ogg;
         for (int v = 0; v < kInfoVariants; ++v) {
-            wav.push_back(EngineRecord(manager, Codec::Pcm, v, m_dir.path() + "/template.wav"));
-            ogg.push_back(EngineRecord(manager, Codec::Speex, v, m_dir.path() + "/template.ogg"));
+            wav.push_back(Bench::EngineRecord(manager, Codec::Pcm, InfoVariant(v),
+                                              m_dir.path() + "/template.wav"));
+            ogg.push_back(Bench::EngineRecord(manager, Codec::Speex, InfoVariant(v),
+                                              m_dir.path() + "/template.ogg"));
         }
-        const QDate first(2025, 7, 1);
         for (int i = 0; i < kRecords; ++i) {
             const bool pcm = i % 2 == 0;
-            const QDate day = first.addDays(i % 731);
-            const QString extension = pcm ? "wav" : "ogg";
-            const QString name =
-                i % 20 == 19
-                    ? QStringLiteral("Memo %1.%2").arg(i).arg(extension)
-                    : QString::asprintf("%02d%02d%04d_%02d%02d%02d.", day.month(), day.day(),
-                                        day.year(), (i / 3600) % 24, (i / 60) % 60, i % 60) +
-                          extension;
-            QFile file(m_dir.path() + u'/' + name);
+            QFile file(m_dir.path() + u'/' + Bench::BrowsedRecordName(i));
             const QByteArray& bytes =
                 (pcm ? wav : ogg)[static_cast<std::size_t>(i % kInfoVariants)];
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0)
@@ -219,21 +189,14 @@ void BM_ChangeSearch(benchmark::State& state)
 }
 BENCHMARK(BM_ChangeSearch)->Unit(benchmark::kMillisecond);
 
-class CAimReporter : public benchmark::ConsoleReporter
+class CAimReporter : public CTimesReporter
 {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0)
-                m_ms[run.benchmark_name()] = run.GetAdjustedRealTime(); // in ms
-    }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const double build = Find("BM_BuildRecordList");
-        const double model = Find("BM_BuildBrowser");
+        const double build = RealTime("BM_BuildRecordList");
+        const double model = RealTime("BM_BuildBrowser");
         if (build > 0 && model > 0)
             std::printf("model %.1f ms = %.2f x BuildRecordList (%.1f ms); aim <= %.1f ms: %s\n",
                         model, model / build, build, 0.5 * build + 50,
@@ -241,23 +204,12 @@ public:
         for (const char* question :
              {"BM_ChangePeriod", "BM_ChangePageContacts", "BM_ChangePageTags", "BM_ChangePageTasks",
               "BM_ChangeSearch"}) {
-            const double ms = Find(question);
+            const double ms = RealTime(question);
             if (ms > 0)
                 std::printf("%s %.2f ms = %.3f x BuildRecordList; aim < 16 ms: %s\n", question, ms,
                             build > 0 ? ms / build : 0.0, ms < 16 ? "met" : "MISSED");
         }
     }
-
-private:
-    double Find(const std::string& prefix) const
-    {
-        for (const auto& [name, ms] : m_ms)
-            if (name.rfind(prefix, 0) == 0)
-                return ms;
-        return 0;
-    }
-
-    std::map<std::string, double> m_ms;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 // reads no file once it has its record list.
 
 #include "audio/audiomanager.h"
+#include "benchrecords.h"
 #include "browser/browserpage.h"
 #include "browser/browserprompts.h"
 #include "browser/findrecorddlg.h"
@@ -13,6 +14,7 @@
 #include "platform/wavebackend.h"
 #include "store/pimsource.h"
 #include "store/recordbrowser.h"
+#include "timesreporter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,16 +47,8 @@ const RecordList& Records()
 {
     static const RecordList records = [] {
         RecordList list;
-        const QDate first(2025, 7, 1);
         for (int i = 0; i < kRecords; ++i) {
-            const QDate day = first.addDays(i % 731);
-            const QString extension = i % 2 == 0 ? "wav" : "ogg";
-            const QString name =
-                i % 20 == 19
-                    ? QStringLiteral("Memo %1.%2").arg(i).arg(extension)
-                    : QString::asprintf("%02d%02d%04d_%02d%02d%02d.", day.month(), day.day(),
-                                        day.year(), (i / 3600) % 24, (i / 60) % 60, i % 60) +
-                          extension;
+            const QString name = Bench::BrowsedRecordName(i);
             const int v = i % 100;
             QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[Projects]\n"
                               "Project " +
@@ -160,44 +154,26 @@ void BM_WindowPages(benchmark::State& state)
 }
 BENCHMARK(BM_WindowPages)->Unit(benchmark::kMillisecond);
 
-class CRatioReporter : public benchmark::ConsoleReporter
+class CRatioReporter : public CTimesReporter
 {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0)
-                m_ms[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const double model = Find("BM_BuildModel");
-        const double open = Find("BM_OpenWindow");
+        const double model = RealTime("BM_BuildModel");
+        const double open = RealTime("BM_OpenWindow");
         if (model > 0)
             std::printf("opening %.1f ms = %.2f x building the model (%.1f ms)\n", open,
                         open / model, model);
-        const double questions = Find("BM_ModelQuestions");
-        const double changes = Find("BM_WindowPeriodAndSearch");
+        const double questions = RealTime("BM_ModelQuestions");
+        const double changes = RealTime("BM_WindowPeriodAndSearch");
         if (questions > 0)
             std::printf("a period and a search keystroke through the window: %.2f ms = %.2f x "
                         "the model's answers; per change %.2f ms, aim < 16 ms\n",
                         changes, changes / questions, changes / 3);
-        const double pages = Find("BM_WindowPages");
+        const double pages = RealTime("BM_WindowPages");
         std::printf("showing a page: %.2f ms, aim < 16 ms\n", pages / 4);
     }
-
-private:
-    double Find(const std::string& prefix) const
-    {
-        for (const auto& [name, ms] : m_ms)
-            if (name.rfind(prefix, 0) == 0)
-                return ms;
-        return 0;
-    }
-
-    std::map<std::string, double> m_ms;
 };
 
 } // namespace

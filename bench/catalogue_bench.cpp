@@ -9,6 +9,7 @@
 #include "store/linefile.h"
 #include "store/tagcatalogue.h"
 #include "store/vcardreader.h"
+#include "timesreporter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -80,25 +81,17 @@ BENCHMARK(BM_VCardPlainBaseline)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicros
 BENCHMARK(BM_VCardSoftBreaks)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // Prints each operation's time over its baseline's, per size.
-class CRatioReporter : public benchmark::ConsoleReporter
+class CRatioReporter : public CTimesReporter
 {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0)
-                m_cpu[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         const auto ratio = [&](const char* what, const char* base, int n) {
             const std::string suffix = "/" + std::to_string(n);
-            const auto a = m_cpu.find(what + suffix), b = m_cpu.find(base + suffix);
-            if (a != m_cpu.end() && b != m_cpu.end() && b->second > 0)
-                std::cout << what << suffix << " / " << base << ": " << a->second / b->second
-                          << '\n';
+            const double a = CpuTime(what + suffix), b = CpuTime(base + suffix);
+            if (a > 0 && b > 0)
+                std::cout << what << suffix << " / " << base << ": " << a / b << '\n';
         };
         for (int n : {1000, 5000}) {
             ratio("BM_ListAll", "BM_ReadLinesBaseline", n);
@@ -107,9 +100,6 @@ public:
         for (int n : {2000, 10000})
             ratio("BM_VCardSoftBreaks", "BM_VCardPlainBaseline", n);
     }
-
-private:
-    std::map<std::string, double> m_cpu;
 };
 
 } // namespace

@@ -4,10 +4,11 @@
 // then copied) with a warm cache; the ratio of the two per-record times is printed.
 
 #include "audio/audiomanager.h"
-#include "audio/baseencoder.h"
 #include "audio/tagger.h"
+#include "benchrecords.h"
 #include "platform/wavebackend.h"
 #include "store/recordcatalogue.h"
+#include "timesreporter.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -32,38 +33,16 @@ QByteArray RecordInfo()
     return info;
 }
 
-// One record of the codec, three seconds of a tone, written by the engine's encoder.
-QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, const QString& path)
-{
-    manager.SetCodec(codec);
-    manager.SetQuality(3);
-    const auto ownedEncoder = manager.CreateEncoder(manager.CodecIndex());
-    CBaseEncoder& encoder = *ownedEncoder;
-    const QByteArray info = RecordInfo();
-    encoder.SetInfo(std::string(info.constData(), static_cast<std::size_t>(info.size())));
-    encoder.Open(path.toStdString(), false);
-    std::vector<std::uint8_t> second(8000);
-    for (std::size_t i = 0; i < second.size(); ++i)
-        second[i] = static_cast<std::uint8_t>(128 + ((i / 10) % 2 ? 40 : -40));
-    for (int s = 0; s < 3; ++s)
-        encoder.Write(second, s == 2);
-    encoder.Close();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 class CRecordFolder
 {
 public:
     CRecordFolder()
     {
         CAudioManager manager;
-        const QByteArray wav = EngineRecord(manager, Codec::Pcm, m_dir.path() + "/template.wav");
-        const QByteArray ogg = EngineRecord(manager, Codec::Speex, m_dir.path() + "/template.ogg");
-        QFile::remove(m_dir.path() + "/template.wav");
-        QFile::remove(m_dir.path() + "/template.ogg");
+        const QByteArray wav =
+            Bench::EngineRecord(manager, Codec::Pcm, RecordInfo(), m_dir.path() + "/template.wav");
+        const QByteArray ogg = Bench::EngineRecord(manager, Codec::Speex, RecordInfo(),
+                                                   m_dir.path() + "/template.ogg");
         for (int i = 0; i < kRecords; ++i) {
             const bool pcm = i % 2 == 0;
             const QString name =
@@ -154,19 +133,9 @@ void BM_OpenAndReadFloor(benchmark::State& state)
 BENCHMARK(BM_OpenAndReadFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Prints the per-record times and their ratio once both benchmarks have run.
-class CRatioReporter : public benchmark::ConsoleReporter
+class CRatioReporter : public CTimesReporter
 {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0) {
-                // ms -> ns per record; CPU time too, as the machine is shared
-                m_perRecordNs[run.benchmark_name()] = run.GetAdjustedRealTime() * 1e6 / kRecords;
-                m_perRecordCpuNs[run.benchmark_name()] = run.GetAdjustedCPUTime() * 1e6 / kRecords;
-            }
-    }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
@@ -189,16 +158,11 @@ public:
     }
 
 private:
+    // ms -> ns per record; CPU time too, as the machine is shared
     double Find(const std::string& prefix, bool cpu = false) const
     {
-        for (const auto& [name, ns] : cpu ? m_perRecordCpuNs : m_perRecordNs)
-            if (name.rfind(prefix, 0) == 0)
-                return ns;
-        return 0;
+        return (cpu ? CpuTime(prefix) : RealTime(prefix)) * 1e6 / kRecords;
     }
-
-    std::map<std::string, double> m_perRecordNs;
-    std::map<std::string, double> m_perRecordCpuNs;
 };
 
 } // namespace

@@ -52,6 +52,21 @@ void ForEachTagLine(const QStringList& lines, const QString& group, Visit visit)
     }
 }
 
+// The group's non-empty tag lines, each once, in the file's order. A set keeps this
+// linear in a group of thousands of tags.
+QStringList UniqueTagLines(const QStringList& lines, const QString& group)
+{
+    QStringList tags;
+    QSet<QString> present;
+    ForEachTagLine(lines, group, [&](qsizetype i) {
+        if (!lines[i].isEmpty() && !present.contains(lines[i])) {
+            present.insert(lines[i]);
+            tags.append(lines[i]);
+        }
+    });
+    return tags;
+}
+
 // The index of the first group line named `group`, or -1.
 qsizetype FindGroupLine(const QStringList& lines, const QString& group)
 {
@@ -160,15 +175,7 @@ ECatalogueResult CTagCatalogue::CopyGroup(const QString& source, const QString& 
         return ECatalogueResult::WriteFailed;
     if (FindGroupLine(*lines, trimmed) >= 0)
         return ECatalogueResult::AlreadyExists;
-    QStringList copy{GroupLine(trimmed)};
-    QSet<QString> copied;
-    ForEachTagLine(*lines, source, [&](qsizetype i) {
-        const QString& line = (*lines)[i];
-        if (!line.isEmpty() && !copied.contains(line)) {
-            copied.insert(line);
-            copy.append(line);
-        }
-    });
+    const QStringList copy = QStringList{GroupLine(trimmed)} + UniqueTagLines(*lines, source);
     return LineFile::Replace(m_path, *lines + copy) ? ECatalogueResult::Ok
                                                     : ECatalogueResult::WriteFailed;
 }
@@ -340,17 +347,7 @@ QStringList CTagCatalogue::ListTagsOfGroup(const QString& group) const
 
 QStringList CTagCatalogue::UniqueTagsOfGroup(const QString& group) const
 {
-    const QStringList lines = Lines().value_or(QStringList{});
-    QStringList tags;
-    // A set keeps this linear in a group of thousands of tags.
-    QSet<QString> present;
-    ForEachTagLine(lines, group, [&](qsizetype i) {
-        if (!lines[i].isEmpty() && !present.contains(lines[i])) {
-            present.insert(lines[i]);
-            tags.append(lines[i]);
-        }
-    });
-    return tags;
+    return UniqueTagLines(Lines().value_or(QStringList{}), group);
 }
 
 QString CTagCatalogue::MakeCopyName(const QString& name) const

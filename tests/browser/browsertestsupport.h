@@ -86,7 +86,8 @@ protected:
         ASSERT_TRUE(WriteAll(data + name, Wav(info, static_cast<int>(seconds * 8000))));
     }
 
-    void Open()
+    // `programFolder` holds the tag catalogue the information editor offers.
+    void Open(const QString& programFolder = {})
     {
         records = BuildRecordList({data}, audio.GetTagger());
         browser = std::make_unique<CFindRecordDlg>(
@@ -95,9 +96,7 @@ protected:
                                          records = BuildRecordList({data}, audio.GetTagger());
                                          return records;
                                      },
-                                     [this] {
-                                         return now;
-                                     }});
+                                     [this] { return now; }, programFolder});
         browser->resize(480, 640);
         browser->show();
         browser->activateWindow();

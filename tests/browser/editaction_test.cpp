@@ -9,16 +9,7 @@ protected:
     void OpenWithCatalogue()
     {
         ASSERT_TRUE(WriteAll(home.filePath("groups.dat"), "[Priority]\nImportant\nNormal\n"));
-        records = BuildRecordList({data}, audio.GetTagger());
-        browser = std::make_unique<CFindRecordDlg>(
-            CFindRecordDlg::SContext{audio, prompts, pim, records,
-                                     [this]() -> const RecordList& {
-                                         records = BuildRecordList({data}, audio.GetTagger());
-                                         return records;
-                                     },
-                                     [this] { return now; }, home.path()});
-        browser->resize(480, 640);
-        browser->show();
+        Open(home.path());
     }
 };
 

@@ -1,10 +1,5 @@
-#include "app/memorycheck.h"
-#include "app/parlantographerdlg.h"
-#include "app/recordingsink.h"
 #include "browser/propertyall.h"
-#include "browsertestsupport.h"
-#include "store/settingsstore.h"
-#include "store/storage.h"
+#include "mainscreenhome.h"
 
 #include <QAction>
 
@@ -13,22 +8,10 @@ namespace {
 // The main screen opens the browser over the records it finds, by menu and by key.
 TEST(PlayerAction, OpensTheRecordsOfTheDataFolder)
 {
-    QTemporaryDir home;
-    ASSERT_TRUE(WriteAll(home.filePath("Data/01042027_080000.wav"),
+    SMainScreenHome at;
+    ASSERT_TRUE(WriteAll(at.home.filePath("Data/01042027_080000.wav"),
                          Wav(Info("Priority", "Important", "", ""))));
-    CSettingsStore settings{home.filePath("settings.ini")};
-    CStorage storage(settings, {home.path() + "/", home.path() + "/Data/", [] {
-                                    return QList<SStorageCard>{};
-                                }});
-    CFakePimSource pim;
-    CRecordingSink sink;
-    CMemoryCheck memory{[] {
-        return std::optional<std::uint64_t>(1ull << 30);
-    }};
-    QFile mounts(home.filePath("mounts"));
-    ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
-    mounts.close();
-    CParlantographerDlg screen({settings, storage, pim, sink, memory, home.filePath("mounts")});
+    CParlantographerDlg screen(at.Context());
     screen.show();
     screen.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
@@ -51,7 +34,7 @@ TEST(PlayerAction, OpensTheRecordsOfTheDataFolder)
     WhenModal<CFindRecordDlg>(check);
     screen.PlayerAction()->trigger();
     EXPECT_EQ(opened, 2);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(at.sink.messages.empty());
 }
 
 } // namespace

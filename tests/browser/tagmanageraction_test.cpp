@@ -1,12 +1,7 @@
-#include "app/memorycheck.h"
-#include "app/parlantographerdlg.h"
-#include "app/recordingsink.h"
 #include "browser/renamegroup.h"
 #include "browser/tagmanagerdlg.h"
-#include "browsertestsupport.h"
 #include "controls/slotlist.h"
-#include "store/settingsstore.h"
-#include "store/storage.h"
+#include "mainscreenhome.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -16,18 +11,8 @@ namespace {
 // The menu opens the tag manager; a group renamed there is what the slot shows afterwards.
 TEST(TagManagerAction, ARenamedGroupIsShownByItsSlotAfterOk)
 {
-    QTemporaryDir home;
-    CSettingsStore settings{home.filePath("settings.ini")};
-    CStorage storage(settings, {home.path() + "/", home.path() + "/Data/", [] {
-                                    return QList<SStorageCard>{};
-                                }});
-    CFakePimSource pim;
-    CRecordingSink sink;
-    CMemoryCheck memory{[] {
-        return std::optional<std::uint64_t>(1ull << 30);
-    }};
-    ASSERT_TRUE(WriteAll(home.filePath("mounts"), QByteArray()));
-    CParlantographerDlg screen({settings, storage, pim, sink, memory, home.filePath("mounts")});
+    SMainScreenHome at;
+    CParlantographerDlg screen(at.Context());
     screen.show();
     ASSERT_TRUE(screen.TagManagerAction()->isEnabled());
     ASSERT_EQ(screen.Slot(0)->Kind(), "Priority");
@@ -41,10 +26,10 @@ TEST(TagManagerAction, ARenamedGroupIsShownByItsSlotAfterOk)
         QTest::mouseClick(manager.Button("renameGroup"), Qt::LeftButton);
     });
     screen.TagManagerAction()->trigger();
-    EXPECT_EQ(settings.Slot(0), "Urgency");
+    EXPECT_EQ(at.settings.Slot(0), "Urgency");
     EXPECT_EQ(screen.Slot(0)->Kind(), "Urgency");
     EXPECT_EQ(screen.Slot(0)->Items(), (QStringList{"Important", "Normal", "Inessential"}));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(at.sink.messages.empty());
 }
 
 } // namespace

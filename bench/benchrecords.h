@@ -1,0 +1,54 @@
+#pragma once
+
+// Shared by the benchmarks over many records: one record written by the engine, and the
+// record names spread over two years.
+
+#include "audio/audiomanager.h"
+#include "audio/baseencoder.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QFile>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Bench {
+
+// The bytes of a record of `codec` (quality 3) with `info`, three seconds of a tone, written
+// by the engine's encoder at `path`, which is removed afterwards.
+inline QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, const QByteArray& info,
+                               const QString& path)
+{
+    manager.SetCodec(codec);
+    manager.SetQuality(3);
+    const auto encoder = manager.CreateEncoder(manager.CodecIndex());
+    encoder->SetInfo(std::string(info.constData(), static_cast<std::size_t>(info.size())));
+    encoder->Open(path.toStdString(), false);
+    std::vector<std::uint8_t> second(8000);
+    for (std::size_t i = 0; i < second.size(); ++i)
+        second[i] = static_cast<std::uint8_t>(128 + ((i / 10) % 2 ? 40 : -40));
+    for (int s = 0; s < 3; ++s)
+        encoder->Write(second, s == 2);
+    encoder->Close();
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QFile::remove(path);
+    return bytes;
+}
+
+// The name of record `i` of a browsing benchmark: a record name dated within the two years
+// from 1 July 2025, one in twenty a free name; even records are WAV, odd ones Ogg.
+inline QString BrowsedRecordName(int i)
+{
+    const QDate day = QDate(2025, 7, 1).addDays(i % 731);
+    const QString extension = i % 2 == 0 ? "wav" : "ogg";
+    if (i % 20 == 19)
+        return QStringLiteral("Memo %1.%2").arg(i).arg(extension);
+    return QString::asprintf("%02d%02d%04d_%02d%02d%02d.", day.month(), day.day(), day.year(),
+                             (i / 3600) % 24, (i / 60) % 60, i % 60) +
+           extension;
+}
+
+} // namespace Bench
