@@ -11,6 +11,7 @@
 #include <optional>
 #include <pulse/error.h>
 #include <pulse/simple.h>
+#include <ranges>
 
 using namespace testsupport;
 using namespace std::chrono_literals;
@@ -65,6 +66,12 @@ double ChirpAt(double t)
     return std::sin(2 * std::numbers::pi * (kStartHz * t + kHzPerSecond * t * t / 2));
 }
 
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 double Seconds(Clock::time_point t)
 {
     return std::chrono::duration<double>(t.time_since_epoch()).count();
@@ -94,8 +101,7 @@ public:
         std::vector<double> offsets;
         for (const auto& [wall, offset] : m_offsets)
             offsets.push_back(offset);
-        std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
-        return Seconds(t) - offsets[offsets.size() / 2];
+        return Seconds(t) - Median(offsets);
     }
     // How far the two clocks drifted apart between `from` and `to`: more than a few
     // milliseconds means the player was late and the sink played a gap into the signal
@@ -117,21 +123,17 @@ private:
     void Run()
     {
         const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kRate), 1};
-        pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), 640,
-                                  static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1),
-                                  static_cast<std::uint32_t>(-1)};
+        constexpr auto kAny = static_cast<std::uint32_t>(-1);
+        pa_buffer_attr attributes{kAny, 640, kAny, kAny, kAny};
         int error = 0;
         pa_simple* stream =
             pa_simple_new(nullptr, "fidelity test", PA_STREAM_PLAYBACK, m_sink.c_str(), "chirp",
                           &format, nullptr, &attributes, &error);
-        if (!stream) {
-            m_failed = true;
-            return;
-        }
+        m_failed = !stream;
         constexpr std::size_t kChunk = 80; // 10 ms
         std::vector<std::int16_t> chunk(kChunk);
         const auto total = static_cast<std::size_t>(kChirpSeconds * kRate);
-        for (std::size_t written = 0; written < total && !m_quit; written += kChunk) {
+        for (std::size_t written = 0; stream && written < total && !m_quit; written += kChunk) {
             for (std::size_t i = 0; i < kChunk; ++i) {
                 const double t = static_cast<double>(written + i) / kRate;
                 chunk[i] = static_cast<std::int16_t>(std::lround(12000 * ChirpAt(t)));
@@ -148,7 +150,8 @@ private:
             m_offsets.emplace_back(now, now - playing);
             m_played = playing;
         }
-        pa_simple_free(stream);
+        if (stream)
+            pa_simple_free(stream);
     }
 
     const std::string m_sink;
@@ -159,18 +162,6 @@ private:
     std::vector<std::pair<double, double>> m_offsets; // wall clock, wall minus signal
     std::thread m_thread;
 };
-
-// The samples of a PCM record (its "data" chunk).
-Bytes WavSamples(const Bytes& file)
-{
-    for (std::size_t at = 12; at + 8 <= file.size();) {
-        const std::size_t size = Le(file, at + 4);
-        if (Text(file, at, 4) == "data")
-            return Slice(file, at + 8, std::min(file.size(), at + 8 + size));
-        at += 8 + size + (size & 1);
-    }
-    return {};
-}
 
 // Where in the chirp each 50 ms window of a recording lies: the window's mean frequency
 // from its zero crossings (interpolated between samples) dates its middle. Returns the
@@ -199,37 +190,61 @@ std::vector<double> SignalAtStartPerWindow(const Bytes& samples)
     return starts;
 }
 
-double Median(std::vector<double> values)
+// Every window lies where a continuous recording puts it: a gap would shift those after it
+// by its length.
+void ExpectNoGap(const std::vector<double>& starts, double start)
 {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
 }
+
+// A manager on the sound server with a null sink of the test's own (named after the test, as
+// the cases may run side by side); skips where there is no server or no pactl.
+class PulseTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto backend = CPulseWaveBackend::Connect();
+        if (!backend)
+            GTEST_SKIP() << "no sound server answers";
+        m_sink = std::make_unique<CPrivateSink>(
+            std::string("parlantographer_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        if (!m_sink->Loaded())
+            GTEST_SKIP() << "pactl cannot load a null sink";
+        m_manager = std::make_unique<CAudioManager>(std::move(backend));
+        m_manager->GetRecorder().SetDeviceName(m_sink->Monitor());
+    }
+    // The samples of a PCM record the recorder made: all that follows its header.
+    Bytes Samples(const std::string& name) const
+    {
+        return Slice(ReadFile(m_dir.File(name)), kRecordHeaderSize, SIZE_MAX);
+    }
+
+    CTempFolder m_dir;
+    std::unique_ptr<CPrivateSink> m_sink;
+    std::unique_ptr<CAudioManager> m_manager;
+};
+
+using PulseFidelity = PulseTest;
+using PulseDevices = PulseTest;
 
 // Records the monitor of a null sink through the engine's recorder while the chirp plays
 // into the sink, and dates the file's first and last samples on the chirp's time line:
 // what was played between Record's return and the stop request must be in the file,
 // without a gap.
-TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
+TEST_F(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 {
-    auto backend = CPulseWaveBackend::Connect();
-    if (!backend)
-        GTEST_SKIP() << "no sound server answers";
-    CPrivateSink sink("parlantographer_fidelity");
-    if (!sink.Loaded())
-        GTEST_SKIP() << "pactl cannot load a null sink";
-    CAudioManager manager(std::move(backend));
-    CRecorder& recorder = manager.GetRecorder();
-    recorder.SetDeviceName(sink.Monitor());
-    CTempFolder dir;
-
+    CRecorder& recorder = m_manager->GetRecorder();
     // A fresh null sink renders its first two seconds at once; the chirp is dated from
     // when it plays in small steps.
-    CChirpPlayer player(sink.Name());
+    CChirpPlayer player(m_sink->Name());
     while (player.PlayedSeconds() < 0.4 && !player.Failed())
         std::this_thread::sleep_for(5ms);
     ASSERT_FALSE(player.Failed());
 
-    recorder.Record(dir.File("memo.wav"));
+    recorder.Record(m_dir.File("memo.wav"));
     const Clock::time_point recording = Clock::now();
     std::this_thread::sleep_for(1500ms);
     const Clock::time_point stopping = Clock::now();
@@ -237,15 +252,15 @@ TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 
     // A recording limited to one second ends by itself a second after it started.
     recorder.SetSampleLimit(8000);
-    recorder.Record(dir.File("second.wav"));
+    recorder.Record(m_dir.File("second.wav"));
     const Clock::time_point limited = Clock::now();
     ASSERT_TRUE(recorder.WaitForSampleLimit(3s));
     const double limitedSeconds = std::chrono::duration<double>(Clock::now() - limited).count();
     recorder.StopRecording();
-    EXPECT_EQ(WavSamples(ReadFile(dir.File("second.wav"))).size(), 8000u);
+    EXPECT_EQ(Samples("second.wav").size(), 8000u);
     EXPECT_NEAR(limitedSeconds, 1.0, 0.3);
 
-    const Bytes samples = WavSamples(ReadFile(dir.File("memo.wav")));
+    const Bytes samples = Samples("memo.wav");
     ASSERT_GT(samples.size(), 8000u);
     const std::vector<double> starts = SignalAtStartPerWindow(samples);
     const double start = Median(starts);
@@ -261,87 +276,62 @@ TEST(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
                      << " ms on a loaded machine: there is nothing to date the recording by";
     EXPECT_LE(lostAtStart, 0.100);
     EXPECT_LE(lostAtStop, 0.050);
-    // Every window lies where a continuous recording puts it: a gap would shift those
-    // after it by its length.
-    for (std::size_t i = 0; i < starts.size(); ++i)
-        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+    ExpectNoGap(starts, start);
 }
 
 // The player on the server plays its buffers one after the other without a gap and says
 // it has stopped once the last one has played: a chirp record played into a null sink is
 // recorded from the sink's monitor in one piece, as long as it is.
-TEST(PulseFidelity, ThePlayerPlaysEveryBufferInTurnAndEnds)
+TEST_F(PulseFidelity, ThePlayerPlaysEveryBufferInTurnAndEnds)
 {
-    auto backend = CPulseWaveBackend::Connect();
-    if (!backend)
-        GTEST_SKIP() << "no sound server answers";
-    CPrivateSink sink("parlantographer_playback");
-    if (!sink.Loaded())
-        GTEST_SKIP() << "pactl cannot load a null sink";
-    CAudioManager manager(std::move(backend));
-    CRecorder& recorder = manager.GetRecorder();
-    CPlayer& player = manager.GetPlayer();
-    recorder.SetDeviceName(sink.Monitor());
-    player.SetDeviceName(sink.Name());
-    CTempFolder dir;
+    CRecorder& recorder = m_manager->GetRecorder();
+    CPlayer& player = m_manager->GetPlayer();
+    player.SetDeviceName(m_sink->Name());
     constexpr double kSeconds = 2.5;
     Bytes chirp(static_cast<std::size_t>(kSeconds * kRate));
     for (std::size_t i = 0; i < chirp.size(); ++i)
         chirp[i] = static_cast<std::uint8_t>(
             std::lround(128 + 60 * ChirpAt(static_cast<double>(i) / kRate)));
-    WriteFile(dir.File("chirp.wav"), WavFile(chirp));
+    WriteFile(m_dir.File("chirp.wav"), WavFile(chirp));
 
-    recorder.Record(dir.File("memo.wav"));
-    player.Play(dir.File("chirp.wav"));
+    recorder.Record(m_dir.File("memo.wav"));
+    player.Play(m_dir.File("chirp.wav"));
     ASSERT_TRUE(player.WaitUntilStopped(10s));
     player.StopPlaying();
     std::this_thread::sleep_for(200ms);
     recorder.StopRecording();
 
     // The windows that hold the chirp, without the two at its edges that hold silence too.
-    std::vector<double> starts = SignalAtStartPerWindow(WavSamples(ReadFile(dir.File("memo.wav"))));
-    const auto first =
-        std::find_if(starts.begin(), starts.end(), [](double start) { return !std::isnan(start); });
-    const auto last = std::find_if(starts.rbegin(), starts.rend(), [](double start) {
-                          return !std::isnan(start);
-                      }).base();
+    std::vector<double> starts = SignalAtStartPerWindow(Samples("memo.wav"));
+    const auto tone = [](double start) {
+        return !std::isnan(start);
+    };
+    const auto first = std::ranges::find_if(starts, tone);
+    const auto last = std::ranges::find_if(starts | std::views::reverse, tone).base();
     ASSERT_GT(last - first, 4);
     starts.assign(first + 1, last - 1);
-    const double start = Median(starts);
-    for (std::size_t i = 0; i < starts.size(); ++i)
-        EXPECT_NEAR(starts[i], start, 0.015) << "window " << i << " of " << starts.size();
+    ExpectNoGap(starts, Median(starts));
     EXPECT_NEAR(static_cast<double>(starts.size() + 2) * 0.05, kSeconds, 0.1);
 }
 
 // A named device is listed, opened by its name and, once removed during a recording, ends
 // the run: the recorder reports the loss and the audio captured until then is in the file.
 // A name that is not present opens the default and says so.
-TEST(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
+TEST_F(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
 {
-    auto backend = CPulseWaveBackend::Connect();
-    if (!backend)
-        GTEST_SKIP() << "no sound server answers";
-    CPrivateSink sink("parlantographer_removable");
-    if (!sink.Loaded())
-        GTEST_SKIP() << "pactl cannot load a null sink";
-    const std::string monitor = sink.Monitor();
     for (const EWaveDirection direction : {EWaveDirection::Input, EWaveDirection::Output}) {
-        const std::vector<SWaveDeviceInfo> devices = backend->Devices(direction);
-        EXPECT_EQ(std::count_if(devices.begin(), devices.end(),
-                                [](const SWaveDeviceInfo& device) { return device.isDefault; }),
-                  1);
-        EXPECT_TRUE(
-            HasWaveDevice(devices, direction == EWaveDirection::Input ? monitor : sink.Name()));
+        const auto devices = m_manager->GetWaveBackend().Devices(direction);
+        EXPECT_EQ(std::ranges::count_if(devices, &SWaveDeviceInfo::isDefault), 1);
+        EXPECT_TRUE(HasWaveDevice(devices, direction == EWaveDirection::Input ? m_sink->Monitor()
+                                                                              : m_sink->Name()));
     }
-    CAudioManager manager(std::move(backend));
-    CRecorder& recorder = manager.GetRecorder();
+    CRecorder& recorder = m_manager->GetRecorder();
     recorder.SetDeviceName("parlantographer_absent.monitor");
     recorder.CheckDevices();
     EXPECT_TRUE(recorder.FellBackToDefault());
 
-    CTempFolder dir;
-    recorder.SetDeviceName(monitor);
-    recorder.Record(dir.File("memo.wav"));
+    recorder.SetDeviceName(m_sink->Monitor());
+    recorder.Record(m_dir.File("memo.wav"));
     EXPECT_FALSE(recorder.FellBackToDefault());
     // An idle null sink renders two seconds at a time, so its monitor's first samples come
     // late; once the first second is in, the rest flows in small fragments.
@@ -353,11 +343,11 @@ TEST(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
     ASSERT_TRUE(WaitFor([&] { return recorder.CapturedSamples() >= 8000; }));
     std::this_thread::sleep_for(300ms);
     EXPECT_FALSE(recorder.DeviceLost());
-    sink.Unplug();
+    m_sink->Unplug();
     EXPECT_TRUE(WaitFor([&] { return recorder.DeviceLost(); }));
     recorder.StopRecording();
     // The second in the encoder and the part of the next one in the returned buffer.
-    EXPECT_GT(WavSamples(ReadFile(dir.File("memo.wav"))).size(), 8000u + 1600u);
+    EXPECT_GT(Samples("memo.wav").size(), 8000u + 1600u);
 }
 
 } // namespace
