@@ -1,8 +1,8 @@
 #include "platform/simwavebackend.h"
 #include "platform/wavedevice.h"
 #include "platform/wavenoticesink.h"
+#include "support/scopedenv.h"
 
-#include <cstdlib>
 #include <gmock/gmock.h>
 #include <stdexcept>
 
@@ -12,23 +12,6 @@ class CIgnoreNotices : public MWaveNoticeSink
 {
 public:
     bool PostWaveNotice(EWaveNotice, SWaveBuffer*) override { return true; }
-};
-
-// Sets an environment variable for one scope.
-class CEnvironment
-{
-public:
-    CEnvironment(const char* name, const char* value) : m_name(name)
-    {
-        const char* old = std::getenv(name);
-        m_old = old ? old : "";
-        setenv(name, value, 1);
-    }
-    ~CEnvironment() { m_old.empty() ? unsetenv(m_name) : setenv(m_name, m_old.c_str(), 1); }
-
-private:
-    const char* m_name;
-    std::string m_old;
 };
 
 TEST(SimWaveBackend, OffersOneSimulatedDeviceEachWayForTheEngineFormatOnly)
@@ -63,19 +46,15 @@ TEST(SimWaveBackend, OffersOneSimulatedDeviceEachWayForTheEngineFormatOnly)
 
 TEST(WaveBackendChoice, TheEnvironmentPicksTheBackendAndBadValuesAreNamed)
 {
-    CEnvironment audio("PARLANTOGRAPHER_AUDIO", "sim");
-    {
-        CEnvironment speed("PARLANTOGRAPHER_SIM_SPEED", "fast");
-        EXPECT_NE(dynamic_cast<CSimWaveBackend*>(CreateWaveBackend().get()), nullptr);
-    }
-    {
-        CEnvironment speed("PARLANTOGRAPHER_SIM_SPEED", "slow");
-        EXPECT_THAT(
-            [] { CreateWaveBackend(); },
-            ::testing::ThrowsMessage<std::invalid_argument>(::testing::StrEq(
-                "PARLANTOGRAPHER_SIM_SPEED must be \"realtime\" or \"fast\", not \"slow\"")));
-    }
-    CEnvironment other("PARLANTOGRAPHER_AUDIO", "oss");
+    const testsupport::CScopedEnv audio("PARLANTOGRAPHER_AUDIO", "sim");
+    const testsupport::CScopedEnv speed("PARLANTOGRAPHER_SIM_SPEED", "fast");
+    EXPECT_NE(dynamic_cast<CSimWaveBackend*>(CreateWaveBackend().get()), nullptr);
+    speed.Set("slow");
+    EXPECT_THAT([] { CreateWaveBackend(); },
+                ::testing::ThrowsMessage<std::invalid_argument>(::testing::StrEq(
+                    "PARLANTOGRAPHER_SIM_SPEED must be \"realtime\" or \"fast\", not \"slow\"")));
+    speed.Set("fast");
+    audio.Set("oss");
     EXPECT_THAT([] { CreateWaveBackend(); },
                 ::testing::ThrowsMessage<std::invalid_argument>(
                     ::testing::AllOf(::testing::HasSubstr("PARLANTOGRAPHER_AUDIO"),

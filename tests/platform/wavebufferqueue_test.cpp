@@ -89,9 +89,8 @@ TEST(WaveBufferQueue, ResetReturnsTakenBuffersBeforeQueuedOnes)
     std::uint8_t out[6];
     queue.Take(out, 6);
     queue.ReturnAll();
-    ASSERT_EQ(log.done.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(log.done[i].first, &log.buffers[i]);
+    EXPECT_EQ(log.done, (decltype(log.done){
+                            {&log.buffers[0], 0}, {&log.buffers[1], 0}, {&log.buffers[2], 0}}));
 }
 
 } // namespace
