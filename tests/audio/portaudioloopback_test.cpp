@@ -1,9 +1,9 @@
 #include "audio/player.h"
 #include "audio/recorder.h"
 #include "audiotestsupport.h"
+#include "support/scopedenv.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 #include <thread>
 
@@ -43,12 +43,8 @@ double PowerAt(const Bytes& samples, double hz)
 // elsewhere the test skips when PortAudio offers no usable device.
 TEST(PortAudioLoopback, ARecordingOfThePlaybackHoldsTheTone)
 {
-    std::string previous;
-    if (const char* value = std::getenv("PARLANTOGRAPHER_AUDIO"))
-        previous = value;
-    setenv("PARLANTOGRAPHER_AUDIO", "portaudio", 1);
+    const CScopedEnv portAudio("PARLANTOGRAPHER_AUDIO", "portaudio");
     CAudioManager manager;
-    setenv("PARLANTOGRAPHER_AUDIO", previous.c_str(), 1);
 
     CCollectingEncoder encoder(manager);
     CRecorder recorder(manager, &encoder);
