@@ -22,7 +22,8 @@ TEST(SimInputSource, LocatesTheSamples)
     const std::tuple<const char*, Bytes, ESimInputKind, std::size_t, std::size_t> cases[] = {
         {"raw", {1, 2, 3}, ESimInputKind::Raw, 0, 3},
         {"empty", {}, ESimInputKind::Raw, 0, 0},
-        {"RIFF but not WAVE", Cat({Str("RIFF"), LeBytes(4), Str("AVI ")}), ESimInputKind::Raw, 0, 12},
+        {"RIFF but not WAVE", Cat({Str("RIFF"), LeBytes(4), Str("AVI ")}), ESimInputKind::Raw, 0,
+         12},
         {"plain WAVE", WavFile(Bytes(100, 0x42)), ESimInputKind::Wav, 44, 100},
         {"record with an information area", WavFile(Bytes(5, 0x42), kRecord), ESimInputKind::Wav,
          1070, 5},
