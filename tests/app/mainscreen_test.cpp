@@ -162,8 +162,7 @@ TEST_F(MainScreenTest, ARecordCarriesTheChosenTagsAndIgnoresATapWithinTheGuard)
     ASSERT_FALSE(screen->IsRecording());
     EXPECT_TRUE(screen->Slot(0)->isEnabled());
     EXPECT_FALSE(screen->RecordButton()->IsRecordingFace());
-    ASSERT_EQ(Records().size(), 1);
-    EXPECT_TRUE(Records().first().endsWith(".wav"));
+    EXPECT_TRUE(Records().value(0).endsWith(".wav"));
     EXPECT_EQ(InfoOfOnlyRecord(), "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nImportant\n"
                                   "[[Tasks]]\n[[Contacts]]\n");
     EXPECT_TRUE(sink.messages.empty()) << sink.Texts().join('|').toStdString();
@@ -217,19 +216,23 @@ TEST_P(EndingWhileRecording, SavesTheRecordWithItsInformation)
     EXPECT_TRUE(InfoOfOnlyRecord().contains("[Priority]\nInessential\n"));
 }
 
+void EndByTheExitCommand(CParlantographerDlg& screen)
+{
+    screen.OnAppExit();
+}
+void EndByClosing(CParlantographerDlg& screen)
+{
+    screen.close();
+}
+void EndBySignal(CParlantographerDlg&)
+{
+    std::raise(SIGTERM);
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, EndingWhileRecording,
-                         ::testing::Values(SEnding{"by_the_exit_command",
-                                                   [](CParlantographerDlg& screen) {
-                                                       screen.OnAppExit();
-                                                   }},
-                                           SEnding{"by_closing_the_window",
-                                                   [](CParlantographerDlg& screen) {
-                                                       screen.close();
-                                                   }},
-                                           SEnding{"by_a_termination_signal",
-                                                   [](CParlantographerDlg&) {
-                                                       std::raise(SIGTERM);
-                                                   }}),
+                         ::testing::Values(SEnding{"by_the_exit_command", EndByTheExitCommand},
+                                           SEnding{"by_closing_the_window", EndByClosing},
+                                           SEnding{"by_a_termination_signal", EndBySignal}),
                          testsupport::SByName());
 
 TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
@@ -273,9 +276,7 @@ TEST_F(MainScreenTest, RefillingKeepsItemsOnceAndSelectionsInPlace)
 
 TEST_F(MainScreenTest, OnlyVisibleSlotsContributeAndTaskSlotsHoldOneChoice)
 {
-    settings.SetSlot(1, "Contacts");
-    settings.SetSlot(2, "Task");
-    settings.SetSlot(3, "None");
+    SetSlots({"Priority", "Contacts", "Task", "None"});
     pim.contacts = {{"Ann", "", "Lee"}, {"", "", "Chan"}, {"", "", ""}, {"Ann", "", "Lee"}};
     pim.tasks = {{"  Call back ", {}}, {"Write report", {}}, {"Call back", {}}};
     Open();
