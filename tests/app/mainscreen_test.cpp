@@ -381,21 +381,17 @@ TEST_F(MainScreenTest, ShowAllWritesBackOnOkAndNotOnCancel)
 {
     Open();
     TapItem(0, "Normal");
-    auto answer = [](bool ok) {
-        QTimer::singleShot(0, [ok] {
+    const QStringList all{"Important", "Normal", "Inessential"};
+    for (const auto& [ok, selected] : {std::pair{false, QStringList{"Normal"}}, {true, all}}) {
+        QTimer::singleShot(0, [ok = ok] {
             auto* dialog = qobject_cast<CShowAllDlg*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             QTest::mouseClick(dialog->SelectAllButton(), Qt::LeftButton);
             ok ? dialog->accept() : dialog->reject();
         });
-    };
-    answer(false);
-    QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
-    EXPECT_EQ(screen->Slot(0)->SelectedItems(), QStringList{"Normal"});
-    answer(true);
-    QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
-    EXPECT_EQ(screen->Slot(0)->SelectedItems(),
-              (QStringList{"Important", "Normal", "Inessential"}));
+        QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
+        EXPECT_EQ(screen->Slot(0)->SelectedItems(), selected) << (ok ? "OK" : "Cancel");
+    }
 }
 
 struct SFirstLayout
