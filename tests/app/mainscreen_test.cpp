@@ -42,20 +42,13 @@ protected:
     {
         ASSERT_TRUE(home.isValid());
         WriteMounts(true);
-        SStorageEnvironment environment;
-        environment.programFolder = home.path() + "/";
-        environment.deviceDataFolder = data;
-        environment.cards = [this] {
-            return QList<SStorageCard>{{"CARD", cardFolder}};
-        };
-        storage = std::make_unique<CStorage>(settings, environment);
     }
 
     // Opens the window as the program does: the layout it gets is the one it shows.
     void Open(QSize size = {480, 640})
     {
         screen = std::make_unique<CParlantographerDlg>(
-            CParlantographerDlg::SContext{settings, *storage, pim, sink, memory, mountTable});
+            CParlantographerDlg::SContext{settings, storage, pim, sink, memory, mountTable});
         screen->RecordButton()->SetClock([this] { return now; });
         screen->RecordButton()->SetFreeBytesProvider([this] { return freeBytes; });
         screen->resize(size);
@@ -79,6 +72,12 @@ protected:
             ASSERT_NE(target, nullptr);
             QTest::keyClick(target, key, modifiers);
         }
+    }
+
+    void Press(std::initializer_list<Qt::Key> keys)
+    {
+        for (const Qt::Key key : keys)
+            Press(key);
     }
 
     void SetSlots(const QStringList& kinds)
@@ -131,7 +130,9 @@ protected:
     QString cardFolder = home.path() + "/media/CARD";
     QString mountTable = home.filePath("mounts");
     CSettingsStore settings{home.filePath("settings.ini")};
-    std::unique_ptr<CStorage> storage;
+    CStorage storage{settings, {home.path() + "/", data, [this] {
+                                    return QList<SStorageCard>{{"CARD", cardFolder}};
+                                }}};
     CFakePimSource pim;
     CRecordingSink sink;
     CMemoryCheck memory{[] {
@@ -142,20 +143,10 @@ protected:
     std::unique_ptr<CParlantographerDlg> screen;
 };
 
-TEST_F(MainScreenTest, FirstStartShowsPriorityAndHidesTheOtherSlots)
+template <typename Param>
+class MainScreenWith : public MainScreenTest, public ::testing::WithParamInterface<Param>
 {
-    Open();
-    EXPECT_TRUE(screen->Slot(0)->isVisible());
-    EXPECT_EQ(screen->Slot(0)->Kind(), "Priority");
-    EXPECT_EQ(screen->Slot(0)->Items(), (QStringList{"Important", "Normal", "Inessential"}));
-    EXPECT_EQ(settings.Slot(0), "Priority");
-    for (int i = 1; i < 4; ++i) {
-        EXPECT_FALSE(screen->Slot(i)->isVisible()) << i;
-        EXPECT_FALSE(screen->IsSlotVisible(i)) << i;
-        EXPECT_EQ(settings.Slot(i), "None") << i;
-    }
-    EXPECT_TRUE(sink.messages.empty());
-}
+};
 
 TEST_F(MainScreenTest, ARecordCarriesTheChosenTagsAndIgnoresATapWithinTheGuard)
 {
@@ -171,8 +162,7 @@ TEST_F(MainScreenTest, ARecordCarriesTheChosenTagsAndIgnoresATapWithinTheGuard)
     ASSERT_FALSE(screen->IsRecording());
     EXPECT_TRUE(screen->Slot(0)->isEnabled());
     EXPECT_FALSE(screen->RecordButton()->IsRecordingFace());
-    ASSERT_EQ(Records().size(), 1);
-    EXPECT_TRUE(Records().first().endsWith(".wav"));
+    EXPECT_TRUE(Records().value(0).endsWith(".wav"));
     EXPECT_EQ(InfoOfOnlyRecord(), "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nImportant\n"
                                   "[[Tasks]]\n[[Contacts]]\n");
     EXPECT_TRUE(sink.messages.empty()) << sink.Texts().join('|').toStdString();
@@ -203,22 +193,13 @@ TEST_F(MainScreenTest, TooLittleFreeSpaceRefusesToStartAndStopsARecording)
     EXPECT_EQ(sink.messages[1].text, CParlantographerDlg::FreeSpaceText());
 }
 
-enum class EEnd
-{
-    Exit,
-    Close,
-    Terminate
-};
-
 struct SEnding
 {
     const char* name;
-    EEnd way;
+    void (*end)(CParlantographerDlg&);
 };
 
-class EndingWhileRecording : public MainScreenTest, public ::testing::WithParamInterface<SEnding>
-{
-};
+using EndingWhileRecording = MainScreenWith<SEnding>;
 
 TEST_P(EndingWhileRecording, SavesTheRecordWithItsInformation)
 {
@@ -229,26 +210,29 @@ TEST_P(EndingWhileRecording, SavesTheRecordWithItsInformation)
     TapItem(0, "Inessential");
     StartRecording();
     QTest::qWait(200);
-    switch (GetParam().way) {
-    case EEnd::Exit:
-        screen->OnAppExit();
-        break;
-    case EEnd::Close:
-        screen->close();
-        break;
-    case EEnd::Terminate:
-        std::raise(SIGTERM);
-        break;
-    }
+    GetParam().end(*screen);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->isVisible(); }, 3000));
     EXPECT_FALSE(screen->IsRecording());
     EXPECT_TRUE(InfoOfOnlyRecord().contains("[Priority]\nInessential\n"));
 }
 
+void EndByTheExitCommand(CParlantographerDlg& screen)
+{
+    screen.OnAppExit();
+}
+void EndByClosing(CParlantographerDlg& screen)
+{
+    screen.close();
+}
+void EndBySignal(CParlantographerDlg&)
+{
+    std::raise(SIGTERM);
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, EndingWhileRecording,
-                         ::testing::Values(SEnding{"by_the_exit_command", EEnd::Exit},
-                                           SEnding{"by_closing_the_window", EEnd::Close},
-                                           SEnding{"by_a_termination_signal", EEnd::Terminate}),
+                         ::testing::Values(SEnding{"by_the_exit_command", EndByTheExitCommand},
+                                           SEnding{"by_closing_the_window", EndByClosing},
+                                           SEnding{"by_a_termination_signal", EndBySignal}),
                          testsupport::SByName());
 
 TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
@@ -292,9 +276,7 @@ TEST_F(MainScreenTest, RefillingKeepsItemsOnceAndSelectionsInPlace)
 
 TEST_F(MainScreenTest, OnlyVisibleSlotsContributeAndTaskSlotsHoldOneChoice)
 {
-    settings.SetSlot(1, "Contacts");
-    settings.SetSlot(2, "Task");
-    settings.SetSlot(3, "None");
+    SetSlots({"Priority", "Contacts", "Task", "None"});
     pim.contacts = {{"Ann", "", "Lee"}, {"", "", "Chan"}, {"", "", ""}, {"Ann", "", "Lee"}};
     pim.tasks = {{"  Call back ", {}}, {"Write report", {}}, {"Call back", {}}};
     Open();
@@ -362,22 +344,25 @@ struct SRepair
     QStringList shown; // also what is stored afterwards
 };
 
-class InvalidSlotKinds : public MainScreenTest, public ::testing::WithParamInterface<SRepair>
-{
-};
+using StoredSlotKinds = MainScreenWith<SRepair>;
 
-TEST_P(InvalidSlotKinds, AreRepairedAndStoredAtStartUp)
+TEST_P(StoredSlotKinds, AreRepairedStoredAndShownAtStartUp)
 {
     SetSlots(GetParam().stored);
     Open();
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(screen->Slot(i)->Kind(), GetParam().shown[i]) << i;
         EXPECT_EQ(settings.Slot(i), GetParam().shown[i]) << i;
+        EXPECT_EQ(screen->IsSlotVisible(i), GetParam().shown[i] != "None") << i;
+        EXPECT_EQ(screen->Slot(i)->isVisible(), GetParam().shown[i] != "None") << i;
     }
+    EXPECT_TRUE(sink.messages.empty()) << sink.Texts().join('|').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, InvalidSlotKinds,
+INSTANTIATE_TEST_SUITE_P(Table, StoredSlotKinds,
                          ::testing::Values(
+                             // the first start: only the first slot shows something
+                             SRepair{"nothing_stored", {}, {"Priority", "None", "None", "None"}},
                              // vanished groups: the first slot falls back, the others go out of use
                              SRepair{"vanished_groups",
                                      {"Gone", "Also gone", "Task", "None"},
@@ -396,21 +381,17 @@ TEST_F(MainScreenTest, ShowAllWritesBackOnOkAndNotOnCancel)
 {
     Open();
     TapItem(0, "Normal");
-    auto answer = [](bool ok) {
-        QTimer::singleShot(0, [ok] {
+    const QStringList all{"Important", "Normal", "Inessential"};
+    for (const auto& [ok, selected] : {std::pair{false, QStringList{"Normal"}}, {true, all}}) {
+        QTimer::singleShot(0, [ok = ok] {
             auto* dialog = qobject_cast<CShowAllDlg*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             QTest::mouseClick(dialog->SelectAllButton(), Qt::LeftButton);
             ok ? dialog->accept() : dialog->reject();
         });
-    };
-    answer(false);
-    QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
-    EXPECT_EQ(screen->Slot(0)->SelectedItems(), QStringList{"Normal"});
-    answer(true);
-    QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
-    EXPECT_EQ(screen->Slot(0)->SelectedItems(),
-              (QStringList{"Important", "Normal", "Inessential"}));
+        QTest::mouseClick(screen->Slot(0)->ShowAllButton(), Qt::LeftButton);
+        EXPECT_EQ(screen->Slot(0)->SelectedItems(), selected) << (ok ? "OK" : "Cancel");
+    }
 }
 
 struct SFirstLayout
@@ -420,11 +401,10 @@ struct SFirstLayout
     int slotsShown;
 };
 
-class FirstLayout : public MainScreenTest, public ::testing::WithParamInterface<SFirstLayout>
-{
-};
+using FirstLayout = MainScreenWith<SFirstLayout>;
 
-TEST_P(FirstLayout, CountsTheMenuBarWithoutALaterResize)
+// Wider than 720 px the slots and the button form a centred column.
+TEST_P(FirstLayout, CountsTheMenuBarWithoutALaterResizeAndCentresTheColumn)
 {
     SetSlots({"Priority", "Contacts", "Task", "Location"});
     Open(GetParam().size);
@@ -432,6 +412,10 @@ TEST_P(FirstLayout, CountsTheMenuBarWithoutALaterResize)
         EXPECT_EQ(screen->Slot(i)->isVisible(), i < GetParam().slotsShown) << i;
     // Nothing is laid out below the window's bottom edge.
     EXPECT_LE(screen->RecordButton()->geometry().bottom(), screen->centralWidget()->height());
+    const QRect slot = screen->Slot(0)->geometry();
+    EXPECT_LE(slot.width(), 720);
+    EXPECT_NEAR(slot.center().x(), screen->centralWidget()->width() / 2, 2);
+    EXPECT_EQ(screen->RecordButton()->geometry().left(), slot.left());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FirstLayout,
@@ -441,15 +425,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FirstLayout,
                                            SFirstLayout{"tiny_200x100", {200, 100}, 1},
                                            SFirstLayout{"desktop_1280x800", {1280, 800}, 4}),
                          testsupport::SByName());
-
-TEST_F(MainScreenTest, AWideWindowCentresAColumnOfLimitedWidth)
-{
-    Open({1280, 800});
-    const QRect slot = screen->Slot(0)->geometry();
-    EXPECT_LE(slot.width(), 720);
-    EXPECT_NEAR(slot.center().x(), screen->centralWidget()->width() / 2, 2);
-    EXPECT_EQ(screen->RecordButton()->geometry().left(), slot.left());
-}
 
 TEST_F(MainScreenTest, UpAndDownVisitEveryVisiblePositionAndSkipEmptyLists)
 {
@@ -461,20 +436,18 @@ TEST_F(MainScreenTest, UpAndDownVisitEveryVisiblePositionAndSkipEmptyLists)
                                    first->ShowAllButton(), first->ClearButton(),
                                    third->HeaderButton(),  third->ShowAllButton(),
                                    third->ClearButton(),   screen->RecordButton()};
-    QList<QWidget*> visited;
-    for (int i = 0; i < expected.size(); ++i) {
-        Press(Qt::Key_Down);
-        visited << QApplication::focusWidget();
-    }
-    EXPECT_EQ(visited, expected);
-    QList<QWidget*> back;
-    for (int i = 0; i < expected.size(); ++i) {
-        Press(Qt::Key_Up);
-        back << QApplication::focusWidget();
-    }
+    const auto visit = [&](Qt::Key key) {
+        QList<QWidget*> visited;
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            Press(key);
+            visited << QApplication::focusWidget();
+        }
+        return visited;
+    };
+    EXPECT_EQ(visit(Qt::Key_Down), expected);
     QList<QWidget*> reversed(expected.rbegin() + 1, expected.rend());
     reversed << screen->RecordButton();
-    EXPECT_EQ(back, reversed);
+    EXPECT_EQ(visit(Qt::Key_Up), reversed);
     // Tab still works the usual way.
     screen->RecordButton()->setFocus();
     Press(Qt::Key_Tab);
@@ -487,32 +460,23 @@ TEST_F(MainScreenTest, ATagATaskAndAContactChosenAndRecordedWithTheKeyboardAlone
     pim.contacts = {{"Ann", "", "Lee"}, {"", "", "Chan"}};
     pim.tasks = {{"Call back", {}}, {"Write report", {}}};
     OpenForKeys();
-    Press(Qt::Key_Down, 2);   // slot 1: header, list
-    Press(Qt::Key_Return);    // item-selection mode, mark on "Important"
-    Press(Qt::Key_Down);      // "Normal"
-    Press(Qt::Key_Return);    // chosen
-    Press(Qt::Key_Left);      // out of the list's mode
-    Press(Qt::Key_Down, 4);   // show all, clear, slot 2 header, list
-    Press(Qt::Key_Return, 2); // "Ann Lee"
-    Press(Qt::Key_Right);
-    Press(Qt::Key_Down, 4); // slot 3's list
-    Press(Qt::Key_Return);
-    Press(Qt::Key_Down); // "Write report"
-    Press(Qt::Key_Return);
-    Press(Qt::Key_Left);
+    // Into a list, Return for its item mode (the mark on the first), Down, Return, and out.
+    Press({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return, Qt::Key_Down, Qt::Key_Return, Qt::Key_Left});
+    // Past show all and clear to the next list; Return twice chooses "Ann Lee".
+    Press(Qt::Key_Down, 4);
+    Press({Qt::Key_Return, Qt::Key_Return, Qt::Key_Right});
+    Press(Qt::Key_Down, 4);
+    Press({Qt::Key_Return, Qt::Key_Down, Qt::Key_Return, Qt::Key_Left}); // "Write report"
     EXPECT_EQ(screen->Slot(0)->SelectedItems(), QStringList{"Normal"});
     EXPECT_EQ(screen->Slot(1)->SelectedItems(), QStringList{"Ann Lee"});
     EXPECT_EQ(screen->Slot(2)->SelectedItems(), QStringList{"Write report"});
 
-    now += 2000;
-    Press(Qt::Key_R, 1, Qt::ControlModifier);
-    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
-    now += 1000; // within the guard: ignored, as a second tap would be
-    Press(Qt::Key_R, 1, Qt::ControlModifier);
-    EXPECT_TRUE(screen->IsRecording());
-    now += 1000;
-    Press(Qt::Key_R, 1, Qt::ControlModifier);
-    ASSERT_FALSE(screen->IsRecording());
+    // Ctrl+R meets the button's guard: one within two seconds is ignored, as a tap would be.
+    for (const auto& [after, recording] : {std::pair{2000, true}, {1000, true}, {1000, false}}) {
+        now += after;
+        Press(Qt::Key_R, 1, Qt::ControlModifier);
+        ASSERT_EQ(screen->IsRecording(), recording) << sink.Texts().join('|').toStdString();
+    }
     EXPECT_EQ(InfoOfOnlyRecord(), "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n"
                                   "[[Tasks]]\nWrite report\n[[Contacts]]\nAnn Lee\n");
 }

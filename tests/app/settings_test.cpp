@@ -58,17 +58,6 @@ protected:
                                          {"usb", "USB Headset", false}};
 };
 
-TEST_F(SettingsDialog, OpensWithTheDefaults)
-{
-    auto dialog = Open();
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(dialog->SlotList(i)->currentText(),
-                  (QStringList{"Priority", "Contacts", "Task", "None"}[i]));
-    EXPECT_EQ(dialog->FormatList()->currentIndex(), 0);
-    EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
-    EXPECT_FALSE(ItemsOf(dialog->SlotList(0)).contains("None"));
-}
-
 TEST_F(SettingsDialog, SlotsHiddenByALowWindowKeepTheirKindUnlessAShownSlotTookIt)
 {
     for (const auto& [slot, kind] :
@@ -84,9 +73,15 @@ TEST_F(SettingsDialog, SlotsHiddenByALowWindowKeepTheirKindUnlessAShownSlotTookI
     EXPECT_EQ(settings.Slot(3), "Projects");
 }
 
-TEST_F(SettingsDialog, ChoosingMovesItemsBetweenTheSlotLists)
+TEST_F(SettingsDialog, OpensWithTheDefaultsAndChoosingMovesItemsBetweenTheSlotLists)
 {
     auto dialog = Open();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(dialog->SlotList(i)->currentText(),
+                  (QStringList{"Priority", "Contacts", "Task", "None"}[i]));
+    EXPECT_EQ(dialog->FormatList()->currentIndex(), 0);
+    EXPECT_EQ(dialog->StorageList()->currentText(), "Device memory");
+    EXPECT_FALSE(ItemsOf(dialog->SlotList(0)).contains("None"));
     EXPECT_FALSE(ItemsOf(dialog->SlotList(1)).contains("Task"));
     Choose(dialog->SlotList(2), "None");
     EXPECT_EQ(ItemsOf(dialog->SlotList(1)), (QStringList{"None", "Task", "Contacts", "Projects"}));

@@ -1,4 +1,5 @@
 #include "browser/chooseperioddlg.h"
+#include "browser/editrecordinfodlg.h"
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
@@ -171,26 +172,23 @@ TEST_F(BrowserTest, ARefusedRenameShowsWhyAndLeavesTheFileAlone)
     Open();
     const QString path = data + "01042027_080000.wav";
     const QByteArray before = ReadAll(path);
-    // The rules are the store's; one of them, and a name already taken, shown by the dialog.
-    const QStringList refused{".hidden", "Meeting"};
     WhenModal<CRenameRecord>([&](CRenameRecord& dialog) {
         EXPECT_EQ(dialog.NameEdit()->text(), "01042027_080000");
         EXPECT_EQ(dialog.Extension(), ".wav");
-        for (const QString& name : refused) {
+        for (const char* name : {".hidden", "Meeting"}) {
             dialog.NameEdit()->setText(name);
             dialog.accept();
-            EXPECT_TRUE(dialog.isVisible()) << name.toStdString();
+            EXPECT_TRUE(dialog.isVisible()) << name;
         }
         dialog.NameEdit()->setText("Lunch");
         dialog.accept();
     });
     QTest::keyClick(Page().RecordListWidget(), Qt::Key_F2);
 
-    QStringList expected;
-    for (const QString& name : refused.mid(0, refused.size() - 1))
-        expected << RecordRename::NameRefusal(name).value_or("<accepted>");
-    expected << RecordRename::kMsgExists;
-    EXPECT_EQ(prompts.told, expected);
+    // The rules are the store's; one of them, and a name already taken, shown by the dialog.
+    EXPECT_EQ(prompts.told,
+              (QStringList{RecordRename::NameRefusal(".hidden").value_or("<accepted>"),
+                           RecordRename::kMsgExists}));
     EXPECT_EQ(ReadAll(data + "Lunch.wav"), before);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(Page().RecordListWidget()->currentItem()->text(), "Lunch.wav");
@@ -291,6 +289,34 @@ TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
     EXPECT_TRUE(tasks->ChosenTask().isEmpty());
     EXPECT_EQ(tasks->ListedNames(), (QStringList{"01022027_080000.wav", "01042027_080000.wav"}));
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
+}
+
+// "Edit" opens the editor on the selected record of the page, and the page shows what was
+// saved once it closes.
+TEST_F(BrowserTest, EditChangesTheSelectedRecordAndThePageShowsIt)
+{
+    Record("01032027_080000.wav", kBo);
+    Record("01042027_080000.wav", kBo);
+    ASSERT_TRUE(WriteAll(home.filePath("groups.dat"), "[Priority]\nImportant\nNormal\n"));
+    Open(home.path());
+    CBrowserPage& page = Page();
+    ASSERT_TRUE(page.EditButton()->isEnabled());
+    page.RecordListWidget()->setCurrentRow(1);
+    const QString selected = page.RecordListWidget()->currentItem()->text();
+
+    WhenModal<CEditRecordInfoDlg>([&selected](CEditRecordInfoDlg& editor) {
+        EXPECT_EQ(editor.FileNameText(), selected);
+        EXPECT_TRUE(editor.NextButton()->isEnabled());
+        editor.SelectCategory("Priority");
+        TapText(editor.Values(), "Important");
+        editor.accept();
+    });
+    QTest::mouseClick(page.EditButton(), Qt::LeftButton);
+    EXPECT_EQ(prompts.asked, QStringList{"Do You want to save changes to current record?"});
+    EXPECT_EQ(page.RecordListWidget()->currentItem()->text(), selected);
+    const int index = browser->Records().IndexOfPath(data + selected);
+    ASSERT_GE(index, 0);
+    EXPECT_TRUE(browser->Records().Record(index).info.contains("[Priority]\nImportant\nNormal\n"));
 }
 
 } // namespace

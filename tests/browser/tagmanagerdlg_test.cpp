@@ -132,6 +132,8 @@ TEST_F(TagManagerTest, EveryRefusedNameKeepsItsDialogOpenAndTheFileUntouched)
     };
     const QString again = u"\nPlease enter another name."_qs;
     const QString control = u" can not contain line breaks, tabs or other control characters."_qs;
+    const QString tooLong =
+        u" is too long: at most %1 bytes (a letter outside English takes two or more)."_qs + again;
     expectRefusal([&] { Name<CAddNewGroupDlg>(*manager, "addGroup", u"Evil\tInjected"_qs); },
                   u"Group name"_qs + control + again);
     expectRefusal([&] { Name<CAddNewGroupDlg>(*manager, "addGroup", u"[Tasks]"_qs); },
@@ -147,27 +149,21 @@ TEST_F(TagManagerTest, EveryRefusedNameKeepsItsDialogOpenAndTheFileUntouched)
     expectRefusal([&] { Name<CRenameGroup>(*manager, "renameGroup", u"Work"_qs); },
                   CTagCatalogue::kMsgGroupExists);
     expectRefusal([&] { Name<CRenameGroup>(*manager, "renameGroup", QString(257, u'g')); },
-                  u"Group name is too long: at most 256 bytes (a letter outside English takes "
-                  "two or more)."_qs +
-                      again);
+                  u"Group name"_qs + tooLong.arg(256));
     expectRefusal([&] { Name<CAddNewTagDlg>(*manager, "addTag", u"Two\u2029Lines"_qs); },
                   u"Tag name"_qs + control + again);
     expectRefusal([&] { Name<CAddNewTagDlg>(*manager, "addTag", QString(259, u't')); },
-                  u"Tag name is too long: at most 258 bytes (a letter outside English takes "
-                  "two or more)."_qs +
-                      again);
+                  u"Tag name"_qs + tooLong.arg(258));
     Select(manager->TagList(), u"Report"_qs);
     expectRefusal([&] { Name<CRenameTag>(*manager, "renameTag", u"Report"_qs); },
                   CTagCatalogue::kMsgTagExists);
     expectRefusal([&] { Name<CRenameTag>(*manager, "renameTag", u"Re]port"_qs); },
                   CTagCatalogue::kMsgTagBrackets);
     // Moving the first tag up does nothing and says nothing.
-    expectRefusal(
-        [&] {
-            QTest::mouseClick(manager->Button(u"moveUp"_qs), Qt::LeftButton);
-            m_prompts.told << u"-"_qs;
-        },
-        u"-"_qs);
+    m_prompts.told.clear();
+    QTest::mouseClick(manager->Button(u"moveUp"_qs), Qt::LeftButton);
+    EXPECT_TRUE(m_prompts.told.isEmpty());
+    EXPECT_EQ(File(), kCatalogue);
     manager->accept();
 }
 

@@ -1,0 +1,94 @@
+#include "app/memorycheck.h"
+#include "app/parlantographerdlg.h"
+#include "app/recordingsink.h"
+#include "browser/propertyall.h"
+#include "browser/renamegroup.h"
+#include "browser/tagmanagerdlg.h"
+#include "browsertestsupport.h"
+#include "controls/slotlist.h"
+#include "store/settingsstore.h"
+#include "store/storage.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace {
+
+// The windows the main screen opens from its menu, over a temporary home: a storage without
+// cards, no contacts or tasks, recorded messages, plenty of memory and an empty mount table.
+class MainScreenMenu : public ::testing::Test
+{
+protected:
+    void Open()
+    {
+        ASSERT_TRUE(WriteAll(home.filePath("mounts"), QByteArray()));
+        screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
+            settings, storage, pim, sink, memory, home.filePath("mounts")});
+        screen->show();
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+    }
+
+    QTemporaryDir home;
+    CSettingsStore settings{home.filePath("settings.ini")};
+    CStorage storage{settings, {home.path() + "/", home.path() + "/Data/", [] {
+                                    return QList<SStorageCard>{};
+                                }}};
+    CFakePimSource pim;
+    CRecordingSink sink;
+    CMemoryCheck memory{[] {
+        return std::optional<std::uint64_t>(1ull << 30);
+    }};
+    std::unique_ptr<CParlantographerDlg> screen;
+};
+
+// The browser opens over the records the screen finds, by menu and by key.
+TEST_F(MainScreenMenu, PlayerOpensTheRecordsOfTheDataFolder)
+{
+    ASSERT_TRUE(WriteAll(home.filePath("Data/01042027_080000.wav"),
+                         Wav(Info("Priority", "Important", "", ""))));
+    Open();
+    EXPECT_TRUE(screen->PlayerAction()->isEnabled());
+    EXPECT_TRUE(screen->PlayerMenuAction()->isEnabled());
+
+    int opened = 0;
+    const auto check = [&opened](CFindRecordDlg& browser) {
+        ++opened;
+        EXPECT_EQ(browser.windowTitle(), "Records");
+        QStringList tabs;
+        for (int i = 0; i < browser.Tabs()->count(); ++i)
+            tabs << browser.Tabs()->tabText(i);
+        EXPECT_EQ(tabs, (QStringList{"All", "Tasks", "Contacts", "Tags"}));
+        EXPECT_EQ(browser.AllPage()->ListedNames(), QStringList{"01042027_080000.wav"});
+        browser.reject();
+    };
+    WhenModal<CFindRecordDlg>(check);
+    QTest::keyClick(screen.get(), Qt::Key_B, Qt::ControlModifier);
+    WhenModal<CFindRecordDlg>(check);
+    screen->PlayerAction()->trigger();
+    EXPECT_EQ(opened, 2);
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+// A group renamed in the tag manager is what the slot shows afterwards.
+TEST_F(MainScreenMenu, TagManagerRenamesTheGroupItsSlotShowsOnOk)
+{
+    Open();
+    ASSERT_TRUE(screen->TagManagerAction()->isEnabled());
+    ASSERT_EQ(screen->Slot(0)->Kind(), "Priority");
+    WhenModal<CTagManagerDlg>([](CTagManagerDlg& manager) {
+        WhenModal<CRenameGroup>([&manager](CRenameGroup& rename) {
+            rename.NameEdit()->setText("Urgency");
+            rename.accept();
+            QTimer::singleShot(0, &manager, &CTagManagerDlg::accept);
+        });
+        QTest::mouseClick(manager.Button("renameGroup"), Qt::LeftButton);
+    });
+    screen->TagManagerAction()->trigger();
+    EXPECT_EQ(settings.Slot(0), "Urgency");
+    EXPECT_EQ(screen->Slot(0)->Kind(), "Urgency");
+    EXPECT_EQ(screen->Slot(0)->Items(), (QStringList{"Important", "Normal", "Inessential"}));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+} // namespace
