@@ -2,10 +2,29 @@
 
 #include "cli/usageerror.h"
 
+#include <QCommandLineParser>
 #include <algorithm>
 #include <charconv>
 
 namespace {
+
+// A word with a single leading dash ("-draft", "-5") is a positional argument or a value
+// here, never an option, but the parser would read it as one. It goes in behind a NUL,
+// a character no command-line word can hold, which comes off every value and positional.
+constexpr QChar kShield = QChar(0);
+
+// Latin-1 maps every byte to one character and back, so paths in any encoding come back
+// byte for byte; the parser only looks at dashes and '='.
+QString ToParser(const std::string& word)
+{
+    const QString text = QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    return word.starts_with('-') && !word.starts_with("--") ? kShield + text : text;
+}
+
+std::string FromParser(const QString& text)
+{
+    return (text.startsWith(kShield) ? text.mid(1) : text).toLatin1().toStdString();
+}
 
 const SOptionRule* FindRule(std::span<const SOptionRule> accepted, std::string_view name)
 {
@@ -14,46 +33,61 @@ const SOptionRule* FindRule(std::span<const SOptionRule> accepted, std::string_v
     return found == accepted.end() ? nullptr : &*found;
 }
 
+// The parser's refusal in our words. Unknown names and missing values come from its
+// answers; a value given to a flag only shows in the words themselves.
+[[noreturn]] void Refuse(const QCommandLineParser& parser, std::span<const std::string> words,
+                         std::span<const SOptionRule> accepted)
+{
+    if (!parser.unknownOptionNames().isEmpty())
+        throw CUsageError("unknown option --" + FromParser(parser.unknownOptionNames().front()));
+    for (const QString& name : parser.optionNames()) {
+        if (FindRule(accepted, name.toStdString())->takesValue &&
+            parser.values(name).size() < parser.optionNames().count(name))
+            throw CUsageError("--" + name.toStdString() + " needs a value");
+    }
+    for (const std::string& word : words) {
+        if (word == "--")
+            break;
+        const std::size_t equals = word.find('=');
+        const SOptionRule* rule = word.starts_with("--") && equals != std::string::npos
+                                      ? FindRule(accepted, word.substr(2, equals - 2))
+                                      : nullptr;
+        if (rule && !rule->takesValue)
+            throw CUsageError("--" + std::string(rule->name) + " takes no value");
+    }
+    throw CUsageError("the options cannot be read");
+}
+
 } // namespace
 
 CCommandLine::CCommandLine(std::span<const std::string> words,
                            std::span<const SOptionRule> accepted)
 {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (optionsEnded || word.size() < 3 || word.compare(0, 2, "--") != 0) {
-            if (word == "--") {
-                optionsEnded = true;
-                continue;
-            }
-            m_positionals.push_back(word);
-            continue;
-        }
-        const std::size_t equals = word.find('=');
-        const std::string name =
-            word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const SOptionRule* rule = FindRule(accepted, name);
-        if (!rule)
-            throw CUsageError("unknown option --" + name);
-        std::string value;
-        if (rule->takesValue) {
-            if (equals != std::string::npos) {
-                value = word.substr(equals + 1);
-            } else if (i + 1 < words.size()) {
-                value = words[++i];
-            } else {
-                throw CUsageError("--" + name + " needs a value");
-            }
-        } else if (equals != std::string::npos) {
-            throw CUsageError("--" + name + " takes no value");
-        }
-        auto& values = m_options[name];
-        if (!values.empty() && !rule->repeatable)
-            throw CUsageError("--" + name + " is given more than once");
-        m_ordered.emplace_back(name, value);
-        values.push_back(std::move(value));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const SOptionRule& rule : accepted) {
+        parser.addOption(QCommandLineOption(QString::fromLatin1(rule.name), {},
+                                            rule.takesValue ? QStringLiteral("value") : QString()));
     }
+    QStringList arguments{QString()}; // the parser skips the program's name
+    for (const std::string& word : words)
+        arguments.append(ToParser(word));
+    if (!parser.parse(arguments))
+        Refuse(parser, words, accepted);
+
+    std::map<QString, qsizetype> seen;
+    for (const QString& name : parser.optionNames()) {
+        const SOptionRule* rule = FindRule(accepted, name.toStdString());
+        const qsizetype index = seen[name]++;
+        if (index > 0 && !rule->repeatable)
+            throw CUsageError("--" + name.toStdString() + " is given more than once");
+        std::string value = rule->takesValue ? FromParser(parser.values(name).at(index)) : "";
+        m_ordered.emplace_back(rule->name, value);
+        m_options[std::string(rule->name)].push_back(std::move(value));
+    }
+    for (const QString& positional : parser.positionalArguments())
+        m_positionals.push_back(FromParser(positional));
 }
 
 void CCommandLine::ExpectPositionals(std::size_t least, std::size_t most) const

@@ -18,8 +18,9 @@ struct SOptionRule
 };
 
 // The words that follow a command name, split into positional arguments and options.
-// Options are written "--name value" or "--name=value"; "--" ends the options, so a
-// positional argument may start with dashes after it.
+// Options are written "--name value" or "--name=value"; a word with a single leading dash
+// is a positional argument; "--" ends the options, so a positional argument may start with
+// two dashes after it.
 // Every accessor that finds the words wrong throws CUsageError with a text naming the
 // offending word; nothing is guessed.
 class CCommandLine

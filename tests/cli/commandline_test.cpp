@@ -30,29 +30,26 @@ TEST_P(CommandLineUsage, AnswersWithTheStatusAndTheReason)
     EXPECT_NE(said.find(c.said), std::string::npos) << said;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CommandLineUsage,
-    ::testing::Values(
-        SUsageCase{"no_command", {}, 2, "no command given"},
-        SUsageCase{"unknown_command", {"bogus"}, 2, "unknown command 'bogus'"},
-        SUsageCase{"unknown_option", {"info", "x.wav", "--bogus"}, 2, "unknown option --bogus"},
-        SUsageCase{"option_without_its_value",
-                   {"record", "x.wav", "--seconds"},
-                   2,
-                   "--seconds needs a value"},
-        SUsageCase{
-            "flag_with_a_value", {"info", "x.wav", "--json=yes"}, 2, "--json takes no value"},
-        SUsageCase{"single_option_twice",
-                   {"record", "x.wav", "--seconds", "1", "--seconds=2"},
-                   2,
-                   "--seconds is given more than once"},
-        SUsageCase{"extra_argument", {"info", "a.wav", "b.wav"}, 2, "unexpected argument 'b.wav'"},
-        SUsageCase{"missing_argument", {"info"}, 2, "missing argument"},
-        SUsageCase{"a_refusal_names_the_usage", {"info"}, 2, "usage: parlantographer-cli info"},
-        SUsageCase{"help", {"--help"}, 0, "Exit status: 0 success"},
-        SUsageCase{"command_help", {"info", "--help"}, 0, "usage: parlantographer-cli info"},
-        SUsageCase{"version", {"--version"}, 0, "parlantographer-cli "}),
-    testsupport::SByName());
+const SUsageCase kUsageCases[] = {
+    {"no_command", {}, 2, "no command given"},
+    {"unknown_command", {"bogus"}, 2, "unknown command 'bogus'"},
+    {"unknown_option", {"info", "x.wav", "--bogus"}, 2, "unknown option --bogus"},
+    {"option_without_its_value", {"record", "x.wav", "--seconds"}, 2, "--seconds needs a value"},
+    {"flag_with_a_value", {"info", "x.wav", "--json=yes"}, 2, "--json takes no value"},
+    {"single_option_twice",
+     {"record", "x.wav", "--seconds", "1", "--seconds=2"},
+     2,
+     "--seconds is given more than once"},
+    {"extra_argument", {"info", "a.wav", "b.wav"}, 2, "unexpected argument 'b.wav'"},
+    {"single_dash_words_are_arguments", {"info", "-draft", "-5"}, 2, "unexpected argument '-5'"},
+    {"missing_argument", {"info"}, 2, "missing argument"},
+    {"a_refusal_names_the_usage", {"info"}, 2, "usage: parlantographer-cli info"},
+    {"help", {"--help"}, 0, "Exit status: 0 success"},
+    {"command_help", {"info", "--help"}, 0, "usage: parlantographer-cli info"},
+    {"version", {"--version"}, 0, "parlantographer-cli "},
+};
+INSTANTIATE_TEST_SUITE_P(Table, CommandLineUsage, ::testing::ValuesIn(kUsageCases),
+                         testsupport::SByName());
 
 TEST(CommandLine, OptionsKeepTheirOrderAndDashDashEndsThem)
 {

@@ -16,11 +16,7 @@ QJsonObject InfoJson(CCliRunner& cli, const std::string& path)
 {
     const SCliResult result = cli.Run({"info", path, "--json"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    QJsonParseError error;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
-    return document.object();
+    return QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object();
 }
 
 // The two PCM length fields agree with the file's real size, and the information area
@@ -36,54 +32,71 @@ void ExpectCompletePcmRecord(const std::string& path, const std::string& info)
     EXPECT_EQ(bytes.substr(kInfoAreaAt, 1024), info + std::string(1024 - info.size(), '\0'));
 }
 
-TEST(CliUsage, WrongUsageExitsWithTwoAndAUsageHint)
+// Starts a realtime recording of 30 s, waits until the file holds more than `bytes`, lets
+// it run `extraMs` longer and sends `signal`.
+SCliResult RecordUntilSignal(CCliRunner& cli, const std::string& path, std::uintmax_t bytes,
+                             int extraMs, int signal)
 {
-    CCliRunner cli;
-    const std::string out = cli.Scratch("out.wav");
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"no-such-command"},
-        {"record", out},
-        {"record", out, "--seconds"},
-        {"record", out, "--seconds", "0"},
-        {"record", out, "--seconds", "86401"},
-        {"record", out, "--seconds", "-1"},
-        {"record", out, "--seconds", "1.5"},
-        {"record", out, "--seconds", "2", "--seconds", "3"},
-        {"record", out, "--seconds", "2", "--format", "6"},
-        {"record", out, "--seconds", "2", "--format", "3"},
-        {"record", cli.Scratch("out.ogg"), "--seconds", "2", "--format", "0"},
-        {"record", cli.Scratch("out.mp3"), "--seconds", "2"},
-        {"record", cli.Scratch("out"), "--seconds", "2"},
-        {"record", out, "--seconds", "2", "--tag", "Priority=Normal"},
-        {"record", out, "--seconds", "2", "--info", "a", "--info-file", out},
-        {"record", out, "extra.wav", "--seconds", "2"},
-        {"record", out, "--seconds", "2", "--loud"},
-        {"info"},
-        {"info", out, "--json=yes"},
-        {"tag", out},
-        {"devices", "now"},
-        {"time-left", "--format", "x"},
+    cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
+    const auto process = cli.Start({"record", path, "--seconds", "30", "--info", "stopped"});
+    const auto size = [&] {
+        std::error_code error;
+        const auto found = std::filesystem::file_size(path, error);
+        return error ? 0 : found;
     };
-    for (const auto& arguments : cases) {
-        std::string shown;
-        for (const auto& word : arguments)
-            shown += word + ' ';
-        const SCliResult result = cli.Run(arguments);
-        EXPECT_EQ(result.exitCode, 2) << shown << result.err;
-        EXPECT_NE(result.err.find("usage: parlantographer-cli"), std::string::npos) << shown;
-        EXPECT_TRUE(result.out.empty()) << shown;
-    }
-    EXPECT_FALSE(std::filesystem::exists(out)) << "a refused command left a file behind";
-
-    const SCliResult help = cli.Run({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("  record"), std::string::npos) << help.out;
-    EXPECT_EQ(cli.Run({"--version"}).out.rfind("parlantographer-cli ", 0), 0u);
-    EXPECT_EQ(cli.Run({"tag", "--help"}).out.rfind("usage: parlantographer-cli tag FILE", 0), 0u);
+    for (int i = 0; i < 500 && size() <= bytes; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(extraMs));
+    ::kill(static_cast<pid_t>(process->processId()), signal);
+    return CCliRunner::Finish(*process, 10000);
 }
 
-TEST(CliRecord, RecordHoldsExactlyTheRequestedSamplesAndTheInformation)
+// The commands' own checks, end to end: the parser's refusals are tested in-process.
+TEST(CliEngine, RefusalsSayWhyAndLeaveEveryFileAsItWas)
+{
+    CCliRunner cli;
+    const std::string out = cli.Scratch("out.wav"), kept = cli.Scratch("kept.wav");
+    const std::string zeroByte = cli.Scratch("info.txt"), plainWav = cli.Scratch("input.wav");
+    WriteString(kept, "keep me");
+    WriteString(zeroByte, std::string("before\0after", 12));
+    const std::string plainBefore = ReadString(plainWav);
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        {{"record", out}, 2, "--seconds N is required"},
+        {{"record", out, "--seconds", "0"}, 2, "must be a whole number"},
+        {{"record", out, "--seconds", "2", "--format", "3"}, 2, "a .wav file takes format 0"},
+        {{"record", cli.Scratch("o.ogg"), "--seconds", "2", "--format", "0"}, 2, "formats 1 to 5"},
+        {{"record", cli.Scratch("o.mp3"), "--seconds", "2"}, 2, "OUT must end in .wav"},
+        {{"record", out, "--seconds", "2", "--tag", "Priority=Normal"}, 2, "leave out OUT"},
+        {{"record", out, "--seconds", "2", "--info", "a", "--info-file", zeroByte}, 2, "not both"},
+        {{"tag", out}, 2, "give the new information with --info or --info-file"},
+        {{"record", out, "--seconds", "1", "--info", std::string(1025, 'x')}, 1, "1024 bytes"},
+        {{"record", out, "--seconds", "1", "--info-file", zeroByte}, 1, "a zero byte"},
+        {{"record", out, "--seconds", "1", "--info-file", cli.Scratch("none")}, 1, "Cannot read"},
+        {{"record", kept, "--seconds", "1"}, 1, "the file exists already; nothing recorded"},
+        {{"record", cli.Scratch("none/x.wav"), "--seconds", "1"},
+         1,
+         "The folder " + cli.Scratch("none") + " does not exist; nothing recorded\n"},
+        {{"tag", plainWav, "--info", "x"}, 1, "not a record made by this program"},
+        {{"time-left", "--path", cli.Scratch("no/such/folder")}, 1, "no such folder"},
+    };
+    for (const auto& [arguments, status, reason] : cases) {
+        SCOPED_TRACE(arguments.front() + ' ' + arguments.back());
+        const SCliResult result = cli.Run(arguments);
+        EXPECT_EQ(result.exitCode, status) << result.err;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        if (status == 2) {
+            EXPECT_NE(result.err.find("usage: parlantographer-cli "), std::string::npos);
+        }
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out)) << "a refused command left a file behind";
+    EXPECT_EQ(ReadString(kept), "keep me");
+    EXPECT_EQ(ReadString(plainWav), plainBefore);
+}
+
+// One record through its commands: recorded from the input, read by info, its information
+// rewritten by tag, and played on the default output when the named one is missing.
+TEST(CliRecord, ARecordHoldsTheInputAndTagAndPlayKeepItsSamples)
 {
     CCliRunner cli;
     const std::string path = cli.Scratch("memo.wav");
@@ -93,39 +106,26 @@ TEST(CliRecord, RecordHoldsExactlyTheRequestedSamplesAndTheInformation)
     EXPECT_EQ(result.out, path + "\n");
     ExpectCompletePcmRecord(path, info);
     const std::vector<std::uint8_t> input = CCliRunner::InputSamples(3 * 8000);
-    EXPECT_EQ(ReadString(path).substr(kRecordHeaderSize), std::string(input.begin(), input.end()))
-        << "the samples are not the input's, in order";
-
+    const std::string samples(input.begin(), input.end());
+    EXPECT_EQ(ReadString(path).substr(kRecordHeaderSize), samples) << "not the input, in order";
     const QJsonObject json = InfoJson(cli, path);
     EXPECT_EQ(json["codec"].toString(), "pcm");
     EXPECT_EQ(json["seconds"].toInteger(), 3);
     EXPECT_EQ(json["info"].toString(), QString::fromUtf8(info));
     // A file the user names touches nothing in the program's home.
     EXPECT_TRUE(std::filesystem::is_empty(cli.Home()));
-}
 
-TEST(CliRecord, RefusalsRecordNothingAndKeepWhatIsThere)
-{
-    CCliRunner cli;
-    const std::string refused = cli.Scratch("refused.wav");
-    const SCliResult tooLong =
-        cli.Run({"record", refused, "--seconds", "1", "--info", std::string(1025, 'x')});
-    EXPECT_EQ(tooLong.exitCode, 1);
-    EXPECT_NE(tooLong.err.find("1024"), std::string::npos) << tooLong.err;
-    const std::string infoFile = cli.Scratch("info.txt");
-    WriteString(infoFile, std::string("before\0after", 12));
-    for (const std::string& file : {infoFile, cli.Scratch("none")})
-        EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1", "--info-file", file}).exitCode, 1);
-    EXPECT_FALSE(std::filesystem::exists(refused));
+    WriteString(cli.Scratch("info.txt"), "second");
+    ASSERT_EQ(cli.Run({"tag", path, "--info-file", cli.Scratch("info.txt")}).exitCode, 0);
+    ExpectCompletePcmRecord(path, "second");
+    EXPECT_EQ(ReadString(path).substr(kRecordHeaderSize), samples);
 
-    WriteString(refused, "keep me");
-    EXPECT_EQ(cli.Run({"record", refused, "--seconds", "1"}).exitCode, 1);
-    EXPECT_EQ(ReadString(refused), "keep me");
-
-    const SCliResult noFolder = cli.Run({"record", cli.Scratch("none/x.wav"), "--seconds", "1"});
-    EXPECT_EQ(noFolder.exitCode, 1);
-    EXPECT_EQ(noFolder.err,
-              "The folder " + cli.Scratch("none") + " does not exist; nothing recorded\n");
+    cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", cli.Scratch("played.raw"));
+    const SCliResult played = cli.Run({"play", path, "--output", "Headset"});
+    ASSERT_EQ(played.exitCode, 0) << played.err;
+    EXPECT_EQ(played.err, "warning: the audio device \"Headset\" is not present; using the "
+                          "default device\n");
+    EXPECT_EQ(ReadString(cli.Scratch("played.raw")).substr(0, samples.size()), samples);
 }
 
 // A realtime recording stopped from outside ends like a normal one: the file is
@@ -134,18 +134,8 @@ TEST(CliRecord, TerminationSignalFinalisesTheRecord)
 {
     for (const int signal : {SIGTERM, SIGINT}) {
         CCliRunner cli;
-        cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
         const std::string path = cli.Scratch("stopped.wav");
-        const auto process = cli.Start({"record", path, "--seconds", "30", "--info", "stopped"});
-        const auto hasSamples = [&] {
-            std::error_code error;
-            return std::filesystem::file_size(path, error) > kRecordHeaderSize && !error;
-        };
-        for (int i = 0; i < 500 && !hasSamples(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ::kill(static_cast<pid_t>(process->processId()), signal);
-        const SCliResult result = CCliRunner::Finish(*process, 10000);
+        const SCliResult result = RecordUntilSignal(cli, path, kRecordHeaderSize, 300, signal);
         ASSERT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(result.out, path + "\n");
         ExpectCompletePcmRecord(path, "stopped");
@@ -163,63 +153,12 @@ TEST(CliRecord, AKilledRecordingKeepsItsCompletedSeconds)
     for (const char* name : {"killed.wav", "killed.ogg"}) {
         SCOPED_TRACE(name);
         CCliRunner cli;
-        cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
         const std::string path = cli.Scratch(name);
-        const auto process = cli.Start({"record", path, "--seconds", "30", "--info", "killed"});
-        const auto size = [&] {
-            std::error_code error;
-            const auto bytes = std::filesystem::file_size(path, error);
-            return error ? 0 : bytes;
-        };
-        for (int i = 0; i < 500 && size() == 0; ++i) // the header is written at the start
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
-        ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
-        CCliRunner::Finish(*process, 10000);
+        RecordUntilSignal(cli, path, 0, 2600, SIGKILL); // the header is written at the start
         const QJsonObject info = InfoJson(cli, path);
         EXPECT_GE(info["samples"].toInteger(), 2 * 8000 - 160); // a Speex frame of slack
-        EXPECT_EQ(info["info"].toString(), "killed");
+        EXPECT_EQ(info["info"].toString(), "stopped");
     }
-}
-
-TEST(CliTag, RewritesTheInformationOfARecordAndRefusesOtherFiles)
-{
-    CCliRunner cli;
-    const std::string path = cli.Scratch("memo.wav");
-    ASSERT_EQ(cli.Run({"record", path, "--seconds", "1", "--info", "first text, long"}).exitCode,
-              0);
-    const std::string before = ReadString(path);
-    WriteString(cli.Scratch("info.txt"), "second");
-    ASSERT_EQ(cli.Run({"tag", path, "--info-file", cli.Scratch("info.txt")}).exitCode, 0);
-    EXPECT_EQ(ReadString(path).substr(kRecordHeaderSize), before.substr(kRecordHeaderSize));
-    ExpectCompletePcmRecord(path, "second");
-
-    const std::string text = cli.Scratch("notes.txt");
-    WriteString(text, "just text");
-    const SCliResult refused = cli.Run({"tag", text, "--info", "x"});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "GetSuitableCodec(): Cannot find a suitable codec for the given file\n");
-    EXPECT_EQ(ReadString(text), "just text");
-}
-
-TEST(CliPlay, PlaysEverySampleOfARecordInOrder)
-{
-    CCliRunner cli;
-    const std::string path = cli.Scratch("memo.wav");
-    ASSERT_EQ(cli.Run({"record", path, "--seconds", "2"}).exitCode, 0);
-    cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", cli.Scratch("played.raw"));
-    const SCliResult result = cli.Run({"play", path});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadString(cli.Scratch("played.raw")).substr(0, 16000),
-              ReadString(path).substr(kRecordHeaderSize));
-
-    // A named output that is not there plays on the default one, with a warning.
-    std::filesystem::remove(cli.Scratch("played.raw"));
-    const SCliResult named = cli.Run({"play", path, "--output", "Headset"});
-    EXPECT_EQ(named.exitCode, 0) << named.err;
-    EXPECT_EQ(named.err, "warning: the audio device \"Headset\" is not present; using the "
-                         "default device\n");
-    EXPECT_EQ(ReadString(cli.Scratch("played.raw")).size(), 16000u);
 }
 
 TEST(CliDevices, ListsEachDirectionWithItsDefault)
@@ -235,15 +174,12 @@ TEST(CliDevices, ListsEachDirectionWithItsDefault)
     EXPECT_NE(cli.Run({"devices"}).out.find("input      *        Simulated"), std::string::npos);
 }
 
-TEST(CliTimeLeft, ReportsTheSecondsTheFreeSpaceHoldsOrFailsForAMissingFolder)
+TEST(CliTimeLeft, ReportsTheSecondsTheFreeSpaceHolds)
 {
     CCliRunner cli;
     const SCliResult result = cli.Run({"time-left", "--format", "0", "--path", cli.Scratch("")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("recording seconds: "), std::string::npos) << result.out;
-    const SCliResult missing = cli.Run({"time-left", "--path", cli.Scratch("no/such/folder")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.out.empty());
 }
 
 } // namespace
