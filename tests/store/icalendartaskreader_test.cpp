@@ -22,10 +22,6 @@ QDateTime Utc(int y, int mo, int d, int h, int mi)
     return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone::utc());
 }
 
-const QByteArray kZone = "BEGIN:VTIMEZONE\r\nTZID:Test/Plus2\r\nBEGIN:STANDARD\r\n"
-                         "DTSTART:19700101T000000\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0200\r\n"
-                         "END:STANDARD\r\nEND:VTIMEZONE\r\n";
-
 struct SCase
 {
     const char* name;
@@ -34,11 +30,9 @@ struct SCase
     QList<QDateTime> dates; // due, else start; invalid when there is neither
 };
 
-class ICalendarTaskReaderTest : public testing::TestWithParam<SCase>
-{
-};
+using ICalendarTaskReaderTest = testing::TestWithParam<SCase>;
 
-TEST_P(ICalendarTaskReaderTest, ReadsSubjectsAndDatesOfTodosInOrder)
+TEST_P(ICalendarTaskReaderTest, ReadsSubjectsAndLocalDatesOfTodosInOrder)
 {
     QStringList subjects;
     QList<QDateTime> dates;
@@ -60,15 +54,18 @@ const SCase kCases[] = {
               "DTSTART:20260101T100000Z\r\nEND:VEVENT\r\n" + Todo("SUMMARY:  Padded \r\n") +
               Todo("DESCRIPTION:no summary\r\n") + Todo("SUMMARY:Gr\xC3\xBC\xC3\x9F" "e\\, Freunde\r\n")),
      {"First", "Padded", "", QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e, Freunde")}, {{}, {}, {}, {}}},
-    {"due_wins_over_start", Calendar(Todo("SUMMARY:a\r\nDTSTART:20260101T080000Z\r\nDUE:20260105T120000Z\r\n")),
-     {"a"}, {Utc(2026, 1, 5, 12, 0)}},
-    {"start_only", Calendar(Todo("SUMMARY:a\r\nDTSTART:20260203T071500Z\r\n")), {"a"}, {Utc(2026, 2, 3, 7, 15)}},
-    {"date_only", Calendar(Todo("SUMMARY:a\r\nDUE;VALUE=DATE:20260310\r\n")), {"a"}, {QDate(2026, 3, 10).startOfDay()}},
-    {"zoned", Calendar(kZone + Todo("SUMMARY:a\r\nDUE;TZID=Test/Plus2:20260704T100000\r\n")),
-     {"a"}, {Utc(2026, 7, 4, 8, 0)}},
-    {"floating", Calendar(Todo("SUMMARY:a\r\nDUE:20261224T183000\r\n")), {"a"}, {QDateTime(QDate(2026, 12, 24), QTime(18, 30))}},
-    {"bad_due_falls_back_to_start", Calendar(Todo("SUMMARY:a\r\nDUE:notadate\r\nDTSTART:20260101T000000Z\r\n")),
-     {"a"}, {Utc(2026, 1, 1, 0, 0)}},
+    {"due_else_start_in_every_form",
+     Calendar("BEGIN:VTIMEZONE\r\nTZID:Test/Plus2\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+              "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0200\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n" +
+              Todo("SUMMARY:due wins\r\nDTSTART:20260101T080000Z\r\nDUE:20260105T120000Z\r\n") +
+              Todo("SUMMARY:start only\r\nDTSTART:20260203T071500Z\r\n") +
+              Todo("SUMMARY:date only\r\nDUE;VALUE=DATE:20260310\r\n") +
+              Todo("SUMMARY:zoned\r\nDUE;TZID=Test/Plus2:20260704T100000\r\n") +
+              Todo("SUMMARY:floating\r\nDUE:20261224T183000\r\n") +
+              Todo("SUMMARY:bad due\r\nDUE:notadate\r\nDTSTART:20260101T000000Z\r\n")),
+     {"due wins", "start only", "date only", "zoned", "floating", "bad due"},
+     {Utc(2026, 1, 5, 12, 0), Utc(2026, 2, 3, 7, 15), QDate(2026, 3, 10).startOfDay(), Utc(2026, 7, 4, 8, 0),
+      QDateTime(QDate(2026, 12, 24), QTime(18, 30)), Utc(2026, 1, 1, 0, 0)}},
     {"bare_todo", Todo("SUMMARY:bare\r\n"), {"bare"}, {{}}},
     {"empty", "", {}, {}},
     {"plain_text", "hello world\n", {}, {}},

@@ -5,7 +5,6 @@
 
 namespace {
 
-// Whether `restriction` matches `subject`; no value where it is no subject restriction at all.
 TEST(RestrictionTest, AnswersOverOneSubjectWithoutRegardToCaseOrRefuses)
 {
     struct SCase
