@@ -3,6 +3,7 @@
 #include "platform/wavebackend.h"
 #include "store/recordcatalogue.h"
 #include "support/qtsupport.h"
+#include "support/scopedenv.h"
 
 #include <QStorageInfo>
 #include <QTemporaryDir>
@@ -106,37 +107,11 @@ TEST_F(RecordCatalogueTest, DeleteRefusesALockedRecordAndReportsAMissingOne)
         EXPECT_FALSE(QFile::exists(Path("Data/a.wav")));
     }
     EXPECT_EQ(DeleteRecord(Path("Data/gone.wav")), EDeleteResult::Failed);
-
-    EXPECT_EQ(DeleteRecordMessage(EDeleteResult::InUse),
-              "Can't delete this record because it is used by other application.");
-    EXPECT_EQ(DeleteRecordMessage(EDeleteResult::Failed),
-              "Can't delete this record because of an unknown reason.");
-    EXPECT_TRUE(DeleteRecordMessage(EDeleteResult::Deleted).isEmpty());
 }
-
-// Points the home trash somewhere else for the life of the object.
-class CDataHomeGuard
-{
-public:
-    explicit CDataHomeGuard(const QString& folder) : m_old(qgetenv("XDG_DATA_HOME"))
-    {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(folder));
-    }
-    ~CDataHomeGuard()
-    {
-        if (m_old.isEmpty())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", m_old);
-    }
-
-private:
-    QByteArray m_old;
-};
 
 TEST_F(RecordCatalogueTest, TrashMovesTheRecordOutOfItsFolderUnlessItIsInUse)
 {
-    const CDataHomeGuard dataHome(Path("share"));
+    const testsupport::CScopedEnv dataHome("XDG_DATA_HOME", Path("share").toStdString());
     Write("Data/a.wav", Wav(kMarkedInfo));
     ASSERT_EQ(DeleteDisposal(Path("Data/a.wav")), EDisposal::Trash);
     {
@@ -159,7 +134,7 @@ TEST_F(RecordCatalogueTest, AHomeTrashOnAnotherDeviceMeansDeletingForGood)
     if (!elsewhere.isValid() || ::stat("/dev/shm", &shm) != 0 ||
         ::stat(m_dir.path().toLocal8Bit().constData(), &here) != 0 || shm.st_dev == here.st_dev)
         GTEST_SKIP() << "no second file system at hand";
-    const CDataHomeGuard dataHome(elsewhere.path());
+    const testsupport::CScopedEnv dataHome("XDG_DATA_HOME", elsewhere.path().toStdString());
     Write("Data/a.wav", Wav(kMarkedInfo));
     if (QStorageInfo(Path("Data")) != QStorageInfo(QDir::home()))
         GTEST_SKIP() << "the records are not on the home's volume";
