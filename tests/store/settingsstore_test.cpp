@@ -1,5 +1,6 @@
 #include "store/settingsstore.h"
 #include "support/qtsupport.h"
+#include "support/scopedenv.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -62,15 +63,11 @@ TEST_F(SettingsStoreTest, AFailedWriteIsReported)
     EXPECT_FALSE(settings.SetStorage(u"Storage Card"_qs));
     EXPECT_FALSE(settings.SetSlot(0, u"Task"_qs));
     EXPECT_FALSE(CSettingsStore(IniPath()).SetSlot(7, u"Task"_qs));
-    EXPECT_STREQ(CSettingsStore::kWriteFailedMessage, "Problems with writing to the registry");
 }
 
 TEST_F(SettingsStoreTest, AChosenHomeKeepsTheSettingsInside)
 {
-    const std::optional<QByteArray> previous = qEnvironmentVariableIsSet("PARLANTOGRAPHER_HOME")
-                                                   ? std::optional(qgetenv("PARLANTOGRAPHER_HOME"))
-                                                   : std::nullopt;
-    qputenv("PARLANTOGRAPHER_HOME", m_dir.path().toUtf8());
+    const testsupport::CScopedEnv home("PARLANTOGRAPHER_HOME", m_dir.path().toStdString());
     {
         CSettingsStore settings;
         EXPECT_EQ(settings.Location(), IniPath());
@@ -79,7 +76,6 @@ TEST_F(SettingsStoreTest, AChosenHomeKeepsTheSettingsInside)
     const CSettingsStore reread(IniPath());
     EXPECT_EQ(reread.Storage(), u"Storage Card"_qs);
     EXPECT_EQ(reread.Format(), 3);
-    previous ? qputenv("PARLANTOGRAPHER_HOME", *previous) : qunsetenv("PARLANTOGRAPHER_HOME");
 }
 
 } // namespace

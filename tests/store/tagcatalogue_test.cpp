@@ -115,8 +115,9 @@ TEST_F(TagCatalogueTest, MoveTagDownSwapsWithinTheGroupOnly)
 
 TEST_F(TagCatalogueTest, ReadsOldFilesAndCancelRestoresThemByteForByte)
 {
-    // Windows line ends, a Windows-1252 letter, no final line feed.
-    const QByteArray original = "[Priorit\xE9]\r\nImportant\r\n\xC3\xA9t\xC3\xA9\r\nNormal";
+    // Windows line ends (one with a carriage return too many), a Windows-1252 letter, no final
+    // line feed.
+    const QByteArray original = "[Priorit\xE9]\r\r\nImportant\r\n\xC3\xA9t\xC3\xA9\r\nNormal";
     Given(original);
     EXPECT_EQ(m_catalogue.ListGroups(), QStringList{u"Priorit\u00E9"_qs});
     EXPECT_EQ(m_catalogue.UniqueTagsOfGroup(u"Priorit\u00E9"_qs),
