@@ -1,16 +1,11 @@
 #include "store/namerules.h"
-#include "store/tagcatalogue.h"
-#include "support/qtsupport.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
 using NameRules::EKind;
 using NameRules::EProblem;
-
-const QByteArray kCatalogue = "[Priority]\nImportant\nNormal\n[Work]\nReport\nReport\nPlan\n";
 
 TEST(NameRulesTest, EveryNameThatWouldComeBackAsSomethingElseIsRefused)
 {
@@ -45,42 +40,6 @@ TEST(NameRulesTest, EveryNameThatWouldComeBackAsSomethingElseIsRefused)
         EXPECT_EQ(NameRules::Check(c.kind, c.name), c.problem) << c.name.toStdString();
         EXPECT_EQ(NameRules::Refusal(c.kind, c.name).isEmpty(), c.problem == EProblem::None);
     }
-}
-
-class CatalogueRefusalTest : public testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(WriteAll(m_catalogue.Path(), kCatalogue)); }
-    QByteArray File() const { return ReadAll(m_catalogue.Path()); }
-
-    QTemporaryDir m_dir;
-    CTagCatalogue m_catalogue{m_dir.path()};
-};
-
-TEST_F(CatalogueRefusalTest, EveryWriterRefusesAnUnsafeNameAndLeavesTheFileAlone)
-{
-    const QString twoLines = u"Two\nLines"_qs;
-    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, twoLines), ECatalogueResult::ControlCharacter);
-    EXPECT_EQ(m_catalogue.AddTagFirst(u"Priority"_qs, QString(259, u'x')),
-              ECatalogueResult::TooLong);
-    EXPECT_EQ(m_catalogue.AddGroup(u"Evil\nInjected"_qs), ECatalogueResult::ControlCharacter);
-    EXPECT_EQ(m_catalogue.AddGroup(u"[Tasks]"_qs), ECatalogueResult::InvalidName);
-    EXPECT_EQ(m_catalogue.AddGroup(u"Location"_qs), ECatalogueResult::ReservedName);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Task"_qs), ECatalogueResult::ReservedName);
-    EXPECT_FALSE(m_catalogue.RenameGroup(u"Work"_qs, u"None"_qs));
-    EXPECT_FALSE(m_catalogue.RenameTag(u"Work"_qs, u"Plan"_qs, twoLines));
-    EXPECT_EQ(File(), kCatalogue);
-}
-
-TEST_F(CatalogueRefusalTest, ACopyIsWrittenWholeInOneRewrite)
-{
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" Work01 "_qs), ECatalogueResult::Ok);
-    // A tag written twice by hand is copied once.
-    EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Work01"_qs), ECatalogueResult::AlreadyExists);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Gone"_qs, u"Gone01"_qs), ECatalogueResult::WriteFailed);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" "_qs), ECatalogueResult::EmptyName);
-    EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
 }
 
 } // namespace

@@ -1,11 +1,99 @@
-#include "store/slotchoices.h"
+// Slot kinds, the rules of which kind stands where, and the settings dialog's slot lists.
 
+#include "store/slotchoices.h"
+#include "store/slotkind.h"
+#include "store/slotrules.h"
+
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
 
-using Slots = std::array<QString, 4>;
+using EType = CSlotKind::EType;
 using L = QStringList;
+using Slots = std::array<QString, 4>;
+
+TEST(SlotKind, TheStoredTextDecidesTheKindAndComesBackUnchanged)
+{
+    const struct
+    {
+        QString text;
+        EType type;
+        bool singleChoice;
+        bool canAdd;
+        bool kindName;
+    } cases[] = {
+        {u"None"_qs, EType::None, false, false, true},
+        {QString(), EType::None, false, false, false}, // nothing stored shows nothing
+        {u"Contacts"_qs, EType::Contacts, false, false, true},
+        {u"Task"_qs, EType::Task, true, false, true},
+        {u"Location"_qs, EType::Location, true, true, true},
+        {u"Priority"_qs, EType::TagGroup, false, true, false},
+        // A group named "Tasks" holds one choice, as it always has.
+        {u"Tasks"_qs, EType::TagGroup, true, true, false},
+        // Stored texts are compared exactly: these are groups, not the fixed kinds.
+        {u"task"_qs, EType::TagGroup, false, true, false},
+        {u" None"_qs, EType::TagGroup, false, true, false},
+    };
+    for (const auto& c : cases) {
+        const CSlotKind kind(c.text);
+        const std::string label = '"' + c.text.toStdString() + '"';
+        EXPECT_EQ(kind.Type(), c.type) << label;
+        EXPECT_EQ(kind.IsSingleChoice(), c.singleChoice) << label;
+        EXPECT_EQ(kind.CanAddItems(), c.canAdd) << label;
+        EXPECT_EQ(CSlotKind::IsKindName(c.text), c.kindName) << label;
+        EXPECT_EQ(kind.Text(), c.text) << label;
+        EXPECT_EQ(kind.GroupName(), c.type == EType::TagGroup ? c.text : QString()) << label;
+    }
+}
+
+TEST(SlotRules, OnlyFixedKindsAndListedGroupsExist)
+{
+    const L groups{"Priority", "Work"};
+    for (const QString& kind : {u"Task"_qs, u"Location"_qs, u"Contacts"_qs, u"Priority"_qs})
+        EXPECT_FALSE(SlotRules::IsMissing(kind, groups)) << kind.toStdString();
+    for (const QString& kind : {QString(), u"Deleted"_qs, u"None"_qs, u"task"_qs})
+        EXPECT_TRUE(SlotRules::IsMissing(kind, groups)) << kind.toStdString();
+}
+
+TEST(SlotRules, AKindOtherThanNoneStandsInOneSlot)
+{
+    const std::array<QString, 4> kinds{"Task", "None", "Work", "None"};
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 2, "Task"), 0);
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 0, "Task"), -1); // its own slot
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 3, "None"), -1); // any number may show "None"
+    EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 0, "work"), -1);
+}
+
+// The tag manager only replaces what is missing; the main screen also takes a kind away
+// from a later slot that repeats it and never leaves the first slot empty.
+TEST(SlotRules, RepairReplacesMissingThenRepeatedKinds)
+{
+    const L withPriority{"Priority", "Work"};
+    const L withoutPriority{"Work"};
+    const struct
+    {
+        int slot;
+        QString kind;
+        L earlier;
+        L groups;
+        QString withoutMissing;
+        QString repaired;
+    } cases[] = {
+        {0, u"Gone"_qs, {}, withoutPriority, u"Contacts"_qs, u"Contacts"_qs},
+        {0, QString(), {}, withPriority, u"Priority"_qs, u"Priority"_qs},
+        {0, u"None"_qs, {}, withoutPriority, u"None"_qs, u"Contacts"_qs},
+        {1, QString(), {"Work"}, withPriority, u"None"_qs, u"None"_qs},
+        {2, u"Work"_qs, {"Work", "None"}, withPriority, u"Work"_qs, u"None"_qs},
+        {3, u"None"_qs, {"Work", "None", "None"}, withPriority, u"None"_qs, u"None"_qs},
+        {3, u"Location"_qs, {"Work", "Task", "Contacts"}, L{}, u"Location"_qs, u"Location"_qs},
+    };
+    for (const auto& c : cases) {
+        const std::string label = std::to_string(c.slot) + " \"" + c.kind.toStdString() + '"';
+        EXPECT_EQ(SlotRules::WithoutMissing(c.slot, c.kind, c.groups), c.withoutMissing) << label;
+        EXPECT_EQ(SlotRules::Repaired(c.slot, c.kind, c.earlier, c.groups), c.repaired) << label;
+    }
+}
 
 TEST(SlotChoices, DefaultsWithAndWithoutAPriorityGroup)
 {

@@ -9,6 +9,7 @@ namespace {
 
 const QByteArray kDefaults = "[Priority]\nImportant\nNormal\nInessential\n";
 const QByteArray kWork = "[Work]\nReport\n";
+const QByteArray kCatalogue = "[Priority]\nImportant\nNormal\n[Work]\nReport\nReport\nPlan\n";
 
 class TagCatalogueTest : public testing::Test
 {
@@ -151,6 +152,34 @@ TEST_F(TagCatalogueTest, AFolderThatCannotHoldTheFileReportsFailure)
     EXPECT_FALSE(nowhere.DeleteGroup(u"Work"_qs));
     EXPECT_FALSE(nowhere.Backup());
     EXPECT_TRUE(nowhere.ListGroups().isEmpty());
+}
+
+TEST_F(TagCatalogueTest, EveryWriterRefusesAnUnsafeNameAndLeavesTheFileAlone)
+{
+    Given(kCatalogue);
+    const QString twoLines = u"Two\nLines"_qs;
+    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, twoLines), ECatalogueResult::ControlCharacter);
+    EXPECT_EQ(m_catalogue.AddTagFirst(u"Priority"_qs, QString(259, u'x')),
+              ECatalogueResult::TooLong);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Evil\nInjected"_qs), ECatalogueResult::ControlCharacter);
+    EXPECT_EQ(m_catalogue.AddGroup(u"[Tasks]"_qs), ECatalogueResult::InvalidName);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Location"_qs), ECatalogueResult::ReservedName);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Task"_qs), ECatalogueResult::ReservedName);
+    EXPECT_FALSE(m_catalogue.RenameGroup(u"Work"_qs, u"None"_qs));
+    EXPECT_FALSE(m_catalogue.RenameTag(u"Work"_qs, u"Plan"_qs, twoLines));
+    EXPECT_EQ(File(), kCatalogue);
+}
+
+TEST_F(TagCatalogueTest, ACopyIsWrittenWholeInOneRewrite)
+{
+    Given(kCatalogue);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" Work01 "_qs), ECatalogueResult::Ok);
+    // A tag written twice by hand is copied once.
+    EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Work01"_qs), ECatalogueResult::AlreadyExists);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Gone"_qs, u"Gone01"_qs), ECatalogueResult::WriteFailed);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" "_qs), ECatalogueResult::EmptyName);
+    EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
 }
 
 TEST(CopyNameTest, ProposesTheNextFreeName)
