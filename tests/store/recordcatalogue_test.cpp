@@ -15,6 +15,8 @@
 
 namespace {
 
+using enum EDeleteResult;
+
 class RecordCatalogueTest : public testing::Test
 {
 protected:
@@ -88,43 +90,31 @@ TEST_F(RecordCatalogueTest, ListsFoldersInOrderEachOnceAndEachFolderByName)
     EXPECT_EQ(list[2].path, Path("card/Parlantographer/Data/06062026_120000.wav"));
 }
 
-// A program that holds a lock on the record is using it: the delete is refused and the
-// file stays.
-TEST_F(RecordCatalogueTest, DeleteRefusesALockedRecordAndReportsAMissingOne)
+// A program that holds a lock on the record is using it: the delete, for good or to the
+// trash, is refused and the file stays.
+TEST_F(RecordCatalogueTest, ALockedRecordIsNeitherDeletedNorTrashed)
 {
+    const testsupport::CScopedEnv dataHome("XDG_DATA_HOME", Path("share").toStdString());
+    const QString record = Path("Data/a.wav");
     for (const bool whole : {true, false}) {
         Write("Data/a.wav", Wav(kMarkedInfo));
-        const int fd = ::open(Path("Data/a.wav").toLocal8Bit().constData(), O_RDWR);
+        ASSERT_EQ(DeleteDisposal(record), EDisposal::Trash);
+        const int fd = ::open(record.toLocal8Bit().constData(), O_RDWR);
         ASSERT_GE(fd, 0);
         struct flock region = {};
         region.l_type = F_RDLCK;
         region.l_whence = SEEK_SET;
         ASSERT_EQ(whole ? ::flock(fd, LOCK_SH) : ::fcntl(fd, F_OFD_SETLK, &region), 0);
-        EXPECT_EQ(DeleteRecord(Path("Data/a.wav")), EDeleteResult::InUse);
-        EXPECT_TRUE(QFile::exists(Path("Data/a.wav")));
+        EXPECT_EQ(DeleteRecord(record), InUse);
+        EXPECT_EQ(DisposeRecord(record, EDisposal::Trash), InUse);
+        EXPECT_TRUE(QFile::exists(record));
         ::close(fd);
-        EXPECT_EQ(DeleteRecord(Path("Data/a.wav")), EDeleteResult::Deleted);
-        EXPECT_FALSE(QFile::exists(Path("Data/a.wav")));
+        EXPECT_EQ(whole ? DeleteRecord(record) : DisposeRecord(record, EDisposal::Trash), Deleted);
+        EXPECT_FALSE(QFile::exists(record));
     }
-    EXPECT_EQ(DeleteRecord(Path("Data/gone.wav")), EDeleteResult::Failed);
-}
-
-TEST_F(RecordCatalogueTest, TrashMovesTheRecordOutOfItsFolderUnlessItIsInUse)
-{
-    const testsupport::CScopedEnv dataHome("XDG_DATA_HOME", Path("share").toStdString());
-    Write("Data/a.wav", Wav(kMarkedInfo));
-    ASSERT_EQ(DeleteDisposal(Path("Data/a.wav")), EDisposal::Trash);
-    {
-        const int fd = ::open(Path("Data/a.wav").toLocal8Bit().constData(), O_RDONLY);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::flock(fd, LOCK_SH), 0);
-        EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Trash), EDeleteResult::InUse);
-        ::close(fd);
-    }
-    EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Trash), EDeleteResult::Deleted);
-    EXPECT_FALSE(QFile::exists(Path("Data/a.wav")));
     EXPECT_EQ(ReadAll(Path("share/Trash/files/a.wav")), Wav(kMarkedInfo));
-    EXPECT_EQ(TrashRecord(Path("Data/gone.wav")), EDeleteResult::Failed);
+    EXPECT_EQ(DeleteRecord(Path("Data/gone.wav")), Failed);
+    EXPECT_EQ(TrashRecord(Path("Data/gone.wav")), Failed);
 }
 
 TEST_F(RecordCatalogueTest, AHomeTrashOnAnotherDeviceMeansDeletingForGood)
@@ -140,9 +130,9 @@ TEST_F(RecordCatalogueTest, AHomeTrashOnAnotherDeviceMeansDeletingForGood)
         GTEST_SKIP() << "the records are not on the home's volume";
     EXPECT_EQ(DeleteDisposal(Path("Data/a.wav")), EDisposal::Permanent);
     // What the question promised is what happens: the trash refuses, nothing is lost.
-    EXPECT_EQ(TrashRecord(Path("Data/a.wav")), EDeleteResult::Failed);
+    EXPECT_EQ(TrashRecord(Path("Data/a.wav")), Failed);
     EXPECT_TRUE(QFile::exists(Path("Data/a.wav")));
-    EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Permanent), EDeleteResult::Deleted);
+    EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Permanent), Deleted);
 }
 
 TEST(SelectionAfterDeleteTest, SelectsTheNextItemOrThePreviousAtTheEnd)

@@ -1,11 +1,12 @@
 #include "store/tagcatalogue.h"
-#include "support/casename.h"
 #include "support/qtsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
+
+using enum ECatalogueResult;
 
 const QByteArray kDefaults = "[Priority]\nImportant\nNormal\nInessential\n";
 const QByteArray kWork = "[Work]\nReport\n";
@@ -33,46 +34,38 @@ TEST_F(TagCatalogueTest, FirstStartWritesTheFourDefaultLinesOnce)
     EXPECT_EQ(File(), kWork);
 }
 
-struct SAddCase
+// The tag manager adds at the end of the group, the main screen at its start.
+TEST_F(TagCatalogueTest, AddTagPlacesOrRefuses)
 {
-    const char* name;
-    bool first;
-    QString group;
-    QString tag;
-    ECatalogueResult result;
-    QByteArray after;
-};
-
-class AddTagTest : public TagCatalogueTest, public testing::WithParamInterface<SAddCase>
-{
-};
-
-TEST_P(AddTagTest, PlacesOrRefuses)
-{
-    const SAddCase& c = GetParam();
-    Given(kDefaults + kWork);
-    EXPECT_EQ(c.first ? m_catalogue.AddTagFirst(c.group, c.tag)
-                      : m_catalogue.AddTag(c.group, c.tag),
-              c.result);
-    EXPECT_EQ(File(), c.after);
+    const struct
+    {
+        const char* what;
+        bool first;
+        QString group, tag;
+        ECatalogueResult result;
+        QByteArray after;
+    } cases[] = {
+        // clang-format off
+        {"last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
+        {"first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok, "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
+        {"last group: end of file", false, u"Work"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
+        {"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
+        {"bracket", false, u"Priority"_qs, u"a]b"_qs, InvalidName, kDefaults + kWork},
+        {"only spaces", false, u"Priority"_qs, u"   "_qs, EmptyName, kDefaults + kWork},
+        {"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
+        {"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
+        {"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        Given(kDefaults + kWork);
+        EXPECT_EQ(c.first ? m_catalogue.AddTagFirst(c.group, c.tag)
+                          : m_catalogue.AddTag(c.group, c.tag),
+                  c.result)
+            << c.what;
+        EXPECT_EQ(File(), c.after) << c.what;
+    }
 }
-
-using enum ECatalogueResult;
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Catalogue, AddTagTest, testing::Values(
-    SAddCase{"tag manager: last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
-    SAddCase{"main screen: first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok,
-             "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
-    SAddCase{"last group: end of file", false, u"Work"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
-    SAddCase{"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
-    SAddCase{"bracket", false, u"Priority"_qs, u"a]b"_qs, InvalidName, kDefaults + kWork},
-    SAddCase{"bracket, quick add", true, u"Priority"_qs, u"[a"_qs, InvalidName, kDefaults + kWork},
-    SAddCase{"only spaces", false, u"Priority"_qs, u"   "_qs, EmptyName, kDefaults + kWork},
-    SAddCase{"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
-    SAddCase{"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
-    SAddCase{"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"}), testsupport::SByName());
-// clang-format on
 
 TEST_F(TagCatalogueTest, GroupsAreAddedTrimmedAndNeverTwice)
 {
@@ -154,31 +147,26 @@ TEST_F(TagCatalogueTest, AFolderThatCannotHoldTheFileReportsFailure)
     EXPECT_TRUE(nowhere.ListGroups().isEmpty());
 }
 
-TEST_F(TagCatalogueTest, EveryWriterRefusesAnUnsafeNameAndLeavesTheFileAlone)
+TEST_F(TagCatalogueTest, EveryWriterRefusesAnUnsafeNameAndACopyIsWrittenWhole)
 {
     Given(kCatalogue);
     const QString twoLines = u"Two\nLines"_qs;
-    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, twoLines), ECatalogueResult::ControlCharacter);
-    EXPECT_EQ(m_catalogue.AddTagFirst(u"Priority"_qs, QString(259, u'x')),
-              ECatalogueResult::TooLong);
-    EXPECT_EQ(m_catalogue.AddGroup(u"Evil\nInjected"_qs), ECatalogueResult::ControlCharacter);
-    EXPECT_EQ(m_catalogue.AddGroup(u"[Tasks]"_qs), ECatalogueResult::InvalidName);
-    EXPECT_EQ(m_catalogue.AddGroup(u"Location"_qs), ECatalogueResult::ReservedName);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Task"_qs), ECatalogueResult::ReservedName);
+    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, twoLines), ControlCharacter);
+    EXPECT_EQ(m_catalogue.AddTagFirst(u"Priority"_qs, QString(259, u'x')), TooLong);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Evil\nInjected"_qs), ControlCharacter);
+    EXPECT_EQ(m_catalogue.AddGroup(u"[Tasks]"_qs), InvalidName);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Location"_qs), ReservedName);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Task"_qs), ReservedName);
     EXPECT_FALSE(m_catalogue.RenameGroup(u"Work"_qs, u"None"_qs));
     EXPECT_FALSE(m_catalogue.RenameTag(u"Work"_qs, u"Plan"_qs, twoLines));
     EXPECT_EQ(File(), kCatalogue);
-}
 
-TEST_F(TagCatalogueTest, ACopyIsWrittenWholeInOneRewrite)
-{
-    Given(kCatalogue);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" Work01 "_qs), ECatalogueResult::Ok);
-    // A tag written twice by hand is copied once.
+    // A copy is written whole in one rewrite; a tag written twice by hand is copied once.
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" Work01 "_qs), Ok);
     EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Work01"_qs), ECatalogueResult::AlreadyExists);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Gone"_qs, u"Gone01"_qs), ECatalogueResult::WriteFailed);
-    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" "_qs), ECatalogueResult::EmptyName);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Work01"_qs), AlreadyExists);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Gone"_qs, u"Gone01"_qs), WriteFailed);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" "_qs), EmptyName);
     EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
 }
 
