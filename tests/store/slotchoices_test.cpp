@@ -19,9 +19,7 @@ TEST(SlotKind, TheStoredTextDecidesTheKindAndComesBackUnchanged)
     {
         QString text;
         EType type;
-        bool singleChoice;
-        bool canAdd;
-        bool kindName;
+        bool singleChoice, canAdd, kindName;
     } cases[] = {
         {u"None"_qs, EType::None, false, false, true},
         {QString(), EType::None, false, false, false}, // nothing stored shows nothing
@@ -36,14 +34,14 @@ TEST(SlotKind, TheStoredTextDecidesTheKindAndComesBackUnchanged)
         {u" None"_qs, EType::TagGroup, false, true, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE('"' + c.text.toStdString() + '"');
         const CSlotKind kind(c.text);
-        const std::string label = '"' + c.text.toStdString() + '"';
-        EXPECT_EQ(kind.Type(), c.type) << label;
-        EXPECT_EQ(kind.IsSingleChoice(), c.singleChoice) << label;
-        EXPECT_EQ(kind.CanAddItems(), c.canAdd) << label;
-        EXPECT_EQ(CSlotKind::IsKindName(c.text), c.kindName) << label;
-        EXPECT_EQ(kind.Text(), c.text) << label;
-        EXPECT_EQ(kind.GroupName(), c.type == EType::TagGroup ? c.text : QString()) << label;
+        EXPECT_EQ(kind.Type(), c.type);
+        EXPECT_EQ(kind.IsSingleChoice(), c.singleChoice);
+        EXPECT_EQ(kind.CanAddItems(), c.canAdd);
+        EXPECT_EQ(CSlotKind::IsKindName(c.text), c.kindName);
+        EXPECT_EQ(kind.Text(), c.text);
+        EXPECT_EQ(kind.GroupName(), c.type == EType::TagGroup ? c.text : QString());
     }
 }
 
@@ -75,10 +73,8 @@ TEST(SlotRules, RepairReplacesMissingThenRepeatedKinds)
     {
         int slot;
         QString kind;
-        L earlier;
-        L groups;
-        QString withoutMissing;
-        QString repaired;
+        L earlier, groups;
+        QString withoutMissing, repaired;
     } cases[] = {
         {0, u"Gone"_qs, {}, withoutPriority, u"Contacts"_qs, u"Contacts"_qs},
         {0, QString(), {}, withPriority, u"Priority"_qs, u"Priority"_qs},
@@ -89,13 +85,13 @@ TEST(SlotRules, RepairReplacesMissingThenRepeatedKinds)
         {3, u"Location"_qs, {"Work", "Task", "Contacts"}, L{}, u"Location"_qs, u"Location"_qs},
     };
     for (const auto& c : cases) {
-        const std::string label = std::to_string(c.slot) + " \"" + c.kind.toStdString() + '"';
-        EXPECT_EQ(SlotRules::WithoutMissing(c.slot, c.kind, c.groups), c.withoutMissing) << label;
-        EXPECT_EQ(SlotRules::Repaired(c.slot, c.kind, c.earlier, c.groups), c.repaired) << label;
+        SCOPED_TRACE(std::to_string(c.slot) + " \"" + c.kind.toStdString() + '"');
+        EXPECT_EQ(SlotRules::WithoutMissing(c.slot, c.kind, c.groups), c.withoutMissing);
+        EXPECT_EQ(SlotRules::Repaired(c.slot, c.kind, c.earlier, c.groups), c.repaired);
     }
 }
 
-TEST(SlotChoices, DefaultsWithAndWithoutAPriorityGroup)
+TEST(SlotChoices, DefaultsAndFallBacksWithAndWithoutAPriorityGroup)
 {
     CSlotChoices choices(L{"Priority", "Projects"});
     choices.Load({});
@@ -108,13 +104,13 @@ TEST(SlotChoices, DefaultsWithAndWithoutAPriorityGroup)
     CSlotChoices withoutPriority(L{"Projects"});
     withoutPriority.Load({});
     EXPECT_EQ(withoutPriority.Selection(), (Slots{"Contacts", "None", "Task", "None"}));
-}
-
-TEST(SlotChoices, StoredValuesThatAreNoLongerCandidatesFallBack)
-{
-    CSlotChoices choices(L{"Priority"});
-    choices.Load({"Deleted group", "Task", "Task", "Gone"});
-    EXPECT_EQ(choices.Selection(), (Slots{"Contacts", "Task", "None", "None"}));
+    // Stored values that are no longer candidates fall back the same way.
+    CSlotChoices stale(L{"Priority"});
+    stale.Load({"Deleted group", "Task", "Task", "Gone"});
+    EXPECT_EQ(stale.Selection(), (Slots{"Contacts", "Task", "None", "None"}));
+    // A group named like a fixed kind is not offered twice.
+    EXPECT_EQ(CSlotChoices(L{"Task", "Priority"}).Candidates(),
+              (L{"None", "Task", "Contacts", "Priority"}));
 }
 
 TEST(SlotChoices, ACandidateIsOfferedByOneSlotAtATime)
@@ -160,12 +156,6 @@ TEST(SlotChoices, FewerRowsSetTheLaterSlotsToNone)
     EXPECT_TRUE(choices.Offered(1).contains("Task"));
     choices.LimitToSlots(0); // the first slot always stays
     EXPECT_EQ(choices.Selection(), (Slots{"Priority", "None", "None", "None"}));
-}
-
-TEST(SlotChoices, GroupsNamedLikeTheFixedKindsAreNotDoubled)
-{
-    EXPECT_EQ(CSlotChoices(L{"Task", "Priority"}).Candidates(),
-              (L{"None", "Task", "Contacts", "Priority"}));
 }
 
 } // namespace
