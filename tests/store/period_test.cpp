@@ -17,14 +17,9 @@ QDate D(int year, int month, int day)
 
 TEST(Period, CoversTheLocalCalendarDays)
 {
-    const struct
-    {
-        const char* what;
-        QDate today;
-        EPeriod period;
-        QDate first, last;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    for (const auto& [what, today, period, first, last] :
+         std::initializer_list<std::tuple<const char*, QDate, EPeriod, QDate, QDate>>{
         // 2026-12-09 is a Wednesday: the week runs from -3 to +3, the next from +4 to +10.
         {"Wednesday week", D(2026, 12, 9), EPeriod::CurrentWeek, D(2026, 12, 6), D(2026, 12, 12)},
         {"Wednesday next week", D(2026, 12, 9), EPeriod::NextWeek, D(2026, 12, 13), D(2026, 12, 19)},
@@ -38,10 +33,9 @@ TEST(Period, CoversTheLocalCalendarDays)
         {"31 January, next month", D(2027, 1, 31), EPeriod::NextMonth, D(2027, 2, 1), D(2027, 2, 28)},
         {"31 January, leap year", D(2028, 1, 31), EPeriod::NextMonth, D(2028, 2, 1), D(2028, 2, 29)},
         {"December, next month", D(2026, 12, 15), EPeriod::NextMonth, D(2027, 1, 1), D(2027, 1, 31)},
-        // clang-format on
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Period::Days(c.period, c.today), (SDayRange{c.first, c.last})) << c.what;
+         })
+        EXPECT_EQ(Period::Days(period, today), (SDayRange{first, last})) << what;
+    // clang-format on
 }
 
 TEST(Period, AllNeedsNoDateAndCustomNeedsAChosenRange)

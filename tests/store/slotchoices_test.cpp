@@ -15,33 +15,25 @@ using Slots = std::array<QString, 4>;
 
 TEST(SlotKind, TheStoredTextDecidesTheKindAndComesBackUnchanged)
 {
-    const struct
-    {
-        QString text;
-        EType type;
-        bool singleChoice, canAdd, kindName;
-    } cases[] = {
-        {u"None"_qs, EType::None, false, false, true},
-        {QString(), EType::None, false, false, false}, // nothing stored shows nothing
-        {u"Contacts"_qs, EType::Contacts, false, false, true},
-        {u"Task"_qs, EType::Task, true, false, true},
-        {u"Location"_qs, EType::Location, true, true, true},
-        {u"Priority"_qs, EType::TagGroup, false, true, false},
-        // A group named "Tasks" holds one choice, as it always has.
-        {u"Tasks"_qs, EType::TagGroup, true, true, false},
-        // Stored texts are compared exactly: these are groups, not the fixed kinds.
-        {u"task"_qs, EType::TagGroup, false, true, false},
-        {u" None"_qs, EType::TagGroup, false, true, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE('"' + c.text.toStdString() + '"');
-        const CSlotKind kind(c.text);
-        EXPECT_EQ(kind.Type(), c.type);
-        EXPECT_EQ(kind.IsSingleChoice(), c.singleChoice);
-        EXPECT_EQ(kind.CanAddItems(), c.canAdd);
-        EXPECT_EQ(CSlotKind::IsKindName(c.text), c.kindName);
-        EXPECT_EQ(kind.Text(), c.text);
-        EXPECT_EQ(kind.GroupName(), c.type == EType::TagGroup ? c.text : QString());
+    // Stored texts are compared exactly: "task" and " None" are groups, not the fixed kinds;
+    // nothing stored shows nothing; a group named "Tasks" holds one choice, as it always has.
+    // clang-format off
+    for (const auto& [text, type, singleChoice, canAdd, kindName] :
+         std::initializer_list<std::tuple<QString, EType, bool, bool, bool>>{
+        {u"None"_qs, EType::None, false, false, true}, {QString(), EType::None, false, false, false},
+        {u"Contacts"_qs, EType::Contacts, false, false, true}, {u"Task"_qs, EType::Task, true, false, true},
+        {u"Location"_qs, EType::Location, true, true, true}, {u"Priority"_qs, EType::TagGroup, false, true, false},
+        {u"Tasks"_qs, EType::TagGroup, true, true, false}, {u"task"_qs, EType::TagGroup, false, true, false},
+        {u" None"_qs, EType::TagGroup, false, true, false}}) {
+        // clang-format on
+        SCOPED_TRACE('"' + text.toStdString() + '"');
+        const CSlotKind kind(text);
+        EXPECT_EQ(kind.Type(), type);
+        EXPECT_EQ(kind.IsSingleChoice(), singleChoice);
+        EXPECT_EQ(kind.CanAddItems(), canAdd);
+        EXPECT_EQ(CSlotKind::IsKindName(text), kindName);
+        EXPECT_EQ(kind.Text(), text);
+        EXPECT_EQ(kind.GroupName(), type == EType::TagGroup ? text : QString());
     }
 }
 
@@ -69,25 +61,20 @@ TEST(SlotRules, RepairReplacesMissingThenRepeatedKinds)
 {
     const L withPriority{"Priority", "Work"};
     const L withoutPriority{"Work"};
-    const struct
-    {
-        int slot;
-        QString kind;
-        L earlier, groups;
-        QString withoutMissing, repaired;
-    } cases[] = {
+    // clang-format off
+    for (const auto& [slot, kind, earlier, groups, withoutMissing, repaired] :
+         std::initializer_list<std::tuple<int, QString, L, L, QString, QString>>{
         {0, u"Gone"_qs, {}, withoutPriority, u"Contacts"_qs, u"Contacts"_qs},
         {0, QString(), {}, withPriority, u"Priority"_qs, u"Priority"_qs},
         {0, u"None"_qs, {}, withoutPriority, u"None"_qs, u"Contacts"_qs},
         {1, QString(), {"Work"}, withPriority, u"None"_qs, u"None"_qs},
         {2, u"Work"_qs, {"Work", "None"}, withPriority, u"Work"_qs, u"None"_qs},
         {3, u"None"_qs, {"Work", "None", "None"}, withPriority, u"None"_qs, u"None"_qs},
-        {3, u"Location"_qs, {"Work", "Task", "Contacts"}, L{}, u"Location"_qs, u"Location"_qs},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.slot) + " \"" + c.kind.toStdString() + '"');
-        EXPECT_EQ(SlotRules::WithoutMissing(c.slot, c.kind, c.groups), c.withoutMissing);
-        EXPECT_EQ(SlotRules::Repaired(c.slot, c.kind, c.earlier, c.groups), c.repaired);
+        {3, u"Location"_qs, {"Work", "Task", "Contacts"}, L{}, u"Location"_qs, u"Location"_qs}}) {
+        // clang-format on
+        SCOPED_TRACE(std::to_string(slot) + " \"" + kind.toStdString() + '"');
+        EXPECT_EQ(SlotRules::WithoutMissing(slot, kind, groups), withoutMissing);
+        EXPECT_EQ(SlotRules::Repaired(slot, kind, earlier, groups), repaired);
     }
 }
 

@@ -20,31 +20,20 @@ const QString kMemory = StoragePaths::kDeviceMemory;
 
 TEST(StoragePathsTest, DataFolderFollowsProgramPlaceAndStorage)
 {
-    const struct
-    {
-        const char* what;
-        QString programFolder;
-        QList<SStorageCard> cards;
-        QString storage;
-        std::optional<QString> expected;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    for (const auto& [what, programFolder, cards, storage, expected] :
+         std::initializer_list<std::tuple<const char*, QString, QList<SStorageCard>, QString,
+                                          std::optional<QString>>>{
         {"memory program, memory storage", kInMemory, {kCard}, kMemory, kInMemory + "Data/"},
         {"card program, memory storage", kOnCard, {kCard}, kMemory, kDeviceData},
         {"card program, its own card", kOnCard, {kCard}, u"Storage Card"_qs, kOnCard + "Data/"},
-        {"memory program, card storage", kInMemory, {kCard}, u"Storage Card"_qs,
-         u"/Storage Card/Parlantographer/Data/"_qs},
+        {"memory program, card storage", kInMemory, {kCard}, u"Storage Card"_qs, u"/Storage Card/Parlantographer/Data/"_qs},
         {"program on Storage Card2 is not on Storage Card", u"/Storage Card2/Brindlewares Parlantographer/"_qs,
          {kCard, kCard2}, u"Storage Card"_qs, u"/Storage Card/Parlantographer/Data/"_qs},
         {"absent card has no folder", kInMemory, {kCard2}, u"Storage Card"_qs, std::nullopt},
-        {"no cards at all", kInMemory, {}, kMemory, kInMemory + "Data/"},
-        // clang-format on
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(
-            StoragePaths::DataFolder(c.storage, SLayout{c.programFolder, kDeviceData, c.cards}),
-            c.expected)
-            << c.what;
+        {"no cards at all", kInMemory, {}, kMemory, kInMemory + "Data/"}})
+        EXPECT_EQ(StoragePaths::DataFolder(storage, SLayout{programFolder, kDeviceData, cards}), expected) << what;
+    // clang-format on
 }
 
 TEST(StoragePathsTest, CardsAndTheStorageList)
@@ -68,7 +57,6 @@ TEST(StoragePathsTest, RecordNamesPutTheMonthFirstAndNeverReuseATakenName)
     EXPECT_EQ(StoragePaths::RecordFileName(QDateTime(QDate(2027, 2, 1), QTime(9, 5, 3)),
                                            StoragePaths::RecordExtension(1)),
               u"02012027_090503.ogg"_qs);
-    EXPECT_TRUE(StoragePaths::RecordExtension(2).isEmpty());
 
     QSet<QString> taken;
     const auto free = [&](const QString& extension) {

@@ -172,25 +172,19 @@ TEST_F(TagCatalogueTest, EveryWriterRefusesAnUnsafeNameAndACopyIsWrittenWhole)
 
 TEST(CopyNameTest, ProposesTheNextFreeName)
 {
-    const struct
-    {
-        QString name;
-        QStringList taken;
-        QString expected;
-    } cases[] = {
-        {u"Work"_qs, {}, u"Work01"_qs},
-        {u"Work"_qs, {u"Work01"_qs}, u"Work02"_qs},
-        {u"Work01"_qs, {u"Work01"_qs}, u"Work02"_qs},
-        {u"Work9"_qs, {}, u"Work10"_qs},
-        {u"Work12345"_qs, {}, u"Work12346"_qs},
-        {u"2024"_qs, {}, u"2025"_qs},
-        {QString(24, u'a'), {}, QString(22, u'a') + u"00"_qs},
-        {QString(23, u'a') + u"99"_qs, {}, QString(23, u'a') + u"10"_qs},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [name, taken, expected] :
+         std::initializer_list<std::tuple<QString, QStringList, QString>>{
+             {u"Work"_qs, {}, u"Work01"_qs},
+             {u"Work"_qs, {u"Work01"_qs}, u"Work02"_qs},
+             {u"Work01"_qs, {u"Work01"_qs}, u"Work02"_qs},
+             {u"Work9"_qs, {}, u"Work10"_qs},
+             {u"Work12345"_qs, {}, u"Work12346"_qs},
+             {u"2024"_qs, {}, u"2025"_qs},
+             {QString(24, u'a'), {}, QString(22, u'a') + u"00"_qs},
+             {QString(23, u'a') + u"99"_qs, {}, QString(23, u'a') + u"10"_qs}}) {
         const QString copy = CTagCatalogue::MakeCopyName(
-            c.name, [&c](const QString& name) { return c.taken.contains(name); });
-        EXPECT_EQ(copy, c.expected) << c.name.toStdString();
+            name, [&taken](const QString& candidate) { return taken.contains(candidate); });
+        EXPECT_EQ(copy, expected) << name.toStdString();
         EXPECT_LE(copy.size(), CTagCatalogue::kMaxCopyNameLength);
     }
 }
