@@ -47,7 +47,8 @@ TEST_F(TagCatalogueTest, AddTagPlacesOrRefuses)
     } cases[] = {
         // clang-format off
         {"last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
-        {"first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok, "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
+        {"first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok,
+         "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
         {"last group: end of file", false, u"Work"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
         {"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
         {"bracket", false, u"Priority"_qs, u"a]b"_qs, InvalidName, kDefaults + kWork},
