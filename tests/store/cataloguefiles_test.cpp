@@ -136,10 +136,9 @@ TEST_F(CatalogueFilesTest, ListingAllInOnePassMatchesGroupByGroup)
 
 // A process killed while it rewrites the catalogue must leave one whole version of it,
 // never a truncated or mixed file.
-TEST(TagCatalogueCrashTest, AKilledWriterLeavesAWholeVersion)
+TEST_F(CatalogueFilesTest, AKilledWriterLeavesAWholeVersion)
 {
-    QTemporaryDir dir;
-    const CTagCatalogue catalogue(dir.path());
+    const CTagCatalogue catalogue(m_dir.path());
 
     // A catalogue large enough that a rewrite takes more than one write call.
     QByteArray without = "[Priority]\nImportant\nNormal\nInessential\n[Bulk]\n";

@@ -4,7 +4,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-using RecordInfo::SSlotSelection;
+using namespace RecordInfo;
 
 namespace {
 
@@ -35,9 +35,9 @@ using ComposeTest = testing::TestWithParam<SComposeCase>;
 
 TEST_P(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
 {
-    const auto area = RecordInfo::ComposeRecordInfo(GetParam().selections);
+    const auto area = ComposeRecordInfo(GetParam().selections);
     ASSERT_TRUE(area);
-    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(RecordInfo::kAreaSize, '\0'));
+    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(kAreaSize, '\0'));
 }
 
 // clang-format off
@@ -72,10 +72,10 @@ TEST(ComposeLimitTest, RefusesTextPastTheLimit)
                                                          {QString(187, u'x'), false},
                                                          {QString(62, u'\u20AC'), true},
                                                          {QString(63, u'\u20AC'), false}}) {
-        const auto area = RecordInfo::ComposeRecordInfo({Contacts({full, full, full, last})});
+        const auto area = ComposeRecordInfo({Contacts({full, full, full, last})});
         ASSERT_EQ(area.has_value(), fits) << last.size();
         if (area) {
-            EXPECT_EQ(area->size(), RecordInfo::kAreaSize);
+            EXPECT_EQ(area->size(), kAreaSize);
             EXPECT_EQ(area->indexOf('\0'), 834 + last.toUtf8().size() + 1);
         }
     }
@@ -83,18 +83,17 @@ TEST(ComposeLimitTest, RefusesTextPastTheLimit)
 
 TEST(AreaTest, DecodingStopsAtTheFirstZeroAndEncodingKeepsOne)
 {
-    EXPECT_EQ(kEmptyBlock.toUtf8().size(), 54);
     QByteArray area = "*ParlantographerInfo*\n[[Contacts]]\nJos\xE9\n";
     area.append('\0').append("[[Tasks]]\nghost\n").append(1024 - area.size() - 16, '\0');
-    const QString block = RecordInfo::DecodeRecordInfo(area);
-    EXPECT_TRUE(RecordInfo::HasMarker(area));
-    EXPECT_TRUE(RecordInfo::RecordHasContact(u"Jos\u00E9"_qs, block)); // Windows-1252 fallback
-    EXPECT_FALSE(RecordInfo::RecordHasTask(u"ghost"_qs, block));
-    EXPECT_FALSE(RecordInfo::HasMarker(QByteArray(" *ParlantographerInfo*")));
+    const QString block = DecodeRecordInfo(area);
+    EXPECT_TRUE(HasMarker(area));
+    EXPECT_TRUE(RecordHasContact(u"Jos\u00E9"_qs, block)); // Windows-1252 fallback
+    EXPECT_FALSE(RecordHasTask(u"ghost"_qs, block));
+    EXPECT_FALSE(HasMarker(QByteArray(" *ParlantographerInfo*")));
 
-    EXPECT_EQ(RecordInfo::EncodeRecordInfo(QString(1023, u'a'))->size(), 1024);
-    EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(1024, u'a')));
-    EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(512, u'\u00E9')));
+    EXPECT_EQ(EncodeRecordInfo(QString(1023, u'a'))->size(), 1024);
+    EXPECT_FALSE(EncodeRecordInfo(QString(1024, u'a')));
+    EXPECT_FALSE(EncodeRecordInfo(QString(512, u'\u00E9')));
 }
 
 // Line feeds; line feeds and carriage returns mixed; the sections in another order without the
@@ -108,23 +107,23 @@ TEST(ReaderTest, ReadsTheSameRecordWhateverTheLayout)
           u"[[Contacts]]\nAnn Lee\n[[Tasks]]\nCall back\n[[Tags]]\n[Priority]\nImportant\n"
           "[Projects]\nAlpha\nBeta\n"_qs}) {
         SCOPED_TRACE(block.toStdString());
-        EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
-        EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Gamma"_qs, block));
-        EXPECT_FALSE(RecordInfo::RecordHasTag(u"Other"_qs, u"Beta"_qs, block));
-        EXPECT_FALSE(RecordInfo::RecordHasTag(u"Priority"_qs, u"Alpha"_qs, block));
-        EXPECT_TRUE(RecordInfo::RecordHasContact(u" Ann Lee "_qs, block));
-        EXPECT_FALSE(RecordInfo::RecordHasContact(u"ann lee"_qs, block));
-        EXPECT_TRUE(RecordInfo::RecordHasTask(u"Call back"_qs, block));
-        EXPECT_FALSE(RecordInfo::RecordHasTask(u"Ann Lee"_qs, block));
+        EXPECT_TRUE(RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
+        EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Gamma"_qs, block));
+        EXPECT_FALSE(RecordHasTag(u"Other"_qs, u"Beta"_qs, block));
+        EXPECT_FALSE(RecordHasTag(u"Priority"_qs, u"Alpha"_qs, block));
+        EXPECT_TRUE(RecordHasContact(u" Ann Lee "_qs, block));
+        EXPECT_FALSE(RecordHasContact(u"ann lee"_qs, block));
+        EXPECT_TRUE(RecordHasTask(u"Call back"_qs, block));
+        EXPECT_FALSE(RecordHasTask(u"Ann Lee"_qs, block));
 
         QStringList groups;
-        RecordInfo::ListRecordGroups(groups, block);
+        ListRecordGroups(groups, block);
         EXPECT_EQ(groups, (QStringList{u"Priority"_qs, u"Projects"_qs}));
         QStringList tags{u"Beta"_qs};
-        RecordInfo::ListRecordTagsOfGroup(tags, u"Projects"_qs, block);
+        ListRecordTagsOfGroup(tags, u"Projects"_qs, block);
         EXPECT_EQ(tags, (QStringList{u"Beta"_qs, u"Alpha"_qs}));
         QStringList contacts;
-        RecordInfo::ListRecordContacts(contacts, block);
+        ListRecordContacts(contacts, block);
         EXPECT_EQ(contacts, QStringList{u"Ann Lee"_qs});
     }
 }
@@ -132,34 +131,34 @@ TEST(ReaderTest, ReadsTheSameRecordWhateverTheLayout)
 TEST(ReaderEdgeTest, MissingHeadersEmptyArgumentsAndAGroupNamedTwice)
 {
     const QString headless = u"*ParlantographerInfo*\n[Projects]\nAlpha\nAnn Lee\n"_qs;
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, headless));
-    EXPECT_FALSE(RecordInfo::RecordHasContact(u"Ann Lee"_qs, headless));
+    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Alpha"_qs, headless));
+    EXPECT_FALSE(RecordHasContact(u"Ann Lee"_qs, headless));
     QStringList groups;
-    RecordInfo::ListRecordGroups(groups, headless);
+    ListRecordGroups(groups, headless);
     EXPECT_TRUE(groups.isEmpty());
-    EXPECT_FALSE(RecordInfo::RecordHasContact(QString(), QString()));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, QString(), kProjectsBlock));
+    EXPECT_FALSE(RecordHasContact(QString(), QString()));
+    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, QString(), kProjectsBlock));
 
     // Only the first group line of a name is looked at.
     const QString twice = kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n"_qs;
-    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, twice));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
+    EXPECT_TRUE(RecordHasTag(u"Projects"_qs, u"Alpha"_qs, twice));
+    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
 }
 
 TEST(ReaderEdgeTest, ListRecordTaskAddsOnlyAVanishedFirstTask)
 {
     const std::function<bool(const QString&)> nowhere; // no store at all
     QStringList list;
-    RecordInfo::ListRecordTask(list, kProjectsBlock,
-                               [](const QString& subject) { return subject == u"Call back"_qs; });
+    ListRecordTask(list, kProjectsBlock,
+                   [](const QString& subject) { return subject == u"Call back"_qs; });
     EXPECT_TRUE(list.isEmpty());
-    RecordInfo::ListRecordTask(list, kProjectsBlock, nowhere);
-    RecordInfo::ListRecordTask(list, kProjectsBlock, nowhere);
+    ListRecordTask(list, kProjectsBlock, nowhere);
+    ListRecordTask(list, kProjectsBlock, nowhere);
     EXPECT_EQ(list, QStringList{u"Call back"_qs});
 
     QStringList second;
-    RecordInfo::ListRecordTask(second, u"[[Tasks]]\n First \nSecond\n[[Contacts]]\n"_qs, nowhere);
-    RecordInfo::ListRecordTask(second, u"[[Tasks]]\n[odd]\n[[Contacts]]\n"_qs, nowhere);
+    ListRecordTask(second, u"[[Tasks]]\n First \nSecond\n[[Contacts]]\n"_qs, nowhere);
+    ListRecordTask(second, u"[[Tasks]]\n[odd]\n[[Contacts]]\n"_qs, nowhere);
     EXPECT_EQ(second, QStringList{u"First"_qs});
 }
 

@@ -37,15 +37,9 @@ TEST_F(TagCatalogueTest, FirstStartWritesTheFourDefaultLinesOnce)
 // The tag manager adds at the end of the group, the main screen at its start.
 TEST_F(TagCatalogueTest, AddTagPlacesOrRefuses)
 {
-    const struct
-    {
-        const char* what;
-        bool first;
-        QString group, tag;
-        ECatalogueResult result;
-        QByteArray after;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    for (const auto& [what, first, group, tag, result, after] :
+         std::initializer_list<std::tuple<const char*, bool, QString, QString, ECatalogueResult, QByteArray>>{
         {"last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
         {"first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok,
          "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
@@ -56,15 +50,13 @@ TEST_F(TagCatalogueTest, AddTagPlacesOrRefuses)
         {"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
         {"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
         {"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"},
+         }) {
         // clang-format on
-    };
-    for (const auto& c : cases) {
         Given(kDefaults + kWork);
-        EXPECT_EQ(c.first ? m_catalogue.AddTagFirst(c.group, c.tag)
-                          : m_catalogue.AddTag(c.group, c.tag),
-                  c.result)
-            << c.what;
-        EXPECT_EQ(File(), c.after) << c.what;
+        EXPECT_EQ(first ? m_catalogue.AddTagFirst(group, tag) : m_catalogue.AddTag(group, tag),
+                  result)
+            << what;
+        EXPECT_EQ(File(), after) << what;
     }
 }
 
