@@ -1,5 +1,4 @@
 #include "store/icalendartaskreader.h"
-#include "support/casename.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -22,33 +21,13 @@ QDateTime Utc(int y, int mo, int d, int h, int mi)
     return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone::utc());
 }
 
-struct SCase
+// Each case: the text, then the subjects and the dates (due, else start; invalid when there is
+// neither) of its tasks in order; every valid date is local time.
+TEST(ICalendarTaskReaderTest, ReadsSubjectsAndLocalDatesOfTodosInOrder)
 {
-    const char* name;
-    QByteArray text;
-    QStringList subjects;
-    QList<QDateTime> dates; // due, else start; invalid when there is neither
-};
-
-using ICalendarTaskReaderTest = testing::TestWithParam<SCase>;
-
-TEST_P(ICalendarTaskReaderTest, ReadsSubjectsAndLocalDatesOfTodosInOrder)
-{
-    QStringList subjects;
-    QList<QDateTime> dates;
-    for (const SPimTask& task : CICalendarTaskReader::Parse(GetParam().text)) {
-        subjects.append(task.subject);
-        dates.append(task.date);
-        if (task.date.isValid()) {
-            EXPECT_EQ(task.date.timeSpec(), Qt::LocalTime) << task.subject.toStdString();
-        }
-    }
-    EXPECT_EQ(subjects, GetParam().subjects);
-    EXPECT_EQ(dates, GetParam().dates);
-}
-
-// clang-format off
-const SCase kCases[] = {
+    // clang-format off
+    for (const auto& [what, text, expectedSubjects, expectedDates] :
+         std::initializer_list<std::tuple<const char*, QByteArray, QStringList, QList<QDateTime>>>{
     {"other_components_ignored",
      Calendar(Todo("SUMMARY:First\r\n") + "BEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Meeting\r\n"
               "DTSTART:20260101T100000Z\r\nEND:VEVENT\r\n" + Todo("SUMMARY:  Padded \r\n") +
@@ -78,11 +57,22 @@ const SCase kCases[] = {
     {"nested_too_deep", QByteArray("BEGIN:VCALENDAR\r\n").repeated(100000) + Todo("SUMMARY:x\r\n"), {}, {}},
     {"nested_within_bound", Calendar(QByteArray("BEGIN:X-A\r\n").repeated(40) + Todo("SUMMARY:deep\r\n") +
                                      QByteArray("END:X-A\r\n").repeated(40)), {"deep"}, {{}}},
-};
-// clang-format on
-
-INSTANTIATE_TEST_SUITE_P(Calendars, ICalendarTaskReaderTest, testing::ValuesIn(kCases),
-                         testsupport::SByName());
+    }) {
+        // clang-format on
+        SCOPED_TRACE(what);
+        QStringList subjects;
+        QList<QDateTime> dates;
+        for (const SPimTask& task : CICalendarTaskReader::Parse(text)) {
+            subjects.append(task.subject);
+            dates.append(task.date);
+            if (task.date.isValid()) {
+                EXPECT_EQ(task.date.timeSpec(), Qt::LocalTime) << task.subject.toStdString();
+            }
+        }
+        EXPECT_EQ(subjects, expectedSubjects);
+        EXPECT_EQ(dates, expectedDates);
+    }
+}
 
 TEST(ICalendarTaskReaderEdgeTest, FindsTheTodosOfTheFirstOfSeveralCalendars)
 {

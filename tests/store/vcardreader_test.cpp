@@ -1,17 +1,9 @@
 #include "store/vcardreader.h"
-#include "support/casename.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct SCase
-{
-    const char* name;
-    QByteArray text;
-    QStringList expected; // "given|additional|family" per contact, in order
-};
 
 QByteArray Card(const QByteArray& body, const QByteArray& version = "3.0")
 {
@@ -24,18 +16,12 @@ QByteArray Utf16(const QByteArray& latin1)
     return "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
 }
 
-using VCardReaderTest = testing::TestWithParam<SCase>;
-
-TEST_P(VCardReaderTest, ReadsNameParts)
+// Each case: the text, then "given|additional|family" per contact, in order.
+TEST(VCardReaderTest, ReadsTheNamePartsOfEveryCard)
 {
-    QStringList rows;
-    for (const SPimContact& c : CVCardReader::Parse(GetParam().text))
-        rows.append(c.given + u'|' + c.additional + u'|' + c.family);
-    EXPECT_EQ(rows, GetParam().expected);
-}
-
-// clang-format off
-const SCase kCases[] = {
+    // clang-format off
+    for (const auto& [what, text, expected] :
+         std::initializer_list<std::tuple<const char*, QByteArray, QStringList>>{
     {"parts_in_given_additional_family_order", Card("N:Family;Given;Middle;Dr.;Jr.\r\n"), {"Given|Middle|Family"}},
     {"several_cards_of_every_version_keep_file_order",
      Card("N:Lee;Ann;;;\r\n") + Card("N:Zed;Bob;;;\r\n", "4.0") + Card("N:Adams;Cy;;;\r\n", "2.1"),
@@ -87,9 +73,13 @@ const SCase kCases[] = {
     {"quoted_parameter_with_colon", Card("N;SORT-AS=\"Lee:x,Ann\":Lee;Ann;;;\r\n", "4.0"), {"Ann||Lee"}},
     {"empty_text", "", {}},
     {"no_card_at_all", "just some text\nwith lines\n", {}},
-};
-// clang-format on
-
-INSTANTIATE_TEST_SUITE_P(Cards, VCardReaderTest, testing::ValuesIn(kCases), testsupport::SByName());
+    }) {
+        // clang-format on
+        QStringList rows;
+        for (const SPimContact& c : CVCardReader::Parse(text))
+            rows.append(c.given + u'|' + c.additional + u'|' + c.family);
+        EXPECT_EQ(rows, expected) << what;
+    }
+}
 
 } // namespace
