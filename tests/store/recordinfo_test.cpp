@@ -1,5 +1,4 @@
 #include "store/recordinfo.h"
-#include "support/casename.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,43 +23,36 @@ SSlotSelection Contacts(const QStringList& names)
     return Slot(u"Contacts"_qs, names, QList<bool>(names.size(), true));
 }
 
-struct SComposeCase
+// Each case: the slots, then the block that must fill the area, zeros after it.
+TEST(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
 {
-    const char* name;
-    QList<SSlotSelection> selections;
-    QString expected;
-};
-
-using ComposeTest = testing::TestWithParam<SComposeCase>;
-
-TEST_P(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
-{
-    const auto area = ComposeRecordInfo(GetParam().selections);
-    ASSERT_TRUE(area);
-    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(kAreaSize, '\0'));
+    // clang-format off
+    for (const auto& [what, selections, expected] :
+         std::initializer_list<std::tuple<const char*, QList<SSlotSelection>, QString>>{
+        {"nothing selected",
+         {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {false, false}), Slot(u"None"_qs, {}, {})},
+         kEmptyBlock},
+        {"the Priority/Projects example",
+         {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {true, false}),
+          Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
+          Slot(u"Task"_qs, {u"  Call back "_qs}, {true}), Contacts({u"Ann Lee"_qs})},
+         kProjectsBlock},
+        {"hidden, None and Location slots, blank entries, missing flags",
+         {Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
+          Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
+          Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true})},
+         kHead + u"[[Tasks]]\na b\n[[Contacts]]\n"_qs},
+        {"two slots of one group",
+         {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}), Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
+         kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
+        {"a 260-byte entry is cut to 259 bytes at a whole letter",
+         {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}}) {
+        // clang-format on
+        const auto area = ComposeRecordInfo(selections);
+        ASSERT_TRUE(area) << what;
+        EXPECT_EQ(*area, expected.toUtf8().leftJustified(kAreaSize, '\0')) << what;
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Slots, ComposeTest, testing::Values(
-    SComposeCase{"nothing selected", {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {false, false}),
-                                      Slot(u"None"_qs, {}, {})}, kEmptyBlock},
-    SComposeCase{"the Priority/Projects example",
-                 {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {true, false}),
-                  Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
-                  Slot(u"Task"_qs, {u"  Call back "_qs}, {true}), Contacts({u"Ann Lee"_qs})},
-                 kProjectsBlock},
-    SComposeCase{"hidden, None and Location slots, blank entries, missing flags",
-                 {Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
-                  Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
-                  Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true})},
-                 kHead + u"[[Tasks]]\na b\n[[Contacts]]\n"_qs},
-    SComposeCase{"two slots of one group", {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}),
-                                            Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
-                 kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
-    SComposeCase{"a 260-byte entry is cut to 259 bytes at a whole letter",
-                 {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}),
-    testsupport::SByName());
-// clang-format on
 
 // Three 259-byte contacts bring the text to 834 bytes; a fourth line of n bytes fits while
 // 834 + n <= 1020, leaving a text of at most 1021 bytes. Limits count bytes, not letters.

@@ -1,5 +1,4 @@
 #include "store/recordinfoedit.h"
-#include "support/casename.h"
 
 #include <QString>
 #include <functional>
@@ -21,54 +20,51 @@ QString Edited(const QString& from, const QString& to)
     return block.replace(block.indexOf(from), from.size(), to);
 }
 
-struct SEditCase
+// Each case: the edit, its result, and the block after it (unchanged unless given).
+TEST(RecordInfoEditTest, ChangesOnlyTheLineItIsAbout)
 {
-    const char* name;
-    std::function<EResult(QString&)> edit;
-    EResult result;
-    QString expected = kBlock;
-};
-
-using RecordInfoEditTest = testing::TestWithParam<SEditCase>;
-
-TEST_P(RecordInfoEditTest, ChangesOnlyTheLineItIsAbout)
-{
-    QString block = kBlock;
-    EXPECT_EQ(GetParam().edit(block), GetParam().result);
-    EXPECT_EQ(block, GetParam().expected);
+    struct SEdit
+    {
+        const char* what;
+        std::function<EResult(QString&)> edit;
+        EResult result;
+        QString expected = kBlock;
+    };
+    // clang-format off
+    for (const SEdit& c : {
+        SEdit{"tag of a new group goes right after the Tags header",
+                  std::bind_front(AddTag, u"Work"_qs, u"Report"_qs), Done,
+                  Edited(u"[[Tags]]\n"_qs, u"[[Tags]]\n[Work]\nReport\n"_qs)},
+        SEdit{"tag of a held group becomes its first",
+                  std::bind_front(AddTag, u"Projects"_qs, u"Beta"_qs), Done,
+                  Edited(u"[Projects]\n"_qs, u"[Projects]\nBeta\n"_qs)},
+        SEdit{"a held tag is not added twice", std::bind_front(AddTag, u"Projects"_qs, u"Alpha"_qs), Done},
+        SEdit{"a tag that would be a group line is refused",
+                  std::bind_front(AddTag, u"Projects"_qs, u"[x]"_qs), BadValue},
+        SEdit{"a removed tag leaves its group for the tidy-up",
+                  std::bind_front(RemoveTag, u"Priority"_qs, u"Normal"_qs), Done,
+                  Edited(u"Normal\n"_qs, {})},
+        SEdit{"a tag of another group is not removed",
+                  std::bind_front(RemoveTag, u"Priority"_qs, u"Alpha"_qs), NotHeld},
+        SEdit{"removing the task Call leaves the contact Callum alone",
+                  std::bind_front(RemoveTask, u"Call"_qs), Done, Edited(u"Call\n"_qs, {})},
+        SEdit{"a second task replaces the first",
+                  std::bind_front(SetTask, u" Plan "_qs), Done, Edited(u"Call\n"_qs, u"Plan\n"_qs)},
+        SEdit{"a contact is added as the first of its section",
+                  std::bind_front(AddContact, u"Bo"_qs), Done, Edited(u"Callum\n"_qs, u"Bo\nCallum\n"_qs)},
+        SEdit{"a contact is removed by its whole line",
+                  std::bind_front(RemoveContact, u"Ann Lee"_qs), Done, Edited(u"Ann Lee\n"_qs, {})},
+        SEdit{"a task is never removed as a contact", std::bind_front(RemoveContact, u"Call"_qs), NotHeld},
+        SEdit{"a contact of two lines is refused", std::bind_front(AddContact, u"Two\nLines"_qs), BadValue},
+        SEdit{"a long contact fits while the text stays in the limit",
+                  std::bind_front(AddContact, QString(250, u'x')), Done,
+                  Edited(u"Callum\n"_qs, QString(250, u'x') + u"\nCallum\n"_qs)}}) {
+        // clang-format on
+        QString block = kBlock;
+        EXPECT_EQ(c.edit(block), c.result) << c.what;
+        EXPECT_EQ(block, c.expected) << c.what;
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Edits, RecordInfoEditTest, testing::Values(
-    SEditCase{"tag of a new group goes right after the Tags header",
-              std::bind_front(AddTag, u"Work"_qs, u"Report"_qs), Done,
-              Edited(u"[[Tags]]\n"_qs, u"[[Tags]]\n[Work]\nReport\n"_qs)},
-    SEditCase{"tag of a held group becomes its first",
-              std::bind_front(AddTag, u"Projects"_qs, u"Beta"_qs), Done,
-              Edited(u"[Projects]\n"_qs, u"[Projects]\nBeta\n"_qs)},
-    SEditCase{"a held tag is not added twice", std::bind_front(AddTag, u"Projects"_qs, u"Alpha"_qs), Done},
-    SEditCase{"a tag that would be a group line is refused",
-              std::bind_front(AddTag, u"Projects"_qs, u"[x]"_qs), BadValue},
-    SEditCase{"a removed tag leaves its group for the tidy-up",
-              std::bind_front(RemoveTag, u"Priority"_qs, u"Normal"_qs), Done,
-              Edited(u"Normal\n"_qs, {})},
-    SEditCase{"a tag of another group is not removed",
-              std::bind_front(RemoveTag, u"Priority"_qs, u"Alpha"_qs), NotHeld},
-    SEditCase{"removing the task Call leaves the contact Callum alone",
-              std::bind_front(RemoveTask, u"Call"_qs), Done, Edited(u"Call\n"_qs, {})},
-    SEditCase{"a second task replaces the first",
-              std::bind_front(SetTask, u" Plan "_qs), Done, Edited(u"Call\n"_qs, u"Plan\n"_qs)},
-    SEditCase{"a contact is added as the first of its section",
-              std::bind_front(AddContact, u"Bo"_qs), Done, Edited(u"Callum\n"_qs, u"Bo\nCallum\n"_qs)},
-    SEditCase{"a contact is removed by its whole line",
-              std::bind_front(RemoveContact, u"Ann Lee"_qs), Done, Edited(u"Ann Lee\n"_qs, {})},
-    SEditCase{"a task is never removed as a contact", std::bind_front(RemoveContact, u"Call"_qs), NotHeld},
-    SEditCase{"a contact of two lines is refused", std::bind_front(AddContact, u"Two\nLines"_qs), BadValue},
-    SEditCase{"a long contact fits while the text stays in the limit",
-              std::bind_front(AddContact, QString(250, u'x')), Done,
-              Edited(u"Callum\n"_qs, QString(250, u'x') + u"\nCallum\n"_qs)}),
-    testsupport::SByName());
-// clang-format on
 
 TEST(RecordInfoEditLimitTest, WhatDoesNotFitIsRefusedWithTheBlockUnchanged)
 {
