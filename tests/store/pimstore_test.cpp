@@ -8,11 +8,6 @@
 
 namespace {
 
-SPimTask Task(const char* subject, const QDateTime& date = {})
-{
-    return SPimTask{QString::fromUtf8(subject), date};
-}
-
 class PimStoreTest : public testing::Test
 {
 protected:
@@ -26,12 +21,8 @@ TEST_F(PimStoreTest, TaskListsTrimAndSkipEmptyAndRepeatedSubjects)
     // Every call reads the source afresh; repeated subjects keep their dates.
     const QDateTime monday(QDate(2026, 3, 2), QTime(9, 0));
     const QDateTime friday(QDate(2026, 3, 6), QTime(17, 30));
-    m_source.tasks = {Task("  Call back  ", monday),
-                      Task("Call back", friday),
-                      Task("   "),
-                      Task(""),
-                      Task("call back"),
-                      Task("Write report")};
+    m_source.tasks = {{"  Call back  ", monday}, {"Call back", friday}, {"   ", {}}, {"", {}},
+                      {"call back", {}},         {"Write report", {}}};
     EXPECT_EQ(m_store.FillTasks(), (QStringList{"Call back", "call back", "Write report"}));
     EXPECT_EQ(m_store.ListStoreTasks(),
               (QStringList{"Call back", "", "call back", "Write report"}));
@@ -52,7 +43,7 @@ TEST_F(PimStoreTest, ContactsSkipEmptyAndRepeatedTexts)
 
 TEST_F(PimStoreTest, TaskExistsOnlyForTheSameSubjectIgnoringCaseAndSpaces)
 {
-    m_source.tasks = {Task("Alpha"), Task("Call back "), Task("Dinner")};
+    m_source.tasks = {{"Alpha", {}}, {"Call back ", {}}, {"Dinner", {}}};
     for (const auto& [subject, exists] : std::initializer_list<std::pair<const char*, bool>>{
              {"call BACK", true}, {" Alpha", true}, {"Alp", false}, {"Beta", false}, {"", false}})
         EXPECT_EQ(m_store.TaskExistsInStore(subject), exists) << subject;
