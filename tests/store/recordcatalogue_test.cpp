@@ -46,12 +46,10 @@ TEST_F(RecordCatalogueTest, ListsRecordsWithTheirWholeAreaAndSkipsEverythingElse
     Write("Data/crashed.wav", Wav(kMarkedInfo, 4000, false)); // cut short, still a record
     Write("Data/foreign.wav", Wav(std::nullopt));
     Write("Data/unmarked.wav", Wav("[[Tags]]\n[[Tasks]]\n[[Contacts]]\n"));
-    Write("Data/marker_late.wav", Wav(" *ParlantographerInfo*\n"));
     Write("Data/empty_info.wav", Wav(""));
     Write("Data/notes.txt", "*ParlantographerInfo*\n[[Tags]]\n");
     Write("Data/text.wav", "*ParlantographerInfo*\n[[Tags]]\n");
     Write("Data/empty.wav", "");
-    Write("Data/riff.ogg", Wav(kMarkedInfo));
     Write("Data/raw.raw", QByteArray(8000, '\x80'));
     Write("Data/header_cut.wav", Wav(kMarkedInfo).left(600));
     QByteArray hugeCount = Wav(kMarkedInfo, 0);
