@@ -37,17 +37,14 @@ TEST(SlotKind, TheStoredTextDecidesTheKindAndComesBackUnchanged)
     }
 }
 
-TEST(SlotRules, OnlyFixedKindsAndListedGroupsExist)
+TEST(SlotRules, OnlyFixedKindsAndListedGroupsExistAndEachButNoneStandsInOneSlot)
 {
     const L groups{"Priority", "Work"};
     for (const QString& kind : {u"Task"_qs, u"Location"_qs, u"Contacts"_qs, u"Priority"_qs})
         EXPECT_FALSE(SlotRules::IsMissing(kind, groups)) << kind.toStdString();
     for (const QString& kind : {QString(), u"Deleted"_qs, u"None"_qs, u"task"_qs})
         EXPECT_TRUE(SlotRules::IsMissing(kind, groups)) << kind.toStdString();
-}
 
-TEST(SlotRules, AKindOtherThanNoneStandsInOneSlot)
-{
     const std::array<QString, 4> kinds{"Task", "None", "Work", "None"};
     EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 2, "Task"), 0);
     EXPECT_EQ(SlotRules::ShownElsewhere(kinds, 0, "Task"), -1); // its own slot
