@@ -206,44 +206,4 @@ void ListRecordGroups(QStringList& list, const QString& block)
     }
 }
 
-bool RemoveTagFromRecordInfo(const QString& group, const QString& tag, QString& block)
-{
-    if (tag.isEmpty())
-        return false;
-    const QString groupText = u'[' + group + u']';
-    const qsizetype groupAt = block.indexOf(groupText);
-    if (groupAt < 0)
-        return false;
-    const qsizetype tagAt = block.indexOf(u'\n' + tag + u'\n', groupAt + groupText.size());
-    if (tagAt < 0)
-        return false;
-    // Keep the line feed before the tag, drop the tag and the one after it.
-    block.remove(tagAt + 1, tag.size() + 1);
-    return true;
-}
-
-bool AddValueToRecordInfo(const QString& category, const QString& value, QString& block)
-{
-    const QString entry = CleanEntry(value);
-    if (entry.isEmpty())
-        return false;
-    const QString categoryText = u'[' + category + u']';
-    qsizetype anchor = block.indexOf(categoryText);
-    QString insertion = entry + u'\n';
-    if (anchor < 0) {
-        anchor = block.indexOf(QLatin1String(kTagsHeader));
-        if (anchor < 0)
-            return false;
-        insertion = categoryText + u'\n' + insertion;
-    }
-    const qsizetype lineEnd = block.indexOf(u'\n', anchor);
-    const QString head = lineEnd < 0 ? block + u'\n' : block.left(lineEnd + 1);
-    const QString rest = lineEnd < 0 ? QString() : block.mid(lineEnd + 1);
-    const QString result = head + insertion + rest;
-    if (TextCodec::Encode(result).size() > kEditLimit)
-        return false;
-    block = result;
-    return true;
-}
-
 } // namespace RecordInfo

@@ -90,18 +90,4 @@ void ListRecordTagsOfGroup(QStringList& list, const QString& group, const QStrin
 // Every group name of the tags section.
 void ListRecordGroups(QStringList& list, const QString& block);
 
-// Removes the first line `tag` that follows the first occurrence of "[group]" (the search is
-// not bounded by the end of the group; "[Contacts]" is found inside "[[Contacts]]", so a contact
-// is removed with group "Contacts"). True when a line was removed; otherwise `block` is
-// unchanged.
-bool RemoveTagFromRecordInfo(const QString& group, const QString& tag, QString& block);
-
-// The information editor's addition of `value` under `category` (a tag group, or "Contacts"
-// whose "[Contacts]" lies inside its header): after the line holding the first "[category]"
-// when there is one (the value becomes the first line of its group or section); else, for a
-// group the block lacks, "[category]" and the value right after the "[[Tags]]" line. False,
-// with `block` unchanged, when the result would exceed kEditLimit bytes, when `block` has no
-// "[[Tags]]" line to insert a new group under, or when the value is empty after trimming.
-bool AddValueToRecordInfo(const QString& category, const QString& value, QString& block);
-
 } // namespace RecordInfo

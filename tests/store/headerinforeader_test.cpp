@@ -22,14 +22,13 @@ protected:
         const std::string path = (m_dir.path() + (codec ? "/e.ogg" : "/e.wav")).toStdString();
         m_manager.SetCodec(codec);
         m_manager.SetQuality(3);
-        const auto owned = m_manager.CreateEncoder(codec);
-        CBaseEncoder& encoder = *owned;
-        encoder.SetInfo(info.toStdString());
-        encoder.Open(path, false);
+        const auto encoder = m_manager.CreateEncoder(codec);
+        encoder->SetInfo(info.toStdString());
+        encoder->Open(path, false);
         const std::vector<std::uint8_t> second(8000, 0x90);
         for (int s = 0; s < seconds; ++s)
-            encoder.Write(second, s + 1 == seconds);
-        encoder.Close();
+            encoder->Write(second, s + 1 == seconds);
+        encoder->Close();
         return ReadAll(QString::fromStdString(path));
     }
 
@@ -59,25 +58,19 @@ protected:
 
 TEST_F(HeaderInfoReaderTest, DecidesEngineRecordsOfBothFormatsLikeTheTagger)
 {
-    const struct
-    {
-        const char* name;
-        QByteArray bytes;
-        EVerdict verdict;
-    } cases[] = {
-        {"r.wav", EngineRecord(Codec::Pcm, kMarkedInfo, 2), EVerdict::Information},
-        {"r.ogg", EngineRecord(Codec::Speex, kMarkedInfo, 2), EVerdict::Information},
-        {"R.OGG", EngineRecord(Codec::Speex, ""), EVerdict::Information},
-        {"bytes.wav", Wav(kMarkedInfo), EVerdict::Information},
-        {"crashed.wav", Wav(kMarkedInfo, 100, false), EVerdict::Information},
-        {"foreign.wav", Wav(std::nullopt), EVerdict::Information},
-        {"riff.ogg", Wav(kMarkedInfo), EVerdict::NotARecord},
-        {"text.wav", "hello", EVerdict::NotARecord},
-        {"short.wav", "RIF", EVerdict::NotARecord},
-        {"noext", Wav(kMarkedInfo), EVerdict::NotARecord},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CheckAgainstTagger(c.name, c.bytes), c.verdict) << c.name;
+    for (const auto& [name, bytes, verdict] :
+         std::initializer_list<std::tuple<const char*, QByteArray, EVerdict>>{
+             {"r.wav", EngineRecord(Codec::Pcm, kMarkedInfo, 2), EVerdict::Information},
+             {"r.ogg", EngineRecord(Codec::Speex, kMarkedInfo, 2), EVerdict::Information},
+             {"R.OGG", EngineRecord(Codec::Speex, ""), EVerdict::Information},
+             {"bytes.wav", Wav(kMarkedInfo), EVerdict::Information},
+             {"crashed.wav", Wav(kMarkedInfo, 100, false), EVerdict::Information},
+             {"foreign.wav", Wav(std::nullopt), EVerdict::Information},
+             {"riff.ogg", Wav(kMarkedInfo), EVerdict::NotARecord},
+             {"text.wav", "hello", EVerdict::NotARecord},
+             {"short.wav", "RIF", EVerdict::NotARecord},
+             {"noext", Wav(kMarkedInfo), EVerdict::NotARecord}})
+        EXPECT_EQ(CheckAgainstTagger(name, bytes), verdict) << name;
 }
 
 TEST_F(HeaderInfoReaderTest, AgreesWithTheTaggerOnTruncatedAndDamagedHeaders)

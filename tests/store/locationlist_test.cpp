@@ -6,13 +6,15 @@
 
 namespace {
 
-TEST(LocationListTest, AddsTrimmedOneLineNamesAndReadsOldFiles)
+TEST(LocationListTest, AddsTrimmedOneLineNamesWithoutTildeAndReadsOldFiles)
 {
     QTemporaryDir dir;
     const CLocationList locations(dir.path());
     EXPECT_TRUE(locations.FillLocations().isEmpty());
     ASSERT_TRUE(locations.AddLocation(u"  Office "_qs));
     ASSERT_TRUE(locations.AddLocation(u"Office"_qs)); // the same name twice is listed twice
+    EXPECT_FALSE(locations.AddLocation(u"Home~1"_qs));
+    EXPECT_FALSE(locations.AddLocation(u"Line\nbreak"_qs));
     EXPECT_EQ(ReadAll(locations.Path()), QByteArray("Office~0~0~0~0~0~0~500~0.000000\n"
                                                     "Office~0~0~0~0~0~0~500~0.000000\n"));
 

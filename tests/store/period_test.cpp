@@ -1,6 +1,6 @@
 #include "store/period.h"
+#include "support/scopedenv.h"
 
-#include <QByteArray>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 #include <time.h>
@@ -10,75 +10,32 @@ namespace {
 using Period::EPeriod;
 using Period::SDayRange;
 
-// Sets the process's time zone for the life of the object.
-class CTimeZoneGuard
-{
-public:
-    explicit CTimeZoneGuard(const char* zone)
-        : m_old(qgetenv("TZ")), m_had(qEnvironmentVariableIsSet("TZ"))
-    {
-        qputenv("TZ", zone);
-        ::tzset();
-    }
-    ~CTimeZoneGuard()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    QByteArray m_old;
-    bool m_had;
-};
-
 QDate D(int year, int month, int day)
 {
     return QDate(year, month, day);
 }
 
-struct SDaysCase
-{
-    const char* what;
-    QDate today;
-    EPeriod period;
-    QDate first;
-    QDate last;
-};
-
 TEST(Period, CoversTheLocalCalendarDays)
 {
-    const SDaysCase cases[] = {
+    // clang-format off
+    for (const auto& [what, today, period, first, last] :
+         std::initializer_list<std::tuple<const char*, QDate, EPeriod, QDate, QDate>>{
         // 2026-12-09 is a Wednesday: the week runs from -3 to +3, the next from +4 to +10.
         {"Wednesday week", D(2026, 12, 9), EPeriod::CurrentWeek, D(2026, 12, 6), D(2026, 12, 12)},
-        {"Wednesday next week", D(2026, 12, 9), EPeriod::NextWeek, D(2026, 12, 13),
-         D(2026, 12, 19)},
-        {"Sunday starts its week", D(2026, 12, 6), EPeriod::CurrentWeek, D(2026, 12, 6),
-         D(2026, 12, 12)},
-        {"Saturday ends it", D(2026, 12, 12), EPeriod::CurrentWeek, D(2026, 12, 6),
-         D(2026, 12, 12)},
-        {"week across New Year", D(2027, 1, 1), EPeriod::CurrentWeek, D(2026, 12, 27),
-         D(2027, 1, 2)},
-        {"yesterday across New Year", D(2027, 1, 1), EPeriod::Yesterday, D(2026, 12, 31),
-         D(2026, 12, 31)},
+        {"Wednesday next week", D(2026, 12, 9), EPeriod::NextWeek, D(2026, 12, 13), D(2026, 12, 19)},
+        {"Sunday starts its week", D(2026, 12, 6), EPeriod::CurrentWeek, D(2026, 12, 6), D(2026, 12, 12)},
+        {"Saturday ends it", D(2026, 12, 12), EPeriod::CurrentWeek, D(2026, 12, 6), D(2026, 12, 12)},
+        {"week across New Year", D(2027, 1, 1), EPeriod::CurrentWeek, D(2026, 12, 27), D(2027, 1, 2)},
+        {"yesterday across New Year", D(2027, 1, 1), EPeriod::Yesterday, D(2026, 12, 31), D(2026, 12, 31)},
         {"first of the month", D(2027, 3, 1), EPeriod::CurrentMonth, D(2027, 3, 1), D(2027, 3, 31)},
         {"29 February", D(2028, 2, 29), EPeriod::CurrentMonth, D(2028, 2, 1), D(2028, 2, 29)},
-        {"tomorrow of 29 February", D(2028, 2, 29), EPeriod::Tomorrow, D(2028, 3, 1),
-         D(2028, 3, 1)},
-        {"31 January, next month", D(2027, 1, 31), EPeriod::NextMonth, D(2027, 2, 1),
-         D(2027, 2, 28)},
-        {"31 January, leap year", D(2028, 1, 31), EPeriod::NextMonth, D(2028, 2, 1),
-         D(2028, 2, 29)},
-        {"December, next month", D(2026, 12, 15), EPeriod::NextMonth, D(2027, 1, 1),
-         D(2027, 1, 31)},
-    };
-    for (const SDaysCase& c : cases) {
-        const std::optional<SDayRange> days = Period::Days(c.period, c.today);
-        ASSERT_TRUE(days.has_value()) << c.what;
-        EXPECT_EQ(*days, (SDayRange{c.first, c.last})) << c.what;
-    }
+        {"tomorrow of 29 February", D(2028, 2, 29), EPeriod::Tomorrow, D(2028, 3, 1), D(2028, 3, 1)},
+        {"31 January, next month", D(2027, 1, 31), EPeriod::NextMonth, D(2027, 2, 1), D(2027, 2, 28)},
+        {"31 January, leap year", D(2028, 1, 31), EPeriod::NextMonth, D(2028, 2, 1), D(2028, 2, 29)},
+        {"December, next month", D(2026, 12, 15), EPeriod::NextMonth, D(2027, 1, 1), D(2027, 1, 31)},
+         })
+        EXPECT_EQ(Period::Days(period, today), (SDayRange{first, last})) << what;
+    // clang-format on
 }
 
 TEST(Period, AllNeedsNoDateAndCustomNeedsAChosenRange)
@@ -87,9 +44,7 @@ TEST(Period, AllNeedsNoDateAndCustomNeedsAChosenRange)
     EXPECT_TRUE(Period::Contains(EPeriod::All, today, QDate()));
     // An undated task belongs to no dated period.
     for (const EPeriod period : Period::TaskPeriods()) {
-        if (period == EPeriod::All)
-            continue;
-        EXPECT_FALSE(Period::Contains(period, today, QDate()))
+        EXPECT_EQ(Period::Contains(period, today, QDate()), period == EPeriod::All)
             << Period::Label(period).toStdString();
     }
     const SDayRange range{D(2026, 11, 30), D(2026, 12, 2)};
@@ -105,23 +60,26 @@ TEST(Period, AgesAreCalendarDaysWithLeapYears)
 {
     EXPECT_EQ(Period::AgeInDays(D(2026, 12, 31), D(2027, 1, 1)), 1);
     EXPECT_EQ(Period::AgeInDays(D(2027, 2, 28), D(2028, 2, 29)), 366);
-    EXPECT_EQ(Period::AgeInDays(D(2024, 1, 1), D(2026, 1, 1)), 731); // 2024 is a leap year
     EXPECT_EQ(Period::AgeInDays(D(2027, 1, 2), D(2027, 1, 1)), -1);
 }
 
 TEST(Period, MomentsAreTakenOnTheLocalDay)
 {
-    // Thirteen hours ahead of UTC: the local day is a day ahead of the UTC day each evening.
-    const CTimeZoneGuard zone("<+13>-13");
-    const QDateTime now(D(2026, 12, 31), QTime(20, 0), Qt::UTC);        // 09:00 on 1 January here
-    const QDateTime lastNight(D(2026, 12, 31), QTime(10, 30), Qt::UTC); // 23:30 on 31 December
-    const QDateTime tenPast(D(2026, 12, 31), QTime(11, 10), Qt::UTC);   // 00:10 on 1 January
-    EXPECT_FALSE(Period::Contains(EPeriod::Today, now, lastNight));
-    EXPECT_TRUE(Period::Contains(EPeriod::Yesterday, now, lastNight));
-    EXPECT_FALSE(Period::Contains(EPeriod::CurrentMonth, now, lastNight));
-    EXPECT_TRUE(Period::Contains(EPeriod::Today, now, tenPast));
-    EXPECT_TRUE(Period::Contains(EPeriod::CurrentMonth, now, tenPast));
-    EXPECT_FALSE(Period::Contains(EPeriod::Today, now, QDateTime()));
+    {
+        // Thirteen hours ahead of UTC: the local day is a day ahead of the UTC day each evening.
+        const testsupport::CScopedEnv zone("TZ", "<+13>-13");
+        ::tzset();
+        const QDateTime now(D(2026, 12, 31), QTime(20, 0), Qt::UTC);        // 09:00 on 1 January
+        const QDateTime lastNight(D(2026, 12, 31), QTime(10, 30), Qt::UTC); // 23:30 on 31 December
+        const QDateTime tenPast(D(2026, 12, 31), QTime(11, 10), Qt::UTC);   // 00:10 on 1 January
+        EXPECT_FALSE(Period::Contains(EPeriod::Today, now, lastNight));
+        EXPECT_TRUE(Period::Contains(EPeriod::Yesterday, now, lastNight));
+        EXPECT_FALSE(Period::Contains(EPeriod::CurrentMonth, now, lastNight));
+        EXPECT_TRUE(Period::Contains(EPeriod::Today, now, tenPast));
+        EXPECT_TRUE(Period::Contains(EPeriod::CurrentMonth, now, tenPast));
+        EXPECT_FALSE(Period::Contains(EPeriod::Today, now, QDateTime()));
+    }
+    ::tzset(); // the other tests' zone again
 }
 
 } // namespace

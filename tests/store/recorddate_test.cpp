@@ -9,29 +9,20 @@ namespace {
 
 TEST(RecordDate, ReadsOnlyRealMomentsFromRecordNames)
 {
-    struct SCase
-    {
-        const char* name;
-        QDateTime expected; // invalid: not a record name
-        int variant;
-    };
-    const SCase cases[] = {
-        {"01012027_000000.wav", QDateTime(QDate(2027, 1, 1), QTime(0, 0)), 1},
-        {"12312026_235959_2.ogg", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), 2},
-        {"02292028_071530", QDateTime(QDate(2028, 2, 29), QTime(7, 15, 30)), 1},
-        {"02292027_071530.wav", {}, 0}, // no 29 February in 2027
-        {"13012027_000000.wav", {}, 0},
-        {"01012027_240000.wav", {}, 0},
-        {"01012027_000000_1.wav", {}, 0}, // the first record carries no variant
-        {"01012027_000000_02.wav", {}, 0},
-        {"01012027_000000x.wav", {}, 0},
-        {"x01012027_000000.wav", {}, 0},
-        {"Meeting.wav", {}, 0},
-    };
-    for (const SCase& c : cases) {
-        const std::optional<QDateTime> moment = RecordDate::FromFileName(c.name);
-        EXPECT_EQ(moment.value_or(QDateTime()), c.expected) << c.name;
-        EXPECT_EQ(RecordDate::VariantOfFileName(c.name), c.variant) << c.name;
+    for (const auto& [name, expected, variant] :
+         std::initializer_list<std::tuple<const char*, QDateTime, int>>{
+             {"01012027_000000.wav", QDateTime(QDate(2027, 1, 1), QTime(0, 0)), 1},
+             {"12312026_235959_2.ogg", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), 2},
+             {"02292028_071530", QDateTime(QDate(2028, 2, 29), QTime(7, 15, 30)), 1}}) {
+        EXPECT_EQ(RecordDate::FromFileName(name), expected) << name;
+        EXPECT_EQ(RecordDate::VariantOfFileName(name), variant) << name;
+    }
+    // No 29 February in 2027; the first record carries no variant, the others no leading zero.
+    for (const char* name : {"02292027_071530.wav", "13012027_000000.wav", "01012027_240000.wav",
+                             "01012027_000000_1.wav", "01012027_000000_02.wav",
+                             "01012027_000000x.wav", "x01012027_000000.wav", "Meeting.wav"}) {
+        EXPECT_FALSE(RecordDate::FromFileName(name)) << name;
+        EXPECT_EQ(RecordDate::VariantOfFileName(name), 0) << name;
     }
 }
 

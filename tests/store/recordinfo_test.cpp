@@ -1,9 +1,9 @@
 #include "store/recordinfo.h"
-#include "support/casename.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
-using RecordInfo::SSlotSelection;
+using namespace RecordInfo;
 
 namespace {
 
@@ -23,244 +23,135 @@ SSlotSelection Contacts(const QStringList& names)
     return Slot(u"Contacts"_qs, names, QList<bool>(names.size(), true));
 }
 
-struct SComposeCase
+// Each case: the slots, then the block that must fill the area, zeros after it.
+TEST(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
 {
-    const char* name;
-    QList<SSlotSelection> selections;
-    QString expected;
-};
-
-class ComposeTest : public testing::TestWithParam<SComposeCase>
-{
-};
-
-TEST_P(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
-{
-    const auto area = RecordInfo::ComposeRecordInfo(GetParam().selections);
-    ASSERT_TRUE(area);
-    EXPECT_EQ(*area, GetParam().expected.toUtf8().leftJustified(RecordInfo::kAreaSize, '\0'));
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Slots, ComposeTest, testing::Values(
-    SComposeCase{"nothing selected", {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {false, false}),
-                                      Slot(u"None"_qs, {}, {})}, kEmptyBlock},
-    SComposeCase{"the Priority/Projects example",
-                 {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {true, false}),
-                  Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
-                  Slot(u"Task"_qs, {u"  Call back "_qs}, {true}), Contacts({u"Ann Lee"_qs})},
-                 kProjectsBlock},
-    SComposeCase{"hidden, None and Location slots, blank entries, missing flags",
-                 {Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
-                  Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
-                  Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true})},
-                 kHead + u"[[Tasks]]\na b\n[[Contacts]]\n"_qs},
-    SComposeCase{"two slots of one group", {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}),
-                                            Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
-                 kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
-    SComposeCase{"a 260-byte entry is cut to 259 bytes at a whole letter",
-                 {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}),
-    testsupport::SByName());
-// clang-format on
-
-// Three 259-byte contacts bring the text to 834 bytes; a fourth line of n bytes fits while
-// 834 + n <= 1020, leaving a text of at most 1021 bytes.
-struct SLimitCase
-{
-    const char* name;
-    QString lastContact;
-    bool fits;
-};
-
-class ComposeLimitTest : public testing::TestWithParam<SLimitCase>
-{
-};
-
-TEST_P(ComposeLimitTest, RefusesTextPastTheLimit)
-{
-    const QString full(259, u'c');
-    const auto area =
-        RecordInfo::ComposeRecordInfo({Contacts({full, full, full, GetParam().lastContact})});
-    ASSERT_EQ(area.has_value(), GetParam().fits);
-    if (area) {
-        const QByteArray text = area->left(area->indexOf('\0'));
-        EXPECT_EQ(area->size(), RecordInfo::kAreaSize);
-        EXPECT_EQ(text.size(), 834 + GetParam().lastContact.toUtf8().size() + 1);
-        EXPECT_LE(text.size(), RecordInfo::kMaxComposedBytes);
+    // clang-format off
+    for (const auto& [what, selections, expected] :
+         std::initializer_list<std::tuple<const char*, QList<SSlotSelection>, QString>>{
+        {"nothing selected",
+         {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {false, false}), Slot(u"None"_qs, {}, {})},
+         kEmptyBlock},
+        {"the Priority/Projects example",
+         {Slot(u"Priority"_qs, {u"Important"_qs, u"Normal"_qs}, {true, false}),
+          Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
+          Slot(u"Task"_qs, {u"  Call back "_qs}, {true}), Contacts({u"Ann Lee"_qs})},
+         kProjectsBlock},
+        {"hidden, None and Location slots, blank entries, missing flags",
+         {Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
+          Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
+          Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true})},
+         kHead + u"[[Tasks]]\na b\n[[Contacts]]\n"_qs},
+        {"two slots of one group",
+         {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}), Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
+         kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
+        {"a 260-byte entry is cut to 259 bytes at a whole letter",
+         {Contacts({QString(130, u'\u00E9')})}, kEmptyBlock + QString(129, u'\u00E9') + u'\n'}}) {
+        // clang-format on
+        const auto area = ComposeRecordInfo(selections);
+        ASSERT_TRUE(area) << what;
+        EXPECT_EQ(*area, expected.toUtf8().leftJustified(kAreaSize, '\0')) << what;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, ComposeLimitTest,
-    testing::Values(SLimitCase{"ends at 1021 bytes", QString(186, u'x'), true},
-                    SLimitCase{"one byte more", QString(187, u'x'), false},
-                    SLimitCase{"two-byte letters to 1021", QString(93, u'\u00E9'), true},
-                    SLimitCase{"two-byte letters one over", QString(93, u'\u00E9') + u'x', false},
-                    SLimitCase{"euro signs to 1021", QString(62, u'\u20AC'), true},
-                    SLimitCase{"euro signs over", QString(63, u'\u20AC'), false}),
-    testsupport::SByName());
+// Three 259-byte contacts bring the text to 834 bytes; a fourth line of n bytes fits while
+// 834 + n <= 1020, leaving a text of at most 1021 bytes. Limits count bytes, not letters.
+TEST(ComposeLimitTest, RefusesTextPastTheLimit)
+{
+    const QString full(259, u'c');
+    for (const auto& [last, fits] :
+         std::initializer_list<std::pair<QString, bool>>{{QString(186, u'x'), true},
+                                                         {QString(187, u'x'), false},
+                                                         {QString(62, u'\u20AC'), true},
+                                                         {QString(63, u'\u20AC'), false}}) {
+        const auto area = ComposeRecordInfo({Contacts({full, full, full, last})});
+        ASSERT_EQ(area.has_value(), fits) << last.size();
+        if (area) {
+            EXPECT_EQ(area->size(), kAreaSize);
+            EXPECT_EQ(area->indexOf('\0'), 834 + last.toUtf8().size() + 1);
+        }
+    }
+}
 
 TEST(AreaTest, DecodingStopsAtTheFirstZeroAndEncodingKeepsOne)
 {
-    EXPECT_EQ(kEmptyBlock.toUtf8().size(), 54);
     QByteArray area = "*ParlantographerInfo*\n[[Contacts]]\nJos\xE9\n";
     area.append('\0').append("[[Tasks]]\nghost\n").append(1024 - area.size() - 16, '\0');
-    const QString block = RecordInfo::DecodeRecordInfo(area);
-    EXPECT_TRUE(RecordInfo::HasMarker(area));
-    EXPECT_TRUE(RecordInfo::RecordHasContact(u"Jos\u00E9"_qs, block)); // Windows-1252 fallback
-    EXPECT_FALSE(RecordInfo::RecordHasTask(u"ghost"_qs, block));
-    EXPECT_FALSE(RecordInfo::HasMarker(QByteArray(" *ParlantographerInfo*")));
+    const QString block = DecodeRecordInfo(area);
+    EXPECT_TRUE(HasMarker(area));
+    EXPECT_TRUE(RecordHasContact(u"Jos\u00E9"_qs, block)); // Windows-1252 fallback
+    EXPECT_FALSE(RecordHasTask(u"ghost"_qs, block));
+    EXPECT_FALSE(HasMarker(QByteArray(" *ParlantographerInfo*")));
 
-    EXPECT_EQ(RecordInfo::EncodeRecordInfo(QString(1023, u'a'))->size(), 1024);
-    EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(1024, u'a')));
-    EXPECT_FALSE(RecordInfo::EncodeRecordInfo(QString(512, u'\u00E9')));
+    EXPECT_EQ(EncodeRecordInfo(QString(1023, u'a'))->size(), 1024);
+    EXPECT_FALSE(EncodeRecordInfo(QString(1024, u'a')));
+    EXPECT_FALSE(EncodeRecordInfo(QString(512, u'\u00E9')));
 }
 
-struct SLayout
+// Line feeds; line feeds and carriage returns mixed; the sections in another order without the
+// marker: the readers must agree on all of these layouts of one record.
+TEST(ReaderTest, ReadsTheSameRecordWhateverTheLayout)
 {
-    const char* name;
-    QString block;
-};
+    for (const QString& block :
+         {kProjectsBlock,
+          u"*ParlantographerInfo*\r\n[[Tags]]\r\n[Priority]\rImportant\n\n[Projects]\r\nAlpha\r\n"
+          "Beta\n[[Tasks]]\r\rCall back\r\n[[Contacts]]\r\nAnn Lee"_qs,
+          u"[[Contacts]]\nAnn Lee\n[[Tasks]]\nCall back\n[[Tags]]\n[Priority]\nImportant\n"
+          "[Projects]\nAlpha\nBeta\n"_qs}) {
+        SCOPED_TRACE(block.toStdString());
+        EXPECT_TRUE(RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
+        EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Gamma"_qs, block));
+        EXPECT_FALSE(RecordHasTag(u"Other"_qs, u"Beta"_qs, block));
+        EXPECT_FALSE(RecordHasTag(u"Priority"_qs, u"Alpha"_qs, block));
+        EXPECT_TRUE(RecordHasContact(u" Ann Lee "_qs, block));
+        EXPECT_FALSE(RecordHasContact(u"ann lee"_qs, block));
+        EXPECT_TRUE(RecordHasTask(u"Call back"_qs, block));
+        EXPECT_FALSE(RecordHasTask(u"Ann Lee"_qs, block));
 
-class ReaderTest : public testing::TestWithParam<SLayout>
-{
-};
-
-// Every layout below holds the same record; the readers must agree on all of them.
-TEST_P(ReaderTest, ReadsTheSameRecordWhateverTheLineEnds)
-{
-    const QString& block = GetParam().block;
-    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Gamma"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Other"_qs, u"Beta"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Priority"_qs, u"Alpha"_qs, block));
-    EXPECT_TRUE(RecordInfo::RecordHasContact(u" Ann Lee "_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasContact(u"ann lee"_qs, block));
-    EXPECT_TRUE(RecordInfo::RecordHasTask(u"Call back"_qs, block));
-    EXPECT_FALSE(RecordInfo::RecordHasTask(u"Ann Lee"_qs, block));
-
-    QStringList groups;
-    RecordInfo::ListRecordGroups(groups, block);
-    EXPECT_EQ(groups, (QStringList{u"Priority"_qs, u"Projects"_qs}));
-    QStringList tags{u"Beta"_qs};
-    RecordInfo::ListRecordTagsOfGroup(tags, u"Projects"_qs, block);
-    EXPECT_EQ(tags, (QStringList{u"Beta"_qs, u"Alpha"_qs}));
-    QStringList contacts;
-    RecordInfo::ListRecordContacts(contacts, block);
-    EXPECT_EQ(contacts, QStringList{u"Ann Lee"_qs});
+        QStringList groups;
+        ListRecordGroups(groups, block);
+        EXPECT_EQ(groups, (QStringList{u"Priority"_qs, u"Projects"_qs}));
+        QStringList tags{u"Beta"_qs};
+        ListRecordTagsOfGroup(tags, u"Projects"_qs, block);
+        EXPECT_EQ(tags, (QStringList{u"Beta"_qs, u"Alpha"_qs}));
+        QStringList contacts;
+        ListRecordContacts(contacts, block);
+        EXPECT_EQ(contacts, QStringList{u"Ann Lee"_qs});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, ReaderTest,
-    testing::Values(SLayout{"line_feeds", kProjectsBlock},
-                    SLayout{"carriage_returns_and_line_feeds_mixed",
-                            u"*ParlantographerInfo*\r\n[[Tags]]\r\n[Priority]\rImportant\n\n"
-                            "[Projects]\r\nAlpha\r\nBeta\n[[Tasks]]\r\rCall back\r\n[[Contacts]]"
-                            "\r\nAnn Lee"_qs},
-                    SLayout{"sections_in_another_order_without_marker",
-                            u"[[Contacts]]\nAnn Lee\n[[Tasks]]\nCall back\n[[Tags]]\n[Priority]\n"
-                            "Important\n[Projects]\nAlpha\nBeta\n"_qs}),
-    testsupport::SByName());
 
 TEST(ReaderEdgeTest, MissingHeadersEmptyArgumentsAndAGroupNamedTwice)
 {
     const QString headless = u"*ParlantographerInfo*\n[Projects]\nAlpha\nAnn Lee\n"_qs;
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, headless));
-    EXPECT_FALSE(RecordInfo::RecordHasContact(u"Ann Lee"_qs, headless));
+    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Alpha"_qs, headless));
+    EXPECT_FALSE(RecordHasContact(u"Ann Lee"_qs, headless));
     QStringList groups;
-    RecordInfo::ListRecordGroups(groups, headless);
+    ListRecordGroups(groups, headless);
     EXPECT_TRUE(groups.isEmpty());
-    EXPECT_FALSE(RecordInfo::RecordHasContact(QString(), QString()));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, QString(), kProjectsBlock));
+    EXPECT_FALSE(RecordHasContact(QString(), QString()));
+    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, QString(), kProjectsBlock));
 
     // Only the first group line of a name is looked at.
     const QString twice = kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n"_qs;
-    EXPECT_TRUE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Alpha"_qs, twice));
-    EXPECT_FALSE(RecordInfo::RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
+    EXPECT_TRUE(RecordHasTag(u"Projects"_qs, u"Alpha"_qs, twice));
+    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
 }
 
 TEST(ReaderEdgeTest, ListRecordTaskAddsOnlyAVanishedFirstTask)
 {
-    const auto nowhere = [](const QString&) {
-        return false;
-    };
+    const std::function<bool(const QString&)> nowhere; // no store at all
     QStringList list;
-    RecordInfo::ListRecordTask(list, kProjectsBlock,
-                               [](const QString& subject) { return subject == u"Call back"_qs; });
+    ListRecordTask(list, kProjectsBlock,
+                   [](const QString& subject) { return subject == u"Call back"_qs; });
     EXPECT_TRUE(list.isEmpty());
-    RecordInfo::ListRecordTask(list, kProjectsBlock, nowhere);
-    RecordInfo::ListRecordTask(list, kProjectsBlock, nowhere);
+    ListRecordTask(list, kProjectsBlock, nowhere);
+    ListRecordTask(list, kProjectsBlock, nowhere);
     EXPECT_EQ(list, QStringList{u"Call back"_qs});
 
     QStringList second;
-    RecordInfo::ListRecordTask(second, u"[[Tasks]]\n First \nSecond\n[[Contacts]]\n"_qs, nowhere);
-    RecordInfo::ListRecordTask(second, u"[[Tasks]]\n[odd]\n[[Contacts]]\n"_qs, nowhere);
+    ListRecordTask(second, u"[[Tasks]]\n First \nSecond\n[[Contacts]]\n"_qs, nowhere);
+    ListRecordTask(second, u"[[Tasks]]\n[odd]\n[[Contacts]]\n"_qs, nowhere);
     EXPECT_EQ(second, QStringList{u"First"_qs});
 }
-
-// 1009 bytes: an addition may bring it to 1022 bytes, not one more.
-const QString kNearFull = kEmptyBlock + QString(954, u'z') + u'\n';
-
-struct SEditCase
-{
-    const char* name;
-    bool add;
-    QString group;
-    QString value;
-    QString before;
-    QString after; // equal to `before` when the edit is refused
-};
-
-class EditTest : public testing::TestWithParam<SEditCase>
-{
-};
-
-TEST_P(EditTest, ChangesTheBlockInPlaceOrNotAtAll)
-{
-    const SEditCase& c = GetParam();
-    QString block = c.before;
-    EXPECT_EQ(c.add ? RecordInfo::AddValueToRecordInfo(c.group, c.value, block)
-                    : RecordInfo::RemoveTagFromRecordInfo(c.group, c.value, block),
-              c.before != c.after);
-    EXPECT_EQ(block, c.after);
-}
-
-QString Without(const QString& line)
-{
-    return QString(kProjectsBlock).remove(line);
-}
-
-QString Into(const QString& block, const QString& afterLine, const QString& lines)
-{
-    return QString(block).replace(afterLine, afterLine + lines);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Blocks, EditTest, testing::Values(
-    SEditCase{"remove a tag", false, u"Projects"_qs, u"Alpha"_qs, kProjectsBlock, Without(u"Alpha\n"_qs)},
-    SEditCase{"remove a contact through its header", false, u"Contacts"_qs, u"Ann Lee"_qs,
-              kProjectsBlock, Without(u"Ann Lee\n"_qs)},
-    SEditCase{"remove an absent tag", false, u"Projects"_qs, u"Gamma"_qs, kProjectsBlock, kProjectsBlock},
-    SEditCase{"remove from an absent group", false, u"Other"_qs, u"Alpha"_qs, kProjectsBlock, kProjectsBlock},
-    SEditCase{"a prefix of a line is not a line", false, u"Projects"_qs, u"Alp"_qs, kProjectsBlock, kProjectsBlock},
-    SEditCase{"removal searches past the group's end", false, u"Priority"_qs, u"Beta"_qs,
-              kProjectsBlock, Without(u"Beta\n"_qs)},
-    SEditCase{"a new group goes right after the tags header", true, u"Mood"_qs, u" Calm "_qs,
-              kProjectsBlock, Into(kProjectsBlock, u"[[Tags]]\n"_qs, u"[Mood]\nCalm\n"_qs)},
-    SEditCase{"a known group gets the value first", true, u"Projects"_qs, u"Gamma"_qs,
-              kProjectsBlock, Into(kProjectsBlock, u"[Projects]\n"_qs, u"Gamma\n"_qs)},
-    SEditCase{"contacts get the value first", true, u"Contacts"_qs, u"Bo Ek"_qs,
-              kProjectsBlock, Into(kProjectsBlock, u"[[Contacts]]\n"_qs, u"Bo Ek\n"_qs)},
-    SEditCase{"a group name inside another is not that group", true, u"Priority"_qs, u"Low"_qs,
-              kHead + u"[HighPriority]\nNow\n[[Tasks]]\n"_qs,
-              kHead + u"[Priority]\nLow\n[HighPriority]\nNow\n[[Tasks]]\n"_qs},
-    SEditCase{"addition to 1022 bytes", true, u"Long"_qs, u"Abcde"_qs, kNearFull,
-              Into(kNearFull, u"[[Tags]]\n"_qs, u"[Long]\nAbcde\n"_qs)},
-    SEditCase{"two-byte letter one over", true, u"Long"_qs, u"Abcd\u00E9"_qs, kNearFull, kNearFull},
-    SEditCase{"blank value", true, u"Projects"_qs, u"  "_qs, kProjectsBlock, kProjectsBlock},
-    SEditCase{"no tags header for a new group", true, u"Mood"_qs, u"Calm"_qs,
-              u"*ParlantographerInfo*\n"_qs, u"*ParlantographerInfo*\n"_qs}),
-    testsupport::SByName());
-// clang-format on
 
 } // namespace

@@ -44,7 +44,6 @@ protected:
     std::unique_ptr<CRecordingSession> m_session;
 };
 
-// Whatever refuses a start leaves no file behind and never touches an existing one.
 TEST_F(RecordingSessionTest, ARefusedStartLeavesTheDiskAsItWas)
 {
     ASSERT_TRUE(WriteAll(m_folder + "/taken.wav", "keep me"));
@@ -81,16 +80,20 @@ TEST_F(RecordingSessionTest, ATakenNameMovesOnAndTheRecordEndsOnItsLimit)
     EXPECT_EQ(ReadAll(m_folder + "/first.wav"), "keep me");
 }
 
-// The ends that come from outside: the storage filling up, the record's folder vanishing.
-TEST_F(RecordingSessionTest, LowSpaceAndARemovedFolderEndTheRecording)
+// A record being written is "in use" for every delete, to the trash or for good. The ends
+// that come from outside: the storage filling up, the record's folder vanishing.
+TEST_F(RecordingSessionTest, ARecordInProgressIsInUseUntilLowSpaceOrARemovedFolderEndsIt)
 {
     MakeSession();
     ASSERT_TRUE(QDir().mkpath(m_folder));
     ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
     EXPECT_EQ(m_session->Check(), ERecordingEnd::Running);
+    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::InUse);
+    EXPECT_EQ(TrashRecord(m_session->Path()), EDeleteResult::InUse);
     m_freeBytes = 999999;
     EXPECT_EQ(m_session->Check(), ERecordingEnd::LowSpace);
     EXPECT_FALSE(m_session->Stop());
+    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::Deleted);
 
     m_freeBytes = 1e9;
     ASSERT_TRUE(m_session->Start(Request({"b.wav"})).Ok());
@@ -129,19 +132,6 @@ TEST_F(RecordingSessionTest, AFullStorageEndsTheRecordingWithWhatWasWritten)
     m_session->Stop();
     EXPECT_GT(QFileInfo(m_folder + "/b.wav").size(), 1070 + 8000);
     EXPECT_GT(m_audio->GetRecordSamples((m_folder + "/b.wav").toStdString()), 8000u);
-}
-
-// A record being written is "in use" for every delete, to the trash or for good.
-TEST_F(RecordingSessionTest, ARecordInProgressCannotBeDeleted)
-{
-    MakeSession();
-    ASSERT_TRUE(QDir().mkpath(m_folder));
-    ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
-    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::InUse);
-    EXPECT_EQ(TrashRecord(m_session->Path()), EDeleteResult::InUse);
-    EXPECT_FALSE(m_session->Stop());
-    EXPECT_TRUE(QFileInfo::exists(m_session->Path()));
-    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::Deleted);
 }
 
 } // namespace

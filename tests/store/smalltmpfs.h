@@ -33,11 +33,10 @@ public:
     void Fill() const
     {
         QFile filler(m_folder + "/filler");
-        if (filler.open(QIODevice::WriteOnly)) {
-            const QByteArray block(4096, 'f');
-            while (filler.write(block) == block.size() && filler.flush()) {
-            }
-            while (filler.write("f", 1) == 1 && filler.flush()) {
+        const QByteArray block(4096, 'f');
+        // Unbuffered, the last write takes what is left and the next one fails.
+        if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            while (filler.write(block) > 0) {
             }
         }
     }

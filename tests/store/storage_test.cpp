@@ -1,11 +1,90 @@
 #include "store/settingsstore.h"
 #include "store/storage.h"
+#include "store/storagepaths.h"
 #include "support/qtsupport.h"
 
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
+
+using namespace StoragePaths;
+
+const QString kInMemory = u"/Program Files/Parlantographer/"_qs;
+const QString kOnCard = u"/Storage Card/Brindlewares Parlantographer/"_qs;
+const QString kDeviceData = u"/Program Files/Brindlewares/Parlantographer/Data/"_qs;
+const SStorageCard kCard{u"Storage Card"_qs, u"/Storage Card"_qs};
+const SStorageCard kCard2{u"Storage Card2"_qs, u"/Storage Card2"_qs};
+const QString kMemory = kDeviceMemory;
+
+TEST(StoragePathsTest, DataFolderFollowsProgramPlaceAndStorage)
+{
+    // clang-format off
+    for (const auto& [what, programFolder, cards, storage, expected] :
+         std::initializer_list<std::tuple<const char*, QString, QList<SStorageCard>, QString,
+                                          std::optional<QString>>>{
+        {"memory program, memory storage", kInMemory, {kCard}, kMemory, kInMemory + "Data/"},
+        {"card program, memory storage", kOnCard, {kCard}, kMemory, kDeviceData},
+        {"card program, its own card", kOnCard, {kCard}, u"Storage Card"_qs, kOnCard + "Data/"},
+        {"memory program, card storage", kInMemory, {kCard}, u"Storage Card"_qs,
+         u"/Storage Card/Parlantographer/Data/"_qs},
+        {"program on Storage Card2 is not on Storage Card", u"/Storage Card2/Brindlewares Parlantographer/"_qs,
+         {kCard, kCard2}, u"Storage Card"_qs, u"/Storage Card/Parlantographer/Data/"_qs},
+        {"absent card has no folder", kInMemory, {kCard2}, u"Storage Card"_qs, std::nullopt},
+        {"no cards at all", kInMemory, {}, kMemory, kInMemory + "Data/"}})
+        EXPECT_EQ(DataFolder(storage, SLayout{programFolder, kDeviceData, cards}), expected) << what;
+    // clang-format on
+}
+
+TEST(StoragePathsTest, CardsAndTheStorageList)
+{
+    const QList<SStorageCard> cards{kCard, SStorageCard{QString(), u"/Program Files"_qs}};
+    EXPECT_TRUE(IsOnStorageCard(kOnCard, cards));
+    EXPECT_TRUE(IsOnStorageCard(u"/Storage Card2/x/"_qs, cards)); // plain prefix
+    EXPECT_FALSE(IsOnStorageCard(kInMemory, cards));              // unnamed card skipped
+    EXPECT_FALSE(IsOnStorageCard(kOnCard, {}));
+
+    QStringList list{u"stale"_qs};
+    FillStorageList(list, {kCard2, SStorageCard{QString(), u"/x"_qs}, kCard});
+    EXPECT_EQ(list, (QStringList{u"Device memory"_qs, u"Storage Card2"_qs, u"Storage Card"_qs}));
+}
+
+TEST(StoragePathsTest, RecordNamesPutTheMonthFirstAndNeverReuseATakenName)
+{
+    const QDateTime december(QDate(2026, 12, 5), QTime(7, 15, 30));
+    EXPECT_EQ(RecordFileName(december, RecordExtension(0)), u"12052026_071530.wav"_qs);
+    EXPECT_EQ(RecordFileName(QDateTime(QDate(2027, 2, 1), QTime(9, 5, 3)), RecordExtension(1)),
+              u"02012027_090503.ogg"_qs);
+
+    QSet<QString> taken;
+    const auto free = [&](const QString& extension) {
+        return FreeRecordPath(u"/d/"_qs, december, extension,
+                              [&taken](const QString& path) { return taken.contains(path); });
+    };
+    EXPECT_EQ(free(u"wav"_qs), u"/d/12052026_071530.wav"_qs);
+    taken << u"/d/12052026_071530.wav"_qs << u"/d/12052026_071530_2.wav"_qs;
+    EXPECT_EQ(free(u"wav"_qs), u"/d/12052026_071530_3.wav"_qs);
+    EXPECT_EQ(free(u"ogg"_qs), u"/d/12052026_071530.ogg"_qs); // the other format does not block
+    EXPECT_TRUE(FreeRecordPath(u"/d/"_qs, december, u"wav"_qs, [](const QString&) {
+                    return true;
+                }).isEmpty());
+}
+
+TEST(StoragePathsTest, RecordFoldersInScanOrderEachOnce)
+{
+    EXPECT_EQ(EnumerateRecordFolders(SLayout{kInMemory, kDeviceData, {kCard, kCard2}}),
+              (QStringList{kInMemory + "Data/", u"/Storage Card/Parlantographer/Data/"_qs,
+                           kOnCard + "Data/", u"/Storage Card2/Parlantographer/Data/"_qs,
+                           u"/Storage Card2/Brindlewares Parlantographer/Data/"_qs, kDeviceData}));
+    // The program's own card folder is listed once.
+    EXPECT_EQ(
+        EnumerateRecordFolders(SLayout{kOnCard, kDeviceData, {kCard}}),
+        (QStringList{kOnCard + "Data/", u"/Storage Card/Parlantographer/Data/"_qs, kDeviceData}));
+    EXPECT_EQ(EnumerateRecordFolders(
+                  SLayout{u"/Program Files/Brindlewares/Parlantographer/"_qs, kDeviceData, {}}),
+              QStringList{kDeviceData});
+}
 
 // A home, a device data folder and a card mount point inside one temporary directory.
 class StorageTest : public testing::Test

@@ -1,5 +1,4 @@
 #include "store/tagcatalogue.h"
-#include "support/casename.h"
 #include "support/qtsupport.h"
 
 #include <QTemporaryDir>
@@ -7,8 +6,11 @@
 
 namespace {
 
+using enum ECatalogueResult;
+
 const QByteArray kDefaults = "[Priority]\nImportant\nNormal\nInessential\n";
 const QByteArray kWork = "[Work]\nReport\n";
+const QByteArray kCatalogue = "[Priority]\nImportant\nNormal\n[Work]\nReport\nReport\nPlan\n";
 
 class TagCatalogueTest : public testing::Test
 {
@@ -32,46 +34,31 @@ TEST_F(TagCatalogueTest, FirstStartWritesTheFourDefaultLinesOnce)
     EXPECT_EQ(File(), kWork);
 }
 
-struct SAddCase
+// The tag manager adds at the end of the group, the main screen at its start.
+TEST_F(TagCatalogueTest, AddTagPlacesOrRefuses)
 {
-    const char* name;
-    bool first;
-    QString group;
-    QString tag;
-    ECatalogueResult result;
-    QByteArray after;
-};
-
-class AddTagTest : public TagCatalogueTest, public testing::WithParamInterface<SAddCase>
-{
-};
-
-TEST_P(AddTagTest, PlacesOrRefuses)
-{
-    const SAddCase& c = GetParam();
-    Given(kDefaults + kWork);
-    EXPECT_EQ(c.first ? m_catalogue.AddTagFirst(c.group, c.tag)
-                      : m_catalogue.AddTag(c.group, c.tag),
-              c.result);
-    EXPECT_EQ(File(), c.after);
+    // clang-format off
+    for (const auto& [what, first, group, tag, result, after] :
+         std::initializer_list<std::tuple<const char*, bool, QString, QString, ECatalogueResult, QByteArray>>{
+        {"last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
+        {"first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok,
+         "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
+        {"last group: end of file", false, u"Work"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
+        {"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
+        {"bracket", false, u"Priority"_qs, u"a]b"_qs, InvalidName, kDefaults + kWork},
+        {"only spaces", false, u"Priority"_qs, u"   "_qs, EmptyName, kDefaults + kWork},
+        {"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
+        {"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
+        {"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"},
+         }) {
+        // clang-format on
+        Given(kDefaults + kWork);
+        EXPECT_EQ(first ? m_catalogue.AddTagFirst(group, tag) : m_catalogue.AddTag(group, tag),
+                  result)
+            << what;
+        EXPECT_EQ(File(), after) << what;
+    }
 }
-
-using enum ECatalogueResult;
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Catalogue, AddTagTest, testing::Values(
-    SAddCase{"tag manager: last in group", false, u"Priority"_qs, u" Urgent "_qs, Ok, kDefaults + "Urgent\n" + kWork},
-    SAddCase{"main screen: first in group", true, u"Priority"_qs, u" Urgent "_qs, Ok,
-             "[Priority]\nUrgent\nImportant\nNormal\nInessential\n" + kWork},
-    SAddCase{"last group: end of file", false, u"Work"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
-    SAddCase{"unknown group: end of file", true, u"Home"_qs, u"Plan"_qs, Ok, kDefaults + kWork + "Plan\n"},
-    SAddCase{"bracket", false, u"Priority"_qs, u"a]b"_qs, InvalidName, kDefaults + kWork},
-    SAddCase{"bracket, quick add", true, u"Priority"_qs, u"[a"_qs, InvalidName, kDefaults + kWork},
-    SAddCase{"only spaces", false, u"Priority"_qs, u"   "_qs, EmptyName, kDefaults + kWork},
-    SAddCase{"already there", false, u"Priority"_qs, u"Normal"_qs, AlreadyExists, kDefaults + kWork},
-    SAddCase{"already there after trimming", true, u"Priority"_qs, u" Normal"_qs, AlreadyExists, kDefaults + kWork},
-    SAddCase{"same text in another group", false, u"Work"_qs, u"Normal"_qs, Ok, kDefaults + kWork + "Normal\n"}), testsupport::SByName());
-// clang-format on
 
 TEST_F(TagCatalogueTest, GroupsAreAddedTrimmedAndNeverTwice)
 {
@@ -115,8 +102,9 @@ TEST_F(TagCatalogueTest, MoveTagDownSwapsWithinTheGroupOnly)
 
 TEST_F(TagCatalogueTest, ReadsOldFilesAndCancelRestoresThemByteForByte)
 {
-    // Windows line ends, a Windows-1252 letter, no final line feed.
-    const QByteArray original = "[Priorit\xE9]\r\nImportant\r\n\xC3\xA9t\xC3\xA9\r\nNormal";
+    // Windows line ends (one with a carriage return too many), a Windows-1252 letter, no final
+    // line feed.
+    const QByteArray original = "[Priorit\xE9]\r\r\nImportant\r\n\xC3\xA9t\xC3\xA9\r\nNormal";
     Given(original);
     EXPECT_EQ(m_catalogue.ListGroups(), QStringList{u"Priorit\u00E9"_qs});
     EXPECT_EQ(m_catalogue.UniqueTagsOfGroup(u"Priorit\u00E9"_qs),
@@ -152,27 +140,44 @@ TEST_F(TagCatalogueTest, AFolderThatCannotHoldTheFileReportsFailure)
     EXPECT_TRUE(nowhere.ListGroups().isEmpty());
 }
 
+TEST_F(TagCatalogueTest, EveryWriterRefusesAnUnsafeNameAndACopyIsWrittenWhole)
+{
+    Given(kCatalogue);
+    const QString twoLines = u"Two\nLines"_qs;
+    EXPECT_EQ(m_catalogue.AddTag(u"Priority"_qs, twoLines), ControlCharacter);
+    EXPECT_EQ(m_catalogue.AddTagFirst(u"Priority"_qs, QString(259, u'x')), TooLong);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Evil\nInjected"_qs), ControlCharacter);
+    EXPECT_EQ(m_catalogue.AddGroup(u"[Tasks]"_qs), InvalidName);
+    EXPECT_EQ(m_catalogue.AddGroup(u"Location"_qs), ReservedName);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Task"_qs), ReservedName);
+    EXPECT_FALSE(m_catalogue.RenameGroup(u"Work"_qs, u"None"_qs));
+    EXPECT_FALSE(m_catalogue.RenameTag(u"Work"_qs, u"Plan"_qs, twoLines));
+    EXPECT_EQ(File(), kCatalogue);
+
+    // A copy is written whole in one rewrite; a tag written twice by hand is copied once.
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" Work01 "_qs), Ok);
+    EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u"Work01"_qs), AlreadyExists);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Gone"_qs, u"Gone01"_qs), WriteFailed);
+    EXPECT_EQ(m_catalogue.CopyGroup(u"Work"_qs, u" "_qs), EmptyName);
+    EXPECT_EQ(File(), kCatalogue + "[Work01]\nReport\nPlan\n");
+}
+
 TEST(CopyNameTest, ProposesTheNextFreeName)
 {
-    const struct
-    {
-        QString name;
-        QStringList taken;
-        QString expected;
-    } cases[] = {
-        {u"Work"_qs, {}, u"Work01"_qs},
-        {u"Work"_qs, {u"Work01"_qs}, u"Work02"_qs},
-        {u"Work01"_qs, {u"Work01"_qs}, u"Work02"_qs},
-        {u"Work9"_qs, {}, u"Work10"_qs},
-        {u"Work12345"_qs, {}, u"Work12346"_qs},
-        {u"2024"_qs, {}, u"2025"_qs},
-        {QString(24, u'a'), {}, QString(22, u'a') + u"00"_qs},
-        {QString(23, u'a') + u"99"_qs, {}, QString(23, u'a') + u"10"_qs},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [name, taken, expected] :
+         std::initializer_list<std::tuple<QString, QStringList, QString>>{
+             {u"Work"_qs, {}, u"Work01"_qs},
+             {u"Work"_qs, {u"Work01"_qs}, u"Work02"_qs},
+             {u"Work01"_qs, {u"Work01"_qs}, u"Work02"_qs},
+             {u"Work9"_qs, {}, u"Work10"_qs},
+             {u"Work12345"_qs, {}, u"Work12346"_qs},
+             {u"2024"_qs, {}, u"2025"_qs},
+             {QString(24, u'a'), {}, QString(22, u'a') + u"00"_qs},
+             {QString(23, u'a') + u"99"_qs, {}, QString(23, u'a') + u"10"_qs}}) {
         const QString copy = CTagCatalogue::MakeCopyName(
-            c.name, [&c](const QString& name) { return c.taken.contains(name); });
-        EXPECT_EQ(copy, c.expected) << c.name.toStdString();
+            name, [&taken](const QString& candidate) { return taken.contains(candidate); });
+        EXPECT_EQ(copy, expected) << name.toStdString();
         EXPECT_LE(copy.size(), CTagCatalogue::kMaxCopyNameLength);
     }
 }
