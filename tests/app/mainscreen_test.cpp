@@ -172,9 +172,7 @@ TEST_F(MainScreenTest, TooLittleFreeSpaceRefusesToStartAndStopsARecording)
     TapRecordAfter(2000);
     EXPECT_FALSE(screen->IsRecording());
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].caption, "Not enough memory to continue operation");
-    EXPECT_EQ(sink.messages[0].text,
-              "The program requires at least 1 MB of free memory to continue with recording.");
+    EXPECT_EQ(sink.messages[0].text, CParlantographerDlg::FreeSpaceText());
     EXPECT_TRUE(Records().isEmpty());
 
     freeBytes = 1000000;
@@ -250,9 +248,7 @@ TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
     WriteMounts(false); // the mount table is how the screen learns of it
     EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->IsRecording(); }, 3000));
     ASSERT_FALSE(sink.messages.empty());
-    EXPECT_EQ(sink.messages.back().text,
-              "The storage card has been removed while recording.\nThe record is being recorded "
-              "may be corrupted!");
+    EXPECT_EQ(sink.messages.back().text, CParlantographerDlg::CardRemovedText());
     EXPECT_TRUE(InfoOf(path).startsWith("*ParlantographerInfo*"));
 }
 
