@@ -87,7 +87,6 @@ TEST_F(CliStore, RefusalsSayWhyAndChangeNothing)
     const Words record = {"record", "--seconds", "1"};
     const std::vector<std::tuple<Words, int, std::string>> cases = {
         {{"tags", "add", "Nowhere", "Tag"}, 1, "Please select Tag Group.\n"},
-        {{"tags", "rename-group", "Nowhere", "Else"}, 1, "Please, select a Tag Group to rename\n"},
         {{"tags", "rename", "Priority", "Missing", "Other"}, 1, "Please, select Tag\n"},
         {{"tags", "move-down", "Priority", "Inessential"}, 1, "is the last tag of \"Priority\""},
         {Join(record, {"--tag", "Nowhere=Alpha"}), 1, "There is no tag group \"Nowhere\".\n"},
