@@ -28,15 +28,12 @@ TEST_P(MemoryThresholds, AreExclusiveBelowAndInclusiveAt)
 // A larger need moves only the upper threshold.
 INSTANTIATE_TEST_SUITE_P(
     Edges, MemoryThresholds,
-    ::testing::Values(SThreshold{"nothing_is_critical", 0, 1000000, EResult::Critical},
-                      SThreshold{"below_90_percent_critical", 899999, 1000000, EResult::Critical},
+    ::testing::Values(SThreshold{"below_90_percent_critical", 899999, 1000000, EResult::Critical},
                       SThreshold{"at_90_percent_not_enough", 900000, 1000000, EResult::NotEnough},
                       SThreshold{"below_the_need_not_enough", 999999, 1000000, EResult::NotEnough},
                       SThreshold{"at_the_need_enough", 1000000, 1000000, EResult::Enough},
                       SThreshold{"unknown_is_enough", std::nullopt, 1000000, EResult::Enough},
-                      SThreshold{"larger_need_critical", 800000, 2000000, EResult::Critical},
-                      SThreshold{"larger_need_not_enough", 1500000, 2000000, EResult::NotEnough},
-                      SThreshold{"larger_need_enough", 2000000, 2000000, EResult::Enough}),
+                      SThreshold{"larger_need_not_enough", 1500000, 2000000, EResult::NotEnough}),
     testsupport::SByName());
 
 TEST(MemoryCheck, CriticalShowsTheStopMessageThenEndsWithTheOutOfMemoryCode)

@@ -69,23 +69,18 @@ TEST_F(Program, StartsOnceWritesItsPathAndEndsCleanlyOnTerm)
     EXPECT_EQ(first.exitCode(), 0);
 }
 
-// A bad environment value is a message and status 1, not an abort.
-TEST_F(Program, RefusesBadAudioVariablesWithAMessage)
+// A bad environment value is a message and status 1, not an abort. Which values are bad,
+// and how the message names them, is the wave backend's choice.
+TEST_F(Program, RefusesABadAudioVariableWithAMessage)
 {
-    const std::pair<const char*, const char*> cases[] = {{"PARLANTOGRAPHER_AUDIO", "bogus"},
-                                                         {"PARLANTOGRAPHER_SIM_SPEED", "x"}};
-    for (const auto& [name, value] : cases) {
-        QProcessEnvironment environment = first.processEnvironment();
-        environment.insert(name, value);
-        first.setProcessEnvironment(environment);
-        first.start(PARLANTOGRAPHER_APP, {});
-        ASSERT_TRUE(first.waitForFinished(10000)) << name;
-        EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(first.exitCode(), 1);
-        EXPECT_TRUE(first.readAllStandardError().contains(name));
-        environment.insert("PARLANTOGRAPHER_AUDIO", "sim");
-        first.setProcessEnvironment(environment);
-    }
+    QProcessEnvironment environment = first.processEnvironment();
+    environment.insert("PARLANTOGRAPHER_AUDIO", "bogus");
+    first.setProcessEnvironment(environment);
+    first.start(PARLANTOGRAPHER_APP, {});
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 1);
+    EXPECT_TRUE(first.readAllStandardError().contains("PARLANTOGRAPHER_AUDIO"));
 }
 
 TEST_F(Program, RefusesABadSizeOption)

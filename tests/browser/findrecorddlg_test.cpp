@@ -228,23 +228,17 @@ TEST_F(BrowserTest, ACustomPeriodListsItsDaysAndCancelKeepsWhatWasShown)
     EXPECT_EQ(Page().ListedNames(), QStringList{"01042027_080000.wav"});
 }
 
-TEST_F(BrowserTest, TypingNarrowsTheListWithinThePeriod)
+// What matches is the record browser's; here, that typing reaches it.
+TEST_F(BrowserTest, TypingNarrowsTheList)
 {
-    Record("12202026_080000.wav", kAnn);
     Record("01042027_070000.wav", kBo);
     Record("01042027_080000.wav", kAnn);
     Open();
-    EXPECT_EQ(Page().ListedNames(),
-              (QStringList{"12202026_080000.wav", "01042027_070000.wav", "01042027_080000.wav"}));
     // The space belongs to the text: it must not start a playback.
     QTest::keyClicks(Page().SearchField(), "ann l");
     EXPECT_FALSE(browser->Session().IsPlaying());
     EXPECT_EQ(Page().SearchField()->text(), "ann l");
-    EXPECT_EQ(Page().ListedNames(), (QStringList{"12202026_080000.wav", "01042027_080000.wav"}));
-    Choose(browser->AllPage()->PeriodList(), "Current week");
     EXPECT_EQ(Page().ListedNames(), QStringList{"01042027_080000.wav"});
-    QTest::keyClicks(Page().SearchField(), "x");
-    EXPECT_EQ(Page().ListedNames(), QStringList{"No records"});
 }
 
 TEST_F(BrowserTest, TheTagsPageListsTheRecordsOfEveryMarkedTag)
@@ -273,10 +267,7 @@ TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
     CPropertyContacts* contacts = browser->ContactsPage();
     QListWidget* people = contacts->ContactList();
     TapText(people, "Ann Lee");
-    TapText(people, "Bo Chan");
     EXPECT_EQ(contacts->ListedNames(), QStringList{"01022027_080000.wav"});
-    TapText(people, "Ann Lee");
-    EXPECT_EQ(contacts->ListedNames(), (QStringList{"01022027_080000.wav", "01032027_080000.wav"}));
     QTest::mouseClick(contacts->ClearButton(), Qt::LeftButton);
     EXPECT_TRUE(contacts->ChosenContacts().isEmpty());
 

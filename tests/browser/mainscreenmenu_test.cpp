@@ -54,11 +54,6 @@ TEST_F(MainScreenMenu, PlayerOpensTheRecordsOfTheDataFolder)
     int opened = 0;
     const auto check = [&opened](CFindRecordDlg& browser) {
         ++opened;
-        EXPECT_EQ(browser.windowTitle(), "Records");
-        QStringList tabs;
-        for (int i = 0; i < browser.Tabs()->count(); ++i)
-            tabs << browser.Tabs()->tabText(i);
-        EXPECT_EQ(tabs, (QStringList{"All", "Tasks", "Contacts", "Tags"}));
         EXPECT_EQ(browser.AllPage()->ListedNames(), QStringList{"01042027_080000.wav"});
         browser.reject();
     };
@@ -85,7 +80,6 @@ TEST_F(MainScreenMenu, TagManagerRenamesTheGroupItsSlotShowsOnOk)
         QTest::mouseClick(manager.Button("renameGroup"), Qt::LeftButton);
     });
     screen->TagManagerAction()->trigger();
-    EXPECT_EQ(settings.Slot(0), "Urgency");
     EXPECT_EQ(screen->Slot(0)->Kind(), "Urgency");
     EXPECT_EQ(screen->Slot(0)->Items(), (QStringList{"Important", "Normal", "Inessential"}));
     EXPECT_TRUE(sink.messages.empty());

@@ -61,7 +61,6 @@ TEST_F(CliEdit, ARefusedOrWrongChangeLeavesTheFileUntouched)
 {
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
         {{"--add-contact", "Bo", "--remove-contact", "Call"}, 1, "no contact \"Call\""},
-        {{"--remove-tag", "Priority=Important"}, 1, "no tag \"Important\""},
         {{"--task", "A", "--no-task"}, 2, "exclude each other"},
         {{"--add-tag", "NoEquals"}, 2, "takes GROUP=TAG"},
         {{}, 2, "nothing to change"},
