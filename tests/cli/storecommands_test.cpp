@@ -63,13 +63,15 @@ protected:
         return out.substr(0, out.find('\n'));
     }
 
-    // Every file of the home with its content.
-    std::map<std::string, std::string> HomeFiles() const
+    // Every file of the home with a digest of its content (a failure then lists paths,
+    // not whole records).
+    std::map<std::string, std::size_t> HomeFiles() const
     {
-        std::map<std::string, std::string> files;
+        std::map<std::string, std::size_t> files;
         for (const auto& entry : fs::recursive_directory_iterator(cli.Home()))
             if (entry.is_regular_file())
-                files[entry.path().string()] = ReadString(entry.path().string());
+                files[entry.path().string()] =
+                    std::hash<std::string>{}(ReadString(entry.path().string()));
         return files;
     }
 
@@ -83,6 +85,8 @@ TEST_F(CliStore, RefusalsSayWhyAndChangeNothing)
     const std::string notes = cli.Home() + "/Data/notes.wav";
     fs::create_directories(cli.Home() + "/Data");
     WriteString(notes, "not a record");
+    const std::string stray = cli.Home() + "/stray.wav"; // a real record, but out of place
+    fs::copy_file(Record({}), stray);
     const auto before = HomeFiles();
     const Words record = {"record", "--seconds", "1"};
     const std::vector<std::tuple<Words, int, std::string>> cases = {
@@ -113,6 +117,8 @@ TEST_F(CliStore, RefusalsSayWhyAndChangeNothing)
         {{"locations", "remove", "Office"}, 2, "unknown locations subcommand"},
         {{"rename", notes, "Meeting"}, 1, "not a record; nothing changed"},
         {{"delete", notes}, 1, "not a record; nothing changed"},
+        {{"rename", stray, "Meeting"}, 1, "not in a record folder; nothing changed"},
+        {{"delete", "--permanent", stray}, 1, "not in a record folder; nothing changed"},
     };
     for (const auto& [arguments, status, reason] : cases) {
         SCOPED_TRACE(arguments[0] + ' ' + arguments[1] + ' ' + arguments.back());
