@@ -1,4 +1,5 @@
 #include "platform/siminputsource.h"
+#include "support/tempfolder.h"
 #include "support/wavfile.h"
 
 #include <filesystem>
@@ -48,7 +49,8 @@ TEST(SimInputSource, LocatesTheSamples)
 
 TEST(SimInputSource, DeliversTheSamplesThenSilence)
 {
-    const auto path = std::filesystem::temp_directory_path() / "parlantographer-siminput.wav";
+    const CTempFolder folder;
+    const std::filesystem::path path = folder.File("input.wav");
     WriteFile(path.string(), WavFile({7, 8, 9}));
     CSimInputSource source;
     ASSERT_TRUE(source.Load(path.string()));
