@@ -138,9 +138,8 @@ bool CTagCatalogue::GroupExists(const QString& name) const
 ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
 {
     const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty())
-        return ECatalogueResult::EmptyName;
-    if (const ECatalogueResult refusal = CheckName(trimmed, true); refusal != ECatalogueResult::Ok)
+    if (const ECatalogueResult refusal = CheckNewName(trimmed, true);
+        refusal != ECatalogueResult::Ok)
         return refusal;
     const CCatalogueLock lock(m_path);
     if (!lock.Held())
@@ -163,9 +162,8 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
 ECatalogueResult CTagCatalogue::CopyGroup(const QString& source, const QString& name) const
 {
     const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty())
-        return ECatalogueResult::EmptyName;
-    if (const ECatalogueResult refusal = CheckName(trimmed, true); refusal != ECatalogueResult::Ok)
+    if (const ECatalogueResult refusal = CheckNewName(trimmed, true);
+        refusal != ECatalogueResult::Ok)
         return refusal;
     const CCatalogueLock lock(m_path);
     if (!lock.Held())
@@ -221,9 +219,8 @@ ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& t
     if (tag.contains(u'[') || tag.contains(u']'))
         return ECatalogueResult::InvalidName;
     const QString trimmed = tag.trimmed();
-    if (trimmed.isEmpty())
-        return ECatalogueResult::EmptyName;
-    if (const ECatalogueResult refusal = CheckName(trimmed, false); refusal != ECatalogueResult::Ok)
+    if (const ECatalogueResult refusal = CheckNewName(trimmed, false);
+        refusal != ECatalogueResult::Ok)
         return refusal;
     const CCatalogueLock lock(m_path);
     if (!lock.Held())
@@ -436,6 +433,11 @@ QString CTagCatalogue::Message(ECatalogueResult result, bool forGroup)
         return QCoreApplication::translate("CTagCatalogue", kMsgWriteFailed);
     }
     return {};
+}
+
+ECatalogueResult CTagCatalogue::CheckNewName(const QString& trimmed, bool forGroup)
+{
+    return trimmed.isEmpty() ? ECatalogueResult::EmptyName : CheckName(trimmed, forGroup);
 }
 
 ECatalogueResult CTagCatalogue::CheckName(const QString& name, bool forGroup)

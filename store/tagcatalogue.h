@@ -134,6 +134,8 @@ public:
     static ECatalogueResult CheckName(const QString& name, bool forGroup);
 
 private:
+    // A new name, already trimmed: EmptyName when nothing is left, else as CheckName.
+    static ECatalogueResult CheckNewName(const QString& trimmed, bool forGroup);
     std::optional<QStringList> Lines() const;
     bool Rewrite(const std::function<void(QStringList&)>& change) const;
     ECatalogueResult InsertTag(const QString& group, const QString& tag, bool first) const;
