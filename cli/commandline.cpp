@@ -64,7 +64,6 @@ CCommandLine::CCommandLine(std::span<const std::string> words,
                            std::span<const SOptionRule> accepted)
 {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     for (const SOptionRule& rule : accepted) {
         parser.addOption(QCommandLineOption(QString::fromLatin1(rule.name), {},
