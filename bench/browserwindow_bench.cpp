@@ -33,7 +33,7 @@ class CSilentPrompts : public MBrowserPrompts
 {
 public:
     void Tell(EPromptIcon, const QString&, const QString&, QWidget*) override {}
-    bool Ask(const QString&, const QString&, QWidget*) override { return false; }
+    bool Ask(const QString&, const QString&, QWidget*, EDefaultAnswer) override { return false; }
 };
 
 class CNoPim : public MPimSource

@@ -363,7 +363,9 @@ bool CEditRecordInfoDlg::Save()
     if (m_block.isEmpty() || !m_dirty)
         return true;
     m_dirty = false;
-    if (!m_context.prompts.Ask(QString(), QString::fromLatin1(kSaveQuestion), this))
+    // Return saves: the question guards the user's edits, not a deletion.
+    if (!m_context.prompts.Ask(QString(), QString::fromLatin1(kSaveQuestion), this,
+                               EDefaultAnswer::Yes))
         return true;
     QString failure;
     // Every addition was held to the editing limit, so the tidied text always fits the area;

@@ -25,10 +25,11 @@ void CMessageBoxPrompts::Tell(EPromptIcon icon, const QString& caption, const QS
     box.exec();
 }
 
-bool CMessageBoxPrompts::Ask(const QString& caption, const QString& text, QWidget* owner)
+bool CMessageBoxPrompts::Ask(const QString& caption, const QString& text, QWidget* owner,
+                             EDefaultAnswer byDefault)
 {
     QMessageBox box(QMessageBox::Question, CaptionOr(caption), text,
                     QMessageBox::Yes | QMessageBox::No, owner);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(byDefault == EDefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -8,5 +8,6 @@ class CMessageBoxPrompts : public MBrowserPrompts
 public:
     void Tell(EPromptIcon icon, const QString& caption, const QString& text,
               QWidget* owner) override;
-    bool Ask(const QString& caption, const QString& text, QWidget* owner) override;
+    bool Ask(const QString& caption, const QString& text, QWidget* owner,
+             EDefaultAnswer byDefault) override;
 };

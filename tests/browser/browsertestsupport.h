@@ -29,13 +29,16 @@ class CScriptedPrompts : public MBrowserPrompts
 {
 public:
     void Tell(EPromptIcon, const QString&, const QString& text, QWidget*) override { told << text; }
-    bool Ask(const QString&, const QString& text, QWidget*) override
+    bool Ask(const QString&, const QString& text, QWidget*, EDefaultAnswer byDefault) override
     {
         asked << text;
+        defaults << byDefault;
         return answer;
     }
     QStringList told;
     QStringList asked;
+    // What Return would have answered to each question.
+    QList<EDefaultAnswer> defaults;
     bool answer = true;
 };
 

@@ -1,10 +1,12 @@
 #include "browser/editrecordinfodlg.h"
+#include "browser/messageboxprompts.h"
 #include "browsertestsupport.h"
 #include "store/tagcatalogue.h"
 #include "support/tap.h"
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 
 namespace {
 
@@ -131,6 +133,23 @@ TEST_F(EditRecordInfoTest, PrevAndNextAskToSaveAndNoKeepsTheFile)
     QTest::mouseClick(m_dialog->PrevButton(), Qt::LeftButton);
     EXPECT_EQ(m_dialog->FileNameText(), u"c.wav"_qs);
     EXPECT_EQ(m_prompts.asked.size(), 2);
+}
+
+// Return in the real question box takes its default: for the save question, Yes.
+TEST_F(EditRecordInfoTest, ReturnAtTheSaveQuestionSaves)
+{
+    const QString path = Record(u"memo.wav"_qs, kHead + "[[Tasks]]\n[[Contacts]]\n");
+    CMessageBoxPrompts boxes;
+    CEditRecordInfoDlg editor({m_audio, m_catalogue, m_pim, boxes}, {path}, 0);
+    editor.show();
+    editor.SelectCategory(u"Contacts"_qs);
+    TapText(editor.Values(), u"Callum"_qs);
+    WhenModal<QMessageBox>([](QMessageBox& box) {
+        EXPECT_EQ(box.text(), u"Do You want to save changes to current record?"_qs);
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    editor.accept();
+    EXPECT_EQ(InfoOf(path), kHead + "[[Tasks]]\n[[Contacts]]\nCallum\n");
 }
 
 TEST_F(EditRecordInfoTest, AFailedWriteIsReportedAndKeepsTheRecordOpen)

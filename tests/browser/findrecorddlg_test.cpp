@@ -148,6 +148,7 @@ TEST_F(BrowserTest, DeletingTheLastRecordOfAPeriodLeavesThePlaceholderAndTheOthe
     prompts.answer = true;
     QTest::keyClick(Page().RecordListWidget(), Qt::Key_Delete);
     EXPECT_EQ(prompts.asked, QStringList(2, CBrowserPage::DeleteQuestion(EDisposal::Trash)));
+    EXPECT_EQ(prompts.defaults, QList<EDefaultAnswer>(2, EDefaultAnswer::No)); // Return keeps it
     EXPECT_FALSE(QFile::exists(data + "01042027_080000.wav"));
     EXPECT_TRUE(QFile::exists(home.filePath("share/Trash/files/01042027_080000.wav")));
     EXPECT_EQ(Page().ListedNames(), QStringList{"No records"});
