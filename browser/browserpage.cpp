@@ -116,7 +116,7 @@ void CBrowserPage::BuildButtons()
 
 void CBrowserPage::BuildShortcuts()
 {
-    // A text field takes Space and Delete for itself before a shortcut sees them.
+    // A text field takes Delete for itself before a shortcut sees it.
     const auto add = [this](const QKeySequence& key, void (CBrowserPage::*handler)()) {
         auto* action = new QAction(this);
         action->setShortcut(key);
@@ -124,7 +124,13 @@ void CBrowserPage::BuildShortcuts()
         connect(action, &QAction::triggered, this, handler);
         addAction(action);
     };
-    add(QKeySequence(Qt::Key_Space), &CBrowserPage::OnPlay);
+    // Space plays from the record list only: in a selector (the tags tree, the contacts)
+    // it marks the item under the cursor, as the main screen's lists do.
+    auto* play = new QAction(m_list);
+    play->setShortcut(QKeySequence(Qt::Key_Space));
+    play->setShortcutContext(Qt::WidgetShortcut);
+    connect(play, &QAction::triggered, this, &CBrowserPage::OnPlay);
+    m_list->addAction(play);
     add(QKeySequence(Qt::Key_F2), &CBrowserPage::OnRename);
     add(QKeySequence(Qt::CTRL | Qt::Key_E), &CBrowserPage::OnEdit);
     add(QKeySequence(QKeySequence::Delete), &CBrowserPage::OnDelete);

@@ -18,9 +18,9 @@ class QVBoxLayout;
 
 // What every page of the records browser shares: a search field, the list of the
 // records the page's selector lets through, the summary of the selected record, the
-// playback bar and the play, edit, rename and delete buttons (Space, Ctrl+E, F2 and Delete
-// do the same on the selected record). A page says which records its selector and period
-// let through; the base narrows them by the search text, orders them and keeps the
+// playback bar and the play, edit, rename and delete buttons (Space in the record list,
+// Ctrl+E, F2 and Delete do the same on the selected record). A page says which records its selector
+// and period let through; the base narrows them by the search text, orders them and keeps the
 // selection across refills.
 class CBrowserPage : public CBackgroundWidget
 {

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
+#include <QTreeWidget>
 #include <chrono>
 
 namespace {
@@ -255,6 +256,38 @@ TEST_F(BrowserTest, TheTagsPageListsTheRecordsOfEveryMarkedTag)
     EXPECT_EQ(tags->ListedNames(), QStringList{"01032027_080000.wav"});
     ASSERT_TRUE(tags->TapTag("Priority", "Important"));
     EXPECT_EQ(tags->ListedNames(), QStringList{"No Records"});
+}
+
+// In a selector Space marks the item under the cursor; only the record list plays with it.
+TEST_F(BrowserTest, SpaceMarksInTheSelectorsAndPlaysInTheRecordList)
+{
+    Record("01032027_080000.wav", kAnn, 5);
+    Record("01042027_080000.wav", kBo, 5);
+    Open();
+    ClickTab(CFindRecordDlg::ETab::Tags);
+    QTreeWidget* tree = browser->TagsPage()->TagTree();
+    const QList<QTreeWidgetItem*> normal = tree->findItems("Normal", Qt::MatchRecursive);
+    ASSERT_EQ(normal.size(), 1);
+    tree->setFocus();
+    tree->setCurrentItem(normal.first(), 0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(tree, Qt::Key_Space);
+    EXPECT_EQ(browser->TagsPage()->MarkedTags(), (QList<SRecordTag>{{"Priority", "Normal"}}));
+    EXPECT_EQ(Page().ListedNames(), QStringList{"01042027_080000.wav"});
+
+    ClickTab(CFindRecordDlg::ETab::Contacts);
+    QListWidget* people = browser->ContactsPage()->ContactList();
+    people->setFocus();
+    people->setCurrentRow(people->row(people->findItems("Bo Chan", Qt::MatchExactly).first()),
+                          QItemSelectionModel::NoUpdate);
+    QTest::keyClick(people, Qt::Key_Space);
+    EXPECT_EQ(browser->ContactsPage()->ChosenContacts(), QStringList{"Bo Chan"});
+    EXPECT_FALSE(browser->Session().IsPlaying());
+
+    Page().RecordListWidget()->setFocus();
+    QTest::keyClick(Page().RecordListWidget(), Qt::Key_Space);
+    EXPECT_TRUE(browser->Session().IsPlaying());
+    EXPECT_EQ(browser->Session().Path(), data + "01042027_080000.wav");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
 TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
