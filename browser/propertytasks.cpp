@@ -64,6 +64,7 @@ void CPropertyTasks::FillTasks()
 {
     const QStringList tasks = Records().Tasks(Services().pim.Tasks(), CurrentPeriod(),
                                               Services().now().date(), m_customRange);
+    m_listed = tasks;
     const QSignalBlocker block(m_tasks);
     m_tasks->clear();
     if (tasks.isEmpty()) {
@@ -124,5 +125,8 @@ SRecordQuery CPropertyTasks::Query() const
     SRecordQuery query;
     query.set = ERecordSet::WithTask;
     query.task = m_chosen;
+    // With no task chosen, the records of every task the period lists, and only those.
+    if (m_chosen.isEmpty())
+        query.tasksAmong = m_listed;
     return query;
 }

@@ -11,7 +11,7 @@ class QListWidgetItem;
 
 // The page "Tasks": the tasks of a period, from the contacts-and-tasks store and from the
 // records themselves, and the records of the chosen task. A second tap on the chosen task
-// lets it go again; with no task chosen every record that has a task is listed.
+// lets it go again; with no task chosen the records of every listed task are listed.
 class CPropertyTasks : public CBrowserPage
 {
     Q_OBJECT
@@ -41,6 +41,8 @@ private:
     QComboBox* m_period;
     QListWidget* m_tasks;
     QString m_chosen;
+    // The tasks the period lists.
+    QStringList m_listed;
     Period::EPeriod m_lastPeriod = Period::EPeriod::All;
     std::optional<Period::SDayRange> m_customRange;
 };

@@ -297,11 +297,17 @@ std::vector<int> CRecordBrowser::Records(const SRecordQuery& query) const
     std::vector<int> tags;
     for (const SRecordTag& tag : query.tags)
         tags.push_back(m_tagIds.value(tag, -1));
+    QSet<int> among;
+    if (query.tasksAmong) {
+        for (const QString& task : *query.tasksAmong)
+            among.insert(m_taskIds.Find(task.trimmed()));
+    }
     std::vector<int> indexes = Selectable(query);
     std::erase_if(indexes, [&](int i) {
         const SIndexed& indexed = m_index[static_cast<std::size_t>(i)];
         return !RunHasAll(indexed.taskLines, taskLines) || !RunHasAll(indexed.contacts, contacts) ||
-               !RunHasAll(indexed.tags, tags);
+               !RunHasAll(indexed.tags, tags) ||
+               (query.tasksAmong && (indexed.task < 0 || !among.contains(indexed.task)));
     });
     return indexes;
 }

@@ -78,6 +78,9 @@ struct SRecordQuery
     QString search;
     // Non-empty: a line of the record's Tasks section equals it, ignoring case.
     QString task;
+    // Set: the task the record is listed under (SBrowsedRecord::task) is one of these,
+    // ignoring case; an empty list lets no record through.
+    std::optional<QStringList> tasksAmong;
     // The record names every one of them, ignoring case.
     QStringList contacts;
     // The record carries every one of them, each in its own group (both compared exactly).

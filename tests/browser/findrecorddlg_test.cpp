@@ -316,6 +316,29 @@ TEST_F(BrowserTest, TheContactsAndTasksPagesListTheRecordsOfTheChoice)
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
+// The period narrows the records as it narrows the tasks, also with no task chosen.
+TEST_F(BrowserTest, TheTasksPageWithoutAChoiceListsTheRecordsOfThePeriodsTasks)
+{
+    pim.tasks = {{"Call back", QDateTime(QDate(2027, 1, 4), QTime(15, 0))},
+                 {"Plan trip", QDateTime(QDate(2027, 2, 10), QTime(9, 0))}};
+    Record("01022027_080000.wav", Info("", "", "Call back", ""));
+    Record("01032027_080000.wav", Info("", "", "Plan trip", ""));
+    Record("01042027_080000.wav", Info("", "", "Loose end", ""));
+    Open();
+    ClickTab(CFindRecordDlg::ETab::Tasks);
+    CPropertyTasks* tasks = browser->TasksPage();
+    EXPECT_EQ(tasks->ListedNames().size(), 3);
+    Choose(tasks->PeriodList(), "Today");
+    EXPECT_EQ(tasks->ListedNames(), QStringList{"01022027_080000.wav"});
+    TapText(tasks->TaskList(), "Call back");
+    TapText(tasks->TaskList(), "Call back");
+    EXPECT_EQ(tasks->ListedNames(), QStringList{"01022027_080000.wav"});
+    Choose(tasks->PeriodList(), "Next month");
+    EXPECT_EQ(tasks->ListedNames(), QStringList{"01032027_080000.wav"});
+    Choose(tasks->PeriodList(), "Yesterday");
+    EXPECT_EQ(tasks->ListedNames(), QStringList{"No Records"});
+}
+
 // "Edit" opens the editor on the selected record of the page, and the page shows what was
 // saved once it closes.
 TEST_F(BrowserTest, EditChangesTheSelectedRecordAndThePageShowsIt)
