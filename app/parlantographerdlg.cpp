@@ -178,8 +178,18 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
 
 CParlantographerDlg::~CParlantographerDlg()
 {
-    if (m_recording)
-        StopAndSave();
+    // Closing saved the recording already. A window destroyed without closing still saves
+    // it, but a failure goes to the log: a message box here would run an event loop over a
+    // window half torn down.
+    if (!m_recording)
+        return;
+    CLogger log("CParlantographerDlg::~CParlantographerDlg");
+    m_inhibitor->Release();
+    if (const std::optional<QString> error = m_session->Stop()) {
+        log.Write("the recording was not saved: %s", error->toUtf8().constData());
+        qWarning("The recording %s was not saved: %s", qUtf8Printable(m_recordPath),
+                 qUtf8Printable(*error));
+    }
 }
 
 CSlotList* CParlantographerDlg::Slot(int index) const
@@ -795,5 +805,6 @@ void CParlantographerDlg::OpenAbout()
                            "task and contacts inside each record.")
                             .arg(QStringLiteral(PARLANTOGRAPHER_VERSION)),
                         this);
-    m_context.memory.CheckOrWarn(m_context.sink, this);
+    // After the box, as after every dialog, only a critical shortage is worth a word.
+    m_context.memory.Check(m_context.sink, this);
 }

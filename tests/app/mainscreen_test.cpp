@@ -135,8 +135,9 @@ protected:
                                 }}};
     CFakePimSource pim;
     CRecordingSink sink;
-    CMemoryCheck memory{[] {
-        return std::optional<std::uint64_t>(1ull << 30);
+    std::uint64_t availableMemory = 1ull << 30;
+    CMemoryCheck memory{[this] {
+        return std::optional<std::uint64_t>(availableMemory);
     }};
     std::int64_t now = 100000;
     double freeBytes = 1e9;
@@ -490,6 +491,27 @@ TEST_F(MainScreenTest, AFailedStopResetsTheButtonBeforeItsMessageAndStopsOnce)
     EXPECT_EQ(sink.messages[0].caption, "Exception");
     EXPECT_FALSE(faceAtMessage);
     EXPECT_FALSE(tickingAtMessage);
+}
+
+// No message box opens while the window is being destroyed, nor after the about box.
+TEST_F(MainScreenTest, TeardownAndTheAboutBoxLeaveNoMessageBehind)
+{
+    Open();
+    sink.onShow = [this] {
+        availableMemory = CMemoryCheck::kWorkingBytes - 1;
+    };
+    screen->AboutAction()->trigger();
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].caption, "About Parlantographer");
+
+    sink.onShow = nullptr;
+    sink.messages.clear();
+    availableMemory = 1ull << 30;
+    StartRecording();
+    // The information cannot be written into a record that is gone.
+    ASSERT_TRUE(QFile::remove(screen->CurrentRecordPath()));
+    screen.reset();
+    EXPECT_TRUE(sink.messages.empty()) << sink.Texts().join('|').toStdString();
 }
 
 TEST_F(MainScreenTest, MenusShowMnemonicsAndEveryControlHasAName)
