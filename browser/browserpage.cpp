@@ -8,6 +8,7 @@
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "controls/theme.h"
+#include "controls/wholerowsview.h"
 #include "store/recordcatalogue.h"
 #include "store/tagcatalogue.h"
 
@@ -35,7 +36,7 @@ QString ListStyle()
 
 CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     : CBackgroundWidget(parent), m_services(services), m_selectorArea(new QVBoxLayout),
-      m_search(new QLineEdit(this)), m_list(new QListWidget(this)),
+      m_search(new QLineEdit(this)), m_list(new CWholeRowsView<QListWidget>(this)),
       m_summary(new CRecordSummary(this)), m_bar(new CPlaybackBar(this)),
       m_split(new QBoxLayout(QBoxLayout::TopToBottom)), m_browseColumn(new QWidget(this)),
       m_detailColumn(new QWidget(this))

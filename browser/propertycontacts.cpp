@@ -1,6 +1,7 @@
 #include "browser/propertycontacts.h"
 
 #include "controls/theme.h"
+#include "controls/wholerowsview.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -10,7 +11,7 @@
 #include <QVBoxLayout>
 
 CPropertyContacts::CPropertyContacts(SPageServices& services, QWidget* parent)
-    : CBrowserPage(services, parent), m_contacts(new QListWidget(this)),
+    : CBrowserPage(services, parent), m_contacts(new CWholeRowsView<QListWidget>(this)),
       m_clear(new QPushButton(tr("CS"), this))
 {
     m_contacts->setObjectName(QStringLiteral("contacts"));

@@ -1,6 +1,7 @@
 #include "browser/propertytags.h"
 
 #include "controls/theme.h"
+#include "controls/wholerowsview.h"
 
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -8,7 +9,7 @@
 #include <QVBoxLayout>
 
 CPropertyTags::CPropertyTags(SPageServices& services, QWidget* parent)
-    : CBrowserPage(services, parent), m_tree(new QTreeWidget(this))
+    : CBrowserPage(services, parent), m_tree(new CWholeRowsView<QTreeWidget>(this))
 {
     m_tree->setObjectName(QStringLiteral("tags"));
     m_tree->setHeaderHidden(true);

@@ -2,6 +2,7 @@
 
 #include "browser/chooseperioddlg.h"
 #include "controls/theme.h"
+#include "controls/wholerowsview.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -9,7 +10,8 @@
 #include <QVBoxLayout>
 
 CPropertyTasks::CPropertyTasks(SPageServices& services, QWidget* parent)
-    : CBrowserPage(services, parent), m_period(new QComboBox(this)), m_tasks(new QListWidget(this))
+    : CBrowserPage(services, parent), m_period(new QComboBox(this)),
+      m_tasks(new CWholeRowsView<QListWidget>(this))
 {
     m_period->setObjectName(QStringLiteral("taskPeriod"));
     for (Period::EPeriod period : Period::TaskPeriods())

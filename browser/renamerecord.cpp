@@ -9,6 +9,13 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace {
+
+// What a line edit's frame and the style's inner padding take on each side, at most.
+constexpr int kFrameAllowance = 4;
+
+} // namespace
+
 CRenameRecord::CRenameRecord(const QString& path, MBrowserPrompts& prompts, QWidget* parent)
     : QDialog(parent), m_path(path), m_prompts(prompts), m_name(new QLineEdit(this)),
       m_extension(new QLabel(this))
@@ -20,6 +27,11 @@ CRenameRecord::CRenameRecord(const QString& path, MBrowserPrompts& prompts, QWid
     m_name->selectAll();
     const QString format = RecordRename::FormatExtension(path);
     m_extension->setText(format.isEmpty() ? QString() : QLatin1Char('.') + format);
+
+    // Room for a whole name of the longest length, in the font's average characters.
+    const QMargins margins = m_name->textMargins() + m_name->contentsMargins();
+    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * (kMaxNameLength + 1) +
+                            margins.left() + margins.right() + 2 * kFrameAllowance);
 
     auto* row = new QHBoxLayout;
     row->addWidget(m_name, 1);
@@ -42,6 +54,12 @@ QString CRenameRecord::Extension() const
 
 void CRenameRecord::accept()
 {
+    // The name it has already: nothing to do, so the dialog just closes.
+    const QString format = RecordRename::FormatExtension(m_path);
+    if (!format.isEmpty() && RecordRename::RenamedPath(m_path, m_name->text(), format) == m_path) {
+        QDialog::reject();
+        return;
+    }
     const RecordRename::SResult result = RecordRename::Rename(m_path, m_name->text());
     if (result.status != RecordRename::EStatus::Renamed) {
         // The record keeps its name; the user may try another one.

@@ -197,6 +197,55 @@ TEST_F(BrowserTest, ARefusedRenameShowsWhyAndLeavesTheFileAlone)
     EXPECT_TRUE(Page().Summary()->PlainText().contains("Ann Lee"));
 }
 
+// A name of the longest length shows whole while typed; the name the record has just closes.
+TEST_F(BrowserTest, TheRenameFieldShowsAWholeNameAndTheSameNameJustCloses)
+{
+    Record("01042027_080000.wav", kAnn);
+    Open();
+    const QByteArray before = ReadAll(data + "01042027_080000.wav");
+    bool closed = false;
+    WhenModal<CRenameRecord>([&closed](CRenameRecord& dialog) {
+        QLineEdit* edit = dialog.NameEdit();
+        const QString longest = "Quarterly review with Ann and Bo 01";
+        ASSERT_EQ(longest.size(), CRenameRecord::kMaxNameLength);
+        const QMargins margins = edit->textMargins() + edit->contentsMargins();
+        EXPECT_LE(edit->fontMetrics().horizontalAdvance(longest),
+                  edit->width() - margins.left() - margins.right());
+        edit->setText("01042027_080000");
+        QTest::keyClick(edit, Qt::Key_Return);
+        closed = !dialog.isVisible();
+        if (!closed)
+            dialog.reject();
+    });
+    QTest::keyClick(Page().RecordListWidget(), Qt::Key_F2);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
+    EXPECT_EQ(ReadAll(data + "01042027_080000.wav"), before);
+}
+
+// At the smallest designed size no list of a page shows a row cut in half.
+TEST_F(BrowserTest, ThePagesListsShowWholeRows)
+{
+    QByteArray tags = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\n";
+    for (int i = 0; i < 20; ++i)
+        tags += "Tag " + QByteArray::number(i) + "\n";
+    for (int i = 0; i < 30; ++i)
+        Record(QString("memo%1.wav").arg(i), tags + "[[Tasks]]\n[[Contacts]]\n");
+    Open();
+    ClickTab(CFindRecordDlg::ETab::Tags);
+    const auto expectWholeRows = [](QAbstractItemView* view, const QModelIndex& first) {
+        const int row = view->visualRect(first).height();
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(view->viewport()->height() % row, 0)
+            << view->objectName().toStdString() << ": " << view->viewport()->height() << " / "
+            << row;
+    };
+    QTreeWidget* tree = browser->TagsPage()->TagTree();
+    expectWholeRows(tree, tree->model()->index(0, 0));
+    QListWidget* list = Page().RecordListWidget();
+    expectWholeRows(list, list->model()->index(0, 0));
+}
+
 TEST_F(BrowserTest, ACustomPeriodListsItsDaysAndCancelKeepsWhatWasShown)
 {
     Record("12202026_080000.wav", kAnn);
