@@ -709,27 +709,33 @@ void CParlantographerDlg::OnHeaderClicked(int slot)
 
 void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
 {
-    const CSlotKind kind(m_slots[static_cast<std::size_t>(slot)]->Kind());
+    CSlotList* list = m_slots[static_cast<std::size_t>(slot)];
+    const CSlotKind kind(list->Kind());
+    bool listed = false;
     if (!text.isEmpty()) {
         if (kind.IsLocation()) {
             const QString refusal = CLocationList::Refusal(text);
+            listed = refusal.isEmpty() && m_locations->AddLocation(text);
             if (!refusal.isEmpty())
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct, refusal, this);
-            else if (!m_locations->AddLocation(text))
+            else if (!listed)
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     tr("The location could not be saved."), this);
         } else if (kind.CanAddItems()) {
             const ECatalogueResult result = m_catalogue->AddTagFirst(kind.GroupName(), text);
             // A tag that is there already is simply there; a refused or unsaved one is
             // said so, rather than vanishing without a word.
-            if (result != ECatalogueResult::Ok && result != ECatalogueResult::AlreadyExists &&
-                result != ECatalogueResult::EmptyName)
+            listed = result == ECatalogueResult::Ok || result == ECatalogueResult::AlreadyExists;
+            if (!listed && result != ECatalogueResult::EmptyName)
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
                                     CTagCatalogue::Message(result, false), this);
         }
     }
     QWidget* const next = m_focusTarget;
     FillSlots(false);
+    // What was typed is what the user wants on this record: chosen, and in sight.
+    if (listed)
+        list->Choose(text);
     if (next)
         next->setFocus(Qt::TabFocusReason);
     else

@@ -103,6 +103,19 @@ void CSlotList::ClearSelection()
     SetSelectionStates({});
 }
 
+bool CSlotList::Choose(const QString& text)
+{
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (m_list->item(i)->text() != text)
+            continue;
+        if (!m_list->item(i)->isSelected())
+            m_list->ToggleRow(i);
+        m_list->ScrollToRow(i);
+        return true;
+    }
+    return false;
+}
+
 void CSlotList::RefreshRows()
 {
     UpdateScrollButtons();

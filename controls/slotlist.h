@@ -36,6 +36,9 @@ public:
     void SetSelectionStates(const QList<bool>& states);
     QStringList SelectedItems() const;
     void ClearSelection();
+    // Selects the item showing exactly `text` (alone, where the slot holds one choice) and
+    // scrolls it into view; false when no item shows it.
+    bool Choose(const QString& text);
     // Recomputes which scroll buttons apply; without room to scroll, shows the first item.
     void RefreshRows();
 

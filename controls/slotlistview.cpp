@@ -159,11 +159,16 @@ void CSlotListView::MoveMark(int rows)
     const int row = currentRow() < 0 ? 0 : qBound(0, currentRow() + rows, count() - 1);
     setCurrentRow(row, QItemSelectionModel::NoUpdate);
     // Scroll whole items, so the mark stays on a fully drawn row.
+    ScrollToRow(row);
+    viewport()->update();
+}
+
+void CSlotListView::ScrollToRow(int row)
+{
     if (row < TopRow())
         ScrollBy(row - TopRow());
     else if (row >= TopRow() + VisibleRows())
         ScrollBy(row - (TopRow() + VisibleRows() - 1));
-    viewport()->update();
 }
 
 void CSlotListView::keyPressEvent(QKeyEvent* event)

@@ -40,6 +40,8 @@ public:
     void ScrollUpOne();
     void ScrollDownOne();
     void ScrollToFirst();
+    // Scrolls by whole items until `row` is one of the rows shown.
+    void ScrollToRow(int row);
 
 signals:
     void Toggled(int row);

@@ -16,6 +16,7 @@
 #include "store/tagcatalogue.h"
 #include "support/casename.h"
 #include "support/fakepimsource.h"
+#include "support/qtsupport.h"
 #include "support/tap.h"
 
 #include <QAction>
@@ -443,15 +444,40 @@ TEST_F(MainScreenTest, ReturnOnTheHeaderTypesATagFirstInItsGroupAndOnClearClears
     QTest::keyClick(slot->InPlaceEdit(), Qt::Key_Return);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, CTagCatalogue::Message(ECatalogueResult::InvalidName, false));
-    // Every edit refilled the slot: no item twice, the choice kept.
+    // Every edit refilled the slot: no item twice, the choice kept and the typed tag added.
     EXPECT_EQ(slot->Items(), (QStringList{"Important", "Normal", "Inessential", "Urgent"}));
-    EXPECT_EQ(slot->SelectedItems(), QStringList{"Normal"});
+    EXPECT_EQ(slot->SelectedItems(), (QStringList{"Normal", "Urgent"}));
     slot->ClearButton()->setFocus(Qt::TabFocusReason);
     Press(Qt::Key_Return);
     EXPECT_TRUE(slot->SelectedItems().isEmpty());
     TapItem(0, "Normal");
     screen->FillSlots(true); // a refill that resets drops the choice
     EXPECT_TRUE(slot->SelectedItems().isEmpty());
+}
+
+// What is typed lands at the end of a long slot: it is chosen and scrolled into sight, also
+// when the group had it already.
+TEST_F(MainScreenTest, ATypedTagIsChosenAndScrolledIntoSight)
+{
+    QByteArray catalogue = "[Priority]\n";
+    for (int i = 0; i < 30; ++i)
+        catalogue += "Tag " + QByteArray::number(i) + "\n";
+    ASSERT_TRUE(WriteAll(home.filePath("groups.dat"), catalogue));
+    SetSlots({"Priority", "Contacts", "None", "None"});
+    Open();
+    CSlotList* slot = screen->Slot(0);
+    ASSERT_TRUE(slot->ListView()->CanScroll());
+    for (const QString& typed : {QString("Urgent"), QString("Tag 25")}) {
+        QTest::mouseClick(slot->HeaderButton(), Qt::LeftButton);
+        ASSERT_TRUE(slot->IsEditing());
+        QTest::keyClicks(slot->InPlaceEdit(), typed);
+        QTest::keyClick(slot->InPlaceEdit(), Qt::Key_Return);
+        const int row = static_cast<int>(slot->Items().indexOf(typed));
+        EXPECT_TRUE(slot->SelectedItems().contains(typed)) << typed.toStdString();
+        EXPECT_GE(row, slot->ListView()->TopRow()) << typed.toStdString();
+        EXPECT_LT(row, slot->ListView()->TopRow() + slot->ListView()->VisibleRows());
+    }
+    EXPECT_EQ(slot->SelectedItems(), (QStringList{"Tag 25", "Urgent"}));
 }
 
 TEST_F(MainScreenTest, ASecondTaskCannotBeChosenByKeysOrFromOutside)
