@@ -31,6 +31,7 @@
 #include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
 #include "store/recordingsession.h"
+#include "store/renametrail.h"
 #include "store/settingsstore.h"
 #include "store/slotkind.h"
 #include "store/slotrules.h"
@@ -335,6 +336,14 @@ void CParlantographerDlg::OnInitDialog()
     FillSlots(true);
     log.Write("after FillSlots");
     m_recordButton->setFocus(Qt::OtherFocusReason);
+}
+
+std::array<QString, 4> CParlantographerDlg::StoredKinds() const
+{
+    std::array<QString, 4> kinds;
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        kinds[i] = m_context.settings.Slot(static_cast<int>(i));
+    return kinds;
 }
 
 std::array<QString, 4> CParlantographerDlg::Kinds() const
@@ -794,12 +803,37 @@ void CParlantographerDlg::OpenTagManager()
     CLogger log("CParlantographerDlg::OpenTagManager");
     if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
+    const QList<QPair<QString, QStringList>> catalogue = m_catalogue->ListAll();
+    const std::array<QString, 4> kinds = Kinds();
+    std::array<QStringList, 4> chosen;
+    for (std::size_t i = 0; i < chosen.size(); ++i)
+        chosen[i] = m_slots[i]->SelectedItems();
     CSinkPrompts prompts(m_context.sink);
     CTagManagerDlg manager({*m_catalogue, m_context.settings, prompts}, this);
     manager.resize(size());
     manager.exec();
-    // OK may have renamed or repaired slot kinds, Cancel may have put groups back.
+    // The slots keep their items and choices unless the groups or the slot kinds changed
+    // (OK may rename or repair kinds; another program may have changed the catalogue).
+    if (m_catalogue->ListAll() == catalogue && StoredKinds() == kinds)
+        return;
     FillSlots(true);
+    // Every chosen item that is still there is chosen again, under its new name if the
+    // tag manager renamed it or its group.
+    const CRenameTrail& renames = manager.Renames();
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        const CSlotKind before(kinds[i]);
+        CSlotList* slot = m_slots[i];
+        if (before.IsTagGroup() ? renames.Group(before.GroupName()) != slot->Kind()
+                                : kinds[i] != slot->Kind())
+            continue;
+        QStringList wanted;
+        for (const QString& item : std::as_const(chosen[i]))
+            wanted << (before.IsTagGroup() ? renames.Tag(before.GroupName(), item) : item);
+        QList<bool> states;
+        for (const QString& item : slot->Items())
+            states << wanted.contains(item);
+        slot->SetSelectionStates(states);
+    }
 }
 
 void CParlantographerDlg::OpenAbout()

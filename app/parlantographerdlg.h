@@ -140,6 +140,8 @@ private:
     // the default's when none is chosen or the chosen one is absent.
     QString InputDeviceText();
     std::array<QString, 4> Kinds() const;
+    // The kinds as the settings hold them (before FillSlots repairs what it must).
+    std::array<QString, 4> StoredKinds() const;
     int MenuReserve() const;
     int LayoutHeight() const;
 

@@ -243,6 +243,7 @@ void CTagManagerDlg::OnRenameGroup()
         Tell(CTagCatalogue::Message(result, true));
         return;
     }
+    m_renames.GroupRenamed(SelectedGroup(), dialog.Name());
     m_changed = true;
     ListGroups(row);
 }
@@ -285,6 +286,7 @@ void CTagManagerDlg::OnRenameTag()
         Tell(CTagCatalogue::Message(result, false));
         return;
     }
+    m_renames.TagRenamed(SelectedGroup(), SelectedTag(), dialog.Name());
     m_changed = true;
     ListTags(row);
 }
@@ -364,5 +366,6 @@ void CTagManagerDlg::reject()
                 this);
     }
     m_changed = false;
+    m_renames = CRenameTrail();
     QDialog::reject();
 }

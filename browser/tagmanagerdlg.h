@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/renametrail.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QStringList>
@@ -35,6 +37,9 @@ public:
     QPushButton* Button(const QString& name) const;
     // The slot kinds as OK would store them.
     QStringList SlotKinds() const { return m_kinds; }
+    // The groups and tags renamed here, from their names at opening to their names now; OK
+    // keeps them, Cancel undoes them.
+    const CRenameTrail& Renames() const { return m_renames; }
 
     // The buttons' handlers, public so that tests reach them as the buttons do.
     void OnAddGroup();
@@ -76,6 +81,7 @@ private:
     QListWidget* m_tags;
     QBoxLayout* m_boxes = nullptr;
     QStringList m_kinds;
+    CRenameTrail m_renames;
     QByteArray m_original;
     bool m_backedUp = false;
     bool m_changed = false;

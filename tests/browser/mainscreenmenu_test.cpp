@@ -3,14 +3,18 @@
 #include "app/recordingsink.h"
 #include "browser/propertyall.h"
 #include "browser/renamegroup.h"
+#include "browser/renametag.h"
 #include "browser/tagmanagerdlg.h"
 #include "browsertestsupport.h"
 #include "controls/slotlist.h"
+#include "controls/slotlistview.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
+#include "support/tap.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 
 namespace {
 
@@ -82,6 +86,48 @@ TEST_F(MainScreenMenu, TagManagerRenamesTheGroupItsSlotShowsOnOk)
     screen->TagManagerAction()->trigger();
     EXPECT_EQ(screen->Slot(0)->Kind(), "Urgency");
     EXPECT_EQ(screen->Slot(0)->Items(), (QStringList{"Important", "Normal", "Inessential"}));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+// Whatever the tag manager ends with, the choices made in the slots stay: untouched after
+// Cancel, and after OK under the new names of what it renamed.
+TEST_F(MainScreenMenu, TheTagManagerKeepsTheSlotsChoices)
+{
+    ASSERT_TRUE(settings.SetSlot(1, "Contacts"));
+    ASSERT_TRUE(settings.SetSlot(2, "Task"));
+    pim.contacts = {{"Ann", {}, "Lee"}, {"Bo", {}, "Chan"}};
+    pim.tasks = {{"Call back", {}}, {"Write report", {}}};
+    Open();
+    TapText(screen->Slot(0)->ListView(), "Important");
+    TapText(screen->Slot(1)->ListView(), "Bo Chan");
+    TapText(screen->Slot(2)->ListView(), "Write report");
+    const auto expectChoices = [this](const QString& group, const QString& tag) {
+        EXPECT_EQ(screen->Slot(0)->Kind(), group);
+        EXPECT_EQ(screen->Slot(0)->SelectedItems(), QStringList{tag});
+        EXPECT_EQ(screen->Slot(1)->SelectedItems(), QStringList{"Bo Chan"});
+        EXPECT_EQ(screen->Slot(2)->SelectedItems(), QStringList{"Write report"});
+    };
+
+    WhenModal<CTagManagerDlg>([](CTagManagerDlg& manager) { manager.reject(); });
+    screen->TagManagerAction()->trigger();
+    expectChoices("Priority", "Important");
+
+    const auto rename = [](CTagManagerDlg& manager, const char* button, const QString& name) {
+        WhenModal<CNameDlg>([name](CNameDlg& dialog) {
+            dialog.NameEdit()->setText(name);
+            dialog.accept();
+        });
+        QTest::mouseClick(manager.Button(button), Qt::LeftButton);
+    };
+    WhenModal<CTagManagerDlg>([&rename](CTagManagerDlg& manager) {
+        manager.TagList()->setCurrentRow(0); // Important
+        rename(manager, "renameTag", "Vital");
+        rename(manager, "renameTag", "Urgent");
+        rename(manager, "renameGroup", "Urgency");
+        manager.accept();
+    });
+    screen->TagManagerAction()->trigger();
+    expectChoices("Urgency", "Urgent");
     EXPECT_TRUE(sink.messages.empty());
 }
 

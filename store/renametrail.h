@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// The renames an editor made to tag groups and tags, followed from the name each had when
+// the editor opened to the name it has now, so that what was chosen under the old names can
+// be chosen again under the new ones. Renames chain: A to B, then B to C, is A to C. A name
+// given to something new after its first owner was renamed away starts no trail.
+class CRenameTrail
+{
+public:
+    void GroupRenamed(const QString& from, const QString& to);
+    // `group` is the group's name at the time of the rename.
+    void TagRenamed(const QString& group, const QString& from, const QString& to);
+
+    // The name now of the group that was called `group`; `group` when it was not renamed.
+    QString Group(const QString& group) const;
+    // The name now of the tag `tag` of the group that was called `group`.
+    QString Tag(const QString& group, const QString& tag) const;
+
+private:
+    // The first name of what is called `now` in `names` (first name to name now); empty when
+    // `now` is a newcomer that took a renamed name.
+    static QString FirstName(const QHash<QString, QString>& names, const QString& now);
+
+    QHash<QString, QString> m_groups;
+    // By the group's first name.
+    QHash<QString, QHash<QString, QString>> m_tags;
+};

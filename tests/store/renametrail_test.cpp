@@ -1,0 +1,22 @@
+#include "store/renametrail.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A name taken over by a newcomer after its owner was renamed away leads nowhere new.
+TEST(RenameTrail, FollowsChainsAndNotNewcomersOfARenamedName)
+{
+    CRenameTrail trail;
+    trail.GroupRenamed("Work", "Job");
+    trail.GroupRenamed("Work", "Play"); // a new group called Work
+    trail.TagRenamed("Job", "Report", "Memo");
+    trail.GroupRenamed("Job", "Career");
+    trail.TagRenamed("Career", "Memo", "Note");
+    EXPECT_EQ(trail.Group("Work"), "Career");
+    EXPECT_EQ(trail.Tag("Work", "Report"), "Note");
+    EXPECT_EQ(trail.Tag("Work", "Plan"), "Plan");
+    EXPECT_EQ(trail.Group("Home"), "Home");
+}
+
+} // namespace
