@@ -8,7 +8,6 @@
 #include "browser/renametag.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
-#include "store/linefile.h"
 #include "store/settingsstore.h"
 #include "store/slotrules.h"
 #include "store/tagcatalogue.h"
@@ -16,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -36,8 +36,8 @@ constexpr const char* kWarning = QT_TRANSLATE_NOOP("CTagManagerDlg", "Warning!")
 } // namespace
 
 CTagManagerDlg::CTagManagerDlg(SContext context, QWidget* parent)
-    : QDialog(parent), m_context(context), m_groups(new QListWidget(this)),
-      m_tags(new QListWidget(this))
+    : QDialog(parent), m_context(context), m_catalogue(QFileInfo(context.catalogue.Path()).path()),
+      m_groups(new QListWidget(this)), m_tags(new QListWidget(this))
 {
     setWindowTitle(tr("Tag Manager"));
     setWindowIcon(DrawnIcons::AppIcon());
@@ -65,9 +65,8 @@ CTagManagerDlg::CTagManagerDlg(SContext context, QWidget* parent)
     for (int slot = 0; slot < CSettingsStore::kSlotCount; ++slot)
         m_kinds.append(m_context.settings.Slot(slot));
 
-    // The bytes as they are now are what Cancel must give back.
-    m_original = LineFile::ReadBytes(m_context.catalogue.Path()).value_or(QByteArray());
-    m_backedUp = m_context.catalogue.Backup();
+    m_catalogue.SetJournal(&m_journal);
+    m_backedUp = m_catalogue.Backup();
     ListGroups(0);
     if (!m_backedUp) {
         for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -141,7 +140,7 @@ void CTagManagerDlg::ListGroups(int select)
 {
     const QSignalBlocker block(m_groups);
     m_groups->clear();
-    m_groups->addItems(m_context.catalogue.ListGroups());
+    m_groups->addItems(m_catalogue.ListGroups());
     if (m_groups->count() > 0)
         m_groups->setCurrentRow(qBound(0, select, m_groups->count() - 1));
     ListTags(0);
@@ -150,7 +149,7 @@ void CTagManagerDlg::ListGroups(int select)
 void CTagManagerDlg::ListTags(int select)
 {
     m_tags->clear();
-    m_tags->addItems(m_context.catalogue.ListTagsOfGroup(SelectedGroup()));
+    m_tags->addItems(m_catalogue.ListTagsOfGroup(SelectedGroup()));
     if (m_tags->count() > 0)
         m_tags->setCurrentRow(qBound(0, select, m_tags->count() - 1));
 }
@@ -203,7 +202,7 @@ bool CTagManagerDlg::Changed(bool written)
 void CTagManagerDlg::OnAddGroup()
 {
     const int row = m_groups->currentRow();
-    CAddNewGroupDlg dialog(m_context.catalogue, m_context.prompts, this);
+    CAddNewGroupDlg dialog(m_catalogue, m_context.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_changed = true;
@@ -215,12 +214,10 @@ void CTagManagerDlg::OnCopyGroup()
     if (!RequireGroup(tr(kMsgSelectGroup)))
         return;
     const QString group = SelectedGroup();
-    CCopyGroupDlg dialog(m_context.catalogue, m_context.catalogue.MakeCopyName(group),
-                         m_context.prompts, this);
+    CCopyGroupDlg dialog(m_catalogue, m_catalogue.MakeCopyName(group), m_context.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ECatalogueResult result =
-        TagGroupActions::CopyGroup(m_context.catalogue, group, dialog.Name());
+    const ECatalogueResult result = TagGroupActions::CopyGroup(m_catalogue, group, dialog.Name());
     if (result != ECatalogueResult::Ok) {
         Tell(CTagCatalogue::Message(result, true));
         return;
@@ -234,11 +231,11 @@ void CTagManagerDlg::OnRenameGroup()
     if (!RequireGroup(tr(kMsgSelectGroupToRename)))
         return;
     const int row = m_groups->currentRow();
-    CRenameGroup dialog(m_context.catalogue, SelectedGroup(), m_context.prompts, this);
+    CRenameGroup dialog(m_catalogue, SelectedGroup(), m_context.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ECatalogueResult result =
-        TagGroupActions::RenameGroup(m_context.catalogue, SelectedGroup(), dialog.Name(), m_kinds);
+        TagGroupActions::RenameGroup(m_catalogue, SelectedGroup(), dialog.Name(), m_kinds);
     if (result != ECatalogueResult::Ok) {
         Tell(CTagCatalogue::Message(result, true));
         return;
@@ -257,7 +254,7 @@ void CTagManagerDlg::OnDeleteGroup()
     if (!m_context.prompts.Ask(
             tr(kWarning), tr("Do you realy want to delete \"%1\" Tag Group?").arg(group), this))
         return;
-    if (Changed(m_context.catalogue.DeleteGroup(group)))
+    if (Changed(m_catalogue.DeleteGroup(group)))
         ListGroups(row);
 }
 
@@ -265,7 +262,7 @@ void CTagManagerDlg::OnAddTag()
 {
     if (!RequireGroup(tr(kMsgSelectGroup)))
         return;
-    CAddNewTagDlg dialog(m_context.catalogue, SelectedGroup(), m_context.prompts, this);
+    CAddNewTagDlg dialog(m_catalogue, SelectedGroup(), m_context.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_changed = true;
@@ -277,11 +274,11 @@ void CTagManagerDlg::OnRenameTag()
     if (!RequireTag())
         return;
     const int row = m_tags->currentRow();
-    CRenameTag dialog(m_context.catalogue, SelectedGroup(), SelectedTag(), m_context.prompts, this);
+    CRenameTag dialog(m_catalogue, SelectedGroup(), SelectedTag(), m_context.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ECatalogueResult result = TagGroupActions::RenameTag(m_context.catalogue, SelectedGroup(),
-                                                               SelectedTag(), dialog.Name());
+    const ECatalogueResult result =
+        TagGroupActions::RenameTag(m_catalogue, SelectedGroup(), SelectedTag(), dialog.Name());
     if (result != ECatalogueResult::Ok) {
         Tell(CTagCatalogue::Message(result, false));
         return;
@@ -303,7 +300,7 @@ void CTagManagerDlg::OnDeleteTag()
             this))
         return;
     const int row = m_tags->currentRow();
-    if (Changed(m_context.catalogue.DeleteTag(group, tag)))
+    if (Changed(m_catalogue.DeleteTag(group, tag)))
         ListTags(row);
 }
 
@@ -315,7 +312,7 @@ void CTagManagerDlg::OnMoveTagUp()
     if (row == 0)
         return;
     const EMoveResult moved =
-        m_context.catalogue.MoveTagDown(SelectedGroup(), m_tags->item(row - 1)->text());
+        m_catalogue.MoveTagDown(SelectedGroup(), m_tags->item(row - 1)->text());
     if (moved != EMoveResult::NotMoved && Changed(moved == EMoveResult::Moved))
         ListTags(row - 1);
 }
@@ -327,18 +324,18 @@ void CTagManagerDlg::OnMoveTagDown()
     const int row = m_tags->currentRow();
     if (row + 1 >= m_tags->count())
         return;
-    const EMoveResult moved = m_context.catalogue.MoveTagDown(SelectedGroup(), SelectedTag());
+    const EMoveResult moved = m_catalogue.MoveTagDown(SelectedGroup(), SelectedTag());
     if (moved != EMoveResult::NotMoved && Changed(moved == EMoveResult::Moved))
         ListTags(row + 1);
 }
 
 void CTagManagerDlg::accept()
 {
-    if (m_backedUp && !m_context.catalogue.DiscardBackup())
-        Tell(tr("The backup \"%1\" could not be removed.").arg(m_context.catalogue.BackupPath()));
+    if (m_backedUp && !m_catalogue.DiscardBackup())
+        Tell(tr("The backup \"%1\" could not be removed.").arg(m_catalogue.BackupPath()));
     if (m_changed) {
         bool stored = true;
-        const QStringList groups = m_context.catalogue.ListGroups();
+        const QStringList groups = m_catalogue.ListGroups();
         for (int slot = 0; slot < m_kinds.size(); ++slot) {
             const QString kind = SlotRules::WithoutMissing(slot, m_kinds[slot], groups);
             if (kind != m_context.settings.Slot(slot))
@@ -353,19 +350,33 @@ void CTagManagerDlg::accept()
 void CTagManagerDlg::reject()
 {
     if (m_backedUp) {
-        // The restore is checked against the bytes read at opening, so a copy that went
-        // wrong is never passed off as undone. The backup stays when the copy failed.
-        const bool restored = m_context.catalogue.RestoreBackup() &&
-                              LineFile::ReadBytes(m_context.catalogue.Path()) == m_original;
-        if (!restored)
+        const CTagCatalogue::SUndoResult undo = m_catalogue.UndoChanges(m_journal);
+        if (undo.outcome == CTagCatalogue::EUndo::Failed)
             m_context.prompts.Tell(
                 EPromptIcon::Stop, QString(),
                 tr("The changes to the tag groups could not be undone: the tags file could not "
                    "be restored from \"%1\".")
-                    .arg(m_context.catalogue.BackupPath()),
+                    .arg(m_catalogue.BackupPath()),
                 this);
+        else if (undo.outcome == CTagCatalogue::EUndo::UndoneKeptTheirs)
+            Tell(undo.conflict ? TheirsKeptText() + QLatin1Char(' ') + ConflictText()
+                               : TheirsKeptText());
+        else if (undo.conflict)
+            Tell(ConflictText());
     }
     m_changed = false;
     m_renames = CRenameTrail();
     QDialog::reject();
+}
+
+QString CTagManagerDlg::TheirsKeptText()
+{
+    return tr("Another program changed the tag groups while the Tag Manager was open. Its "
+              "changes are kept; only the changes made here were undone.");
+}
+
+QString CTagManagerDlg::ConflictText()
+{
+    return tr("Where it changed the same lines as a change made here, that change stays as the "
+              "other program left it.");
 }

@@ -1,23 +1,25 @@
 #pragma once
 
+#include "store/cataloguejournal.h"
 #include "store/renametrail.h"
+#include "store/tagcatalogue.h"
 
-#include <QByteArray>
 #include <QDialog>
 #include <QStringList>
 
 class CSettingsStore;
-class CTagCatalogue;
 class MBrowserPrompts;
 class QBoxLayout;
 class QListWidget;
 class QPushButton;
 
 // The window in which the user keeps the tag groups and their tags. Every change goes to
-// the catalogue at once; a backup taken when the window opens lets Cancel put the file back
-// byte for byte (and say so when it could not), while OK keeps the changes and brings the
-// slot kinds in line: a renamed group renames the slots that showed it, a deleted group's
-// slots are repaired. The caller refills the main screen afterwards in either case.
+// the catalogue at once and into a journal; Cancel undoes exactly the changes made here, so
+// that what another program (the command line, a second window) changed meanwhile stays, and
+// says so when it could not undo them or when another program had written too. OK keeps the
+// changes and brings the slot kinds in line: a renamed group renames the slots that showed it,
+// a deleted group's slots are repaired. A backup taken at opening stays until the window
+// closes, for a crash to leave something to put back by hand.
 class CTagManagerDlg : public QDialog
 {
     Q_OBJECT
@@ -55,6 +57,11 @@ public:
     void accept() override;
     void reject() override;
 
+    // What Cancel says when another program changed the tag groups meanwhile, and when a
+    // change made here stays because that program changed the same lines.
+    static QString TheirsKeptText();
+    static QString ConflictText();
+
     // Side by side from this width on; one above the other below it.
     static constexpr int kWideFrom = 720;
 
@@ -77,12 +84,14 @@ private:
     void Tell(const QString& text);
 
     SContext m_context;
+    // The caller's catalogue, with this window's journal.
+    CTagCatalogue m_catalogue;
+    CCatalogueJournal m_journal;
     QListWidget* m_groups;
     QListWidget* m_tags;
     QBoxLayout* m_boxes = nullptr;
     QStringList m_kinds;
     CRenameTrail m_renames;
-    QByteArray m_original;
     bool m_backedUp = false;
     bool m_changed = false;
 };

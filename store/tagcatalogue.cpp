@@ -1,5 +1,6 @@
 #include "store/tagcatalogue.h"
 
+#include "store/cataloguejournal.h"
 #include "store/cataloguelock.h"
 #include "store/linefile.h"
 #include "store/namerules.h"
@@ -109,7 +110,16 @@ bool CTagCatalogue::Rewrite(const std::function<void(QStringList&)>& change) con
     change(changed);
     if (changed == *lines)
         return true;
-    return LineFile::Replace(m_path, changed);
+    return Store(*lines, changed);
+}
+
+bool CTagCatalogue::Store(const QStringList& before, const QStringList& after) const
+{
+    if (!LineFile::Replace(m_path, after))
+        return false;
+    if (m_journal)
+        m_journal->Record(before, after);
+    return true;
 }
 
 bool CTagCatalogue::EnsureDefaultGroups() const
@@ -154,7 +164,7 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
         if (IsGroupLineOf(line, trimmed))
             return ECatalogueResult::AlreadyExists;
     }
-    if (!LineFile::Replace(m_path, lines + QStringList{GroupLine(trimmed)}))
+    if (!Store(lines, lines + QStringList{GroupLine(trimmed)}))
         return ECatalogueResult::WriteFailed;
     return ECatalogueResult::Ok;
 }
@@ -174,8 +184,7 @@ ECatalogueResult CTagCatalogue::CopyGroup(const QString& source, const QString& 
     if (FindGroupLine(*lines, trimmed) >= 0)
         return ECatalogueResult::AlreadyExists;
     const QStringList copy = QStringList{GroupLine(trimmed)} + UniqueTagLines(*lines, source);
-    return LineFile::Replace(m_path, *lines + copy) ? ECatalogueResult::Ok
-                                                    : ECatalogueResult::WriteFailed;
+    return Store(*lines, *lines + copy) ? ECatalogueResult::Ok : ECatalogueResult::WriteFailed;
 }
 
 bool CTagCatalogue::DeleteGroup(const QString& name) const
@@ -242,8 +251,9 @@ ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& t
                 ++at;
         }
     }
-    lines->insert(at, trimmed);
-    return LineFile::Replace(m_path, *lines) ? ECatalogueResult::Ok : ECatalogueResult::WriteFailed;
+    QStringList changed = *lines;
+    changed.insert(at, trimmed);
+    return Store(*lines, changed) ? ECatalogueResult::Ok : ECatalogueResult::WriteFailed;
 }
 
 ECatalogueResult CTagCatalogue::AddTag(const QString& group, const QString& tag) const
@@ -297,8 +307,9 @@ EMoveResult CTagCatalogue::MoveTagDown(const QString& group, const QString& tag)
     });
     if (at < 0 || at + 1 >= lines->size() || IsGroupLine((*lines)[at + 1]))
         return EMoveResult::NotMoved;
-    lines->swapItemsAt(at, at + 1);
-    return LineFile::Replace(m_path, *lines) ? EMoveResult::Moved : EMoveResult::WriteFailed;
+    QStringList changed = *lines;
+    changed.swapItemsAt(at, at + 1);
+    return Store(*lines, changed) ? EMoveResult::Moved : EMoveResult::WriteFailed;
 }
 
 QStringList CTagCatalogue::ListGroups() const
@@ -390,16 +401,44 @@ bool CTagCatalogue::Backup() const
     return CopyWhole(m_path, m_backupPath);
 }
 
-bool CTagCatalogue::RestoreBackup() const
+void CTagCatalogue::SetJournal(CCatalogueJournal* journal)
 {
-    // Checked before the backup goes: a restore that did not take is never passed off as
-    // done, and the backup stays for another try.
+    m_journal = journal;
+    if (m_journal)
+        m_journal->Start(Lines().value_or(QStringList{}));
+}
+
+CTagCatalogue::SUndoResult CTagCatalogue::UndoChanges(const CCatalogueJournal& journal) const
+{
+    // A backup that cannot be removed below is harmless: the next opening replaces it.
+    // Nothing changed here: whatever others wrote meanwhile simply stays.
+    if (journal.IsEmpty()) {
+        DiscardBackup();
+        return {EUndo::Undone, false};
+    }
     const CCatalogueLock lock(m_path);
     if (!lock.Held())
-        return false;
-    const std::optional<QByteArray> backup = LineFile::ReadBytes(m_backupPath);
-    return backup && LineFile::ReplaceBytes(m_path, *backup) &&
-           LineFile::ReadBytes(m_path) == backup && DiscardBackup();
+        return {};
+    const std::optional<QStringList> current = Lines();
+    if (!current)
+        return {};
+    const CCatalogueJournal::SUndo undo = journal.Undo(*current);
+    bool written = undo.lines == *current;
+    if (!written && !undo.foreign) {
+        // Nobody else wrote: the backup's very bytes (line ends and all) go back, provided it
+        // still holds those lines (another tag manager may have taken a backup since). The
+        // copy is read back before it counts as made.
+        const std::optional<QByteArray> backup = LineFile::ReadBytes(m_backupPath);
+        if (backup && LineFile::Read(m_backupPath) == undo.lines)
+            written =
+                LineFile::ReplaceBytes(m_path, *backup) && LineFile::ReadBytes(m_path) == backup;
+    }
+    if (!written)
+        written = LineFile::Replace(m_path, undo.lines);
+    if (!written)
+        return {};
+    DiscardBackup();
+    return {undo.foreign ? EUndo::UndoneKeptTheirs : EUndo::Undone, undo.conflict};
 }
 
 bool CTagCatalogue::DiscardBackup() const

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+class CCatalogueJournal;
+
 // Result of the catalogue's checked additions. The numbers are the ones the tag dialogs map to
 // their messages (see CTagCatalogue::Message).
 enum class ECatalogueResult
@@ -122,11 +124,33 @@ public:
     // a very large number of taken names.
     static QString MakeCopyName(QString name, const std::function<bool(const QString&)>& exists);
 
-    // The tag manager's backup: copy the catalogue to "tmp_groups.dat" (replacing it); restore
-    // it byte for byte over the catalogue and remove it (Cancel); or just remove it (OK).
+    // The tag manager's backup: copy the catalogue to "tmp_groups.dat" (replacing it), or
+    // remove it (OK). It is what a crash leaves to put back by hand; Cancel undoes through the
+    // journal (UndoChanges).
     bool Backup() const;
-    bool RestoreBackup() const;
     bool DiscardBackup() const;
+
+    // From now on every change written through this object is also recorded in `journal`,
+    // which starts from the lines the file holds now (nullptr: no journal).
+    void SetJournal(CCatalogueJournal* journal);
+
+    enum class EUndo
+    {
+        Undone,           // the changes are undone; nobody else wrote meanwhile
+        UndoneKeptTheirs, // undone, and what other writers changed meanwhile stays
+        Failed,           // nothing written: the file could not be read or rewritten
+    };
+    struct SUndoResult
+    {
+        EUndo outcome = EUndo::Failed;
+        // Some change stays: another writer changed the same lines again.
+        bool conflict = false;
+    };
+    // The tag manager's Cancel: under the lock, undoes exactly the changes the journal holds,
+    // so that other writers' changes stay. When nobody else wrote, the file is again byte for
+    // byte the backup (or, without one, the lines the journal started from). The backup is
+    // removed unless the undo failed.
+    SUndoResult UndoChanges(const CCatalogueJournal& journal) const;
 
     static QString Message(ECatalogueResult result, bool forGroup);
     // The refusal NameRules gives `name` as a group (or a tag) name, as a result code; Ok
@@ -140,6 +164,11 @@ private:
     bool Rewrite(const std::function<void(QStringList&)>& change) const;
     ECatalogueResult InsertTag(const QString& group, const QString& tag, bool first) const;
 
+    // Writes `after` in place of `before` (the file's lines as read under the lock) and
+    // records the change in the journal.
+    bool Store(const QStringList& before, const QStringList& after) const;
+
     QString m_path;
     QString m_backupPath;
+    CCatalogueJournal* m_journal = nullptr;
 };

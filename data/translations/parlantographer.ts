@@ -716,6 +716,14 @@ Please enter another name.</source>
         <source>Warning!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Another program changed the tag groups while the Tag Manager was open. Its changes are kept; only the changes made here were undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Where it changed the same lines as a change made here, that change stays as the other program left it.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NameRules</name>

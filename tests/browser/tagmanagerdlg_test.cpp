@@ -9,8 +9,10 @@
 #include "store/tagcatalogue.h"
 #include "support/qtsupport.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,11 +162,52 @@ TEST_F(TagManagerTest, ACancelThatCannotRestoreSaysSo)
 {
     auto manager = Open();
     Name<CAddNewGroupDlg>(*manager, "addGroup", u"Home"_qs);
-    ASSERT_TRUE(QFile::remove(m_catalogue.BackupPath()));
+    // Something that cannot be read or replaced stands where the file was.
+    ASSERT_TRUE(QFile::remove(m_catalogue.Path()));
+    ASSERT_TRUE(QDir().mkdir(m_catalogue.Path()));
     manager->reject();
+    EXPECT_TRUE(QFile::exists(m_catalogue.BackupPath()));
     ASSERT_EQ(m_prompts.told.size(), 1);
     EXPECT_TRUE(
         m_prompts.told.first().startsWith(u"The changes to the tag groups could not be undone"_qs));
+}
+
+// The command line changes the catalogue while the window is open, before, between and after
+// the window's own changes: Cancel undoes the window's changes only, and says so. A change of
+// the window that the command line changed again stays as the command line left it.
+TEST_F(TagManagerTest, CancelUndoesItsOwnChangesAndKeepsAnotherProgramsChanges)
+{
+    const auto cli = [this](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"PARLANTOGRAPHER_HOME"_qs, m_dir.path());
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromLatin1(PARLANTOGRAPHER_CLI),
+                      QStringList{u"tags"_qs} + arguments);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    };
+    auto manager = Open();
+    cli({u"add"_qs, u"Priority"_qs, u"Later"_qs});
+    Name<CAddNewTagDlg>(*manager, "addTag", u"Urgent"_qs);
+    cli({u"add"_qs, u"Work"_qs, u"Memo"_qs});
+    Select(manager->GroupList(), u"Work01"_qs);
+    Name<CRenameGroup>(*manager, "renameGroup", u"Play"_qs);
+    cli({u"add-group"_qs, u"Home"_qs});
+    manager->reject();
+    EXPECT_EQ(File(), "[Priority]\nImportant\nNormal\nInessential\nLater\n[Work]\nReport\nPlan\n"
+                      "Memo\n[Work01]\nx\n[Home]\n");
+    EXPECT_EQ(m_prompts.told, QStringList{CTagManagerDlg::TheirsKeptText()});
+    EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
+
+    m_prompts.told.clear();
+    manager = Open();
+    Name<CAddNewTagDlg>(*manager, "addTag", u"Urgent"_qs);
+    cli({u"rename"_qs, u"Priority"_qs, u"Urgent"_qs, u"Vital"_qs});
+    manager->reject();
+    EXPECT_TRUE(File().startsWith("[Priority]\nImportant\nNormal\nInessential\nLater\nVital\n"));
+    EXPECT_EQ(m_prompts.told, QStringList{CTagManagerDlg::TheirsKeptText() + u' ' +
+                                          CTagManagerDlg::ConflictText()});
 }
 
 } // namespace

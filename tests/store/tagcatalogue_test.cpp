@@ -1,3 +1,4 @@
+#include "store/cataloguejournal.h"
 #include "store/tagcatalogue.h"
 #include "support/qtsupport.h"
 
@@ -110,22 +111,24 @@ TEST_F(TagCatalogueTest, ReadsOldFilesAndCancelRestoresThemByteForByte)
     EXPECT_EQ(m_catalogue.UniqueTagsOfGroup(u"Priorit\u00E9"_qs),
               (QStringList{u"Important"_qs, u"\u00E9t\u00E9"_qs, u"Normal"_qs}));
 
+    CCatalogueJournal journal;
     ASSERT_TRUE(m_catalogue.Backup());
+    m_catalogue.SetJournal(&journal);
     ASSERT_EQ(m_catalogue.AddTag(u"Priorit\u00E9"_qs, u"Urgent"_qs), Ok);
     ASSERT_TRUE(m_catalogue.DeleteTag(u"Priorit\u00E9"_qs, u"Normal"_qs));
     ASSERT_EQ(m_catalogue.AddGroup(u"Work"_qs), Ok);
     ASSERT_NE(File(), original);
-    ASSERT_TRUE(m_catalogue.RestoreBackup());
+    EXPECT_EQ(m_catalogue.UndoChanges(journal).outcome, CTagCatalogue::EUndo::Undone);
     EXPECT_EQ(File(), original);
     EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
 
+    // Without its backup the journal still gives the lines back, written anew.
     ASSERT_TRUE(m_catalogue.Backup());
+    m_catalogue.SetJournal(&journal);
     ASSERT_EQ(m_catalogue.AddGroup(u"Work"_qs), Ok);
     ASSERT_TRUE(m_catalogue.DiscardBackup());
-    EXPECT_FALSE(QFile::exists(m_catalogue.BackupPath()));
-    EXPECT_FALSE(m_catalogue.RestoreBackup()); // nothing to restore from
-    EXPECT_EQ(File(),
-              QByteArray("[Priorit\xC3\xA9]\nImportant\n\xC3\xA9t\xC3\xA9\nNormal\n[Work]\n"));
+    EXPECT_EQ(m_catalogue.UndoChanges(journal).outcome, CTagCatalogue::EUndo::Undone);
+    EXPECT_EQ(File(), QByteArray("[Priorit\xC3\xA9]\nImportant\n\xC3\xA9t\xC3\xA9\nNormal\n"));
 }
 
 TEST_F(TagCatalogueTest, AFolderThatCannotHoldTheFileReportsFailure)
