@@ -792,7 +792,10 @@ void CParlantographerDlg::OpenBrowser()
     CSinkPrompts prompts(m_context.sink);
     CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build,
                             [] { return QDateTime::currentDateTime(); },
-                            m_context.storage.ProgramFolder()},
+                            m_context.storage.ProgramFolder(),
+                            [this] {
+                                return m_context.storage.EnumerateRecordFolders();
+                            }},
                            this);
     browser.resize(size());
     browser.exec();

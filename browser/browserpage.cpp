@@ -208,8 +208,13 @@ void CBrowserPage::RefreshPage()
 
 void CBrowserPage::Open(const CRecordBrowser& records)
 {
-    const QString keep = SelectedName();
     StopPlayback();
+    Reopen(records);
+}
+
+void CBrowserPage::Reopen(const CRecordBrowser& records)
+{
+    const QString keep = SelectedName();
     m_records = &records;
     if (RefreshSelectors())
         FillRecords(keep);

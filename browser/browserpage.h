@@ -35,6 +35,9 @@ public:
     // The same after reading the record folders again (F5, and after a rename or a
     // delete).
     void RefreshPage();
+    // Shows records read again because the folders changed outside the browser: as Open,
+    // but a playback goes on.
+    void Reopen(const CRecordBrowser& records);
     // Side by side (wide) or one above the other.
     void SetWideLayout(bool wide);
     bool IsWideLayout() const { return m_wide; }

@@ -5,14 +5,17 @@
 #include "browser/propertycontacts.h"
 #include "browser/propertytags.h"
 #include "browser/propertytasks.h"
+#include "browser/recordfolderwatcher.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
@@ -60,6 +63,14 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     m_all->RecordListWidget()->setFocus(Qt::OtherFocusReason);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CFindRecordDlg::OnTabChanged);
     connect(m_tabs->tabBar(), &QTabBar::tabBarClicked, this, &CFindRecordDlg::OnTabClicked);
+    if (m_context.recordFolders) {
+        auto* watcher = new CRecordFolderWatcher(m_context.recordFolders, kSettleMs, this);
+        connect(watcher, &CRecordFolderWatcher::Changed, this, &CFindRecordDlg::RefreshFromFolders);
+        m_putOff = new QTimer(this);
+        m_putOff->setSingleShot(true);
+        m_putOff->setInterval(kSettleMs);
+        connect(m_putOff, &QTimer::timeout, this, &CFindRecordDlg::RefreshFromFolders);
+    }
     resize(480, 640);
 }
 
@@ -92,6 +103,20 @@ void CFindRecordDlg::SelectTab(ETab tab)
         OnTabClicked(index);
     else
         m_tabs->setCurrentIndex(index);
+}
+
+void CFindRecordDlg::RefreshFromFolders()
+{
+    // An editor, a question or the rename dialog works on the records as they were read;
+    // the refresh waits until it is closed.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this && m_putOff) {
+        m_putOff->start();
+        return;
+    }
+    m_records = CRecordBrowser(m_context.rebuildRecords());
+    if (CBrowserPage* page = CurrentPage())
+        page->Reopen(m_records);
 }
 
 void CFindRecordDlg::OnTabChanged(int index)

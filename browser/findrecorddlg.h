@@ -12,13 +12,15 @@ class CPropertyContacts;
 class CPropertyTags;
 class CPropertyTasks;
 class QTabWidget;
+class QTimer;
 
 // The records browser, "Records": the tabs "All", "Tasks", "Contacts" and "Tags", each a
 // page that finds records its own way. The record list belongs to the caller; the
 // browser rebuilds it through the caller whenever a page asks (after a rename or a
 // delete, and on F5). Showing a tab stops the playback and refreshes the page from the
-// records already read. From 720 pixels wide on, the pages put their list
-// and the record's summary side by side.
+// records already read. Records made, copied or removed outside the browser appear by
+// themselves (the record folders are watched). From 720 pixels wide on, the pages put their
+// list and the record's summary side by side.
 class CFindRecordDlg : public QDialog
 {
     Q_OBJECT
@@ -37,7 +39,13 @@ public:
         };
         // The program folder, whose tag catalogue the information editor offers.
         QString programFolder = {};
+        // The record folders; while the browser is open they are watched, and a change made
+        // there by anyone refreshes the page shown. Empty: not watched.
+        std::function<QStringList()> recordFolders = {};
     };
+
+    // How long the record folders must stay quiet before a change refreshes the page.
+    static constexpr int kSettleMs = 250;
 
     static constexpr int kWideFrom = 720;
     enum class ETab
@@ -53,6 +61,10 @@ public:
 
     // Shows a tab as a tap on it does: stops the playback, refreshes the page.
     void SelectTab(ETab tab);
+    // Reads the record folders again after they changed outside the browser; the page
+    // shown keeps its selection, and a playback goes on. Put off while a dialog of the
+    // browser is open.
+    void RefreshFromFolders();
 
     QTabWidget* Tabs() const { return m_tabs; }
     CPropertyAll* AllPage() const { return m_all; }
@@ -73,6 +85,8 @@ private:
 
     SContext m_context;
     std::unique_ptr<CPlaybackSession> m_session;
+    // Retries a refresh that a dialog of the browser put off.
+    QTimer* m_putOff = nullptr;
     CRecordBrowser m_records;
     std::unique_ptr<SPageServices> m_services;
     QTabWidget* m_tabs;

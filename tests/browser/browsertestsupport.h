@@ -76,8 +76,8 @@ inline QByteArray Info(const QString& tagGroup, const QString& tag, const QStrin
     return info;
 }
 
-// A browser over the records of a temporary data folder, on the simulated device, with
-// scripted prompts and a clock the test sets. The trash lives in the temporary folder.
+// A browser over the records of a temporary data folder, which it watches, on the simulated
+// device, with scripted prompts and a clock the test sets. The trash lives in the temporary folder.
 class BrowserTest : public ::testing::Test
 {
 protected:
@@ -92,14 +92,17 @@ protected:
     // `programFolder` holds the tag catalogue the information editor offers.
     void Open(const QString& programFolder = {})
     {
-        records = BuildRecordList({data}, audio.GetTagger());
+        records = BuildRecordList(folders, audio.GetTagger());
         browser = std::make_unique<CFindRecordDlg>(
             CFindRecordDlg::SContext{audio, prompts, pim, records,
                                      [this]() -> const RecordList& {
-                                         records = BuildRecordList({data}, audio.GetTagger());
+                                         records = BuildRecordList(folders, audio.GetTagger());
                                          return records;
                                      },
-                                     [this] { return now; }, programFolder});
+                                     [this] { return now; }, programFolder,
+                                     [this] {
+                                         return folders;
+                                     }});
         browser->resize(480, 640);
         browser->show();
         browser->activateWindow();
@@ -126,6 +129,8 @@ protected:
     QTemporaryDir home;
     testsupport::CScopedEnv dataHome{"XDG_DATA_HOME", home.filePath("share").toStdString()};
     QString data = home.path() + "/Data/";
+    // The record folders the browser reads and watches.
+    QStringList folders{data};
     CAudioManager audio;
     CScriptedPrompts prompts;
     CFakePimSource pim;

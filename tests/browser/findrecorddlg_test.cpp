@@ -15,6 +15,7 @@
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
@@ -132,6 +133,30 @@ TEST_F(BrowserTest, TheSliderPlaysOnFromWhereItIsMoved)
     EXPECT_GE(browser->Session().ElapsedSamples(), 10u * 8000);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Page().PlaybackBar()->ElapsedText().startsWith("0:1"); }, 2000));
+}
+
+// Records copied in from outside, also into a record folder that appears only later, show
+// up without F5; the selected record stays selected and the playback goes on.
+TEST_F(BrowserTest, RecordsMadeOutsideAppearByThemselves)
+{
+    const QString card = home.path() + "/CARD/Data/";
+    folders << card;
+    Record("01032027_080000.wav", kAnn, 5);
+    Record("01042027_080000.wav", kBo);
+    Open();
+    QListWidget* list = Page().RecordListWidget();
+    list->setCurrentItem(list->findItems("01032027_080000.wav", Qt::MatchExactly).first());
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_TRUE(browser->Session().IsPlaying());
+
+    Record("01022027_080000.wav", kBo);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Page().ListedNames().size() == 3; }, 5000));
+    ASSERT_TRUE(QDir().mkpath(card));
+    ASSERT_TRUE(WriteAll(card + "01052027_080000.wav", Wav(kAnn, 800)));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Page().ListedNames().size() == 4; }, 5000));
+    EXPECT_EQ(list->currentItem()->text(), "01032027_080000.wav");
+    EXPECT_TRUE(browser->Session().IsPlaying());
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
 TEST_F(BrowserTest, DeletingTheLastRecordOfAPeriodLeavesThePlaceholderAndTheOthers)
