@@ -77,6 +77,7 @@ void CSettings::BuildUi()
 
     auto* dataBox = new QGroupBox(tr("Data"), this);
     auto* dataForm = new QFormLayout(dataBox);
+    dataForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     for (int slot = 0; slot < 4; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
         m_slotLabels[index] = new QLabel(tr("Slot%1").arg(slot + 1), dataBox);
@@ -90,6 +91,7 @@ void CSettings::BuildUi()
 
     auto* parameters = new QGroupBox(tr("Record Parameters"), this);
     auto* parameterForm = new QFormLayout(parameters);
+    parameterForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     m_format = new QComboBox(parameters);
     for (const SRecordingFormat& format : kRecordingFormats)
         m_format->addItem(
@@ -107,6 +109,11 @@ void CSettings::BuildUi()
         label->setFont(labelFont);
         parameterForm->addRow(label, field);
     };
+    // A name as long as a line takes (a tag group, a card, a device) must not widen the
+    // dialog past the screen: every list asks for room for a few words and elides the rest.
+    for (QComboBox* list : {static_cast<QComboBox*>(m_format), static_cast<QComboBox*>(m_storage),
+                            static_cast<QComboBox*>(m_input), static_cast<QComboBox*>(m_output)})
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     addRow(tr("Format"), m_format);
     addRow(tr("Storage"), m_storage);
     addRow(tr("Input"), m_input);

@@ -448,6 +448,14 @@ The record is being recorded may be corrupted!</source>
         <source>No Attach information</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Record information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CRecordingSession</name>

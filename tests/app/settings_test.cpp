@@ -152,4 +152,20 @@ TEST_F(SettingsDialog, DevicesAreListedAfterTheDefaultAndStoredByName)
     EXPECT_EQ(audio.GetRecorder().DeviceName(), "usb-mic");
 }
 
+// Names as long as a line takes (a tag group, a card, a device) do not widen the dialog
+// past a 480-pixel screen.
+TEST_F(SettingsDialog, LongNamesNeverWidenTheDialog)
+{
+    const QString group(200, 'G');
+    ASSERT_TRUE(settings.SetSlot(0, group));
+    storages << QString(200, 'C');
+    inputs.push_back({"long", QString(200, 'M').toStdString(), false});
+    auto dialog = Open({group, "Priority"});
+    dialog->resize(480, 640);
+    dialog->DeviceList(EWaveDirection::Input)->showPopup();
+    dialog->DeviceList(EWaveDirection::Input)->hidePopup();
+    EXPECT_LE(dialog->minimumSizeHint().width(), 480);
+    EXPECT_LE(dialog->width(), 480);
+}
+
 } // namespace

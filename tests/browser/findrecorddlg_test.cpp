@@ -159,6 +159,38 @@ TEST_F(BrowserTest, RecordsMadeOutsideAppearByThemselves)
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
+// A word longer than the screen is wide, in a tag, a task or a contact, never makes a
+// window wider than a 480-pixel screen: the summary wraps it anywhere.
+TEST_F(BrowserTest, ALongWordNeverWidensTheWindow)
+{
+    const QString tag = QString(200, 'T');
+    const QString url = "https://example.org/" + QString(180, 'u');
+    Record("01042027_080000.wav", Info("Priority", tag, url, QString(120, 'C')));
+    Record(QString(200, 'n') + ".wav", kAnn);
+    ASSERT_TRUE(WriteAll(home.filePath("groups.dat"), "[Priority]\n" + tag.toUtf8() + "\n"));
+    Open(home.path());
+    for (const auto tab : {CFindRecordDlg::ETab::All, CFindRecordDlg::ETab::Tasks,
+                           CFindRecordDlg::ETab::Contacts, CFindRecordDlg::ETab::Tags}) {
+        ClickTab(tab);
+        for (int row = 0; row < 2; ++row) {
+            Page().RecordListWidget()->setCurrentRow(row);
+            QApplication::processEvents();
+            EXPECT_LE(browser->width(), 480) << static_cast<int>(tab) << " " << row;
+            EXPECT_LE(browser->minimumSizeHint().width(), 480) << static_cast<int>(tab);
+        }
+    }
+    WhenModal<CEditRecordInfoDlg>([](CEditRecordInfoDlg& editor) {
+        for (const QString& category : {QString("Priority"), QString("Tasks")}) {
+            editor.SelectCategory(category);
+            QApplication::processEvents();
+            EXPECT_LE(editor.width(), 480) << category.toStdString();
+            EXPECT_LE(editor.minimumSizeHint().width(), 480) << category.toStdString();
+        }
+        editor.reject();
+    });
+    QTest::mouseClick(Page().EditButton(), Qt::LeftButton);
+}
+
 TEST_F(BrowserTest, DeletingTheLastRecordOfAPeriodLeavesThePlaceholderAndTheOthers)
 {
     Record("01042027_080000.wav", kAnn);
