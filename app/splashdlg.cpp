@@ -45,7 +45,7 @@ void CSplashDlg::paintEvent(QPaintEvent*)
     title.setPointSizeF(title.pointSizeF() * 1.8);
     title.setBold(true);
     p.setFont(title);
-    p.setPen(Theme::AccentDark());
+    p.setPen(Theme::Ink(Theme::GradientTop()));
     const QRect textArea(iconArea.right() + 18, 24, width() - iconArea.right() - 36, 44);
     p.drawText(textArea, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Parlantographer"));
 

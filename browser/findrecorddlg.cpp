@@ -50,7 +50,7 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     m_tabs->setStyleSheet(
         QStringLiteral("QTabBar::tab { padding: 6px 14px; color: %1; } QTabBar::tab:selected { "
                        "color: %2; border-bottom: 3px solid %2; font-weight: 600; }")
-            .arg(Theme::ListText().name(), Theme::Accent().name()));
+            .arg(Theme::ListText().name(), Theme::Ink(Theme::BackgroundTop()).name()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -21,7 +21,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -101,11 +100,14 @@ QWidget* CTagManagerDlg::BuildTagBox()
     AddButton(row, QStringLiteral("deleteTag"), tr("Delete"), &CTagManagerDlg::OnDeleteTag);
     QPushButton* up =
         AddButton(row, QStringLiteral("moveUp"), QString(), &CTagManagerDlg::OnMoveTagUp);
-    up->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    // Drawn in the palette's terms: a desktop theme's grey arrows look disabled on a dark
+    // button while they are enabled.
+    const QColor face = palette().color(QPalette::Button);
+    up->setIcon(DrawnIcons::Drawn(DrawnIcons::EGlyph::ScrollUp, face));
     up->setToolTip(tr("Move the tag up"));
     QPushButton* down =
         AddButton(row, QStringLiteral("moveDown"), QString(), &CTagManagerDlg::OnMoveTagDown);
-    down->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    down->setIcon(DrawnIcons::Drawn(DrawnIcons::EGlyph::ScrollDown, face));
     down->setToolTip(tr("Move the tag down"));
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(m_tags, 1);

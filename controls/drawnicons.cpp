@@ -81,16 +81,19 @@ void DrawGlyph(QPainter& p, EGlyph glyph, const QColor& ink, qreal s)
     }
 }
 
-QPixmap Render(EGlyph glyph, const QColor& ink, int size)
+} // namespace
+
+QPixmap Glyph(EGlyph glyph, const QColor& ink, int size, qreal ratio)
 {
-    QPixmap pixmap(size, size);
+    const int pixels = qRound(size * ratio);
+    QPixmap pixmap(pixels, pixels);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    DrawGlyph(painter, glyph, ink, size);
+    DrawGlyph(painter, glyph, ink, pixels);
+    painter.end();
+    pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
-
-} // namespace
 
 const char* ThemeName(EGlyph glyph)
 {
@@ -121,10 +124,15 @@ const char* ThemeName(EGlyph glyph)
 
 QIcon Drawn(EGlyph glyph)
 {
+    return Drawn(glyph, Theme::ListBase());
+}
+
+QIcon Drawn(EGlyph glyph, const QColor& background)
+{
     QIcon icon;
     for (const int size : {16, 24, 32, 48}) {
-        icon.addPixmap(Render(glyph, Theme::AccentDark(), size), QIcon::Normal);
-        icon.addPixmap(Render(glyph, Theme::DisabledText(), size), QIcon::Disabled);
+        icon.addPixmap(Glyph(glyph, Theme::Ink(background), size), QIcon::Normal);
+        icon.addPixmap(Glyph(glyph, Theme::DisabledText(), size), QIcon::Disabled);
     }
     return icon;
 }

@@ -4,7 +4,8 @@
 
 #include <QPainter>
 
-CGlyphButton::CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent) : QAbstractButton(parent)
+CGlyphButton::CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent)
+    : QAbstractButton(parent), m_glyph(glyph)
 {
     // Always the drawn glyph: the desktop themes' symbolic icons are grey and would make
     // an enabled slot button look disabled.
@@ -39,10 +40,11 @@ void CGlyphButton::paintEvent(QPaintEvent*)
     p.drawRoundedRect(frame, 4, 4);
 
     const int side = qMin(width(), height()) * 2 / 3;
-    const QRect glyph((width() - side) / 2, (height() - side) / 2, side, side);
-    icon().paint(&p, glyph, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    const QColor ink = isEnabled() ? Theme::Ink(fill) : Theme::DisabledText();
+    p.drawPixmap((width() - side) / 2, (height() - side) / 2,
+                 DrawnIcons::Glyph(m_glyph, ink, side, devicePixelRatioF()));
     if (hasFocus()) {
-        p.setPen(QPen(Theme::AccentDark(), 1, Qt::DashLine));
+        p.setPen(QPen(Theme::Ink(fill), 1, Qt::DashLine));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(frame.adjusted(2, 2, -2, -2), 3, 3);
     }

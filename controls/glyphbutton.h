@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 
 // A small square button that shows one icon with distinct normal, hovered, pressed and
-// disabled faces; the slots' scroll, clear and show-all buttons.
+// disabled faces; the slots' scroll, clear and show-all buttons. The glyph is drawn in the
+// program's green made readable on the face's colour, so a dark palette keeps an enabled
+// button looking enabled.
 class CGlyphButton : public QAbstractButton
 {
     Q_OBJECT
@@ -20,5 +22,6 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    DrawnIcons::EGlyph m_glyph;
     bool m_hovered = false;
 };

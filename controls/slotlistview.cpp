@@ -55,7 +55,8 @@ public:
         }
         if (m_view->IsItemMode() && m_view->hasFocus() && index.row() == m_view->MarkRow()) {
             // The selection mark: where Return toggles.
-            p->setPen(QPen(selected ? QColor(Qt::white) : Theme::Accent(), 1, Qt::DashLine));
+            p->setPen(QPen(selected ? QColor(Qt::white) : Theme::Ink(Theme::ListBase()), 1,
+                           Qt::DashLine));
             p->setBrush(Qt::NoBrush);
             p->drawRoundedRect(row.adjusted(1, 1, -1, -1), 3, 3);
         }
@@ -222,7 +223,7 @@ void CSlotListView::paintEvent(QPaintEvent* event)
         return;
     // The list as a whole has the focus: a frame around it says so.
     QPainter p(viewport());
-    p.setPen(QPen(Theme::Accent(), 1, Qt::DashLine));
+    p.setPen(QPen(Theme::Ink(Theme::ListBase()), 1, Qt::DashLine));
     p.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
 }
 

@@ -3,6 +3,7 @@
 #include "controls/inplaceedit.h"
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
+#include "support/darkpalette.h"
 #include "support/tap.h"
 
 #include <QListWidget>
@@ -128,6 +129,29 @@ TEST_F(SlotList, InPlaceEditEndsOnceWithATrimmedTextOfAtMost25BytesOrOnATap)
     ASSERT_EQ(finished.count(), 2);
     EXPECT_EQ(finished.at(1).at(0).toString(), "Urgent");
     EXPECT_TRUE(slot.SelectedItems().isEmpty());
+}
+
+// Under a dark palette the glyphs of enabled buttons stand out from their faces as lines
+// should (3:1), as they do under a light one.
+TEST(SlotListPalette, EnabledGlyphsStandOutOnADarkPalette)
+{
+    const CDarkPalette dark;
+    CSlotList slot;
+    slot.SetKind("Priority");
+    for (int i = 0; i < 20; ++i)
+        slot.AddItemIfAbsent(QString("Tag %1").arg(i));
+    slot.resize(240, 100);
+    slot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&slot));
+    for (CGlyphButton* button : {slot.ScrollUpButton(), slot.ScrollDownButton(), slot.ClearButton(),
+                                 slot.ShowAllButton()}) {
+        ASSERT_TRUE(button->isEnabled());
+        const QImage face = button->grab().toImage();
+        // The glyph's square, inside the button's border.
+        const int margin = face.width() / 4;
+        EXPECT_GE(InkContrast(face, face.rect().adjusted(margin, margin, -margin, -margin)), 3.0)
+            << button->toolTip().toStdString();
+    }
 }
 
 } // namespace
