@@ -23,6 +23,9 @@
 
 namespace {
 
+// The summary's four rows, and as many again for long tasks, contacts or tags.
+constexpr int kStackedSummaryLines = 8;
+
 QString ListStyle()
 {
     return QStringLiteral("QListWidget { background: %1; color: %2; border: 1px solid %3; "
@@ -150,6 +153,8 @@ void CBrowserPage::SetWideLayout(bool wide)
     m_detail->setStretch(1, wide ? 1 : 0);
     m_summary->setSizePolicy(QSizePolicy::Preferred,
                              wide ? QSizePolicy::Preferred : QSizePolicy::Maximum);
+    // Stacked, the summary shares the height with the list: a long one is cut short.
+    m_summary->SetMaximumLines(wide ? 0 : kStackedSummaryLines);
 }
 
 QString CBrowserPage::NoRecordsText() const

@@ -108,11 +108,19 @@ std::vector<std::unique_ptr<QTextLayout>> CRecordSummary::Layouts(int width,
     return layouts;
 }
 
+void CRecordSummary::SetMaximumLines(int lines)
+{
+    m_maximumLines = lines;
+    updateGeometry();
+}
+
 int CRecordSummary::heightForWidth(int width) const
 {
     qreal height = 0;
     for (const auto& layout : Layouts(width - 2 * kPadding, QColor()))
         height += layout->boundingRect().height();
+    if (m_maximumLines > 0)
+        height = qMin(height, static_cast<qreal>(m_maximumLines * fontMetrics().lineSpacing()));
     return static_cast<int>(std::ceil(height)) + 2 * kPadding;
 }
 

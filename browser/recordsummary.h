@@ -34,6 +34,10 @@ public:
     // Nothing at all (while a list refills).
     void ClearSummary();
 
+    // At most this many lines of text are asked for (0: as many as the text needs); the
+    // rest ends in an ellipsis, so a long summary leaves the record list its room.
+    void SetMaximumLines(int lines);
+
     // The summary as plain lines ("Recorded: 04/01/2027 07:00:00", "Task: ...").
     QString PlainText() const { return m_plain; }
 
@@ -63,4 +67,5 @@ private:
 
     QList<SRow> m_rows;
     QString m_plain;
+    int m_maximumLines = 0;
 };

@@ -17,6 +17,7 @@ packages=(
   speex ffmpeg sox espeak-ng
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
+  qt6-gtk-platformtheme
   dbus-x11
   # the installed desktop files are validated by the tests
   desktop-file-utils appstream

@@ -2,8 +2,10 @@
 # Screenshots of the window under a virtual X server, with a temporary home and the
 # simulated audio device: 480x640 and 1280x800, idle and recording, plus the settings
 # dialog, the splash, the records browser over a few records made by the CLI, the information
-# editor and the tag manager. Usage: scripts/screenshots.sh [output folder] (default
-# build/screenshots). Builds the dev preset's program first.
+# editor and the tag manager; each in the default light palette and in a dark desktop theme
+# (the GTK platform theme with Adwaita's dark variant, files ending in "-dark").
+# Usage: scripts/screenshots.sh [output folder] (default build/screenshots). Builds the dev
+# preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +16,8 @@ program=$(realpath "$build/app/parlantographer")
 cli=$(realpath "$build/cli/parlantographer-cli")
 mkdir -p "$out"
 
-shoot() { # size name
-  local size=$1 width=${1%x*} height=${1#*x}
+shoot() { # size [dark]
+  local size=$1 width=${1%x*} height=${1#*x} theme=${2:-}
   local home
   home=$(mktemp -d)
   mkdir -p "$home/pim/tasks" "$home/pim/contacts"
@@ -66,41 +68,47 @@ INI
   espeak-ng -s 120 -w "$home/voice.wav" \
     "This is a memo about the quarterly report, recorded for the screenshots." 2>/dev/null
   sox "$home/voice.wav" -r 8000 -b 8 -c 1 -e unsigned-integer "$home/voice8k.wav"
-  PARLANTOGRAPHER_SIM_INPUT=$home/voice8k.wav \
+  local look=() suffix=$size
+  if [ "$theme" = dark ]; then
+    look=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark)
+    suffix=$size-dark
+  fi
+  env "${look[@]}" PARLANTOGRAPHER_SIM_INPUT="$home/voice8k.wav" \
   PARLANTOGRAPHER_HOME=$home PARLANTOGRAPHER_AUDIO=sim SHOT_OUT=$out SHOT_SIZE=$size \
+    SHOT_NAME=$suffix \
     PROGRAM=$program xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash -c '
       set -euo pipefail
       "$PROGRAM" --size "$SHOT_SIZE" &
       pid=$!
       sleep 0.8
-      import -window root "$SHOT_OUT/splash-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/splash-$SHOT_NAME.png"
       sleep 3
       xdotool mousemove 60 110 click 1    # an item of the first slot
       sleep 0.5
-      import -window root "$SHOT_OUT/idle-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/idle-$SHOT_NAME.png"
       xdotool mousemove 25 8 click 1      # "Menu", then its first item: Settings
       sleep 0.5
-      import -window root "$SHOT_OUT/menu-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/menu-$SHOT_NAME.png"
       xdotool mousemove 60 29 click 1
       sleep 1
-      import -window root "$SHOT_OUT/settings-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/settings-$SHOT_NAME.png"
       xdotool key Escape
       sleep 0.5
       xdotool mousemove 75 8 click 1      # "Player" in the menu bar: the records browser
       sleep 1
-      import -window root "$SHOT_OUT/browser-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/browser-$SHOT_NAME.png"
       xdotool key space                   # play the selected record
       sleep 1.2
-      import -window root "$SHOT_OUT/browser-playing-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/browser-playing-$SHOT_NAME.png"
       xdotool key space
       for page in tasks contacts tags; do  # the other pages, in tab order
         xdotool key ctrl+Tab
         sleep 0.5
-        import -window root "$SHOT_OUT/browser-$page-$SHOT_SIZE.png"
+        import -window root "$SHOT_OUT/browser-$page-$SHOT_NAME.png"
       done
       xdotool key ctrl+e                  # the information editor on the selected record
       sleep 1
-      import -window root "$SHOT_OUT/editor-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/editor-$SHOT_NAME.png"
       xdotool key Escape
       sleep 0.5
       xdotool key Escape
@@ -109,13 +117,13 @@ INI
       sleep 0.5
       xdotool key Down Down Return
       sleep 1
-      import -window root "$SHOT_OUT/tagmanager-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/tagmanager-$SHOT_NAME.png"
       xdotool key Escape
       sleep 0.5
       read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")
       xdotool mousemove "$bx" "$by" click 1
       sleep 3.3
-      import -window root "$SHOT_OUT/recording-$SHOT_SIZE.png"
+      import -window root "$SHOT_OUT/recording-$SHOT_NAME.png"
       sleep 1
       xdotool mousemove "$bx" "$by" click 1
       sleep 0.5
@@ -130,6 +138,8 @@ INI
   rm -rf "$home"
 }
 
-shoot 480x640
-shoot 1280x800
+for size in 480x640 1280x800; do
+  shoot "$size"
+  shoot "$size" dark
+done
 echo "Screenshots in $out"
