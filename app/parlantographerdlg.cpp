@@ -371,7 +371,11 @@ void CParlantographerDlg::ReportPimProblem()
         return;
     m_pimProblemReported = true;
     std::fprintf(stderr, "parlantographer: %s\n", qPrintable(problem));
-    m_context.sink.Show(EMessageIcon::Exclamation, tr("Contacts and Tasks"), problem, this);
+    m_context.sink.Show(EMessageIcon::Exclamation, tr("Contacts and Tasks"),
+                        problem + QStringLiteral("\n\n") +
+                            tr("Settings, \"Contacts and tasks from\", chooses where they come "
+                               "from."),
+                        this);
 }
 
 std::array<QString, 4> CParlantographerDlg::Kinds() const

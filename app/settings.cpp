@@ -118,7 +118,8 @@ void CSettings::BuildUi()
     addRow(tr("Output"), m_output);
 
     auto* pim = new QGroupBox(tr("Contacts and Tasks"), this);
-    auto* pimForm = new QFormLayout(pim);
+    auto* pimColumn = new QVBoxLayout(pim);
+    auto* sourceRow = new QHBoxLayout;
     m_pimSource = new QComboBox(pim);
     m_pimSource->addItem(tr("Desktop"), PimOrigin::Name(EPimOrigin::Desktop));
     m_pimSource->addItem(tr("Folder"), PimOrigin::Name(EPimOrigin::Folder));
@@ -126,10 +127,13 @@ void CSettings::BuildUi()
     auto* sourceLabel = new QLabel(tr("Contacts and tasks from"), pim);
     sourceLabel->setFont(labelFont);
     sourceLabel->setBuddy(m_pimSource);
-    pimForm->addRow(sourceLabel, m_pimSource);
+    sourceRow->addWidget(sourceLabel);
+    sourceRow->addWidget(m_pimSource, 1);
+    pimColumn->addLayout(sourceRow);
+    // The folder's row takes the whole width, as a path needs it.
     m_pimFolderRow = new QWidget(pim);
-    auto* pimRow = new QHBoxLayout(m_pimFolderRow);
-    pimRow->setContentsMargins(0, 0, 0, 0);
+    auto* folderRow = new QHBoxLayout(m_pimFolderRow);
+    folderRow->setContentsMargins(0, 0, 0, 0);
     m_pimFolder = new QLineEdit(m_pimFolderRow);
     m_pimFolder->setPlaceholderText(tr("Default folder"));
     m_pimFolder->setClearButtonEnabled(true);
@@ -140,12 +144,13 @@ void CSettings::BuildUi()
         if (!folder.isEmpty())
             m_pimFolder->setText(folder);
     });
-    m_pimFolderLabel = new QLabel(tr("Folder"), pim);
-    m_pimFolderLabel->setFont(labelFont);
-    m_pimFolderLabel->setBuddy(m_pimFolder);
-    pimRow->addWidget(m_pimFolder, 1);
-    pimRow->addWidget(browse);
-    pimForm->addRow(m_pimFolderLabel, m_pimFolderRow);
+    auto* folderLabel = new QLabel(tr("Folder"), m_pimFolderRow);
+    folderLabel->setFont(labelFont);
+    folderLabel->setBuddy(m_pimFolder);
+    folderRow->addWidget(folderLabel);
+    folderRow->addWidget(m_pimFolder, 1);
+    folderRow->addWidget(browse);
+    pimColumn->addWidget(m_pimFolderRow);
     connect(m_pimSource, &QComboBox::currentIndexChanged, this, &CSettings::ShowFolderUse);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -201,9 +206,7 @@ void CSettings::ShowFolderUse()
     // The folder matters only when it is read.
     const std::optional<EPimOrigin> origin =
         PimOrigin::Parse(m_pimSource->currentData().toString());
-    const bool used = PimOrigin::IncludesFolder(origin.value_or(EPimOrigin::Folder));
-    m_pimFolderRow->setEnabled(used);
-    m_pimFolderLabel->setEnabled(used);
+    m_pimFolderRow->setEnabled(PimOrigin::IncludesFolder(origin.value_or(EPimOrigin::Folder)));
 }
 
 void CSettings::ShowChoices()

@@ -101,5 +101,4 @@ private:
     bool m_pimSourceStored = false;
     QLineEdit* m_pimFolder = nullptr;
     QWidget* m_pimFolderRow = nullptr;
-    QLabel* m_pimFolderLabel = nullptr;
 };

@@ -374,6 +374,10 @@ The record is being recorded may be corrupted!</source>
         <source>Contacts and Tasks</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Settings, &quot;Contacts and tasks from&quot;, chooses where they come from.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPropertyAll</name>

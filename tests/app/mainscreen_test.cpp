@@ -426,7 +426,8 @@ TEST_F(MainScreenTest, ChangesTheSourceTellsOfAreAddedAfterARecordingAndItsProbl
     pim.problem = "The desktop's contacts and tasks cannot be reached: no bus";
     Open();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !sink.messages.empty(); }, 1000));
-    EXPECT_EQ(sink.Texts(), QStringList{pim.problem});
+    EXPECT_TRUE(sink.messages[0].text.startsWith(pim.problem + "\n"))
+        << sink.Texts()[0].toStdString();
 
     TapItem(1, "Ann Lee");
     StartRecording();
@@ -440,7 +441,7 @@ TEST_F(MainScreenTest, ChangesTheSourceTellsOfAreAddedAfterARecordingAndItsProbl
     EXPECT_EQ(screen->Slot(1)->SelectedItems(), QStringList{"Ann Lee"});
     pim.handler();
     QTest::qWait(300);
-    EXPECT_EQ(sink.Texts(), QStringList{pim.problem});
+    EXPECT_EQ(sink.messages.size(), 1u);
 }
 
 TEST_F(MainScreenTest, ReturnOnTheHeaderTypesATagFirstInItsGroupAndOnClearClearsTheSlot)
