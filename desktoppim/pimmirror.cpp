@@ -47,55 +47,42 @@ std::vector<Item> Sorted(const std::map<std::string, std::map<std::string, Item>
 
 } // namespace
 
-void CPimMirror::PutContacts(const std::string& book, ContactItems contacts)
+template <typename Change> void CPimMirror::Update(Change change)
 {
     {
         const std::lock_guard lock(m_mutex);
-        Put(m_contacts, book, std::move(contacts));
+        change();
         m_stale = true;
     }
     Changed();
+}
+
+void CPimMirror::PutContacts(const std::string& book, ContactItems contacts)
+{
+    Update([&] { Put(m_contacts, book, std::move(contacts)); });
 }
 
 void CPimMirror::RemoveContacts(const std::string& book, const std::vector<std::string>& ids)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        Remove(m_contacts, book, ids);
-        m_stale = true;
-    }
-    Changed();
+    Update([&] { Remove(m_contacts, book, ids); });
 }
 
 void CPimMirror::PutTasks(const std::string& list, TaskItems tasks)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        Put(m_tasks, list, std::move(tasks));
-        m_stale = true;
-    }
-    Changed();
+    Update([&] { Put(m_tasks, list, std::move(tasks)); });
 }
 
 void CPimMirror::RemoveTasks(const std::string& list, const std::vector<std::string>& ids)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        Remove(m_tasks, list, ids);
-        m_stale = true;
-    }
-    Changed();
+    Update([&] { Remove(m_tasks, list, ids); });
 }
 
 void CPimMirror::Forget(const std::string& collection)
 {
-    {
-        const std::lock_guard lock(m_mutex);
+    Update([&] {
         m_contacts.erase(collection);
         m_tasks.erase(collection);
-        m_stale = true;
-    }
-    Changed();
+    });
 }
 
 void CPimMirror::SetState(EState state, const QString& reason)

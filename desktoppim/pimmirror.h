@@ -53,6 +53,8 @@ public:
     void SetChangeHandler(std::function<void()> handler);
 
 private:
+    // Makes a change under the lock, then tells of it.
+    template <typename Change> void Update(Change change);
     void Changed();
     void Resort() const;
 

@@ -2,11 +2,10 @@
 // in a world of its own (support/privatesession.h), so each meets a service that holds only
 // what it added. Listing the tests needs no service.
 
+#include "support/guitests.h"
 #include "support/privatesession.h"
 
-#include <QApplication>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -65,11 +64,5 @@ int main(int argc, char** argv)
         }
         return status;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("PARLANTOGRAPHER_AUDIO"))
-        qputenv("PARLANTOGRAPHER_AUDIO", "sim");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return testsupport::RunGuiTests(argc, argv);
 }
