@@ -1,5 +1,7 @@
 #include "edsteststore.h"
 
+#include "desktoppim/gobjectptr.h"
+
 #include <libebook/libebook.h>
 #include <libecal/libecal.h>
 #include <stdexcept>

@@ -9,15 +9,11 @@
 
 #include "support/tempfolder.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <QProcess>
+#include <QStringList>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -31,48 +27,28 @@ inline std::string SelfPath()
     return std::filesystem::read_symlink("/proc/self/exe").string();
 }
 
-// Runs `command` and gives its exit status (1 when it did not end normally).
-inline int RunCommand(std::vector<std::string> command)
-{
-    std::vector<char*> words;
-    for (std::string& word : command)
-        words.push_back(word.data());
-    words.push_back(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execvp(words[0], words.data());
-        std::fprintf(stderr, "cannot run %s: %s\n", words[0], std::strerror(errno));
-        ::_exit(127);
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child)
-        return 1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
+// Gives the command's exit status, its output and errors going where this program's go.
 inline int RunInPrivateSession(const std::vector<std::string>& command)
 {
     const CTempFolder root("parlantographer-session-");
-    const std::filesystem::path home = root.Path() / "home";
-    const std::filesystem::path runtime = root.Path() / "runtime";
+    const std::filesystem::path home = root.Path() / "home", runtime = root.Path() / "runtime";
     std::filesystem::create_directories(home);
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    for (const auto& [name, path] : std::vector<std::pair<const char*, std::filesystem::path>>{
-             {"HOME", home},
-             {"XDG_RUNTIME_DIR", runtime},
-             {"XDG_DATA_HOME", home / ".local/share"},
-             {"XDG_CONFIG_HOME", home / ".config"},
-             {"XDG_CACHE_HOME", home / ".cache"},
-         })
+    for (const auto& [name, path] : {std::pair{"HOME", home},
+                                     {"XDG_RUNTIME_DIR", runtime},
+                                     {"XDG_DATA_HOME", home / ".local/share"},
+                                     {"XDG_CONFIG_HOME", home / ".config"},
+                                     {"XDG_CACHE_HOME", home / ".cache"}})
         ::setenv(name, path.c_str(), 1);
     ::setenv(kInsidePrivateSession, "1", 1);
-    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
-    std::vector<std::string> wrapped{"dbus-run-session", "--"};
-    wrapped.insert(wrapped.end(), command.begin(), command.end());
-    return RunCommand(wrapped);
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY"})
+        ::unsetenv(name);
+    QStringList arguments{"--"};
+    for (const std::string& word : command)
+        arguments << QString::fromStdString(word);
+    const int status = QProcess::execute("dbus-run-session", arguments);
+    return status == 0 ? 0 : 1;
 }
 
 } // namespace testsupport
