@@ -4,10 +4,10 @@
 #include "app/memorycheck.h"
 #include "app/messagesink.h"
 #include "app/parlantographerdlg.h"
-#include "app/reloadablepimsource.h"
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/splashdlg.h"
+#include "desktoppim/chosenpimsource.h"
 #include "platform/home.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
@@ -49,6 +49,12 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
                             CMemoryCheck::kWorkingBytes + static_cast<std::uint64_t>(executable)))
         return 1;
 
+    // The desktop's service is asked while the splash shows, so its first answer costs the
+    // main screen little or nothing.
+    CChosenPimSource pim(settings.PimSource(),
+                         CPimFileSource::FolderFor(settings.PimFolder(), home));
+    pim.Prepare();
+
     // A memo asked for from the launcher starts at once, without the splash.
     if (!record && qEnvironmentVariableIntValue("PARLANTOGRAPHER_NO_SPLASH") == 0) {
         CSplashDlg splash;
@@ -56,12 +62,16 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
     }
 
     CStorage storage(settings);
-    CReloadablePimSource pim(CPimFileSource::FolderFor(settings.PimFolder(), home));
     std::unique_ptr<CParlantographerDlg> screen;
     try {
         screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
-            settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"), [&] {
-                pim.SetFolder(CPimFileSource::FolderFor(settings.PimFolder(), home));
+            settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"),
+            [&] {
+                pim.Choose(settings.PimSource(),
+                           CPimFileSource::FolderFor(settings.PimFolder(), home));
+            },
+            [&pim] {
+                return pim.Effective();
             }});
     } catch (const std::invalid_argument& error) {
         // A bad environment value (PARLANTOGRAPHER_AUDIO and the like) is a developer's or

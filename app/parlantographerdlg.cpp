@@ -48,11 +48,16 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
+#include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace {
 
 const QString kProduct = QStringLiteral("Parlantographer");
+// A synchronised account sends its changes in a burst: the slots are refilled once for it.
+constexpr int kPimRefillDelayMs = 100;
 
 // Shows the wait cursor for as long as it lives.
 class CWaitCursor
@@ -171,6 +176,21 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
                 &CParlantographerDlg::OnVolumeRemoved);
         m_inhibitor = new CScreenSaverInhibitor(this);
 
+        m_pimRefill = new QTimer(this);
+        m_pimRefill->setSingleShot(true);
+        m_pimRefill->setInterval(kPimRefillDelayMs);
+        connect(m_pimRefill, &QTimer::timeout, this, &CParlantographerDlg::OnPimChanged);
+        // Called on the source's own thread: only a queued start crosses to this one.
+        m_context.pim.SetChangeHandler([timer = m_pimRefill] {
+            QMetaObject::invokeMethod(
+                timer,
+                [timer] {
+                    if (!timer->isActive())
+                        timer->start();
+                },
+                Qt::QueuedConnection);
+        });
+
         resize(480, 640);
     }
     // Initialisation traces as an outermost scope of its own, not inside construction.
@@ -179,6 +199,7 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
 
 CParlantographerDlg::~CParlantographerDlg()
 {
+    m_context.pim.SetChangeHandler({});
     // Closing saved the recording already. A window destroyed without closing still saves
     // it, but a failure goes to the log: a message box here would run an event loop over a
     // window half torn down.
@@ -336,6 +357,36 @@ void CParlantographerDlg::OnInitDialog()
     FillSlots(true);
     log.Write("after FillSlots");
     m_recordButton->setFocus(Qt::OtherFocusReason);
+    // Once the window shows, so that the message has its window behind it.
+    QTimer::singleShot(0, this, &CParlantographerDlg::ReportPimProblem);
+}
+
+void CParlantographerDlg::OnPimChanged()
+{
+    if (m_recording) {
+        m_pimChangedMeanwhile = true;
+        return;
+    }
+    if (m_closing)
+        return;
+    FillSlots(false);
+    ReportPimProblem();
+}
+
+void CParlantographerDlg::ReportPimProblem()
+{
+    if (m_pimProblemReported || m_closing)
+        return;
+    const QString problem = m_context.pim.Problem();
+    if (problem.isEmpty())
+        return;
+    m_pimProblemReported = true;
+    std::fprintf(stderr, "parlantographer: %s\n", qPrintable(problem));
+    m_context.sink.Show(EMessageIcon::Exclamation, tr("Contacts and Tasks"),
+                        problem + QStringLiteral("\n\n") +
+                            tr("Settings, \"Contacts and tasks from\", chooses where they come "
+                               "from."),
+                        this);
 }
 
 std::array<QString, 4> CParlantographerDlg::StoredKinds() const
@@ -622,6 +673,8 @@ bool CParlantographerDlg::StopAndSave()
     m_recordButton->OnStopRecord();
     m_inhibitor->Release();
     SetControlsEnabled(true);
+    if (std::exchange(m_pimChangedMeanwhile, false))
+        m_pimRefill->start();
     // After an engine error the screen stays idle: the recorder is stopped or unusable
     // either way, and a locked screen would help nobody.
     if (error)
@@ -757,12 +810,14 @@ void CParlantographerDlg::OpenSettings()
         return;
     CSettings dialog({m_context.settings, *m_audio, m_context.sink, m_catalogue->ListGroups(),
                       [this] { return m_context.storage.StorageList(); },
-                      MainLayout::RowsForHeight(LayoutHeight()).count},
+                      MainLayout::RowsForHeight(LayoutHeight()).count,
+                      m_context.pimDefault ? m_context.pimDefault() : EPimOrigin::Folder},
                      this);
     if (dialog.exec() == QDialog::Accepted) {
         if (m_context.settingsApplied)
             m_context.settingsApplied();
         FillSlots(true);
+        ReportPimProblem(); // a store newly chosen may be out of reach
     }
     m_context.memory.Check(m_context.sink, this);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/pimorigin.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
@@ -26,12 +28,16 @@ class MPimSource;
 class QAction;
 class QKeyEvent;
 class QMenu;
+class QTimer;
 
 // The main screen: four information slots above the record button, and the menu.
 // It drives a recording from tap to file: free-space check, composing the record's
 // information from the visible slots, naming the file, starting and stopping the
 // recorder, and writing the information into the file when the recording ends, also
 // when the window closes, a signal ends the program, or the storage card goes away.
+// Contacts and tasks changed in their store while the window is open are added to the
+// slots when the source tells of them (after the recording, when one runs); a store that
+// cannot be read is reported once, in a message and on stderr.
 class CParlantographerDlg : public QMainWindow
 {
     Q_OBJECT
@@ -48,6 +54,8 @@ public:
         QString mountTable = QStringLiteral("/proc/self/mounts");
         // Called after the settings dialog stored new values, before the slots refill.
         std::function<void()> settingsApplied = {};
+        // Where contacts and tasks come from while no choice is stored (none: the folder).
+        std::function<EPimOrigin()> pimDefault = {};
     };
 
     explicit CParlantographerDlg(SContext context, QWidget* parent = nullptr);
@@ -134,6 +142,8 @@ private:
     // device), with the message that explains it.
     void CheckRecording();
     void SetControlsEnabled(bool enabled);
+    void OnPimChanged();
+    void ReportPimProblem();
     void ShowEngineError(const QString& text);
     double FreeBytesOfChosenStorage() const;
     // What people call the input a recording uses: the chosen device's description, or
@@ -166,6 +176,10 @@ private:
     QAction* m_recordAction = nullptr;
     // Where a focus move is going while it happens (see MoveFocus).
     QWidget* m_focusTarget = nullptr;
+    // Gathers the contacts-and-tasks source's change notices into one refill.
+    QTimer* m_pimRefill = nullptr;
+    bool m_pimChangedMeanwhile = false;
+    bool m_pimProblemReported = false;
     bool m_recording = false;
     bool m_closing = false;
     QString m_recordPath;

@@ -64,6 +64,11 @@ QLineEdit* CSettings::PimFolderEdit() const
     return m_pimFolder;
 }
 
+QComboBox* CSettings::PimSourceList() const
+{
+    return m_pimSource;
+}
+
 QString CSettings::StorageName(const QString& item)
 {
     const qsizetype colon = item.indexOf(QLatin1Char(':'));
@@ -120,23 +125,40 @@ void CSettings::BuildUi()
     addRow(tr("Output"), m_output);
 
     auto* pim = new QGroupBox(tr("Contacts and Tasks"), this);
-    auto* pimRow = new QHBoxLayout(pim);
-    m_pimFolder = new QLineEdit(pim);
+    auto* pimColumn = new QVBoxLayout(pim);
+    auto* sourceRow = new QHBoxLayout;
+    m_pimSource = new QComboBox(pim);
+    m_pimSource->addItem(tr("Desktop"), PimOrigin::Name(EPimOrigin::Desktop));
+    m_pimSource->addItem(tr("Folder"), PimOrigin::Name(EPimOrigin::Folder));
+    m_pimSource->addItem(tr("Desktop and folder"), PimOrigin::Name(EPimOrigin::Both));
+    auto* sourceLabel = new QLabel(tr("Contacts and tasks from"), pim);
+    sourceLabel->setFont(labelFont);
+    sourceLabel->setBuddy(m_pimSource);
+    sourceRow->addWidget(sourceLabel);
+    sourceRow->addWidget(m_pimSource, 1);
+    pimColumn->addLayout(sourceRow);
+    // The folder's row takes the whole width, as a path needs it.
+    m_pimFolderRow = new QWidget(pim);
+    auto* folderRow = new QHBoxLayout(m_pimFolderRow);
+    folderRow->setContentsMargins(0, 0, 0, 0);
+    m_pimFolder = new QLineEdit(m_pimFolderRow);
     m_pimFolder->setPlaceholderText(tr("Default folder"));
     m_pimFolder->setClearButtonEnabled(true);
-    auto* browse = new QPushButton(tr("Browse..."), pim);
+    auto* browse = new QPushButton(tr("Browse..."), m_pimFolderRow);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString folder =
             QFileDialog::getExistingDirectory(this, tr("Contacts and Tasks"), m_pimFolder->text());
         if (!folder.isEmpty())
             m_pimFolder->setText(folder);
     });
-    auto* folderLabel = new QLabel(tr("Folder"), pim);
+    auto* folderLabel = new QLabel(tr("Folder"), m_pimFolderRow);
     folderLabel->setFont(labelFont);
     folderLabel->setBuddy(m_pimFolder);
-    pimRow->addWidget(folderLabel);
-    pimRow->addWidget(m_pimFolder, 1);
-    pimRow->addWidget(browse);
+    folderRow->addWidget(folderLabel);
+    folderRow->addWidget(m_pimFolder, 1);
+    folderRow->addWidget(browse);
+    pimColumn->addWidget(m_pimFolderRow);
+    connect(m_pimSource, &QComboBox::currentIndexChanged, this, &CSettings::ShowFolderUse);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettings::accept);
@@ -177,7 +199,21 @@ void CSettings::Load()
     FillDevices(EWaveDirection::Input, settings.InputDevice());
     FillDevices(EWaveDirection::Output, settings.OutputDevice());
 
+    const std::optional<EPimOrigin> origin = settings.PimSource();
+    m_pimSourceStored = origin.has_value();
+    m_pimSourceShown =
+        m_pimSource->findData(PimOrigin::Name(origin.value_or(m_context.pimDefault)));
+    m_pimSource->setCurrentIndex(m_pimSourceShown);
     m_pimFolder->setText(settings.PimFolder());
+    ShowFolderUse();
+}
+
+void CSettings::ShowFolderUse()
+{
+    // The folder matters only when it is read.
+    const std::optional<EPimOrigin> origin =
+        PimOrigin::Parse(m_pimSource->currentData().toString());
+    m_pimFolderRow->setEnabled(PimOrigin::IncludesFolder(origin.value_or(EPimOrigin::Folder)));
 }
 
 void CSettings::ShowChoices()
@@ -253,6 +289,11 @@ bool CSettings::Store()
     ok = settings.SetFormat(m_format->currentIndex()) && ok;
     ok = settings.SetStorage(StorageName(m_storage->currentText())) && ok;
     ok = settings.SetPimFolder(m_pimFolder->text().trimmed()) && ok;
+    // The default stays a default (it follows the service) until another origin is chosen.
+    if (m_pimSourceStored || m_pimSource->currentIndex() != m_pimSourceShown) {
+        if (const auto origin = PimOrigin::Parse(m_pimSource->currentData().toString()))
+            ok = settings.SetPimSource(*origin) && ok;
+    }
     ok = settings.SetInputDevice(m_input->currentData().toString()) && ok;
     ok = settings.SetOutputDevice(m_output->currentData().toString()) && ok;
     return ok;

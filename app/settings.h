@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/wavebackend.h"
+#include "store/pimorigin.h"
 #include "store/slotchoices.h"
 
 #include <QDialog>
@@ -19,8 +20,10 @@ class QLineEdit;
 
 // The settings dialog: what the four slots of the main screen show, the recording
 // format, the storage for new records, the sound devices to record from and play on, and
-// the folder of contacts and tasks. OK stores everything and applies the format and the
-// devices to the audio manager at once; Cancel stores nothing.
+// where contacts and tasks come from (the desktop, the folder, or both) with the folder.
+// OK stores everything and applies the format and the devices to the audio manager at
+// once; Cancel stores nothing. Where contacts and tasks come from is stored only once it
+// has been chosen: until then the default follows the desktop's service.
 class CSettings : public QDialog
 {
     Q_OBJECT
@@ -36,6 +39,8 @@ public:
         std::function<QStringList()> storages;
         // How many slots the main screen can show (later slots are set to "None").
         int availableSlots = 4;
+        // Where contacts and tasks come from while no choice is stored.
+        EPimOrigin pimDefault = EPimOrigin::Folder;
     };
     // The sound devices present now, asked again each time a device list opens.
     using DeviceSource = std::function<std::vector<SWaveDeviceInfo>(EWaveDirection)>;
@@ -51,6 +56,8 @@ public:
     // "Default" first, then the devices by description; each item's data is the name.
     CDropDown* DeviceList(EWaveDirection direction) const;
     QLineEdit* PimFolderEdit() const;
+    // "Contacts and tasks from": each item's data is the stored name of its origin.
+    QComboBox* PimSourceList() const;
     const CSlotChoices& Choices() const { return m_choices; }
 
     // Reads the storages again, keeping the selected one when it is still there.
@@ -68,6 +75,7 @@ private:
     void BuildUi();
     void Load();
     void ShowChoices();
+    void ShowFolderUse();
     // Lists the storages and selects `wanted`, else `fallback`, else the first.
     void FillStorages(const QString& wanted, const QString& fallback);
     // Lists the devices of a direction and selects the one named `wanted` ("Default" when
@@ -87,5 +95,10 @@ private:
     CDropDown* m_storage = nullptr;
     CDropDown* m_input = nullptr;
     CDropDown* m_output = nullptr;
+    QComboBox* m_pimSource = nullptr;
+    // The origin shown when the dialog opened, and whether it was stored.
+    int m_pimSourceShown = -1;
+    bool m_pimSourceStored = false;
     QLineEdit* m_pimFolder = nullptr;
+    QWidget* m_pimFolderRow = nullptr;
 };

@@ -24,7 +24,8 @@ QString EnsureHome()
 
 CCliStore::CCliStore()
     : m_storage(m_settings), m_tags(EnsureHome()), m_locations(Home::Folder()),
-      m_pimSource(CPimFileSource::FolderFor(m_settings.PimFolder(), Home::Folder())),
+      m_pimSource(m_settings.PimSource(),
+                  CPimFileSource::FolderFor(m_settings.PimFolder(), Home::Folder())),
       m_pim(m_pimSource)
 {
     // As at the program's start: the catalogue exists before anything reads or edits it.

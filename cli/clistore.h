@@ -1,7 +1,7 @@
 #pragma once
 
+#include "desktoppim/chosenpimsource.h"
 #include "store/locationlist.h"
-#include "store/pimfilesource.h"
 #include "store/pimstore.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
@@ -15,8 +15,8 @@
 // The record store as the command line reaches it: the settings, the storages, the tag
 // catalogue, the locations and the contacts-and-tasks source of the home the environment
 // chooses. Nothing is cached beyond what these objects keep (they read their files
-// afresh on every call). Creating it makes sure the home and the tag catalogue exist, as
-// the program's start does.
+// afresh on every call; the desktop's service is reached at the first call that needs it).
+// Creating it makes sure the home and the tag catalogue exist, as the program's start does.
 class CCliStore
 {
 public:
@@ -29,6 +29,7 @@ public:
     const CTagCatalogue& Tags() const { return m_tags; }
     const CLocationList& Locations() const { return m_locations; }
     const CPimStore& Pim() const { return m_pim; }
+    const CChosenPimSource& PimSource() const { return m_pimSource; }
 
     // The stored "Format" when it is a row of the formats table, else 0.
     int Format() const;
@@ -54,6 +55,6 @@ private:
     CStorage m_storage;
     CTagCatalogue m_tags;
     CLocationList m_locations;
-    CPimFileSource m_pimSource;
+    CChosenPimSource m_pimSource;
     CPimStore m_pim;
 };

@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kNames = {
-    "Slot1",   "Slot2",   "Slot3",     "Slot4",       "Format",
-    "Storage", "AppPath", "PimFolder", "InputDevice", "OutputDevice",
+constexpr std::array<std::string_view, 11> kNames = {
+    "Slot1",   "Slot2",     "Slot3",       "Slot4",        "Format",    "Storage",
+    "AppPath", "PimFolder", "InputDevice", "OutputDevice", "PimSource",
 };
 
 void CheckWritten(bool written)
@@ -27,7 +27,7 @@ void CheckWritten(bool written)
 {
     throw CUsageError("unknown setting '" + std::string(key) +
                       "' (Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, "
-                      "OutputDevice)");
+                      "OutputDevice, PimSource)");
 }
 
 } // namespace
@@ -63,6 +63,8 @@ QString CConfigKeys::Get(std::string_view key) const
         return settings.InputDevice();
     if (key == "OutputDevice")
         return settings.OutputDevice();
+    if (key == "PimSource")
+        return PimOrigin::Name(m_store.PimSource().Effective());
     UnknownKey(key);
 }
 
@@ -105,6 +107,13 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
     if (key == "OutputDevice") {
         CheckDevicePresent(EWaveDirection::Output, value);
         CheckWritten(settings.SetOutputDevice(value));
+        return;
+    }
+    if (key == "PimSource") {
+        const std::optional<EPimOrigin> origin = PimOrigin::Parse(value);
+        if (!origin)
+            throw CUsageError("PimSource must be desktop, folder or both");
+        CheckWritten(settings.SetPimSource(*origin));
         return;
     }
     UnknownKey(key);

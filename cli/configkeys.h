@@ -24,12 +24,14 @@ public:
         : m_store(store), m_devices(std::move(devices))
     {}
 
-    // Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, OutputDevice.
+    // Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, OutputDevice,
+    // PimSource (reading it with none stored asks whether the desktop's service answers).
     static std::span<const std::string_view> Names();
 
     // Throws CUsageError for an unknown key.
     QString Get(std::string_view key) const;
-    // Throws CUsageError for an unknown key or a Format that is not 0..5, and
+    // Throws CUsageError for an unknown key, a Format that is not 0..5 or a PimSource that
+    // is not desktop, folder or both, and
     // CCommandFailure for a slot kind, storage or device the program does not offer (an
     // empty device follows the default), a slot kind another slot shows already, or a
     // failed write ("Problems with writing to the

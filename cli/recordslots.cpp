@@ -31,6 +31,16 @@ QString Quoted(const QString& text)
     return '"' + text + '"';
 }
 
+// "There is no ..." says why when a chosen store could not be read.
+std::string Missing(const CCliStore& store, const QString& what, const QString& text)
+{
+    std::string message =
+        "There is no " + what.toStdString() + " " + Quoted(text).toStdString() + ".";
+    if (const QString problem = store.PimSource().Problem(); !problem.isEmpty())
+        message += "\n" + problem.toStdString();
+    return message;
+}
+
 } // namespace
 
 std::pair<QString, QString> SplitTagOption(std::string_view text)
@@ -75,8 +85,8 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
     if (const auto task = line.Value("task")) {
         const QStringList tasks = store.Pim().FillTasks();
         selections.append(Slot(CSlotKind::kTask, tasks, {QString::fromStdString(*task).trimmed()},
-                               [](const QString& subject) {
-                                   return "There is no task " + Quoted(subject).toStdString() + ".";
+                               [&](const QString& subject) {
+                                   return Missing(store, QStringLiteral("task"), subject);
                                }));
     }
     const std::vector<std::string> contactOptions = line.Values("contact");
@@ -85,8 +95,8 @@ QList<RecordInfo::SSlotSelection> FromOptions(const CCommandLine& line, const CC
         QStringList chosen;
         for (const std::string& name : contactOptions)
             chosen.append(QString::fromStdString(name).trimmed());
-        selections.append(Slot(CSlotKind::kContacts, contacts, chosen, [](const QString& name) {
-            return "There is no contact " + Quoted(name).toStdString() + ".";
+        selections.append(Slot(CSlotKind::kContacts, contacts, chosen, [&](const QString& name) {
+            return Missing(store, QStringLiteral("contact"), name);
         }));
     }
     return selections;

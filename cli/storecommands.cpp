@@ -18,18 +18,35 @@ void PrintLines(std::ostream& out, const QStringList& lines)
         out << line.toStdString() << '\n';
 }
 
+// What was read is listed; a chosen store that could not be read fails the command.
+void PrintPimLines(CCliContext& context, const QStringList& lines)
+{
+    PrintLines(context.Out(), lines);
+    if (const QString problem = context.Store().PimSource().Problem(); !problem.isEmpty())
+        throw CCommandFailure(problem.toStdString());
+}
+
 } // namespace
 
 std::vector<SCommand> CStoreCommands::Table()
 {
     return {
         {"locations", "list\nadd NAME", "the named locations", {}, &Locations, "list|add NAME"},
-        {"contacts", "", "the contacts of the contacts-and-tasks folder", {}, &Contacts},
-        {"tasks", "", "the tasks of the contacts-and-tasks folder", {}, &Tasks},
+        {"contacts",
+         "",
+         "the contacts of the desktop's address books and/or the folder (PimSource)",
+         {},
+         &Contacts},
+        {"tasks",
+         "",
+         "the tasks of the desktop's task lists and/or the folder (PimSource)",
+         {},
+         &Tasks},
         {"storages", "", "the storages a record can be placed on", {}, &Storages},
         {"config",
          "list\nget KEY\nset KEY VALUE",
-         "the stored settings (keys: Slot1..Slot4, Format, Storage, AppPath, PimFolder)",
+         "the stored settings (keys: Slot1..Slot4, Format, Storage, AppPath, PimFolder, "
+         "PimSource, InputDevice, OutputDevice)",
          {},
          &Config,
          "list|get KEY|set KEY VALUE"},
@@ -63,14 +80,14 @@ int CStoreCommands::Locations(CCliContext& context, const CCommandLine& line)
 int CStoreCommands::Contacts(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(0, 0);
-    PrintLines(context.Out(), context.Store().Pim().FillContacts());
+    PrintPimLines(context, context.Store().Pim().FillContacts());
     return 0;
 }
 
 int CStoreCommands::Tasks(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(0, 0);
-    PrintLines(context.Out(), context.Store().Pim().FillTasks());
+    PrintPimLines(context, context.Store().Pim().FillTasks());
     return 0;
 }
 

@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   qt6-tools-dev qt6-l10n-tools libqt6svg6
   portaudio19-dev libpulse-dev libspeex-dev libogg-dev libical-dev
+  # the desktop's contacts and tasks: the service's client libraries
+  libebook1.2-dev libecal2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peers and tools used by tests, benchmarks and screenshots
   speex ffmpeg sox espeak-ng
@@ -19,6 +21,9 @@ packages=(
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
   qt6-gtk-platformtheme
   dbus-x11
+  # the desktop's contacts and tasks are tested against the service itself, started by
+  # D-Bus activation in a private session bus
+  evolution-data-server dbus-daemon
   # the installed desktop files are validated by the tests
   desktop-file-utils appstream
 )

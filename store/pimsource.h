@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <vector>
 
 // One task as the contacts-and-tasks source holds it. The subject is kept exactly as
@@ -22,8 +23,9 @@ struct SPimContact
     QString family;
 };
 
-// Where contacts and tasks come from. A backend reads its data afresh on every call:
-// the program keeps no copy of the store's data. A store that cannot be reached gives
+// Where contacts and tasks come from. A backend answers every call with the store's data
+// as it is now: it reads it afresh, or keeps a mirror that the store's own change notices
+// keep current; the program keeps no other copy. A store that cannot be reached gives
 // empty lists; it never throws.
 class MPimSource
 {
@@ -31,4 +33,12 @@ public:
     virtual ~MPimSource() = default;
     virtual std::vector<SPimTask> Tasks() const = 0;
     virtual std::vector<SPimContact> Contacts() const = 0;
+    // Empty while every store the source reads answers; otherwise the text that tells the
+    // user which could not be read and why.
+    virtual QString Problem() const { return {}; }
+    // A source whose store tells it of changes calls `handler` after each one, on a thread
+    // of its own; the handler must only post work elsewhere. An empty handler stops the
+    // calls, and once this returns none is running. A source that reads afresh on every
+    // call has nothing to tell and ignores it.
+    virtual void SetChangeHandler(std::function<void()> handler) { (void)handler; }
 };

@@ -28,6 +28,7 @@ constexpr int kFormatDefault = 0;
 constexpr const char* kStorageKey = "Storage";
 constexpr const char* kAppPathKey = "AppPath";
 constexpr const char* kPimFolderKey = "PimFolder";
+constexpr const char* kPimSourceKey = "PimSource";
 constexpr const char* kInputDeviceKey = "InputDevice";
 constexpr const char* kOutputDeviceKey = "OutputDevice";
 
@@ -182,6 +183,16 @@ QString CSettingsStore::PimFolder() const
 bool CSettingsStore::SetPimFolder(const QString& folder)
 {
     return Write(kPimFolderKey, folder);
+}
+
+std::optional<EPimOrigin> CSettingsStore::PimSource() const
+{
+    return PimOrigin::Parse(Text(kPimSourceKey, QString()));
+}
+
+bool CSettingsStore::SetPimSource(EPimOrigin origin)
+{
+    return Write(kPimSourceKey, PimOrigin::Name(origin));
 }
 
 QString CSettingsStore::Location() const

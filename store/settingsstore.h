@@ -1,7 +1,10 @@
 #pragma once
 
+#include "store/pimorigin.h"
+
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -54,6 +57,11 @@ public:
     // "PimFolder": the contacts-and-tasks folder chosen by the user; empty when missing.
     QString PimFolder() const;
     bool SetPimFolder(const QString& folder);
+
+    // "PimSource": where contacts and tasks come from; nullopt when missing or not one of
+    // "desktop", "folder" and "both" (the default then depends on the desktop's service).
+    std::optional<EPimOrigin> PimSource() const;
+    bool SetPimSource(EPimOrigin origin);
 
     // "InputDevice" and "OutputDevice": the sound device's name to record from and to play
     // on; empty (the default) follows the sound server's default device.

@@ -129,6 +129,17 @@ Its volume has no trash: the record will be deleted for good.</source>
     </message>
 </context>
 <context>
+    <name>CDesktopPimSource</name>
+    <message>
+        <source>The desktop&apos;s contacts and tasks cannot be reached: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s contacts and tasks did not answer within %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CEditRecordInfoDlg</name>
     <message>
         <source>Prev</source>
@@ -359,6 +370,14 @@ The record is being recorded may be corrupted!</source>
         <source>%1: add an item</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Contacts and Tasks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings, &quot;Contacts and tasks from&quot;, chooses where they come from.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPropertyAll</name>
@@ -553,6 +572,18 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>Slot%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Desktop and folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contacts and tasks from</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

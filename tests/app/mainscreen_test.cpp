@@ -420,6 +420,32 @@ TEST_F(MainScreenTest, ATagATaskAndAContactChosenAndRecordedWithTheKeyboardAlone
                                   "[[Tasks]]\nWrite report\n[[Contacts]]\nAnn Lee\n");
 }
 
+// A source that follows its store tells of changes; one that cannot read its store says so.
+TEST_F(MainScreenTest, ChangesTheSourceTellsOfAreAddedAfterARecordingAndItsProblemIsSaidOnce)
+{
+    SetSlots({"Priority", "Contacts", "Task", "None"});
+    pim.contacts = {{"Ann", "", "Lee"}};
+    pim.problem = "The desktop's contacts and tasks cannot be reached: no bus";
+    Open();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !sink.messages.empty(); }, 1000));
+    EXPECT_TRUE(sink.messages[0].text.startsWith(pim.problem + "\n"))
+        << sink.Texts()[0].toStdString();
+
+    TapItem(1, "Ann Lee");
+    StartRecording();
+    pim.contacts.push_back({"Bo", "", "Chan"});
+    pim.handler();
+    QTest::qWait(300);
+    EXPECT_EQ(screen->Slot(1)->Items(), QStringList{"Ann Lee"}); // the slots are locked
+    TapRecordAfter(2000);
+    ASSERT_FALSE(screen->IsRecording());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return screen->Slot(1)->Items().size() == 2; }, 5000));
+    EXPECT_EQ(screen->Slot(1)->SelectedItems(), QStringList{"Ann Lee"});
+    pim.handler();
+    QTest::qWait(300);
+    EXPECT_EQ(sink.messages.size(), 1u);
+}
+
 TEST_F(MainScreenTest, ReturnOnTheHeaderTypesATagFirstInItsGroupAndOnClearClearsTheSlot)
 {
     OpenForKeys();

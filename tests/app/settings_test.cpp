@@ -35,11 +35,11 @@ class SettingsDialog : public ::testing::Test
 {
 protected:
     std::unique_ptr<CSettings> Open(QStringList groups = {"Priority", "Projects"},
-                                    int slotCount = 4)
+                                    int slotCount = 4, EPimOrigin pimDefault = EPimOrigin::Folder)
     {
         auto dialog = std::make_unique<CSettings>(
             CSettings::SContext{settings, audio, sink, std::move(groups),
-                                [this] { return storages; }, slotCount},
+                                [this] { return storages; }, slotCount, pimDefault},
             [this](EWaveDirection direction) {
                 return direction == EWaveDirection::Input ? inputs : outputs;
             });
@@ -71,6 +71,23 @@ TEST_F(SettingsDialog, SlotsHiddenByALowWindowKeepTheirKindUnlessAShownSlotTookI
     EXPECT_EQ(settings.Slot(1), "Task");
     EXPECT_EQ(settings.Slot(2), "None"); // its task is shown by slot 2 now
     EXPECT_EQ(settings.Slot(3), "Projects");
+}
+
+// Until an origin is chosen the program follows the desktop's service, so OK must not pin
+// down the default the dialog showed.
+TEST_F(SettingsDialog, ContactsAndTasksFromShowsTheDefaultAndStoresOnlyAChoice)
+{
+    auto dialog = Open({"Priority"}, 4, EPimOrigin::Both);
+    EXPECT_EQ(dialog->PimSourceList()->currentData().toString(), "both");
+    dialog->accept();
+    EXPECT_EQ(settings.PimSource(), std::nullopt);
+
+    dialog = Open({"Priority"}, 4, EPimOrigin::Both);
+    dialog->PimSourceList()->setCurrentIndex(dialog->PimSourceList()->findData("desktop"));
+    EXPECT_FALSE(dialog->PimFolderEdit()->isEnabled()); // the folder is not read
+    dialog->accept();
+    EXPECT_EQ(settings.PimSource(), EPimOrigin::Desktop);
+    EXPECT_EQ(Open()->PimSourceList()->currentData().toString(), "desktop");
 }
 
 // Which list offers what is the slot choices' rule; here, that a choice refreshes the others.

@@ -18,8 +18,8 @@ struct SCliResult
 };
 
 // Runs the built parlantographer-cli in a private world: a temporary home, its own
-// contacts-and-tasks folder, and the simulated audio device in fast mode fed from a generated
-// input file (InputSamples, then silence).
+// contacts-and-tasks folder, no session bus (so no desktop contacts), and the simulated audio
+// device in fast mode fed from a generated input file (InputSamples, then silence).
 class CCliRunner
 {
 public:

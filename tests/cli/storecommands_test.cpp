@@ -111,6 +111,7 @@ TEST_F(CliStore, RefusalsSayWhyAndChangeNothing)
         {{"list", "--contact", " "}, 2, "--contact needs a non-empty value"},
         {{"config", "get", "Volume"}, 2, "unknown setting 'Volume'"},
         {{"config", "set", "Format", "6"}, 2, "Format must be a whole number"},
+        {{"config", "set", "PimSource", "cloud"}, 2, "PimSource must be desktop, folder or both"},
         {{"config", "set", "Slot2", "Nowhere"}, 1, "Slot2 cannot show \"Nowhere\""},
         {{"config", "set", "Storage", "No Card"}, 1, "\"No Card\" is not present"},
         {{"config", "set", "OutputDevice", "Headset"}, 1, "\"Headset\" is not present"},

@@ -26,8 +26,13 @@ TEST_F(SettingsStoreTest, MissingValuesGiveTheirDefaults)
     EXPECT_EQ(settings.Format(), 0);
     EXPECT_EQ(settings.Storage(), u"Device memory"_qs);
 
-    ASSERT_TRUE(WriteAll(IniPath(), "[General]\nFormat=speex\n"));
+    EXPECT_EQ(settings.PimSource(), std::nullopt); // the default follows the desktop's service
+
+    ASSERT_TRUE(WriteAll(IniPath(), "[General]\nFormat=speex\nPimSource=cloud\n"));
     EXPECT_EQ(CSettingsStore(IniPath()).Format(), 0);
+    EXPECT_EQ(CSettingsStore(IniPath()).PimSource(), std::nullopt);
+    ASSERT_TRUE(WriteAll(IniPath(), "[General]\nPimSource= Desktop\n"));
+    EXPECT_EQ(CSettingsStore(IniPath()).PimSource(), EPimOrigin::Desktop);
 }
 
 TEST_F(SettingsStoreTest, FirstStartFillsOnlyTheSlotsNotStoredYet)
