@@ -48,7 +48,7 @@ struct SBrowsedRecord
     QStringList contacts;   // the lines of the Contacts section, trimmed, empty ones skipped
     QList<SRecordTag> tags; // every tag line under a group line, in block order
     // The lines of the Tags section as the summary shows them: group lines ("[Priority]")
-    // and tags, trimmed, empty ones skipped.
+    // and their tags, trimmed, empty ones skipped.
     QStringList tagLines;
     // The task the record is listed under: the first line of its Tasks section, trimmed,
     // unless it begins with "["; empty when the record has no task.
