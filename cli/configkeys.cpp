@@ -17,10 +17,10 @@ constexpr std::array<std::string_view, 10> kNames = {
     "Storage", "AppPath", "PimFolder", "InputDevice", "OutputDevice",
 };
 
-void CheckWritten(bool written)
+void CheckWritten(bool written, const CSettingsStore& settings)
 {
     if (!written)
-        throw CCommandFailure(CSettingsStore::kWriteFailedMessage);
+        throw CCommandFailure(settings.WriteFailureMessage().toStdString());
 }
 
 [[noreturn]] void UnknownKey(std::string_view key)
@@ -78,7 +78,7 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
             CCommandLine::ParseWholeNumber(value.toStdString(), 0, kRecordingFormats.size() - 1);
         if (!format)
             throw CUsageError("Format must be a whole number from 0 to 5");
-        CheckWritten(settings.SetFormat(static_cast<int>(*format)));
+        CheckWritten(settings.SetFormat(static_cast<int>(*format)), settings);
         return;
     }
     if (key == "Storage") {
@@ -86,25 +86,25 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
             throw CCommandFailure("The storage \"" + value.toStdString() +
                                   "\" is not present (see the storages command).");
         }
-        CheckWritten(settings.SetStorage(value));
+        CheckWritten(settings.SetStorage(value), settings);
         return;
     }
     if (key == "AppPath") {
-        CheckWritten(settings.SetAppPath(value));
+        CheckWritten(settings.SetAppPath(value), settings);
         return;
     }
     if (key == "PimFolder") {
-        CheckWritten(settings.SetPimFolder(value));
+        CheckWritten(settings.SetPimFolder(value), settings);
         return;
     }
     if (key == "InputDevice") {
         CheckDevicePresent(EWaveDirection::Input, value);
-        CheckWritten(settings.SetInputDevice(value));
+        CheckWritten(settings.SetInputDevice(value), settings);
         return;
     }
     if (key == "OutputDevice") {
         CheckDevicePresent(EWaveDirection::Output, value);
-        CheckWritten(settings.SetOutputDevice(value));
+        CheckWritten(settings.SetOutputDevice(value), settings);
         return;
     }
     UnknownKey(key);
@@ -140,5 +140,5 @@ void CConfigKeys::SetSlot(int index, const QString& kind)
         throw CCommandFailure("\"" + kind.toStdString() + "\" is shown by Slot" +
                               std::to_string(other + 1) + " already.");
     }
-    CheckWritten(settings.SetSlot(index, kind));
+    CheckWritten(settings.SetSlot(index, kind), settings);
 }
