@@ -1,5 +1,6 @@
 #include "store/recordbrowser.h"
 
+#include "store/nativepath.h"
 #include "store/recorddate.h"
 #include "store/recordinfo.h"
 #include "store/recordinfolines.h"
@@ -98,7 +99,7 @@ CRecordBrowser::CRecordBrowser(const RecordList& records)
         SBrowsedRecord& record = m_records[i];
         record.path = entry.path;
         record.fileName = entry.fileName;
-        record.recorded = RecordDate::OfRecord(entry.path, zone);
+        record.recorded = RecordDate::OfRecord(NativePath::Display(entry.path), zone);
         record.day = record.recorded.isValid() ? record.recorded.date() : QDate();
         record.info = RecordInfo::DecodeRecordInfo(entry.info);
         ParseInfo(record);
@@ -199,7 +200,7 @@ const SBrowsedRecord& CRecordBrowser::Record(int index) const
     return m_records.at(static_cast<std::size_t>(index));
 }
 
-int CRecordBrowser::IndexOfPath(const QString& path) const
+int CRecordBrowser::IndexOfPath(const std::filesystem::path& path) const
 {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
         if (m_records[i].path == path)
