@@ -23,7 +23,7 @@ namespace {
 // What the list shows of one record.
 struct SRecordSummary
 {
-    QString path;
+    std::filesystem::path path; // printed as it is; in JSON, which takes only text, as shown
     QString name;
     QString recorded;                        // local, "2027-01-04T07:00:00"; empty when unknown
     QList<QPair<QString, QStringList>> tags; // group -> its tags, in block order
@@ -33,8 +33,7 @@ struct SRecordSummary
 
 SRecordSummary Summarise(const SBrowsedRecord& record)
 {
-    SRecordSummary summary{
-        NativePath::Display(record.path), record.fileName, {}, {}, std::nullopt, record.contacts};
+    SRecordSummary summary{record.path, record.fileName, {}, {}, std::nullopt, record.contacts};
     if (record.recorded.isValid())
         summary.recorded = record.recorded.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     QStringList groups;
@@ -68,7 +67,7 @@ QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
     for (const auto& [group, names] : summary.tags)
         tags.insert(group, QJsonArray::fromStringList(names));
     return QJsonObject{
-        {"path", summary.path},
+        {"path", NativePath::Display(summary.path)},
         {"name", summary.name},
         {"recorded",
          summary.recorded.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(summary.recorded)},
@@ -81,7 +80,7 @@ QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
 
 void PrintSummary(std::ostream& out, const SRecordSummary& summary)
 {
-    out << summary.path.toStdString() << '\n' << "  name: " << summary.name.toStdString() << '\n';
+    out << summary.path.native() << '\n' << "  name: " << summary.name.toStdString() << '\n';
     if (!summary.recorded.isEmpty())
         out << "  recorded: " << summary.recorded.toStdString() << '\n';
     for (const auto& [group, names] : summary.tags) {
