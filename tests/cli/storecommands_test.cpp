@@ -276,7 +276,7 @@ TEST_F(CliStore, ANameThatIsNotUtf8ReachesOnlyItsOwnFile)
     EXPECT_NE(ReadString(latin).find("\nBo\n"), std::string::npos);
     EXPECT_EQ(cli.RunBytes({"delete", "--permanent", latin}), 0);
     EXPECT_FALSE(fs::exists(latin));
-    EXPECT_EQ(ReadString(replacement), before);
+    EXPECT_TRUE(ReadString(replacement) == before) << "the look-alike was changed";
     fs::remove(replacement); // the temporary folder's removal could not spell it
 }
 
