@@ -91,19 +91,19 @@ std::optional<fs::path> VolumeTrash(const fs::path& top)
     return std::nullopt;
 }
 
+// A trash folder, made private (as the trash's rules ask) when it is new; one there already
+// keeps its mode.
 bool MakeFolder(const fs::path& folder)
 {
-    std::error_code error;
-    fs::create_directories(folder, error);
     struct stat status
     {
     };
-    if (!IsDirectory(folder, status))
-        return false;
-    // A trash of our own is private; an existing one keeps its mode.
-    if (!error && status.st_uid == ::getuid())
-        ::chmod(folder.c_str(), S_IRWXU);
-    return true;
+    if (IsDirectory(folder, status))
+        return true;
+    std::error_code error;
+    fs::create_directories(folder.parent_path(), error);
+    return ::mkdir(folder.c_str(), S_IRWXU) == 0 ||
+           (errno == EEXIST && IsDirectory(folder, status));
 }
 
 // "file.wav", then "file.2.wav", "file.3.wav"...
@@ -177,7 +177,8 @@ std::optional<fs::path> FolderFor(const fs::path& file)
 bool Move(const fs::path& file, fs::path* trashed)
 {
     const std::optional<SPlace> place = PlaceFor(file);
-    if (!place || !MakeFolder(place->trash / "files") || !MakeFolder(place->trash / "info"))
+    if (!place || !MakeFolder(place->trash) || !MakeFolder(place->trash / "files") ||
+        !MakeFolder(place->trash / "info"))
         return false;
     const fs::path original =
         place->base == "/" ? place->file : place->file.lexically_relative(place->base);
