@@ -346,7 +346,7 @@ void CParlantographerDlg::OnInitDialog()
     CLogger log("CParlantographerDlg::OnInitDialog");
     if (!m_context.settings.WriteFirstStartSlots())
         m_context.sink.Show(EMessageIcon::Stop, tr("Error"),
-                            QString::fromLatin1(CSettingsStore::kWriteFailedMessage), this);
+                            m_context.settings.WriteFailureMessage(), this);
     // Without a catalogue the tag-group slots stay empty; the program still records.
     m_catalogue->EnsureDefaultGroups();
     BuildMenu();
@@ -782,7 +782,7 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct, refusal, this);
             else if (!listed)
                 m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
-                                    tr("The location could not be saved."), this);
+                                    m_locations->WriteFailureMessage(), this);
         } else if (kind.CanAddItems()) {
             const ECatalogueResult result = m_catalogue->AddTagFirst(kind.GroupName(), text);
             // A tag that is there already is simply there; a refused or unsaved one is

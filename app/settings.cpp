@@ -303,7 +303,7 @@ void CSettings::accept()
 {
     if (!Store()) {
         m_context.sink.Show(EMessageIcon::Stop, tr("Settings"),
-                            QString::fromLatin1(CSettingsStore::kWriteFailedMessage), this);
+                            m_context.settings.WriteFailureMessage(), this);
         return;
     }
     m_context.audio.ApplyFormat(m_format->currentIndex());

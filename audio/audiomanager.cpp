@@ -80,6 +80,12 @@ std::uint32_t CAudioManager::GetBytesPerSecond(std::uint32_t codec, std::uint32_
 // Read-only: a record the user may not write can still be measured and played.
 std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
 {
+    return GetSuitableCodec(path, path);
+}
+
+std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path,
+                                              const std::string& name) const
+{
     const FilePtr file = OpenFile(path, "rb");
     if (!file) {
         const int error = errno;
@@ -88,7 +94,7 @@ std::uint32_t CAudioManager::GetSuitableCodec(const std::string& path) const
     }
     char signature[4] = {};
     const bool haveSignature = std::fread(signature, 1, 4, file.get()) == 4;
-    const std::string extension = LowerLastThree(path);
+    const std::string extension = LowerLastThree(name);
     if (haveSignature && std::memcmp(signature, "OggS", 4) == 0 &&
         (extension == "ogg" || extension == "spx"))
         return Codec::Speex;
@@ -128,7 +134,13 @@ std::unique_ptr<CBaseDecoder> CAudioManager::CreateDecoder(std::uint32_t codec) 
 
 std::unique_ptr<CBaseDecoder> CAudioManager::OpenDecoder(const std::string& path) const
 {
-    std::unique_ptr<CBaseDecoder> decoder = CreateDecoder(GetSuitableCodec(path));
+    return OpenDecoder(path, GetSuitableCodec(path));
+}
+
+std::unique_ptr<CBaseDecoder> CAudioManager::OpenDecoder(const std::string& path,
+                                                         std::uint32_t codec) const
+{
+    std::unique_ptr<CBaseDecoder> decoder = CreateDecoder(codec);
     decoder->Open(path, *this);
     return decoder;
 }

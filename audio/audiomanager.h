@@ -66,6 +66,9 @@ public:
     // Throws CAudioError: "GetSuitableCodec(): Cannot open the input file" or
     // "GetSuitableCodec(): Cannot find a suitable codec for the given file".
     std::uint32_t GetSuitableCodec(const std::string& path) const;
+    // The same for a file reached by another name (an open file's "/proc/self/fd/N"): the
+    // signature is read at `path`, the extension is `name`'s.
+    std::uint32_t GetSuitableCodec(const std::string& path, const std::string& name) const;
 
     // A new, closed encoder or decoder of a codec index (0..2); nullptr for another index.
     std::unique_ptr<CBaseEncoder> CreateEncoder(std::uint32_t codec) const;
@@ -73,6 +76,8 @@ public:
     // The decoder of the file's own format, open on the file. Throws CAudioError
     // (GetSuitableCodec's or the decoder's message).
     std::unique_ptr<CBaseDecoder> OpenDecoder(const std::string& path) const;
+    // A decoder of `codec`, open on the file. Throws as above.
+    std::unique_ptr<CBaseDecoder> OpenDecoder(const std::string& path, std::uint32_t codec) const;
 
     // Whole seconds of a record, at least 1. Throws as OpenDecoder.
     std::uint32_t GetRecordLength(const std::string& path) const;

@@ -35,8 +35,13 @@ void RestoreTimes(const std::string& path, const struct stat& before)
 
 void CTagger::WriteRecordInfo(const std::string& path, const char* info, std::size_t length) const
 {
-    const std::unique_ptr<CBaseEncoder> encoder =
-        m_manager.CreateEncoder(m_manager.GetSuitableCodec(path));
+    WriteRecordInfo(path, m_manager.GetSuitableCodec(path), info, length);
+}
+
+void CTagger::WriteRecordInfo(const std::string& path, std::uint32_t codec, const char* info,
+                              std::size_t length) const
+{
+    const std::unique_ptr<CBaseEncoder> encoder = m_manager.CreateEncoder(codec);
     const std::optional<struct stat> before = StatOf(path);
     const std::size_t kept = std::min(length, m_manager.InfoCapacity());
     encoder->SetInfo(std::string(info, kept));
@@ -49,4 +54,9 @@ void CTagger::WriteRecordInfo(const std::string& path, const char* info, std::si
 std::string CTagger::ReadRecordInfo(const std::string& path) const
 {
     return m_manager.OpenDecoder(path)->GetInfo();
+}
+
+std::string CTagger::ReadRecordInfo(const std::string& path, std::uint32_t codec) const
+{
+    return m_manager.OpenDecoder(path, codec)->GetInfo();
 }

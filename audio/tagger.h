@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class CAudioManager;
@@ -19,9 +20,14 @@ public:
     // its information last changed. Throws CAudioError (GetSuitableCodec's or the
     // encoder's message).
     void WriteRecordInfo(const std::string& path, const char* info, std::size_t length) const;
+    // The same through the codec given (for a file reached by a name without its
+    // extension, see CAudioManager::GetSuitableCodec).
+    void WriteRecordInfo(const std::string& path, std::uint32_t codec, const char* info,
+                         std::size_t length) const;
     // The information of the file: 1024 bytes (text then zeros) for records written
     // here, empty when the file has none. Throws CAudioError as above.
     std::string ReadRecordInfo(const std::string& path) const;
+    std::string ReadRecordInfo(const std::string& path, std::uint32_t codec) const;
 
 private:
     const CAudioManager& m_manager;

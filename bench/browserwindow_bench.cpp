@@ -56,7 +56,7 @@ const RecordList& Records()
                               QByteArray::number(v % 40) + "\n[[Contacts]]\nContact " +
                               QByteArray::number(v) + "\n";
             info.resize(1024, '\0');
-            list.push_back({"/nowhere/Data/" + name, name, 1024, info});
+            list.push_back({("/nowhere/Data/" + name).toStdString(), name, 1024, info});
         }
         return list;
     }();

@@ -265,6 +265,23 @@ void CBrowserPage::SelectName(const QString& name)
     ShowSummaryOf(SelectedEntry());
 }
 
+void CBrowserPage::SelectPath(const std::filesystem::path& path)
+{
+    // Two names may look alike on screen (bytes that are not UTF-8 show as U+FFFD); the
+    // path tells them apart.
+    for (std::size_t i = 0; i < m_shown.size(); ++i) {
+        if (Records().Record(m_shown[i]).path == path) {
+            {
+                const QSignalBlocker block(m_list);
+                m_list->setCurrentRow(static_cast<int>(i));
+            }
+            ShowSummaryOf(SelectedEntry());
+            return;
+        }
+    }
+    SelectName(QString());
+}
+
 void CBrowserPage::OnSelectionChanged()
 {
     StopPlayback();
@@ -329,9 +346,9 @@ void CBrowserPage::OnEdit()
         return;
     }
     StopPlayback();
-    QStringList paths;
+    std::vector<std::filesystem::path> paths;
     for (int index : m_shown)
-        paths << Records().Record(index).path;
+        paths.push_back(Records().Record(index).path);
     const CTagCatalogue catalogue(m_services.programFolder);
     CEditRecordInfoDlg editor({m_services.audio, catalogue, m_services.pim, m_services.prompts},
                               paths, m_list->currentRow(), window());
@@ -339,9 +356,9 @@ void CBrowserPage::OnEdit()
     editor.resize(window()->size());
     editor.exec();
     // Saved or not, the page shows what the files now hold.
-    const QString current = QFileInfo(editor.CurrentPath()).fileName();
+    const std::filesystem::path current = editor.CurrentPath();
     RefreshPage();
-    SelectName(current);
+    SelectPath(current);
 }
 
 void CBrowserPage::OnRename()
@@ -361,9 +378,9 @@ void CBrowserPage::OnRename()
     CRenameRecord dialog(entry->path, m_services.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QString newName = QFileInfo(dialog.NewPath()).fileName();
+    const std::filesystem::path renamed = dialog.NewPath();
     RefreshPage();
-    SelectName(newName);
+    SelectPath(renamed);
 }
 
 void CBrowserPage::OnDelete()
@@ -379,17 +396,20 @@ void CBrowserPage::OnDelete()
                                 tr("Can not delete this item."), this);
         return;
     }
-    const QString path = entry->path;
+    const std::filesystem::path path = entry->path;
     const EDisposal disposal = DeleteDisposal(path);
     if (!m_services.prompts.Ask(QString(), DeleteQuestion(disposal), this))
         return;
     StopPlayback();
-    // The neighbour that takes the deleted record's place, by name: the refill may order
-    // or narrow the list differently.
+    // The neighbour that takes the deleted record's place, by its path: the refill may
+    // order or narrow the list differently.
     const int row = m_list->currentRow();
     const int next = SelectionAfterDelete(m_list->count(), row);
-    const QString nextName =
-        next < 0 ? QString() : m_list->item(next >= row ? next + 1 : next)->text();
+    const std::filesystem::path nextPath =
+        next < 0 ? std::filesystem::path()
+                 : Records()
+                       .Record(m_shown[static_cast<std::size_t>(next >= row ? next + 1 : next)])
+                       .path;
     const EDeleteResult result = DisposeRecord(path, disposal);
     if (result != EDeleteResult::Deleted) {
         RefreshPage();
@@ -397,7 +417,7 @@ void CBrowserPage::OnDelete()
         return;
     }
     RefreshPage();
-    SelectName(nextName);
+    SelectPath(nextPath);
 }
 
 QString CBrowserPage::DeleteQuestion(EDisposal disposal)

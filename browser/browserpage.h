@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <filesystem>
 #include <vector>
 
 class CPlaybackBar;
@@ -95,6 +96,8 @@ private:
     void OnPlaybackState(bool playing);
     void OnSeek(std::uint64_t sample);
     void SelectName(const QString& name);
+    // Selects the record at `path`; the first row when it is not listed.
+    void SelectPath(const std::filesystem::path& path);
 
     SPageServices& m_services;
     const CRecordBrowser* m_records = nullptr;

@@ -6,15 +6,16 @@
 #include "browser/browserprompts.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
+#include "store/nativepath.h"
 #include "store/pimstore.h"
 #include "store/recorddate.h"
 #include "store/recordinfo.h"
 #include "store/recordinfoedit.h"
+#include "store/recordinfofile.h"
 #include "store/tagcatalogue.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,8 +50,8 @@ bool ContainsIgnoringCase(const QStringList& list, const QString& text)
 
 } // namespace
 
-CEditRecordInfoDlg::CEditRecordInfoDlg(SContext context, QStringList paths, int current,
-                                       QWidget* parent)
+CEditRecordInfoDlg::CEditRecordInfoDlg(SContext context, std::vector<std::filesystem::path> paths,
+                                       int current, QWidget* parent)
     : QDialog(parent), m_context(context), m_paths(std::move(paths)),
       m_current(qBound(0, current, std::max(0, static_cast<int>(m_paths.size()) - 1))),
       m_fileName(ReadOnlyField(QStringLiteral("fileName"), this)),
@@ -133,6 +134,13 @@ void CEditRecordInfoDlg::resizeEvent(QResizeEvent* event)
     m_lists->setStretch(1, wide ? 2 : 3);
 }
 
+std::filesystem::path CEditRecordInfoDlg::CurrentPath() const
+{
+    return m_current < static_cast<int>(m_paths.size())
+               ? m_paths[static_cast<std::size_t>(m_current)]
+               : std::filesystem::path();
+}
+
 QString CEditRecordInfoDlg::FileNameText() const
 {
     return m_fileName->text();
@@ -154,15 +162,16 @@ void CEditRecordInfoDlg::Load()
     m_prev->setEnabled(several);
     m_next->setEnabled(several);
     m_dirty = false;
+    m_changes.clear();
     m_block.clear();
-    const QString path = CurrentPath();
-    m_fileName->setText(QFileInfo(path).fileName());
+    const std::filesystem::path path = CurrentPath();
+    m_fileName->setText(NativePath::DisplayName(path));
     std::uint32_t seconds = 0;
     try {
-        const std::string area = m_context.audio.GetTagger().ReadRecordInfo(path.toStdString());
+        const std::string area = m_context.audio.GetTagger().ReadRecordInfo(path);
         if (RecordInfo::HasMarker(area))
             m_block = RecordInfo::DecodeRecordInfo(area);
-        seconds = m_context.audio.GetRecordLength(path.toStdString());
+        seconds = m_context.audio.GetRecordLength(path);
     } catch (const CAudioError&) {
         // A file that cannot be read is shown as a bad file below.
         m_block.clear();
@@ -170,7 +179,7 @@ void CEditRecordInfoDlg::Load()
     m_minutes->setText(QString::number(seconds / 60));
     m_seconds->setText(QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0')));
     // The date the browser files the record under, in local time.
-    const QDateTime recorded = RecordDate::OfRecord(path);
+    const QDateTime recorded = RecordDate::OfRecord(NativePath::Display(path));
     if (m_block.isEmpty() || !recorded.isValid()) {
         m_date->setText(QString::fromLatin1(kBadFile));
         m_block.clear();
@@ -333,28 +342,35 @@ void CEditRecordInfoDlg::OnValuesChanged()
 void CEditRecordInfoDlg::Toggle(const QString& value)
 {
     const QString category = CurrentCategory();
-    QString changed = m_block;
-    EResult result = EResult::Done;
     if (category == kTasks) {
         const QString current = m_shownSelection.value(0);
-        // Only the chosen task's own line goes; a contact that merely contains its text stays.
-        if (!current.isEmpty())
-            RecordInfoEdit::RemoveTask(current, changed);
-        if (value != current)
-            result = RecordInfoEdit::AddTask(value, changed);
+        Change([current, value](QString& block) {
+            // Only the chosen task's own line goes; a contact that merely contains its text
+            // stays. A task that has gone meanwhile needs no removing.
+            if (!current.isEmpty())
+                RecordInfoEdit::RemoveTask(current, block);
+            return value != current ? RecordInfoEdit::AddTask(value, block) : EResult::Done;
+        });
     } else if (category == kContacts) {
-        result = Holds(category, value) ? RecordInfoEdit::RemoveContact(value, changed)
-                                        : RecordInfoEdit::AddContact(value, changed);
+        Change(Holds(category, value) ? std::bind_front(RecordInfoEdit::RemoveContact, value)
+                                      : std::bind_front(RecordInfoEdit::AddContact, value));
     } else {
-        result = Holds(category, value) ? RecordInfoEdit::RemoveTag(category, value, changed)
-                                        : RecordInfoEdit::AddTag(category, value, changed);
+        Change(Holds(category, value) ? std::bind_front(RecordInfoEdit::RemoveTag, category, value)
+                                      : std::bind_front(RecordInfoEdit::AddTag, category, value));
     }
+}
+
+void CEditRecordInfoDlg::Change(const std::function<EResult(QString&)>& change)
+{
+    QString changed = m_block;
+    const EResult result = change(changed);
     if (result != EResult::Done) {
         m_context.prompts.Tell(EPromptIcon::Exclamation, QString(), RecordInfoEdit::Message(result),
                                this);
         return;
     }
     m_block = changed;
+    m_changes.push_back(change);
     m_dirty = true;
 }
 
@@ -365,26 +381,42 @@ bool CEditRecordInfoDlg::Save()
     m_dirty = false;
     // Return saves: the question guards the user's edits, not a deletion.
     if (!m_context.prompts.Ask(QString(), QString::fromLatin1(kSaveQuestion), this,
-                               EDefaultAnswer::Yes))
+                               EDefaultAnswer::Yes)) {
+        m_changes.clear();
         return true;
+    }
     QString failure;
-    // Every addition was held to the editing limit, so the tidied text always fits the area;
-    // should it not, the file is left alone all the same.
-    const std::optional<QByteArray> area =
-        RecordInfo::EncodeRecordInfo(RecordInfoEdit::TidyTags(m_block));
-    if (!area) {
-        failure = QCoreApplication::translate("RecordInfo", RecordInfo::kMsgDoesNotFit);
-    } else {
-        try {
-            m_context.audio.GetTagger().WriteRecordInfo(CurrentPath().toStdString(),
-                                                        area->constData(),
-                                                        static_cast<std::size_t>(area->size()));
-        } catch (const CAudioError& e) {
-            failure = QString::fromUtf8(e.what());
-        }
+    QString saved;
+    const RecordInfoFile::SResult result = RecordInfoFile::Update(
+        m_context.audio, CurrentPath(), [&](const std::string& area) -> std::optional<QByteArray> {
+            if (!RecordInfo::HasMarker(area)) {
+                failure = tr("The file no longer holds a record's information.");
+                return std::nullopt;
+            }
+            // The taps again, on what the record holds now: a change another program made
+            // since the record was read stays. What is no longer there to remove is gone
+            // already.
+            QString block = RecordInfo::DecodeRecordInfo(area);
+            for (const auto& change : m_changes) {
+                const EResult made = change(block);
+                if (made != EResult::Done && made != EResult::NotHeld) {
+                    failure = RecordInfoEdit::Message(made);
+                    return std::nullopt;
+                }
+            }
+            saved = RecordInfoEdit::TidyTags(block);
+            const std::optional<QByteArray> encoded = RecordInfo::EncodeRecordInfo(saved);
+            if (!encoded)
+                failure = QCoreApplication::translate("RecordInfo", RecordInfo::kMsgDoesNotFit);
+            return encoded;
+        });
+    if (result.status == RecordInfoFile::EStatus::Written) {
+        m_block = saved;
+        m_changes.clear();
+        return true;
     }
     if (failure.isEmpty())
-        return true;
+        failure = result.message;
     // Nothing was kept: the changes stay here, to be saved again or dropped by Cancel.
     m_dirty = true;
     m_context.prompts.Tell(EPromptIcon::Stop, QString(),

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "store/recordinfoedit.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
+#include <functional>
+#include <vector>
 
 class CAudioManager;
 class CTagCatalogue;
@@ -17,9 +22,12 @@ class QPushButton;
 // "Edit record info": which contacts, which task and which tags of each group a stored record
 // carries. It opens on one record of a browser page and steps through the page's others with
 // Prev and Next. Each tap changes a working copy of the record's information at once; leaving
-// the record (Prev, Next, OK) asks whether to save it into the file. A write that fails is
-// reported and leaves the record where it was, with the changes still there to save again or
-// to drop with Cancel. The page rebuilds its copy of the records after the editor closes.
+// the record (Prev, Next, OK) asks whether to save it into the file. Saving reads the record
+// again under its lock and makes the taps on what it holds now, so that a change another
+// program made meanwhile is kept (RecordInfoFile). A save that fails (the record is being
+// recorded, or cannot be written) is reported and leaves the record where it was, with the
+// changes still there to save again or to drop with Cancel. The page rebuilds its copy of the
+// records after the editor closes.
 class CEditRecordInfoDlg : public QDialog
 {
     Q_OBJECT
@@ -39,8 +47,10 @@ public:
     // Side by side from this width on; one above the other below it.
     static constexpr int kWideFrom = 720;
 
-    // `paths`: the page's records in list order; `current`: the one to open on.
-    CEditRecordInfoDlg(SContext context, QStringList paths, int current, QWidget* parent = nullptr);
+    // `paths`: the page's records in list order, as the file system spells them; `current`:
+    // the one to open on.
+    CEditRecordInfoDlg(SContext context, std::vector<std::filesystem::path> paths, int current,
+                       QWidget* parent = nullptr);
 
     QListWidget* Categories() const { return m_categories; }
     QListWidget* Values() const { return m_values; }
@@ -51,7 +61,7 @@ public:
     QString DurationText() const;
     // The working copy of the current record's information.
     QString WorkingCopy() const { return m_block; }
-    QString CurrentPath() const { return m_paths.value(m_current); }
+    std::filesystem::path CurrentPath() const;
     // Shows a category's values, as a tap on it does.
     void SelectCategory(const QString& category);
     // The number of the record's values in a category (the category's mark).
@@ -73,6 +83,8 @@ private:
     void UpdateMarks();
     void OnValuesChanged();
     void Toggle(const QString& value);
+    // Makes a change on the working copy and keeps it for the save; reports a refusal.
+    void Change(const std::function<RecordInfoEdit::EResult(QString&)>& change);
     // Asks and writes when the copy changed; false when the write failed (reported).
     bool Save();
     void Move(int step);
@@ -81,9 +93,12 @@ private:
     QStringList Offered(const QString& category) const;
 
     SContext m_context;
-    QStringList m_paths;
+    std::vector<std::filesystem::path> m_paths;
     int m_current;
     QString m_block;
+    // The changes made on the working copy since it was read, in order, to be made again on
+    // what the record holds when it is saved.
+    std::vector<std::function<RecordInfoEdit::EResult(QString&)>> m_changes;
     bool m_dirty = false;
     QStringList m_shownSelection;
     QLineEdit* m_fileName;

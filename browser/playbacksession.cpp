@@ -37,10 +37,10 @@ std::uint32_t CPlaybackSession::SampleRate() const
     return m_audio.SampleRate();
 }
 
-void CPlaybackSession::Play(const QString& path, std::uint64_t startSample)
+void CPlaybackSession::Play(const std::filesystem::path& path, std::uint64_t startSample)
 {
     Stop();
-    const std::string file = path.toStdString();
+    const std::string& file = path.native();
     const std::uint64_t total = m_audio.GetRecordSamples(file);
     const std::uint64_t start = std::min(startSample, total);
     // Each playback gets its own number; the handler runs on the playback thread and
@@ -75,7 +75,7 @@ void CPlaybackSession::Seek(std::uint64_t sample)
 {
     if (!m_playing)
         return;
-    const QString path = m_path;
+    const std::filesystem::path path = m_path;
     Play(path, sample);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <filesystem>
 
 class CAudioManager;
 class CPlayer;
@@ -24,14 +25,14 @@ public:
 
     // Stops what plays and plays `path` from `startSample` (clamped to the record).
     // Throws CAudioError as the player does; the session is idle then.
-    void Play(const QString& path, std::uint64_t startSample = 0);
+    void Play(const std::filesystem::path& path, std::uint64_t startSample = 0);
     // Stops the playback; nothing when idle.
     void Stop();
     // Plays the current record on from `sample`; nothing when idle.
     void Seek(std::uint64_t sample);
 
     bool IsPlaying() const { return m_playing; }
-    QString Path() const { return m_path; }
+    std::filesystem::path Path() const { return m_path; }
     std::uint64_t TotalSamples() const { return m_totalSamples; }
     std::uint64_t ElapsedSamples() const;
     std::uint32_t SampleRate() const;
@@ -50,7 +51,7 @@ private:
     CAudioManager& m_audio;
     CPlayer& m_player;
     QTimer m_ticker;
-    QString m_path;
+    std::filesystem::path m_path;
     std::uint64_t m_generation = 0;
     std::uint64_t m_totalSamples = 0;
     std::uint64_t m_startSample = 0;

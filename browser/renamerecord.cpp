@@ -16,7 +16,8 @@ constexpr int kFrameAllowance = 4;
 
 } // namespace
 
-CRenameRecord::CRenameRecord(const QString& path, MBrowserPrompts& prompts, QWidget* parent)
+CRenameRecord::CRenameRecord(const std::filesystem::path& path, MBrowserPrompts& prompts,
+                             QWidget* parent)
     : QDialog(parent), m_path(path), m_prompts(prompts), m_name(new QLineEdit(this)),
       m_extension(new QLabel(this))
 {

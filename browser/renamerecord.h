@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <filesystem>
 
 class MBrowserPrompts;
 class QLabel;
@@ -20,18 +21,20 @@ class CRenameRecord : public QDialog
 public:
     static constexpr int kMaxNameLength = RecordRename::kMaxNameLength;
 
-    CRenameRecord(const QString& path, MBrowserPrompts& prompts, QWidget* parent = nullptr);
+    // `path`: the record, as the file system spells it.
+    CRenameRecord(const std::filesystem::path& path, MBrowserPrompts& prompts,
+                  QWidget* parent = nullptr);
 
-    QString NewPath() const { return m_newPath; }
+    std::filesystem::path NewPath() const { return m_newPath; }
     QLineEdit* NameEdit() const { return m_name; }
     QString Extension() const;
 
     void accept() override;
 
 private:
-    QString m_path;
+    std::filesystem::path m_path;
     MBrowserPrompts& m_prompts;
     QLineEdit* m_name;
     QLabel* m_extension;
-    QString m_newPath;
+    std::filesystem::path m_newPath;
 };

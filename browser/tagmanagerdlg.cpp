@@ -194,7 +194,7 @@ bool CTagManagerDlg::RequireTag()
 bool CTagManagerDlg::Changed(bool written)
 {
     if (!written) {
-        Tell(QCoreApplication::translate("CTagCatalogue", CTagCatalogue::kMsgWriteFailed));
+        Tell(m_context.catalogue.WriteFailureMessage());
         return false;
     }
     m_changed = true;
@@ -344,7 +344,7 @@ void CTagManagerDlg::accept()
                 stored = m_context.settings.SetSlot(slot, kind) && stored;
         }
         if (!stored)
-            Tell(QString::fromLatin1(CSettingsStore::kWriteFailedMessage));
+            Tell(m_context.settings.WriteFailureMessage());
     }
     QDialog::accept();
 }

@@ -7,12 +7,12 @@
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/listfilter.h"
+#include "store/nativepath.h"
 #include "store/recordbrowser.h"
 #include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
 #include "store/recordrename.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,7 +23,7 @@ namespace {
 // What the list shows of one record.
 struct SRecordSummary
 {
-    QString path;
+    std::filesystem::path path; // printed as it is; in JSON, which takes only text, as shown
     QString name;
     QString recorded;                        // local, "2027-01-04T07:00:00"; empty when unknown
     QList<QPair<QString, QStringList>> tags; // group -> its tags, in block order
@@ -52,10 +52,10 @@ SRecordSummary Summarise(const SBrowsedRecord& record)
 
 // The length in whole seconds; null when the file cannot be measured (it vanished, or its
 // audio is broken beyond what the decoder reads).
-QJsonValue Seconds(CAudioManager& audio, const QString& path)
+QJsonValue Seconds(CAudioManager& audio, const std::filesystem::path& path)
 {
     try {
-        return static_cast<qint64>(audio.GetRecordLength(path.toStdString()));
+        return static_cast<qint64>(audio.GetRecordLength(path.native()));
     } catch (const CAudioError&) {
         return QJsonValue(QJsonValue::Null);
     }
@@ -67,7 +67,7 @@ QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
     for (const auto& [group, names] : summary.tags)
         tags.insert(group, QJsonArray::fromStringList(names));
     return QJsonObject{
-        {"path", summary.path},
+        {"path", NativePath::Display(summary.path)},
         {"name", summary.name},
         {"recorded",
          summary.recorded.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(summary.recorded)},
@@ -80,7 +80,7 @@ QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
 
 void PrintSummary(std::ostream& out, const SRecordSummary& summary)
 {
-    out << summary.path.toStdString() << '\n' << "  name: " << summary.name.toStdString() << '\n';
+    out << summary.path.native() << '\n' << "  name: " << summary.name.toStdString() << '\n';
     if (!summary.recorded.isEmpty())
         out << "  recorded: " << summary.recorded.toStdString() << '\n';
     for (const auto& [group, names] : summary.tags) {
@@ -93,25 +93,20 @@ void PrintSummary(std::ostream& out, const SRecordSummary& summary)
 }
 
 // Only what the catalogue would list may be renamed or deleted: a mistyped path must not
-// cost the user an unrelated file.
-void RequireRecord(CCliContext& context, const std::string& path)
+// cost the user an unrelated file. The record where it really is, by its bytes.
+std::filesystem::path RequireRecord(CCliContext& context, const std::string& path)
 {
-    const QString folder = QFileInfo(QString::fromStdString(path)).canonicalPath();
-    bool inRecordFolder = false;
-    for (const QString& recordFolder : context.Store().Storage().EnumerateRecordFolders())
-        inRecordFolder = inRecordFolder || (!folder.isEmpty() &&
-                                            QFileInfo(recordFolder).canonicalFilePath() == folder);
-    if (!inRecordFolder)
-        throw CCommandFailure(path + ": not in a record folder; nothing changed");
+    const std::filesystem::path record = context.Store().RecordInFolders(path);
     CTagger& tagger = context.Audio().GetTagger();
-    bool record = false;
+    bool marked = false;
     try {
-        record = RecordInfo::HasMarker(QByteArray::fromStdString(tagger.ReadRecordInfo(path)));
+        marked = RecordInfo::HasMarker(QByteArray::fromStdString(tagger.ReadRecordInfo(record)));
     } catch (const CAudioError&) {
         // Not a record file of a known format (or not readable as one).
     }
-    if (!record)
+    if (!marked)
         throw CCommandFailure(path + ": not a record; nothing changed");
+    return record;
 }
 
 } // namespace
@@ -171,13 +166,12 @@ int CBrowseCommands::List(CCliContext& context, const CCommandLine& line)
 int CBrowseCommands::Rename(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(2, 2);
-    const std::string& path = line.Positionals()[0];
-    RequireRecord(context, path);
-    const RecordRename::SResult result = RecordRename::Rename(
-        QString::fromStdString(path), QString::fromStdString(line.Positionals()[1]));
+    const std::filesystem::path record = RequireRecord(context, line.Positionals()[0]);
+    const RecordRename::SResult result =
+        RecordRename::Rename(record, QString::fromStdString(line.Positionals()[1]));
     if (result.status != RecordRename::EStatus::Renamed)
         throw CCommandFailure(result.message.toStdString());
-    context.Out() << result.newPath.toStdString() << '\n';
+    context.Out() << result.newPath.native() << '\n';
     return 0;
 }
 
@@ -185,8 +179,7 @@ int CBrowseCommands::Delete(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(1, 1);
     const std::string& path = line.Positionals()[0];
-    RequireRecord(context, path);
-    const QString record = QString::fromStdString(path);
+    const std::filesystem::path record = RequireRecord(context, path);
     const bool permanent = line.Has("permanent");
     // Without a trash, deleting for good must be asked for: a mistaken delete could not be
     // undone.

@@ -3,6 +3,8 @@
 #include "audio/audiomanager.h"
 #include "cli/commandfailure.h"
 #include "platform/home.h"
+#include "store/nativepath.h"
+#include "store/recordcatalogue.h"
 #include "store/storagepaths.h"
 
 #include <QDir>
@@ -98,4 +100,28 @@ QString CCliStore::MakeRecordPath(const QString& storage, std::uint32_t codec,
     if (path.isEmpty())
         throw CCommandFailure("No free record name in \"" + folder.toStdString() + "\".");
     return path;
+}
+
+std::filesystem::path CCliStore::RecordInFolders(const std::string& path) const
+{
+    const std::optional<std::filesystem::path> record =
+        ResolveInRecordFolders(path, m_storage.EnumerateRecordFolders());
+    if (!record)
+        throw CCommandFailure(path + ": not in a record folder; nothing changed");
+    return *record;
+}
+
+bool CCliStore::LiesInRecordFolder(const std::string& path) const
+{
+    std::error_code error;
+    const std::filesystem::path folder =
+        std::filesystem::canonical(std::filesystem::absolute(path, error).parent_path(), error);
+    if (error)
+        return false;
+    for (const QString& recordFolder : m_storage.EnumerateRecordFolders()) {
+        if (std::filesystem::canonical(NativePath::FromText(recordFolder), error) == folder &&
+            !error)
+            return true;
+    }
+    return false;
 }

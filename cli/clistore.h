@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 // The record store as the command line reaches it: the settings, the storages, the tag
@@ -49,6 +50,13 @@ public:
     // codec's extension. Throws CCommandFailure when there is no place for it.
     QString MakeRecordPath(const QString& storage, std::uint32_t codec,
                            const QDateTime& localTime) const;
+    // Where the file `path` (as given on the command line: the file system's bytes) really
+    // is, when that lies in a record folder (ResolveInRecordFolders). Throws CCommandFailure
+    // "PATH: not in a record folder; nothing changed" otherwise.
+    std::filesystem::path RecordInFolders(const std::string& path) const;
+    // Whether the folder holding `path` itself (the link, when `path` is one) is a record
+    // folder.
+    bool LiesInRecordFolder(const std::string& path) const;
 
 private:
     CSettingsStore m_settings;

@@ -17,10 +17,10 @@ constexpr std::array<std::string_view, 11> kNames = {
     "AppPath", "PimFolder", "InputDevice", "OutputDevice", "PimSource",
 };
 
-void CheckWritten(bool written)
+void CheckWritten(bool written, const CSettingsStore& settings)
 {
     if (!written)
-        throw CCommandFailure(CSettingsStore::kWriteFailedMessage);
+        throw CCommandFailure(settings.WriteFailureMessage().toStdString());
 }
 
 [[noreturn]] void UnknownKey(std::string_view key)
@@ -80,7 +80,7 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
             CCommandLine::ParseWholeNumber(value.toStdString(), 0, kRecordingFormats.size() - 1);
         if (!format)
             throw CUsageError("Format must be a whole number from 0 to 5");
-        CheckWritten(settings.SetFormat(static_cast<int>(*format)));
+        CheckWritten(settings.SetFormat(static_cast<int>(*format)), settings);
         return;
     }
     if (key == "Storage") {
@@ -88,32 +88,32 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
             throw CCommandFailure("The storage \"" + value.toStdString() +
                                   "\" is not present (see the storages command).");
         }
-        CheckWritten(settings.SetStorage(value));
+        CheckWritten(settings.SetStorage(value), settings);
         return;
     }
     if (key == "AppPath") {
-        CheckWritten(settings.SetAppPath(value));
+        CheckWritten(settings.SetAppPath(value), settings);
         return;
     }
     if (key == "PimFolder") {
-        CheckWritten(settings.SetPimFolder(value));
+        CheckWritten(settings.SetPimFolder(value), settings);
         return;
     }
     if (key == "InputDevice") {
         CheckDevicePresent(EWaveDirection::Input, value);
-        CheckWritten(settings.SetInputDevice(value));
+        CheckWritten(settings.SetInputDevice(value), settings);
         return;
     }
     if (key == "OutputDevice") {
         CheckDevicePresent(EWaveDirection::Output, value);
-        CheckWritten(settings.SetOutputDevice(value));
+        CheckWritten(settings.SetOutputDevice(value), settings);
         return;
     }
     if (key == "PimSource") {
         const std::optional<EPimOrigin> origin = PimOrigin::Parse(value);
         if (!origin)
             throw CUsageError("PimSource must be desktop, folder or both");
-        CheckWritten(settings.SetPimSource(*origin));
+        CheckWritten(settings.SetPimSource(*origin), settings);
         return;
     }
     UnknownKey(key);
@@ -149,5 +149,5 @@ void CConfigKeys::SetSlot(int index, const QString& kind)
         throw CCommandFailure("\"" + kind.toStdString() + "\" is shown by Slot" +
                               std::to_string(other + 1) + " already.");
     }
-    CheckWritten(settings.SetSlot(index, kind));
+    CheckWritten(settings.SetSlot(index, kind), settings);
 }

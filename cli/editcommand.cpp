@@ -1,13 +1,13 @@
 #include "cli/editcommand.h"
 
-#include "audio/audiomanager.h"
-#include "audio/tagger.h"
 #include "cli/clicontext.h"
+#include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/infotext.h"
 #include "cli/usageerror.h"
 #include "store/recordinfo.h"
 #include "store/recordinfoedit.h"
+#include "store/recordinfofile.h"
 
 #include <QString>
 
@@ -35,8 +35,8 @@ std::string Quoted(const QString& text)
     return '"' + text.toStdString() + '"';
 }
 
-// One option applied to the block; throws the refusal.
-void Apply(const std::string& option, const std::string& value, QString& block)
+// One option applied to the block; the refusal's message, empty when it was applied.
+std::string Apply(const std::string& option, const std::string& value, QString& block)
 {
     const QString text = QString::fromStdString(value);
     EResult result = EResult::Done;
@@ -58,9 +58,10 @@ void Apply(const std::string& option, const std::string& value, QString& block)
         notHeld = "The record has no contact " + Quoted(text.trimmed()) + '.';
     }
     if (result == EResult::NotHeld)
-        throw CCommandFailure(notHeld);
+        return notHeld;
     if (result != EResult::Done)
-        throw CCommandFailure(RecordInfoEdit::Message(result).toStdString());
+        return RecordInfoEdit::Message(result).toStdString();
+    return {};
 }
 
 } // namespace
@@ -88,20 +89,38 @@ int CEditCommand::Run(CCliContext& context, const CCommandLine& line)
         throw CUsageError("--task and --no-task exclude each other");
     if (line.Ordered().empty())
         throw CUsageError("nothing to change: give at least one option");
+    // Wrong usage is told before the record is even looked at.
+    for (const auto& [option, value] : line.Ordered()) {
+        if (option == "add-tag" || option == "remove-tag")
+            ParseTag(option, value);
+    }
     const std::string& path = line.Positionals()[0];
-    CTagger& tagger = context.Audio().GetTagger();
-    const std::string area = tagger.ReadRecordInfo(path);
-    if (area.size() != InfoText::kCapacity || !RecordInfo::HasMarker(area))
-        throw CCommandFailure(path + ": not a record made by this program; nothing written");
-
-    QString block = RecordInfo::DecodeRecordInfo(area);
-    for (const auto& [option, value] : line.Ordered())
-        Apply(option, value, block);
-    // Saved as the editor saves: groups left without a tag go.
-    const std::optional<QByteArray> changed =
-        RecordInfo::EncodeRecordInfo(RecordInfoEdit::TidyTags(block));
-    if (!changed)
-        throw CCommandFailure(RecordInfo::kMsgDoesNotFit);
-    tagger.WriteRecordInfo(path, changed->constData(), static_cast<std::size_t>(changed->size()));
+    const std::filesystem::path record = context.Store().RecordInFolders(path);
+    // Read, changed and written under the record's lock: an edit of another program at the
+    // same moment is neither lost nor loses this one.
+    std::string refusal;
+    const RecordInfoFile::SResult result = RecordInfoFile::Update(
+        context.Audio(), record, [&](const std::string& area) -> std::optional<QByteArray> {
+            if (area.size() != InfoText::kCapacity || !RecordInfo::HasMarker(area)) {
+                refusal = path + ": not a record made by this program; nothing written";
+                return std::nullopt;
+            }
+            QString block = RecordInfo::DecodeRecordInfo(area);
+            for (const auto& [option, value] : line.Ordered()) {
+                refusal = Apply(option, value, block);
+                if (!refusal.empty())
+                    return std::nullopt;
+            }
+            // Saved as the editor saves: groups left without a tag go.
+            const std::optional<QByteArray> changed =
+                RecordInfo::EncodeRecordInfo(RecordInfoEdit::TidyTags(block));
+            if (!changed)
+                refusal = RecordInfo::kMsgDoesNotFit;
+            return changed;
+        });
+    if (result.status == RecordInfoFile::EStatus::Refused)
+        throw CCommandFailure(refusal);
+    if (result.status != RecordInfoFile::EStatus::Written)
+        throw CCommandFailure(result.message.toStdString());
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "cli/usageerror.h"
 #include "platform/freespace.h"
 #include "platform/wavebackend.h"
+#include "store/recordinfofile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -141,16 +142,30 @@ int CEngineCommands::Tag(CCliContext& context, const CCommandLine& line)
     const std::string& path = line.Positionals()[0];
     if (!line.Has("info") && !line.Has("info-file"))
         throw CUsageError("give the new information with --info or --info-file");
-    const std::string info = InfoText::FromOptions(line);
-    CTagger& tagger = context.Audio().GetTagger();
-    // The header is rewritten in place at the size this program writes it. A file
-    // with another header (a plain 44-byte WAV, a foreign Ogg stream) has no
-    // information area, and writing one would overwrite its first samples.
-    if (tagger.ReadRecordInfo(path).size() != InfoText::kCapacity) {
+    const QByteArray info = QByteArray::fromStdString(InfoText::FromOptions(line));
+    // Any record file may be tagged (one made by "record OUT" anywhere), but a link in a
+    // record folder is followed only to a record in one: the records there are the
+    // program's, and writing through them must never reach another file.
+    std::error_code error;
+    std::filesystem::path record = std::filesystem::canonical(path, error);
+    if (error)
+        record = path;
+    if (context.Store().LiesInRecordFolder(path))
+        record = context.Store().RecordInFolders(path);
+    const RecordInfoFile::SResult result = RecordInfoFile::Update(
+        context.Audio(), record, [&](const std::string& area) -> std::optional<QByteArray> {
+            // The header is rewritten in place at the size this program writes it. A file
+            // with another header (a plain 44-byte WAV, a foreign Ogg stream) has no
+            // information area, and writing one would overwrite its first samples.
+            if (area.size() != InfoText::kCapacity)
+                return std::nullopt;
+            return info;
+        });
+    if (result.status == RecordInfoFile::EStatus::Refused)
         throw CCommandFailure(path + ": not a record made by this program (it has no information "
                                      "area); nothing written");
-    }
-    tagger.WriteRecordInfo(path, info.data(), info.size());
+    if (result.status != RecordInfoFile::EStatus::Written)
+        throw CCommandFailure(result.message.toStdString());
     return 0;
 }
 

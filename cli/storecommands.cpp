@@ -73,7 +73,7 @@ int CStoreCommands::Locations(CCliContext& context, const CCommandLine& line)
     if (const QString refusal = CLocationList::Refusal(name); !refusal.isEmpty())
         throw CCommandFailure(refusal.toStdString());
     if (!locations.AddLocation(name))
-        throw CCommandFailure("The locations file could not be saved.");
+        throw CCommandFailure(locations.WriteFailureMessage().toStdString());
     return 0;
 }
 

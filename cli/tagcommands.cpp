@@ -34,10 +34,10 @@ QString Argument(const CCommandLine& line, std::size_t index)
     return QString::fromStdString(line.Positionals()[index]).trimmed();
 }
 
-void Check(bool written)
+void Check(bool written, const CTagCatalogue& tags)
 {
     if (!written)
-        throw CCommandFailure(CTagCatalogue::kMsgWriteFailed);
+        throw CCommandFailure(tags.WriteFailureMessage().toStdString());
 }
 
 void RequireGroup(const CTagCatalogue& tags, const QString& group, const char* message)
@@ -148,7 +148,7 @@ int CTagCommands::RenameGroup(CCliContext& context, const QString& oldName, cons
     // Slots showing the group follow it to its new name, as the tag manager's OK does.
     for (int slot = 0; slot < CSettingsStore::kSlotCount; ++slot) {
         if (kinds[slot] != settings.Slot(slot) && !settings.SetSlot(slot, kinds[slot]))
-            throw CCommandFailure(CSettingsStore::kWriteFailedMessage);
+            throw CCommandFailure(settings.WriteFailureMessage().toStdString());
     }
     return 0;
 }
@@ -164,14 +164,14 @@ int CTagCommands::RenameTag(const CTagCatalogue& tags, const QString& group, con
 int CTagCommands::DeleteGroup(const CTagCatalogue& tags, const QString& group)
 {
     RequireGroup(tags, group, kMsgSelectGroup);
-    Check(tags.DeleteGroup(group));
+    Check(tags.DeleteGroup(group), tags);
     return 0;
 }
 
 int CTagCommands::DeleteTag(const CTagCatalogue& tags, const QString& group, const QString& tag)
 {
     RequireTag(tags, group, tag);
-    Check(tags.DeleteTag(group, tag));
+    Check(tags.DeleteTag(group, tag), tags);
     return 0;
 }
 
@@ -187,7 +187,7 @@ int CTagCommands::MoveDown(const CTagCatalogue& tags, const QString& group, cons
     case EMoveResult::WriteFailed:
         break;
     }
-    throw CCommandFailure(CTagCatalogue::kMsgWriteFailed);
+    throw CCommandFailure(tags.WriteFailureMessage().toStdString());
 }
 
 int CTagCommands::CopyGroup(CCliContext& context, const CTagCatalogue& tags, const QString& group)

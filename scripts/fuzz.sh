@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build/fuzz and runs each for a bounded time over
 # a copy of its seed corpus (tests/fuzz/corpus/<target>). PARLANTOGRAPHER_FUZZ_SECONDS sets the
-# time per target (default 60). A crash or a broken property fails the script and leaves the
+# time per target (default 45). A crash or a broken property fails the script and leaves the
 # input that caused it in build/fuzz/findings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${PARLANTOGRAPHER_FUZZ_SECONDS:-60}
+seconds=${PARLANTOGRAPHER_FUZZ_SECONDS:-45}
 build=build/fuzz
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer"
 
@@ -16,7 +16,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPARLANTOGRAPHER_BUILD_FUZZ=ON -DPARLANTOGRAPHER_BUILD_TESTS=OFF \
   -DPARLANTOGRAPHER_BUILD_BENCH=OFF -DPARLANTOGRAPHER_BUILD_GUI=OFF >/dev/null
 
-targets=(recordheader pimreaders catalogue)
+targets=(recordheader pimreaders catalogue recordinfoedit)
 cmake --build "$build" --target "${targets[@]/%/_fuzz}"
 
 mkdir -p "$build/findings"

@@ -1,28 +1,38 @@
 #include "store/cataloguelock.h"
 
+#include "store/filelock.h"
+
+#include <QCoreApplication>
 #include <QFile>
-#include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
-CCatalogueLock::CCatalogueLock(const QString& file)
+CCatalogueLock::CCatalogueLock(const QString& file, std::chrono::milliseconds wait)
 {
     const QByteArray path = QFile::encodeName(LockPath(file));
-    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (m_fd < 0)
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0)
         return;
-    int locked = -1;
-    while ((locked = ::flock(m_fd, LOCK_EX)) != 0 && errno == EINTR) {
+    const FileLock::EWait locked = FileLock::Exclusive(fd, wait);
+    if (locked == FileLock::EWait::Locked) {
+        m_fd = fd;
+        return;
     }
-    if (locked != 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    m_busy = locked == FileLock::EWait::Busy;
+    ::close(fd);
 }
 
 CCatalogueLock::~CCatalogueLock()
 {
     if (m_fd >= 0)
         ::close(m_fd); // releases the lock
+}
+
+QString CCatalogueLock::FailureMessage(const QString& failure, bool busy)
+{
+    if (!busy)
+        return failure;
+    const QString what = failure.endsWith(u'.') ? failure.chopped(1) : failure;
+    return QCoreApplication::translate("CCatalogueLock", "%1: %2.")
+        .arg(what, QCoreApplication::translate("CCatalogueLock", kMsgInUse));
 }

@@ -11,6 +11,7 @@
 #include <ogg/ogg.h>
 #include <optional>
 #include <speex/speex_header.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -153,9 +154,17 @@ CHeaderInfoReader::SResult CHeaderInfoReader::Decide(const std::string& path,
 
 CHeaderInfoReader::SResult CHeaderInfoReader::Read(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, and only a regular file: a FIFO named like a record would never answer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Undecided();
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return NotARecord();
+    }
     unsigned char bytes[kReadBytes];
     std::size_t size = 0;
     while (size < sizeof bytes) {

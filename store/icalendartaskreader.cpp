@@ -114,12 +114,13 @@ std::optional<QByteArray> CICalendarTaskReader::Prepare(const QByteArray& text)
     return out;
 }
 
-std::vector<SPimTask> CICalendarTaskReader::Parse(const QByteArray& text)
+std::vector<SPimTask> CICalendarTaskReader::Parse(const QByteArray& text, const QString& origin)
 {
     std::vector<SPimTask> tasks;
     const std::optional<QByteArray> prepared = Prepare(text);
     if (!prepared) {
-        std::fprintf(stderr, "Skipping a task file nested deeper than %d components\n", kMaxDepth);
+        std::fprintf(stderr, "Skipping the task file \"%s\": nested deeper than %d components\n",
+                     origin.toLocal8Bit().constData(), kMaxDepth);
         return tasks;
     }
     const ComponentPtr root(icalparser_parse_string(prepared->constData()));

@@ -4,6 +4,7 @@
 #include "store/linefile.h"
 #include "store/namerules.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace {
@@ -55,5 +56,12 @@ bool CLocationList::AddLocation(const QString& name) const
     if (!Refusal(name).isEmpty())
         return false;
     const CCatalogueLock lock(m_path);
+    m_busy = lock.Busy();
     return lock.Held() && LineFile::Append(m_path, LocationLine(name));
+}
+
+QString CLocationList::WriteFailureMessage() const
+{
+    return CCatalogueLock::FailureMessage(
+        QCoreApplication::translate("CLocationList", kMsgWriteFailed), m_busy);
 }

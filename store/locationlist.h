@@ -10,6 +10,8 @@ class CLocationList
 {
 public:
     static constexpr const char* kFileName = "locations.dat";
+    static constexpr const char* kMsgWriteFailed =
+        QT_TRANSLATE_NOOP("CLocationList", "The locations file could not be saved.");
 
     // `folder` is the program folder that holds "locations.dat".
     explicit CLocationList(const QString& folder);
@@ -23,7 +25,7 @@ public:
     // Appends the trimmed name with six zero position values (no position source exists),
     // then 500 and 0.000000. No check for an empty or repeated name. False, with the file
     // unchanged, when the name is refused (see Refusal) or the file cannot be opened or
-    // written.
+    // written, or another program keeps it locked.
     bool AddLocation(const QString& name) const;
 
     // Why `name` can not be a location (a "~" ends the name on the line, a control character
@@ -33,6 +35,11 @@ public:
     // The line AddLocation writes, without its line feed.
     static QString LocationLine(const QString& name);
 
+    // The message for the last AddLocation that failed to write: it says so when another
+    // program kept the file locked (see CCatalogueLock).
+    QString WriteFailureMessage() const;
+
 private:
     QString m_path;
+    mutable bool m_busy = false;
 };

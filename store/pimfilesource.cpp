@@ -33,7 +33,7 @@ std::vector<Item> ReadAll(const QString& folder, const QString& suffix, Reader r
         // skipped: one bad file must not hide the others.
         if (file.size() > CPimFileSource::kMaxFileBytes || !file.open(QIODevice::ReadOnly))
             continue;
-        std::vector<Item> parsed = read(file.readAll());
+        std::vector<Item> parsed = read(file.readAll(), path);
         items.insert(items.end(), std::make_move_iterator(parsed.begin()),
                      std::make_move_iterator(parsed.end()));
     }
@@ -65,6 +65,7 @@ std::vector<SPimTask> CPimFileSource::Tasks() const
 
 std::vector<SPimContact> CPimFileSource::Contacts() const
 {
-    return ReadAll<SPimContact>(m_folder + QStringLiteral("/contacts"), QStringLiteral("vcf"),
-                                &CVCardReader::Parse);
+    return ReadAll<SPimContact>(
+        m_folder + QStringLiteral("/contacts"), QStringLiteral("vcf"),
+        [](const QByteArray& text, const QString&) { return CVCardReader::Parse(text); });
 }

@@ -1,7 +1,9 @@
 #include "store/recordbrowser.h"
 
+#include "store/nativepath.h"
 #include "store/recorddate.h"
 #include "store/recordinfo.h"
+#include "store/recordinfolines.h"
 #include "store/recordorder.h"
 
 #include <QHash>
@@ -12,75 +14,36 @@
 
 namespace {
 
-enum class ESection
-{
-    None,
-    Tags,
-    Tasks,
-    Contacts,
-};
-
-// A group line names a tag group: "[Priority]".
-bool IsGroupLine(QStringView line)
-{
-    return line.contains(u'[') || line.contains(u']');
-}
-
-QString GroupName(QStringView line)
-{
-    return line.size() >= 2 ? line.mid(1, line.size() - 2).toString() : QString();
-}
-
-// Splits the decoded block once into the record's task, contact and tag lines. Each section is
-// taken from its first header only, up to the next line that begins with "[[", as the
-// information readers do.
+// Splits the decoded block once into the record's task, contact and tag lines, as every reader
+// of the block sees them (RecordInfoLines).
 void ParseInfo(SBrowsedRecord& record)
 {
-    ESection section = ESection::None;
-    bool seen[4] = {};
-    QString group;
-    bool inGroup = false;
-    for (QStringView raw : QStringView(record.info).tokenize(u'\n')) {
-        for (QStringView piece : raw.tokenize(u'\r')) {
-            if (piece.isEmpty())
-                continue;
-            if (piece.startsWith(u"[[")) {
-                ESection next = ESection::None;
-                if (piece.startsWith(QLatin1String(RecordInfo::kTagsHeader)))
-                    next = ESection::Tags;
-                else if (piece.startsWith(QLatin1String(RecordInfo::kTasksHeader)))
-                    next = ESection::Tasks;
-                else if (piece.startsWith(QLatin1String(RecordInfo::kContactsHeader)))
-                    next = ESection::Contacts;
-                auto& wasSeen = seen[static_cast<int>(next)];
-                section = next != ESection::None && !wasSeen ? next : ESection::None;
-                wasSeen = true;
-                continue;
+    using RecordInfoLines::EKind;
+    using RecordInfoLines::ESection;
+    const RecordInfoLines::SParsed parsed = RecordInfoLines::Parse(record.info);
+    for (const RecordInfoLines::SLine& line : parsed.lines) {
+        if (line.kind == EKind::Header)
+            continue;
+        switch (line.section) {
+        case ESection::None:
+            break;
+        case ESection::Tasks:
+            if (record.tasks.isEmpty() && !line.text.startsWith(u'['))
+                record.task = line.text.toString();
+            record.tasks.append(line.text.toString());
+            break;
+        case ESection::Contacts:
+            record.contacts.append(line.text.toString());
+            break;
+        case ESection::Tags:
+            if (line.kind == EKind::Group) {
+                record.tagLines.append(line.text.toString());
+            } else if (line.IsTag()) {
+                record.tagLines.append(line.text.toString());
+                record.tags.append(
+                    SRecordTag{parsed.GroupOf(line).toString(), line.text.toString()});
             }
-            const QString line = piece.trimmed().toString();
-            if (line.isEmpty())
-                continue;
-            switch (section) {
-            case ESection::None:
-                break;
-            case ESection::Tasks:
-                if (record.tasks.isEmpty() && !line.startsWith(u'['))
-                    record.task = line;
-                record.tasks.append(line);
-                break;
-            case ESection::Contacts:
-                record.contacts.append(line);
-                break;
-            case ESection::Tags:
-                record.tagLines.append(line);
-                if (IsGroupLine(line)) {
-                    group = GroupName(line);
-                    inGroup = true;
-                } else if (inGroup) {
-                    record.tags.append(SRecordTag{group, line});
-                }
-                break;
-            }
+            break;
         }
     }
 }
@@ -136,7 +99,7 @@ CRecordBrowser::CRecordBrowser(const RecordList& records)
         SBrowsedRecord& record = m_records[i];
         record.path = entry.path;
         record.fileName = entry.fileName;
-        record.recorded = RecordDate::OfRecord(entry.path, zone);
+        record.recorded = RecordDate::OfRecord(NativePath::Display(entry.path), zone);
         record.day = record.recorded.isValid() ? record.recorded.date() : QDate();
         record.info = RecordInfo::DecodeRecordInfo(entry.info);
         ParseInfo(record);
@@ -237,7 +200,7 @@ const SBrowsedRecord& CRecordBrowser::Record(int index) const
     return m_records.at(static_cast<std::size_t>(index));
 }
 
-int CRecordBrowser::IndexOfPath(const QString& path) const
+int CRecordBrowser::IndexOfPath(const std::filesystem::path& path) const
 {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
         if (m_records[i].path == path)

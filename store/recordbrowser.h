@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -39,16 +40,16 @@ struct STagGroup
 // What the browser needs of one record, worked out once when the model is built.
 struct SBrowsedRecord
 {
-    QString path;           // as the record list gives it
-    QString fileName;       // the text the lists show
-    QDateTime recorded;     // local (RecordDate::OfRecord); invalid when unknown
-    QDate day;              // recorded.date(); invalid when unknown
-    QString info;           // the decoded information block
-    QStringList tasks;      // the lines of the Tasks section, trimmed, empty ones skipped
-    QStringList contacts;   // the lines of the Contacts section, trimmed, empty ones skipped
-    QList<SRecordTag> tags; // every tag line under a group line, in block order
+    std::filesystem::path path; // as the record list gives it (the file system's bytes)
+    QString fileName;           // the text the lists show
+    QDateTime recorded;         // local (RecordDate::OfRecord); invalid when unknown
+    QDate day;                  // recorded.date(); invalid when unknown
+    QString info;               // the decoded information block
+    QStringList tasks;          // the lines of the Tasks section, trimmed, empty ones skipped
+    QStringList contacts;       // the lines of the Contacts section, trimmed, empty ones skipped
+    QList<SRecordTag> tags;     // every tag line under a group line, in block order
     // The lines of the Tags section as the summary shows them: group lines ("[Priority]")
-    // and tags, trimmed, empty ones skipped.
+    // and their tags, trimmed, empty ones skipped.
     QStringList tagLines;
     // The task the record is listed under: the first line of its Tasks section, trimmed,
     // unless it begins with "["; empty when the record has no task.
@@ -102,7 +103,7 @@ public:
     // index in 0 .. Count() - 1, in RecordOrder.
     const SBrowsedRecord& Record(int index) const;
     // The index of the record with this path (exact), -1 when none.
-    int IndexOfPath(const QString& path) const;
+    int IndexOfPath(const std::filesystem::path& path) const;
 
     // The indexes of the records the query lists, in RecordOrder.
     std::vector<int> Records(const SRecordQuery& query) const;

@@ -3,14 +3,13 @@
 #include "audio/audioerror.h"
 #include "audio/tagger.h"
 #include "store/headerinforeader.h"
+#include "store/nativepath.h"
 #include "store/recordinfo.h"
+#include "store/recordlock.h"
+#include "store/trash.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QStorageInfo>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -22,7 +21,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -75,26 +73,6 @@ std::vector<std::string> CandidateNames(const std::string& folder)
     return names;
 }
 
-// Another open description of the file holds a lock on it.
-bool IsLockedElsewhere(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
-        return false; // unlink will tell what is wrong
-    bool locked = false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        locked = true;
-    } else {
-        struct flock query = {};
-        query.l_type = F_WRLCK;
-        query.l_whence = SEEK_SET;
-        // Open-file-description locks conflict with classic POSIX locks of any process.
-        locked = ::fcntl(fd, F_OFD_GETLK, &query) == 0 && query.l_type != F_UNLCK;
-    }
-    ::close(fd); // also releases the flock taken above
-    return locked;
-}
-
 // The information as the tagger reads it; false when the tagger rejects the file.
 // The header bytes answer for nearly every file without setting up a decoder.
 bool ReadInfo(const std::string& path, CTagger& tagger, std::string& info)
@@ -117,67 +95,6 @@ bool ReadInfo(const std::string& path, CTagger& tagger, std::string& info)
     }
 }
 
-// The device of the nearest existing folder on the way to `path`: a trash folder that does
-// not exist yet is made on the volume of its parent.
-std::optional<dev_t> DeviceOf(QString path)
-{
-    while (!path.isEmpty()) {
-        struct stat status = {};
-        if (::stat(QFile::encodeName(path).constData(), &status) == 0)
-            return status.st_dev;
-        const QString parent = QFileInfo(path).path();
-        if (parent == path)
-            break;
-        path = parent;
-    }
-    return std::nullopt;
-}
-
-bool IsUsableDir(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.isDir() && !info.isSymLink() && info.isWritable();
-}
-
-QString HomeTrash()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/Trash");
-}
-
-// True when `inTrash` lies in the "files" folder of the home trash or of a volume's trash.
-bool IsInTrash(const QString& inTrash, const QString& homeTrash, const QString& top)
-{
-    const QString uid = QString::number(::getuid());
-    const QString folder = QFileInfo(inTrash).absolutePath();
-    const QString root = top.endsWith(u'/') ? top : top + u'/';
-    for (const QString& trash : {homeTrash, root + QStringLiteral(".Trash/") + uid,
-                                 root + QStringLiteral(".Trash-") + uid}) {
-        if (folder == QDir::cleanPath(trash + QStringLiteral("/files")))
-            return true;
-    }
-    return false;
-}
-
-// A volume's own trash for this user: "$top/.Trash/<uid>" when the administrator made
-// "$top/.Trash" (a sticky folder, not a link), else "$top/.Trash-<uid>", made on first use.
-bool VolumeHasTrash(const QString& top)
-{
-    const QString uid = QString::number(::getuid());
-    const QString shared = top + QStringLiteral("/.Trash");
-    struct stat status = {};
-    if (::lstat(QFile::encodeName(shared).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
-        (status.st_mode & S_ISVTX) != 0) {
-        const QString own = shared + u'/' + uid;
-        if (IsUsableDir(own) || (!QFileInfo::exists(own) && QFileInfo(shared).isWritable()))
-            return true;
-    }
-    const QString own = top + QStringLiteral("/.Trash-") + uid;
-    if (QFileInfo::exists(own))
-        return IsUsableDir(own);
-    return QFileInfo(top).isWritable();
-}
-
 } // namespace
 
 void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
@@ -192,8 +109,8 @@ void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
                                                  info.data(), static_cast<qsizetype>(info.size()))))
             continue;
         RecordEntry entry;
-        entry.path = QFile::decodeName(QByteArray::fromStdString(path));
-        entry.fileName = QFile::decodeName(QByteArray::fromStdString(name));
+        entry.path = path;
+        entry.fileName = NativePath::DisplayName(name);
         entry.infoLength = static_cast<std::uint32_t>(info.size());
         entry.info = QByteArray(info.data(), static_cast<qsizetype>(info.size()));
         list.push_back(std::move(entry));
@@ -221,54 +138,48 @@ void FreeRecordList(RecordList& list)
     list.shrink_to_fit();
 }
 
-EDeleteResult DeleteRecord(const QString& path)
+std::optional<fs::path> ResolveInRecordFolders(const fs::path& file, const QStringList& folders)
 {
-    const std::string nativePath = QFile::encodeName(path).toStdString();
-    if (IsLockedElsewhere(nativePath))
+    std::error_code error;
+    const fs::path real = fs::canonical(file, error);
+    if (error)
+        return std::nullopt;
+    for (const QString& folder : folders) {
+        const fs::path canonical = fs::canonical(NativePath::FromText(folder), error);
+        if (!error && real.parent_path() == canonical)
+            return real;
+    }
+    return std::nullopt;
+}
+
+EDeleteResult DeleteRecord(const fs::path& path)
+{
+    const CRecordLock lock(path);
+    if (lock.State() == CRecordLock::EState::InUse)
         return EDeleteResult::InUse;
-    if (::unlink(nativePath.c_str()) == 0)
+    if (!lock.Held())
+        return EDeleteResult::Failed;
+    if (::unlink(path.c_str()) == 0)
         return EDeleteResult::Deleted;
     return errno == EBUSY || errno == ETXTBSY ? EDeleteResult::InUse : EDeleteResult::Failed;
 }
 
-EDisposal DeleteDisposal(const QString& path)
+EDisposal DeleteDisposal(const fs::path& path)
 {
-    // The same choice QFile::moveToTrash makes: a file off the home's volume goes to its own
-    // volume's trash when it has one, else to the home trash, which only a file on the same
-    // device as that trash can be moved into.
-    const QStorageInfo volume(path);
-    if (!volume.isValid())
-        return EDisposal::Permanent;
-    if (volume != QStorageInfo(QDir::home()) && VolumeHasTrash(volume.rootPath()))
-        return EDisposal::Trash;
-    const std::optional<dev_t> trashDevice = DeviceOf(HomeTrash());
-    const std::optional<dev_t> fileDevice = DeviceOf(path);
-    return trashDevice && fileDevice && *trashDevice == *fileDevice ? EDisposal::Trash
-                                                                    : EDisposal::Permanent;
+    return Trash::FolderFor(path) ? EDisposal::Trash : EDisposal::Permanent;
 }
 
-EDeleteResult TrashRecord(const QString& path)
+EDeleteResult TrashRecord(const fs::path& path)
 {
-    const std::string nativePath = QFile::encodeName(path).toStdString();
-    if (IsLockedElsewhere(nativePath))
+    const CRecordLock lock(path);
+    if (lock.State() == CRecordLock::EState::InUse)
         return EDeleteResult::InUse;
-    // QFile::moveToTrash makes only the last folder of the home trash; when it cannot, it
-    // "trashes" into the working directory instead. Making the whole path first and checking
-    // where the file went keep a record from ending up anywhere but a trash.
-    const QString homeTrash = HomeTrash();
-    if (!QDir().mkpath(homeTrash))
+    if (!lock.Held())
         return EDeleteResult::Failed;
-    QString inTrash;
-    if (!QFile::moveToTrash(path, &inTrash))
-        return EDeleteResult::Failed;
-    if (IsInTrash(inTrash, homeTrash, QStorageInfo(inTrash).rootPath()))
-        return EDeleteResult::Deleted;
-    // Put it back where it was; the user saw a failure, not a loss.
-    ::rename(QFile::encodeName(inTrash).constData(), nativePath.c_str());
-    return EDeleteResult::Failed;
+    return Trash::Move(path) ? EDeleteResult::Deleted : EDeleteResult::Failed;
 }
 
-EDeleteResult DisposeRecord(const QString& path, EDisposal disposal)
+EDeleteResult DisposeRecord(const fs::path& path, EDisposal disposal)
 {
     return disposal == EDisposal::Trash ? TrashRecord(path) : DeleteRecord(path);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 class CTagger;
@@ -11,8 +13,9 @@ class CTagger;
 // One stored record: a file whose embedded information starts with the record marker.
 struct RecordEntry
 {
-    QString path;                 // the folder, a slash, the file name
-    QString fileName;             // the name as the folder listing gives it; what the lists show
+    std::filesystem::path path;   // the folder, a slash, the file name, as the file system spells
+                                  // them (see NativePath)
+    QString fileName;             // the file name as the lists show it
     std::uint32_t infoLength = 0; // bytes of information read (1024 for our records)
     QByteArray info;              // the information block as read, zeros included
 };
@@ -36,6 +39,13 @@ RecordList BuildRecordList(const QStringList& folders, CTagger& tagger);
 // Releases every entry.
 void FreeRecordList(RecordList& list);
 
+// Where `file` really is, every link followed, when that lies directly in one of `folders`
+// (the record folders): rename, delete and the information edits reach only records there,
+// so that a mistyped path or a link out of the folders never costs the user an unrelated file.
+// std::nullopt otherwise, and for a file that does not exist.
+std::optional<std::filesystem::path> ResolveInRecordFolders(const std::filesystem::path& file,
+                                                            const QStringList& folders);
+
 enum class EDeleteResult
 {
     Deleted,
@@ -43,13 +53,13 @@ enum class EDeleteResult
     Failed, // "Can't delete this record because of an unknown reason."
 };
 
-// Deletes a record's file. Linux lets an open file be deleted, so "in use" means what
-// can be observed: another open description holds a lock (flock, POSIX or
-// open-file-description lock) on the file, or the system refuses with EBUSY or ETXTBSY.
-// Permission errors (EACCES, EPERM), a missing file and everything else are "unknown
-// reason": they are not about another program using the record. On failure the file is
-// left as it was.
-EDeleteResult DeleteRecord(const QString& path);
+// Deletes a record's file, under the record's lock (CRecordLock). Linux lets an open file be
+// deleted, so "in use" means what can be observed: a recording, another program's lock
+// (flock, POSIX or open-file-description lock) that lasts past the lock's wait, or the system
+// refusing with EBUSY or ETXTBSY. Permission errors (EACCES, EPERM), a missing file, a link or
+// anything but a regular file, and everything else are "unknown reason": they are not about
+// another program using the record. On failure the file is left as it was.
+EDeleteResult DeleteRecord(const std::filesystem::path& path);
 
 // The message for a failed delete; empty for EDeleteResult::Deleted.
 QString DeleteRecordMessage(EDeleteResult result);
@@ -62,16 +72,17 @@ enum class EDisposal
 };
 
 // What a delete of the record at `path` will do, so that the question can say so: Trash when
-// the record's volume has a trash the file can be moved into (the home trash on the home's
-// volume, else the volume's own ".Trash/<uid>" or ".Trash-<uid>"), Permanent otherwise.
-EDisposal DeleteDisposal(const QString& path);
+// the record's volume has a trash the file can be moved into (Trash::FolderFor), Permanent
+// otherwise.
+EDisposal DeleteDisposal(const std::filesystem::path& path);
 
-// Moves a record to the trash, with DeleteRecord's "in use" check first. A move the trash
-// refuses is Failed and leaves the file where it was: it is never deleted for good instead.
-EDeleteResult TrashRecord(const QString& path);
+// Moves a record to the trash (Trash::Move), with DeleteRecord's lock and "in use" answer. A
+// move the trash refuses is Failed and leaves the file where it was: it is never deleted for
+// good instead.
+EDeleteResult TrashRecord(const std::filesystem::path& path);
 
 // TrashRecord for EDisposal::Trash, DeleteRecord for EDisposal::Permanent.
-EDeleteResult DisposeRecord(const QString& path, EDisposal disposal);
+EDeleteResult DisposeRecord(const std::filesystem::path& path, EDisposal disposal);
 
 // Which item to select once item `deleted` of `count` items has been removed, as an index
 // into the shortened list: the item after the deleted one (which moves into its place),

@@ -1,22 +1,11 @@
 #include "store/recordinfo.h"
 
+#include "store/recordinfolines.h"
 #include "store/slotkind.h"
 #include "store/textcodec.h"
 
-#include <QRegularExpression>
-
 namespace RecordInfo {
 namespace {
-
-bool IsGroupLine(const QString& line)
-{
-    return line.contains(u'[') || line.contains(u']');
-}
-
-QString GroupName(const QString& line)
-{
-    return line.size() >= 2 ? line.mid(1, line.size() - 2) : QString();
-}
 
 void AddIfAbsent(QStringList& list, const QString& text)
 {
@@ -24,11 +13,15 @@ void AddIfAbsent(QStringList& list, const QString& text)
         list.append(text);
 }
 
-// An entry as it goes into the block: one line, no surrounding spaces.
+// An entry as it goes into the block: one line (whatever would end a line for the readers
+// becomes a space), no surrounding spaces.
 QString CleanEntry(const QString& text)
 {
     QString clean = text;
-    clean.replace(u'\r', u' ').replace(u'\n', u' ');
+    for (QChar& c : clean) {
+        if (RecordInfoLines::IsLineBreak(c))
+            c = u' ';
+    }
     return clean.trimmed();
 }
 
@@ -56,28 +49,39 @@ bool AppendLine(QByteArray& text, const QString& line)
     return true;
 }
 
-// The lines of the first group named `group` in the tags section; std::nullopt when the
-// section has no such group.
-std::optional<QStringList> FirstGroupTags(const QString& group, const QString& block)
+using RecordInfoLines::ESection;
+
+ESection SectionOf(const char* header)
 {
-    const QStringList lines = SectionLines(block, kTagsHeader);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!IsGroupLine(lines[i]) || GroupName(lines[i]) != group)
-            continue;
-        QStringList tags;
-        for (qsizetype k = i + 1; k < lines.size() && !lines[k].startsWith(u'['); ++k)
-            tags.append(lines[k]);
-        return tags;
-    }
-    return std::nullopt;
+    const QLatin1String text(header);
+    if (text == QLatin1String(kTagsHeader))
+        return ESection::Tags;
+    if (text == QLatin1String(kTasksHeader))
+        return ESection::Tasks;
+    return text == QLatin1String(kContactsHeader) ? ESection::Contacts : ESection::None;
 }
 
-bool SectionHasLine(const QString& text, const QString& block, const char* header)
+// The entries of a section, trimmed, in block order.
+QStringList Entries(const QString& block, ESection section)
 {
-    const QString wanted = text.trimmed();
-    if (block.isEmpty())
-        return false;
-    return SectionLines(block, header).contains(wanted);
+    QStringList entries;
+    for (const RecordInfoLines::SLine& line : RecordInfoLines::Parse(block).lines) {
+        if (line.section == section && line.kind == RecordInfoLines::EKind::Entry)
+            entries.append(line.text.toString());
+    }
+    return entries;
+}
+
+// The tags of every group line named `group`, in block order.
+QStringList GroupTags(const QString& group, const QString& block)
+{
+    QStringList tags;
+    const RecordInfoLines::SParsed parsed = RecordInfoLines::Parse(block);
+    for (const RecordInfoLines::SLine& line : parsed.lines) {
+        if (line.IsTag() && parsed.GroupOf(line) == group)
+            tags.append(line.text.toString());
+    }
+    return tags;
 }
 
 } // namespace
@@ -136,52 +140,52 @@ std::optional<QByteArray> EncodeRecordInfo(const QString& text)
 
 QStringList SectionLines(const QString& block, const char* header)
 {
-    static const QRegularExpression lineBreaks(QStringLiteral("[\r\n]"));
+    const ESection section = SectionOf(header);
     QStringList lines;
-    const QString headerText = QLatin1String(header);
-    const qsizetype at = block.indexOf(headerText);
-    if (at < 0)
-        return lines;
-    const QString rest = block.mid(at + headerText.size());
-    for (const QString& line : rest.split(lineBreaks, Qt::SkipEmptyParts)) {
-        if (line.startsWith(QLatin1String("[[")))
-            break;
-        lines.append(line);
+    for (const RecordInfoLines::SLine& line : RecordInfoLines::Parse(block).lines) {
+        if (line.section == section && line.kind != RecordInfoLines::EKind::Header &&
+            (section != ESection::Tags || line.kind == RecordInfoLines::EKind::Group ||
+             line.IsTag()))
+            lines.append(line.text.toString());
     }
     return lines;
 }
 
 bool RecordHasContact(const QString& name, const QString& block)
 {
-    return SectionHasLine(name, block, kContactsHeader);
+    return Entries(block, ESection::Contacts).contains(name.trimmed());
 }
 
 bool RecordHasTask(const QString& subject, const QString& block)
 {
-    return SectionHasLine(subject, block, kTasksHeader);
+    return Entries(block, ESection::Tasks).contains(subject.trimmed());
 }
 
 bool RecordHasTag(const QString& group, const QString& tag, const QString& block)
 {
-    if (block.isEmpty() || group.isEmpty() || tag.isEmpty())
+    if (group.isEmpty() || tag.isEmpty())
         return false;
-    const std::optional<QStringList> tags = FirstGroupTags(group, block);
-    return tags && tags->contains(tag);
+    return GroupTags(group, block).contains(tag);
 }
 
 void ListRecordContacts(QStringList& list, const QString& block)
 {
-    for (const QString& line : SectionLines(block, kContactsHeader))
-        AddIfAbsent(list, line.trimmed());
+    for (const QString& line : Entries(block, ESection::Contacts))
+        AddIfAbsent(list, line);
+}
+
+QString RecordTask(const QString& block)
+{
+    const QStringList tasks = Entries(block, ESection::Tasks);
+    return tasks.isEmpty() || tasks.first().startsWith(u'[') ? QString() : tasks.first();
 }
 
 void ListRecordTask(QStringList& list, const QString& block,
                     const std::function<bool(const QString&)>& taskExistsInStore)
 {
-    const QStringList lines = SectionLines(block, kTasksHeader);
-    if (lines.isEmpty() || lines.first().startsWith(u'['))
+    const QString subject = RecordTask(block);
+    if (subject.isEmpty())
         return;
-    const QString subject = lines.first().trimmed();
     if (list.contains(subject))
         return;
     if (taskExistsInStore && taskExistsInStore(subject))
@@ -191,18 +195,15 @@ void ListRecordTask(QStringList& list, const QString& block,
 
 void ListRecordTagsOfGroup(QStringList& list, const QString& group, const QString& block)
 {
-    const std::optional<QStringList> tags = FirstGroupTags(group, block);
-    if (!tags)
-        return;
-    for (const QString& tag : *tags)
+    for (const QString& tag : GroupTags(group, block))
         AddIfAbsent(list, tag);
 }
 
 void ListRecordGroups(QStringList& list, const QString& block)
 {
-    for (const QString& line : SectionLines(block, kTagsHeader)) {
-        if (IsGroupLine(line))
-            AddIfAbsent(list, GroupName(line));
+    for (const RecordInfoLines::SLine& line : RecordInfoLines::Parse(block).lines) {
+        if (line.kind == RecordInfoLines::EKind::Group)
+            AddIfAbsent(list, line.GroupName().toString());
     }
 }
 

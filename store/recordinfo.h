@@ -13,8 +13,10 @@
 // every line ending with a line feed. On disk it fills a 1024-byte area: the UTF-8 text, then
 // zero bytes. Limits count bytes of that text.
 //
-// The readers work on the decoded text (DecodeRecordInfo) and accept carriage returns and empty
-// lines; a missing section header gives an empty section. Nothing here does I/O.
+// The readers work on the decoded text (DecodeRecordInfo) and see its lines as
+// RecordInfoLines::Parse does, as the editor's changes do (store/recordinfoedit.*): carriage
+// returns and empty lines are accepted, and a missing section header gives an empty section.
+// Nothing here does I/O.
 namespace RecordInfo {
 
 inline constexpr qsizetype kAreaSize = 1024;
@@ -65,27 +67,30 @@ bool HasMarker(QByteArrayView area);
 std::optional<QByteArray> EncodeRecordInfo(const QString& text);
 
 // The lines of a section (header kTagsHeader, kTasksHeader or kContactsHeader) of `block`,
-// empty lines skipped, up to the next line that begins with "[[".
+// trimmed: for the Tags section its group lines and tags, for the others every entry.
 QStringList SectionLines(const QString& block, const char* header);
 
 // True when a line of the contacts section equals the trimmed name. Never for an empty block.
 bool RecordHasContact(const QString& name, const QString& block);
 // True when a line of the tasks section equals the trimmed subject. Never for an empty block.
 bool RecordHasTask(const QString& subject, const QString& block);
-// True when `tag` is listed under the first group line named `group`; a later group line of
-// the same name is not looked at. False when any argument is empty.
+// True when `tag` is listed under a group line named `group` (a group named on two lines, as
+// two slots of one group give, has the tags of both). False when any argument is empty.
 bool RecordHasTag(const QString& group, const QString& tag, const QString& block);
+// The task the record is filed under: the first line of its Tasks section, unless it begins
+// with "["; empty when there is none.
+QString RecordTask(const QString& block);
 
 // The List... readers add a text to `list` only when `list` does not hold it yet (exact
 // comparison), at its end.
 
 // Every contact line, trimmed.
 void ListRecordContacts(QStringList& list, const QString& block);
-// The first line of the tasks section, trimmed, unless it begins with "[" or a task with that
-// subject still exists in the contacts-and-tasks store (`taskExistsInStore`).
+// RecordTask, unless it is empty or a task with that subject still exists in the
+// contacts-and-tasks store (`taskExistsInStore`).
 void ListRecordTask(QStringList& list, const QString& block,
                     const std::function<bool(const QString&)>& taskExistsInStore);
-// The tag lines under the first group line named `group`, as they stand.
+// The tags under every group line named `group`.
 void ListRecordTagsOfGroup(QStringList& list, const QString& group, const QString& block);
 // Every group name of the tags section.
 void ListRecordGroups(QStringList& list, const QString& block);

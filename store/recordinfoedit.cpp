@@ -2,88 +2,34 @@
 
 #include "store/namerules.h"
 #include "store/recordinfo.h"
+#include "store/recordinfolines.h"
 #include "store/textcodec.h"
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <algorithm>
 
 namespace RecordInfoEdit {
 namespace {
 
-// The block's lines as split at line feeds; joining them with line feeds gives the block
-// back exactly. Comparisons ignore a carriage return at a line's end.
-QString Bare(const QString& line)
-{
-    return line.endsWith(u'\r') ? line.chopped(1) : line;
-}
+using RecordInfoLines::EKind;
+using RecordInfoLines::ESection;
+using RecordInfoLines::SLine;
+using RecordInfoLines::SParsed;
 
-bool IsGroupLine(const QString& line)
+const char* HeaderOf(ESection section)
 {
-    return line.contains(u'[') || line.contains(u']');
-}
-
-qsizetype HeaderIndex(const QStringList& lines, const char* header)
-{
-    const QString wanted = QLatin1String(header);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (Bare(lines[i]) == wanted)
-            return i;
+    switch (section) {
+    case ESection::Tags:
+        return RecordInfo::kTagsHeader;
+    case ESection::Tasks:
+        return RecordInfo::kTasksHeader;
+    case ESection::Contacts:
+        return RecordInfo::kContactsHeader;
+    case ESection::None:
+        break;
     }
-    return -1;
-}
-
-// The index after the last line of the section whose header is at `header`.
-qsizetype SectionEnd(const QStringList& lines, qsizetype header)
-{
-    qsizetype end = header + 1;
-    while (end < lines.size() && !Bare(lines[end]).startsWith(QLatin1String("[[")))
-        ++end;
-    return end;
-}
-
-// The header's index, the header appended at the end first when the block lacks it.
-qsizetype EnsureHeader(QStringList& lines, const char* header)
-{
-    const qsizetype at = HeaderIndex(lines, header);
-    if (at >= 0)
-        return at;
-    // Keep the block ending with a line feed when it did.
-    const qsizetype insertAt =
-        !lines.isEmpty() && lines.last().isEmpty() ? lines.size() - 1 : lines.size();
-    lines.insert(insertAt, QLatin1String(header));
-    if (insertAt == lines.size() - 1)
-        lines.append(QString());
-    return insertAt;
-}
-
-// The index of the first line in the section at `header` that `match` accepts, or -1.
-template <typename Match>
-qsizetype FindInSection(const QStringList& lines, qsizetype header, Match match)
-{
-    if (header < 0)
-        return -1;
-    const qsizetype end = SectionEnd(lines, header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        if (match(Bare(lines[i])))
-            return i;
-    }
-    return -1;
-}
-
-// The tag lines of the first group line named `group`: [first, end); first < 0 without one.
-std::pair<qsizetype, qsizetype> GroupRange(const QStringList& lines, const QString& group)
-{
-    const qsizetype tags = HeaderIndex(lines, RecordInfo::kTagsHeader);
-    const qsizetype groupLine = FindInSection(lines, tags, [&](const QString& line) {
-        return IsGroupLine(line) && line.mid(1, line.size() - 2) == group;
-    });
-    if (groupLine < 0)
-        return {-1, -1};
-    const qsizetype sectionEnd = SectionEnd(lines, tags);
-    qsizetype end = groupLine + 1;
-    while (end < sectionEnd && !Bare(lines[end]).startsWith(u'['))
-        ++end;
-    return {groupLine + 1, end};
+    return "";
 }
 
 // An entry stays one line of its section: no control character, no "[" that would make it a
@@ -96,40 +42,109 @@ bool IsEntry(const QString& value)
            !value.startsWith(u'[') && TextCodec::Encode(value).size() <= RecordInfo::kMaxLineBytes;
 }
 
-EResult Commit(const QStringList& lines, QString& block)
+EResult Commit(const QString& result, QString& block)
 {
-    const QString result = lines.join(u'\n');
     if (TextCodec::Encode(result).size() > RecordInfo::kEditLimit)
         return EResult::DoesNotFit;
     block = result;
     return EResult::Done;
 }
 
-EResult AddFirstInSection(const char* header, const QString& value, QString& block)
+// `text` with every line that `remove` picks taken out, line break and all. The lines keep
+// their order and everything between them stays as it was.
+template <typename Pick>
+QString WithoutLines(const QString& text, const SParsed& parsed, Pick remove)
+{
+    QString kept;
+    kept.reserve(text.size());
+    qsizetype from = 0;
+    for (const SLine& line : parsed.lines) {
+        if (!remove(line))
+            continue;
+        kept += QStringView(text).mid(from, line.start - from);
+        from = line.next;
+    }
+    kept += QStringView(text).mid(from);
+    return kept;
+}
+
+// `text` with the lines `added` (each followed by a line feed) inserted where the next line
+// would start after line `after`. A last line without a line break gets one first.
+QString InsertAfter(const QString& text, const SLine& after, const QString& added)
+{
+    QString result = text;
+    if (after.next == after.end)
+        result.insert(after.end, u'\n' + added);
+    else
+        result.insert(after.next, added);
+    return result;
+}
+
+// `text` with the section's header at its end when no line opens the section yet.
+QString WithHeader(const QString& text, ESection section)
+{
+    if (RecordInfoLines::Parse(text).Opener(section) >= 0)
+        return text;
+    const bool broken = text.isEmpty() || RecordInfoLines::IsLineBreak(text.back());
+    return text + (broken ? QString() : QStringLiteral("\n")) + QLatin1String(HeaderOf(section)) +
+           u'\n';
+}
+
+template <typename Pick> bool AnyLine(const SParsed& parsed, Pick pick)
+{
+    return std::any_of(parsed.lines.begin(), parsed.lines.end(), pick);
+}
+
+bool IsEntryOf(const SLine& line, ESection section, const QString& value)
+{
+    return line.section == section && line.kind == EKind::Entry && line.text == value;
+}
+
+EResult AddFirstInSection(ESection section, const QString& value, QString& block)
 {
     const QString entry = value.trimmed();
     if (!IsEntry(entry))
         return EResult::BadValue;
-    QStringList lines = block.split(u'\n');
-    const qsizetype at = EnsureHeader(lines, header);
-    if (FindInSection(lines, at, [&](const QString& line) { return line.trimmed() == entry; }) >= 0)
-        return Commit(lines, block);
-    lines.insert(at + 1, entry);
-    return Commit(lines, block);
+    if (AnyLine(RecordInfoLines::Parse(block),
+                [&](const SLine& line) { return IsEntryOf(line, section, entry); }))
+        return EResult::Done;
+    const QString text = WithHeader(block, section);
+    const SParsed parsed = RecordInfoLines::Parse(text);
+    const SLine& header = parsed.lines[static_cast<std::size_t>(parsed.Opener(section))];
+    return Commit(InsertAfter(text, header, entry + u'\n'), block);
 }
 
-EResult RemoveFromSection(const char* header, const QString& value, QString& block)
+EResult RemoveFromSection(ESection section, const QString& value, QString& block)
 {
     const QString entry = value.trimmed();
-    QStringList lines = block.split(u'\n');
-    const qsizetype at = FindInSection(lines, HeaderIndex(lines, header), [&](const QString& line) {
-        return line.trimmed() == entry;
-    });
-    if (entry.isEmpty() || at < 0)
+    const SParsed parsed = RecordInfoLines::Parse(block);
+    const auto held = [&](const SLine& line) {
+        return IsEntryOf(line, section, entry);
+    };
+    if (entry.isEmpty() || !AnyLine(parsed, held))
         return EResult::NotHeld;
-    lines.removeAt(at);
-    block = lines.join(u'\n');
+    block = WithoutLines(block, parsed, held);
     return EResult::Done;
+}
+
+// Where a new group goes in the Tags section: before its first group line, so that tags
+// standing above every group line stay in no group; else after the section's last line.
+const SLine* NewGroupPlace(const SParsed& parsed, bool& before)
+{
+    const qsizetype opener = parsed.Opener(ESection::Tags);
+    const SLine* last = &parsed.lines[static_cast<std::size_t>(opener)];
+    for (std::size_t i = static_cast<std::size_t>(opener) + 1; i < parsed.lines.size(); ++i) {
+        const SLine& line = parsed.lines[i];
+        if (line.section != ESection::Tags || line.kind == EKind::Header)
+            break;
+        if (line.kind == EKind::Group) {
+            before = true;
+            return &line;
+        }
+        last = &line;
+    }
+    before = false;
+    return last;
 }
 
 } // namespace
@@ -143,68 +158,76 @@ EResult AddTag(const QString& group, const QString& tag, QString& block)
         (groupProblem != NameRules::EProblem::None &&
          groupProblem != NameRules::EProblem::ReservedGroup))
         return EResult::BadValue;
-    QStringList lines = block.split(u'\n');
-    const qsizetype tagsHeader = EnsureHeader(lines, RecordInfo::kTagsHeader);
-    const auto [first, end] = GroupRange(lines, group);
-    if (first < 0) {
-        lines.insert(tagsHeader + 1, name);
-        lines.insert(tagsHeader + 1, u'[' + group + u']');
-        return Commit(lines, block);
+    const QString text = WithHeader(block, ESection::Tags);
+    const SParsed parsed = RecordInfoLines::Parse(text);
+    if (AnyLine(parsed, [&](const SLine& line) {
+            return line.IsTag() && line.text == name && parsed.GroupOf(line) == group;
+        }))
+        return EResult::Done;
+    const auto groupLine =
+        std::find_if(parsed.lines.begin(), parsed.lines.end(), [&](const SLine& line) {
+            return line.kind == EKind::Group && line.GroupName() == group;
+        });
+    if (groupLine != parsed.lines.end())
+        return Commit(InsertAfter(text, *groupLine, name + u'\n'), block);
+    const QString added = u'[' + group + QStringLiteral("]\n") + name + u'\n';
+    bool before = false;
+    const SLine* place = NewGroupPlace(parsed, before);
+    if (before) {
+        QString result = text;
+        result.insert(place->start, added);
+        return Commit(result, block);
     }
-    for (qsizetype i = first; i < end; ++i) {
-        if (Bare(lines[i]) == name)
-            return Commit(lines, block);
-    }
-    lines.insert(first, name);
-    return Commit(lines, block);
+    return Commit(InsertAfter(text, *place, added), block);
 }
 
 EResult RemoveTag(const QString& group, const QString& tag, QString& block)
 {
-    QStringList lines = block.split(u'\n');
-    const auto [first, end] = GroupRange(lines, group);
-    for (qsizetype i = first; first >= 0 && i < end; ++i) {
-        if (Bare(lines[i]) == tag) {
-            lines.removeAt(i);
-            block = lines.join(u'\n');
-            return EResult::Done;
-        }
-    }
-    return EResult::NotHeld;
+    const SParsed parsed = RecordInfoLines::Parse(block);
+    const auto held = [&](const SLine& line) {
+        return line.IsTag() && line.text == tag && parsed.GroupOf(line) == group;
+    };
+    if (tag.isEmpty() || !AnyLine(parsed, held))
+        return EResult::NotHeld;
+    block = WithoutLines(block, parsed, held);
+    return EResult::Done;
 }
 
 EResult AddContact(const QString& name, QString& block)
 {
-    return AddFirstInSection(RecordInfo::kContactsHeader, name, block);
+    return AddFirstInSection(ESection::Contacts, name, block);
 }
 
 EResult RemoveContact(const QString& name, QString& block)
 {
-    return RemoveFromSection(RecordInfo::kContactsHeader, name, block);
+    return RemoveFromSection(ESection::Contacts, name, block);
 }
 
 EResult AddTask(const QString& subject, QString& block)
 {
-    return AddFirstInSection(RecordInfo::kTasksHeader, subject, block);
+    const QString entry = subject.trimmed();
+    if (!IsEntry(entry))
+        return EResult::BadValue;
+    // The record is filed under its first task: one held further down moves up.
+    QString changed = block;
+    RemoveFromSection(ESection::Tasks, entry, changed);
+    const EResult result = AddFirstInSection(ESection::Tasks, entry, changed);
+    if (result == EResult::Done && RecordInfo::RecordTask(block) != entry)
+        block = changed;
+    return result;
 }
 
 EResult RemoveTask(const QString& subject, QString& block)
 {
-    return RemoveFromSection(RecordInfo::kTasksHeader, subject, block);
+    return RemoveFromSection(ESection::Tasks, subject, block);
 }
 
 EResult ClearTasks(QString& block)
 {
-    QStringList lines = block.split(u'\n');
-    const qsizetype header = HeaderIndex(lines, RecordInfo::kTasksHeader);
-    if (header < 0)
-        return EResult::Done;
-    // Empty lines inside the section are no tasks; they stay where they are.
-    for (qsizetype i = SectionEnd(lines, header) - 1; i > header; --i) {
-        if (!Bare(lines[i]).isEmpty())
-            lines.removeAt(i);
-    }
-    block = lines.join(u'\n');
+    const SParsed parsed = RecordInfoLines::Parse(block);
+    block = WithoutLines(block, parsed, [](const SLine& line) {
+        return line.section == ESection::Tasks && line.kind == EKind::Entry;
+    });
     return EResult::Done;
 }
 
@@ -220,26 +243,17 @@ EResult SetTask(const QString& subject, QString& block)
 
 QString TidyTags(const QString& block)
 {
-    QStringList lines = block.split(u'\n');
-    const qsizetype header = HeaderIndex(lines, RecordInfo::kTagsHeader);
-    if (header < 0)
-        return block;
-    const qsizetype end = SectionEnd(lines, header);
-    // Walk backwards so that a group line knows whether a tag follows it.
-    bool tagFollows = false;
-    for (qsizetype i = end - 1; i > header; --i) {
-        const QString line = Bare(lines[i]);
-        if (line.isEmpty())
-            continue;
-        if (!IsGroupLine(line)) {
-            tagFollows = true;
-            continue;
-        }
-        if (!tagFollows)
-            lines.removeAt(i);
-        tagFollows = false;
+    const SParsed parsed = RecordInfoLines::Parse(block);
+    std::vector<char> hasTag(parsed.lines.size(), 0);
+    for (const SLine& line : parsed.lines) {
+        if (line.IsTag())
+            hasTag[static_cast<std::size_t>(line.group)] = 1;
     }
-    return lines.join(u'\n');
+    qsizetype index = -1;
+    return WithoutLines(block, parsed, [&](const SLine& line) {
+        ++index;
+        return line.kind == EKind::Group && !hasTag[static_cast<std::size_t>(index)];
+    });
 }
 
 QString Message(EResult result)

@@ -8,6 +8,7 @@
 #include "store/storage.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -57,11 +58,13 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
                 QCoreApplication::translate("CRecordingSession", kMsgLowSpace)};
 
     QString path;
-    for (int attempt = 0; attempt < kPathAttempts && path.isEmpty(); ++attempt) {
+    std::unique_ptr<CReservedFile> reserved;
+    for (int attempt = 0; attempt < kPathAttempts && !reserved; ++attempt) {
         const SRecordPath candidate = request.nextPath();
         if (!candidate.Ok())
             return {EStartRefusal::NoPath, candidate.error};
-        if (CReservedFile::TryCreate(candidate.path.toStdString())) {
+        reserved = CReservedFile::Create(QFile::encodeName(candidate.path).toStdString());
+        if (reserved) {
             path = candidate.path;
         } else if (request.fixedName || !QFileInfo::exists(candidate.path)) {
             const bool taken = QFileInfo::exists(candidate.path);
@@ -71,21 +74,21 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
                                : QStringLiteral(": cannot create the file; nothing recorded"))};
         }
     }
-    if (path.isEmpty())
+    if (!reserved)
         return {
             EStartRefusal::NoPath,
             QCoreApplication::translate("CRecordingSession", "Cannot create a new record file.")};
 
-    auto reserved = std::make_unique<CReservedFile>(path.toStdString());
     CRecorder& recorder = m_audio.GetRecorder();
     const std::uint64_t fit = std::max<std::uint64_t>(SamplesThatFit(m_audio, freeBytes), 1);
     const bool spaceLimited = request.sampleLimit == 0 || fit < request.sampleLimit;
     recorder.SetSampleLimit(spaceLimited ? fit : request.sampleLimit);
     try {
         recorder.Record(
-            path.toStdString(),
+            reserved->FilePath(),
             std::string(request.info.constData(), static_cast<std::size_t>(request.info.size())));
     } catch (const std::exception& error) {
+        reserved->Discard(); // an empty record would only clutter the catalogue
         return {EStartRefusal::EngineError, QString::fromStdString(error.what())};
     }
     m_reserved = std::move(reserved);
@@ -133,11 +136,19 @@ std::optional<QString> CRecordingSession::Stop()
     const std::unique_ptr<CReservedFile> reserved = std::move(m_reserved);
     try {
         m_audio.GetRecorder().StopRecording();
-        m_audio.GetTagger().WriteRecordInfo(m_path.toStdString(), m_info.constData(),
+        // Into the file recorded, whatever its name has become; the locks are still held,
+        // so no edit can have come between.
+        const std::string file = reserved->FilePath();
+        m_audio.GetTagger().WriteRecordInfo(file, m_audio.GetSuitableCodec(file, reserved->Path()),
+                                            m_info.constData(),
                                             static_cast<std::size_t>(m_info.size()));
     } catch (const std::exception& error) {
         return QString::fromStdString(error.what());
     }
+    // Written into a file that no longer has a name: the recording is lost, and the user
+    // must hear so.
+    if (reserved->Deleted())
+        return QCoreApplication::translate("CRecordingSession", kMsgDeleted);
     return std::nullopt;
 }
 

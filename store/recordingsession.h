@@ -79,6 +79,10 @@ public:
         "The record could not be written further (is the storage full?). It holds what was "
         "written until then.");
 
+    static constexpr const char* kMsgDeleted = QT_TRANSLATE_NOOP(
+        "CRecordingSession", "The record was deleted by another program while it was being "
+                             "recorded.");
+
     explicit CRecordingSession(CAudioManager& audio);
     // Stops and saves a recording still running.
     ~CRecordingSession();
@@ -95,19 +99,22 @@ public:
     // by a crash is still a record with its information. Nothing is left on disk when it
     // is refused. The recorder is given a sample limit at the reserve: the free space is
     // measured against what is written, not only when Check happens to look, so a
-    // recording faster than real time stops in time too. While it records, the file
-    // holds a lock that deletes respect.
+    // recording faster than real time stops in time too. While it records, the file is
+    // held open and locked (CReservedFile): every delete, rename and information edit takes
+    // it as in use, and the recording reaches the file itself, never another one that takes
+    // its name.
     SStart Start(const SRequest& request);
     // Whether the recording should end now, and why.
     ERecordingEnd Check() const;
     // Waits up to `timeout` for the sample limit, then Check.
     ERecordingEnd Wait(std::chrono::milliseconds timeout) const;
-    // Stops the recorder, which finalises the file, and writes the information into it.
+    // Stops the recorder, which finalises the file, and writes the information into it
+    // (the file recorded into, whatever its name has become).
     // The engine's message when that failed. The session is idle afterwards either way.
     std::optional<QString> Stop();
 
     bool IsRecording() const { return m_reserved != nullptr; }
-    // The record being made, or the last one made.
+    // The record being made, or the last one made, by the name it was created under.
     QString Path() const { return m_path; }
     std::uint64_t CapturedSamples() const;
 

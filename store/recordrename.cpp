@@ -1,18 +1,22 @@
 #include "store/recordrename.h"
 
+#include "store/nativepath.h"
+#include "store/recordlock.h"
+
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace RecordRename {
 namespace {
 
-SResult Outcome(EStatus status, QString message, QString newPath = {})
+namespace fs = std::filesystem;
+
+SResult Outcome(EStatus status, QString message, fs::path newPath = {})
 {
     return SResult{status, std::move(newPath), std::move(message)};
 }
@@ -22,12 +26,6 @@ SResult SystemFailure(int error)
     return Outcome(EStatus::Failed,
                    QCoreApplication::translate("RecordRename", "Can't rename this record: %1")
                        .arg(QString::fromLocal8Bit(std::strerror(error))));
-}
-
-// The folder part of a path, its last "/" included; empty for a bare name.
-QString FolderOf(const QString& path)
-{
-    return path.left(path.lastIndexOf(u'/') + 1);
 }
 
 // renameat2 with RENAME_NOREPLACE; ENOSYS or EINVAL where the kernel or the file system
@@ -91,39 +89,45 @@ std::optional<QString> NameRefusal(const QString& name)
     return std::nullopt;
 }
 
-QString EditableName(const QString& path)
+QString EditableName(const fs::path& path)
 {
-    const QString fileName = path.mid(path.lastIndexOf(u'/') + 1);
+    const QString fileName = NativePath::DisplayName(path);
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-QString RenamedPath(const QString& path, const QString& name, const QString& extension)
+fs::path RenamedPath(const fs::path& path, const QString& name, const QString& extension)
 {
-    return FolderOf(path) + name + u'.' + extension;
+    return path.parent_path() / NativePath::FromText(name + u'.' + extension);
 }
 
-QString FormatExtension(const QString& path)
+QString FormatExtension(const fs::path& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Non-blocking, and only a regular file: a FIFO named like a record never answers.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return {};
-    const QByteArray signature = file.read(4);
-    const QString extension = path.right(3).toLower();
-    if (signature == "RIFF" && extension == u"wav")
+    struct stat status
+    {
+    };
+    char signature[4] = {};
+    const bool read = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                      ::read(fd, signature, sizeof signature) == sizeof signature;
+    ::close(fd);
+    const QString extension = NativePath::Display(path.extension()).toLower();
+    if (read && std::memcmp(signature, "RIFF", 4) == 0 && extension == u".wav")
         return QStringLiteral("wav");
-    if (signature == "OggS" && (extension == u"ogg" || extension == u"spx"))
-        return extension;
+    if (read && std::memcmp(signature, "OggS", 4) == 0 &&
+        (extension == u".ogg" || extension == u".spx"))
+        return extension.mid(1);
     return {};
 }
 
-SResult MoveNoReplace(const QString& from, const QString& to)
+SResult MoveNoReplace(const fs::path& from, const fs::path& to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    int result = RenameNoReplace(source.constData(), target.constData());
+    int result = RenameNoReplace(from.c_str(), to.c_str());
     if (result != 0 && (errno == ENOSYS || errno == EINVAL))
-        result = LinkThenUnlink(source.constData(), target.constData());
+        result = LinkThenUnlink(from.c_str(), to.c_str());
     if (result == 0)
         return Outcome(EStatus::Renamed, {}, to);
     if (errno == EEXIST)
@@ -131,21 +135,24 @@ SResult MoveNoReplace(const QString& from, const QString& to)
     return SystemFailure(errno);
 }
 
-SResult Rename(const QString& path, const QString& name)
+SResult Rename(const fs::path& path, const QString& name)
 {
     if (const std::optional<QString> refusal = NameRefusal(name))
         return Outcome(EStatus::Refused, *refusal);
-    const QString extension = FormatExtension(path);
+    const CRecordLock lock(path);
+    if (lock.State() == CRecordLock::EState::InUse)
+        return Outcome(EStatus::InUse, QCoreApplication::translate("RecordRename", kMsgInUse));
+    const QString extension = lock.Held() ? FormatExtension(path) : QString();
     if (extension.isEmpty())
         return Outcome(
             EStatus::UnknownFormat,
-            QFileInfo::exists(path)
-                ? QCoreApplication::translate(
+            lock.Error() == ENOENT
+                ? QCoreApplication::translate("RecordRename",
+                                              "Can't rename this record: the file is gone.")
+                : QCoreApplication::translate(
                       "RecordRename", "Can't rename this record: it is neither a WAV nor an "
-                                      "Ogg record.")
-                : QCoreApplication::translate("RecordRename",
-                                              "Can't rename this record: the file is gone."));
-    const QString newPath = RenamedPath(path, name, extension);
+                                      "Ogg record."));
+    const fs::path newPath = RenamedPath(path, name, extension);
     if (newPath == path)
         return Outcome(EStatus::Exists, QCoreApplication::translate("RecordRename", kMsgExists));
     return MoveNoReplace(path, newPath);

@@ -1,37 +1,69 @@
 #include "store/reservedfile.h"
 
-#include <cstdio>
+#include "store/filelock.h"
+
+#include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
-#include <sys/file.h>
-#include <system_error>
+#include <sys/stat.h>
 #include <unistd.h>
 
-CReservedFile::CReservedFile(std::string path) : m_path(std::move(path))
+std::unique_ptr<CReservedFile> CReservedFile::Create(const std::string& path)
 {
-    m_lockFd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    // Without the lock the recording still goes on; only the delete guard is lost.
-    if (m_lockFd >= 0 && ::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_lockFd);
-        m_lockFd = -1;
+    // O_EXCL: fail when the file exists, atomically with its creation.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    // Without the locks the recording still goes on; only the guard against changes is lost.
+    // A delete of another process may be looking at the new file for a moment.
+    if (FileLock::Exclusive(fd, std::chrono::milliseconds(100)) == FileLock::EWait::Locked) {
+        struct flock recording = {};
+        recording.l_type = F_RDLCK;
+        recording.l_whence = SEEK_SET;
+        ::fcntl(fd, F_OFD_SETLK, &recording);
     }
+    return std::unique_ptr<CReservedFile>(new CReservedFile(path, fd));
 }
+
+CReservedFile::CReservedFile(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
 
 CReservedFile::~CReservedFile()
 {
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
-    std::error_code error;
-    if (std::filesystem::is_regular_file(m_path, error) &&
-        std::filesystem::file_size(m_path, error) == 0 && !error)
-        std::filesystem::remove(m_path, error);
+    struct stat file
+    {
+    };
+    // Only while nothing was recorded into it.
+    if (::fstat(m_fd, &file) == 0 && file.st_size == 0)
+        Discard();
+    ::close(m_fd); // releases the locks
 }
 
-bool CReservedFile::TryCreate(const std::string& path)
+void CReservedFile::Discard()
 {
-    // "x": fail when the file exists, atomically with its creation.
-    std::FILE* file = std::fopen(path.c_str(), "wx");
-    if (!file)
-        return false;
-    return std::fclose(file) == 0;
+    if (NameIsOurs())
+        ::unlink(m_path.c_str());
+}
+
+bool CReservedFile::Deleted() const
+{
+    struct stat file
+    {
+    };
+    return ::fstat(m_fd, &file) == 0 && file.st_nlink == 0;
+}
+
+bool CReservedFile::NameIsOurs() const
+{
+    struct stat file
+    {
+    };
+    struct stat named
+    {
+    };
+    return ::fstat(m_fd, &file) == 0 && ::lstat(m_path.c_str(), &named) == 0 &&
+           named.st_dev == file.st_dev && named.st_ino == file.st_ino;
+}
+
+std::string CReservedFile::FilePath() const
+{
+    return "/proc/self/fd/" + std::to_string(m_fd);
 }

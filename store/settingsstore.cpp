@@ -76,6 +76,7 @@ bool CSettingsStore::Write(const char* key, const QString& value)
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return false;
     const CCatalogueLock lock(file);
+    m_busy = lock.Busy();
     const std::optional<QString> target = LineFile::WriteTarget(file);
     if (!lock.Held() || !target || !QDir().mkpath(QFileInfo(*target).absolutePath()))
         return false;
@@ -104,6 +105,11 @@ bool CSettingsStore::Write(const char* key, const QString& value)
     }
     m_settings->sync(); // reads the new file
     return true;
+}
+
+QString CSettingsStore::WriteFailureMessage() const
+{
+    return CCatalogueLock::FailureMessage(QString::fromLatin1(kWriteFailedMessage), m_busy);
 }
 
 QString CSettingsStore::DefaultSlot(int index)

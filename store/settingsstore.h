@@ -12,7 +12,7 @@ class QSettings;
 // "Brindlewares", application "Parlantographer"; when $PARLANTOGRAPHER_HOME is set they live
 // in <home>/settings.ini instead, so that a home is self-contained. Every value is stored as
 // text. Reading never fails: a value that is missing or unreadable gives its default.
-// Writing returns false when the value could not be stored (kWriteFailedMessage is the text to
+// Writing returns false when the value could not be stored (WriteFailureMessage is the text to
 // show); the stored value is then whatever was there before or unknown, never reported saved.
 class CSettingsStore
 {
@@ -27,6 +27,10 @@ public:
     ~CSettingsStore();
     CSettingsStore(const CSettingsStore&) = delete;
     CSettingsStore& operator=(const CSettingsStore&) = delete;
+
+    // kWriteFailedMessage, saying also when the last write failed because another program
+    // kept the settings locked (see CCatalogueLock).
+    QString WriteFailureMessage() const;
 
     // The kind shown by slot `index` (0..3, settings "Slot1".."Slot4"); defaults "Priority",
     // "Contacts", "Task", "None". An index out of range gives "None".
@@ -78,4 +82,5 @@ private:
     bool Write(const char* key, const QString& value);
 
     std::unique_ptr<QSettings> m_settings;
+    bool m_busy = false;
 };

@@ -1,13 +1,5 @@
 #include "store/slotkind.h"
 
-namespace {
-
-// A tag group of this name has always held one choice on the main screen, like the task
-// slot its name reads as; kept so that no existing setup behaves differently.
-constexpr QLatin1String kSingleChoiceGroup{"Tasks"};
-
-} // namespace
-
 CSlotKind::CSlotKind(const QString& stored) : m_text(stored), m_type(TypeOf(stored)) {}
 
 CSlotKind::EType CSlotKind::TypeOf(const QString& text)
@@ -34,8 +26,7 @@ bool CSlotKind::IsSingleChoice() const
     case EType::Task:
     case EType::Location:
         return true;
-    case EType::TagGroup:
-        return m_text == kSingleChoiceGroup;
+    case EType::TagGroup: // whatever its name: a record carries any number of a group's tags
     case EType::None:
     case EType::Contacts:
         return false;

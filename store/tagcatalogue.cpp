@@ -93,6 +93,22 @@ CTagCatalogue::CTagCatalogue(const QString& folder)
     m_backupPath = base + QLatin1String(kBackupFileName);
 }
 
+bool CTagCatalogue::Held(const CCatalogueLock& lock) const
+{
+    m_busy = lock.Busy();
+    return lock.Held();
+}
+
+ECatalogueResult CTagCatalogue::WriteFailure() const
+{
+    return m_busy ? ECatalogueResult::InUse : ECatalogueResult::WriteFailed;
+}
+
+QString CTagCatalogue::WriteFailureMessage() const
+{
+    return Message(WriteFailure(), false);
+}
+
 std::optional<QStringList> CTagCatalogue::Lines() const
 {
     return LineFile::Read(m_path);
@@ -101,7 +117,7 @@ std::optional<QStringList> CTagCatalogue::Lines() const
 bool CTagCatalogue::Rewrite(const std::function<void(QStringList&)>& change) const
 {
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
+    if (!Held(lock))
         return false;
     const std::optional<QStringList> lines = Lines();
     if (!lines)
@@ -127,7 +143,7 @@ bool CTagCatalogue::EnsureDefaultGroups() const
     if (Lines())
         return true;
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
+    if (!Held(lock))
         return false;
     if (Lines())
         return true; // another process made it meanwhile
@@ -152,8 +168,8 @@ ECatalogueResult CTagCatalogue::AddGroup(const QString& name) const
         refusal != ECatalogueResult::Ok)
         return refusal;
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
-        return ECatalogueResult::WriteFailed;
+    if (!Held(lock))
+        return lock.Busy() ? ECatalogueResult::InUse : ECatalogueResult::WriteFailed;
     // A missing file is created by the first group, as appending would; a file that exists
     // but cannot be read is never replaced.
     const std::optional<QStringList> read = Lines();
@@ -176,8 +192,8 @@ ECatalogueResult CTagCatalogue::CopyGroup(const QString& source, const QString& 
         refusal != ECatalogueResult::Ok)
         return refusal;
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
-        return ECatalogueResult::WriteFailed;
+    if (!Held(lock))
+        return lock.Busy() ? ECatalogueResult::InUse : ECatalogueResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines || FindGroupLine(*lines, source) < 0)
         return ECatalogueResult::WriteFailed;
@@ -232,8 +248,8 @@ ECatalogueResult CTagCatalogue::InsertTag(const QString& group, const QString& t
         refusal != ECatalogueResult::Ok)
         return refusal;
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
-        return ECatalogueResult::WriteFailed;
+    if (!Held(lock))
+        return lock.Busy() ? ECatalogueResult::InUse : ECatalogueResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines)
         return ECatalogueResult::WriteFailed;
@@ -295,7 +311,7 @@ bool CTagCatalogue::RenameTag(const QString& group, const QString& oldTag,
 EMoveResult CTagCatalogue::MoveTagDown(const QString& group, const QString& tag) const
 {
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
+    if (!Held(lock))
         return EMoveResult::WriteFailed;
     std::optional<QStringList> lines = Lines();
     if (!lines)
@@ -417,7 +433,7 @@ CTagCatalogue::SUndoResult CTagCatalogue::UndoChanges(const CCatalogueJournal& j
         return {EUndo::Undone, false};
     }
     const CCatalogueLock lock(m_path);
-    if (!lock.Held())
+    if (!Held(lock))
         return {};
     const std::optional<QStringList> current = Lines();
     if (!current)
@@ -469,7 +485,10 @@ QString CTagCatalogue::Message(ECatalogueResult result, bool forGroup)
         return NameRules::Message(forGroup ? NameRules::EKind::Group : NameRules::EKind::Tag,
                                   NameRules::EProblem::TooLong);
     case ECatalogueResult::WriteFailed:
-        return QCoreApplication::translate("CTagCatalogue", kMsgWriteFailed);
+    case ECatalogueResult::InUse:
+        return CCatalogueLock::FailureMessage(
+            QCoreApplication::translate("CTagCatalogue", kMsgWriteFailed),
+            result == ECatalogueResult::InUse);
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 class CCatalogueJournal;
+class CCatalogueLock;
 
 // Result of the catalogue's checked additions. The numbers are the ones the tag dialogs map to
 // their messages (see CTagCatalogue::Message).
@@ -22,6 +23,7 @@ enum class ECatalogueResult
     ControlCharacter = 1161, // a line break or another control character
     ReservedName = 1162,     // a group named like a slot kind
     TooLong = 1163,          // longer than a catalogue line takes
+    InUse = 1164,            // another program kept the catalogue locked; it is unchanged
 };
 
 enum class EMoveResult
@@ -38,7 +40,8 @@ enum class EMoveResult
 //
 // Nothing is cached: every call reads the file afresh, and every change rewrites it whole
 // through a temporary file renamed over it (a crash never leaves a truncated catalogue).
-// A file that cannot be read is an empty catalogue to the readers and a failure to the writers.
+// A file that cannot be read is an empty catalogue to the readers and a failure to the writers;
+// so is a catalogue another program keeps locked for longer than CCatalogueLock::kWait.
 // User-interface thread only.
 class CTagCatalogue
 {
@@ -153,6 +156,11 @@ public:
     SUndoResult UndoChanges(const CCatalogueJournal& journal) const;
 
     static QString Message(ECatalogueResult result, bool forGroup);
+    // Why the last change that returned false (or WriteFailed, EMoveResult::WriteFailed)
+    // failed: InUse when another program kept the catalogue locked (see CCatalogueLock),
+    // else WriteFailed; and the message for it.
+    ECatalogueResult WriteFailure() const;
+    QString WriteFailureMessage() const;
     // The refusal NameRules gives `name` as a group (or a tag) name, as a result code; Ok
     // when it gives none.
     static ECatalogueResult CheckName(const QString& name, bool forGroup);
@@ -160,6 +168,8 @@ public:
 private:
     // A new name, already trimmed: EmptyName when nothing is left, else as CheckName.
     static ECatalogueResult CheckNewName(const QString& trimmed, bool forGroup);
+    // Whether the lock is ours; remembers whether another program kept it.
+    bool Held(const CCatalogueLock& lock) const;
     std::optional<QStringList> Lines() const;
     bool Rewrite(const std::function<void(QStringList&)>& change) const;
     ECatalogueResult InsertTag(const QString& group, const QString& tag, bool first) const;
@@ -171,4 +181,5 @@ private:
     QString m_path;
     QString m_backupPath;
     CCatalogueJournal* m_journal = nullptr;
+    mutable bool m_busy = false;
 };

@@ -26,7 +26,7 @@ ECatalogueResult RenameGroup(const CTagCatalogue& catalogue, const QString& oldN
         return check;
     const QString name = newName.trimmed();
     if (!catalogue.RenameGroup(oldName, name))
-        return ECatalogueResult::WriteFailed;
+        return catalogue.WriteFailure();
     for (QString& kind : slotKinds) {
         if (kind != CSlotKind::kNone && kind == oldName)
             kind = name;
@@ -55,7 +55,7 @@ ECatalogueResult RenameTag(const CTagCatalogue& catalogue, const QString& group,
         check != ECatalogueResult::Ok)
         return check;
     return catalogue.RenameTag(group, oldTag, newTag.trimmed()) ? ECatalogueResult::Ok
-                                                                : ECatalogueResult::WriteFailed;
+                                                                : catalogue.WriteFailure();
 }
 
 ECatalogueResult CheckCopyName(const CTagCatalogue& catalogue, const QString& name)

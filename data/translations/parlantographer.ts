@@ -103,6 +103,17 @@ Its volume has no trash: the record will be deleted for good.</source>
     </message>
 </context>
 <context>
+    <name>CCatalogueLock</name>
+    <message>
+        <source>%1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the catalogue is in use by another program</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CChoosePeriodDlg</name>
     <message>
         <source>Choose Period</source>
@@ -186,6 +197,10 @@ Its volume has no trash: the record will be deleted for good.</source>
 %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The file no longer holds a record&apos;s information.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CFindRecordDlg</name>
@@ -221,6 +236,13 @@ Its volume has no trash: the record will be deleted for good.</source>
     <name>CInPlaceEdit</name>
     <message>
         <source>New item</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CLocationList</name>
+    <message>
+        <source>The locations file could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -329,10 +351,6 @@ The record holds what was captured until then.</source>
     </message>
     <message>
         <source>Recording a voice memo</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The location could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -492,6 +510,10 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>The record could not be written further (is the storage full?). It holds what was written until then.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record was deleted by another program while it was being recorded.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -866,6 +888,25 @@ Please enter another name.</source>
     </message>
 </context>
 <context>
+    <name>RecordInfoFile</name>
+    <message>
+        <source>Can&apos;t change this record: the file is gone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t change this record: it is not a record file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t change this record: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t change this record because it is used by other application.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RecordRename</name>
     <message>
         <source>Can&apos;t rename this record: %1</source>
@@ -909,6 +950,10 @@ Please enter another name.</source>
     </message>
     <message>
         <source>File already exists!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t rename this record because it is used by other application.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

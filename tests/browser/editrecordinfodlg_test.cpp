@@ -1,12 +1,17 @@
 #include "browser/editrecordinfodlg.h"
 #include "browser/messageboxprompts.h"
 #include "browsertestsupport.h"
+#include "store/recordinfo.h"
+#include "store/recordinfoedit.h"
+#include "store/recordinfofile.h"
 #include "store/tagcatalogue.h"
 #include "support/tap.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,8 +37,11 @@ protected:
 
     void Open(const QStringList& paths, int current = 0)
     {
+        std::vector<std::filesystem::path> native;
+        for (const QString& path : paths)
+            native.push_back(Native(path));
         m_dialog = std::make_unique<CEditRecordInfoDlg>(
-            CEditRecordInfoDlg::SContext{m_audio, m_catalogue, m_pim, m_prompts}, paths, current);
+            CEditRecordInfoDlg::SContext{m_audio, m_catalogue, m_pim, m_prompts}, native, current);
         m_dialog->resize(480, 640);
         m_dialog->show();
     }
@@ -140,7 +148,7 @@ TEST_F(EditRecordInfoTest, ReturnAtTheSaveQuestionSaves)
 {
     const QString path = Record(u"memo.wav"_qs, kHead + "[[Tasks]]\n[[Contacts]]\n");
     CMessageBoxPrompts boxes;
-    CEditRecordInfoDlg editor({m_audio, m_catalogue, m_pim, boxes}, {path}, 0);
+    CEditRecordInfoDlg editor({m_audio, m_catalogue, m_pim, boxes}, {Native(path)}, 0);
     editor.show();
     editor.SelectCategory(u"Contacts"_qs);
     TapText(editor.Values(), u"Callum"_qs);
@@ -165,7 +173,47 @@ TEST_F(EditRecordInfoTest, AFailedWriteIsReportedAndKeepsTheRecordOpen)
     EXPECT_TRUE(m_prompts.told.first().startsWith(u"The record's information was not saved."_qs));
     EXPECT_EQ(ReadAll(path), "not a record");
     EXPECT_TRUE(m_dialog->WorkingCopy().contains(u"Callum"_qs));
+
+    // A link put in the record's place is not followed, even to a record.
+    const QString outside = Record(u"../outside.wav"_qs, kHead + "[[Tasks]]\n[[Contacts]]\n");
+    const QByteArray kept = ReadAll(outside);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(outside, path));
+    m_dialog->accept();
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_EQ(m_prompts.told.size(), 2);
+    EXPECT_EQ(ReadAll(outside), kept);
     m_dialog->reject();
+}
+
+// Another program changes the record while the editor is open (a second process, as the
+// command line's edit would): the save makes the editor's taps on what the record holds then,
+// so both changes are in it.
+TEST_F(EditRecordInfoTest, TheSaveKeepsWhatAnotherProgramChangedMeanwhile)
+{
+    const QString path = Record(u"memo.wav"_qs, kHead + "[Priority]\nNormal\n[[Tasks]]\n"
+                                                        "[[Contacts]]\nCallum\n");
+    Open({path});
+    Tap(u"Priority"_qs, u"Important"_qs);
+    Tap(u"Contacts"_qs, u"Callum"_qs); // removed here
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        CAudioManager audio;
+        const auto written =
+            RecordInfoFile::Update(audio, Native(path), [](const std::string& area) {
+                QString block = RecordInfo::DecodeRecordInfo(area);
+                RecordInfoEdit::AddContact(u"Zed"_qs, block);
+                RecordInfoEdit::RemoveTag(u"Priority"_qs, u"Normal"_qs, block);
+                return RecordInfo::EncodeRecordInfo(block);
+            });
+        ::_exit(written.status == RecordInfoFile::EStatus::Written ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(status, 0);
+    m_dialog->accept();
+    EXPECT_EQ(InfoOf(path), kHead + "[Priority]\nImportant\n[[Tasks]]\n[[Contacts]]\nZed\n");
 }
 
 TEST_F(EditRecordInfoTest, AnAdditionThatDoesNotFitIsRefused)

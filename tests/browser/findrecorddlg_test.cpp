@@ -107,7 +107,7 @@ TEST_F(BrowserTest, AnEndOfPlaybackThatCrossesTheUsersStopChangesNothing)
     QTest::mouseClick(play, Qt::LeftButton);
     QTest::qWait(100);
     EXPECT_TRUE(browser->Session().IsPlaying());
-    EXPECT_EQ(browser->Session().Path(), data + "01042027_080000.wav");
+    EXPECT_EQ(browser->Session().Path(), Native(data + "01042027_080000.wav"));
     EXPECT_EQ(play->text(), "Stop");
 
     // A record that plays to its end leaves the window idle by itself.
@@ -392,7 +392,7 @@ TEST_F(BrowserTest, SpaceMarksInTheSelectorsAndPlaysInTheRecordList)
     Page().RecordListWidget()->setFocus();
     QTest::keyClick(Page().RecordListWidget(), Qt::Key_Space);
     EXPECT_TRUE(browser->Session().IsPlaying());
-    EXPECT_EQ(browser->Session().Path(), data + "01042027_080000.wav");
+    EXPECT_EQ(browser->Session().Path(), Native(data + "01042027_080000.wav"));
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
@@ -468,7 +468,7 @@ TEST_F(BrowserTest, EditChangesTheSelectedRecordAndThePageShowsIt)
     QTest::mouseClick(page.EditButton(), Qt::LeftButton);
     EXPECT_EQ(prompts.asked, QStringList{"Do You want to save changes to current record?"});
     EXPECT_EQ(page.RecordListWidget()->currentItem()->text(), selected);
-    const int index = browser->Records().IndexOfPath(data + selected);
+    const int index = browser->Records().IndexOfPath(Native(data + selected));
     ASSERT_GE(index, 0);
     EXPECT_TRUE(browser->Records().Record(index).info.contains("[Priority]\nImportant\nNormal\n"));
 }

@@ -2,7 +2,10 @@
 
 #include <QDir>
 #include <QStringList>
+#include <fcntl.h>
+#include <spawn.h>
 #include <stdexcept>
+#include <sys/wait.h>
 
 namespace {
 
@@ -70,6 +73,33 @@ SCliResult CCliRunner::Finish(QProcess& process, int timeoutMs)
     return SCliResult{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                       process.readAllStandardOutput().toStdString(),
                       process.readAllStandardError().toStdString()};
+}
+
+int CCliRunner::RunBytes(const std::vector<std::string>& arguments) const
+{
+    std::vector<std::string> environment;
+    for (const QString& entry : m_env.toStringList())
+        environment.push_back(entry.toStdString());
+    std::vector<char*> argv{const_cast<char*>(PARLANTOGRAPHER_CLI)};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned =
+        posix_spawn(&child, PARLANTOGRAPHER_CLI, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || waitpid(child, &status, 0) != child)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void CCliRunner::SetEnv(const std::string& name, const std::string& value)

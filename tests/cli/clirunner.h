@@ -29,6 +29,10 @@ public:
     static std::vector<std::uint8_t> InputSamples(std::size_t count);
 
     SCliResult Run(const std::vector<std::string>& arguments, int timeoutMs = 60000);
+    // Runs the program with arguments passed byte for byte (a QProcess would take them as
+    // text, and text cannot hold every file name), its output discarded; safe to call from
+    // several threads at once. The exit status, -1 when the program did not exit normally.
+    int RunBytes(const std::vector<std::string>& arguments) const;
     // Starts the program without waiting; the caller signals it and calls Finish.
     std::unique_ptr<QProcess> Start(const std::vector<std::string>& arguments);
     static SCliResult Finish(QProcess& process, int timeoutMs = 60000);

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -159,6 +160,30 @@ TEST(CliRecord, AKilledRecordingKeepsItsCompletedSeconds)
         EXPECT_GE(info["samples"].toInteger(), 2 * 8000 - 160); // a Speex frame of slack
         EXPECT_EQ(info["info"].toString(), "stopped");
     }
+}
+
+// A FIFO named like a record never makes a command wait (each would otherwise block in its
+// open until killed): the commands refuse it at once and the listing leaves it out.
+TEST(CliRecordFiles, AFifoNamedLikeARecordIsRefusedWithoutWaiting)
+{
+    CCliRunner cli;
+    const std::string fifo = cli.Home() + "/Data/fifo.wav";
+    std::filesystem::create_directories(cli.Home() + "/Data");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> commands = {{"info", fifo},
+                                                            {"edit", fifo, "--add-contact", "Bo"},
+                                                            {"tag", fifo, "--info", "x"},
+                                                            {"rename", fifo, "Other"},
+                                                            {"delete", "--permanent", fifo},
+                                                            {"play", fifo}};
+    for (const std::vector<std::string>& command : commands) {
+        const SCliResult result = cli.Run(command, 10000);
+        EXPECT_EQ(result.exitCode, 1) << command[0] << ": " << result.err;
+    }
+    const SCliResult listed = cli.Run({"list"}, 10000);
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, "");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST(CliDevices, ListsEachDirectionWithItsDefault)

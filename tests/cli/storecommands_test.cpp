@@ -263,6 +263,24 @@ TEST_F(CliStore, RenameAndDeleteTouchRecordsOnly)
     EXPECT_TRUE(Json({"list", "--json"}).array().isEmpty());
 }
 
+// "memo\xE9.wav" and "memo\xEF\xBF\xBD.wav" look alike as text (U+FFFD): every command
+// reaches the file whose bytes it was given, never the other.
+TEST_F(CliStore, ANameThatIsNotUtf8ReachesOnlyItsOwnFile)
+{
+    const std::string record = Record({});
+    const std::string latin = cli.Home() + "/Data/memo\xE9.wav";
+    const std::string replacement = cli.Home() + "/Data/memo\xEF\xBF\xBD.wav";
+    fs::copy_file(record, replacement);
+    fs::rename(record, latin);
+    const std::string before = ReadString(replacement);
+    EXPECT_EQ(cli.RunBytes({"edit", latin, "--add-contact", "Bo"}), 0);
+    EXPECT_NE(ReadString(latin).find("\nBo\n"), std::string::npos);
+    EXPECT_EQ(cli.RunBytes({"delete", "--permanent", latin}), 0);
+    EXPECT_FALSE(fs::exists(latin));
+    EXPECT_TRUE(ReadString(replacement) == before) << "the look-alike was changed";
+    fs::remove(replacement); // the temporary folder's removal could not spell it
+}
+
 TEST_F(CliStore, ConfigLocationsContactsAndTasksAreKeptAndListed)
 {
     Ok({"config", "set", "Slot4", "Projects"});

@@ -3,6 +3,7 @@
 // catalogue's place.
 
 #include "smalltmpfs.h"
+#include "store/cataloguelock.h"
 #include "store/locationlist.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
@@ -53,8 +54,11 @@ TEST_F(CatalogueFilesTest, AFullDiskKeepsEveryOldFile)
     EXPECT_EQ(ReadAll(locations.Path()), places);
     EXPECT_EQ(ReadAll(HomeFile("settings.ini")), ini);
     EXPECT_EQ(settings.Storage(), "Device memory");
-    EXPECT_EQ(QDir(Home()).entryList(QDir::Files | QDir::Hidden).filter(".new").size(), 0)
-        << "no working copy is left behind";
+    // Nothing but the files, their locks and what fills the disk: no temporary
+    // ".<name>.XXXXXX" or working copy.
+    EXPECT_EQ(QDir(Home()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"filler", "groups.dat", "groups.dat.lock", "locations.dat",
+                           "locations.dat.lock", "settings.ini", "settings.ini.lock"}));
 }
 
 // Two processes adding at once lose nothing: each change runs under the lock.
@@ -90,6 +94,41 @@ TEST_F(CatalogueFilesTest, TwoProcessesChangingAtOnceLoseNothing)
     const CSettingsStore settings(HomeFile("settings.ini"));
     EXPECT_EQ(settings.PimFolder(), QString::number(kEach - 1));
     EXPECT_EQ(settings.Storage(), QString::number(kEach - 1));
+}
+
+// A program that hangs while it holds the catalogue's lock (here a child that keeps it for
+// longer than any change waits) makes a change fail with "in use" after a bounded wait, and
+// change nothing; it never freezes the caller.
+TEST_F(CatalogueFilesTest, ALockKeptByAnotherProgramIsReportedInUse)
+{
+    ASSERT_TRUE(QDir().mkpath(Home()));
+    const CTagCatalogue tags(Home());
+    ASSERT_TRUE(tags.EnsureDefaultGroups());
+    const QByteArray before = ReadAll(tags.Path());
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const CCatalogueLock held(tags.Path());
+        const bool wrote = held.Held() && ::write(ready[1], "h", 1) == 1;
+        ::sleep(wrote ? 20 : 0);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+
+    EXPECT_EQ(tags.AddGroup("Work"), ECatalogueResult::InUse);
+    EXPECT_TRUE(CTagCatalogue::Message(ECatalogueResult::InUse, true)
+                    .contains("the catalogue is in use by another program"));
+    EXPECT_FALSE(tags.DeleteGroup("Priority"));
+    EXPECT_EQ(tags.WriteFailureMessage(),
+              "The tags file could not be saved: the catalogue is in use by another program.");
+    EXPECT_EQ(ReadAll(tags.Path()), before);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
 }
 
 // A link out of the home is never written through; one inside it is. A FIFO in a

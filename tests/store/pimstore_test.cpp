@@ -89,6 +89,23 @@ TEST(PimFileSourceTest, ReadsMatchingFilesRecursivelyInPathOrderAndSkipsOthers)
     EXPECT_EQ(store.FillTasks(), (QStringList{"First", "Second", "Third"}));
 }
 
+// A task file nested too deep for the calendar library is skipped with a message that names it,
+// so the user can find the file among many.
+TEST(PimFileSourceTest, ATaskFileNestedTooDeepIsNamedWhenSkipped)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(
+        WriteAll(dir.path() + "/tasks/deep.ics", QByteArray("BEGIN:VCALENDAR\r\n").repeated(100)));
+    ASSERT_TRUE(WriteAll(dir.path() + "/tasks/ok.ics", TodoCalendar("Kept")));
+    const CPimFileSource source(dir.path());
+    const CPimStore store(source);
+    testing::internal::CaptureStderr();
+    const QStringList tasks = store.FillTasks();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(tasks, QStringList{"Kept"});
+    EXPECT_NE(said.find((dir.path() + "/tasks/deep.ics").toStdString()), std::string::npos) << said;
+}
+
 TEST(PimFileSourceTest, UnreadableFileIsSkippedAndTheRestRead)
 {
     QTemporaryDir dir;

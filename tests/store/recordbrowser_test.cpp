@@ -23,7 +23,8 @@ template <typename T> Q With(T Q::*field, std::type_identity_t<T> value, Q query
 RecordEntry Entry(const QString& name, const QByteArray& body)
 {
     const QByteArray info = "*ParlantographerInfo*\n" + body;
-    return RecordEntry{"/records/Data/" + name, name, 1024, info.leftJustified(1024, '\0')};
+    return RecordEntry{("/records/Data/" + name).toStdString(), name, 1024,
+                       info.leftJustified(1024, '\0')};
 }
 
 class RecordBrowserTest : public testing::Test
@@ -92,7 +93,7 @@ TEST_F(RecordBrowserTest, ReadsDatesTagsAndThePageSelectors)
     const SBrowsedRecord& record = m_browser.Record(2);
     EXPECT_EQ(record.recorded, QDateTime(QDate(2027, 1, 6), QTime(8, 0)));
     EXPECT_EQ(record.tagLines, (QStringList{"[Priority]", "Important", "[Projects]", "Alpha"}));
-    EXPECT_EQ(m_browser.IndexOfPath("/records/Data/" + kJan6), 2);
+    EXPECT_EQ(m_browser.IndexOfPath(("/records/Data/" + kJan6).toStdString()), 2);
 
     const Q all = With(&Q::today, kToday);
     EXPECT_EQ(m_browser.Contacts(all), (QStringList{"Ann Lee", "Bob Bauer"}));

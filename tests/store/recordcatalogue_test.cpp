@@ -2,6 +2,7 @@
 #include "audio/tagger.h"
 #include "platform/wavebackend.h"
 #include "store/recordcatalogue.h"
+#include "store/recordrename.h"
 #include "support/qtsupport.h"
 #include "support/scopedenv.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -63,7 +65,7 @@ TEST_F(RecordCatalogueTest, ListsRecordsWithTheirWholeAreaAndSkipsEverythingElse
     RecordList list;
     ScanRecordFolder(Path("Data"), m_tagger, list);
     ASSERT_EQ(Names(list), (QStringList{"a_record.wav", "crashed.wav"}));
-    EXPECT_EQ(list[0].path, Path("Data/a_record.wav"));
+    EXPECT_EQ(list[0].path, Native(Path("Data/a_record.wav")));
     EXPECT_EQ(list[0].infoLength, 1024u);
     EXPECT_EQ(list[0].info, kMarkedInfo.leftJustified(1024, '\0'));
 }
@@ -85,34 +87,80 @@ TEST_F(RecordCatalogueTest, ListsFoldersInOrderEachOnceAndEachFolderByName)
     EXPECT_EQ(Names(list), (QStringList{"01012026_000000.wav", "12052026_071530.wav",
                                         "06062026_120000.wav", "01012020_000000.wav"}));
     ASSERT_EQ(list.size(), 4u);
-    EXPECT_EQ(list[2].path, Path("card/Parlantographer/Data/06062026_120000.wav"));
+    EXPECT_EQ(list[2].path, Native(Path("card/Parlantographer/Data/06062026_120000.wav")));
 }
 
-// A program that holds a lock on the record is using it: the delete, for good or to the
-// trash, is refused and the file stays.
+// A program that keeps a lock on the record is using it: the delete waits a bounded time for
+// a lock let go (an edit of another program), and is then refused with the file kept. A lock
+// that marks a recording (or another program's POSIX lock) refuses it at once, for good or
+// to the trash.
 TEST_F(RecordCatalogueTest, ALockedRecordIsNeitherDeletedNorTrashed)
 {
     const testsupport::CScopedEnv dataHome("XDG_DATA_HOME", Path("share").toStdString());
-    const QString record = Path("Data/a.wav");
-    for (const bool whole : {true, false}) {
-        Write("Data/a.wav", Wav(kMarkedInfo));
-        ASSERT_EQ(DeleteDisposal(record), EDisposal::Trash);
-        const int fd = ::open(record.toLocal8Bit().constData(), O_RDWR);
-        ASSERT_GE(fd, 0);
-        struct flock region = {};
-        region.l_type = F_RDLCK;
-        region.l_whence = SEEK_SET;
-        ASSERT_EQ(whole ? ::flock(fd, LOCK_SH) : ::fcntl(fd, F_OFD_SETLK, &region), 0);
-        EXPECT_EQ(DeleteRecord(record), InUse);
-        EXPECT_EQ(DisposeRecord(record, EDisposal::Trash), InUse);
-        EXPECT_TRUE(QFile::exists(record));
-        ::close(fd);
-        EXPECT_EQ(whole ? DeleteRecord(record) : DisposeRecord(record, EDisposal::Trash), Deleted);
-        EXPECT_FALSE(QFile::exists(record));
-    }
+    const std::filesystem::path record = Native(Path("Data/a.wav"));
+    Write("Data/a.wav", Wav(kMarkedInfo));
+    const int held = ::open(record.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_SH), 0);
+    EXPECT_EQ(DeleteRecord(record), InUse);
+    EXPECT_TRUE(std::filesystem::exists(record));
+    std::thread release([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::close(held);
+    });
+    EXPECT_EQ(DeleteRecord(record), Deleted);
+    release.join();
+
+    Write("Data/a.wav", Wav(kMarkedInfo));
+    ASSERT_EQ(DeleteDisposal(record), EDisposal::Trash);
+    const int recording = ::open(record.c_str(), O_RDWR);
+    struct flock region = {};
+    region.l_type = F_RDLCK;
+    region.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(recording, F_OFD_SETLK, &region), 0);
+    EXPECT_EQ(DeleteRecord(record), InUse);
+    EXPECT_EQ(DisposeRecord(record, EDisposal::Trash), InUse);
+    ::close(recording);
+    EXPECT_EQ(DisposeRecord(record, EDisposal::Trash), Deleted);
     EXPECT_EQ(ReadAll(Path("share/Trash/files/a.wav")), Wav(kMarkedInfo));
-    EXPECT_EQ(DeleteRecord(Path("Data/gone.wav")), Failed);
-    EXPECT_EQ(TrashRecord(Path("Data/gone.wav")), Failed);
+    EXPECT_EQ(DeleteRecord(Native(Path("Data/gone.wav"))), Failed);
+    EXPECT_EQ(TrashRecord(Native(Path("Data/gone.wav"))), Failed);
+}
+
+// "memo\xE9.wav" (Latin-1, not UTF-8) and "memo\xEF\xBF\xBD.wav" (U+FFFD in UTF-8) look alike
+// as text; each is listed, trashed and renamed as itself. The trash records the original
+// bytes, escaped, so the file manager restores the file under its own name.
+TEST_F(RecordCatalogueTest, ANameThatIsNotUtf8IsReachedByItsOwnBytes)
+{
+    const testsupport::CScopedEnv dataHome("XDG_DATA_HOME", Path("share").toStdString());
+    const std::filesystem::path folder = Native(Path("Data"));
+    const std::filesystem::path latin = folder / "memo\xE9.wav";
+    const std::filesystem::path replacement = folder / "memo\xEF\xBF\xBD.wav";
+    ASSERT_TRUE(QDir().mkpath(Path("Data")));
+    for (const auto& file : {latin, replacement})
+        testsupport::WriteString(file, Wav(kMarkedInfo).toStdString());
+
+    RecordList list;
+    ScanRecordFolder(Path("Data"), m_tagger, list);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].fileName, list[1].fileName); // both show as "memo\uFFFD.wav"
+    EXPECT_EQ(list[0].path, latin);
+    EXPECT_EQ(list[1].path, replacement);
+
+    EXPECT_EQ(TrashRecord(latin), Deleted);
+    EXPECT_FALSE(std::filesystem::exists(latin));
+    EXPECT_TRUE(std::filesystem::exists(replacement));
+    const std::filesystem::path trash = Native(Path("share/Trash"));
+    EXPECT_TRUE(std::filesystem::exists(trash / "files" / "memo\xE9.wav"));
+    const std::string info = testsupport::ReadString(trash / "info" / "memo\xE9.wav.trashinfo");
+    EXPECT_NE(info.find("\nPath=" + (folder / "memo%E9.wav").native() + "\n"), std::string::npos)
+        << info;
+
+    const RecordRename::SResult renamed = RecordRename::Rename(replacement, "Kept");
+    EXPECT_EQ(renamed.status, RecordRename::EStatus::Renamed);
+    EXPECT_EQ(renamed.newPath, folder / "Kept.wav");
+    EXPECT_FALSE(std::filesystem::exists(replacement));
+    // QTemporaryDir would not find a name it cannot spell.
+    std::filesystem::remove_all(Native(m_dir.path()));
 }
 
 TEST_F(RecordCatalogueTest, AHomeTrashOnAnotherDeviceMeansDeletingForGood)
@@ -126,11 +174,11 @@ TEST_F(RecordCatalogueTest, AHomeTrashOnAnotherDeviceMeansDeletingForGood)
     Write("Data/a.wav", Wav(kMarkedInfo));
     if (QStorageInfo(Path("Data")) != QStorageInfo(QDir::home()))
         GTEST_SKIP() << "the records are not on the home's volume";
-    EXPECT_EQ(DeleteDisposal(Path("Data/a.wav")), EDisposal::Permanent);
+    EXPECT_EQ(DeleteDisposal(Native(Path("Data/a.wav"))), EDisposal::Permanent);
     // What the question promised is what happens: the trash refuses, nothing is lost.
-    EXPECT_EQ(TrashRecord(Path("Data/a.wav")), Failed);
+    EXPECT_EQ(TrashRecord(Native(Path("Data/a.wav"))), Failed);
     EXPECT_TRUE(QFile::exists(Path("Data/a.wav")));
-    EXPECT_EQ(DisposeRecord(Path("Data/a.wav"), EDisposal::Permanent), Deleted);
+    EXPECT_EQ(DisposeRecord(Native(Path("Data/a.wav")), EDisposal::Permanent), Deleted);
 }
 
 TEST(SelectionAfterDeleteTest, SelectsTheNextItemOrThePreviousAtTheEnd)

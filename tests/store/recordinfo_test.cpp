@@ -37,11 +37,11 @@ TEST(ComposeTest, FillsTheAreaWithTheBlockThenZeros)
           Slot(u"Projects"_qs, {u"Alpha"_qs, u"Gamma"_qs, u"Beta"_qs}, {true, false, true}),
           Slot(u"Task"_qs, {u"  Call back "_qs}, {true}), Contacts({u"Ann Lee"_qs})},
          kProjectsBlock},
-        {"hidden, None and Location slots, blank entries, missing flags",
+        {"hidden, None and Location slots, blank entries, missing flags, line breaks",
          {Slot(u"Priority"_qs, {u"Important"_qs}, {true}, false),
           Slot(u"Location"_qs, {u"Office"_qs}, {true}), Slot(u"None"_qs, {u"x"_qs}, {true}),
-          Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb"_qs, u"c"_qs}, {true})},
-         kHead + u"[[Tasks]]\na b\n[[Contacts]]\n"_qs},
+          Slot(u"Projects"_qs, {u"   "_qs}, {true}), Slot(u"Task"_qs, {u"a\nb\u000Ec"_qs, u"c"_qs}, {true})},
+         kHead + u"[[Tasks]]\na b c\n[[Contacts]]\n"_qs},
         {"two slots of one group",
          {Slot(u"Projects"_qs, {u"Alpha"_qs}, {true}), Slot(u"Projects"_qs, {u"Beta"_qs}, {true})},
          kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n[[Contacts]]\n"_qs},
@@ -131,10 +131,11 @@ TEST(ReaderEdgeTest, MissingHeadersEmptyArgumentsAndAGroupNamedTwice)
     EXPECT_FALSE(RecordHasContact(QString(), QString()));
     EXPECT_FALSE(RecordHasTag(u"Projects"_qs, QString(), kProjectsBlock));
 
-    // Only the first group line of a name is looked at.
+    // Two slots of one group give two group lines: the group has the tags of both, as the
+    // browser lists them.
     const QString twice = kHead + u"[Projects]\nAlpha\n[Projects]\nBeta\n[[Tasks]]\n"_qs;
     EXPECT_TRUE(RecordHasTag(u"Projects"_qs, u"Alpha"_qs, twice));
-    EXPECT_FALSE(RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
+    EXPECT_TRUE(RecordHasTag(u"Projects"_qs, u"Beta"_qs, twice));
 }
 
 TEST(ReaderEdgeTest, ListRecordTaskAddsOnlyAVanishedFirstTask)

@@ -1,3 +1,4 @@
+#include "store/recordinfo.h"
 #include "store/recordinfoedit.h"
 
 #include <QString>
@@ -85,6 +86,65 @@ TEST(RecordInfoEditTidyTest, GroupsLeftWithoutTagsAreDroppedOnSave)
     QString bare = u"*ParlantographerInfo*\n"_qs;
     EXPECT_EQ(AddTask(u"Plan"_qs, bare), Done);
     EXPECT_EQ(bare, u"*ParlantographerInfo*\n[[Tasks]]\nPlan\n"_qs);
+}
+
+// What the readers make of a block: the task it is filed under, every task, every contact, and
+// every group with its tags.
+struct SReadersView
+{
+    QString task;
+    QStringList tasks;
+    QStringList contacts;
+    QList<QPair<QString, QStringList>> tags;
+    bool operator==(const SReadersView&) const = default;
+};
+
+SReadersView Read(const QString& block)
+{
+    SReadersView view{{}, RecordInfo::SectionLines(block, RecordInfo::kTasksHeader), {}, {}};
+    QStringList task;
+    RecordInfo::ListRecordTask(task, block, {});
+    view.task = task.value(0);
+    RecordInfo::ListRecordContacts(view.contacts, block);
+    QStringList groups;
+    RecordInfo::ListRecordGroups(groups, block);
+    for (const QString& group : groups) {
+        QStringList tags;
+        RecordInfo::ListRecordTagsOfGroup(tags, group, block);
+        view.tags.append({group, tags});
+    }
+    return view;
+}
+
+// Damaged blocks a fuzzer found, on which the editor and the readers once disagreed: an edit
+// reported done must show to the readers exactly as made, and nothing else may change.
+TEST(RecordInfoEditDamageTest, TheReadersSeeExactlyTheEditOnDamagedBlocks)
+{
+    const QString marker = u"*ParlantographerInfo*"_qs;
+    // Setting the task under a Tasks header with a third bracket, and after a task line that a
+    // control character ends right before the Contacts header: the contact stays.
+    for (const QString& damaged :
+         {marker + u"\n[[Tags]]\n[[Tasks]]]\nOld\n[[Contacts]]\nAnn\n"_qs,
+          marker + u"\n[[Tags]]\n[[Tasks]]\nCall\u000E[[Contacts]]\nAnn\n"_qs}) {
+        SCOPED_TRACE(damaged.toStdString());
+        QString block = damaged;
+        SReadersView expected = Read(block);
+        ASSERT_EQ(expected.contacts, QStringList{u"Ann"_qs});
+        ASSERT_EQ(SetTask(u"Call Bob"_qs, block), Done);
+        expected.task = u"Call Bob"_qs;
+        expected.tasks = QStringList{u"Call Bob"_qs};
+        EXPECT_EQ(Read(block), expected);
+    }
+    {
+        SCOPED_TRACE("a damaged marker line, then damaged section headers");
+        QString block = marker + u"[[Tags]]\n[[Tags]\n[P]\nx\n[[Tasks\nT\n[[Contacts]]]\nAnn\n"_qs;
+        SReadersView expected = Read(block);
+        ASSERT_EQ(AddTag(u"P"_qs, u"y"_qs, block), Done);
+        ASSERT_EQ(AddContact(u"Bo"_qs, block), Done);
+        expected.tags = {{u"P"_qs, {u"y"_qs}}};
+        expected.contacts.prepend(u"Bo"_qs);
+        EXPECT_EQ(Read(block), expected);
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "audio/audiomanager.h"
+#include "audio/tagger.h"
 #include "platform/simwavebackend.h"
 #include "smalltmpfs.h"
 #include "store/recordcatalogue.h"
@@ -88,12 +89,12 @@ TEST_F(RecordingSessionTest, ARecordInProgressIsInUseUntilLowSpaceOrARemovedFold
     ASSERT_TRUE(QDir().mkpath(m_folder));
     ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
     EXPECT_EQ(m_session->Check(), ERecordingEnd::Running);
-    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::InUse);
-    EXPECT_EQ(TrashRecord(m_session->Path()), EDeleteResult::InUse);
+    EXPECT_EQ(DeleteRecord(Native(m_session->Path())), EDeleteResult::InUse);
+    EXPECT_EQ(TrashRecord(Native(m_session->Path())), EDeleteResult::InUse);
     m_freeBytes = 999999;
     EXPECT_EQ(m_session->Check(), ERecordingEnd::LowSpace);
     EXPECT_FALSE(m_session->Stop());
-    EXPECT_EQ(DeleteRecord(m_session->Path()), EDeleteResult::Deleted);
+    EXPECT_EQ(DeleteRecord(Native(m_session->Path())), EDeleteResult::Deleted);
 
     m_freeBytes = 1e9;
     ASSERT_TRUE(m_session->Start(Request({"b.wav"})).Ok());
@@ -101,6 +102,27 @@ TEST_F(RecordingSessionTest, ARecordInProgressIsInUseUntilLowSpaceOrARemovedFold
     EXPECT_EQ(m_session->Check(), ERecordingEnd::VolumeRemoved);
     m_session->Stop();
     EXPECT_FALSE(m_session->IsRecording());
+}
+
+// The session holds the file it records into: a record renamed by another program while it is
+// recorded gets its information at the stop, and a file that takes its old name gets nothing.
+TEST_F(RecordingSessionTest, TheStopWritesIntoTheRecordedFileWhateverItsNameHasBecome)
+{
+    MakeSession();
+    ASSERT_TRUE(QDir().mkpath(m_folder));
+    auto request = Request({"a.wav"});
+    request.sampleLimit = 8000;
+    ASSERT_TRUE(m_session->Start(request).Ok());
+    ASSERT_TRUE(QFile::rename(m_folder + "/a.wav", m_folder + "/b.wav"));
+    ASSERT_TRUE(WriteAll(m_folder + "/a.wav", "someone else's"));
+    ERecordingEnd end = ERecordingEnd::Running;
+    for (int i = 0; i < 500 && end == ERecordingEnd::Running; ++i)
+        end = m_session->Wait(std::chrono::milliseconds(20));
+    EXPECT_EQ(m_session->Stop(), std::nullopt);
+    EXPECT_EQ(ReadAll(m_folder + "/a.wav"), "someone else's");
+    EXPECT_EQ(QFileInfo(m_folder + "/b.wav").size(), 1070 + 8000);
+    EXPECT_EQ(m_audio->GetTagger().ReadRecordInfo(Native(m_folder + "/b.wav")),
+              request.info.leftJustified(1024, '\0').toStdString());
 }
 
 // As fast as the device goes, the recording still stops at the reserve: the free space is

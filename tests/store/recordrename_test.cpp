@@ -32,7 +32,7 @@ TEST_F(RecordRenameTest, RefusesEveryNameThatWouldLoseOrMoveTheRecord)
                                "backup~",    "draft.TMP"};
     for (const QString& name : refused) {
         SCOPED_TRACE(name.toStdString());
-        const SResult result = Rename(m_record, name);
+        const SResult result = Rename(Native(m_record), name);
         EXPECT_EQ(result.status, EStatus::Refused);
         EXPECT_FALSE(result.message.isEmpty());
         EXPECT_EQ(ReadAll(m_record), Wav(kMarkedInfo));
@@ -45,10 +45,10 @@ TEST_F(RecordRenameTest, RefusesEveryNameThatWouldLoseOrMoveTheRecord)
 
 TEST_F(RecordRenameTest, KeepsTheFolderAndTakesTheExtensionOfTheFormat)
 {
-    EXPECT_EQ(EditableName(m_record), "12052026_071530");
-    const SResult result = Rename(m_record, "Meeting");
+    EXPECT_EQ(EditableName(Native(m_record)), "12052026_071530");
+    const SResult result = Rename(Native(m_record), "Meeting");
     ASSERT_EQ(result.status, EStatus::Renamed) << result.message.toStdString();
-    EXPECT_EQ(result.newPath, m_folder + "Meeting.wav");
+    EXPECT_EQ(result.newPath, Native(m_folder + "Meeting.wav"));
     EXPECT_TRUE(result.message.isEmpty());
     EXPECT_EQ(ReadAll(m_folder + "Meeting.wav"), Wav(kMarkedInfo));
     EXPECT_FALSE(QFile::exists(m_record));
@@ -56,21 +56,21 @@ TEST_F(RecordRenameTest, KeepsTheFolderAndTakesTheExtensionOfTheFormat)
     // An Ogg stream stays an Ogg record whatever the name typed suggests.
     const QString ogg = m_folder + "memo.ogg";
     ASSERT_TRUE(WriteAll(ogg, "OggS and the rest"));
-    EXPECT_EQ(Rename(ogg, "notes.wav").newPath, m_folder + "notes.wav.ogg");
+    EXPECT_EQ(Rename(Native(ogg), "notes.wav").newPath, Native(m_folder + "notes.wav.ogg"));
 }
 
 TEST_F(RecordRenameTest, NeverReplacesAnotherFile)
 {
     const QString other = m_folder + "Meeting.wav";
     ASSERT_TRUE(WriteAll(other, "someone else's"));
-    EXPECT_EQ(Rename(m_record, "Meeting").status, EStatus::Exists);
+    EXPECT_EQ(Rename(Native(m_record), "Meeting").status, EStatus::Exists);
     EXPECT_EQ(ReadAll(other), "someone else's");
     EXPECT_EQ(ReadAll(m_record), Wav(kMarkedInfo));
 
     // The move itself refuses too, so a file that appears after any check is kept.
-    EXPECT_EQ(MoveNoReplace(m_record, other).status, EStatus::Exists);
+    EXPECT_EQ(MoveNoReplace(Native(m_record), Native(other)).status, EStatus::Exists);
     EXPECT_EQ(ReadAll(other), "someone else's");
-    EXPECT_EQ(Rename(m_record, "12052026_071530").status, EStatus::Exists);
+    EXPECT_EQ(Rename(Native(m_record), "12052026_071530").status, EStatus::Exists);
     EXPECT_EQ(ReadAll(m_record), Wav(kMarkedInfo));
 }
 
@@ -78,9 +78,9 @@ TEST_F(RecordRenameTest, KeepsTheNameOfAFileOfNoRecordFormat)
 {
     const QString text = m_folder + "notes.txt";
     ASSERT_TRUE(WriteAll(text, "RIFF but not a wave file name"));
-    EXPECT_EQ(Rename(text, "Meeting").status, EStatus::UnknownFormat);
+    EXPECT_EQ(Rename(Native(text), "Meeting").status, EStatus::UnknownFormat);
     EXPECT_TRUE(QFile::exists(text));
-    EXPECT_EQ(Rename(m_folder + "gone.wav", "Meeting").status, EStatus::UnknownFormat);
+    EXPECT_EQ(Rename(Native(m_folder + "gone.wav"), "Meeting").status, EStatus::UnknownFormat);
 }
 
 } // namespace

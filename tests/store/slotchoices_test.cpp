@@ -16,14 +16,15 @@ using Slots = std::array<QString, 4>;
 TEST(SlotKind, TheStoredTextDecidesTheKindAndComesBackUnchanged)
 {
     // Stored texts are compared exactly: "task" and " None" are groups, not the fixed kinds;
-    // nothing stored shows nothing; a group named "Tasks" holds one choice, as it always has.
+    // nothing stored shows nothing; a group named "Tasks" is a group like any other, of many
+    // choices.
     // clang-format off
     for (const auto& [text, type, singleChoice, canAdd, kindName] :
          std::initializer_list<std::tuple<QString, EType, bool, bool, bool>>{
         {u"None"_qs, EType::None, false, false, true}, {QString(), EType::None, false, false, false},
         {u"Contacts"_qs, EType::Contacts, false, false, true}, {u"Task"_qs, EType::Task, true, false, true},
         {u"Location"_qs, EType::Location, true, true, true}, {u"Priority"_qs, EType::TagGroup, false, true, false},
-        {u"Tasks"_qs, EType::TagGroup, true, true, false}, {u"task"_qs, EType::TagGroup, false, true, false},
+        {u"Tasks"_qs, EType::TagGroup, false, true, false}, {u"task"_qs, EType::TagGroup, false, true, false},
         {u" None"_qs, EType::TagGroup, false, true, false}}) {
         // clang-format on
         SCOPED_TRACE('"' + text.toStdString() + '"');

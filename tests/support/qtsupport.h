@@ -10,12 +10,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+
+// A path of a file made in a test (valid UTF-8) as the store takes it: the file system's bytes.
+inline std::filesystem::path Native(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
 }
 
 inline const QByteArray kMarkedInfo =
