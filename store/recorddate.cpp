@@ -92,13 +92,14 @@ int VariantOfFileName(const QString& fileName)
 
 namespace {
 
-// From the moment a record's file is made to its first sample: a device may take this long
-// to deliver (an idle sound server sends its first two seconds late).
-constexpr qint64 kStartSlackMs = 10000;
-
 QDateTime WholeSeconds(const QDateTime& moment)
 {
     return moment.addMSecs(-((moment.toMSecsSinceEpoch() % 1000 + 1000) % 1000));
+}
+
+bool IsBirthOf(const std::optional<QDateTime>& born, const QDateTime& modified)
+{
+    return born && born->isValid() && born->toMSecsSinceEpoch() > 0 && *born <= modified;
 }
 
 } // namespace
@@ -106,14 +107,11 @@ QDateTime WholeSeconds(const QDateTime& moment)
 QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& modified,
                         std::optional<double> seconds)
 {
-    const bool hasBirth =
-        born && born->isValid() && born->toMSecsSinceEpoch() > 0 && *born <= modified;
-    if (!seconds || *seconds < 0)
-        return WholeSeconds(hasBirth ? *born : modified);
-    const QDateTime start = modified.addMSecs(-std::llround(*seconds * 1000));
-    if (hasBirth && born->msecsTo(start) <= kStartSlackMs)
+    if (IsBirthOf(born, modified))
         return WholeSeconds(*born);
-    return WholeSeconds(start);
+    if (seconds && *seconds > 0)
+        return WholeSeconds(modified.addMSecs(-std::llround(*seconds * 1000)));
+    return WholeSeconds(modified);
 }
 
 namespace {
@@ -222,7 +220,9 @@ QDateTime FromFile(const QString& path, const QTimeZone& zone)
     const std::optional<SFileTimes> times = TimesOf(native, zone);
     if (!times)
         return {};
-    return FromFileTimes(times->born, times->modified, LengthOf(native));
+    // The length only matters when the birth does not answer.
+    return FromFileTimes(times->born, times->modified,
+                         IsBirthOf(times->born, times->modified) ? std::nullopt : LengthOf(native));
 }
 
 QString FileNameOf(const QString& path)

@@ -40,22 +40,23 @@ std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& 
 
 // When a record without a dated name was recorded, from its file's times and its audio's
 // length in `seconds`, in whole seconds. Pure.
-// - `born`, the file's birth where the file system keeps one, when it lies between the start
-//   the length gives (less a few seconds for the device to start) and `modified`: the file
-//   was made where it is when the recording started, and a rename, a retag or a trip to the
-//   trash and back keep its birth.
+// - `born`, the file's birth where the file system keeps one, when it is not later than
+//   `modified`: the file was made where it is when the recording started (the program never
+//   records into an existing file), and a rename, a retag or a trip to the trash and back
+//   keep its birth, even if something else changed the file later.
 // - Otherwise `modified` less the length: a copy is born when it is made but keeps the
 //   modification time, which is when the recording ended (every rewrite of the information
-//   keeps it too); a file recorded over an older one keeps that one's birth.
-// - Without a length, `born` when it is not after `modified`, else `modified`.
+//   keeps it too).
+// - `modified` itself when the length is unknown.
 // A birth at or before 1970 is no birth: some file systems report zero.
 QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& modified,
                         std::optional<double> seconds);
 
 // The moment of the record at `path`: FromFileName of its file name when that answers, else
 // FromFileTimes of its file, in local time; an invalid QDateTime when neither is known (the
-// file is gone). A dated name costs nothing; another one a file status and the length, read
-// from the header (PCM) or the last page (Ogg), never decoded.
+// file is gone). A dated name costs nothing, another one a file status; only a record
+// without a usable birth has its length read, from the header (PCM) or the last page (Ogg),
+// never decoded.
 QDateTime OfRecord(const QString& path);
 // The same with the moment from the name made in `zone` (see FromFileName).
 QDateTime OfRecord(const QString& path, const QTimeZone& zone);
