@@ -2,6 +2,7 @@
 
 #include "audio/audioerror.h"
 #include "audio/tagger.h"
+#include "platform/disksync.h"
 #include "store/headerinforeader.h"
 #include "store/recordinfo.h"
 
@@ -178,6 +179,20 @@ bool VolumeHasTrash(const QString& top)
     return QFileInfo(top).isWritable();
 }
 
+// A move to the trash reaches the disk only with both folders, and the note the trash keeps
+// of where the file came from with its own sync. The record is in the trash either way; a
+// disk that fails here fails the next write as well.
+void SyncTrashMove(const std::string& from, const QString& inTrash)
+{
+    const QFileInfo moved(inTrash);
+    const QString info = moved.absoluteDir().absoluteFilePath(
+        QStringLiteral("../info/") + moved.fileName() + QStringLiteral(".trashinfo"));
+    DiskSync::SyncFile(QFile::encodeName(info).toStdString());
+    DiskSync::SyncFolderOf(QFile::encodeName(info).toStdString());
+    DiskSync::SyncFolderOf(QFile::encodeName(inTrash).toStdString());
+    DiskSync::SyncFolderOf(from);
+}
+
 } // namespace
 
 void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list)
@@ -226,8 +241,12 @@ EDeleteResult DeleteRecord(const QString& path)
     const std::string nativePath = QFile::encodeName(path).toStdString();
     if (IsLockedElsewhere(nativePath))
         return EDeleteResult::InUse;
-    if (::unlink(nativePath.c_str()) == 0)
+    if (::unlink(nativePath.c_str()) == 0) {
+        // Gone for good only once the folder is synced; as for the trash, a failure here is
+        // not the delete failing.
+        DiskSync::SyncFolderOf(nativePath);
         return EDeleteResult::Deleted;
+    }
     return errno == EBUSY || errno == ETXTBSY ? EDeleteResult::InUse : EDeleteResult::Failed;
 }
 
@@ -261,8 +280,10 @@ EDeleteResult TrashRecord(const QString& path)
     QString inTrash;
     if (!QFile::moveToTrash(path, &inTrash))
         return EDeleteResult::Failed;
-    if (IsInTrash(inTrash, homeTrash, QStorageInfo(inTrash).rootPath()))
+    if (IsInTrash(inTrash, homeTrash, QStorageInfo(inTrash).rootPath())) {
+        SyncTrashMove(nativePath, inTrash);
         return EDeleteResult::Deleted;
+    }
     // Put it back where it was; the user saw a failure, not a loss.
     ::rename(QFile::encodeName(inTrash).constData(), nativePath.c_str());
     return EDeleteResult::Failed;

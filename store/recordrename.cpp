@@ -1,5 +1,7 @@
 #include "store/recordrename.h"
 
+#include "platform/disksync.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -124,8 +126,13 @@ SResult MoveNoReplace(const QString& from, const QString& to)
     int result = RenameNoReplace(source.constData(), target.constData());
     if (result != 0 && (errno == ENOSYS || errno == EINVAL))
         result = LinkThenUnlink(source.constData(), target.constData());
-    if (result == 0)
+    if (result == 0) {
+        // The new name reaches the disk only with the folder. The record is renamed either
+        // way, and its new path is what the caller must go on with; a disk that fails here
+        // fails the next write as well.
+        DiskSync::SyncFolderOf(target.toStdString());
         return Outcome(EStatus::Renamed, {}, to);
+    }
     if (errno == EEXIST)
         return Outcome(EStatus::Exists, QCoreApplication::translate("RecordRename", kMsgExists));
     return SystemFailure(errno);
