@@ -18,6 +18,8 @@ packages=(
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
   dbus-x11
+  # the power-cut tests make and mount a small ext4 file system (as root)
+  e2fsprogs mount
   # the installed desktop files are validated by the tests
   desktop-file-utils appstream
 )
