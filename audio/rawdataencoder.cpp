@@ -13,6 +13,7 @@ CRawDataEncoder::~CRawDataEncoder()
 
 void CRawDataEncoder::Open(const std::string& path, bool /*existing*/)
 {
+    Close(); // a file still open stops being synced before it is closed
     m_file = OpenFile(path, "wb+");
     if (!m_file) {
         const int error = errno;
