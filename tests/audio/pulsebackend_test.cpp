@@ -356,14 +356,19 @@ TEST_F(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
     EXPECT_GT(Samples("memo.wav").size(), 8000u + 1600u);
 }
 
+// The scheduling of the first thread that calls Note (a stop drains the last samples on the
+// stopping thread).
 struct SScheduling
 {
     std::atomic<int> policy{-1};
     std::atomic<int> nice{0};
+    std::once_flag noted;
     void Note()
     {
-        nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
-        policy = sched_getscheduler(0);
+        std::call_once(noted, [this] {
+            nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+            policy = sched_getscheduler(0);
+        });
     }
 };
 
