@@ -71,7 +71,10 @@ void CBaseAudioDevice::OpenRun(std::size_t bufferCount, const std::string& threa
     } catch (const std::system_error&) {
         throw CAudioError(EAudioErrc::ThreadCreation, threadMessage);
     }
-    m_runEnded = false;
+    {
+        std::lock_guard lock(m_runMutex);
+        m_runEnded = false;
+    }
     m_deviceLost = false;
     // Set before the device opens, so before anything is captured.
     m_level.Start(static_cast<int>(m_manager.BitsPerSample()), m_manager.SampleRate());
@@ -95,20 +98,29 @@ void CBaseAudioDevice::EndRun(const std::string& quitMessage)
     m_stopped = true;
     if (!m_thread)
         return;
-    if (m_runEnded) { // ended earlier on its own thread
-        ReleaseEndedRun();
-        return;
-    }
     std::optional<int> failure;
-    if (m_device) {
-        if (const int error = m_device->Reset())
-            failure = error;
-        if (const int error = m_device->Close(); error && !failure)
-            failure = error;
+    bool quitPosted = true;
+    bool endedHere = false;
+    {
+        // The end-of-playback handler may end the run on the device thread while the
+        // controlling thread ends it too: only one of them stops the device.
+        std::lock_guard lock(m_runMutex);
+        if (!m_runEnded) {
+            if (m_device) {
+                if (const int error = m_device->Reset())
+                    failure = error;
+                if (const int error = m_device->Close(); error && !failure)
+                    failure = error;
+            }
+            quitPosted = m_thread->PostQuit();
+            m_runEnded = true;
+            endedHere = true;
+        }
     }
-    const bool quitPosted = m_thread->PostQuit();
-    m_runEnded = true;
+    // Joined outside the lock: the device thread may be waiting for it in its own stop.
     ReleaseEndedRun();
+    if (!endedHere)
+        return;
     if (failure)
         RaiseWaveError(*failure);
     if (!quitPosted)
@@ -119,7 +131,12 @@ bool CBaseAudioDevice::ReleaseEndedRun()
 {
     if (!m_thread)
         return true;
-    if (!m_runEnded || OnDeviceThread())
+    {
+        std::lock_guard lock(m_runMutex);
+        if (!m_runEnded)
+            return false;
+    }
+    if (OnDeviceThread())
         return false;
     m_thread->Join();
     ReleaseRun();
@@ -134,5 +151,6 @@ void CBaseAudioDevice::ReleaseRun()
     m_thread.reset(); // posts the quit message if needed and joins
     m_buffers.clear();
     m_blocks.clear();
+    std::lock_guard lock(m_runMutex);
     m_runEnded = false;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -76,7 +77,8 @@ protected:
     // Resets and closes the device and posts the quit message, then joins the thread and
     // releases the run, unless called on the device thread itself (the run is then
     // released by the next ReleaseEndedRun from another thread). Throws the first error
-    // once everything has been done.
+    // once everything has been done. The device thread and the controlling thread may both
+    // call it at once: the first stops the run, the other finds it stopped.
     void EndRun(const std::string& quitMessage);
     // Joins and releases a run that was ended on its own thread. False when that cannot
     // be done from the calling thread.
@@ -97,6 +99,7 @@ private:
     // The name to open: the chosen one when present, else the default (empty).
     std::string ResolveDeviceName();
 
+    std::mutex m_runMutex; // guards m_runEnded and the device's stop
     bool m_runEnded = false;
     std::string m_deviceName;
     std::atomic<bool> m_fellBack{false};

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "audio/recordsyncer.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 
@@ -32,7 +35,27 @@ public:
     void SetInfo(std::string info) { m_info = std::move(info); }
     const std::string& Info() const { return m_info; }
 
+    // Whether a file the encoder creates is pushed to the disk as it grows (see
+    // StartSyncing). On; only a benchmark's baseline turns it off, to measure what it costs.
+    void SetSyncToDisk(bool sync) { m_syncToDisk = sync; }
+
 protected:
+    // For Open of a new file, once its header is written: the folder is synced once (the new
+    // name), then the file after every NoteWritten, on a thread of its own so the writing
+    // thread never waits for the disk, and at StopSyncing. The rewrite of an existing
+    // file's header is the tagger's to sync.
+    void StartSyncing(std::FILE* file, const std::string& path);
+    // For Write, once the bytes are in the file. False once a sync has failed.
+    bool NoteWritten();
+    // For Close, after the last bytes are in the stream and before it is closed: flushes,
+    // syncs and ends the syncing thread. Nothing when the file is not being synced.
+    void StopSyncing(std::FILE* file);
+
     const CAudioManager& m_manager;
     std::string m_info;
+
+private:
+    CRecordSyncer m_syncer;
+    bool m_syncToDisk = true;
+    bool m_syncing = false;
 };

@@ -2,28 +2,6 @@
 
 #include "audio/devicemessagesobserver.h"
 
-#include <pthread.h>
-#include <sched.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
-namespace {
-
-// Encoding a second of speech must finish before the next second is due, so the thread
-// asks for real-time scheduling, or failing that a better nice value. An ordinary user
-// is usually granted neither; the buffers then absorb the scheduling delays, so the
-// refusal is no error and is not reported.
-void RaisePriority()
-{
-    sched_param parameters{};
-    parameters.sched_priority = sched_get_priority_min(SCHED_FIFO);
-    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0)
-        return;
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -10);
-}
-
-} // namespace
-
 CDeviceThread::CDeviceThread(MDeviceMessagesObserver& observer)
     : m_observer(observer), m_thread([this] { Run(); })
 {
@@ -85,7 +63,6 @@ void CDeviceThread::Join()
 
 void CDeviceThread::Run()
 {
-    RaisePriority();
     for (;;) {
         SMessage message;
         {

@@ -40,6 +40,8 @@ void CPcmEncoder::Open(const std::string& path, bool existing)
             throw CAudioError(EAudioErrc::CannotWriteHeader,
                               "PcmEncoder: Cannot write the .wav header", path, error);
         }
+        if (!existing)
+            StartSyncing(m_file.get(), path);
     } catch (...) {
         m_file.reset();
         throw;
@@ -95,6 +97,7 @@ void CPcmEncoder::CloseFile()
         WriteAll(f, field, 4);
     }
     // A failure here leaves the unknown-length marks, which readers take from the file size.
+    StopSyncing(f);
     m_file.reset();
     m_keptDataLength.reset();
 }
@@ -102,5 +105,5 @@ void CPcmEncoder::CloseFile()
 bool CPcmEncoder::Write(std::span<const std::uint8_t> samples, bool /*last*/)
 {
     return m_file && WriteAll(m_file.get(), samples.data(), samples.size()) &&
-           std::fflush(m_file.get()) == 0;
+           std::fflush(m_file.get()) == 0 && NoteWritten();
 }

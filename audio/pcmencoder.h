@@ -6,8 +6,9 @@
 #include <optional>
 
 // Writes a RIFF/WAVE record with a 1070-byte header carrying the information.
-// The header, information included, is on storage from Open on, and every Write is flushed,
-// so a recording cut short before Close is still a readable record with its information.
+// The header, information included, is on storage from Open on, and every Write is flushed
+// (and, for a new record, synced: CBaseEncoder::StartSyncing), so a recording cut short
+// before Close is still a readable record with its information.
 class CPcmEncoder : public CBaseEncoder
 {
 public:

@@ -18,8 +18,8 @@ class CBaseDecoder;
 // seconds play without silence between them.
 //
 // Play, StopPlaying and WaitUntilStopped belong to the controlling thread; StopPlaying
-// may also be called from the end-of-playback handler. Every decoder Read happens on
-// the playback thread, under a lock that StopPlaying takes to close the decoder.
+// may also be called from the end-of-playback handler, at the same time. Every decoder Read happens
+// on the playback thread, under a lock that StopPlaying takes to close the decoder.
 class CPlayer : public CBaseAudioDevice
 {
 public:
@@ -33,9 +33,9 @@ public:
     // over (a seek), Start. Errors propagate as CAudioError. A playback still open is
     // stopped first. Not from the end-of-playback handler.
     void Play(const std::string& path, std::uint64_t startSample = 0);
-    // Stop and the decoder's Close, on every path. Never waits
-    // for the playback thread when called on it (from the end-of-playback handler, while
-    // the controlling thread is not calling it at the same time).
+    // Stop and the decoder's Close, on every path. Never waits for the playback thread when
+    // called on it (from the end-of-playback handler), and the controlling thread may call
+    // it at the same moment: whichever comes second finds the playback stopped.
     void StopPlaying();
 
     // Called once per playback on the playback thread, when the decoder reports the end

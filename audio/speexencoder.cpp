@@ -24,7 +24,10 @@ CSpeexEncoder::CSpeexEncoder(const CAudioManager& manager)
     : CBaseEncoder(manager), m_samples(kSampleBufferLength)
 {}
 
-CSpeexEncoder::~CSpeexEncoder() = default;
+CSpeexEncoder::~CSpeexEncoder()
+{
+    Release();
+}
 
 int CSpeexEncoder::MappedQuality(std::uint32_t quality)
 {
@@ -72,6 +75,8 @@ void CSpeexEncoder::Open(const std::string& path, bool existing)
                               "SpeexEncoder: Cannot write the Ogg header", path, error);
         }
         StartEncoder();
+        if (!existing)
+            StartSyncing(m_file.get(), path);
     } catch (...) {
         Release();
         throw;
@@ -195,6 +200,8 @@ void CSpeexEncoder::Release()
     m_state.reset();
     m_bits.Reset();
     m_stream.Reset();
+    if (m_file)
+        StopSyncing(m_file.get());
     m_file.reset();
 }
 
@@ -225,7 +232,7 @@ bool CSpeexEncoder::Write(std::span<const std::uint8_t> samples, bool last)
     while (ogg_stream_flush(m_stream.Get(), &page) != 0)
         if (!WritePage(page))
             return false;
-    return std::fflush(m_file.get()) == 0;
+    return std::fflush(m_file.get()) == 0 && NoteWritten();
 }
 
 // A recording that stops on a frame boundary has written its last frame already: an empty

@@ -1,10 +1,13 @@
 #include "audio/tagger.h"
 
+#include "audio/audioerror.h"
 #include "audio/audiomanager.h"
 #include "audio/basedecoder.h"
 #include "audio/baseencoder.h"
+#include "platform/disksync.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -49,6 +52,12 @@ void CTagger::WriteRecordInfo(const std::string& path, std::uint32_t codec, cons
     encoder->Close();
     if (before)
         RestoreTimes(path, *before);
+    // Once, after the times are back: an edit that was acknowledged survives a power cut.
+    if (!DiskSync::SyncFile(path)) {
+        const int error = errno;
+        throw CAudioError(EAudioErrc::CannotWriteHeader,
+                          "Tagger: Cannot write the information to the disk", path, error);
+    }
 }
 
 std::string CTagger::ReadRecordInfo(const std::string& path) const

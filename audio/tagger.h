@@ -15,10 +15,11 @@ public:
     explicit CTagger(const CAudioManager& manager) : m_manager(manager) {}
     virtual ~CTagger() = default;
 
-    // Rewrites the header in place with the first information-capacity bytes of `info`.
-    // The file keeps its modification time: that is when the memo was recorded, not when
-    // its information last changed. Throws CAudioError (GetSuitableCodec's or the
-    // encoder's message).
+    // Rewrites the header in place with the first information-capacity bytes of `info`,
+    // and syncs the file to the disk before it returns. The file keeps its modification
+    // time: that is when the memo's recording ended, not when its information last changed.
+    // Throws CAudioError (GetSuitableCodec's or the encoder's message, or "Tagger: Cannot
+    // write the information to the disk").
     void WriteRecordInfo(const std::string& path, const char* info, std::size_t length) const;
     // The same through the codec given (for a file reached by a name without its
     // extension, see CAudioManager::GetSuitableCodec).

@@ -9,9 +9,10 @@ namespace TimeLeft {
 
 std::uint32_t FreeSpaceInSeconds(double freeBytes, std::uint32_t bytesPerSecond)
 {
-    if (bytesPerSecond == 0 || !(freeBytes > 0))
+    const double room = freeBytes - kReserveBytes;
+    if (bytesPerSecond == 0 || !(room > 0))
         return 0;
-    const double seconds = std::floor(freeBytes / bytesPerSecond);
+    const double seconds = std::floor(room / bytesPerSecond);
     return seconds >= 4294967295.0 ? 4294967295u : static_cast<std::uint32_t>(seconds);
 }
 

@@ -16,7 +16,9 @@ inline bool HasRoomToRecord(double freeBytes)
     return freeBytes >= kReserveBytes;
 }
 
-// Free bytes over bytes per second, truncated; 0 when the rate is unknown (0).
+// The seconds that can be recorded before the reserve is reached: free bytes less the
+// reserve, over bytes per second, truncated; 0 at or below the reserve, or when the rate is
+// unknown (0). A recording stops at the reserve, so nothing beyond it is time left.
 std::uint32_t FreeSpaceInSeconds(double freeBytes, std::uint32_t bytesPerSecond);
 
 // "01:05 / 02:13:20", "1:02:05 / 1d 03:46:40": elapsed (hours only when nonzero),

@@ -1,5 +1,6 @@
 #include "platform/portaudiowavedevice.h"
 
+#include "platform/threadpriority.h"
 #include "platform/wavenoticesink.h"
 
 #include <chrono>
@@ -97,6 +98,9 @@ void CPortAudioWaveDevice::MoveSamples()
 
 void CPortAudioWaveDevice::Pump()
 {
+    // The ring holds about two seconds, but the output callback underruns as soon as the
+    // pump is late refilling it.
+    ThreadPriority::RaiseForAudio();
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
         m_wake.wait_for(lock, std::chrono::milliseconds(5), [this] { return m_quit; });

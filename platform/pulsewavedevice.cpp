@@ -2,6 +2,7 @@
 
 #include "platform/pulseconnection.h"
 #include "platform/pulsewavebackend.h"
+#include "platform/threadpriority.h"
 #include "platform/wavenoticesink.h"
 
 #include <algorithm>
@@ -138,6 +139,9 @@ void CPulseWaveDevice::DropStream()
 
 void CPulseWaveDevice::Pump()
 {
+    // The output keeps only a tenth of a second at the server, so a late pump is heard as a
+    // gap; the encoder and the decoder, on the device thread, have a second per buffer.
+    ThreadPriority::RaiseForAudio();
     const auto period = m_direction == EWaveDirection::Input ? kInputPumpPeriod : kOutputPumpPeriod;
     std::unique_lock lock(m_mutex);
     while (!m_quit) {

@@ -24,6 +24,8 @@ packages=(
   # the desktop's contacts and tasks are tested against the service itself, started by
   # D-Bus activation in a private session bus
   evolution-data-server dbus-daemon
+  # the power-cut tests make and mount a small ext4 file system (as root)
+  e2fsprogs mount
   # the installed desktop files are validated by the tests
   desktop-file-utils appstream
 )

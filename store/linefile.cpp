@@ -1,11 +1,15 @@
 #include "store/linefile.h"
 
+#include "platform/disksync.h"
 #include "store/textcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +96,35 @@ std::optional<QString> WriteTarget(const QString& path)
     return targetFolder + u'/' + QFileInfo(target).fileName();
 }
 
+namespace {
+
+// Temporary files of writers that were killed before their rename: the files named as
+// ReplaceBytes names its own (".<name>.XXXXXX") that no writer holds locked any more.
+void RemoveLeftovers(const QFileInfo& target)
+{
+    const QString prefix = u'.' + target.fileName() + u'.';
+    const QDir folder(target.absolutePath());
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("??????")},
+                                                QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!std::all_of(name.cbegin() + prefix.size(), name.cend(),
+                         [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }))
+            continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        const CFd closer(fd);
+        struct stat status
+        {
+        };
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+    }
+}
+
+} // namespace
+
 bool ReplaceBytes(const QString& path, const QByteArray& bytes)
 {
     const std::optional<QString> target = WriteTarget(path);
@@ -100,6 +133,7 @@ bool ReplaceBytes(const QString& path, const QByteArray& bytes)
     const QFileInfo info(*target);
     if (info.exists() && !info.isFile())
         return false;
+    RemoveLeftovers(info);
     QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
                                              info.fileName() + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
@@ -108,6 +142,8 @@ bool ReplaceBytes(const QString& path, const QByteArray& bytes)
     bool written = true;
     {
         const CFd closer(fd);
+        // Held until the rename: a temporary file nobody holds is a killed writer's.
+        ::flock(fd, LOCK_EX);
         // The old file's permissions, else what a new file of the program gets.
         struct stat old
         {
@@ -123,7 +159,8 @@ bool ReplaceBytes(const QString& path, const QByteArray& bytes)
         ::unlink(temporary.constData());
         return false;
     }
-    return true;
+    // The rename itself reaches the disk only with the folder.
+    return DiskSync::SyncFolder(QFile::encodeName(info.absolutePath()).toStdString());
 }
 
 std::optional<QStringList> Read(const QString& path)

@@ -28,9 +28,12 @@ std::optional<QStringList> Read(const QString& path);
 
 // Replaces the file with `lines`, each followed by a line feed. The text goes to a temporary
 // file in the same folder, every write, the sync and the close checked, that is then renamed
-// over the old one, so that a crash or a full disk leaves the old file or the new one whole.
-// False when anything failed (also for a link out of the folder, see WriteTarget, or
-// something other than a regular file in its place); the old file is then untouched.
+// over the old one, and the folder is synced, so that a crash, a power cut or a full disk
+// leaves the old file or the new one whole. False when anything failed (also for a link out
+// of the folder, see WriteTarget, or something other than a regular file in its place); the
+// old file is then untouched, except when only the folder's sync failed: the new file is then
+// in place but may not survive a power cut. Temporary files that killed writers left behind
+// (".<name>.XXXXXX", which a live writer holds locked) are removed first.
 bool Replace(const QString& path, const QStringList& lines);
 
 // Appends `line` and a line feed, creating the file when missing, by rewriting it whole as

@@ -2,6 +2,7 @@
 
 #include "audio/audioerror.h"
 #include "audio/tagger.h"
+#include "platform/disksync.h"
 #include "store/headerinforeader.h"
 #include "store/nativepath.h"
 #include "store/recordinfo.h"
@@ -159,8 +160,12 @@ EDeleteResult DeleteRecord(const fs::path& path)
         return EDeleteResult::InUse;
     if (!lock.Held())
         return EDeleteResult::Failed;
-    if (::unlink(path.c_str()) == 0)
+    if (::unlink(path.c_str()) == 0) {
+        // Gone for good only once the folder is synced; as for the trash, a failure here is
+        // not the delete failing.
+        DiskSync::SyncFolderOf(path.native());
         return EDeleteResult::Deleted;
+    }
     return errno == EBUSY || errno == ETXTBSY ? EDeleteResult::InUse : EDeleteResult::Failed;
 }
 

@@ -1,6 +1,17 @@
 #include "store/recorddate.h"
 
-#include <QFileInfo>
+#include "audio/wavheader.h"
+#include "platform/scopeexit.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <ogg/ogg.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace RecordDate {
 namespace {
@@ -81,12 +92,137 @@ int VariantOfFileName(const QString& fileName)
 
 namespace {
 
-QDateTime Modified(const QString& path)
+QDateTime WholeSeconds(const QDateTime& moment)
 {
-    // The modification time, not the status-change or birth time: every rewrite of the
-    // information keeps it, while a copy or a re-tag would move the others to today.
-    const QDateTime modified = QFileInfo(path).lastModified();
-    return modified.isValid() ? modified.toLocalTime() : QDateTime();
+    return moment.addMSecs(-((moment.toMSecsSinceEpoch() % 1000 + 1000) % 1000));
+}
+
+bool IsBirthOf(const std::optional<QDateTime>& born, const QDateTime& modified)
+{
+    return born && born->isValid() && born->toMSecsSinceEpoch() > 0 && *born <= modified;
+}
+
+} // namespace
+
+QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& modified,
+                        std::optional<double> seconds)
+{
+    if (IsBirthOf(born, modified))
+        return WholeSeconds(*born);
+    if (seconds && *seconds > 0)
+        return WholeSeconds(modified.addMSecs(-std::llround(*seconds * 1000)));
+    return WholeSeconds(modified);
+}
+
+namespace {
+
+// Every record holds samples at this rate: the decoders assume it as well.
+constexpr double kSampleRate = 8000;
+constexpr std::size_t kInfoCapacity = 1024;
+// The last page of a record made here holds one second of Speex; other streams may end
+// with longer pages, which are then not measured.
+constexpr std::int64_t kTailBytes = 16384;
+
+struct SFileTimes
+{
+    std::optional<QDateTime> born;
+    QDateTime modified;
+};
+
+QDateTime MomentOf(const struct statx_timestamp& time, const QTimeZone& zone)
+{
+    const qint64 ms = time.tv_sec * 1000 + time.tv_nsec / 1000000;
+    return zone.isValid() ? QDateTime::fromMSecsSinceEpoch(ms, zone)
+                          : QDateTime::fromMSecsSinceEpoch(ms).toLocalTime();
+}
+
+std::optional<SFileTimes> TimesOf(const QByteArray& path, const QTimeZone& zone)
+{
+    struct statx status
+    {
+    };
+    if (::statx(AT_FDCWD, path.constData(), AT_STATX_SYNC_AS_STAT, STATX_MTIME | STATX_BTIME,
+                &status) != 0 ||
+        (status.stx_mask & STATX_MTIME) == 0)
+        return std::nullopt;
+    SFileTimes times{std::nullopt, MomentOf(status.stx_mtime, zone)};
+    if ((status.stx_mask & STATX_BTIME) != 0)
+        times.born = MomentOf(status.stx_btime, zone);
+    return times;
+}
+
+std::size_t ReadAt(int fd, unsigned char* bytes, std::size_t size, std::int64_t offset)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, bytes + done, size - done, offset + done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+// The granule position of the last page found in the file's last bytes.
+std::optional<std::int64_t> LastGranule(int fd, std::int64_t size)
+{
+    const std::int64_t from = std::max<std::int64_t>(0, size - kTailBytes);
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    char* buffer = ogg_sync_buffer(&sync, static_cast<long>(size - from));
+    const std::size_t got = ReadAt(fd, reinterpret_cast<unsigned char*>(buffer),
+                                   static_cast<std::size_t>(size - from), from);
+    ogg_sync_wrote(&sync, static_cast<long>(got));
+    std::optional<std::int64_t> granule;
+    ogg_page page;
+    for (int result; (result = ogg_sync_pageout(&sync, &page)) != 0;) {
+        if (result == 1 && ogg_page_granulepos(&page) >= 0)
+            granule = ogg_page_granulepos(&page);
+    }
+    ogg_sync_clear(&sync);
+    return granule;
+}
+
+// The audio's length as the file's header (PCM) or its last page (Ogg) says it.
+std::optional<double> LengthOf(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    const CScopeExit closer([fd] { ::close(fd); });
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    unsigned char head[2048];
+    const std::size_t got = ReadAt(fd, head, sizeof head, 0);
+    if (got >= 4 && std::memcmp(head, "RIFF", 4) == 0) {
+        const std::optional<WavHeader::SLayout> layout = WavHeader::Parse(head, got, kInfoCapacity);
+        if (!layout)
+            return std::nullopt;
+        return static_cast<double>(
+                   WavHeader::SamplesPresent(*layout, static_cast<std::uint64_t>(status.st_size))) /
+               kSampleRate;
+    }
+    if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) {
+        if (const std::optional<std::int64_t> granule = LastGranule(fd, status.st_size))
+            return static_cast<double>(*granule) / kSampleRate;
+    }
+    return std::nullopt;
+}
+
+QDateTime FromFile(const QString& path, const QTimeZone& zone)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const std::optional<SFileTimes> times = TimesOf(native, zone);
+    if (!times)
+        return {};
+    // The length only matters when the birth does not answer.
+    return FromFileTimes(times->born, times->modified,
+                         IsBirthOf(times->born, times->modified) ? std::nullopt : LengthOf(native));
 }
 
 QString FileNameOf(const QString& path)
@@ -100,7 +236,7 @@ QDateTime OfRecord(const QString& path)
 {
     if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path)))
         return *named;
-    return Modified(path);
+    return FromFile(path, QTimeZone());
 }
 
 QDateTime OfRecord(const QString& path, const QTimeZone& zone)
@@ -109,7 +245,7 @@ QDateTime OfRecord(const QString& path, const QTimeZone& zone)
         return OfRecord(path);
     if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path), zone))
         return *named;
-    return Modified(path);
+    return FromFile(path, zone);
 }
 
 } // namespace RecordDate

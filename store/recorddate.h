@@ -9,7 +9,7 @@
 
 // When a record was recorded. A record's own name (MMDDYYYY_HHMMSS, or MMDDYYYY_HHMMSS_N for a
 // second record of the same second) says it in local time and survives copying and re-tagging;
-// only a record renamed to something else falls back to its file's modification time.
+// a record renamed to something else is dated by its file's times (FromFileTimes).
 namespace RecordDate {
 
 // What a record name says, as written: the local calendar date, the wall-clock time and the
@@ -38,9 +38,25 @@ int VariantOfFileName(const QString& fileName);
 // dates thousands of records takes the zone once.
 std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& zone);
 
+// When a record without a dated name was recorded, from its file's times and its audio's
+// length in `seconds`, in whole seconds. Pure.
+// - `born`, the file's birth where the file system keeps one, when it is not later than
+//   `modified`: the file was made where it is when the recording started (the program never
+//   records into an existing file), and a rename, a retag or a trip to the trash and back
+//   keep its birth, even if something else changed the file later.
+// - Otherwise `modified` less the length: a copy is born when it is made but keeps the
+//   modification time, which is when the recording ended (every rewrite of the information
+//   keeps it too).
+// - `modified` itself when the length is unknown.
+// A birth at or before 1970 is no birth: some file systems report zero.
+QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& modified,
+                        std::optional<double> seconds);
+
 // The moment of the record at `path`: FromFileName of its file name when that answers, else
-// the file's modification time in local time; an invalid QDateTime when neither is known
-// (the file is gone).
+// FromFileTimes of its file, in local time; an invalid QDateTime when neither is known (the
+// file is gone). A dated name costs nothing, another one a file status; only a record
+// without a usable birth has its length read, from the header (PCM) or the last page (Ogg),
+// never decoded.
 QDateTime OfRecord(const QString& path);
 // The same with the moment from the name made in `zone` (see FromFileName).
 QDateTime OfRecord(const QString& path, const QTimeZone& zone);

@@ -2,6 +2,7 @@
 
 #include "store/nativepath.h"
 #include "store/recordlock.h"
+#include "platform/disksync.h"
 
 #include <QCoreApplication>
 #include <cerrno>
@@ -128,8 +129,15 @@ SResult MoveNoReplace(const fs::path& from, const fs::path& to)
     int result = RenameNoReplace(from.c_str(), to.c_str());
     if (result != 0 && (errno == ENOSYS || errno == EINVAL))
         result = LinkThenUnlink(from.c_str(), to.c_str());
-    if (result == 0)
+    if (result == 0) {
+        // The new name reaches the disk only with both folders. The record is renamed either
+        // way, and its new path is what the caller must go on with; a disk that fails here
+        // fails the next write as well.
+        DiskSync::SyncFolderOf(to.native());
+        if (from.parent_path() != to.parent_path())
+            DiskSync::SyncFolderOf(from.native());
         return Outcome(EStatus::Renamed, {}, to);
+    }
     if (errno == EEXIST)
         return Outcome(EStatus::Exists, QCoreApplication::translate("RecordRename", kMsgExists));
     return SystemFailure(errno);

@@ -1,5 +1,6 @@
 #include "store/settingsstore.h"
 
+#include "platform/disksync.h"
 #include "platform/home.h"
 #include "store/cataloguelock.h"
 #include "store/linefile.h"
@@ -98,13 +99,16 @@ bool CSettingsStore::Write(const char* key, const QString& value)
         saved = check.status() == QSettings::NoError &&
                 check.value(QLatin1String(key)).toString() == value;
     }
-    if (!saved || ::rename(QFile::encodeName(copy).constData(),
-                           QFile::encodeName(*target).constData()) != 0) {
+    const QByteArray copyPath = QFile::encodeName(copy);
+    const QByteArray targetPath = QFile::encodeName(*target);
+    if (!saved || !DiskSync::SyncFile(copyPath.toStdString()) ||
+        ::rename(copyPath.constData(), targetPath.constData()) != 0) {
         QFile::remove(copy);
         return false;
     }
     m_settings->sync(); // reads the new file
-    return true;
+    // The rename reaches the disk only with the folder.
+    return DiskSync::SyncFolderOf(targetPath.toStdString());
 }
 
 QString CSettingsStore::WriteFailureMessage() const

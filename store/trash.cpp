@@ -1,5 +1,6 @@
 #include "store/trash.h"
 
+#include "platform/disksync.h"
 #include "store/nativepath.h"
 #include "store/recordrename.h"
 
@@ -102,8 +103,12 @@ bool MakeFolder(const fs::path& folder)
         return true;
     std::error_code error;
     fs::create_directories(folder.parent_path(), error);
-    return ::mkdir(folder.c_str(), S_IRWXU) == 0 ||
-           (errno == EEXIST && IsDirectory(folder, status));
+    if (::mkdir(folder.c_str(), S_IRWXU) == 0) {
+        // A trash made now must be on the disk before anything is moved into it.
+        DiskSync::SyncFolderOf(folder.native());
+        return true;
+    }
+    return errno == EEXIST && IsDirectory(folder, status);
 }
 
 // "file.wav", then "file.2.wav", "file.3.wav"...
@@ -131,10 +136,16 @@ bool WriteInfo(const fs::path& info, const QByteArray& text)
         return false;
     bool written = ::write(fd, text.constData(), static_cast<std::size_t>(text.size())) ==
                    static_cast<ssize_t>(text.size());
+    // The note must be on the disk before the file it describes moves into the trash.
+    written = ::fsync(fd) == 0 && written;
     written = ::close(fd) == 0 && written;
-    if (!written)
+    if (!written) {
         ::unlink(info.c_str());
-    return written;
+        return false;
+    }
+    // Its name reaches the disk with the folder; the move that follows syncs its own folders.
+    DiskSync::SyncFolderOf(info.native());
+    return true;
 }
 
 // Where a file goes: the trash folder, and the folder the information names the file from

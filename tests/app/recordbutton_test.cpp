@@ -33,7 +33,8 @@ protected:
     }
 
     std::int64_t now = 10000;
-    double freeBytes = 7850.0 * 8000;
+    // 8000 s above the reserve.
+    double freeBytes = 1e6 + 7850.0 * 8000;
     std::uint32_t rate = 7850;
     CRecordButton button;
     QSignalSpy commands{&button, &CRecordButton::RecordCommand};
@@ -80,7 +81,7 @@ TEST_F(RecordButton, CountsDownAndShowsElapsedAndLeft)
 
 TEST_F(RecordButton, LargeStoragesDoNotWrapTheBar)
 {
-    freeBytes = 7850.0 * 100000; // 100,000 s: beyond a 16-bit range
+    freeBytes = 1e6 + 7850.0 * 100000; // 100,000 s: beyond a 16-bit range
     button.OnStartRecord();
     now += 3725000;
     button.Tick();
@@ -91,7 +92,7 @@ TEST_F(RecordButton, LargeStoragesDoNotWrapTheBar)
 TEST_F(RecordButton, ATimeLeftBelowZeroShowsAFullBar)
 {
     // A fast format: the estimate says two seconds while the storage keeps its reserve.
-    freeBytes = 1000000;
+    freeBytes = 1000000 + 800000;
     rate = 400000;
     button.OnStartRecord();
     TickSeconds(5);

@@ -2,6 +2,8 @@
 #include "audio/recorder.h"
 #include "audiotestsupport.h"
 #include "platform/pulsewavebackend.h"
+#include "platform/wavedevice.h"
+#include "platform/wavenoticesink.h"
 
 #include <atomic>
 #include <cmath>
@@ -12,6 +14,10 @@
 #include <pulse/error.h>
 #include <pulse/simple.h>
 #include <ranges>
+#include <sched.h>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace testsupport;
 using namespace std::chrono_literals;
@@ -348,6 +354,79 @@ TEST_F(PulseDevices, ARemovedDeviceEndsTheRecordingAndKeepsWhatWasCaptured)
     recorder.StopRecording();
     // The second in the encoder and the part of the next one in the returned buffer.
     EXPECT_GT(Samples("memo.wav").size(), 8000u + 1600u);
+}
+
+// The scheduling of the first thread that calls Note (a stop drains the last samples on the
+// stopping thread).
+struct SScheduling
+{
+    std::atomic<int> policy{-1};
+    std::atomic<int> nice{0};
+    std::once_flag noted;
+    void Note()
+    {
+        std::call_once(noted, [this] {
+            nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+            policy = sched_getscheduler(0);
+        });
+    }
+};
+
+// Whether this process may have real-time scheduling at all, asked on a thread of its own.
+bool MayScheduleRealTime()
+{
+    bool granted = false;
+    std::thread([&granted] {
+        sched_param parameters{};
+        parameters.sched_priority = sched_get_priority_min(SCHED_FIFO);
+        granted = pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0;
+    }).join();
+    return granted;
+}
+
+// The pump moves samples every few milliseconds and must not be late, so it asks for
+// real-time scheduling; the device thread encodes a second at a time and keeps the
+// priority it was given.
+TEST_F(PulseDevices, OnlyThePumpAsksForRealTimeScheduling)
+{
+    struct CNotingSink : MWaveNoticeSink
+    {
+        bool PostWaveNotice(EWaveNotice, SWaveBuffer*) override { return true; }
+        void OnCaptured(const std::uint8_t*, std::size_t) override { pump.Note(); }
+        SScheduling pump;
+    } sink;
+    std::unique_ptr<MWaveDevice> device;
+    ASSERT_EQ(m_manager->GetWaveBackend().Open(EWaveDirection::Input, m_sink->Monitor(),
+                                               MakeWaveFormat(8000, 8, 1), sink, device),
+              0);
+    Bytes block(8000);
+    SWaveBuffer buffer;
+    buffer.data = block.data();
+    buffer.length = block.size();
+    ASSERT_EQ(device->AddBuffer(buffer), 0);
+    ASSERT_EQ(device->Start(), 0);
+    for (const auto deadline = Clock::now() + 5s; sink.pump.policy < 0 && Clock::now() < deadline;)
+        std::this_thread::sleep_for(10ms);
+    device->Reset();
+    device->Close();
+    EXPECT_EQ(sink.pump.policy, MayScheduleRealTime() ? SCHED_FIFO : SCHED_OTHER);
+
+    struct CNotingEncoder : CCollectingEncoder
+    {
+        using CCollectingEncoder::CCollectingEncoder;
+        bool Write(std::span<const std::uint8_t> data, bool last) override
+        {
+            encoder.Note();
+            return CCollectingEncoder::Write(data, last);
+        }
+        SScheduling encoder;
+    } encoder(*m_manager);
+    CRecorder recorder(*m_manager, &encoder);
+    recorder.SetDeviceName(m_sink->Monitor());
+    recorder.Record(m_dir.File("memo.wav"));
+    recorder.StopRecording(); // at least the last write
+    EXPECT_EQ(encoder.encoder.policy, SCHED_OTHER);
+    EXPECT_EQ(encoder.encoder.nice, getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())));
 }
 
 } // namespace

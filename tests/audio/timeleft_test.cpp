@@ -30,13 +30,20 @@ TEST(TimeLeft, TextShowsElapsedAndRemainingTime)
     EXPECT_EQ(mostNegative.find('-', 9), std::string::npos);
 }
 
-TEST(TimeLeft, FreeBytesBecomeSecondsAtTheFormatsNominalRate)
+// Only what lies above the reserve can be recorded: a card with 1.2 MB free holds 25 s of
+// PCM, not 152.
+TEST(TimeLeft, FreeBytesAboveTheReserveBecomeSecondsAtTheFormatsNominalRate)
 {
     using TimeLeft::FreeSpaceInSeconds;
-    EXPECT_EQ(FreeSpaceInSeconds(1000000, CAudioManager::GetBytesPerSecond(Codec::Pcm, 0)), 127u);
-    EXPECT_EQ(FreeSpaceInSeconds(1000000, CAudioManager::GetBytesPerSecond(Codec::Speex, 1)),
+    const std::uint32_t pcm = CAudioManager::GetBytesPerSecond(Codec::Pcm, 0);
+    EXPECT_EQ(FreeSpaceInSeconds(1200000, pcm), 25u);
+    EXPECT_EQ(FreeSpaceInSeconds(1000000 + 7850, pcm), 1u);
+    EXPECT_EQ(FreeSpaceInSeconds(1000000 + 7849, pcm), 0u);
+    EXPECT_EQ(FreeSpaceInSeconds(1000000, pcm), 0u);
+    EXPECT_EQ(FreeSpaceInSeconds(999999, pcm), 0u);
+    EXPECT_EQ(FreeSpaceInSeconds(2000000, CAudioManager::GetBytesPerSecond(Codec::Speex, 1)),
               2551u);
-    EXPECT_EQ(FreeSpaceInSeconds(1000000, 0), 0u) << "unknown rate";
+    EXPECT_EQ(FreeSpaceInSeconds(2000000, 0), 0u) << "unknown rate";
     EXPECT_EQ(FreeSpaceInSeconds(-4096, 392), 0u);
     EXPECT_EQ(FreeSpaceInSeconds(std::nan(""), 392), 0u);
     EXPECT_EQ(FreeSpaceInSeconds(1e30, 392), 4294967295u);

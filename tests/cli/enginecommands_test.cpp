@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -199,12 +200,21 @@ TEST(CliDevices, ListsEachDirectionWithItsDefault)
     EXPECT_NE(cli.Run({"devices"}).out.find("input      *        Simulated"), std::string::npos);
 }
 
-TEST(CliTimeLeft, ReportsTheSecondsTheFreeSpaceHolds)
+// The seconds are those above the reserve, at the format's rate (PCM: 7850 bytes a second).
+TEST(CliTimeLeft, ReportsTheSecondsTheFreeSpaceHoldsAboveTheReserve)
 {
     CCliRunner cli;
     const SCliResult result = cli.Run({"time-left", "--format", "0", "--path", cli.Scratch("")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.out.find("recording seconds: "), std::string::npos) << result.out;
+    const auto number = [&](const std::string& label) {
+        const std::size_t at = result.out.find(label);
+        return at == std::string::npos ? -1.0 : std::stod(result.out.substr(at + label.size()));
+    };
+    const double freeBytes = number("free bytes: ");
+    ASSERT_GT(freeBytes, 0) << result.out;
+    EXPECT_EQ(number("recording seconds: "),
+              freeBytes > 1e6 ? std::floor((freeBytes - 1e6) / 7850) : 0)
+        << result.out;
 }
 
 } // namespace

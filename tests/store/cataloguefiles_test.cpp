@@ -14,6 +14,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -226,6 +227,20 @@ TEST_F(CatalogueFilesTest, AKilledWriterLeavesAWholeVersion)
     // The writer must really have been caught at work, in both states.
     EXPECT_GT(sawWith, 0);
     EXPECT_GT(sawWithout, 0);
+
+    // The next write removes the temporary files the killed writers left, but not one that
+    // a live writer holds.
+    const QString temporaries = "." + QFileInfo(catalogue.Path()).fileName() + ".*";
+    const QString leftover = m_dir.path() + "/.groups.dat.Ab12Cd";
+    const QString live = m_dir.path() + "/.groups.dat.Ef34Gh";
+    ASSERT_TRUE(WriteAll(leftover, "half a catalogue"));
+    ASSERT_TRUE(WriteAll(live, "being written"));
+    QFile held(live);
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    ASSERT_EQ(flock(held.handle(), LOCK_EX), 0);
+    ASSERT_EQ(catalogue.AddTag(u"Priority"_qs, u"Later"_qs), ECatalogueResult::Ok);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({temporaries}, QDir::Files | QDir::Hidden),
+              QStringList{".groups.dat.Ef34Gh"});
 }
 
 } // namespace

@@ -1,3 +1,6 @@
+#include "audio/audiomanager.h"
+#include "audio/baseencoder.h"
+#include "platform/wavebackend.h"
 #include "store/recorddate.h"
 #include "store/recordorder.h"
 #include "support/qtsupport.h"
@@ -26,22 +29,66 @@ TEST(RecordDate, ReadsOnlyRealMomentsFromRecordNames)
     }
 }
 
-TEST(RecordDate, TakesTheNameBeforeTheModificationTime)
+// 30 s of audio in an engine record of either format, written now.
+QString ThirtySecondRecord(const QString& path, std::uint32_t codec)
 {
+    CAudioManager manager;
+    manager.SetCodec(codec);
+    const auto encoder = manager.CreateEncoder(codec);
+    encoder->SetInfo(kMarkedInfo.toStdString());
+    encoder->Open(path.toStdString(), false);
+    const std::vector<std::uint8_t> second(8000, 0x90);
+    for (int s = 0; s < 30; ++s)
+        encoder->Write(second, s == 29);
+    encoder->Close();
+    return path;
+}
+
+void SetModified(const QString& path, const QDateTime& moment)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(moment, QFileDevice::FileModificationTime));
+}
+
+// A record renamed from its dated name keeps the moment its recording started, not the
+// moment it ended (its modification time): near midnight that is another day.
+TEST(RecordDate, ARenamedRecordKeepsTheMomentItWasRecorded)
+{
+    using RecordDate::FromFileTimes;
+    const QDateTime start(QDate(2026, 3, 4), QTime(23, 50, 12));
+    const QDateTime end = start.addSecs(1800);
+    // Born where it is, its first samples two seconds later; changed again last week.
+    EXPECT_EQ(FromFileTimes(start.addMSecs(400), end, 1798.0), start);
+    EXPECT_EQ(FromFileTimes(start, end.addDays(90), 1800.0), start);
+    EXPECT_EQ(FromFileTimes(end.addDays(40), end, 1799.6), start) << "a copy, born later";
+    EXPECT_EQ(FromFileTimes(QDateTime::fromSecsSinceEpoch(0), end, 1800.0), start);
+    EXPECT_EQ(FromFileTimes(std::nullopt, end, 1800.0), start) << "no birth kept";
+    EXPECT_EQ(FromFileTimes(std::nullopt, end, std::nullopt), end) << "nor a length";
+
     QTemporaryDir dir;
     const QString named = dir.path() + "/06012026_080000.wav";
-    const QString renamed = dir.path() + "/Meeting.wav";
     ASSERT_TRUE(WriteAll(named, Wav(kMarkedInfo))); // re-tagged just now
-    ASSERT_TRUE(WriteAll(renamed, Wav(kMarkedInfo)));
-    const QDateTime march(QDate(2026, 3, 4), QTime(5, 6, 7));
-    QFile file(renamed);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(march, QFileDevice::FileModificationTime));
-    file.close();
-
     EXPECT_EQ(RecordDate::OfRecord(named), QDateTime(QDate(2026, 6, 1), QTime(8, 0)));
-    EXPECT_EQ(RecordDate::OfRecord(renamed), march);
     EXPECT_FALSE(RecordDate::OfRecord(dir.path() + "/gone.wav").isValid());
+    // Copies made now of records that ended 30 s after `start`: their length comes from
+    // the PCM header and from the last Ogg page.
+    for (const auto& [name, codec] :
+         {std::pair{"Copy.wav", Codec::Pcm}, {"Copy.ogg", Codec::Speex}}) {
+        const QString copy = ThirtySecondRecord(dir.path() + '/' + name, codec);
+        SetModified(copy, start.addSecs(30));
+        EXPECT_EQ(RecordDate::OfRecord(copy), start) << name;
+    }
+    // Recorded here and renamed: however the file system keeps the times, the recording
+    // started when the file was made.
+    const QDateTime before =
+        QDateTime::currentDateTime().addMSecs(-(QDateTime::currentMSecsSinceEpoch() % 1000));
+    const QString renamed = ThirtySecondRecord(dir.path() + "/Meeting.wav", Codec::Pcm);
+    const QDateTime after = QDateTime::currentDateTime();
+    SetModified(renamed, after.addSecs(30));
+    const QDateTime recorded = RecordDate::OfRecord(renamed);
+    EXPECT_GE(recorded, before);
+    EXPECT_LE(recorded, after);
 }
 
 TEST(RecordOrder, SortsNamedRecordsChronologicallyThenOthersByName)
