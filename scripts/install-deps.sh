@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   qt6-tools-dev qt6-l10n-tools libqt6svg6
   portaudio19-dev libpulse-dev libspeex-dev libogg-dev libical-dev
+  libsndfile1-dev libsamplerate0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peers and tools used by tests, benchmarks and screenshots
   speex ffmpeg sox espeak-ng

@@ -2,11 +2,11 @@
 // changing them at once, a writer killed half-way, links out of the home, a FIFO in a
 // catalogue's place.
 
-#include "smalltmpfs.h"
 #include "store/locationlist.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
 #include "support/qtsupport.h"
+#include "support/smalltmpfs.h"
 
 #include <QTemporaryDir>
 #include <chrono>

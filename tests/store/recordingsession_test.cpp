@@ -1,10 +1,10 @@
 #include "audio/audiomanager.h"
 #include "platform/simwavebackend.h"
-#include "smalltmpfs.h"
 #include "store/recordcatalogue.h"
 #include "store/recordingsession.h"
 #include "store/storage.h"
 #include "support/qtsupport.h"
+#include "support/smalltmpfs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
