@@ -68,6 +68,36 @@ std::string TagBytes(EExportFormat format, const QString& text)
     return (format == EExportFormat::Mp3 ? text.toLatin1() : text.toUtf8()).toStdString();
 }
 
+// Writes the record's `total` samples from `decoder` to `file`, widened to 16 bits; a result
+// when writing fails or the progress function cancels.
+std::optional<CRecordExporter::SResult> CopySamples(CBaseDecoder& decoder, CSoundFile& file,
+                                                    std::uint64_t total, const QString& out,
+                                                    const TransferProgress& progress)
+{
+    std::vector<std::uint8_t> samples(kBlock);
+    std::vector<short> wide(kBlock);
+    std::uint64_t done = 0;
+    // The decoder may give a Speex stream's last frame whole; the record ends at its length.
+    for (bool end = total == 0; !end;) {
+        const SDecoded decoded = decoder.Read(samples);
+        const std::size_t take =
+            static_cast<std::size_t>(std::min<std::uint64_t>(decoded.size, total - done));
+        std::transform(samples.begin(), samples.begin() + static_cast<long>(take), wide.begin(),
+                       [](std::uint8_t s) { return static_cast<short>((s - 128) * 256); });
+        if (!file.Write(std::span<const short>(wide.data(), take)))
+            return Failure(
+                QCoreApplication::translate("RecordExporter", "Cannot write %1").arg(out),
+                file.ErrorText());
+        done += take;
+        end = decoded.end || done == total;
+        if (progress && !progress(done, total))
+            return Refusal(CRecordExporter::EStatus::Cancelled,
+                           QCoreApplication::translate(
+                               "RecordExporter", "The export was cancelled; nothing written"));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<EExportFormat> CRecordExporter::FormatOfPath(const QString& path)
@@ -163,27 +193,8 @@ CRecordExporter::SResult CRecordExporter::Write(const QString& record, const QSt
         return Failure(QCoreApplication::translate("RecordExporter", "Cannot write %1").arg(out),
                        file.ErrorText());
 
-    std::vector<std::uint8_t> samples(kBlock);
-    std::vector<short> wide(kBlock);
-    std::uint64_t done = 0;
-    // The decoder may give a Speex stream's last frame whole; the record ends at its length.
-    for (bool end = total == 0; !end;) {
-        const SDecoded decoded = decoder->Read(samples);
-        const std::size_t take =
-            static_cast<std::size_t>(std::min<std::uint64_t>(decoded.size, total - done));
-        std::transform(samples.begin(), samples.begin() + static_cast<long>(take), wide.begin(),
-                       [](std::uint8_t s) { return static_cast<short>((s - 128) * 256); });
-        if (!file.Write(std::span<const short>(wide.data(), take)))
-            return Failure(
-                QCoreApplication::translate("RecordExporter", "Cannot write %1").arg(out),
-                file.ErrorText());
-        done += take;
-        end = decoded.end || done == total;
-        if (progress && !progress(done, total))
-            return Refusal(EStatus::Cancelled,
-                           QCoreApplication::translate(
-                               "RecordExporter", "The export was cancelled; nothing written"));
-    }
+    if (std::optional<SResult> stopped = CopySamples(*decoder, file, total, out, progress))
+        return *stopped;
     if (!file.Close())
         return Failure(QCoreApplication::translate("RecordExporter", "Cannot write %1").arg(out),
                        file.ErrorText());
