@@ -19,7 +19,7 @@ packages=(
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
   qt6-gtk-platformtheme
-  dbus-x11
+  dbus-x11 dbus-daemon
   # the installed desktop files are validated by the tests
   desktop-file-utils appstream
 )
