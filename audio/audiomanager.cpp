@@ -118,6 +118,16 @@ std::unique_ptr<CBaseEncoder> CAudioManager::CreateEncoder(std::uint32_t codec) 
     }
 }
 
+std::unique_ptr<CBaseEncoder> CAudioManager::CreateEncoderOfFormat(int format) const
+{
+    if (format < 0 || format >= static_cast<int>(kRecordingFormats.size()))
+        return nullptr;
+    const auto& row = kRecordingFormats[static_cast<std::size_t>(format)];
+    if (row.codec == Codec::Speex)
+        return std::make_unique<CSpeexEncoder>(*this, row.quality);
+    return CreateEncoder(row.codec);
+}
+
 std::unique_ptr<CBaseDecoder> CAudioManager::CreateDecoder(std::uint32_t codec) const
 {
     switch (codec) {

@@ -72,6 +72,10 @@ public:
 
     // A new, closed encoder or decoder of a codec index (0..2); nullptr for another index.
     std::unique_ptr<CBaseEncoder> CreateEncoder(std::uint32_t codec) const;
+    // A new, closed encoder of a "Format" row 0..5 with that row's quality, whatever the
+    // recording format is now (a conversion never changes what the next recording uses);
+    // nullptr for another value.
+    std::unique_ptr<CBaseEncoder> CreateEncoderOfFormat(int format) const;
     std::unique_ptr<CBaseDecoder> CreateDecoder(std::uint32_t codec) const;
     // The decoder of the file's own format, open on the file. Throws CAudioError
     // (GetSuitableCodec's or the decoder's message).

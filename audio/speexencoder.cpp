@@ -20,8 +20,8 @@ void AppendPage(std::vector<std::uint8_t>& out, const ogg_page& page)
 
 } // namespace
 
-CSpeexEncoder::CSpeexEncoder(const CAudioManager& manager)
-    : CBaseEncoder(manager), m_samples(kSampleBufferLength)
+CSpeexEncoder::CSpeexEncoder(const CAudioManager& manager, std::optional<std::uint32_t> quality)
+    : CBaseEncoder(manager), m_quality(quality), m_samples(kSampleBufferLength)
 {}
 
 CSpeexEncoder::~CSpeexEncoder()
@@ -178,7 +178,7 @@ std::optional<std::string> CSpeexEncoder::ReadOldVendor()
 
 void CSpeexEncoder::StartEncoder()
 {
-    int quality = MappedQuality(m_manager.Quality());
+    int quality = MappedQuality(m_quality.value_or(m_manager.Quality()));
     speex_encoder_ctl(m_state.get(), SPEEX_SET_QUALITY, &quality);
     m_bits.Init();
     speex_encoder_ctl(m_state.get(), SPEEX_GET_FRAME_SIZE, &m_frameSize);

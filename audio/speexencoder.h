@@ -21,7 +21,9 @@ class CSpeexEncoder : public CBaseEncoder
 public:
     static constexpr int kSerial = static_cast<int>(0xAABBCCDDu);
 
-    explicit CSpeexEncoder(const CAudioManager& manager);
+    // `quality` (1..5), when given, replaces the manager's quality for this encoder.
+    explicit CSpeexEncoder(const CAudioManager& manager,
+                           std::optional<std::uint32_t> quality = std::nullopt);
     ~CSpeexEncoder() override;
 
     // Writes both header pages (with the current information) at the start of the file.
@@ -56,6 +58,7 @@ private:
     COggStream m_stream;
     SpeexEncoderState m_state;
     CSpeexBitsBuffer m_bits;
+    const std::optional<std::uint32_t> m_quality;
     int m_frameSize = 160;
     int m_lookahead = 0;
     // The vendor string of the header being rewritten: kept, so that a record made with

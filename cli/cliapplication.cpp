@@ -6,6 +6,7 @@
 #include "cli/commandfailure.h"
 #include "cli/editcommand.h"
 #include "cli/enginecommands.h"
+#include "cli/exchangecommands.h"
 #include "cli/recordcommand.h"
 #include "cli/storecommands.h"
 #include "cli/tagcommands.h"
@@ -40,6 +41,8 @@ CCliApplication::CCliApplication(std::ostream& out, std::ostream& err) : m_out(o
         m_commands.push_back(std::move(command));
     m_commands.push_back(CTagCommands::Entry());
     m_commands.push_back(CEditCommand::Entry());
+    for (auto& command : CExchangeCommands::Table())
+        m_commands.push_back(std::move(command));
     for (auto& command : CBrowseCommands::Table())
         m_commands.push_back(std::move(command));
     for (auto& command : CStoreCommands::Table())

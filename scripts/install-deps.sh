@@ -14,6 +14,8 @@ packages=(
   portaudio19-dev libpulse-dev libspeex-dev libogg-dev libical-dev
   # the desktop's contacts and tasks: the service's client libraries
   libebook1.2-dev libecal2.0-dev
+  # export and import: every format peers read, and rate conversion
+  libsndfile1-dev libsamplerate0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peers and tools used by tests, benchmarks and screenshots
   speex ffmpeg sox espeak-ng

@@ -870,6 +870,88 @@ Please enter another name.</source>
     </message>
 </context>
 <context>
+    <name>RecordExporter</name>
+    <message>
+        <source>%1: %2; nothing exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a record; nothing exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the exported file must end in %2; nothing exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist; nothing exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is the record itself; nothing exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 exists already; nothing exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The export was cancelled; nothing written</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecordImporter</name>
+    <message>
+        <source>Cannot write in %1: %2; nothing imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot import %1: not audio this program reads (%2); nothing imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the disk refused the samples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The import was cancelled; nothing written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot import %1: %2; nothing imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no free record name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot import %1: it is not a file; nothing imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no recording format %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1; nothing imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RecordInfo</name>
     <message>
         <source>Impossible to add this amount of information to the record.</source>

@@ -2,12 +2,12 @@
 // changing them at once, a writer killed half-way, links out of the home, a FIFO in a
 // catalogue's place.
 
-#include "smalltmpfs.h"
 #include "store/cataloguelock.h"
 #include "store/locationlist.h"
 #include "store/settingsstore.h"
 #include "store/tagcatalogue.h"
 #include "support/qtsupport.h"
+#include "support/smalltmpfs.h"
 
 #include <QTemporaryDir>
 #include <chrono>

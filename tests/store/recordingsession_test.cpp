@@ -1,11 +1,11 @@
 #include "audio/audiomanager.h"
 #include "audio/tagger.h"
 #include "platform/simwavebackend.h"
-#include "smalltmpfs.h"
 #include "store/recordcatalogue.h"
 #include "store/recordingsession.h"
 #include "store/storage.h"
 #include "support/qtsupport.h"
+#include "support/smalltmpfs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
