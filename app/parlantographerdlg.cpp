@@ -23,7 +23,6 @@
 #include "controls/headerbutton.h"
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
-#include "platform/freespace.h"
 #include "platform/wavebackend.h"
 #include "store/locationlist.h"
 #include "store/pimsource.h"
@@ -42,8 +41,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -156,7 +153,7 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
 
         m_recordButton = new CRecordButton(m_central);
         m_recordButton->installEventFilter(this);
-        m_recordButton->SetFreeBytesProvider([this] { return FreeBytesOfChosenStorage(); });
+        m_recordButton->SetFreeBytesProvider([this] { return m_context.storage.FreeBytes(); });
         m_recordButton->SetRateProvider([this] {
             return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
         });
@@ -557,23 +554,6 @@ void CParlantographerDlg::changeEvent(QEvent* event)
     // without disturbing what is listed and selected.
     if (event->type() == QEvent::ActivationChange && !m_recording && !m_closing)
         FillSlots(false);
-}
-
-double CParlantographerDlg::FreeBytesOfChosenStorage() const
-{
-    const std::optional<QString> folder = m_context.storage.DataFolder();
-    if (!folder)
-        return 0.0; // the chosen card is absent: nothing to record onto
-    // The data folder is created by the first recording; until then its nearest
-    // existing parent is on the same file system.
-    QString path = QDir::cleanPath(*folder);
-    while (!QFileInfo::exists(path)) {
-        const QString parent = QFileInfo(path).absolutePath();
-        if (parent == path)
-            return 0.0;
-        path = parent;
-    }
-    return FreeBytesAt(path.toStdString());
 }
 
 QString CParlantographerDlg::InputDeviceText()

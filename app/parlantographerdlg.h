@@ -145,7 +145,6 @@ private:
     void OnPimChanged();
     void ReportPimProblem();
     void ShowEngineError(const QString& text);
-    double FreeBytesOfChosenStorage() const;
     // What people call the input a recording uses: the chosen device's description, or
     // the default's when none is chosen or the chosen one is absent.
     QString InputDeviceText();

@@ -1,10 +1,12 @@
 #include "store/storage.h"
 
+#include "platform/freespace.h"
 #include "platform/home.h"
 #include "store/settingsstore.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 SStorageEnvironment SStorageEnvironment::FromSystem()
@@ -50,6 +52,21 @@ QStringList CStorage::StorageList() const
 std::optional<QString> CStorage::DataFolder() const
 {
     return StoragePaths::DataFolder(m_settings.Storage(), Layout());
+}
+
+double CStorage::FreeBytes() const
+{
+    const std::optional<QString> folder = DataFolder();
+    if (!folder)
+        return 0.0; // the chosen card is absent: nothing to record onto
+    QString path = QDir::cleanPath(*folder);
+    while (!QFileInfo::exists(path)) {
+        const QString parent = QFileInfo(path).absolutePath();
+        if (parent == path)
+            return 0.0;
+        path = parent;
+    }
+    return FreeBytesAt(QFile::encodeName(path).toStdString());
 }
 
 SRecordPath CStorage::MakeRecordPath(std::uint32_t codec, const QDateTime& localTime) const

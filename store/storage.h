@@ -53,6 +53,10 @@ public:
     // The data folder of the stored storage setting; std::nullopt when it names an absent card.
     // Not created here.
     std::optional<QString> DataFolder() const;
+    // Bytes free for a recording on the chosen storage: on the file system of its data folder,
+    // or of the folder's nearest existing parent until the first recording creates it. 0 when
+    // the chosen card is absent or nothing of the path exists.
+    double FreeBytes() const;
 
     // Creates the data folder of the stored storage (with its parents) and returns a free path
     // MMDDYYYY_HHMMSS.<wav|ogg> (or a _2, _3... variant) for a recording started at `localTime`

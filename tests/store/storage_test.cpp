@@ -114,6 +114,8 @@ protected:
 
 TEST_F(StorageTest, RecordPathsCreateTheirFolderWhereverTheProgramAndStorageAre)
 {
+    // Before the first recording the data folder is missing: its parents' disk counts.
+    EXPECT_GT(MakeStorage(Path("home")).FreeBytes(), 0.0);
     const SRecordPath home = MakeStorage(Path("home")).MakeRecordPath(0, m_when);
     ASSERT_TRUE(home.Ok()) << home.error.toStdString();
     EXPECT_EQ(home.path, Path("home/Data/12052026_071530.wav"));
@@ -138,6 +140,7 @@ TEST_F(StorageTest, RefusesAnAbsentCardTheRawCodecAndAnUncreatableFolder)
     EXPECT_TRUE(record.path.isEmpty());
     EXPECT_FALSE(record.error.isEmpty());
     EXPECT_FALSE(storage.DataFolder().has_value());
+    EXPECT_EQ(storage.FreeBytes(), 0.0);
     EXPECT_FALSE(QFileInfo::exists(Path("home/Data")));
 
     ASSERT_TRUE(m_settings.SetStorage(u"Device memory"_qs));
