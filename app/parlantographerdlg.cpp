@@ -101,7 +101,7 @@ QIcon AppIcon()
 
 QString CParlantographerDlg::FreeSpaceText()
 {
-    return tr("The program requires at least 1 MB of free memory to continue with recording.");
+    return CRecordingSession::EndMessage(ERecordingEnd::LowSpace);
 }
 
 QString CParlantographerDlg::FreeSpaceCaption()
@@ -109,22 +109,10 @@ QString CParlantographerDlg::FreeSpaceCaption()
     return tr("Not enough memory to continue operation");
 }
 
-QString CParlantographerDlg::DeviceStoppedText()
-{
-    return tr("The audio input stopped while recording (the device was removed or failed).\n"
-              "The record holds what was captured until then.");
-}
-
 QString CParlantographerDlg::InputFallbackText(const QString& device)
 {
     return tr("The input device \"%1\" is not present; recording from the default input.")
         .arg(device);
-}
-
-QString CParlantographerDlg::CardRemovedText()
-{
-    return tr("The storage card has been removed while recording.\nThe record is "
-              "being recorded may be corrupted!");
 }
 
 CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
@@ -666,32 +654,20 @@ void CParlantographerDlg::CheckRecording()
 {
     if (!m_recording)
         return;
-    switch (m_session->Check()) {
-    case ERecordingEnd::Running:
-    case ERecordingEnd::LimitReached: // the window sets no limit
+    const ERecordingEnd end = m_session->Check();
+    if (end == ERecordingEnd::Running || end == ERecordingEnd::LimitReached) // no limit here
         return;
-    case ERecordingEnd::LowSpace:
-        if (StopAndSave())
+    const bool saved = StopAndSave();
+    // Out of room: the reason is worth a word only once the record is safe; the other ends
+    // are said either way, as the record may hold less than the user thinks.
+    if (end == ERecordingEnd::LowSpace) {
+        if (saved)
             m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(),
                                 this);
         return;
-    case ERecordingEnd::VolumeRemoved:
-        StopAndSave();
-        m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CardRemovedText(), this);
-        return;
-    case ERecordingEnd::DeviceLost:
-    case ERecordingEnd::DeviceStopped:
-        StopAndSave();
-        m_context.sink.Show(EMessageIcon::Exclamation, kProduct, DeviceStoppedText(), this);
-        return;
-    case ERecordingEnd::WriteFailed:
-        StopAndSave();
-        m_context.sink.Show(
-            EMessageIcon::Exclamation, kProduct,
-            QCoreApplication::translate("CRecordingSession", CRecordingSession::kMsgWriteFailed),
-            this);
-        return;
     }
+    m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CRecordingSession::EndMessage(end),
+                        this);
 }
 
 void CParlantographerDlg::SetControlsEnabled(bool enabled)
@@ -740,7 +716,8 @@ void CParlantographerDlg::OnVolumeRemoved(const QString& mountPoint)
     if (!m_recording || m_context.settings.Storage() == StoragePaths::kDeviceMemory)
         return;
     StopAndSave();
-    m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CardRemovedText(), this);
+    m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
+                        CRecordingSession::EndMessage(ERecordingEnd::VolumeRemoved), this);
 }
 
 void CParlantographerDlg::OnHeaderClicked(int slot)

@@ -107,8 +107,6 @@ public:
     // The free-space message, shown when a recording cannot start or ran out of room.
     static QString FreeSpaceText();
     static QString FreeSpaceCaption();
-    static QString CardRemovedText();
-    static QString DeviceStoppedText();
     static QString InputFallbackText(const QString& device);
 
 protected:

@@ -206,26 +206,9 @@ int CRecordCommand::Finish(CCliContext& context, const std::string& path, ERecor
                            std::uint64_t captured)
 {
     context.Out() << path << '\n';
-    switch (end) {
-    case ERecordingEnd::Running: // interrupted by a signal
-    case ERecordingEnd::LimitReached:
+    const QString message = CRecordingSession::EndMessage(end);
+    if (message.isEmpty()) // the seconds asked for, or a signal
         return 0;
-    case ERecordingEnd::LowSpace:
-        throw CCommandFailure(CRecordingSession::kMsgLowSpace);
-    case ERecordingEnd::VolumeRemoved:
-        throw CCommandFailure("The storage went away while recording, after " +
-                              std::to_string(captured) +
-                              " samples; the record holds what was written.");
-    case ERecordingEnd::WriteFailed:
-        throw CCommandFailure(std::string(CRecordingSession::kMsgWriteFailed) + " (" +
-                              std::to_string(captured) + " samples)");
-    case ERecordingEnd::DeviceLost:
-        throw CCommandFailure("The audio input was removed while recording, after " +
-                              std::to_string(captured) +
-                              " samples; the record holds what was captured.");
-    case ERecordingEnd::DeviceStopped:
-        break;
-    }
-    throw CCommandFailure("The recording stopped early, after " + std::to_string(captured) +
-                          " samples; the record holds what was captured.");
+    throw CCommandFailure(message.toStdString() + "\n(" + std::to_string(captured) +
+                          " samples recorded)");
 }

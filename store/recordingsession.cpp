@@ -34,6 +34,30 @@ std::uint64_t SamplesThatFit(const CAudioManager& audio, double freeBytes)
 
 CRecordingSession::CRecordingSession(CAudioManager& audio) : m_audio(audio) {}
 
+QString CRecordingSession::EndMessage(ERecordingEnd end)
+{
+    const char* text = nullptr;
+    switch (end) {
+    case ERecordingEnd::Running:
+    case ERecordingEnd::LimitReached:
+        return {};
+    case ERecordingEnd::LowSpace:
+        text = kMsgLowSpace;
+        break;
+    case ERecordingEnd::VolumeRemoved:
+        text = kMsgVolumeRemoved;
+        break;
+    case ERecordingEnd::DeviceLost:
+    case ERecordingEnd::DeviceStopped:
+        text = kMsgDeviceStopped;
+        break;
+    case ERecordingEnd::WriteFailed:
+        text = kMsgWriteFailed;
+        break;
+    }
+    return QCoreApplication::translate("CRecordingSession", text);
+}
+
 CRecordingSession::~CRecordingSession()
 {
     if (IsRecording())

@@ -79,9 +79,21 @@ public:
         "The record could not be written further (is the storage full?). It holds what was "
         "written until then.");
 
+    static constexpr const char* kMsgVolumeRemoved = QT_TRANSLATE_NOOP(
+        "CRecordingSession", "The storage card has been removed while recording.\nThe record is "
+                             "being recorded may be corrupted!");
+    static constexpr const char* kMsgDeviceStopped = QT_TRANSLATE_NOOP(
+        "CRecordingSession",
+        "The audio input stopped while recording (the device was removed or failed).\nThe record "
+        "holds what was captured until then.");
+
     static constexpr const char* kMsgDeleted = QT_TRANSLATE_NOOP(
         "CRecordingSession", "The record was deleted by another program while it was being "
                              "recorded.");
+
+    // What to tell the user of a recording that ended by itself: the window shows it, the
+    // command line prints it. Empty while it runs and when it ended at its own limit.
+    static QString EndMessage(ERecordingEnd end);
 
     explicit CRecordingSession(CAudioManager& audio);
     // Stops and saves a recording still running.

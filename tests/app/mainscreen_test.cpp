@@ -11,6 +11,7 @@
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
 #include "recordingsink.h"
+#include "store/recordingsession.h"
 #include "store/settingsstore.h"
 #include "store/storage.h"
 #include "store/tagcatalogue.h"
@@ -250,7 +251,8 @@ TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
     WriteMounts(false); // the mount table is how the screen learns of it
     EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->IsRecording(); }, 3000));
     ASSERT_FALSE(sink.messages.empty());
-    EXPECT_EQ(sink.messages.back().text, CParlantographerDlg::CardRemovedText());
+    EXPECT_EQ(sink.messages.back().text,
+              CRecordingSession::EndMessage(ERecordingEnd::VolumeRemoved));
     EXPECT_TRUE(InfoOf(path).startsWith("*ParlantographerInfo*"));
 }
 
