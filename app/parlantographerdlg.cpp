@@ -26,12 +26,12 @@
 #include "platform/wavebackend.h"
 #include "store/locationlist.h"
 #include "store/pimsource.h"
-#include "store/pimstore.h"
 #include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
 #include "store/recordingsession.h"
 #include "store/renametrail.h"
 #include "store/settingsstore.h"
+#include "store/slotitems.h"
 #include "store/slotkind.h"
 #include "store/slotrules.h"
 #include "store/storage.h"
@@ -450,27 +450,15 @@ void CParlantographerDlg::FillTags(int slot, const QString& kind, bool reset)
     const CSlotKind slotKind(kind);
     if (slotKind.IsNone())
         return;
-    QStringList items;
-    const CPimStore pim(m_context.pim);
-    if (slotKind.IsTask()) {
-        log.Write("before FillTasks");
-        items = pim.FillTasks();
-        log.Write("after FillTasks");
-    } else if (slotKind.IsLocation()) {
-        log.Write("before FillLocations");
-        items = m_locations->FillLocations();
-        log.Write("after FillLocations");
-    } else if (slotKind.IsContacts()) {
-        log.Write("before FillContacts");
-        items = pim.FillContacts();
-        log.Write("after FillContacts");
-    } else {
-        items = m_catalogue->UniqueTagsOfGroup(slotKind.GroupName());
-    }
-    for (const QString& item : std::as_const(items)) {
-        if (!item.isEmpty())
-            list->AddItemIfAbsent(item);
-    }
+    const char* source = slotKind.IsTask()       ? "FillTasks"
+                         : slotKind.IsLocation() ? "FillLocations"
+                         : slotKind.IsContacts() ? "FillContacts"
+                                                 : "FillTagsOfGroup";
+    log.Write("before %s", source);
+    const QStringList items = SlotItems::Of(slotKind, {m_context.pim, *m_locations, *m_catalogue});
+    log.Write("after %s", source);
+    for (const QString& item : items)
+        list->AddItemIfAbsent(item);
     log.Write("before RefreshRows");
     list->RefreshRows();
     log.Write("after RefreshRows");
