@@ -1,6 +1,7 @@
 #include "app/parlantographerdlg.h"
 
 #include "app/logger.h"
+#include "app/mainfocus.h"
 #include "app/mainlayout.h"
 #include "app/memorycheck.h"
 #include "app/messagesink.h"
@@ -38,7 +39,6 @@
 #include "store/storagepaths.h"
 #include "store/tagcatalogue.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -140,7 +140,8 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         BuildSlots();
 
         m_recordButton = new CRecordButton(m_central);
-        m_recordButton->installEventFilter(this);
+        m_focus = new CMainFocus(
+            m_slots, m_recordButton, [this](int slot) { return IsSlotVisible(slot); }, this);
         m_recordButton->SetFreeBytesProvider([this] { return m_context.storage.FreeBytes(); });
         m_recordButton->SetRateProvider([this] {
             return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
@@ -213,84 +214,11 @@ void CParlantographerDlg::BuildSlots()
         connect(slot, &CSlotList::ShowAllClicked, this, [this, i] { OpenShowAll(i); });
         connect(slot, &CSlotList::EditFinished, this,
                 [this, i](const QString& text) { OnEditFinished(i, text); });
-        for (QWidget* part : SlotParts(slot))
-            part->installEventFilter(this);
         slot->ListView()->setAccessibleName(tr("Slot %1 items").arg(i + 1));
         slot->ShowAllButton()->setAccessibleName(tr("Slot %1: show all items").arg(i + 1));
         slot->ClearButton()->setAccessibleName(tr("Slot %1: clear the selection").arg(i + 1));
         slot->ScrollUpButton()->setAccessibleName(tr("Slot %1: scroll up").arg(i + 1));
         slot->ScrollDownButton()->setAccessibleName(tr("Slot %1: scroll down").arg(i + 1));
-    }
-}
-
-std::array<QWidget*, 4> CParlantographerDlg::SlotParts(const CSlotList* slot)
-{
-    // The sub-focus order inside a slot: header, list, show all, clear.
-    return {slot->HeaderButton(), slot->ListView(), slot->ShowAllButton(), slot->ClearButton()};
-}
-
-QList<QWidget*> CParlantographerDlg::FocusChain() const
-{
-    QList<QWidget*> chain;
-    for (int i = 0; i < 4; ++i) {
-        if (!IsSlotVisible(i))
-            continue;
-        for (QWidget* part : SlotParts(m_slots[static_cast<std::size_t>(i)])) {
-            // An empty list has nothing to select, and a disabled part cannot be used.
-            const auto* list = qobject_cast<const CSlotListView*>(part);
-            if ((list && list->count() == 0) || !part->isEnabled())
-                continue;
-            chain << part;
-        }
-    }
-    chain << m_recordButton;
-    return chain;
-}
-
-void CParlantographerDlg::MoveFocus(int step)
-{
-    const QList<QWidget*> chain = FocusChain();
-    // Focus elsewhere (or nowhere) counts as the record button, the last position.
-    QWidget* focused = QApplication::focusWidget();
-    qsizetype at = chain.indexOf(focused);
-    for (CSlotList* slot : m_slots) {
-        // Inside a slot but not at a position (its in-place edit): count as its header.
-        if (at < 0 && focused && slot->isAncestorOf(focused))
-            at = chain.indexOf(slot->HeaderButton());
-    }
-    if (at < 0)
-        at = chain.size() - 1;
-    const qsizetype next = (at + step + chain.size()) % chain.size();
-    // As Tab would: the focus marks are for keyboard focus. An in-place edit that ends as
-    // it loses the focus leaves it where the key sent it.
-    m_focusTarget = chain.at(next);
-    m_focusTarget->setFocus(Qt::TabFocusReason);
-    m_focusTarget = nullptr;
-}
-
-bool CParlantographerDlg::HandleNavigationKey(QWidget* target, const QKeyEvent* key)
-{
-    if (const auto* list = qobject_cast<CSlotListView*>(target); list && list->IsItemMode())
-        return false; // the list moves its selection mark itself
-    switch (key->key()) {
-    case Qt::Key_Up:
-        MoveFocus(-1);
-        return true;
-    case Qt::Key_Down:
-        MoveFocus(1);
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Select:
-        // Buttons of a slot are clicked (the slot is disabled while recording); the list
-        // and the record button handle the key themselves.
-        if (auto* button = qobject_cast<QAbstractButton*>(target)) {
-            button->click();
-            return true;
-        }
-        return false;
-    default:
-        return false;
     }
 }
 
@@ -497,15 +425,13 @@ void CParlantographerDlg::Relayout()
     m_recordButton->SetScale(MainLayout::ScaleFor(width, height));
 }
 
+QList<QWidget*> CParlantographerDlg::FocusPositions() const
+{
+    return m_focus->Positions();
+}
+
 bool CParlantographerDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched != m_central) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
-            if (HandleNavigationKey(static_cast<QWidget*>(watched), key))
-                return true;
-        }
-    }
     if (watched == m_central && event->type() == QEvent::Resize)
         Relayout();
     return QMainWindow::eventFilter(watched, event);
@@ -517,7 +443,7 @@ void CParlantographerDlg::keyPressEvent(QKeyEvent* event)
     // focus; the edit ends as it loses it.
     if (event->modifiers() == Qt::NoModifier &&
         (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
-        MoveFocus(event->key() == Qt::Key_Up ? -1 : 1);
+        m_focus->Move(event->key() == Qt::Key_Up ? -1 : 1);
         return;
     }
     QMainWindow::keyPressEvent(event);
@@ -738,7 +664,7 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
                                     CTagCatalogue::Message(result, false), this);
         }
     }
-    QWidget* const next = m_focusTarget;
+    QWidget* const next = m_focus->Target();
     FillSlots(false);
     // What was typed is what the user wants on this record: chosen, and in sight.
     if (listed)

@@ -14,6 +14,7 @@
 class CAudioManager;
 class CBackgroundWidget;
 class CLocationList;
+class CMainFocus;
 class CMemoryCheck;
 class CMountWatcher;
 class CRecordButton;
@@ -92,7 +93,7 @@ public:
     QAction* ExitAction() const { return m_exitAction; }
     QAction* RecordAction() const { return m_recordAction; }
     // The keyboard positions Up and Down move through (public for the tests).
-    QList<QWidget*> FocusPositions() const { return FocusChain(); }
+    QList<QWidget*> FocusPositions() const;
     QMenu* Menu() const { return m_menu; }
 
     // The dialogs, public so that tests and the menu reach them the same way.
@@ -121,12 +122,6 @@ private:
     void OnInitDialog();
     void BuildMenu();
     void BuildSlots();
-    static std::array<QWidget*, 4> SlotParts(const CSlotList* slot);
-    // Every position the Up and Down keys visit, in order: the parts of each visible
-    // slot, then the record button.
-    QList<QWidget*> FocusChain() const;
-    void MoveFocus(int step);
-    bool HandleNavigationKey(QWidget* target, const QKeyEvent* key);
     void FillTags(int slot, const QString& kind, bool reset);
     QString RepairedKind(int slot, const QString& kind, const QStringList& earlier,
                          const QStringList& groups);
@@ -171,8 +166,7 @@ private:
     QAction* m_exitAction = nullptr;
     QAction* m_playerAction = nullptr;
     QAction* m_recordAction = nullptr;
-    // Where a focus move is going while it happens (see MoveFocus).
-    QWidget* m_focusTarget = nullptr;
+    CMainFocus* m_focus = nullptr;
     // Gathers the contacts-and-tasks source's change notices into one refill.
     QTimer* m_pimRefill = nullptr;
     bool m_pimChangedMeanwhile = false;
