@@ -7,6 +7,7 @@
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/splashdlg.h"
+#include "audio/audiomanager.h"
 #include "desktoppim/chosenpimsource.h"
 #include "platform/home.h"
 #include "store/settingsstore.h"
@@ -62,10 +63,13 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
     }
 
     CStorage storage(settings);
+    // The engine outlives the window, which records and plays through it.
+    std::unique_ptr<CAudioManager> audio;
     std::unique_ptr<CParlantographerDlg> screen;
     try {
+        audio = std::make_unique<CAudioManager>();
         screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
-            settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"),
+            *audio, settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"),
             [&] {
                 pim.Choose(settings.PimSource(),
                            CPimFileSource::FolderFor(settings.PimFolder(), home));

@@ -120,12 +120,12 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
 {
     {
         CLogger log("CParlantographerDlg::CParlantographerDlg");
-        m_audio = std::make_unique<CAudioManager>();
-        m_audio->ApplyFormat(m_context.settings.Format());
-        m_session = std::make_unique<CRecordingSession>(*m_audio);
+        CAudioManager& audio = m_context.audio;
+        audio.ApplyFormat(m_context.settings.Format());
+        m_session = std::make_unique<CRecordingSession>(audio);
         // Empty names follow the sound server's default device.
-        m_audio->GetRecorder().SetDeviceName(m_context.settings.InputDevice().toStdString());
-        m_audio->GetPlayer().SetDeviceName(m_context.settings.OutputDevice().toStdString());
+        audio.GetRecorder().SetDeviceName(m_context.settings.InputDevice().toStdString());
+        audio.GetPlayer().SetDeviceName(m_context.settings.OutputDevice().toStdString());
         m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
         m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
 
@@ -144,13 +144,15 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
             m_slots, m_recordButton, [this](int slot) { return IsSlotVisible(slot); }, this);
         m_recordButton->SetFreeBytesProvider([this] { return m_context.storage.FreeBytes(); });
         m_recordButton->SetRateProvider([this] {
-            return CAudioManager::GetBytesPerSecond(m_audio->CodecIndex(), m_audio->Quality());
+            return CAudioManager::GetBytesPerSecond(m_context.audio.CodecIndex(),
+                                                    m_context.audio.Quality());
         });
         m_recordButton->SetElapsedProvider([this] {
-            return static_cast<std::int64_t>(m_session->CapturedSamples() / m_audio->SampleRate());
+            return static_cast<std::int64_t>(m_session->CapturedSamples() /
+                                             m_context.audio.SampleRate());
         });
         m_recordButton->SetLevelProvider(
-            [this] { return static_cast<double>(m_audio->GetRecorder().InputLevel()); });
+            [this] { return static_cast<double>(m_context.audio.GetRecorder().InputLevel()); });
         m_recordButton->SetDeviceTextProvider([this] { return InputDeviceText(); });
         connect(m_recordButton, &CRecordButton::RecordCommand, this,
                 &CParlantographerDlg::OnRecord);
@@ -460,9 +462,10 @@ void CParlantographerDlg::changeEvent(QEvent* event)
 
 QString CParlantographerDlg::InputDeviceText()
 {
-    const CRecorder& recorder = m_audio->GetRecorder();
+    const CRecorder& recorder = m_context.audio.GetRecorder();
     const std::string chosen = recorder.FellBackToDefault() ? std::string() : recorder.DeviceName();
-    for (const SWaveDeviceInfo& device : m_audio->GetWaveBackend().Devices(EWaveDirection::Input)) {
+    for (const SWaveDeviceInfo& device :
+         m_context.audio.GetWaveBackend().Devices(EWaveDirection::Input)) {
         if (chosen.empty() ? device.isDefault : device.name == chosen)
             return QString::fromStdString(device.description.empty() ? device.name
                                                                      : device.description);
@@ -514,7 +517,7 @@ void CParlantographerDlg::StartRecording()
     CRecordingSession::SRequest request;
     request.info = *area;
     request.nextPath = [this] {
-        return m_context.storage.MakeRecordPath(m_audio->CodecIndex());
+        return m_context.storage.MakeRecordPath(m_context.audio.CodecIndex());
     };
     request.freeBytes = [this] {
         return m_recordButton->FreeBytesOfStorage();
@@ -679,8 +682,8 @@ void CParlantographerDlg::OpenSettings()
 {
     if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
-    CSettings dialog({m_context.settings, *m_audio, m_context.sink, m_catalogue->ListGroups(),
-                      [this] { return m_context.storage.StorageList(); },
+    CSettings dialog({m_context.settings, m_context.audio, m_context.sink,
+                      m_catalogue->ListGroups(), [this] { return m_context.storage.StorageList(); },
                       MainLayout::RowsForHeight(LayoutHeight()).count,
                       m_context.pimDefault ? m_context.pimDefault() : EPimOrigin::Folder},
                      this);
@@ -711,12 +714,13 @@ void CParlantographerDlg::OpenBrowser()
     RecordList records;
     const auto build = [this, &records]() -> const RecordList& {
         CWaitCursor wait;
-        records = BuildRecordList(m_context.storage.EnumerateRecordFolders(), m_audio->GetTagger());
+        records = BuildRecordList(m_context.storage.EnumerateRecordFolders(),
+                                  m_context.audio.GetTagger());
         return records;
     };
     build();
     CSinkPrompts prompts(m_context.sink);
-    CFindRecordDlg browser({*m_audio, prompts, m_context.pim, records, build,
+    CFindRecordDlg browser({m_context.audio, prompts, m_context.pim, records, build,
                             [] { return QDateTime::currentDateTime(); },
                             m_context.storage.ProgramFolder(),
                             [this] {

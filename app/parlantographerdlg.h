@@ -46,6 +46,8 @@ public:
     // What the main screen works with; everything must outlive it.
     struct SContext
     {
+        // The engine; the screen applies the stored format and devices to it.
+        CAudioManager& audio;
         CSettingsStore& settings;
         CStorage& storage;
         MPimSource& pim;
@@ -83,7 +85,7 @@ public:
 
     CSlotList* Slot(int index) const;
     CRecordButton* RecordButton() const { return m_recordButton; }
-    CAudioManager& AudioManager() { return *m_audio; }
+    CAudioManager& AudioManager() { return m_context.audio; }
     QAction* SettingsAction() const { return m_settingsAction; }
     QAction* TagManagerAction() const { return m_tagManagerAction; }
     QAction* LocationManagerAction() const { return m_locationManagerAction; }
@@ -148,7 +150,6 @@ private:
     int LayoutHeight() const;
 
     SContext m_context;
-    std::unique_ptr<CAudioManager> m_audio;
     std::unique_ptr<CRecordingSession> m_session;
     std::unique_ptr<CTagCatalogue> m_catalogue;
     std::unique_ptr<CLocationList> m_locations;

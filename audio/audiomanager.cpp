@@ -32,6 +32,8 @@ std::string LowerLastThree(const std::string& path)
 
 } // namespace
 
+CAudioManager::CAudioManager() : CAudioManager(nullptr) {}
+
 CAudioManager::CAudioManager(std::unique_ptr<MWaveBackend> backend)
     : m_backend(backend ? std::move(backend) : CreateWaveBackend())
 {

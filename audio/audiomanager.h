@@ -48,8 +48,10 @@ inline constexpr std::array<SRecordingFormat, 6> kRecordingFormats{{
 class CAudioManager
 {
 public:
-    // The backend defaults to the one the environment selects (CreateWaveBackend).
-    explicit CAudioManager(std::unique_ptr<MWaveBackend> backend = nullptr);
+    // On the backend the environment selects (CreateWaveBackend).
+    CAudioManager();
+    // On `backend`; null: as above.
+    explicit CAudioManager(std::unique_ptr<MWaveBackend> backend);
     virtual ~CAudioManager();
     CAudioManager(const CAudioManager&) = delete;
     CAudioManager& operator=(const CAudioManager&) = delete;

@@ -285,11 +285,6 @@ Its volume has no trash: the record will be deleted for good.</source>
 <context>
     <name>CParlantographerDlg</name>
     <message>
-        <source>The audio input stopped while recording (the device was removed or failed).
-The record holds what was captured until then.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The input device &quot;%1&quot; is not present; recording from the default input.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -364,16 +359,7 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The program requires at least 1 MB of free memory to continue with recording.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Not enough memory to continue operation</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The storage card has been removed while recording.
-The record is being recorded may be corrupted!</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -514,6 +500,16 @@ The record is being recorded may be corrupted!</source>
     </message>
     <message>
         <source>The record was deleted by another program while it was being recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The storage card has been removed while recording.
+The record is being recorded may be corrupted!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The audio input stopped while recording (the device was removed or failed).
+The record holds what was captured until then.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -50,7 +50,7 @@ protected:
     void Open(QSize size = {480, 640})
     {
         screen = std::make_unique<CParlantographerDlg>(
-            CParlantographerDlg::SContext{settings, storage, pim, sink, memory, mountTable});
+            CParlantographerDlg::SContext{audio, settings, storage, pim, sink, memory, mountTable});
         screen->RecordButton()->SetClock([this] { return now; });
         screen->RecordButton()->SetFreeBytesProvider([this] { return freeBytes; });
         screen->resize(size);
@@ -131,6 +131,7 @@ protected:
     QString data = home.path() + "/Data/";
     QString cardFolder = home.path() + "/media/CARD";
     QString mountTable = home.filePath("mounts");
+    CAudioManager audio;
     CSettingsStore settings{home.filePath("settings.ini")};
     CStorage storage{settings, {home.path() + "/", data, [this] {
                                     return QList<SStorageCard>{{"CARD", cardFolder}};

@@ -1,6 +1,7 @@
 #include "app/memorycheck.h"
 #include "app/parlantographerdlg.h"
 #include "app/recordingsink.h"
+#include "audio/audiomanager.h"
 #include "browser/propertyall.h"
 #include "browser/renamegroup.h"
 #include "browser/renametag.h"
@@ -27,13 +28,14 @@ protected:
     {
         ASSERT_TRUE(WriteAll(home.filePath("mounts"), QByteArray()));
         screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
-            settings, storage, pim, sink, memory, home.filePath("mounts")});
+            audio, settings, storage, pim, sink, memory, home.filePath("mounts")});
         screen->show();
         screen->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
     }
 
     QTemporaryDir home;
+    CAudioManager audio;
     CSettingsStore settings{home.filePath("settings.ini")};
     CStorage storage{settings, {home.path() + "/", home.path() + "/Data/", [] {
                                     return QList<SStorageCard>{};

@@ -41,8 +41,8 @@ protected:
     {
         settings.SetPimSource(origin);
         pim = std::make_unique<CChosenPimSource>(settings.PimSource(), home.filePath("pim"));
-        screen = std::make_unique<CParlantographerDlg>(
-            CParlantographerDlg::SContext{settings, storage, *pim, sink, memory, mountTable});
+        screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
+            audio, settings, storage, *pim, sink, memory, mountTable});
         screen->RecordButton()->SetClock([this] { return now; });
         screen->RecordButton()->SetFreeBytesProvider([] { return 1e9; });
         screen->resize(480, 640);
@@ -71,6 +71,7 @@ protected:
     QTemporaryDir home;
     QString data = home.path() + "/Data/";
     QString mountTable = home.filePath("mounts");
+    CAudioManager audio;
     CSettingsStore settings{home.filePath("settings.ini")};
     CStorage storage{settings, {home.path() + "/", data, [] {
                                     return QList<SStorageCard>{};
