@@ -4,6 +4,7 @@
 #include "app/memorycheck.h"
 #include "app/messagesink.h"
 #include "app/parlantographerdlg.h"
+#include "app/recordingcontroller.h"
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/splashdlg.h"
@@ -95,7 +96,7 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
         screen->activateWindow();
     });
     QObject::connect(&instance, &CSingleInstance::RecordRequested, screen.get(),
-                     [&screen] { screen->RecordIfIdle(); });
+                     [&screen] { screen->Recording().RecordIfIdle(); });
     CSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &CSignalWatcher::Terminated, screen.get(),
                      [&screen](int) { screen->OnAppExit(); });
@@ -104,7 +105,7 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
         screen->resize(windowSize);
     screen->show();
     if (record)
-        screen->RecordIfIdle();
+        screen->Recording().RecordIfIdle();
     const int status = QApplication::exec();
     screen.reset();
     return status;

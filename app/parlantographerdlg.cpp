@@ -4,17 +4,15 @@
 #include "app/mainfocus.h"
 #include "app/mainlayout.h"
 #include "app/memorycheck.h"
-#include "app/messagesink.h"
-#include "app/mountwatcher.h"
 #include "app/recordbutton.h"
-#include "app/screensaverinhibitor.h"
+#include "app/recordingcontroller.h"
 #include "app/settings.h"
 #include "app/showalldlg.h"
+#include "app/waitcursor.h"
 #include "audio/audiomanager.h"
 #include "audio/player.h"
 #include "audio/recorder.h"
 #include "audio/tagger.h"
-#include "audio/timeleft.h"
 #include "browser/findrecorddlg.h"
 #include "browser/messageboxprompts.h"
 #include "browser/tagmanagerdlg.h"
@@ -24,30 +22,23 @@
 #include "controls/headerbutton.h"
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
-#include "platform/wavebackend.h"
 #include "store/locationlist.h"
-#include "store/pimsource.h"
 #include "store/recordcatalogue.h"
-#include "store/recordinfo.h"
-#include "store/recordingsession.h"
 #include "store/renametrail.h"
 #include "store/settingsstore.h"
 #include "store/slotitems.h"
 #include "store/slotkind.h"
 #include "store/slotrules.h"
 #include "store/storage.h"
-#include "store/storagepaths.h"
 #include "store/tagcatalogue.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
 #include <utility>
 
 namespace {
@@ -55,16 +46,6 @@ namespace {
 const QString kProduct = QStringLiteral("Parlantographer");
 // A synchronised account sends its changes in a burst: the slots are refilled once for it.
 constexpr int kPimRefillDelayMs = 100;
-
-// Shows the wait cursor for as long as it lives.
-class CWaitCursor
-{
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 // The browser's messages go to the main screen's sink, so they are shown (or recorded)
 // like every other message of the program; its questions are asked in a message box.
@@ -99,22 +80,6 @@ QIcon AppIcon()
 
 } // namespace
 
-QString CParlantographerDlg::FreeSpaceText()
-{
-    return CRecordingSession::EndMessage(ERecordingEnd::LowSpace);
-}
-
-QString CParlantographerDlg::FreeSpaceCaption()
-{
-    return tr("Not enough memory to continue operation");
-}
-
-QString CParlantographerDlg::InputFallbackText(const QString& device)
-{
-    return tr("The input device \"%1\" is not present; recording from the default input.")
-        .arg(device);
-}
-
 CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
     : QMainWindow(parent), m_context(std::move(context))
 {
@@ -122,7 +87,6 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         CLogger log("CParlantographerDlg::CParlantographerDlg");
         CAudioManager& audio = m_context.audio;
         audio.ApplyFormat(m_context.settings.Format());
-        m_session = std::make_unique<CRecordingSession>(audio);
         // Empty names follow the sound server's default device.
         audio.GetRecorder().SetDeviceName(m_context.settings.InputDevice().toStdString());
         audio.GetPlayer().SetDeviceName(m_context.settings.OutputDevice().toStdString());
@@ -142,27 +106,11 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         m_recordButton = new CRecordButton(m_central);
         m_focus = new CMainFocus(
             m_slots, m_recordButton, [this](int slot) { return IsSlotVisible(slot); }, this);
-        m_recordButton->SetFreeBytesProvider([this] { return m_context.storage.FreeBytes(); });
-        m_recordButton->SetRateProvider([this] {
-            return CAudioManager::GetBytesPerSecond(m_context.audio.CodecIndex(),
-                                                    m_context.audio.Quality());
-        });
-        m_recordButton->SetElapsedProvider([this] {
-            return static_cast<std::int64_t>(m_session->CapturedSamples() /
-                                             m_context.audio.SampleRate());
-        });
-        m_recordButton->SetLevelProvider(
-            [this] { return static_cast<double>(m_context.audio.GetRecorder().InputLevel()); });
-        m_recordButton->SetDeviceTextProvider([this] { return InputDeviceText(); });
-        connect(m_recordButton, &CRecordButton::RecordCommand, this,
-                &CParlantographerDlg::OnRecord);
-        connect(m_recordButton, &CRecordButton::Refreshed, this,
-                &CParlantographerDlg::CheckRecording);
-
-        m_mountWatcher = new CMountWatcher(m_context.mountTable, 1000, this);
-        connect(m_mountWatcher, &CMountWatcher::VolumeRemoved, this,
-                &CParlantographerDlg::OnVolumeRemoved);
-        m_inhibitor = new CScreenSaverInhibitor(this);
+        m_recording = std::make_unique<CRecordingController>(CRecordingController::SContext{
+            audio, m_context.settings, m_context.storage, m_context.sink, *m_recordButton, *this,
+            [this] { return SlotSelections(); }, m_context.mountTable});
+        connect(m_recording.get(), &CRecordingController::RecordingChanged, this,
+                [this](bool recording) { SetControlsEnabled(!recording); });
 
         m_pimRefill = new QTimer(this);
         m_pimRefill->setSingleShot(true);
@@ -188,18 +136,8 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
 CParlantographerDlg::~CParlantographerDlg()
 {
     m_context.pim.SetChangeHandler({});
-    // Closing saved the recording already. A window destroyed without closing still saves
-    // it, but a failure goes to the log: a message box here would run an event loop over a
-    // window half torn down.
-    if (!m_recording)
-        return;
-    CLogger log("CParlantographerDlg::~CParlantographerDlg");
-    m_inhibitor->Release();
-    if (const std::optional<QString> error = m_session->Stop()) {
-        log.Write("the recording was not saved: %s", error->toUtf8().constData());
-        qWarning("The recording %s was not saved: %s", qUtf8Printable(m_recordPath),
-                 qUtf8Printable(*error));
-    }
+    // Closing saved the recording already; a window destroyed without closing saves it now.
+    m_recording.reset();
 }
 
 CSlotList* CParlantographerDlg::Slot(int index) const
@@ -278,7 +216,7 @@ void CParlantographerDlg::OnInitDialog()
 
 void CParlantographerDlg::OnPimChanged()
 {
-    if (m_recording) {
+    if (IsRecording()) {
         m_pimChangedMeanwhile = true;
         return;
     }
@@ -427,6 +365,11 @@ void CParlantographerDlg::Relayout()
     m_recordButton->SetScale(MainLayout::ScaleFor(width, height));
 }
 
+bool CParlantographerDlg::IsRecording() const
+{
+    return m_recording->IsRecording();
+}
+
 QList<QWidget*> CParlantographerDlg::FocusPositions() const
 {
     return m_focus->Positions();
@@ -456,140 +399,22 @@ void CParlantographerDlg::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     // Coming back from another program may bring new contacts, tasks or tags: add them
     // without disturbing what is listed and selected.
-    if (event->type() == QEvent::ActivationChange && !m_recording && !m_closing)
+    if (event->type() == QEvent::ActivationChange && !IsRecording() && !m_closing)
         FillSlots(false);
 }
 
-QString CParlantographerDlg::InputDeviceText()
-{
-    const CRecorder& recorder = m_context.audio.GetRecorder();
-    const std::string chosen = recorder.FellBackToDefault() ? std::string() : recorder.DeviceName();
-    for (const SWaveDeviceInfo& device :
-         m_context.audio.GetWaveBackend().Devices(EWaveDirection::Input)) {
-        if (chosen.empty() ? device.isDefault : device.name == chosen)
-            return QString::fromStdString(device.description.empty() ? device.name
-                                                                     : device.description);
-    }
-    return QString::fromStdString(chosen);
-}
-
-void CParlantographerDlg::RecordIfIdle()
-{
-    if (!m_recording)
-        OnRecord();
-}
-
-void CParlantographerDlg::OnRecord()
-{
-    CLogger log("CParlantographerDlg::OnRecord");
-    const double freeBytes = m_recordButton->FreeBytesOfStorage();
-    const bool room = TimeLeft::HasRoomToRecord(freeBytes);
-    if (room)
-        m_recordButton->ResetProgress();
-    else if (!m_recording)
-        m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(), this);
-
-    if (m_recording) {
-        const bool saved = StopAndSave();
-        // Stopping with exactly the reserve left still warns: the next start would fail.
-        if (saved && freeBytes <= TimeLeft::kReserveBytes)
-            m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(),
-                                this);
-    } else if (room) {
-        StartRecording();
-    }
-}
-
-void CParlantographerDlg::StartRecording()
+QList<RecordInfo::SSlotSelection> CParlantographerDlg::SlotSelections() const
 {
     QList<RecordInfo::SSlotSelection> selections;
     for (int i = 0; i < 4; ++i) {
         const CSlotList* slot = m_slots[static_cast<std::size_t>(i)];
         selections.append({slot->Kind(), slot->Items(), slot->SelectionStates(), IsSlotVisible(i)});
     }
-    const std::optional<QByteArray> area = CRecordingSession::ComposeInfo(selections);
-    if (!area) {
-        m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
-                            QCoreApplication::translate("RecordInfo", RecordInfo::kMsgDoesNotFit),
-                            this);
-        return;
-    }
-    CRecordingSession::SRequest request;
-    request.info = *area;
-    request.nextPath = [this] {
-        return m_context.storage.MakeRecordPath(m_context.audio.CodecIndex());
-    };
-    request.freeBytes = [this] {
-        return m_recordButton->FreeBytesOfStorage();
-    };
-    const CRecordingSession::SStart start = m_session->Start(request);
-    switch (start.refusal) {
-    case EStartRefusal::None:
-        break;
-    case EStartRefusal::NoRoom:
-        m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(), this);
-        return;
-    case EStartRefusal::NoPath:
-    case EStartRefusal::NameTaken:
-        m_context.sink.Show(EMessageIcon::Stop, tr("Error"), start.message, this);
-        return;
-    case EStartRefusal::EngineError:
-        ShowEngineError(start.message);
-        return;
-    }
-    m_recordPath = m_session->Path();
-    m_inhibitor->Inhibit(tr("Recording a voice memo"));
-    m_recordButton->OnStartRecord();
-    SetControlsEnabled(false);
-    if (start.fellBackToDefault)
-        m_context.sink.Show(EMessageIcon::Information, kProduct,
-                            InputFallbackText(m_context.settings.InputDevice()), this);
-}
-
-bool CParlantographerDlg::StopAndSave()
-{
-    // The screen is idle again before any message shows: a message box runs an event
-    // loop, and a recording face still ticking there could ask to stop a second time.
-    std::optional<QString> error;
-    {
-        const CWaitCursor wait;
-        error = m_session->Stop();
-    }
-    m_recordButton->OnStopRecord();
-    m_inhibitor->Release();
-    SetControlsEnabled(true);
-    if (std::exchange(m_pimChangedMeanwhile, false))
-        m_pimRefill->start();
-    // After an engine error the screen stays idle: the recorder is stopped or unusable
-    // either way, and a locked screen would help nobody.
-    if (error)
-        ShowEngineError(*error);
-    return !error;
-}
-
-void CParlantographerDlg::CheckRecording()
-{
-    if (!m_recording)
-        return;
-    const ERecordingEnd end = m_session->Check();
-    if (end == ERecordingEnd::Running || end == ERecordingEnd::LimitReached) // no limit here
-        return;
-    const bool saved = StopAndSave();
-    // Out of room: the reason is worth a word only once the record is safe; the other ends
-    // are said either way, as the record may hold less than the user thinks.
-    if (end == ERecordingEnd::LowSpace) {
-        if (saved)
-            m_context.sink.Show(EMessageIcon::Information, FreeSpaceCaption(), FreeSpaceText(),
-                                this);
-        return;
-    }
-    m_context.sink.Show(EMessageIcon::Exclamation, kProduct, CRecordingSession::EndMessage(end),
-                        this);
+    return selections;
 }
 
 void CParlantographerDlg::SetControlsEnabled(bool enabled)
 {
-    m_recording = !enabled;
     // A disabled slot loses the focus to nowhere; the record button is where the keys
     // are wanted now (Return stops the recording).
     QWidget* focused = QApplication::focusWidget();
@@ -600,18 +425,14 @@ void CParlantographerDlg::SetControlsEnabled(bool enabled)
     for (QAction* action : {m_settingsAction, m_tagManagerAction, m_aboutAction, m_exitAction,
                             m_playerAction, m_playerMenuAction})
         action->setEnabled(enabled);
-}
-
-void CParlantographerDlg::ShowEngineError(const QString& text)
-{
-    m_context.sink.Show(EMessageIcon::Stop, tr("Exception"), text, this);
+    if (enabled && std::exchange(m_pimChangedMeanwhile, false))
+        m_pimRefill->start();
 }
 
 void CParlantographerDlg::OnAppExit()
 {
     CLogger log("CParlantographerDlg::OnAppExit");
-    if (m_recording)
-        StopAndSave();
+    m_recording->Stop();
     m_closing = true;
     close();
 }
@@ -619,27 +440,14 @@ void CParlantographerDlg::OnAppExit()
 void CParlantographerDlg::closeEvent(QCloseEvent* event)
 {
     // Closing the window by its frame, a signal or the session ends the same way as Exit.
-    if (m_recording)
-        StopAndSave();
+    m_recording->Close();
     m_closing = true;
-    m_mountWatcher->blockSignals(true);
     event->accept();
-}
-
-void CParlantographerDlg::OnVolumeRemoved(const QString& mountPoint)
-{
-    CLogger log("CParlantographerDlg::OnVolumeRemoved");
-    log.Write("%s", mountPoint.toUtf8().constData());
-    if (!m_recording || m_context.settings.Storage() == StoragePaths::kDeviceMemory)
-        return;
-    StopAndSave();
-    m_context.sink.Show(EMessageIcon::Exclamation, kProduct,
-                        CRecordingSession::EndMessage(ERecordingEnd::VolumeRemoved), this);
 }
 
 void CParlantographerDlg::OnHeaderClicked(int slot)
 {
-    if (!m_recording)
+    if (!IsRecording())
         m_slots[static_cast<std::size_t>(slot)]->OpenInPlaceEdit();
 }
 
@@ -680,7 +488,7 @@ void CParlantographerDlg::OnEditFinished(int slot, const QString& text)
 
 void CParlantographerDlg::OpenSettings()
 {
-    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+    if (IsRecording() || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
     CSettings dialog({m_context.settings, m_context.audio, m_context.sink,
                       m_catalogue->ListGroups(), [this] { return m_context.storage.StorageList(); },
@@ -698,7 +506,7 @@ void CParlantographerDlg::OpenSettings()
 
 void CParlantographerDlg::OpenShowAll(int slot)
 {
-    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+    if (IsRecording() || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
     CSlotList* list = m_slots[static_cast<std::size_t>(slot)];
     CShowAllDlg dialog(list->Kind(), list->Items(), list->SelectionStates(), this);
@@ -709,7 +517,7 @@ void CParlantographerDlg::OpenShowAll(int slot)
 void CParlantographerDlg::OpenBrowser()
 {
     CLogger log("CParlantographerDlg::OpenBrowser");
-    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+    if (IsRecording() || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
     RecordList records;
     const auto build = [this, &records]() -> const RecordList& {
@@ -734,7 +542,7 @@ void CParlantographerDlg::OpenBrowser()
 void CParlantographerDlg::OpenTagManager()
 {
     CLogger log("CParlantographerDlg::OpenTagManager");
-    if (m_recording || !m_context.memory.CheckOrWarn(m_context.sink, this))
+    if (IsRecording() || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
     const QList<QPair<QString, QStringList>> catalogue = m_catalogue->ListAll();
     const std::array<QString, 4> kinds = Kinds();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/pimorigin.h"
+#include "store/recordinfo.h"
 
 #include <QByteArray>
 #include <QList>
@@ -16,10 +17,8 @@ class CBackgroundWidget;
 class CLocationList;
 class CMainFocus;
 class CMemoryCheck;
-class CMountWatcher;
 class CRecordButton;
-class CRecordingSession;
-class CScreenSaverInhibitor;
+class CRecordingController;
 class CSettingsStore;
 class CSlotList;
 class CStorage;
@@ -67,21 +66,16 @@ public:
     // Refills every slot from its kind; with `reset` the lists are emptied first,
     // otherwise only new items are added and selections stay.
     void FillSlots(bool reset);
-    // Starts or stops a recording: the record button's command.
-    void OnRecord();
-    // Starts a recording unless one runs (the launcher's "New Recording").
-    void RecordIfIdle();
     // Ends the program, saving a running recording first.
     void OnAppExit();
-    // A file system went away (a storage card was pulled).
-    void OnVolumeRemoved(const QString& mountPoint);
     // Lays the slots and the record button out again for the current size.
     void Relayout();
 
-    bool IsRecording() const { return m_recording; }
+    // The recording flow: start, stop, and the ends that come from outside.
+    CRecordingController& Recording() { return *m_recording; }
+    bool IsRecording() const;
     // Slot `index` shows items and contributes to the record's information.
     bool IsSlotVisible(int index) const;
-    QString CurrentRecordPath() const { return m_recordPath; }
 
     CSlotList* Slot(int index) const;
     CRecordButton* RecordButton() const { return m_recordButton; }
@@ -107,11 +101,6 @@ public:
     // The records browser over a freshly built record list ("Player", Ctrl+B).
     void OpenBrowser();
 
-    // The free-space message, shown when a recording cannot start or ran out of room.
-    static QString FreeSpaceText();
-    static QString FreeSpaceCaption();
-    static QString InputFallbackText(const QString& device);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -129,20 +118,11 @@ private:
                          const QStringList& groups);
     void OnHeaderClicked(int slot);
     void OnEditFinished(int slot, const QString& text);
-    void StartRecording();
-    // Stops the recorder and writes the information; false when the engine failed
-    // (the error has been shown). The screen is idle again either way.
-    bool StopAndSave();
-    // Ends the recording when the session says it must (low space, a removed volume or
-    // device), with the message that explains it.
-    void CheckRecording();
     void SetControlsEnabled(bool enabled);
+    // What the slots give a record: each slot's kind, items, choices and visibility.
+    QList<RecordInfo::SSlotSelection> SlotSelections() const;
     void OnPimChanged();
     void ReportPimProblem();
-    void ShowEngineError(const QString& text);
-    // What people call the input a recording uses: the chosen device's description, or
-    // the default's when none is chosen or the chosen one is absent.
-    QString InputDeviceText();
     std::array<QString, 4> Kinds() const;
     // The kinds as the settings hold them (before FillSlots repairs what it must).
     std::array<QString, 4> StoredKinds() const;
@@ -150,14 +130,12 @@ private:
     int LayoutHeight() const;
 
     SContext m_context;
-    std::unique_ptr<CRecordingSession> m_session;
     std::unique_ptr<CTagCatalogue> m_catalogue;
     std::unique_ptr<CLocationList> m_locations;
+    std::unique_ptr<CRecordingController> m_recording;
     CBackgroundWidget* m_central = nullptr;
     std::array<CSlotList*, 4> m_slots{};
     CRecordButton* m_recordButton = nullptr;
-    CMountWatcher* m_mountWatcher = nullptr;
-    CScreenSaverInhibitor* m_inhibitor = nullptr;
     QMenu* m_menu = nullptr;
     QAction* m_settingsAction = nullptr;
     QAction* m_tagManagerAction = nullptr;
@@ -172,7 +150,5 @@ private:
     QTimer* m_pimRefill = nullptr;
     bool m_pimChangedMeanwhile = false;
     bool m_pimProblemReported = false;
-    bool m_recording = false;
     bool m_closing = false;
-    QString m_recordPath;
 };

@@ -285,10 +285,6 @@ Its volume has no trash: the record will be deleted for good.</source>
 <context>
     <name>CParlantographerDlg</name>
     <message>
-        <source>The input device &quot;%1&quot; is not present; recording from the default input.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Slot %1 items</source>
         <translation type="unfinished"></translation>
     </message>
@@ -345,10 +341,6 @@ Its volume has no trash: the record will be deleted for good.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Recording a voice memo</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>About Parlantographer</source>
         <translation type="unfinished"></translation>
     </message>
@@ -359,15 +351,7 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Not enough memory to continue operation</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Exception</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -477,6 +461,29 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
     <message>
         <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordingController</name>
+    <message>
+        <source>Not enough memory to continue operation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The input device &quot;%1&quot; is not present; recording from the default input.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording a voice memo</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,6 +1,7 @@
 #include "app/memorycheck.h"
 #include "app/parlantographerdlg.h"
 #include "app/recordbutton.h"
+#include "app/recordingcontroller.h"
 #include "app/showalldlg.h"
 #include "app/signalwatcher.h"
 #include "audio/audiomanager.h"
@@ -176,7 +177,7 @@ TEST_F(MainScreenTest, TooLittleFreeSpaceRefusesToStartAndStopsARecording)
     TapRecordAfter(2000);
     EXPECT_FALSE(screen->IsRecording());
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, CParlantographerDlg::FreeSpaceText());
+    EXPECT_EQ(sink.messages[0].text, CRecordingController::FreeSpaceText());
     EXPECT_TRUE(Records().isEmpty());
 
     freeBytes = 1000000;
@@ -189,7 +190,7 @@ TEST_F(MainScreenTest, TooLittleFreeSpaceRefusesToStartAndStopsARecording)
     EXPECT_FALSE(screen->IsRecording());
     EXPECT_TRUE(InfoOfOnlyRecord().contains("[Priority]\nNormal\n"));
     ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[1].text, CParlantographerDlg::FreeSpaceText());
+    EXPECT_EQ(sink.messages[1].text, CRecordingController::FreeSpaceText());
 }
 
 struct SEnding
@@ -240,14 +241,14 @@ TEST_F(MainScreenTest, RemovingTheCardStopsARecordingOnTheCardOnly)
     settings.SetStorage("Device memory");
     Open();
     StartRecording();
-    screen->OnVolumeRemoved(cardFolder);
+    screen->Recording().OnVolumeRemoved(cardFolder);
     EXPECT_TRUE(screen->IsRecording());
     TapRecordAfter(2000);
     ASSERT_FALSE(screen->IsRecording());
 
     settings.SetStorage("CARD");
     StartRecording();
-    const QString path = screen->CurrentRecordPath();
+    const QString path = screen->Recording().CurrentPath();
     EXPECT_TRUE(path.startsWith(cardFolder)) << path.toStdString();
     WriteMounts(false); // the mount table is how the screen learns of it
     EXPECT_TRUE(QTest::qWaitFor([this] { return !screen->IsRecording(); }, 3000));
@@ -532,7 +533,7 @@ TEST_F(MainScreenTest, AFailedStopResetsTheButtonBeforeItsMessageAndStopsOnce)
     StartRecording();
     QTest::qWait(300);
     // The information cannot be written into a record that is gone.
-    ASSERT_TRUE(QFile::remove(screen->CurrentRecordPath()));
+    ASSERT_TRUE(QFile::remove(screen->Recording().CurrentPath()));
     bool faceAtMessage = true;
     bool tickingAtMessage = true;
     sink.onShow = [&] {
@@ -564,7 +565,7 @@ TEST_F(MainScreenTest, TeardownAndTheAboutBoxLeaveNoMessageBehind)
     availableMemory = 1ull << 30;
     StartRecording();
     // The information cannot be written into a record that is gone.
-    ASSERT_TRUE(QFile::remove(screen->CurrentRecordPath()));
+    ASSERT_TRUE(QFile::remove(screen->Recording().CurrentPath()));
     screen.reset();
     EXPECT_TRUE(sink.messages.empty()) << sink.Texts().join('|').toStdString();
 }
