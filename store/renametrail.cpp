@@ -1,5 +1,7 @@
 #include "store/renametrail.h"
 
+#include "store/slotkind.h"
+
 QString CRenameTrail::FirstName(const QHash<QString, QString>& names, const QString& now)
 {
     for (auto it = names.cbegin(); it != names.cend(); ++it) {
@@ -35,4 +37,22 @@ QString CRenameTrail::Group(const QString& group) const
 QString CRenameTrail::Tag(const QString& group, const QString& tag) const
 {
     return m_tags.value(group).value(tag, tag);
+}
+
+std::optional<QList<bool>> CRenameTrail::ChoicesNow(const QString& kindBefore,
+                                                    const QStringList& chosenBefore,
+                                                    const QString& kindNow,
+                                                    const QStringList& itemsNow) const
+{
+    const CSlotKind before(kindBefore);
+    const QString group = before.GroupName();
+    if ((before.IsTagGroup() ? Group(group) : kindBefore) != kindNow)
+        return std::nullopt;
+    QStringList wanted;
+    for (const QString& item : chosenBefore)
+        wanted << (before.IsTagGroup() ? Tag(group, item) : item);
+    QList<bool> states;
+    for (const QString& item : itemsNow)
+        states << wanted.contains(item);
+    return states;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 // The renames an editor made to tag groups and tags, followed from the name each had when
 // the editor opened to the name it has now, so that what was chosen under the old names can
@@ -18,6 +21,13 @@ public:
     QString Group(const QString& group) const;
     // The name now of the tag `tag` of the group that was called `group`.
     QString Tag(const QString& group, const QString& tag) const;
+
+    // The choices of a main-screen slot that showed the kind `kindBefore` with `chosenBefore`
+    // chosen, for the slot as it is now: every item chosen before is chosen again under its
+    // name now. nullopt when the slot shows another kind now.
+    std::optional<QList<bool>> ChoicesNow(const QString& kindBefore,
+                                          const QStringList& chosenBefore, const QString& kindNow,
+                                          const QStringList& itemsNow) const;
 
 private:
     // The first name of what is called `now` in `names` (first name to name now); empty when

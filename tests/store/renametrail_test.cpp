@@ -19,4 +19,18 @@ TEST(RenameTrail, FollowsChainsAndNotNewcomersOfARenamedName)
     EXPECT_EQ(trail.Group("Home"), "Home");
 }
 
+// A slot's choices follow its group and tags to their new names; a slot that shows another
+// kind now keeps none of them.
+TEST(RenameTrail, CarriesASlotsChoicesToTheNamesNow)
+{
+    CRenameTrail trail;
+    trail.GroupRenamed("Work", "Job");
+    trail.TagRenamed("Job", "Report", "Memo");
+    EXPECT_EQ(trail.ChoicesNow("Work", {"Report", "Gone"}, "Job", {"Call", "Memo"}),
+              (QList<bool>{false, true}));
+    EXPECT_EQ(trail.ChoicesNow("Contacts", {"Ann"}, "Contacts", {"Ann", "Bo"}),
+              (QList<bool>{true, false}));
+    EXPECT_FALSE(trail.ChoicesNow("Work", {"Report"}, "Work", {"Report"}).has_value());
+}
+
 } // namespace
