@@ -8,13 +8,13 @@
 #include "app/recordingcontroller.h"
 #include "app/settings.h"
 #include "app/showalldlg.h"
+#include "app/sinkprompts.h"
 #include "app/waitcursor.h"
 #include "audio/audiomanager.h"
 #include "audio/player.h"
 #include "audio/recorder.h"
 #include "audio/tagger.h"
 #include "browser/findrecorddlg.h"
-#include "browser/messageboxprompts.h"
 #include "browser/tagmanagerdlg.h"
 #include "controls/backgroundwidget.h"
 #include "controls/drawnicons.h"
@@ -46,27 +46,6 @@ namespace {
 const QString kProduct = QStringLiteral("Parlantographer");
 // A synchronised account sends its changes in a burst: the slots are refilled once for it.
 constexpr int kPimRefillDelayMs = 100;
-
-// The browser's messages go to the main screen's sink, so they are shown (or recorded)
-// like every other message of the program; its questions are asked in a message box.
-class CSinkPrompts : public CMessageBoxPrompts
-{
-public:
-    explicit CSinkPrompts(MMessageSink& sink) : m_sink(sink) {}
-    void Tell(EPromptIcon icon, const QString& caption, const QString& text,
-              QWidget* owner) override
-    {
-        EMessageIcon sinkIcon = EMessageIcon::Information;
-        if (icon == EPromptIcon::Exclamation)
-            sinkIcon = EMessageIcon::Exclamation;
-        else if (icon == EPromptIcon::Stop)
-            sinkIcon = EMessageIcon::Stop;
-        m_sink.Show(sinkIcon, caption.isEmpty() ? kProduct : caption, text, owner);
-    }
-
-private:
-    MMessageSink& m_sink;
-};
 
 // The scalable icon installed with the program; drawn when SVG cannot be read here.
 QIcon AppIcon()
@@ -560,20 +539,11 @@ void CParlantographerDlg::OpenTagManager()
     FillSlots(true);
     // Every chosen item that is still there is chosen again, under its new name if the
     // tag manager renamed it or its group.
-    const CRenameTrail& renames = manager.Renames();
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        const CSlotKind before(kinds[i]);
         CSlotList* slot = m_slots[i];
-        if (before.IsTagGroup() ? renames.Group(before.GroupName()) != slot->Kind()
-                                : kinds[i] != slot->Kind())
-            continue;
-        QStringList wanted;
-        for (const QString& item : std::as_const(chosen[i]))
-            wanted << (before.IsTagGroup() ? renames.Tag(before.GroupName(), item) : item);
-        QList<bool> states;
-        for (const QString& item : slot->Items())
-            states << wanted.contains(item);
-        slot->SetSelectionStates(states);
+        if (const auto states =
+                manager.Renames().ChoicesNow(kinds[i], chosen[i], slot->Kind(), slot->Items()))
+            slot->SetSelectionStates(*states);
     }
 }
 
