@@ -187,6 +187,8 @@ void CSpeexEncoder::StartEncoder()
         throw CAudioError(EAudioErrc::OggStream, "SpeexEncoder: Cannot initialize the Ogg stream");
     m_packetIndex = 0;
     m_sampleCounter = 0;
+    m_carry.clear();
+    m_carry.reserve(static_cast<std::size_t>(m_frameSize));
 }
 
 void CSpeexEncoder::Close()
@@ -205,6 +207,10 @@ void CSpeexEncoder::Release()
     m_file.reset();
 }
 
+// A write need not hold whole frames (a pause hands over what was captured before it): the
+// part of a frame left over waits in the carry for the next write. The last write ends the
+// stream as it always has: a part frame alone is padded with silence, one after whole frames
+// is left out.
 bool CSpeexEncoder::Write(std::span<const std::uint8_t> samples, bool last)
 {
     const std::uint8_t* data = samples.data();
@@ -212,20 +218,36 @@ bool CSpeexEncoder::Write(std::span<const std::uint8_t> samples, bool last)
     if (!m_file || !m_state)
         return false;
     const std::size_t frame = static_cast<std::size_t>(m_frameSize);
-    const std::size_t frames = size / frame;
-    if (size == 0 && last) {
+    const std::size_t pending = m_carry.size() + size;
+    const std::size_t frames = pending / frame;
+    std::size_t used = 0;
+    if (pending == 0 && last) {
         if (!EndStream())
             return false;
     } else if (frames == 0 && last) {
-        if (!EncodeFrame(data, size, true))
+        m_carry.insert(m_carry.end(), data, data + size);
+        used = size;
+        if (!EncodeFrame(m_carry.data(), m_carry.size(), true))
             return false;
     }
-    for (std::size_t f = 0; f < frames; ++f) {
-        const std::size_t offset = f * frame;
-        const std::size_t count = std::min(frame, size - std::min(size, offset));
-        if (!EncodeFrame(data + offset, count, last && f + 1 == frames))
+    std::size_t f = 0;
+    if (frames > 0 && !m_carry.empty()) {
+        used = frame - m_carry.size();
+        m_carry.insert(m_carry.end(), data, data + used);
+        if (!EncodeFrame(m_carry.data(), frame, last && frames == 1))
+            return false;
+        m_carry.clear();
+        f = 1;
+    }
+    for (; f < frames; ++f, used += frame) {
+        if (!EncodeFrame(data + used, frame, last && f + 1 == frames))
             return false;
     }
+    // What is left is less than a frame, with the carry when no frame took it.
+    if (last)
+        m_carry.clear();
+    else
+        m_carry.insert(m_carry.end(), data + used, data + size);
     // Every write ends its page, so a recording killed outright keeps every second
     // written so far in complete pages that a reader can use.
     ogg_page page;

@@ -68,5 +68,7 @@ private:
     std::int64_t m_packetIndex = 0;
     // Fixed buffers: the capture thread never allocates per frame.
     std::vector<spx_int16_t> m_samples;
+    // Samples of a frame begun by one write and to be completed by the next.
+    std::vector<std::uint8_t> m_carry;
     std::array<char, 2000> m_packet{};
 };

@@ -84,6 +84,26 @@ TEST_F(SpeexCodecTest, PacketsGranulesAndEndOfStreamFollowTheLastWrite)
     }
 }
 
+// A pause hands the encoder what came before it, whatever its length: writes that split
+// frames give the very stream of one-second writes, frame for frame.
+TEST_F(SpeexCodecTest, WritesOfAnyLengthMakeTheSameFrames)
+{
+    const Bytes samples = SpeechLike(16000, 3);
+    Record(m_encoder, Path("whole.ogg"), samples);
+    m_encoder.Open(Path("split.ogg"), false);
+    std::size_t at = 0;
+    for (std::size_t size : {1234, 6766, 77, 3, 7920}) {
+        EXPECT_TRUE(m_encoder.Write(std::span(samples).subspan(at, size), at + size == 16000));
+        at += size;
+    }
+    m_encoder.Close();
+    const auto whole = ReadOgg(ReadFile(Path("whole.ogg"))).packets;
+    const auto split = ReadOgg(ReadFile(Path("split.ogg"))).packets;
+    ASSERT_EQ(split.size(), whole.size());
+    for (std::size_t i = 2; i < whole.size(); ++i)
+        EXPECT_EQ(split[i].data, whole[i].data) << i;
+}
+
 // Lossy: compare shape and loudness, not bytes. Each quality gives constant-size packets of its
 // narrow-band rate (2150, 5950, 8000, 11000, 15000 bit/s in 20 ms frames); one out of range
 // takes the best. The decoder stops at the end-of-stream packet without decoding it: one
