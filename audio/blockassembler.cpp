@@ -47,3 +47,11 @@ void CBlockAssembler::Finish()
     m_finished = true;
     m_sink(m_block.data(), m_fill, true);
 }
+
+void CBlockAssembler::Flush()
+{
+    if (m_finished || m_fill == 0)
+        return;
+    m_sink(m_block.data(), m_fill, false);
+    m_fill = 0;
+}

@@ -27,6 +27,9 @@ public:
     // Writes what is left (possibly nothing) flagged last; nothing when the stream has
     // ended already.
     void Finish();
+    // Writes the part block gathered so far, not flagged last (a pause begins: what came
+    // before it goes to the file now); nothing when there is none or the stream has ended.
+    void Flush();
 
     bool Finished() const { return m_finished; }
     std::uint64_t Accepted() const { return m_accepted; }

@@ -67,6 +67,9 @@ void CRecorder::Start()
 {
     OpenRun(kBufferCount, "Recorder: Cannot create the thread for input");
     m_assembler.Begin(m_sampleLimit);
+    m_gate.Reset();
+    m_deviceCaptured = 0;
+    m_streamAt = 0;
     m_captured = 0;
     m_writeFailed = false;
     {
@@ -98,6 +101,22 @@ void CRecorder::Stop()
 {
     // The flag goes first, so every buffer the reset returns is taken as a final one.
     EndRun("Recorder: Cannot ask the device thread to stop");
+}
+
+bool CRecorder::Pause()
+{
+    return HasRun() && !m_stopped && m_gate.Pause(m_deviceCaptured.load());
+}
+
+bool CRecorder::Resume()
+{
+    return HasRun() && !m_stopped && m_gate.Resume(m_deviceCaptured.load());
+}
+
+void CRecorder::OnCaptured(const std::uint8_t* samples, std::size_t bytes)
+{
+    CBaseAudioDevice::OnCaptured(samples, bytes);
+    m_deviceCaptured.fetch_add(bytes);
 }
 
 bool CRecorder::WaitForSampleLimit(std::chrono::milliseconds timeout)
@@ -135,8 +154,14 @@ void CRecorder::WriteBlock(const std::uint8_t* data, std::size_t size, bool last
 // none remains at the device; it closes the stream.
 void CRecorder::OnBufferDone(SWaveBuffer& buffer)
 {
-    if (m_assembler.Add(buffer.data, buffer.bytesRecorded))
-        SignalLimit();
+    const std::size_t bytes = buffer.bytesRecorded;
+    for (const CCaptureGate::SPiece& piece : m_gate.Decide(m_streamAt, bytes)) {
+        if (m_assembler.Add(buffer.data + piece.offset, piece.size))
+            SignalLimit();
+        if (piece.pauseAfter)
+            m_assembler.Flush();
+    }
+    m_streamAt += bytes;
     m_captured = m_assembler.Accepted();
     // After the sample limit the device gets no more buffers: nothing would be kept.
     bool requeued = false;

@@ -2,6 +2,7 @@
 
 #include "audio/baseaudiodevice.h"
 #include "audio/blockassembler.h"
+#include "audio/capturegate.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -39,6 +40,16 @@ public:
     // Stop, then the encoder's Close, which finalises the file. Nothing when idle.
     void StopRecording();
 
+    // Pauses a running recording: the device goes on capturing, so Resume is instant, but
+    // nothing it captures meanwhile reaches the file. What was captured before the pause
+    // reaches the encoder within a buffer's time (a second), in a write of its own, so a
+    // process killed during the pause keeps it. False when nothing runs or already paused.
+    bool Pause();
+    // Goes on recording: the samples captured from now on follow those before the pause.
+    // False when nothing runs or not paused.
+    bool Resume();
+    bool IsPaused() const { return m_gate.IsPaused(); }
+
     // 0: none. Once that many samples have been captured the rest are dropped and the
     // recording ends by itself with a last write; StopRecording must still be called.
     // Applies from the next Record on.
@@ -57,6 +68,7 @@ public:
     void Start() override;
     void Stop() override;
     void OnBufferDone(SWaveBuffer& buffer) override;
+    void OnCaptured(const std::uint8_t* samples, std::size_t bytes) override;
 
 private:
     static constexpr std::size_t kBufferCount = 2;
@@ -68,6 +80,11 @@ private:
     std::unique_ptr<CBaseEncoder> m_ownEncoder;
     CBaseEncoder* m_encoder = nullptr;
     CBlockAssembler m_assembler;
+    CCaptureGate m_gate;
+    // Bytes the device has captured in this run (pump thread), and the stream position of
+    // the next buffer to come back (capture thread).
+    std::atomic<std::uint64_t> m_deviceCaptured{0};
+    std::uint64_t m_streamAt = 0;
     std::size_t m_outstanding = 0; // buffers at the device or on their way back
     std::uint64_t m_sampleLimit = 0;
     std::atomic<std::uint64_t> m_captured{0};

@@ -145,4 +145,46 @@ TEST_F(RecorderTest, DeviceFailuresReportTheExactMessageAndLeaveNoFile)
     }
 }
 
+// The pattern's sample after `sample`.
+std::uint8_t NextInPattern(std::uint8_t sample)
+{
+    return Pattern(1, (sample < 0x80 ? sample : sample - 1u) + 1u)[0];
+}
+
+// 2 s recorded, 3 s paused, 2 s recorded, in real time: the record holds 4 s, the samples
+// before and after the pause each unbroken and joined once, nothing of the pause in it; and
+// while paused the file already holds every sample captured before the pause, so a kill then
+// would lose none of them.
+TEST_F(RecorderTest, APauseKeepsNothingOfItsOwnAndLosesNothingAroundIt)
+{
+    MakeManager(true);
+    CRecorder& recorder = m_manager->GetRecorder();
+    const std::string path = m_dir.File("memo.wav");
+    recorder.Record(path);
+    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(recorder.Pause());
+    EXPECT_FALSE(recorder.Pause());
+    std::this_thread::sleep_for(1500ms); // the buffer under way at the pause has come back
+    const std::uint64_t beforePause = recorder.CapturedSamples();
+    EXPECT_NEAR(static_cast<double>(beforePause), 16000, 2400);
+    EXPECT_EQ(DecodeAll(*m_manager->OpenDecoder(path)).size(), beforePause);
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(recorder.CapturedSamples(), beforePause);
+    ASSERT_TRUE(recorder.Resume());
+    EXPECT_FALSE(recorder.IsPaused());
+    std::this_thread::sleep_for(2s);
+    recorder.StopRecording();
+
+    const Bytes samples = DecodeAll(*m_manager->OpenDecoder(path));
+    EXPECT_NEAR(static_cast<double>(samples.size()), 32000, 2400);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_EQ(samples[0], Pattern(1)[0]);
+    std::vector<std::size_t> joints;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        if (samples[i] != NextInPattern(samples[i - 1]))
+            joints.push_back(i);
+    }
+    EXPECT_EQ(joints, std::vector<std::size_t>{beforePause});
+}
+
 } // namespace
