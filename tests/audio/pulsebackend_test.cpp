@@ -285,6 +285,47 @@ TEST_F(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
     ExpectNoGap(starts, start);
 }
 
+// A pause on the server: the chirp is recorded without a gap up to the pause and from the
+// resume on, and what played in between is left out as long as the pause lasted; the device
+// stayed open all along, so nothing around the pause is lost to opening it again.
+TEST_F(PulseFidelity, APauseLeavesOutWhatPlayedMeanwhileAndNothingElse)
+{
+    CRecorder& recorder = m_manager->GetRecorder();
+    CChirpPlayer player(m_sink->Name());
+    while (player.PlayedSeconds() < 0.4 && !player.Failed())
+        std::this_thread::sleep_for(5ms);
+    ASSERT_FALSE(player.Failed());
+
+    recorder.Record(m_dir.File("memo.wav"));
+    std::this_thread::sleep_for(1200ms);
+    const Clock::time_point pausing = Clock::now();
+    ASSERT_TRUE(recorder.Pause());
+    std::this_thread::sleep_for(1500ms);
+    const Clock::time_point resuming = Clock::now();
+    ASSERT_TRUE(recorder.Resume());
+    const auto joint = static_cast<std::size_t>(recorder.CapturedSamples());
+    std::this_thread::sleep_for(1200ms);
+    recorder.StopRecording();
+
+    const Bytes samples = Samples("memo.wav");
+    const std::vector<double> starts = SignalAtStartPerWindow(samples);
+    const std::size_t jointWindow = joint / 400;
+    ASSERT_GT(jointWindow, 4u);
+    ASSERT_GT(starts.size(), jointWindow + 4);
+    const std::vector<double> before(starts.begin(), starts.begin() + jointWindow);
+    // After the joint each window is dated as if the pause had been recorded.
+    std::vector<double> after(starts.begin() + static_cast<long>(jointWindow) + 1, starts.end());
+    const double start = Median(before);
+    const double left = Median(after) - start;
+    const double paused = std::chrono::duration<double>(resuming - pausing).count();
+    std::cout << "left out " << left * 1000 << " ms of a " << paused * 1000 << " ms pause\n";
+    if (player.Unsteadiness(pausing - 1300ms, resuming + 1300ms) > 0.005)
+        GTEST_SKIP() << "the chirp itself stalled on a loaded machine";
+    ExpectNoGap(before, start);
+    ExpectNoGap(after, start + left);
+    EXPECT_NEAR(left, paused, 0.06);
+}
+
 // The player on the server plays its buffers one after the other without a gap and says
 // it has stopped once the last one has played: a chirp record played into a null sink is
 // recorded from the sink's monitor in one piece, as long as it is.
