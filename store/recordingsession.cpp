@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -116,6 +117,8 @@ CRecordingSession::SStart CRecordingSession::Start(const SRequest& request)
         return {EStartRefusal::EngineError, QString::fromStdString(error.what())};
     }
     m_reserved = std::move(reserved);
+    m_startedAt = std::chrono::system_clock::now();
+    m_wasPaused = false;
     m_path = path;
     m_folder = QFileInfo(path).absolutePath();
     m_info = request.info;
@@ -169,11 +172,44 @@ std::optional<QString> CRecordingSession::Stop()
     } catch (const std::exception& error) {
         return QString::fromStdString(error.what());
     }
+    if (m_wasPaused)
+        KeepStartAsDate(reserved->FilePath());
     // Written into a file that no longer has a name: the recording is lost, and the user
     // must hear so.
     if (reserved->Deleted())
         return QCoreApplication::translate("CRecordingSession", kMsgDeleted);
     return std::nullopt;
+}
+
+bool CRecordingSession::Pause()
+{
+    if (!IsRecording() || !m_audio.GetRecorder().Pause())
+        return false;
+    m_wasPaused = true;
+    return true;
+}
+
+bool CRecordingSession::Resume()
+{
+    return IsRecording() && m_audio.GetRecorder().Resume();
+}
+
+bool CRecordingSession::IsPaused() const
+{
+    return IsRecording() && m_audio.GetRecorder().IsPaused();
+}
+
+// A record's date, where no name or birth tells it, is its modification time less its length:
+// with the pause in between, that would be later than the start.
+void CRecordingSession::KeepStartAsDate(const std::string& file) const
+{
+    const auto length = std::chrono::duration_cast<std::chrono::system_clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(CapturedSamples()) /
+                                      m_audio.SampleRate()));
+    std::error_code error;
+    std::filesystem::last_write_time(file, std::chrono::file_clock::from_sys(m_startedAt + length),
+                                     error);
+    // A file system that keeps no such time dates the record by its end; the record is whole.
 }
 
 std::uint64_t CRecordingSession::CapturedSamples() const

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class CAudioManager;
 struct SRecordPath;
@@ -125,12 +126,23 @@ public:
     // The engine's message when that failed. The session is idle afterwards either way.
     std::optional<QString> Stop();
 
+    // Pauses the recording: nothing captured until Resume goes into the record, the device
+    // stays open and Check watches the ends as before. A record that was paused keeps its
+    // start as its date: its modification time is set at the stop to the start plus the
+    // audio's length, as it would be without the pause. False when not recording or paused.
+    bool Pause();
+    // False when not paused.
+    bool Resume();
+    bool IsPaused() const;
+
     bool IsRecording() const { return m_reserved != nullptr; }
     // The record being made, or the last one made, by the name it was created under.
     QString Path() const { return m_path; }
     std::uint64_t CapturedSamples() const;
 
 private:
+    void KeepStartAsDate(const std::string& file) const;
+
     CAudioManager& m_audio;
     std::unique_ptr<CReservedFile> m_reserved;
     QString m_path;
@@ -138,4 +150,6 @@ private:
     QByteArray m_info;
     std::function<double()> m_freeBytes;
     bool m_spaceLimited = false; // the recorder's sample limit is the free space's
+    std::chrono::system_clock::time_point m_startedAt;
+    bool m_wasPaused = false;
 };

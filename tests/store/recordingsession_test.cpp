@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -17,9 +18,9 @@ namespace {
 class RecordingSessionTest : public ::testing::Test
 {
 protected:
-    void MakeSession(const QString& input = {})
+    void MakeSession(const QString& input = {}, bool realtime = false)
     {
-        SSimWaveConfig config{input.toStdString(), {}, false};
+        SSimWaveConfig config{input.toStdString(), {}, realtime};
         m_audio = std::make_unique<CAudioManager>(std::make_unique<CSimWaveBackend>(config));
         m_session = std::make_unique<CRecordingSession>(*m_audio);
     }
@@ -154,6 +155,34 @@ TEST_F(RecordingSessionTest, AFullStorageEndsTheRecordingWithWhatWasWritten)
     m_session->Stop();
     EXPECT_GT(QFileInfo(m_folder + "/b.wav").size(), 1070 + 8000);
     EXPECT_GT(m_audio->GetRecordSamples((m_folder + "/b.wav").toStdString()), 8000u);
+}
+
+// A pause keeps the session's watch on the ends, and the record it makes is dated by its
+// start: its modification time less its length, as a copy is dated, is when it began.
+TEST_F(RecordingSessionTest, APausedRecordKeepsItsStartAsItsDate)
+{
+    MakeSession({}, true);
+    ASSERT_TRUE(QDir().mkpath(m_folder));
+    const QDateTime started = QDateTime::currentDateTime();
+    ASSERT_TRUE(m_session->Start(Request({"a.wav"})).Ok());
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    ASSERT_TRUE(m_session->Pause());
+    EXPECT_TRUE(m_session->IsPaused());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(m_session->Resume());
+    EXPECT_FALSE(m_session->Resume());
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    m_freeBytes = 999999;
+    ASSERT_TRUE(m_session->Pause());
+    EXPECT_EQ(m_session->Check(), ERecordingEnd::LowSpace);
+    EXPECT_FALSE(m_session->Stop());
+    EXPECT_FALSE(m_session->IsPaused());
+
+    const double seconds =
+        static_cast<double>(m_audio->GetRecordSamples(Native(m_session->Path()))) / 8000;
+    EXPECT_NEAR(seconds, 1.2, 0.3);
+    const QDateTime modified = QFileInfo(m_session->Path()).lastModified();
+    EXPECT_NEAR(static_cast<double>(started.msecsTo(modified)) / 1000 - seconds, 0, 0.3);
 }
 
 } // namespace
