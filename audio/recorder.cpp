@@ -65,11 +65,14 @@ void CRecorder::StopRecording()
 
 void CRecorder::Start()
 {
-    OpenRun(kBufferCount, "Recorder: Cannot create the thread for input");
-    m_assembler.Begin(m_sampleLimit);
+    // Before the device opens, so before anything is captured.
     m_gate.Reset();
+    m_trail.Start(static_cast<int>(m_manager.BitsPerSample()), m_manager.SampleRate());
+    m_trailHeld = false;
     m_deviceCaptured = 0;
     m_streamAt = 0;
+    OpenRun(kBufferCount, "Recorder: Cannot create the thread for input");
+    m_assembler.Begin(m_sampleLimit);
     m_captured = 0;
     m_writeFailed = false;
     {
@@ -105,17 +108,25 @@ void CRecorder::Stop()
 
 bool CRecorder::Pause()
 {
-    return HasRun() && !m_stopped && m_gate.Pause(m_deviceCaptured.load());
+    if (!HasRun() || m_stopped || !m_gate.Pause(m_deviceCaptured.load()))
+        return false;
+    m_trailHeld = true;
+    return true;
 }
 
 bool CRecorder::Resume()
 {
-    return HasRun() && !m_stopped && m_gate.Resume(m_deviceCaptured.load());
+    if (!HasRun() || m_stopped || !m_gate.Resume(m_deviceCaptured.load()))
+        return false;
+    m_trailHeld = false;
+    return true;
 }
 
 void CRecorder::OnCaptured(const std::uint8_t* samples, std::size_t bytes)
 {
     CBaseAudioDevice::OnCaptured(samples, bytes);
+    if (!m_trailHeld.load(std::memory_order_relaxed))
+        m_trail.Add(samples, bytes);
     m_deviceCaptured.fetch_add(bytes);
 }
 

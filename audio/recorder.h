@@ -3,6 +3,7 @@
 #include "audio/baseaudiodevice.h"
 #include "audio/blockassembler.h"
 #include "audio/capturegate.h"
+#include "audio/leveltrail.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -49,6 +50,9 @@ public:
     // False when nothing runs or not paused.
     bool Resume();
     bool IsPaused() const { return m_gate.IsPaused(); }
+    // The peaks of the last `count` windows of CLevelTrail::kWindowMs that went into this
+    // recording, oldest first: while paused nothing is added. Any thread.
+    std::vector<float> RecentPeaks(std::size_t count) const { return m_trail.Recent(count); }
 
     // 0: none. Once that many samples have been captured the rest are dropped and the
     // recording ends by itself with a last write; StopRecording must still be called.
@@ -81,6 +85,8 @@ private:
     CBaseEncoder* m_encoder = nullptr;
     CBlockAssembler m_assembler;
     CCaptureGate m_gate;
+    CLevelTrail m_trail;
+    std::atomic<bool> m_trailHeld{false}; // paused: the pump adds nothing to the trail
     // Bytes the device has captured in this run (pump thread), and the stream position of
     // the next buffer to come back (capture thread).
     std::atomic<std::uint64_t> m_deviceCaptured{0};

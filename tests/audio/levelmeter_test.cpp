@@ -1,4 +1,5 @@
 #include "audio/levelmeter.h"
+#include "audio/leveltrail.h"
 #include "support/casename.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,28 @@ TEST(LevelMeter, ShowsALoudMomentAtOnceAndForgetsItAfterTwoWindows)
     meter.Add(loud.data(), loud.size());
     meter.Start(8, 8000);
     EXPECT_EQ(meter.Level(), 0.0f) << "a new run starts silent";
+}
+
+// The trail keeps each window's peak in order, however the samples arrive, and gives the
+// most recent ones only, also once the ring has wrapped.
+TEST(LevelTrail, GivesThePeaksOfTheLatestWindowsInOrder)
+{
+    CLevelTrail trail;
+    trail.Start(8, 8000); // windows of 200 samples
+    EXPECT_TRUE(trail.Recent(10).empty());
+    std::vector<std::uint8_t> samples;
+    for (std::size_t window = 0; window < CLevelTrail::kCapacity + 3; ++window)
+        samples.insert(samples.end(), 200, static_cast<std::uint8_t>(128 + window % 100));
+    for (std::size_t at = 0; at < samples.size(); at += 130) // fragments across windows
+        trail.Add(samples.data() + at, std::min<std::size_t>(130, samples.size() - at));
+    EXPECT_EQ(trail.Windows(), CLevelTrail::kCapacity + 3);
+    const std::vector<float> recent = trail.Recent(3);
+    ASSERT_EQ(recent.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t window = CLevelTrail::kCapacity + i;
+        EXPECT_NEAR(recent[i], static_cast<float>(window % 100) / 127.0f, 1e-4) << i;
+    }
+    EXPECT_EQ(trail.Recent(100000).size(), CLevelTrail::kCapacity);
 }
 
 } // namespace
