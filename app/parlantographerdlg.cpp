@@ -150,6 +150,7 @@ void CParlantographerDlg::BuildMenu()
     m_locationManagerAction = m_menu->addAction(tr("&Location Manager"));
     m_playerMenuAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Player), tr("&Player"));
     m_recordAction = m_menu->addAction(tr("&Record / Stop"));
+    m_pauseAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::Pause), tr("P&ause / Resume"));
     m_menu->addSeparator();
     m_aboutAction = m_menu->addAction(DrawnIcons::Icon(EGlyph::About), tr("&About"));
     m_menu->addSeparator();
@@ -157,6 +158,9 @@ void CParlantographerDlg::BuildMenu()
     m_exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_recordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_pauseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_pauseAction->setCheckable(true);
+    m_pauseAction->setEnabled(false);
     m_playerAction = menuBar()->addAction(tr("P&layer"));
 
     m_locationManagerAction->setEnabled(false);
@@ -171,6 +175,13 @@ void CParlantographerDlg::BuildMenu()
     connect(m_exitAction, &QAction::triggered, this, &CParlantographerDlg::OnAppExit);
     // The key goes through the record button's tap, so it keeps the 2-second guard.
     connect(m_recordAction, &QAction::triggered, m_recordButton, &CRecordButton::Tap);
+    // The action's own check follows the recording, not the key.
+    connect(m_pauseAction, &QAction::triggered, this, [this] {
+        m_recording->TogglePause();
+        m_pauseAction->setChecked(m_recording->IsPaused());
+    });
+    connect(m_recording.get(), &CRecordingController::PausedChanged, m_pauseAction,
+            &QAction::setChecked);
 }
 
 void CParlantographerDlg::OnInitDialog()
@@ -394,6 +405,9 @@ QList<RecordInfo::SSlotSelection> CParlantographerDlg::SlotSelections() const
 
 void CParlantographerDlg::SetControlsEnabled(bool enabled)
 {
+    // Pausing is for a recording that runs.
+    m_pauseAction->setEnabled(!enabled);
+    m_pauseAction->setChecked(false);
     // A disabled slot loses the focus to nowhere; the record button is where the keys
     // are wanted now (Return stops the recording).
     QWidget* focused = QApplication::focusWidget();

@@ -88,6 +88,7 @@ public:
     QAction* AboutAction() const { return m_aboutAction; }
     QAction* ExitAction() const { return m_exitAction; }
     QAction* RecordAction() const { return m_recordAction; }
+    QAction* PauseAction() const { return m_pauseAction; }
     // The keyboard positions Up and Down move through (public for the tests).
     QList<QWidget*> FocusPositions() const;
     QMenu* Menu() const { return m_menu; }
@@ -145,6 +146,7 @@ private:
     QAction* m_exitAction = nullptr;
     QAction* m_playerAction = nullptr;
     QAction* m_recordAction = nullptr;
+    QAction* m_pauseAction = nullptr;
     CMainFocus* m_focus = nullptr;
     // Gathers the contacts-and-tasks source's change notices into one refill.
     QTimer* m_pimRefill = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/logger.h"
 #include "audio/timeleft.h"
+#include "controls/glyphbutton.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -9,8 +10,12 @@
 #include <QPainter>
 #include <chrono>
 
-CRecordButton::CRecordButton(QWidget* parent) : QWidget(parent)
+CRecordButton::CRecordButton(QWidget* parent)
+    : QWidget(parent), m_pauseButton(new CGlyphButton(DrawnIcons::EGlyph::Pause, this))
 {
+    m_pauseButton->hide();
+    m_pauseButton->setFocusPolicy(Qt::NoFocus); // Ctrl+P does it from anywhere
+    connect(m_pauseButton, &CGlyphButton::clicked, this, &CRecordButton::PauseCommand);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(tr("Record"));
@@ -31,6 +36,36 @@ std::int64_t CRecordButton::Now() const
 void CRecordButton::SetScale(int scale)
 {
     m_face.scale = scale;
+    m_pauseButton->setGeometry(RecordButtonFace::PauseButtonRect(rect(), scale));
+    update();
+}
+
+void CRecordButton::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_pauseButton->setGeometry(RecordButtonFace::PauseButtonRect(rect(), m_face.scale));
+}
+
+void CRecordButton::SetTrailProvider(std::size_t windows, Trail trail)
+{
+    m_face.trailWindows = windows;
+    m_trail = std::move(trail);
+}
+
+QString CRecordButton::PausedText()
+{
+    return tr("Paused");
+}
+
+void CRecordButton::SetPaused(bool paused)
+{
+    m_face.paused = paused;
+    m_face.caption = paused ? PausedText() : QString();
+    m_pauseButton->SetGlyph(paused ? DrawnIcons::EGlyph::Record : DrawnIcons::EGlyph::Pause);
+    const QString action = paused ? tr("Resume recording") : tr("Pause recording");
+    m_pauseButton->setAccessibleName(action);
+    m_pauseButton->setToolTip(action + QStringLiteral(" (Ctrl+P)"));
+    setAccessibleDescription(paused ? PausedText() : m_face.hint);
     update();
 }
 
@@ -66,8 +101,11 @@ void CRecordButton::OnStartRecord()
     m_face.hint.clear();
     m_face.level = m_levelProvider ? 0.0 : -1.0;
     m_soundSeen = m_startTick;
+    m_face.trail.clear();
+    SetPaused(false);
+    m_pauseButton->show();
     m_timer.start();
-    if (m_levelProvider)
+    if (m_levelProvider || m_trail)
         m_levelTimer.start();
     update();
 }
@@ -82,6 +120,9 @@ void CRecordButton::OnStopRecord()
     m_face.image = RecordButtonFace::EImage::Idle;
     m_face.showProgress = false;
     m_face.timeText.clear();
+    m_face.trail.clear();
+    SetPaused(false);
+    m_pauseButton->hide();
     setAccessibleName(tr("Record"));
     update();
 }
@@ -100,8 +141,12 @@ void CRecordButton::Tick()
 
 void CRecordButton::LevelTick()
 {
-    if (!m_levelProvider)
+    if (m_trail && !m_face.paused)
+        m_face.trail = m_trail(m_face.trailWindows);
+    if (!m_levelProvider) {
+        update();
         return;
+    }
     m_face.level = qBound(0.0, m_levelProvider(), 1.0);
     const std::int64_t now = Now();
     if (m_face.level >= kSilence)

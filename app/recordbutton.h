@@ -6,6 +6,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <vector>
+
+class CGlyphButton;
 
 // The large button that starts and stops a recording. A tap sends RecordCommand to the
 // main screen unless it comes within 2000 ms of the last accepted tap (one double tap
@@ -33,6 +36,8 @@ public:
     using Elapsed = std::function<std::int64_t()>;
     using LevelSource = std::function<double()>;
     using DeviceText = std::function<QString()>;
+    // The input's peaks of the last `windows` windows, oldest first.
+    using Trail = std::function<std::vector<float>(std::size_t windows)>;
 
     explicit CRecordButton(QWidget* parent = nullptr);
 
@@ -48,6 +53,9 @@ public:
     void SetLevelProvider(LevelSource level) { m_levelProvider = std::move(level); }
     // What the silence hint calls the input device.
     void SetDeviceTextProvider(DeviceText text) { m_deviceText = std::move(text); }
+    // The waveform of the last seconds beside the meter, `windows` peaks wide; without it
+    // the recording face has none.
+    void SetTrailProvider(std::size_t windows, Trail trail);
     void SetScale(int scale);
 
     double FreeBytesOfStorage() const { return m_freeBytes ? m_freeBytes() : 0.0; }
@@ -59,6 +67,14 @@ public:
     void OnStartRecord();
     // Idle face, refresh stopped, bar and text hidden.
     void OnStopRecord();
+    // The recording face says "Paused" (or no longer), its waveform stands still and the
+    // pause button offers to resume.
+    void SetPaused(bool paused);
+    bool IsPaused() const { return m_face.paused; }
+    // The button on the recording face that pauses and resumes.
+    CGlyphButton* PauseButton() const { return m_pauseButton; }
+    // What the face says while paused.
+    static QString PausedText();
 
     // A tap as the mouse, the keys and Ctrl+R give it: ignored within the guard time.
     void Tap();
@@ -85,6 +101,8 @@ public:
 
 signals:
     void RecordCommand();
+    // The pause button was clicked.
+    void PauseCommand();
     // A refresh of the recording face happened.
     void Refreshed();
 
@@ -96,6 +114,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ConfigureProgress();
@@ -107,6 +126,8 @@ private:
     Elapsed m_elapsedProvider;
     LevelSource m_levelProvider;
     DeviceText m_deviceText;
+    Trail m_trail;
+    CGlyphButton* m_pauseButton;
     QTimer m_timer;
     QTimer m_levelTimer;
     std::int64_t m_soundSeen = 0;

@@ -6,6 +6,7 @@
 #include "app/screensaverinhibitor.h"
 #include "app/waitcursor.h"
 #include "audio/audiomanager.h"
+#include "audio/leveltrail.h"
 #include "audio/recorder.h"
 #include "audio/timeleft.h"
 #include "platform/wavebackend.h"
@@ -20,6 +21,8 @@
 namespace {
 
 const QString kProduct = QStringLiteral("Parlantographer");
+// The recording face's waveform shows this much of the recording.
+constexpr std::uint32_t kTrailMs = 5000;
 
 } // namespace
 
@@ -56,6 +59,10 @@ CRecordingController::CRecordingController(SContext context, QObject* parent)
     button.SetLevelProvider(
         [&audio] { return static_cast<double>(audio.GetRecorder().InputLevel()); });
     button.SetDeviceTextProvider([this] { return InputDeviceText(); });
+    button.SetTrailProvider(kTrailMs / CLevelTrail::kWindowMs, [&audio](std::size_t windows) {
+        return audio.GetRecorder().RecentPeaks(windows);
+    });
+    connect(&button, &CRecordButton::PauseCommand, this, &CRecordingController::TogglePause);
     connect(&button, &CRecordButton::RecordCommand, this, &CRecordingController::OnRecord);
     connect(&button, &CRecordButton::Refreshed, this, &CRecordingController::Check);
     connect(m_mountWatcher, &CMountWatcher::VolumeRemoved, this,
@@ -214,6 +221,20 @@ void CRecordingController::OnVolumeRemoved(const QString& mountPoint)
     Stop();
     Show(EMessageIcon::Exclamation, kProduct,
          CRecordingSession::EndMessage(ERecordingEnd::VolumeRemoved));
+}
+
+bool CRecordingController::IsPaused() const
+{
+    return m_recording && m_session->IsPaused();
+}
+
+void CRecordingController::TogglePause()
+{
+    if (!m_recording)
+        return;
+    const bool paused = m_session->IsPaused() ? !m_session->Resume() : m_session->Pause();
+    m_context.button.SetPaused(paused);
+    emit PausedChanged(paused);
 }
 
 void CRecordingController::Close()

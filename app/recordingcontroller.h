@@ -59,8 +59,11 @@ public:
     void OnVolumeRemoved(const QString& mountPoint);
     // The window closes: a recording is saved and no volume is watched any longer.
     void Close();
+    // Pauses a recording that runs, or resumes one that is paused (the pause button, Ctrl+P).
+    void TogglePause();
 
     bool IsRecording() const { return m_recording; }
+    bool IsPaused() const;
     // The record being made, or the last one made.
     QString CurrentPath() const { return m_path; }
     CRecordingSession& Session() { return *m_session; }
@@ -73,6 +76,8 @@ public:
 signals:
     // A recording started or ended; sent before any message about it shows.
     void RecordingChanged(bool recording);
+    // A recording was paused or resumed (a stop ends a pause without this).
+    void PausedChanged(bool paused);
 
 private:
     void Start();

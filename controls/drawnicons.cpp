@@ -78,6 +78,12 @@ void DrawGlyph(QPainter& p, EGlyph glyph, const QColor& ink, qreal s)
         p.setBrush(ink == Theme::DisabledText() ? ink : Theme::RecordRed());
         p.drawEllipse(QPointF(s * 0.5, s * 0.5), s * 0.3, s * 0.3);
         break;
+    case EGlyph::Pause:
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(s * 0.27, s * 0.24, s * 0.16, s * 0.52), s * 0.03, s * 0.03);
+        p.drawRoundedRect(QRectF(s * 0.57, s * 0.24, s * 0.16, s * 0.52), s * 0.03, s * 0.03);
+        break;
     }
 }
 
@@ -118,6 +124,8 @@ const char* ThemeName(EGlyph glyph)
         return "application-exit";
     case EGlyph::Record:
         return "media-record";
+    case EGlyph::Pause:
+        return "media-playback-pause";
     }
     return "";
 }

@@ -21,6 +21,7 @@ enum class EGlyph
     About,
     Exit,
     Record,
+    Pause,
 };
 
 // The freedesktop icon name tried first for a glyph.

@@ -14,6 +14,13 @@ CGlyphButton::CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
 }
 
+void CGlyphButton::SetGlyph(DrawnIcons::EGlyph glyph)
+{
+    m_glyph = glyph;
+    setIcon(DrawnIcons::Drawn(glyph));
+    update();
+}
+
 QSize CGlyphButton::sizeHint() const
 {
     const int side = fontMetrics().height() + 10;

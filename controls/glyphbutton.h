@@ -15,6 +15,7 @@ public:
     explicit CGlyphButton(DrawnIcons::EGlyph glyph, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
+    void SetGlyph(DrawnIcons::EGlyph glyph);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

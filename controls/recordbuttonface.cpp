@@ -33,6 +33,34 @@ int ImageDiameter(const QRect& area, int scale)
 
 namespace {
 
+// The image's centre: lifted while recording, to leave room for the time text and the bar.
+QPointF ImageCentre(const QRect& area, int scale, bool recording)
+{
+    const int diameter = ImageDiameter(area, scale);
+    const qreal lift = recording ? qMin<qreal>(24.0, (area.height() - diameter) / 4.0) : 0;
+    return {area.center().x() + 0.5, area.center().y() + 0.5 - lift};
+}
+
+} // namespace
+
+QRect TrailBand(const QRect& area, int scale, bool recording)
+{
+    const int diameter = ImageDiameter(area, scale);
+    const int height =
+        qMax(12, qMin(diameter + 16 * scale, ProgressStrip(area).top() - 40 - area.top()));
+    const int centre = qRound(ImageCentre(area, scale, recording).y());
+    return QRect(QPoint(LevelStrip(area).right() + 10, centre - height / 2),
+                 QPoint(area.right() - 14, centre + height / 2));
+}
+
+QRect PauseButtonRect(const QRect& area, int scale)
+{
+    const int side = qBound(20, 30 * qMax(1, scale), qMax(20, area.height() / 4));
+    return QRect(area.right() - 13 - side, area.top() + 14, side, side);
+}
+
+namespace {
+
 void PaintBody(QPainter& p, const QRect& area, const SFace& face)
 {
     const QRectF outer = QRectF(area).adjusted(2, 2, -2, -2);
@@ -54,9 +82,7 @@ void PaintImage(QPainter& p, const QRect& area, const SFace& face)
 {
     const int diameter = ImageDiameter(area, face.scale);
     const qreal r = diameter / 2.0;
-    // Room for the time text and the bar below keeps the image clear of them.
-    const qreal lift = face.showProgress ? qMin<qreal>(24.0, (area.height() - diameter) / 4.0) : 0;
-    const QPointF centre(area.center().x() + 0.5, area.center().y() + 0.5 - lift);
+    const QPointF centre = ImageCentre(area, face.scale, face.showProgress);
 
     QRadialGradient ring(centre - QPointF(r * 0.3, r * 0.3), r * 1.4);
     ring.setColorAt(0, Qt::white);
@@ -115,24 +141,50 @@ void PaintProgress(QPainter& p, const QRect& area, const SFace& face)
 }
 
 // The hint sits on the time text's line, between the level meter and the time, where it
-// never covers the image.
-void PaintHint(QPainter& p, const QRect& area, const SFace& face)
+// never covers the image; so does the caption while recording ("Paused"), in bold.
+void PaintHint(QPainter& p, const QRect& area, const SFace& face, const QString& text, bool bold)
 {
-    QFont bold = p.font();
-    bold.setBold(true);
+    const QFont plain = p.font();
+    QFont timeFont = plain;
+    timeFont.setBold(true);
     if (face.scale > 1)
-        bold.setPointSizeF(bold.pointSizeF() * 1.3);
-    const QFontMetrics timeMetrics(bold);
+        timeFont.setPointSizeF(timeFont.pointSizeF() * 1.3);
+    const QFontMetrics timeMetrics(timeFont);
     const QRect strip = ProgressStrip(area);
     const int left = LevelStrip(area).right() + 10;
     const int right = strip.right() - timeMetrics.horizontalAdvance(face.timeText) - 12;
     if (right - left < 40)
         return;
+    if (bold)
+        p.setFont(timeFont);
     const QFontMetrics metrics(p.font());
     const QRect line(left, strip.top() - 6 - timeMetrics.height(), right - left,
                      timeMetrics.height());
     p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-               metrics.elidedText(face.hint, Qt::ElideRight, line.width()));
+               metrics.elidedText(text, Qt::ElideRight, line.width()));
+    p.setFont(plain);
+}
+
+// The newest peak at the right end; each window a bar around the band's middle line.
+void PaintTrail(QPainter& p, const QRect& area, const SFace& face)
+{
+    const QRectF band = QRectF(TrailBand(area, face.scale, true));
+    if (face.trailWindows == 0 || band.width() < 20)
+        return;
+    const qreal step = band.width() / static_cast<qreal>(face.trailWindows);
+    const qreal middle = band.center().y();
+    const QColor ink = face.paused ? Theme::DisabledText() : Theme::Accent();
+    p.setPen(QPen(Theme::Mix(ink, Theme::GradientBottom(), 0.5), 1));
+    p.drawLine(QPointF(band.left(), middle), QPointF(band.right(), middle));
+    p.setPen(QPen(ink, qMax<qreal>(1.0, step * 0.7), Qt::SolidLine, Qt::FlatCap));
+    const std::size_t count = std::min(face.trail.size(), face.trailWindows);
+    const std::size_t first = face.trail.size() - count;
+    for (std::size_t i = 0; i < count; ++i) {
+        const qreal x = band.right() - static_cast<qreal>(count - i) * step + step / 2;
+        const qreal half =
+            qMax<qreal>(0.5, qBound(0.0f, face.trail[first + i], 1.0f) * band.height() / 2);
+        p.drawLine(QPointF(x, middle - half), QPointF(x, middle + half));
+    }
 }
 
 void PaintLevel(QPainter& p, const QRect& area, const SFace& face)
@@ -161,6 +213,9 @@ void Paint(QPainter& painter, const QRect& area, const SFace& face)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     PaintBody(painter, area, face);
+    // Behind the image: the waveform passes under it.
+    if (face.showProgress)
+        PaintTrail(painter, area, face);
     PaintImage(painter, area, face);
     if (face.showProgress)
         PaintProgress(painter, area, face);
@@ -173,11 +228,13 @@ void Paint(QPainter& painter, const QRect& area, const SFace& face)
                                QPoint(area.right() - 6 - 2, area.bottom() - 6 - 2)));
     }
     painter.setPen(Theme::Palette(QPalette::ButtonText));
-    if (!face.caption.isEmpty())
+    if (face.showProgress && !face.caption.isEmpty())
+        PaintHint(painter, area, face, face.caption, true);
+    else if (!face.hint.isEmpty())
+        PaintHint(painter, area, face, face.hint, false);
+    else if (!face.caption.isEmpty())
         painter.drawText(area.adjusted(8, 8, -8, -8), Qt::AlignHCenter | Qt::AlignTop,
                          face.caption);
-    if (!face.hint.isEmpty())
-        PaintHint(painter, area, face);
     painter.restore();
 }
 

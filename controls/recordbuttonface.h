@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class QPainter;
 class QRect;
@@ -33,6 +34,13 @@ struct SFace
     double level = -1.0;
     // A line under the caption while recording (no sound reaches the input, say).
     QString hint;
+    // Recording, but paused: the face says so and the waveform stands still.
+    bool paused = false;
+    // The input's peaks (0..1) of the last seconds, oldest first, drawn as a waveform that
+    // scrolls to the left beside the level meter while recording; `trailWindows` is how many
+    // windows the waveform's width holds.
+    std::vector<float> trail;
+    std::size_t trailWindows = 0;
 };
 
 void Paint(QPainter& painter, const QRect& area, const SFace& face);
@@ -41,6 +49,11 @@ void Paint(QPainter& painter, const QRect& area, const SFace& face);
 QRect ProgressStrip(const QRect& area);
 // The level meter: a vertical strip along the left edge, above the progress strip.
 QRect LevelStrip(const QRect& area);
+// The band of the waveform: from beside the level meter to the right edge, across the
+// middle of the image, which stands in front of it.
+QRect TrailBand(const QRect& area, int scale, bool recording);
+// Where the pause button goes on the recording face: the top right corner.
+QRect PauseButtonRect(const QRect& area, int scale);
 // Diameter of the round image for a button of that size.
 int ImageDiameter(const QRect& area, int scale);
 

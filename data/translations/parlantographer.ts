@@ -366,6 +366,10 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
         <source>Settings, &quot;Contacts and tasks from&quot;, chooses where they come from.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>P&amp;ause / Resume</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPropertyAll</name>
@@ -419,6 +423,18 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
     <message>
         <source>No sound from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resume recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause recording</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -424,6 +424,35 @@ TEST_F(MainScreenTest, ATagATaskAndAContactChosenAndRecordedWithTheKeyboardAlone
                                   "[[Tasks]]\nWrite report\n[[Contacts]]\nAnn Lee\n");
 }
 
+// Ctrl+P and the face's button pause and resume; the face and the menu say which, and a
+// stop during a pause saves the record as any stop does.
+TEST_F(MainScreenTest, APauseIsToggledByItsKeyAndButtonAndEndsWithTheRecording)
+{
+    OpenForKeys();
+    EXPECT_FALSE(screen->PauseAction()->isEnabled());
+    StartRecording();
+    CRecordButton* button = screen->RecordButton();
+    ASSERT_TRUE(button->PauseButton()->isVisible());
+    Press(Qt::Key_P, 1, Qt::ControlModifier);
+    EXPECT_TRUE(screen->Recording().IsPaused());
+    EXPECT_TRUE(button->IsPaused());
+    EXPECT_TRUE(screen->PauseAction()->isChecked());
+    Press(Qt::Key_P, 1, Qt::ControlModifier);
+    EXPECT_FALSE(screen->Recording().IsPaused());
+    EXPECT_FALSE(screen->PauseAction()->isChecked());
+    QTest::mouseClick(button->PauseButton(), Qt::LeftButton);
+    EXPECT_TRUE(screen->Recording().IsPaused());
+    EXPECT_TRUE(screen->PauseAction()->isChecked());
+
+    TapRecordAfter(2000);
+    ASSERT_FALSE(screen->IsRecording());
+    EXPECT_FALSE(button->IsPaused());
+    EXPECT_FALSE(button->PauseButton()->isVisible());
+    EXPECT_FALSE(screen->PauseAction()->isEnabled());
+    EXPECT_FALSE(screen->PauseAction()->isChecked());
+    EXPECT_TRUE(InfoOfOnlyRecord().startsWith("*ParlantographerInfo*"));
+}
+
 // A source that follows its store tells of changes; one that cannot read its store says so.
 TEST_F(MainScreenTest, ChangesTheSourceTellsOfAreAddedAfterARecordingAndItsProblemIsSaidOnce)
 {
