@@ -16,6 +16,8 @@ packages=(
   libebook1.2-dev libecal2.0-dev
   # export and import: every format peers read, and rate conversion
   libsndfile1-dev libsamplerate0-dev
+  # playback faster or slower with the pitch kept
+  libsonic-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peers and tools used by tests, benchmarks and screenshots
   speex ffmpeg sox espeak-ng

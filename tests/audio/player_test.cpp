@@ -147,4 +147,24 @@ TEST_F(PlayerTest, AFailedStartLeavesNothingOpen)
                        "GetSuitableCodec(): Cannot open the input file");
 }
 
+// Faster or slower, the played length follows the speed, the end is reported once, when the
+// last block is decoded, and the position ends where the record does.
+TEST_F(PlayerTest, AtAnySpeedTheWholeRecordPlaysAndTheEndComesOnce)
+{
+    MakePlayer(false, 17000);
+    for (const double speed : {0.75, 1.5}) {
+        SCOPED_TRACE(speed);
+        std::filesystem::remove(m_dir.File("played.raw"));
+        m_ends = 0;
+        m_player->SetSpeed(speed);
+        m_player->Play(m_record);
+        ASSERT_TRUE(m_player->WaitUntilStopped(10s));
+        m_player->StopPlaying();
+        EXPECT_NEAR(static_cast<double>(Played().size()), 17000 / speed, 17000 / speed * 0.02);
+        EXPECT_EQ(m_ends, 1);
+        EXPECT_EQ(m_player->PositionSamples(), 17000u);
+        EXPECT_EQ(m_player->PlayheadSamples(), 17000u);
+    }
+}
+
 } // namespace
