@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <algorithm>
 #include <charconv>
+#include <sstream>
 
 namespace {
 
@@ -128,6 +129,37 @@ std::optional<std::uint64_t> CCommandLine::NumberValue(std::string_view name, st
                           std::to_string(least) + " to " + std::to_string(most) + ", not '" +
                           *text + "'");
     }
+    return number;
+}
+
+std::optional<double> CCommandLine::DecimalValue(std::string_view name, double least,
+                                                 double most) const
+{
+    const std::optional<std::string> text = Value(name);
+    if (!text)
+        return std::nullopt;
+    const std::optional<double> number = ParseDecimal(*text, least, most);
+    if (!number) {
+        std::ostringstream range;
+        range << least << " to " << most;
+        throw CUsageError("--" + std::string(name) + " must be a number from " + range.str() +
+                          ", not '" + *text + "'");
+    }
+    return number;
+}
+
+std::optional<double> CCommandLine::ParseDecimal(std::string_view text, double least, double most)
+{
+    // The same text means the same number in every locale: digits and one point only.
+    const auto digits =
+        std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const auto points = std::count(text.begin(), text.end(), '.');
+    if (digits == 0 || points > 1 || static_cast<std::size_t>(digits + points) != text.size())
+        return std::nullopt;
+    double number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number < least || number > most)
+        return std::nullopt;
     return number;
 }
 

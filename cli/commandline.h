@@ -47,9 +47,16 @@ public:
     std::optional<std::uint64_t> NumberValue(std::string_view name, std::uint64_t least,
                                              std::uint64_t most) const;
 
+    // The option's value as a decimal number ("2", "0.75", ".5") in [least, most]; empty when
+    // not given. Throws CUsageError for anything else (signs, exponents, commas, spaces).
+    std::optional<double> DecimalValue(std::string_view name, double least, double most) const;
+
     // A decimal whole number in [least, most], or empty for anything else.
     static std::optional<std::uint64_t> ParseWholeNumber(std::string_view text, std::uint64_t least,
                                                          std::uint64_t most);
+
+    // Digits with at most one decimal point, in [least, most], or empty for anything else.
+    static std::optional<double> ParseDecimal(std::string_view text, double least, double most);
 
 private:
     std::vector<std::string> m_positionals;

@@ -19,13 +19,17 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
 constexpr std::chrono::milliseconds kPollPeriod{20};
+// A day: longer than any memo.
+constexpr double kLongestSeconds = 24 * 60 * 60;
 
 const char* CodecName(std::uint32_t codec)
 {
@@ -67,9 +71,10 @@ std::vector<SCommand> CEngineCommands::Table()
 {
     return {
         {"play",
-         "FILE [--output NAME]",
-         "play a record to the end (Ctrl-C stops) on the default or the named output",
-         {{"output", true}},
+         "FILE [--output NAME] [--speed X] [--from SECONDS]",
+         "play a record to the end (Ctrl-C stops) on the default or the named output, "
+         "faster or slower with its pitch kept, from a moment of it",
+         {{"output", true}, {"speed", true}, {"from", true}},
          &Play},
         {"info", "FILE [--json]", "codec, length and information of a record", {{"json"}}, &Info},
         {"tag",
@@ -90,12 +95,27 @@ int CEngineCommands::Play(CCliContext& context, const CCommandLine& line)
 {
     line.ExpectPositionals(1, 1);
     const std::string& path = line.Positionals()[0];
-    CPlayer& player = context.Audio().GetPlayer();
+    const double speed =
+        line.DecimalValue("speed", CPlayer::kSlowest, CPlayer::kFastest).value_or(1);
+    const double from = line.DecimalValue("from", 0, kLongestSeconds).value_or(0);
+    CAudioManager& audio = context.Audio();
+    CPlayer& player = audio.GetPlayer();
+    const auto start = static_cast<std::uint64_t>(std::llround(from * audio.SampleRate()));
+    if (start > 0) {
+        const std::uint64_t total = audio.GetRecordSamples(path);
+        if (start >= total) {
+            std::ostringstream message;
+            message << "--from " << from << " lies past the end of the record ("
+                    << static_cast<double>(total) / audio.SampleRate() << " s)";
+            throw CCommandFailure(message.str());
+        }
+    }
     const std::string output =
         line.Value("output").value_or(CCliStore::StoredOutputDevice().toStdString());
     player.SetDeviceName(output);
+    player.SetSpeed(speed);
     const CStopSignal stop;
-    player.Play(path);
+    player.Play(path, start);
     if (player.FellBackToDefault())
         context.Err() << DeviceNotPresentWarning(output);
     while (!player.WaitUntilStopped(kPollPeriod) && !stop.Raised()) {

@@ -130,6 +130,49 @@ TEST(CliRecord, ARecordHoldsTheInputAndTagAndPlayKeepItsSamples)
     EXPECT_EQ(ReadString(cli.Scratch("played.raw")).substr(0, samples.size()), samples);
 }
 
+// The tone's frequency from its zero crossings.
+double ToneHz(const std::string& samples)
+{
+    std::size_t crossings = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        const bool before = static_cast<std::uint8_t>(samples[i - 1]) < 128;
+        crossings += before != (static_cast<std::uint8_t>(samples[i]) < 128);
+    }
+    return static_cast<double>(crossings) / 2 / (static_cast<double>(samples.size()) / 8000);
+}
+
+// A 6-second tone played faster, slower and from its middle: the output is as long as the
+// speed makes it, and the tone keeps its pitch. A moment past the end is refused.
+TEST(CliPlay, SpeedAndStartChangeTheLengthAndKeepThePitch)
+{
+    CCliRunner cli;
+    Bytes tone(6 * 8000);
+    for (std::size_t i = 0; i < tone.size(); ++i)
+        tone[i] = static_cast<std::uint8_t>(
+            std::lround(128 + 90 * std::sin(2 * M_PI * 400 * static_cast<double>(i) / 8000)));
+    const std::string path = cli.Scratch("tone.wav");
+    WriteFile(path, WavFile(tone));
+    const std::string played = cli.Scratch("played.raw");
+    cli.SetEnv("PARLANTOGRAPHER_SIM_OUTPUT", played);
+    const std::pair<std::vector<std::string>, double> runs[] = {
+        {{"--speed", "2"}, 24000}, {{"--speed", "0.5"}, 96000}, {{"--from", "3"}, 24000}};
+    for (const auto& [options, samples] : runs) {
+        SCOPED_TRACE(options.front() + " " + options.back());
+        std::filesystem::remove(played);
+        std::vector<std::string> arguments{"play", path};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const SCliResult result = cli.Run(arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const std::string output = ReadString(played);
+        EXPECT_NEAR(static_cast<double>(output.size()), samples, samples * 0.05);
+        EXPECT_NEAR(ToneHz(output), 400, 400 * 0.05);
+    }
+    const SCliResult past = cli.Run({"play", path, "--from", "6"});
+    EXPECT_EQ(past.exitCode, 1);
+    EXPECT_NE(past.err.find("past the end of the record (6 s)"), std::string::npos) << past.err;
+    EXPECT_EQ(cli.Run({"play", path, "--speed", "1,5"}).exitCode, 2);
+}
+
 // A realtime recording stopped from outside ends like a normal one: the file is
 // finalised, the information is in it, the program reports the path and success.
 TEST(CliRecord, TerminationSignalFinalisesTheRecord)
