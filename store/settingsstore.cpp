@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -32,6 +33,17 @@ constexpr const char* kPimFolderKey = "PimFolder";
 constexpr const char* kPimSourceKey = "PimSource";
 constexpr const char* kInputDeviceKey = "InputDevice";
 constexpr const char* kOutputDeviceKey = "OutputDevice";
+constexpr const char* kPlaybackSpeedKey = "PlaybackSpeed";
+
+// The offered speed `speed` stands for, if any (a stored text need not be exact).
+std::optional<double> OfferedSpeed(double speed)
+{
+    for (const double offered : CSettingsStore::kPlaybackSpeeds) {
+        if (std::abs(offered - speed) < 1e-6)
+            return offered;
+    }
+    return std::nullopt;
+}
 
 bool IsSlotIndex(int index)
 {
@@ -228,4 +240,17 @@ QString CSettingsStore::OutputDevice() const
 bool CSettingsStore::SetOutputDevice(const QString& name)
 {
     return Write(kOutputDeviceKey, name);
+}
+
+double CSettingsStore::PlaybackSpeed() const
+{
+    bool number = false;
+    const double speed = Text(kPlaybackSpeedKey, QString()).trimmed().toDouble(&number);
+    return number ? OfferedSpeed(speed).value_or(1.0) : 1.0;
+}
+
+bool CSettingsStore::SetPlaybackSpeed(double speed)
+{
+    const std::optional<double> offered = OfferedSpeed(speed);
+    return offered && Write(kPlaybackSpeedKey, QString::number(*offered));
 }

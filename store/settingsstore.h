@@ -3,6 +3,7 @@
 #include "store/pimorigin.h"
 
 #include <QString>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -73,6 +74,12 @@ public:
     bool SetInputDevice(const QString& name);
     QString OutputDevice() const;
     bool SetOutputDevice(const QString& name);
+
+    // "PlaybackSpeed": how fast the records browser plays, one of kPlaybackSpeeds; 1 when
+    // missing or not one of them. Only those speeds are stored.
+    static constexpr std::array<double, 5> kPlaybackSpeeds{0.75, 1.0, 1.25, 1.5, 2.0};
+    double PlaybackSpeed() const;
+    bool SetPlaybackSpeed(double speed);
 
     // Where the values are kept (an INI file path or the native settings file).
     QString Location() const;

@@ -33,6 +33,17 @@ TEST_F(SettingsStoreTest, MissingValuesGiveTheirDefaults)
     EXPECT_EQ(CSettingsStore(IniPath()).PimSource(), std::nullopt);
     ASSERT_TRUE(WriteAll(IniPath(), "[General]\nPimSource= Desktop\n"));
     EXPECT_EQ(CSettingsStore(IniPath()).PimSource(), EPimOrigin::Desktop);
+
+    // Only an offered speed is taken, and only one is stored.
+    EXPECT_EQ(settings.PlaybackSpeed(), 1.0);
+    for (const char* text : {"3", "fast", "0,75"}) {
+        ASSERT_TRUE(WriteAll(IniPath(), QByteArray("[General]\nPlaybackSpeed=") + text + "\n"));
+        EXPECT_EQ(CSettingsStore(IniPath()).PlaybackSpeed(), 1.0) << text;
+    }
+    CSettingsStore speeds(IniPath());
+    EXPECT_FALSE(speeds.SetPlaybackSpeed(3.0));
+    ASSERT_TRUE(speeds.SetPlaybackSpeed(1.25));
+    EXPECT_EQ(CSettingsStore(IniPath()).PlaybackSpeed(), 1.25);
 }
 
 TEST_F(SettingsStoreTest, FirstStartFillsOnlyTheSlotsNotStoredYet)
