@@ -521,13 +521,11 @@ void CParlantographerDlg::OpenBrowser()
     };
     build();
     CSinkPrompts prompts(m_context.sink);
-    CFindRecordDlg browser({m_context.audio, prompts, m_context.pim, records, build,
-                            [] { return QDateTime::currentDateTime(); },
-                            m_context.storage.ProgramFolder(),
-                            [this] {
-                                return m_context.storage.EnumerateRecordFolders();
-                            }},
-                           this);
+    CFindRecordDlg browser(
+        {m_context.audio, prompts, m_context.pim, records, build,
+         [] { return QDateTime::currentDateTime(); }, m_context.storage.ProgramFolder(),
+         [this] { return m_context.storage.EnumerateRecordFolders(); }, &m_context.settings},
+        this);
     browser.resize(size());
     browser.exec();
 }

@@ -92,7 +92,13 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
                 m_bar->SetProgress(elapsed, total, m_services.session.SampleRate());
             });
     connect(m_bar, &CPlaybackBar::SeekRequested, this, &CBrowserPage::OnSeek);
-    m_bar->setEnabled(false);
+    connect(m_bar, &CPlaybackBar::SkipRequested, this, &CBrowserPage::OnSkip);
+    connect(m_bar, &CPlaybackBar::SpeedRequested, &m_services.session, &CPlaybackSession::SetSpeed);
+    connect(&m_services.session, &CPlaybackSession::SpeedChanged, m_bar, &CPlaybackBar::SetSpeed);
+    m_bar->SetSpeed(m_services.session.Speed());
+    m_bar->SetPlaying(false);
+    // The skips' and speeds' keys work wherever the page's focus is.
+    addActions(m_bar->Actions());
 }
 
 void CBrowserPage::BuildButtons()
@@ -301,9 +307,7 @@ void CBrowserPage::OnPlaybackState(bool playing)
 {
     m_play->setText(playing ? tr("Stop") : tr("Play"));
     m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    m_bar->setEnabled(playing);
-    if (!playing)
-        m_bar->Reset();
+    m_bar->SetPlaying(playing);
 }
 
 void CBrowserPage::OnPlay()
@@ -330,6 +334,16 @@ void CBrowserPage::OnSeek(std::uint64_t sample)
 {
     try {
         m_services.session.Seek(sample);
+    } catch (const CAudioError& error) {
+        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
+                                QString::fromStdString(error.what()), this);
+    }
+}
+
+void CBrowserPage::OnSkip(int seconds)
+{
+    try {
+        m_services.session.SkipBy(seconds);
     } catch (const CAudioError& error) {
         m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
                                 QString::fromStdString(error.what()), this);

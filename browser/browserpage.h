@@ -95,6 +95,7 @@ private:
     void ShowSummaryOf(const SBrowsedRecord* entry);
     void OnPlaybackState(bool playing);
     void OnSeek(std::uint64_t sample);
+    void OnSkip(int seconds);
     void SelectName(const QString& name);
     // Selects the record at `path`; the first row when it is not listed.
     void SelectPath(const std::filesystem::path& path);

@@ -8,6 +8,7 @@
 #include "browser/recordfolderwatcher.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
+#include "store/settingsstore.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -28,6 +29,14 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     colours.setColor(QPalette::Highlight, Theme::Accent());
     colours.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(colours);
+    if (m_context.settings) {
+        m_session->SetSpeed(m_context.settings->PlaybackSpeed());
+        connect(m_session.get(), &CPlaybackSession::SpeedChanged, this,
+                [settings = m_context.settings](double speed) {
+                    // A speed that cannot be kept still plays; only the next start forgets it.
+                    settings->SetPlaybackSpeed(speed);
+                });
+    }
     m_records = CRecordBrowser(m_context.records);
     const auto rebuild = [this]() -> const CRecordBrowser& {
         m_records = CRecordBrowser(m_context.rebuildRecords());

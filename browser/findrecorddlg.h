@@ -11,6 +11,7 @@ class CPropertyAll;
 class CPropertyContacts;
 class CPropertyTags;
 class CPropertyTasks;
+class CSettingsStore;
 class QTabWidget;
 class QTimer;
 
@@ -42,6 +43,8 @@ public:
         // The record folders; while the browser is open they are watched, and a change made
         // there by anyone refreshes the page shown. Empty: not watched.
         std::function<QStringList()> recordFolders = {};
+        // Where the playback speed is remembered; none: it starts at 1 and is not kept.
+        CSettingsStore* settings = nullptr;
     };
 
     // How long the record folders must stay quiet before a change refreshes the page.

@@ -55,8 +55,6 @@ void CPlaybackSession::Play(const std::filesystem::path& path, std::uint64_t sta
     m_player.Play(file, start);
     m_path = path;
     m_totalSamples = total;
-    m_startSample = start;
-    m_clock.start();
     m_playing = true;
     m_draining = false;
     m_ticker.start();
@@ -79,17 +77,31 @@ void CPlaybackSession::Seek(std::uint64_t sample)
     Play(path, sample);
 }
 
-std::uint64_t CPlaybackSession::ElapsedSamples() const
+void CPlaybackSession::SkipBy(int seconds)
 {
     if (!m_playing)
-        return 0;
-    // The player counts whole blocks; the clock fills in between, never running more
-    // than a block ahead of what the device has played.
-    const std::uint64_t rate = m_audio.SampleRate();
-    const std::uint64_t played = std::max(m_player.PositionSamples(), m_startSample);
-    const std::uint64_t estimate =
-        m_startSample + static_cast<std::uint64_t>(m_clock.elapsed()) * rate / 1000;
-    return std::min(std::clamp(estimate, played, played + rate), m_totalSamples);
+        return;
+    const auto at = static_cast<std::int64_t>(ElapsedSamples()) +
+                    static_cast<std::int64_t>(seconds) * m_audio.SampleRate();
+    Seek(static_cast<std::uint64_t>(std::max<std::int64_t>(0, at)));
+}
+
+void CPlaybackSession::SetSpeed(double speed)
+{
+    if (speed == m_player.Speed())
+        return;
+    m_player.SetSpeed(speed);
+    emit SpeedChanged(m_player.Speed());
+}
+
+double CPlaybackSession::Speed() const
+{
+    return m_player.Speed();
+}
+
+std::uint64_t CPlaybackSession::ElapsedSamples() const
+{
+    return m_playing ? std::min(m_player.PlayheadSamples(), m_totalSamples) : 0;
 }
 
 void CPlaybackSession::OnEndOfRecord(std::uint64_t generation)

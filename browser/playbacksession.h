@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -28,12 +27,22 @@ public:
     void Play(const std::filesystem::path& path, std::uint64_t startSample = 0);
     // Stops the playback; nothing when idle.
     void Stop();
-    // Plays the current record on from `sample`; nothing when idle.
+    // Plays the current record on from exactly `sample` (clamped to the record; at its end
+    // the playback ends); nothing when idle.
     void Seek(std::uint64_t sample);
+    // Plays on `seconds` later (earlier when negative) than the play head; nothing when idle.
+    void SkipBy(int seconds);
+    // How fast records play (1: as recorded), from the next block on; kept for the next
+    // playbacks too.
+    void SetSpeed(double speed);
+    double Speed() const;
 
     bool IsPlaying() const { return m_playing; }
     std::filesystem::path Path() const { return m_path; }
     std::uint64_t TotalSamples() const { return m_totalSamples; }
+    // Where the play head is: between the blocks the device has played, as far as the time
+    // since the block began has played; 0 when idle. Drawn at this position, a play head
+    // moves smoothly.
     std::uint64_t ElapsedSamples() const;
     std::uint32_t SampleRate() const;
 
@@ -42,6 +51,7 @@ signals:
     void StateChanged(bool playing);
     // A few times a second while playing.
     void Progress(std::uint64_t elapsedSamples, std::uint64_t totalSamples);
+    void SpeedChanged(double speed);
 
 private:
     void OnEndOfRecord(std::uint64_t generation);
@@ -54,8 +64,6 @@ private:
     std::filesystem::path m_path;
     std::uint64_t m_generation = 0;
     std::uint64_t m_totalSamples = 0;
-    std::uint64_t m_startSample = 0;
-    QElapsedTimer m_clock;
     bool m_playing = false;
     // The player has reached the record's end and is playing out its last blocks.
     bool m_draining = false;

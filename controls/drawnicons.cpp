@@ -84,6 +84,24 @@ void DrawGlyph(QPainter& p, EGlyph glyph, const QColor& ink, qreal s)
         p.drawRoundedRect(QRectF(s * 0.27, s * 0.24, s * 0.16, s * 0.52), s * 0.03, s * 0.03);
         p.drawRoundedRect(QRectF(s * 0.57, s * 0.24, s * 0.16, s * 0.52), s * 0.03, s * 0.03);
         break;
+    case EGlyph::SkipBack:
+    case EGlyph::SkipForward: {
+        // Two arrowheads pointing the way the skip goes.
+        const qreal direction = glyph == EGlyph::SkipForward ? 1.0 : -1.0;
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        for (const qreal from : {0.14, 0.46}) {
+            QPainterPath head;
+            const qreal x0 = 0.5 + direction * (from - 0.5);
+            const qreal x1 = 0.5 + direction * (from + 0.36 - 0.5);
+            head.moveTo(s * x0, s * 0.26);
+            head.lineTo(s * x1, s * 0.5);
+            head.lineTo(s * x0, s * 0.74);
+            head.closeSubpath();
+            p.drawPath(head);
+        }
+        break;
+    }
     }
 }
 
@@ -126,6 +144,10 @@ const char* ThemeName(EGlyph glyph)
         return "media-record";
     case EGlyph::Pause:
         return "media-playback-pause";
+    case EGlyph::SkipBack:
+        return "media-seek-backward";
+    case EGlyph::SkipForward:
+        return "media-seek-forward";
     }
     return "";
 }

@@ -22,6 +22,8 @@ enum class EGlyph
     Exit,
     Record,
     Pause,
+    SkipBack,
+    SkipForward,
 };
 
 // The freedesktop icon name tried first for a glyph.

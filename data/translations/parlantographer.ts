@@ -372,6 +372,29 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
 </context>
 <context>
+    <name>CPlaybackBar</name>
+    <message>
+        <source>Back %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slower</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Playback speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPropertyAll</name>
     <message>
         <source>No records</source>

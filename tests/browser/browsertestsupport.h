@@ -7,6 +7,7 @@
 #include "browser/findrecorddlg.h"
 #include "platform/wavebackend.h"
 #include "store/recordcatalogue.h"
+#include "store/settingsstore.h"
 #include "support/fakepimsource.h"
 #include "support/qtsupport.h"
 #include "support/scopedenv.h"
@@ -93,16 +94,13 @@ protected:
     void Open(const QString& programFolder = {})
     {
         records = BuildRecordList(folders, audio.GetTagger());
-        browser = std::make_unique<CFindRecordDlg>(
-            CFindRecordDlg::SContext{audio, prompts, pim, records,
-                                     [this]() -> const RecordList& {
-                                         records = BuildRecordList(folders, audio.GetTagger());
-                                         return records;
-                                     },
-                                     [this] { return now; }, programFolder,
-                                     [this] {
-                                         return folders;
-                                     }});
+        browser = std::make_unique<CFindRecordDlg>(CFindRecordDlg::SContext{
+            audio, prompts, pim, records,
+            [this]() -> const RecordList& {
+                records = BuildRecordList(folders, audio.GetTagger());
+                return records;
+            },
+            [this] { return now; }, programFolder, [this] { return folders; }, &settings});
         browser->resize(480, 640);
         browser->show();
         browser->activateWindow();
@@ -132,6 +130,7 @@ protected:
     // The record folders the browser reads and watches.
     QStringList folders{data};
     CAudioManager audio;
+    CSettingsStore settings{home.filePath("settings.ini")};
     CScriptedPrompts prompts;
     CFakePimSource pim;
     RecordList records;

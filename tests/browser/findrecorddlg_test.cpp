@@ -2,6 +2,7 @@
 #include "browser/editrecordinfodlg.h"
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
+#include "browser/positionslider.h"
 #include "browser/propertyall.h"
 #include "browser/propertycontacts.h"
 #include "browser/propertytags.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <chrono>
 
@@ -133,6 +135,38 @@ TEST_F(BrowserTest, TheSliderPlaysOnFromWhereItIsMoved)
     EXPECT_GE(browser->Session().ElapsedSamples(), 10u * 8000);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Page().PlaybackBar()->ElapsedText().startsWith("0:1"); }, 2000));
+}
+
+// A click on the position bar's groove plays on from the point clicked; the keys skip ten
+// seconds either way and step the speed, which the settings keep for the next browser.
+TEST_F(BrowserTest, TheBarSeeksToTheClickTheKeysSkipAndTheSpeedIsKept)
+{
+    Record("01042027_080000.wav", kAnn, 30);
+    ASSERT_TRUE(settings.SetPlaybackSpeed(1.5));
+    Open();
+    EXPECT_EQ(browser->Session().Speed(), 1.5);
+    QListWidget* list = Page().RecordListWidget();
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_TRUE(browser->Session().IsPlaying());
+    auto* slider = static_cast<CPositionSlider*>(Page().PlaybackBar()->Slider());
+    int x = 0;
+    while (x < slider->width() && slider->ValueAt(x) < slider->maximum() * 3 / 4)
+        ++x;
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(x, slider->height() / 2));
+    const auto seconds = [&] {
+        return static_cast<double>(browser->Session().ElapsedSamples()) / 8000;
+    };
+    EXPECT_NEAR(seconds(), 22.5, 0.5);
+    QTest::keyClick(list, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_NEAR(seconds(), 12.5, 0.6);
+    QTest::keyClick(list, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_NEAR(seconds(), 22.5, 0.7);
+    QTest::keyClick(list, Qt::Key_BracketRight, Qt::ControlModifier);
+    EXPECT_EQ(browser->Session().Speed(), 2.0);
+    EXPECT_EQ(audio.GetPlayer().Speed(), 2.0);
+    EXPECT_EQ(settings.PlaybackSpeed(), 2.0);
+    EXPECT_EQ(Page().PlaybackBar()->SpeedButton()->text(), u"2\u00D7"_qs);
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
 // Records copied in from outside, also into a record folder that appears only later, show
