@@ -34,6 +34,9 @@ public:
     virtual SDecoded Read(std::span<std::uint8_t> buffer) = 0;
     // Total number of samples in the file (moves the read position).
     virtual std::uint32_t GetLength() = 0;
+    // Before Open: decode as fast as the codec can, at a cost in fidelity a listener might
+    // hear but a waveform never shows. Nothing for codecs without such a choice.
+    virtual void PreferSpeed() {}
 
     // The information read by Open: empty when the file has none.
     const std::string& GetInfo() const { return m_info; }

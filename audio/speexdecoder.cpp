@@ -46,7 +46,7 @@ void CSpeexDecoder::Open(const std::string& path, const CAudioManager& manager)
         m_state.reset(speex_decoder_init(speex_lib_get_mode(SPEEX_MODEID_NB)));
         if (!m_state)
             throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
-        int enhance = 1;
+        int enhance = m_enhance ? 1 : 0;
         speex_decoder_ctl(m_state.get(), SPEEX_SET_ENH, &enhance);
         spx_int32_t rate = static_cast<spx_int32_t>(manager.SampleRate());
         speex_decoder_ctl(m_state.get(), SPEEX_SET_SAMPLING_RATE, &rate);

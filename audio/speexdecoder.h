@@ -31,6 +31,8 @@ public:
     // Granule position of the end-of-stream page, or of the last complete page of a stream
     // without one. Reads forward from the current position.
     std::uint32_t GetLength() override;
+    // Without the decoder's perceptual enhancement, which only polishes what is heard.
+    void PreferSpeed() override { m_enhance = false; }
 
 private:
     bool NextPage(ogg_page& page);
@@ -49,5 +51,6 @@ private:
     std::vector<std::uint8_t> m_pending;
     std::size_t m_pendingAt = 0;
     bool m_ended = true; // nothing to read until Open
+    bool m_enhance = true;
     std::vector<spx_int16_t> m_output;
 };
