@@ -1,0 +1,94 @@
+// What a record's waveform costs: the peaks of a ten-minute Speex memo (format 3), against
+// decoding the same memo as the player does, measured beside it in every iteration. Counters
+// give the ratio's minimum, median and maximum over the iterations, and the peaks' own
+// seconds, which is how long the waveform takes to appear for such a memo.
+
+#include "audio/audiomanager.h"
+#include "audio/basedecoder.h"
+#include "audio/baseencoder.h"
+#include "audio/waveformpeaks.h"
+#include "benchsupport.h"
+#include "platform/wavebackend.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <functional>
+
+using namespace Bench;
+
+namespace {
+
+constexpr std::size_t kSeconds = 600;
+constexpr std::size_t kSecond = 8000;
+
+const std::string& Memo(const CAudioManager& audio)
+{
+    static const std::string path = [&audio] {
+        const std::string file = (ScratchDir() / "memo.ogg").string();
+        const auto encoder = audio.CreateEncoderOfFormat(3);
+        encoder->SetSyncToDisk(false);
+        encoder->Open(file, false);
+        const Bytes& clip = SpeechClip();
+        Bytes second(kSecond);
+        for (std::size_t s = 0; s < kSeconds; ++s) {
+            for (std::size_t i = 0; i < kSecond; ++i)
+                second[i] = clip[(s * kSecond + i) % clip.size()];
+            encoder->Write(second, s + 1 == kSeconds);
+        }
+        encoder->Close();
+        return file;
+    }();
+    return path;
+}
+
+double SecondsOf(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The baseline: the memo decoded to its end in the player's one-second reads.
+void Decode(const CAudioManager& audio, const std::string& path)
+{
+    const auto decoder = audio.OpenDecoder(path);
+    std::vector<std::uint8_t> buffer(kSecond);
+    for (bool end = false; !end;) {
+        const SDecoded read = decoder->Read(buffer);
+        benchmark::DoNotOptimize(buffer.data());
+        end = read.end || read.size == 0;
+    }
+}
+
+void BM_PeaksOfTenMinutesAgainstDecoding(benchmark::State& state)
+{
+    CAudioManager audio;
+    const std::string& memo = Memo(audio);
+    std::vector<double> ratios;
+    std::vector<double> seconds;
+    for (auto _ : state) {
+        const double baseline = SecondsOf([&] { Decode(audio, memo); });
+        const double peaks = SecondsOf([&] {
+            const auto computed = WaveformPeaks::Compute(audio, memo);
+            if (!computed || computed->totalSamples < (kSeconds - 1) * kSecond)
+                std::abort();
+        });
+        ratios.push_back(peaks / baseline);
+        seconds.push_back(peaks);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::sort(seconds.begin(), seconds.end());
+    state.counters["ratio_min"] = ratios.front();
+    state.counters["ratio_median"] = ratios[ratios.size() / 2];
+    state.counters["ratio_max"] = ratios.back();
+    state.counters["peaks_s_min"] = seconds.front();
+    state.counters["peaks_s_median"] = seconds[seconds.size() / 2];
+    state.counters["peaks_s_max"] = seconds.back();
+}
+
+} // namespace
+
+BENCHMARK(BM_PeaksOfTenMinutesAgainstDecoding)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+BENCHMARK_MAIN();
