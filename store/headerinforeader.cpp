@@ -21,15 +21,15 @@ using EVerdict = CHeaderInfoReader::EVerdict;
 
 SResult Undecided()
 {
-    return {EVerdict::Undecided, {}};
+    return {EVerdict::Undecided, {}, {}};
 }
 SResult NotARecord()
 {
-    return {EVerdict::NotARecord, {}};
+    return {EVerdict::NotARecord, {}, {}};
 }
-SResult Information(std::string info)
+SResult Information(std::string info, const RecordLength::SLayout& layout)
 {
-    return {EVerdict::Information, std::move(info)};
+    return {EVerdict::Information, std::move(info), layout};
 }
 
 // The audio manager's information capacity: every record reserves this many bytes.
@@ -60,11 +60,11 @@ enum class EKind
     Neither
 };
 
-EKind KindOf(const std::string& path, const unsigned char* bytes, std::size_t size)
+EKind KindOf(std::string_view path, const unsigned char* bytes, std::size_t size)
 {
     if (size < 4)
         return EKind::Neither;
-    std::string extension = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+    std::string extension(path.size() >= 3 ? path.substr(path.size() - 3) : path);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (std::memcmp(bytes, "OggS", 4) == 0 && (extension == "ogg" || extension == "spx"))
@@ -80,7 +80,8 @@ SResult DecidePcm(const unsigned char* bytes, std::size_t size, bool wholeFile)
 {
     std::optional<WavHeader::SLayout> layout = WavHeader::Parse(bytes, size, kInfoCapacity);
     if (layout)
-        return Information(std::move(layout->info));
+        return Information(std::move(layout->info),
+                           {RecordLength::ECodec::Pcm, layout->dataStart, layout->dataLength, 0});
     return wholeFile ? NotARecord() : Undecided();
 }
 
@@ -132,16 +133,21 @@ SResult DecideOgg(const unsigned char* bytes, std::size_t size)
         return Undecided();
     std::optional<std::string> info =
         SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), kInfoCapacity);
-    return info ? Information(std::move(*info)) : NotARecord();
+    if (!info)
+        return NotARecord();
+    // The audio pages follow the two pages the sync has handed out.
+    return Information(std::move(*info),
+                       {RecordLength::ECodec::Ogg, static_cast<std::uint64_t>(ogg.sync.returned), 0,
+                        static_cast<std::uint32_t>(ogg.stream.serialno)});
 }
 
 } // namespace
 
-CHeaderInfoReader::SResult CHeaderInfoReader::Decide(const std::string& path,
+CHeaderInfoReader::SResult CHeaderInfoReader::Decide(std::string_view name,
                                                      const unsigned char* bytes, std::size_t size,
                                                      bool wholeFile)
 {
-    switch (KindOf(path, bytes, size)) {
+    switch (KindOf(name, bytes, size)) {
     case EKind::Pcm:
         return DecidePcm(bytes, size, wholeFile);
     case EKind::Ogg:

@@ -99,7 +99,7 @@ CRecordBrowser::CRecordBrowser(const RecordList& records)
         SBrowsedRecord& record = m_records[i];
         record.path = entry.path;
         record.fileName = entry.fileName;
-        record.recorded = RecordDate::OfRecord(NativePath::Display(entry.path), zone);
+        record.recorded = RecordDate::Of(entry.fileName, entry.stamp, entry.samples, zone);
         record.day = record.recorded.isValid() ? record.recorded.date() : QDate();
         record.info = RecordInfo::DecodeRecordInfo(entry.info);
         ParseInfo(record);
