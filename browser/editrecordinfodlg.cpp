@@ -413,6 +413,7 @@ bool CEditRecordInfoDlg::Save()
     if (result.status == RecordInfoFile::EStatus::Written) {
         m_block = saved;
         m_changes.clear();
+        m_saved.push_back(CurrentPath());
         return true;
     }
     if (failure.isEmpty())
