@@ -2,6 +2,7 @@
 
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
+#include "audio/recordlength.h"
 #include "audio/tagger.h"
 #include "cli/clicontext.h"
 #include "cli/clistore.h"
@@ -12,6 +13,7 @@
 #include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
 #include "store/recordrename.h"
+#include "store/recordstream.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,11 +38,13 @@ SRecordSummary Summarise(const SBrowsedRecord& record)
     SRecordSummary summary{record.path, record.fileName, {}, {}, std::nullopt, record.contacts};
     if (record.recorded.isValid())
         summary.recorded = record.recorded.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-    QStringList groups;
-    RecordInfo::ListRecordGroups(groups, record.info);
-    for (const QString& group : groups) {
+    // Every group the record names, with its tags, each once, from the one parse of its block.
+    for (const QString& group : record.groups) {
         QStringList tags;
-        RecordInfo::ListRecordTagsOfGroup(tags, group, record.info);
+        for (const SRecordTag& tag : record.tags) {
+            if (tag.group == group && !tags.contains(tag.tag))
+                tags.append(tag.tag);
+        }
         summary.tags.append({group, tags});
     }
     // A record carries at most one task: the first line of its tasks section.
@@ -50,15 +54,12 @@ SRecordSummary Summarise(const SBrowsedRecord& record)
     return summary;
 }
 
-// The length in whole seconds; null when the file cannot be measured (it vanished, or its
-// audio is broken beyond what the decoder reads).
-QJsonValue Seconds(CAudioManager& audio, const std::filesystem::path& path)
+// The length in whole seconds, as `info` gives it; null when it could not be measured.
+QJsonValue Seconds(const SBrowsedRecord& record, const CAudioManager& audio)
 {
-    try {
-        return static_cast<qint64>(audio.GetRecordLength(path.native()));
-    } catch (const CAudioError&) {
+    if (!record.samples)
         return QJsonValue(QJsonValue::Null);
-    }
+    return static_cast<qint64>(RecordLength::Seconds(*record.samples, audio.SampleRate()));
 }
 
 QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
@@ -76,6 +77,23 @@ QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
         {"task", summary.task ? QJsonValue(*summary.task) : QJsonValue(QJsonValue::Null)},
         {"contacts", QJsonArray::fromStringList(summary.contacts)},
     };
+}
+
+// One element of the array, indented as a document of the whole array would indent it.
+void PrintJson(std::ostream& out, const QJsonObject& object)
+{
+    const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    qsizetype at = 0;
+    while (at < text.size()) {
+        qsizetype end = text.indexOf('\n', at);
+        if (end < 0)
+            end = text.size();
+        if (at > 0)
+            out << '\n';
+        out << "    ";
+        out.write(text.constData() + at, end - at);
+        at = end + 1;
+    }
 }
 
 void PrintSummary(std::ostream& out, const SRecordSummary& summary)
@@ -147,19 +165,24 @@ int CBrowseCommands::List(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(0, 0);
     const SRecordQuery query = CListFilter::Query(line, QDate::currentDate());
     const QStringList folders = context.Store().Storage().EnumerateRecordFolders();
-    const CRecordBrowser browser(BuildRecordList(folders, context.Audio().GetTagger()));
-    const std::vector<int> listed = browser.Records(query);
+    const CAudioManager& audio = context.Audio();
+    std::ostream& out = context.Out();
+    // Each record is printed as it is read: the output of ten thousand records never waits
+    // for, nor holds, all of them.
     if (line.Has("json")) {
-        QJsonArray array;
-        for (const int i : listed) {
-            const SBrowsedRecord& record = browser.Record(i);
-            array.append(ToJson(Summarise(record), Seconds(context.Audio(), record.path)));
-        }
-        context.Out() << QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
+        bool first = true;
+        out << "[\n";
+        RecordStream::Each(folders, query, RecordStream::ELength::Always, &audio,
+                           [&](const SBrowsedRecord& record) {
+                               out << (first ? "" : ",\n");
+                               first = false;
+                               PrintJson(out, ToJson(Summarise(record), Seconds(record, audio)));
+                           });
+        out << (first ? "]\n" : "\n]\n");
         return 0;
     }
-    for (const int i : listed)
-        PrintSummary(context.Out(), Summarise(browser.Record(i)));
+    RecordStream::Each(folders, query, RecordStream::ELength::WhereTheDateNeedsIt, &audio,
+                       [&](const SBrowsedRecord& record) { PrintSummary(out, Summarise(record)); });
     return 0;
 }
 
