@@ -48,6 +48,9 @@ inline constexpr std::array<SRecordingFormat, 6> kRecordingFormats{{
 class CAudioManager
 {
 public:
+    // The one sample rate of every device and record.
+    static constexpr std::uint32_t kSampleRate = 8000;
+
     // The backend defaults to the one the environment selects (CreateWaveBackend).
     explicit CAudioManager(std::unique_ptr<MWaveBackend> backend = nullptr);
     virtual ~CAudioManager();
@@ -105,7 +108,7 @@ public:
     std::size_t InfoCapacity() const { return m_infoCapacity; }
 
 private:
-    const std::uint32_t m_sampleRate = 8000;
+    const std::uint32_t m_sampleRate = kSampleRate;
     const std::uint32_t m_bitsPerSample = 8;
     const std::uint32_t m_channels = 1;
     // Set on the controlling thread, read by whichever thread opens a codec.

@@ -361,7 +361,7 @@ void CBrowserPage::OnEdit()
     editor.exec();
     // The records the editor wrote are read again; the others are as they were.
     for (const std::filesystem::path& saved : editor.SavedPaths())
-        m_services.records.Reread(saved, &m_services.audio);
+        m_services.records.Reread(saved, RecordReader::DecodersOf(m_services.audio));
     ShowChanged(editor.CurrentPath());
 }
 
@@ -385,7 +385,7 @@ void CBrowserPage::OnRename()
         return;
     const std::filesystem::path renamed = dialog.NewPath();
     m_services.records.Remove(old);
-    m_services.records.Reread(renamed, &m_services.audio);
+    m_services.records.Reread(renamed, RecordReader::DecodersOf(m_services.audio));
     ShowChanged(renamed);
 }
 

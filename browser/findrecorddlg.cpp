@@ -122,7 +122,8 @@ bool CFindRecordDlg::RefreshRecords()
         m_records = CRecordBrowser(m_context.rebuildRecords());
         return true;
     }
-    return m_records.Refresh(m_context.recordFolders(), &m_context.audio).Changed();
+    return m_records.Refresh(m_context.recordFolders(), RecordReader::DecodersOf(m_context.audio))
+        .Changed();
 }
 
 void CFindRecordDlg::OnTabChanged(int index)

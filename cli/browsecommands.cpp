@@ -55,11 +55,11 @@ SRecordSummary Summarise(const SBrowsedRecord& record)
 }
 
 // The length in whole seconds, as `info` gives it; null when it could not be measured.
-QJsonValue Seconds(const SBrowsedRecord& record, const CAudioManager& audio)
+QJsonValue Seconds(const SBrowsedRecord& record)
 {
     if (!record.samples)
         return QJsonValue(QJsonValue::Null);
-    return static_cast<qint64>(RecordLength::Seconds(*record.samples, audio.SampleRate()));
+    return static_cast<qint64>(RecordLength::Seconds(*record.samples, CAudioManager::kSampleRate));
 }
 
 QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
@@ -165,23 +165,27 @@ int CBrowseCommands::List(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(0, 0);
     const SRecordQuery query = CListFilter::Query(line, QDate::currentDate());
     const QStringList folders = context.Store().Storage().EnumerateRecordFolders();
-    const CAudioManager& audio = context.Audio();
+    // The sound server is no business of a listing: the engine is made only for a file whose
+    // header needs a decoder.
+    const RecordReader::DecoderOpener decoders = [&context](const std::string& path) {
+        return context.Audio().OpenDecoder(path);
+    };
     std::ostream& out = context.Out();
     // Each record is printed as it is read: the output of ten thousand records never waits
     // for, nor holds, all of them.
     if (line.Has("json")) {
         bool first = true;
         out << "[\n";
-        RecordStream::Each(folders, query, RecordStream::ELength::Always, &audio,
+        RecordStream::Each(folders, query, RecordStream::ELength::Always, decoders,
                            [&](const SBrowsedRecord& record) {
                                out << (first ? "" : ",\n");
                                first = false;
-                               PrintJson(out, ToJson(Summarise(record), Seconds(record, audio)));
+                               PrintJson(out, ToJson(Summarise(record), Seconds(record)));
                            });
         out << (first ? "]\n" : "\n]\n");
         return 0;
     }
-    RecordStream::Each(folders, query, RecordStream::ELength::WhereTheDateNeedsIt, &audio,
+    RecordStream::Each(folders, query, RecordStream::ELength::WhereTheDateNeedsIt, decoders,
                        [&](const SBrowsedRecord& record) { PrintSummary(out, Summarise(record)); });
     return 0;
 }

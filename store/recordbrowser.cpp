@@ -203,10 +203,11 @@ bool CRecordBrowser::Remove(const std::filesystem::path& path)
     return true;
 }
 
-bool CRecordBrowser::Reread(const std::filesystem::path& path, const CAudioManager* audio)
+bool CRecordBrowser::Reread(const std::filesystem::path& path,
+                            const RecordReader::DecoderOpener& decoders)
 {
     if (std::optional<RecordEntry> entry =
-            RecordReader::Read(path, RecordReader::EDetail::Full, audio)) {
+            RecordReader::Read(path, RecordReader::EDetail::Full, decoders)) {
         Put(*entry);
         return true;
     }
@@ -214,7 +215,7 @@ bool CRecordBrowser::Reread(const std::filesystem::path& path, const CAudioManag
 }
 
 CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
-                                                 const CAudioManager* audio)
+                                                 const RecordReader::DecoderOpener& decoders)
 {
     SRefresh result;
     const std::uint64_t pass = ++m_refreshes;
@@ -235,7 +236,7 @@ CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
             continue;
         }
         if (std::optional<RecordEntry> entry =
-                listing.Read(file, RecordReader::EDetail::Full, audio)) {
+                listing.Read(file, RecordReader::EDetail::Full, decoders)) {
             ++(slot != m_slotOfPath.end() ? result.replaced : result.added);
             Put(*entry);
             m_slots[static_cast<std::size_t>(m_slotOfPath[key])].seen = pass;

@@ -4,6 +4,7 @@
 #include "store/pimsource.h"
 #include "store/recordcatalogue.h"
 #include "store/recordorder.h"
+#include "store/recordreader.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -19,8 +20,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-class CAudioManager;
 
 // A tag as a record carries it: the tag line and the group line it stands under.
 struct SRecordTag
@@ -130,9 +129,9 @@ public:
     bool Remove(const std::filesystem::path& path);
     // Reads the file at `path` again in one pass (RecordReader, with its status and length):
     // the record it holds replaces the one with that path, or is added; a file that holds none
-    // any more, or is gone, takes it out. `audio` reads headers the quick reader leaves
+    // any more, or is gone, takes it out. `decoders` read headers the quick reader leaves
     // undecided. True when the model changed.
-    bool Reread(const std::filesystem::path& path, const CAudioManager* audio);
+    bool Reread(const std::filesystem::path& path, const RecordReader::DecoderOpener& decoders);
 
     struct SRefresh
     {
@@ -145,7 +144,7 @@ public:
     // file): only files that are new or whose status differs from when they were read are read
     // again, and the records whose files are gone are taken out. A file found to hold no
     // record is remembered as such until its status changes.
-    SRefresh Refresh(const QStringList& folders, const CAudioManager* audio);
+    SRefresh Refresh(const QStringList& folders, const RecordReader::DecoderOpener& decoders);
 
     // The indexes of the records the query lists, in RecordOrder.
     std::vector<int> Records(const SRecordQuery& query) const;

@@ -26,9 +26,10 @@ RecordList BuildRecordList(const QStringList& folders, CTagger& tagger)
 {
     RecordList list;
     const CRecordListing listing(folders);
+    const RecordReader::DecoderOpener decoders = RecordReader::DecodersOf(tagger.Manager());
     for (const CRecordListing::SFile& file : listing.Files()) {
         if (std::optional<RecordEntry> entry =
-                listing.Read(file, RecordReader::EDetail::Full, &tagger.Manager()))
+                listing.Read(file, RecordReader::EDetail::Full, decoders))
             list.push_back(std::move(*entry));
     }
     return list;

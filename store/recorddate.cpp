@@ -1,5 +1,6 @@
 #include "store/recorddate.h"
 
+#include "audio/audiomanager.h"
 #include "store/filestamp.h"
 #include "store/nativepath.h"
 #include "store/recordreader.h"
@@ -109,9 +110,6 @@ QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& m
 
 namespace {
 
-// Every record holds samples at this rate: the decoders assume it as well.
-constexpr double kSampleRate = 8000;
-
 std::int64_t Milliseconds(std::int64_t nanoseconds)
 {
     return nanoseconds >= 0 ? nanoseconds / 1000000 : -((-nanoseconds + 999999) / 1000000);
@@ -140,7 +138,7 @@ QDateTime FromStamp(const SFileStamp& stamp, std::optional<std::uint64_t> sample
         born = MomentOf(*stamp.bornNs, zone);
     std::optional<double> seconds;
     if (samples)
-        seconds = static_cast<double>(*samples) / kSampleRate;
+        seconds = static_cast<double>(*samples) / CAudioManager::kSampleRate;
     return FromFileTimes(born, MomentOf(stamp.modifiedNs, zone), seconds);
 }
 

@@ -89,8 +89,8 @@ fs::path CRecordListing::PathOf(const SFile& file) const
 }
 
 std::optional<RecordEntry> CRecordListing::Read(const SFile& file, RecordReader::EDetail detail,
-                                                const CAudioManager* audio) const
+                                                const RecordReader::DecoderOpener& decoders) const
 {
     return RecordReader::Read(::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(),
-                              PathOf(file), detail, audio);
+                              PathOf(file), detail, decoders);
 }

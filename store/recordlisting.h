@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-class CAudioManager;
-
 // The files of the record folders that may be records: regular files (no links, no
 // sub-folders) whose names are neither hidden (a leading dot) nor temporary (ending in "~" or
 // ".tmp"). The folders come in the order given, each once (the same folder by another path
@@ -43,7 +41,7 @@ public:
     std::filesystem::path PathOf(const SFile& file) const;
     // One pass over a listed file (RecordReader::Read).
     std::optional<RecordEntry> Read(const SFile& file, RecordReader::EDetail detail,
-                                    const CAudioManager* audio) const;
+                                    const RecordReader::DecoderOpener& decoders) const;
 
 private:
     struct SDirCloser

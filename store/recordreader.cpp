@@ -74,7 +74,7 @@ struct SHead
 };
 
 std::optional<SHead> ReadHeader(int fd, std::string_view name, const std::filesystem::path& path,
-                                const CAudioManager* audio)
+                                const DecoderOpener& decoders)
 {
     unsigned char bytes[CHeaderInfoReader::kReadBytes];
     const long got = ReadHead(fd, bytes, sizeof bytes);
@@ -91,10 +91,10 @@ std::optional<SHead> ReadHeader(int fd, std::string_view name, const std::filesy
     case CHeaderInfoReader::EVerdict::Undecided:
         break;
     }
-    if (!audio)
+    if (!decoders)
         return std::nullopt;
     try {
-        SHead head{{}, std::nullopt, audio->OpenDecoder(path.native())};
+        SHead head{{}, std::nullopt, decoders(path.native())};
         head.info = head.decoder->GetInfo();
         return head;
     } catch (const CAudioError&) {
@@ -111,13 +111,20 @@ std::optional<std::uint64_t> LengthOf(SHead& head, int fd, const SFileStamp& sta
 
 } // namespace
 
+DecoderOpener DecodersOf(const CAudioManager& audio)
+{
+    return [&audio](const std::string& path) {
+        return audio.OpenDecoder(path);
+    };
+}
+
 std::optional<RecordEntry> Read(int folderFd, const char* name, const std::filesystem::path& path,
-                                EDetail detail, const CAudioManager* audio)
+                                EDetail detail, const DecoderOpener& decoders)
 {
     const CFd file(::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
     if (file.Get() < 0)
         return std::nullopt;
-    std::optional<SHead> head = ReadHeader(file.Get(), name, path, audio);
+    std::optional<SHead> head = ReadHeader(file.Get(), name, path, decoders);
     if (!head || !RecordInfo::HasMarker(
                      QByteArrayView(head->info.data(), static_cast<qsizetype>(head->info.size()))))
         return std::nullopt;

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "audio/basedecoder.h"
 #include "store/filestamp.h"
 #include "store/recordcatalogue.h"
 
 #include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
 class CAudioManager;
 
@@ -15,11 +19,19 @@ class CAudioManager;
 // tail of an Ogg file is read once when its length is needed (RecordLength), and it is closed:
 // at most five calls and about 8 KB however long the memo is. Nothing is decoded, except
 // a file whose header the quick reader leaves undecided (a header longer than its first bytes,
-// pages that do not frame cleanly), which goes to a decoder of `audio` when one is given.
+// pages that do not frame cleanly), which goes to a decoder when the caller gives a way to
+// open one.
 //
 // Files are opened without waiting and never through a link, so a FIFO or a device named like
 // a record never blocks the reader.
 namespace RecordReader {
+
+// Opens a decoder of its own format on a file (CAudioManager::OpenDecoder, which throws
+// CAudioError for a file it cannot read). Empty: files the quick reader leaves undecided are
+// passed over.
+using DecoderOpener = std::function<std::unique_ptr<CBaseDecoder>(const std::string& path)>;
+// The decoders of `audio`.
+DecoderOpener DecodersOf(const CAudioManager& audio);
 
 // What a pass reads besides the information.
 enum class EDetail
@@ -33,11 +45,11 @@ enum class EDetail
 // reached as `path`; nullopt when it is no record (no information, or none that starts with the
 // marker; not a file of a known format; gone; not a regular file where the status was taken).
 std::optional<RecordEntry> Read(int folderFd, const char* name, const std::filesystem::path& path,
-                                EDetail detail, const CAudioManager* audio);
+                                EDetail detail, const DecoderOpener& decoders);
 inline std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
-                                       const CAudioManager* audio)
+                                       const DecoderOpener& decoders)
 {
-    return Read(AT_FDCWD, path.c_str(), path, detail, audio);
+    return Read(AT_FDCWD, path.c_str(), path, detail, decoders);
 }
 
 // What the date of a file whose name gives none comes from: its status, and its length where

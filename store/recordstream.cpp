@@ -17,7 +17,8 @@ constexpr std::size_t kBatch = 256;
 } // namespace
 
 void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
-          const CAudioManager* audio, const std::function<void(const SBrowsedRecord&)>& take)
+          const RecordReader::DecoderOpener& decoders,
+          const std::function<void(const SBrowsedRecord&)>& take)
 {
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const CRecordListing listing(folders);
@@ -36,7 +37,7 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
                                                      ? RecordReader::EDetail::Full
                                                  : keys[at].dated ? RecordReader::EDetail::Info
                                                                   : RecordReader::EDetail::Dated;
-            if (std::optional<RecordEntry> entry = listing.Read(files[at], detail, audio))
+            if (std::optional<RecordEntry> entry = listing.Read(files[at], detail, decoders))
                 batch.push_back(std::move(*entry));
         }
         const CRecordBrowser model(batch, zone);

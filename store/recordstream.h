@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <functional>
 
-class CAudioManager;
-
 // The records of the record folders handed over one at a time, in the order the browser lists
 // them and narrowed by a query as the browser narrows them, with memory that stays flat however
 // many records there are: the folders are listed and the names ordered first (RecordOrder needs
@@ -20,9 +18,10 @@ enum class ELength
     Always,              // every record's length (SBrowsedRecord::samples)
 };
 
-// Calls `take` with each record `query` lets through. `audio` reads headers the quick reader
+// Calls `take` with each record `query` lets through. `decoders` read headers the quick reader
 // leaves undecided.
 void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
-          const CAudioManager* audio, const std::function<void(const SBrowsedRecord&)>& take);
+          const RecordReader::DecoderOpener& decoders,
+          const std::function<void(const SBrowsedRecord&)>& take);
 
 } // namespace RecordStream

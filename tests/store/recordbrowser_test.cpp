@@ -221,14 +221,15 @@ TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
     CRecordBrowser browser(BuildRecordList({data}, audio.GetTagger()));
     ASSERT_EQ(browser.Count(), 2);
     EXPECT_EQ(browser.Record(0).samples, 8000u);
-    EXPECT_FALSE(browser.Refresh({data}, &audio).Changed());
+    EXPECT_FALSE(browser.Refresh({data}, RecordReader::DecodersOf(audio)).Changed());
 
     const QByteArray edited = kMarkedInfo + "Bo Chan\n";
     audio.GetTagger().WriteRecordInfo(Native(data + "01022027_080000.wav").native(),
                                       edited.constData(), static_cast<std::size_t>(edited.size()));
     ASSERT_TRUE(WriteAll(data + "01042027_080000.wav", Wav(kMarkedInfo)));
     ASSERT_TRUE(QFile::remove(data + "01032027_080000.wav"));
-    const CRecordBrowser::SRefresh changes = browser.Refresh({data}, &audio);
+    const CRecordBrowser::SRefresh changes =
+        browser.Refresh({data}, RecordReader::DecodersOf(audio));
     EXPECT_EQ(changes.replaced, 1);
     EXPECT_EQ(changes.added, 1);
     EXPECT_EQ(changes.removed, 1);
@@ -237,8 +238,8 @@ TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
     EXPECT_EQ(browser.Record(1).fileName, "01042027_080000.wav");
 
     ASSERT_TRUE(WriteAll(data + "01042027_080000.wav", "no longer a record"));
-    EXPECT_EQ(browser.Refresh({data}, &audio).removed, 1);
-    EXPECT_FALSE(browser.Refresh({data}, &audio).Changed());
+    EXPECT_EQ(browser.Refresh({data}, RecordReader::DecodersOf(audio)).removed, 1);
+    EXPECT_FALSE(browser.Refresh({data}, RecordReader::DecodersOf(audio)).Changed());
     EXPECT_EQ(browser.Count(), 1);
 }
 

@@ -55,14 +55,16 @@ TEST(RecordStream, HandsOverWhatTheBrowserListsInItsOrder)
         for (const auto length :
              {RecordStream::ELength::WhereTheDateNeedsIt, RecordStream::ELength::Always}) {
             std::vector<std::filesystem::path> streamed;
-            RecordStream::Each(folders, query, length, &audio, [&](const SBrowsedRecord& record) {
-                streamed.push_back(record.path);
-                const SBrowsedRecord& listed = browser.Record(browser.IndexOfPath(record.path));
-                EXPECT_EQ(record.recorded, listed.recorded);
-                if (length == RecordStream::ELength::Always) {
-                    EXPECT_EQ(record.samples, listed.samples);
-                }
-            });
+            RecordStream::Each(folders, query, length, RecordReader::DecodersOf(audio),
+                               [&](const SBrowsedRecord& record) {
+                                   streamed.push_back(record.path);
+                                   const SBrowsedRecord& listed =
+                                       browser.Record(browser.IndexOfPath(record.path));
+                                   EXPECT_EQ(record.recorded, listed.recorded);
+                                   if (length == RecordStream::ELength::Always) {
+                                       EXPECT_EQ(record.samples, listed.samples);
+                                   }
+                               });
             EXPECT_EQ(streamed, expected);
         }
     }
