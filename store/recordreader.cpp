@@ -34,21 +34,15 @@ private:
     int m_fd;
 };
 
-// The first bytes of the file, as many as there are up to `size`; -1 when a read fails.
+// The first bytes of the file, as many as there are up to `size`; -1 when the read fails. One
+// read: a regular file gives fewer bytes than asked for only at its end.
 long ReadHead(int fd, unsigned char* bytes, std::size_t size)
 {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, bytes + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<long>(done);
+    ssize_t got;
+    do {
+        got = ::read(fd, bytes, size);
+    } while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);
 }
 
 // The status of a regular file; nullopt for anything else.
