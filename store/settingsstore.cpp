@@ -32,6 +32,7 @@ constexpr const char* kPimFolderKey = "PimFolder";
 constexpr const char* kPimSourceKey = "PimSource";
 constexpr const char* kInputDeviceKey = "InputDevice";
 constexpr const char* kOutputDeviceKey = "OutputDevice";
+constexpr const char* kShowSplashKey = "ShowSplash";
 
 bool IsSlotIndex(int index)
 {
@@ -228,4 +229,14 @@ QString CSettingsStore::OutputDevice() const
 bool CSettingsStore::SetOutputDevice(const QString& name)
 {
     return Write(kOutputDeviceKey, name);
+}
+
+bool CSettingsStore::ShowSplash() const
+{
+    return Text(kShowSplashKey, QString()) != QLatin1String("false");
+}
+
+bool CSettingsStore::SetShowSplash(bool show)
+{
+    return Write(kShowSplashKey, show ? QStringLiteral("true") : QStringLiteral("false"));
 }
