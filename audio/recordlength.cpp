@@ -1,29 +1,19 @@
 #include "audio/recordlength.h"
 
+#include "audio/oggpage.h"
 #include "audio/wavheader.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
-#include <ogg/ogg.h>
 #include <unistd.h>
 #include <vector>
 
 namespace RecordLength {
 namespace {
 
-constexpr std::size_t kPageHeader = 27;
 // The longest page Ogg allows: a header with 255 lacing values of 255 bytes each.
-constexpr std::size_t kLongestPage = kPageHeader + 255 + 255 * 255;
-
-std::uint64_t Le(const std::uint8_t* at, int bytes)
-{
-    std::uint64_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | at[i];
-    return value;
-}
+constexpr std::size_t kLongestPage = 27 + 255 + 255 * 255;
 
 // All `size` bytes from `offset`; false when a read fails or the file ends first (it shrank).
 bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::uint64_t offset)
@@ -38,40 +28,6 @@ bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::uint64_t offset)
         done += static_cast<std::size_t>(got);
     }
     return true;
-}
-
-struct SPage
-{
-    std::uint32_t serial;
-    std::int64_t granule;
-};
-
-// The page that starts at `at` when it lies whole within `bytes` and its checksum holds, as
-// libogg's own page sync accepts it.
-std::optional<SPage> PageAt(const std::uint8_t* bytes, std::size_t size, std::size_t at)
-{
-    if (size - at < kPageHeader || std::memcmp(bytes + at, "OggS", 4) != 0)
-        return std::nullopt;
-    const std::size_t segments = bytes[at + 26];
-    const std::size_t headerLength = kPageHeader + segments;
-    if (size - at < headerLength)
-        return std::nullopt;
-    std::size_t bodyLength = 0;
-    for (std::size_t i = 0; i < segments; ++i)
-        bodyLength += bytes[at + kPageHeader + i];
-    if (size - at - headerLength < bodyLength)
-        return std::nullopt;
-    // libogg computes the checksum in place; the copy of the header takes it.
-    std::array<unsigned char, kPageHeader + 255> header;
-    std::memcpy(header.data(), bytes + at, headerLength);
-    ogg_page page{header.data(), static_cast<long>(headerLength),
-                  const_cast<unsigned char*>(bytes + at + headerLength),
-                  static_cast<long>(bodyLength)};
-    ogg_page_checksum_set(&page);
-    if (std::memcmp(header.data() + 22, bytes + at + 22, 4) != 0)
-        return std::nullopt;
-    return SPage{static_cast<std::uint32_t>(Le(bytes + at + 14, 4)),
-                 static_cast<std::int64_t>(Le(bytes + at + 6, 8))};
 }
 
 std::optional<std::uint64_t> LastGranule(const SLayout& layout, int fd, std::uint64_t fileSize)
@@ -96,7 +52,8 @@ std::optional<std::uint64_t> LastGranule(const SLayout& layout, int fd, std::uin
                 break;
             const auto at =
                 static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - window.data());
-            const std::optional<SPage> page = PageAt(window.data(), window.size(), at);
+            const std::optional<OggPage::SPage> page =
+                OggPage::At(window.data(), window.size(), at);
             if (page && page->serial == layout.serial && page->granule >= 0)
                 return static_cast<std::uint64_t>(page->granule);
             end = at;

@@ -1,5 +1,6 @@
 #include "store/headerinforeader.h"
 
+#include "audio/oggpage.h"
 #include "audio/speexcomment.h"
 #include "audio/wavheader.h"
 
@@ -102,11 +103,75 @@ struct SOggStates
     SOggStates& operator=(const SOggStates&) = delete;
 };
 
+// The length of the one packet a page holds whole, as its lacing values say: every value 255
+// but the last; nullopt for anything else.
+std::optional<std::size_t> OnlyPacket(const OggPage::SPage& page)
+{
+    if (page.segments == 0 || page.lacing[page.segments - 1] == 255)
+        return std::nullopt;
+    for (std::size_t i = 0; i + 1 < page.segments; ++i) {
+        if (page.lacing[i] != 255)
+            return std::nullopt;
+    }
+    return page.bodyLength;
+}
+
+// The length of the first packet of a page, when it ends there.
+std::optional<std::size_t> FirstPacket(const OggPage::SPage& page)
+{
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < page.segments; ++i) {
+        length += page.lacing[i];
+        if (page.lacing[i] < 255)
+            return length;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CommentInfo(const std::uint8_t* packet, std::size_t size)
+{
+    return SpeexComment::Parse(packet, size, kInfoCapacity);
+}
+
+// The two header pages as the engine writes them, read in place: the Speex header alone on
+// the first page (sequence 0), the comment packet first on the next one (sequence 1), both of
+// one stream and whole. Whatever is framed otherwise (nullopt) goes through libogg, as the
+// decoder reads it, in DecideOgg.
+std::optional<SResult> DecideEngineOgg(const unsigned char* bytes, std::size_t size)
+{
+    const std::optional<OggPage::SPage> first = OggPage::At(bytes, size, 0);
+    if (!first || first->version != 0 || first->flags != OggPage::kFirst || first->sequence != 0)
+        return std::nullopt;
+    const std::optional<std::size_t> header = OnlyPacket(*first);
+    if (!header)
+        return std::nullopt;
+    ogg_packet packet{};
+    packet.packet = const_cast<unsigned char*>(first->body);
+    packet.bytes = static_cast<long>(*header);
+    if (!IsSpeexHeader(packet))
+        return std::nullopt;
+    const std::optional<OggPage::SPage> second = OggPage::At(bytes, size, first->length);
+    if (!second || second->version != 0 || second->flags != 0 || second->serial != first->serial ||
+        second->sequence != 1)
+        return std::nullopt;
+    const std::optional<std::size_t> comment = FirstPacket(*second);
+    if (!comment)
+        return std::nullopt;
+    std::optional<std::string> info = CommentInfo(second->body, *comment);
+    if (!info)
+        return NotARecord();
+    return Information(std::move(*info), {RecordLength::ECodec::Ogg, first->length + second->length,
+                                          0, first->serial});
+}
+
 // The Speex header page, then the comment page with one packet; the information is the
 // single comment's bytes after its first 16 characters. Anything that does not frame
 // exactly like that is left to the decoder.
 SResult DecideOgg(const unsigned char* bytes, std::size_t size)
 {
+    if (std::optional<SResult> engine = DecideEngineOgg(bytes, size))
+        return std::move(*engine);
+
     SOggStates ogg;
     char* buffer = ogg_sync_buffer(&ogg.sync, static_cast<long>(size));
     if (buffer == nullptr)
@@ -132,7 +197,7 @@ SResult DecideOgg(const unsigned char* bytes, std::size_t size)
         ogg_stream_packetout(&ogg.stream, &packet) != 1)
         return Undecided();
     std::optional<std::string> info =
-        SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), kInfoCapacity);
+        CommentInfo(packet.packet, static_cast<std::size_t>(packet.bytes));
     if (!info)
         return NotARecord();
     // The audio pages follow the two pages the sync has handed out.

@@ -20,29 +20,42 @@ void ParseInfo(SBrowsedRecord& record)
     using RecordInfoLines::EKind;
     using RecordInfoLines::ESection;
     const RecordInfoLines::SParsed parsed = RecordInfoLines::Parse(record.info);
+    // Every list is made at its size at once.
+    qsizetype counts[4] = {};
+    for (const RecordInfoLines::SLine& line : parsed.lines) {
+        if (line.kind != EKind::Header)
+            ++counts[static_cast<int>(line.section)];
+    }
+    record.tasks.reserve(counts[static_cast<int>(ESection::Tasks)]);
+    record.contacts.reserve(counts[static_cast<int>(ESection::Contacts)]);
+    record.tagLines.reserve(counts[static_cast<int>(ESection::Tags)]);
+    record.tags.reserve(counts[static_cast<int>(ESection::Tags)]);
+    // Each line's text is made once and shared by the lists that hold it.
+    QString group;
     for (const RecordInfoLines::SLine& line : parsed.lines) {
         if (line.kind == EKind::Header)
             continue;
+        const QString text = line.text.toString();
         switch (line.section) {
         case ESection::None:
             break;
         case ESection::Tasks:
-            if (record.tasks.isEmpty() && !line.text.startsWith(u'['))
-                record.task = line.text.toString();
-            record.tasks.append(line.text.toString());
+            if (record.tasks.isEmpty() && !text.startsWith(u'['))
+                record.task = text;
+            record.tasks.append(text);
             break;
         case ESection::Contacts:
-            record.contacts.append(line.text.toString());
+            record.contacts.append(text);
             break;
         case ESection::Tags:
             if (line.kind == EKind::Group) {
-                record.tagLines.append(line.text.toString());
-                if (!record.groups.contains(line.GroupName()))
-                    record.groups.append(line.GroupName().toString());
+                record.tagLines.append(text);
+                group = line.GroupName().toString();
+                if (!record.groups.contains(group))
+                    record.groups.append(group);
             } else if (line.IsTag()) {
-                record.tagLines.append(line.text.toString());
-                record.tags.append(
-                    SRecordTag{parsed.GroupOf(line).toString(), line.text.toString()});
+                record.tagLines.append(text);
+                record.tags.append(SRecordTag{group, text});
             }
             break;
         }
@@ -121,14 +134,14 @@ CRecordBrowser::CRecordBrowser(const RecordList& records, const QTimeZone& zone)
     SortTables();
 }
 
-SBrowsedRecord CRecordBrowser::Browse(const RecordEntry& entry, const QTimeZone& zone)
+SBrowsedRecord CRecordBrowser::Browse(RecordEntry entry, const QTimeZone& zone)
 {
     SBrowsedRecord record;
-    record.path = entry.path;
-    record.fileName = entry.fileName;
+    record.path = std::move(entry.path);
+    record.fileName = std::move(entry.fileName);
     record.stamp = entry.stamp;
     record.samples = entry.samples;
-    record.recorded = RecordDate::Of(entry.fileName, entry.stamp, entry.samples, zone);
+    record.recorded = RecordDate::Of(record.fileName, entry.stamp, entry.samples, zone);
     record.day = record.recorded.isValid() ? record.recorded.date() : QDate();
     record.info = RecordInfo::DecodeRecordInfo(entry.info);
     ParseInfo(record);
@@ -453,30 +466,52 @@ void CRecordBrowser::SortTables()
               [&](int a, int b) { return LessInTable(a, b, true); });
 }
 
+bool CRecordBrowser::InSetAndPeriod(ERecordSet set, bool task, bool contacts, bool tags,
+                                    std::optional<qint64> day,
+                                    const std::optional<Period::SDayRange>& days)
+{
+    switch (set) {
+    case ERecordSet::All:
+        break;
+    case ERecordSet::WithTask:
+        if (!task)
+            return false;
+        break;
+    case ERecordSet::WithContacts:
+        if (!contacts)
+            return false;
+        break;
+    case ERecordSet::WithTags:
+        if (!tags)
+            return false;
+        break;
+    }
+    return !days || (day && !days->IsEmpty() && *day >= days->first.toJulianDay() &&
+                     *day <= days->last.toJulianDay());
+}
+
+bool CRecordBrowser::InSetAndPeriod(const SBrowsedRecord& record, const SRecordQuery& query,
+                                    const std::optional<Period::SDayRange>& days)
+{
+    return InSetAndPeriod(
+        query.set, !record.task.isEmpty(), !record.contacts.isEmpty(), !record.tags.isEmpty(),
+        record.day.isValid() ? std::optional(record.day.toJulianDay()) : std::nullopt, days);
+}
+
+bool CRecordBrowser::NarrowsByText(const SRecordQuery& query)
+{
+    return !query.search.trimmed().isEmpty() || !query.task.trimmed().isEmpty() ||
+           !query.contacts.isEmpty() || !query.tags.isEmpty() || query.tasksAmong.has_value();
+}
+
 bool CRecordBrowser::Passes(const SIndexed& indexed, const SRecordQuery& query,
                             const QString& search,
                             const std::optional<Period::SDayRange>& days) const
 {
-    switch (query.set) {
-    case ERecordSet::All:
-        break;
-    case ERecordSet::WithTask:
-        if (indexed.task < 0)
-            return false;
-        break;
-    case ERecordSet::WithContacts:
-        if (indexed.contacts.count == 0)
-            return false;
-        break;
-    case ERecordSet::WithTags:
-        if (indexed.tags.count == 0)
-            return false;
-        break;
-    }
-    if (days && (!indexed.dated || days->IsEmpty() || indexed.day < days->first.toJulianDay() ||
-                 indexed.day > days->last.toJulianDay()))
-        return false;
-    return search.isEmpty() || indexed.search.contains(search);
+    return InSetAndPeriod(query.set, indexed.task >= 0, indexed.contacts.count > 0,
+                          indexed.tags.count > 0,
+                          indexed.dated ? std::optional(indexed.day) : std::nullopt, days) &&
+           (search.isEmpty() || indexed.search.contains(search));
 }
 
 std::vector<int> CRecordBrowser::Selectable(const SRecordQuery& query) const

@@ -149,6 +149,16 @@ public:
     // The indexes of the records the query lists, in RecordOrder.
     std::vector<int> Records(const SRecordQuery& query) const;
 
+    // One record as the model keeps it: its date (`zone` as above) and its parsed information.
+    static SBrowsedRecord Browse(RecordEntry entry, const QTimeZone& zone);
+    // Whether `query` asks about a record's texts (its search, task, contacts, tags or tasks),
+    // which only a model answers; a query that does not asks only InSetAndPeriod of each record.
+    static bool NarrowsByText(const SRecordQuery& query);
+    // Whether the query's record set and period let `record` through; `days` is what
+    // Period::Days gives for the query.
+    static bool InSetAndPeriod(const SBrowsedRecord& record, const SRecordQuery& query,
+                               const std::optional<Period::SDayRange>& days);
+
     // The selector lists of the pages, each over the records that the query's `set`,
     // period and search let through; the query's own task, contacts and tags are ignored
     // (they are the selection made from these lists).
@@ -233,7 +243,6 @@ private:
         std::uint64_t seen = 0;
     };
 
-    static SBrowsedRecord Browse(const RecordEntry& entry, const QTimeZone& zone);
     int TakeSlot();
     void Place(int slot, int position);
     void RemoveSlots(const std::vector<int>& taken);
@@ -247,6 +256,9 @@ private:
     void SortTables();
     void InsertSorted(std::vector<int>& order, int id, bool tag);
     bool LessInTable(int a, int b, bool tag) const;
+    static bool InSetAndPeriod(ERecordSet set, bool task, bool contacts, bool tags,
+                               std::optional<qint64> day,
+                               const std::optional<Period::SDayRange>& days);
     bool Passes(const SIndexed& record, const SRecordQuery& query, const QString& search,
                 const std::optional<Period::SDayRange>& days) const;
     std::vector<int> Selectable(const SRecordQuery& query) const;

@@ -28,6 +28,9 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
     for (const CRecordListing::SFile& file : files)
         keys.push_back(RecordOrder::Key(NativePath::DisplayName(file.name)));
     const std::vector<std::size_t> order = RecordOrder::Arrange(keys);
+    const bool text = CRecordBrowser::NarrowsByText(query);
+    const std::optional<Period::SDayRange> days =
+        Period::Days(query.period, query.today, query.custom);
     for (std::size_t from = 0; from < order.size(); from += kBatch) {
         RecordList batch;
         batch.reserve(kBatch);
@@ -40,9 +43,18 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
             if (std::optional<RecordEntry> entry = listing.Read(files[at], detail, decoders))
                 batch.push_back(std::move(*entry));
         }
-        const CRecordBrowser model(batch, zone);
-        for (const int index : model.Records(query))
-            take(model.Record(index));
+        if (text) {
+            const CRecordBrowser model(batch, zone);
+            for (const int index : model.Records(query))
+                take(model.Record(index));
+            continue;
+        }
+        // Nothing but the set and the period: each record alone answers.
+        for (RecordEntry& entry : batch) {
+            const SBrowsedRecord record = CRecordBrowser::Browse(std::move(entry), zone);
+            if (CRecordBrowser::InSetAndPeriod(record, query, days))
+                take(record);
+        }
     }
 }
 

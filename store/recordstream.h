@@ -9,7 +9,8 @@
 // them and narrowed by a query as the browser narrows them, with memory that stays flat however
 // many records there are: the folders are listed and the names ordered first (RecordOrder needs
 // nothing but the name), then the files are read in that order, each in one pass
-// (RecordReader), a few hundred at a time through a browsing model of their own.
+// (RecordReader), a few hundred at a time, through a browsing model of their own when the query
+// asks about the records' texts.
 namespace RecordStream {
 
 enum class ELength
