@@ -608,6 +608,10 @@ The record is being recorded may be corrupted!</source>
         <source>Contacts and tasks from</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Show the splash screen at start</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CShowAllDlg</name>
