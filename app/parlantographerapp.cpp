@@ -27,6 +27,13 @@ CParlantographerApp::CParlantographerApp(MMessageSink* sink)
 
 CParlantographerApp::~CParlantographerApp() = default;
 
+bool CParlantographerApp::WantsSplash(const CSettingsStore& settings, bool record)
+{
+    // A memo asked for from the launcher starts at once, without the splash.
+    return !record && settings.ShowSplash() &&
+           qEnvironmentVariableIntValue("PARLANTOGRAPHER_NO_SPLASH") == 0;
+}
+
 int CParlantographerApp::Run(const QSize& windowSize, bool record)
 {
     CMemoryCheck memory;
@@ -57,17 +64,11 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
                          CPimFileSource::FolderFor(settings.PimFolder(), home));
     pim.Prepare();
 
-    // A memo asked for from the launcher starts at once, without the splash.
-    if (!record && qEnvironmentVariableIntValue("PARLANTOGRAPHER_NO_SPLASH") == 0) {
-        CSplashDlg splash;
-        splash.exec();
-    }
-
     CStorage storage(settings);
     // The engine outlives the window, which records and plays through it.
     std::unique_ptr<CAudioManager> audio;
     std::unique_ptr<CParlantographerDlg> screen;
-    try {
+    const auto build = [&] {
         audio = std::make_unique<CAudioManager>();
         screen = std::make_unique<CParlantographerDlg>(CParlantographerDlg::SContext{
             *audio, settings, storage, pim, *m_sink, memory, QStringLiteral("/proc/self/mounts"),
@@ -78,6 +79,14 @@ int CParlantographerApp::Run(const QSize& windowSize, bool record)
             [&pim] {
                 return pim.Effective();
             }});
+    };
+    try {
+        // The main screen is built while the splash shows, so the window is ready when it
+        // ends.
+        if (WantsSplash(settings, record))
+            CSplashDlg::ShowWhile(build);
+        else
+            build();
     } catch (const std::invalid_argument& error) {
         // A bad environment value (PARLANTOGRAPHER_AUDIO and the like) is a developer's or
         // a script's: it is said where they look, without a dialog to wait on.

@@ -3,10 +3,12 @@
 #include <QSize>
 #include <memory>
 
+class CSettingsStore;
 class MMessageSink;
 
 // The program from start to end: the memory checks, "AppPath", one instance only, the
-// splash, the contacts-and-tasks source, then the main screen until it closes.
+// contacts-and-tasks source, the main screen built while the splash shows, then the main
+// screen until it closes.
 class CParlantographerApp
 {
 public:
@@ -24,6 +26,10 @@ public:
     // With `record` a recording starts as soon as the window shows (no splash), or the
     // program already running is asked to start one.
     int Run(const QSize& windowSize = QSize(), bool record = false);
+
+    // Whether a start shows the splash: not for `record`, not when the setting "ShowSplash"
+    // is off, nor while PARLANTOGRAPHER_NO_SPLASH is set (the tests' own starts).
+    static bool WantsSplash(const CSettingsStore& settings, bool record);
 
 private:
     std::unique_ptr<MMessageSink> m_ownSink;

@@ -8,6 +8,7 @@
 #include "store/settingsstore.h"
 #include "store/storagepaths.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -164,10 +165,13 @@ void CSettings::BuildUi()
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettings::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    m_showSplash = new QCheckBox(tr("Show the splash screen at start"), this);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(dataBox);
     layout->addWidget(parameters);
     layout->addWidget(pim);
+    layout->addWidget(m_showSplash);
     layout->addStretch();
     layout->addWidget(buttons);
 }
@@ -206,6 +210,7 @@ void CSettings::Load()
     m_pimSource->setCurrentIndex(m_pimSourceShown);
     m_pimFolder->setText(settings.PimFolder());
     ShowFolderUse();
+    m_showSplash->setChecked(settings.ShowSplash());
 }
 
 void CSettings::ShowFolderUse()
@@ -296,6 +301,7 @@ bool CSettings::Store()
     }
     ok = settings.SetInputDevice(m_input->currentData().toString()) && ok;
     ok = settings.SetOutputDevice(m_output->currentData().toString()) && ok;
+    ok = settings.SetShowSplash(m_showSplash->isChecked()) && ok;
     return ok;
 }
 

@@ -14,13 +14,15 @@ class CAudioManager;
 class CDropDown;
 class CSettingsStore;
 class MMessageSink;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 
 // The settings dialog: what the four slots of the main screen show, the recording
 // format, the storage for new records, the sound devices to record from and play on, and
-// where contacts and tasks come from (the desktop, the folder, or both) with the folder.
+// where contacts and tasks come from (the desktop, the folder, or both) with the folder,
+// and whether the splash screen shows at start.
 // OK stores everything and applies the format and the devices to the audio manager at
 // once; Cancel stores nothing. Where contacts and tasks come from is stored only once it
 // has been chosen: until then the default follows the desktop's service.
@@ -58,6 +60,7 @@ public:
     QLineEdit* PimFolderEdit() const;
     // "Contacts and tasks from": each item's data is the stored name of its origin.
     QComboBox* PimSourceList() const;
+    QCheckBox* ShowSplashBox() const { return m_showSplash; }
     const CSlotChoices& Choices() const { return m_choices; }
 
     // Reads the storages again, keeping the selected one when it is still there.
@@ -101,4 +104,5 @@ private:
     bool m_pimSourceStored = false;
     QLineEdit* m_pimFolder = nullptr;
     QWidget* m_pimFolderRow = nullptr;
+    QCheckBox* m_showSplash = nullptr;
 };

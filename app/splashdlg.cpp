@@ -3,10 +3,13 @@
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 CSplashDlg::CSplashDlg(int durationMs, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_durationMs(durationMs)
@@ -24,6 +27,36 @@ void CSplashDlg::showEvent(QShowEvent* event)
         return;
     m_timerStarted = true;
     QTimer::singleShot(m_durationMs, this, &QDialog::accept);
+}
+
+void CSplashDlg::ShowWhile(const std::function<void()>& build, int durationMs)
+{
+    CSplashDlg splash(durationMs);
+    splash.show();
+    // Keys reach the splash, the only window yet.
+    splash.activateWindow();
+    // Drawn before the main screen is built, which keeps the event loop busy meanwhile.
+    QElapsedTimer waited;
+    waited.start();
+    while (splash.windowHandle() && !splash.windowHandle()->isExposed() && waited.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
+    build();
+    if (!splash.isVisible())
+        return; // a click or a key came while the main screen was built
+    QEventLoop wait;
+    connect(&splash, &QDialog::finished, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+void CSplashDlg::mousePressEvent(QMouseEvent*)
+{
+    accept();
+}
+
+void CSplashDlg::keyPressEvent(QKeyEvent*)
+{
+    accept();
 }
 
 void CSplashDlg::paintEvent(QPaintEvent*)

@@ -7,6 +7,7 @@
 #include "audio/rawdatadecoder.h"
 #include "audio/rawdataencoder.h"
 #include "audio/recorder.h"
+#include "audio/recordlength.h"
 #include "audio/speexdecoder.h"
 #include "audio/speexencoder.h"
 #include "audio/tagger.h"
@@ -164,9 +165,5 @@ std::uint32_t CAudioManager::GetRecordSamples(const std::string& path) const
 
 std::uint32_t CAudioManager::GetRecordLength(const std::string& path) const
 {
-    // Rounded: a Speex stream's last granule leaves out the codec's look-ahead, so a memo
-    // recorded for two seconds holds a few samples less than that.
-    const std::uint32_t seconds = static_cast<std::uint32_t>(
-        (std::uint64_t{GetRecordSamples(path)} + m_sampleRate / 2) / m_sampleRate);
-    return seconds == 0 ? 1 : seconds;
+    return RecordLength::Seconds(GetRecordSamples(path), m_sampleRate);
 }

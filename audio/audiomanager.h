@@ -48,6 +48,9 @@ inline constexpr std::array<SRecordingFormat, 6> kRecordingFormats{{
 class CAudioManager
 {
 public:
+    // The one sample rate of every device and record.
+    static constexpr std::uint32_t kSampleRate = 8000;
+
     // On the backend the environment selects (CreateWaveBackend).
     CAudioManager();
     // On `backend`; null: as above.
@@ -107,7 +110,7 @@ public:
     std::size_t InfoCapacity() const { return m_infoCapacity; }
 
 private:
-    const std::uint32_t m_sampleRate = 8000;
+    const std::uint32_t m_sampleRate = kSampleRate;
     const std::uint32_t m_bitsPerSample = 8;
     const std::uint32_t m_channels = 1;
     // Set on the controlling thread, read by whichever thread opens a codec.

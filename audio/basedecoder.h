@@ -32,7 +32,7 @@ public:
     virtual void Close() = 0;
     // Fills `buffer` from its front as far as the stream goes.
     virtual SDecoded Read(std::span<std::uint8_t> buffer) = 0;
-    // Total number of samples in the file (moves the read position).
+    // Total number of samples in the file, from its header and last page (RecordLength).
     virtual std::uint32_t GetLength() = 0;
     // Before Open: decode as fast as the codec can, at a cost in fidelity a listener might
     // hear but a waveform never shows. Nothing for codecs without such a choice.

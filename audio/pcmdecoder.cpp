@@ -2,6 +2,7 @@
 
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
+#include "audio/recordlength.h"
 #include "audio/wavheader.h"
 
 #include <algorithm>
@@ -32,7 +33,10 @@ void CPcmDecoder::Open(const std::string& path, const CAudioManager& manager)
     if (!layout || std::fseek(file.get(), static_cast<long>(layout->dataStart), SEEK_SET) != 0)
         throw CAudioError(EAudioErrc::CannotReadHeader, "PcmDecoder: Cannot read the .wav header",
                           path);
-    m_total = WavHeader::SamplesPresent(*layout, static_cast<std::uint64_t>(fileSize));
+    m_total =
+        RecordLength::Samples({RecordLength::ECodec::Pcm, layout->dataStart, layout->dataLength, 0},
+                              -1, static_cast<std::uint64_t>(fileSize))
+            .value_or(0);
     m_left = m_total;
     m_info = layout->info;
     m_file = std::move(file);

@@ -2,12 +2,14 @@
 
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
+#include "audio/recordlength.h"
 #include "audio/speexcomment.h"
 
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <speex/speex_header.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,6 +91,11 @@ void CSpeexDecoder::ReadHeaders(const std::string& path, std::size_t capacity)
     if (!info)
         throw CAudioError(EAudioErrc::CannotReadHeader, kHeaderError, path);
     m_info = *info;
+    // The pages after the ones that held the headers are the audio; the sync may hold some of
+    // them already.
+    const ogg_sync_state* sync = m_sync.Get();
+    m_audioStart = static_cast<std::uint64_t>(std::ftell(m_file.get())) -
+                   static_cast<std::uint64_t>(sync->fill - sync->returned);
 }
 
 void CSpeexDecoder::Close()
@@ -186,20 +193,18 @@ void CSpeexDecoder::DecodePacket(const ogg_packet& packet)
 
 std::uint32_t CSpeexDecoder::GetLength()
 {
-    if (!m_file)
+    if (!m_file || !m_stream.Live())
         return 0;
-    // Pages are only looked at, not taken into the stream: a long record would otherwise
-    // pile up its whole body in memory.
-    const int serial = m_stream.Live() ? static_cast<int>(m_stream.Get()->serialno) : 0;
-    std::int64_t granule = 0;
-    ogg_page page;
-    while (NextPage(page)) {
-        if (ogg_page_serialno(&page) != serial || ogg_page_granulepos(&page) < 0)
-            continue;
-        granule = ogg_page_granulepos(&page);
-        if (ogg_page_eos(&page))
-            break;
-    }
+    const int fd = ::fileno(m_file.get());
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0)
+        return 0;
+    const std::optional<std::uint64_t> samples =
+        RecordLength::Samples({RecordLength::ECodec::Ogg, m_audioStart, 0,
+                               static_cast<std::uint32_t>(m_stream.Get()->serialno)},
+                              fd, static_cast<std::uint64_t>(status.st_size));
     return static_cast<std::uint32_t>(
-        std::min<std::int64_t>(granule, std::numeric_limits<std::uint32_t>::max()));
+        std::min<std::uint64_t>(samples.value_or(0), std::numeric_limits<std::uint32_t>::max()));
 }

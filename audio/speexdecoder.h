@@ -28,8 +28,8 @@ public:
     // once the end-of-stream packet (not decoded) or the end of the file has been reached
     // and every decoded sample has been delivered.
     SDecoded Read(std::span<std::uint8_t> buffer) override;
-    // Granule position of the end-of-stream page, or of the last complete page of a stream
-    // without one. Reads forward from the current position.
+    // The granule position of the stream's last complete page (RecordLength), read from the
+    // file's end; the read position stays where it is.
     std::uint32_t GetLength() override;
     // Without the decoder's perceptual enhancement, which only polishes what is heard.
     void PreferSpeed() override { m_enhance = false; }
@@ -50,7 +50,8 @@ private:
     // Samples of the last packet not yet delivered: a packet may hold several frames.
     std::vector<std::uint8_t> m_pending;
     std::size_t m_pendingAt = 0;
-    bool m_ended = true; // nothing to read until Open
+    bool m_ended = true;            // nothing to read until Open
     bool m_enhance = true;
+    std::uint64_t m_audioStart = 0; // the first byte after the header pages
     std::vector<spx_int16_t> m_output;
 };

@@ -30,6 +30,8 @@ public:
     std::string ReadRecordInfo(const std::string& path) const;
     std::string ReadRecordInfo(const std::string& path, std::uint32_t codec) const;
 
+    const CAudioManager& Manager() const { return m_manager; }
+
 private:
     const CAudioManager& m_manager;
 };

@@ -170,7 +170,7 @@ QString CBrowserPage::NoRecordsText() const
 
 const CRecordBrowser& CBrowserPage::Records() const
 {
-    return m_records ? *m_records : m_empty;
+    return m_services.records;
 }
 
 QStringList CBrowserPage::ListedNames() const
@@ -208,27 +208,31 @@ void CBrowserPage::StopPlayback()
 
 void CBrowserPage::RefreshPage()
 {
-    const QString keep = SelectedName();
     StopPlayback();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_records = &m_services.rebuildRecords();
+    m_services.refreshRecords();
     QApplication::restoreOverrideCursor();
-    if (RefreshSelectors())
-        FillRecords(keep);
+    Reopen();
 }
 
-void CBrowserPage::Open(const CRecordBrowser& records)
+void CBrowserPage::Open()
 {
     StopPlayback();
-    Reopen(records);
+    Reopen();
 }
 
-void CBrowserPage::Reopen(const CRecordBrowser& records)
+void CBrowserPage::Reopen()
 {
     const QString keep = SelectedName();
-    m_records = &records;
     if (RefreshSelectors())
         FillRecords(keep);
+}
+
+void CBrowserPage::ShowChanged(const std::filesystem::path& select)
+{
+    if (RefreshSelectors())
+        FillRecords();
+    SelectPath(select);
 }
 
 void CBrowserPage::FillRecords(const QString& keep)
@@ -369,10 +373,10 @@ void CBrowserPage::OnEdit()
     // Over the browser window, not inside the tab strip whose style sheet would recolour it.
     editor.resize(window()->size());
     editor.exec();
-    // Saved or not, the page shows what the files now hold.
-    const std::filesystem::path current = editor.CurrentPath();
-    RefreshPage();
-    SelectPath(current);
+    // The records the editor wrote are read again; the others are as they were.
+    for (const std::filesystem::path& saved : editor.SavedPaths())
+        m_services.records.Reread(saved, RecordReader::DecodersOf(m_services.audio));
+    ShowChanged(editor.CurrentPath());
 }
 
 void CBrowserPage::OnRename()
@@ -389,12 +393,14 @@ void CBrowserPage::OnRename()
                                 tr("Can not rename this item."), this);
         return;
     }
-    CRenameRecord dialog(entry->path, m_services.prompts, this);
+    const std::filesystem::path old = entry->path;
+    CRenameRecord dialog(old, m_services.prompts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::filesystem::path renamed = dialog.NewPath();
-    RefreshPage();
-    SelectPath(renamed);
+    m_services.records.Remove(old);
+    m_services.records.Reread(renamed, RecordReader::DecodersOf(m_services.audio));
+    ShowChanged(renamed);
 }
 
 void CBrowserPage::OnDelete()
@@ -426,12 +432,13 @@ void CBrowserPage::OnDelete()
                        .path;
     const EDeleteResult result = DisposeRecord(path, disposal);
     if (result != EDeleteResult::Deleted) {
+        // What the refusal says may come from a change made outside (the file is gone).
         RefreshPage();
         m_services.prompts.Tell(EPromptIcon::Stop, QString(), DeleteRecordMessage(result), this);
         return;
     }
-    RefreshPage();
-    SelectPath(nextPath);
+    m_services.records.Remove(path);
+    ShowChanged(nextPath);
 }
 
 QString CBrowserPage::DeleteQuestion(EDisposal disposal)

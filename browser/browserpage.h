@@ -29,16 +29,14 @@ class CBrowserPage : public CBackgroundWidget
 public:
     explicit CBrowserPage(SPageServices& services, QWidget* parent = nullptr);
 
-    // Shows the page over records already read: the selectors are brought up to date and
+    // Shows the page over the records as they are: the selectors are brought up to date and
     // the list refilled, keeping the selected record when it is still listed. The browser
     // calls it whenever it shows the page.
-    void Open(const CRecordBrowser& records);
-    // The same after reading the record folders again (F5, and after a rename or a
-    // delete).
+    void Open();
+    // The same after bringing the records up to the record folders (F5).
     void RefreshPage();
-    // Shows records read again because the folders changed outside the browser: as Open,
-    // but a playback goes on.
-    void Reopen(const CRecordBrowser& records);
+    // Shows records that changed outside the browser: as Open, but a playback goes on.
+    void Reopen();
     // Side by side (wide) or one above the other.
     void SetWideLayout(bool wide);
     bool IsWideLayout() const { return m_wide; }
@@ -71,9 +69,9 @@ protected:
     // The page's question: its record set, period and selection. The base adds the
     // search text.
     virtual SRecordQuery Query() const = 0;
-    // Called by RefreshPage once the record list is new, before the list refills; the
-    // page brings its selectors up to date. False ends the refresh (the page has done
-    // what it needed itself).
+    // Called whenever the records may have changed, before the list refills; the page brings
+    // its selectors up to date. False ends the refresh (the page has done what it needed
+    // itself).
     virtual bool RefreshSelectors() { return true; }
 
     // Refills the list from Query() and the search text, then selects the
@@ -99,12 +97,12 @@ private:
     void SelectName(const QString& name);
     // Selects the record at `path`; the first row when it is not listed.
     void SelectPath(const std::filesystem::path& path);
+    // Shows the records after the page changed some of them itself.
+    void ShowChanged(const std::filesystem::path& select);
 
     SPageServices& m_services;
-    const CRecordBrowser* m_records = nullptr;
     // The record (an index into Records()) of each row; empty while the placeholder shows.
     std::vector<int> m_shown;
-    CRecordBrowser m_empty;
     QVBoxLayout* m_selectorArea;
     QLineEdit* m_search;
     QListWidget* m_list;

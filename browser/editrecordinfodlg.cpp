@@ -179,7 +179,7 @@ void CEditRecordInfoDlg::Load()
     m_minutes->setText(QString::number(seconds / 60));
     m_seconds->setText(QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0')));
     // The date the browser files the record under, in local time.
-    const QDateTime recorded = RecordDate::OfRecord(NativePath::Display(path));
+    const QDateTime recorded = RecordDate::OfRecord(path);
     if (m_block.isEmpty() || !recorded.isValid()) {
         m_date->setText(QString::fromLatin1(kBadFile));
         m_block.clear();
@@ -413,6 +413,7 @@ bool CEditRecordInfoDlg::Save()
     if (result.status == RecordInfoFile::EStatus::Written) {
         m_block = saved;
         m_changes.clear();
+        m_saved.push_back(CurrentPath());
         return true;
     }
     if (failure.isEmpty())

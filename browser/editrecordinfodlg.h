@@ -26,8 +26,8 @@ class QPushButton;
 // again under its lock and makes the taps on what it holds now, so that a change another
 // program made meanwhile is kept (RecordInfoFile). A save that fails (the record is being
 // recorded, or cannot be written) is reported and leaves the record where it was, with the
-// changes still there to save again or to drop with Cancel. The page rebuilds its copy of the
-// records after the editor closes.
+// changes still there to save again or to drop with Cancel. The page reads the records the
+// editor saved again after it closes.
 class CEditRecordInfoDlg : public QDialog
 {
     Q_OBJECT
@@ -62,6 +62,8 @@ public:
     // The working copy of the current record's information.
     QString WorkingCopy() const { return m_block; }
     std::filesystem::path CurrentPath() const;
+    // The records written, in the order they were saved (a record saved twice, twice).
+    const std::vector<std::filesystem::path>& SavedPaths() const { return m_saved; }
     // Shows a category's values, as a tap on it does.
     void SelectCategory(const QString& category);
     // The number of the record's values in a category (the category's mark).
@@ -94,6 +96,7 @@ private:
 
     SContext m_context;
     std::vector<std::filesystem::path> m_paths;
+    std::vector<std::filesystem::path> m_saved;
     int m_current;
     QString m_block;
     // The changes made on the working copy since it was read, in order, to be made again on

@@ -38,13 +38,9 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
                 });
     }
     m_records = CRecordBrowser(m_context.records);
-    const auto rebuild = [this]() -> const CRecordBrowser& {
-        m_records = CRecordBrowser(m_context.rebuildRecords());
-        return m_records;
-    };
     m_services = std::make_unique<SPageServices>(
-        SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, rebuild,
-                      m_context.now, m_context.programFolder});
+        SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, m_records,
+                      [this] { RefreshRecords(); }, m_context.now, m_context.programFolder});
 
     m_all = new CPropertyAll(*m_services, m_tabs);
     m_tasks = new CPropertyTasks(*m_services, m_tabs);
@@ -67,7 +63,7 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
 
     // Only the page shown first is filled now, from the list just built; the others
     // fill when they are shown.
-    m_all->Open(m_records);
+    m_all->Open();
     // The keys of the pages act on the record list that has the focus.
     m_all->RecordListWidget()->setFocus(Qt::OtherFocusReason);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CFindRecordDlg::OnTabChanged);
@@ -123,9 +119,20 @@ void CFindRecordDlg::RefreshFromFolders()
         m_putOff->start();
         return;
     }
-    m_records = CRecordBrowser(m_context.rebuildRecords());
+    if (!RefreshRecords())
+        return;
     if (CBrowserPage* page = CurrentPage())
-        page->Reopen(m_records);
+        page->Reopen();
+}
+
+bool CFindRecordDlg::RefreshRecords()
+{
+    if (!m_context.recordFolders) {
+        m_records = CRecordBrowser(m_context.rebuildRecords());
+        return true;
+    }
+    return m_records.Refresh(m_context.recordFolders(), RecordReader::DecodersOf(m_context.audio))
+        .Changed();
 }
 
 void CFindRecordDlg::OnTabChanged(int index)
@@ -134,7 +141,7 @@ void CFindRecordDlg::OnTabChanged(int index)
         page->SetWideLayout(width() >= kWideFrom);
         // The records were read when the browser opened and after each change it made;
         // reading ten thousand headers again would take longer than a tap should.
-        page->Open(m_records);
+        page->Open();
         page->RecordListWidget()->setFocus(Qt::TabFocusReason);
     }
 }

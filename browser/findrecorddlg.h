@@ -16,12 +16,12 @@ class QTabWidget;
 class QTimer;
 
 // The records browser, "Records": the tabs "All", "Tasks", "Contacts" and "Tags", each a
-// page that finds records its own way. The record list belongs to the caller; the
-// browser rebuilds it through the caller whenever a page asks (after a rename or a
-// delete, and on F5). Showing a tab stops the playback and refreshes the page from the
-// records already read. Records made, copied or removed outside the browser appear by
-// themselves (the record folders are watched). From 720 pixels wide on, the pages put their
-// list and the record's summary side by side.
+// page that finds records its own way. It keeps its own model of the records the caller read
+// (CRecordBrowser): a rename, a delete or an edit changes that record alone, and F5 and the
+// changes made outside the browser (the record folders are watched) read again only the files
+// whose status changed. Showing a tab stops the playback and refreshes the page from the
+// records already read. From 720 pixels wide on, the pages put their list and the record's
+// summary side by side.
 class CFindRecordDlg : public QDialog
 {
     Q_OBJECT
@@ -33,7 +33,8 @@ public:
         const MPimSource& pim;
         // The list as the caller built it just before opening the browser.
         const RecordList& records;
-        // Builds the list again and returns it.
+        // Builds the list again and returns it: a refresh without `recordFolders` reads every
+        // record again through it.
         std::function<const RecordList&()> rebuildRecords;
         std::function<QDateTime()> now = [] {
             return QDateTime::currentDateTime();
@@ -41,7 +42,8 @@ public:
         // The program folder, whose tag catalogue the information editor offers.
         QString programFolder = {};
         // The record folders; while the browser is open they are watched, and a change made
-        // there by anyone refreshes the page shown. Empty: not watched.
+        // there by anyone refreshes the page shown, reading only the files that changed.
+        // Empty: not watched.
         std::function<QStringList()> recordFolders = {};
         // Where the playback speed is remembered; none: it starts at 1 and is not kept.
         CSettingsStore* settings = nullptr;
@@ -64,8 +66,8 @@ public:
 
     // Shows a tab as a tap on it does: stops the playback, refreshes the page.
     void SelectTab(ETab tab);
-    // Reads the record folders again after they changed outside the browser; the page
-    // shown keeps its selection, and a playback goes on. Put off while a dialog of the
+    // Brings the records up to the record folders after they changed outside the browser; the
+    // page shown keeps its selection, and a playback goes on. Put off while a dialog of the
     // browser is open.
     void RefreshFromFolders();
 
@@ -82,6 +84,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Brings the records up to the record folders; true when a record changed.
+    bool RefreshRecords();
     void OnTabChanged(int index);
     void OnTabClicked(int index);
     CBrowserPage* Page(int index) const;

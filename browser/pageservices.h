@@ -11,17 +11,18 @@ class MBrowserPrompts;
 class MPimSource;
 
 // What the browser's pages share and need of the browser: the playback, the prompts,
-// the contacts-and-tasks source, the clock, and the records, whose list belongs to the
-// main screen and is rebuilt on request.
+// the contacts-and-tasks source, the clock, and the records.
 struct SPageServices
 {
     CAudioManager& audio;
     CPlaybackSession& session;
     MBrowserPrompts& prompts;
     const MPimSource& pim;
-    // Rebuilds the record list from the record folders and returns the browsing model
-    // over it; the reference stays valid until the next rebuild.
-    std::function<const CRecordBrowser&()> rebuildRecords;
+    // The records. A page changes the one record a rename, a delete or an edit of its own
+    // changed (CRecordBrowser::Remove, Reread), and never reads the others again.
+    CRecordBrowser& records;
+    // Brings the records up to the record folders, reading only the files that changed (F5).
+    std::function<void()> refreshRecords;
     // Local time now; tests move it.
     std::function<QDateTime()> now;
     // The program folder, whose tag catalogue the information editor offers.

@@ -7,90 +7,17 @@
 #include "cli/clistore.h"
 #include "cli/commandfailure.h"
 #include "cli/listfilter.h"
+#include "cli/listoutput.h"
 #include "store/nativepath.h"
 #include "store/recordbrowser.h"
 #include "store/recordcatalogue.h"
 #include "store/recordinfo.h"
 #include "store/recordrename.h"
+#include "store/recordstream.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <ostream>
 
 namespace {
-
-// What the list shows of one record.
-struct SRecordSummary
-{
-    std::filesystem::path path; // printed as it is; in JSON, which takes only text, as shown
-    QString name;
-    QString recorded;                        // local, "2027-01-04T07:00:00"; empty when unknown
-    QList<QPair<QString, QStringList>> tags; // group -> its tags, in block order
-    std::optional<QString> task;
-    QStringList contacts;
-};
-
-SRecordSummary Summarise(const SBrowsedRecord& record)
-{
-    SRecordSummary summary{record.path, record.fileName, {}, {}, std::nullopt, record.contacts};
-    if (record.recorded.isValid())
-        summary.recorded = record.recorded.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-    QStringList groups;
-    RecordInfo::ListRecordGroups(groups, record.info);
-    for (const QString& group : groups) {
-        QStringList tags;
-        RecordInfo::ListRecordTagsOfGroup(tags, group, record.info);
-        summary.tags.append({group, tags});
-    }
-    // A record carries at most one task: the first line of its tasks section.
-    if (!record.task.isEmpty())
-        summary.task = record.task;
-    summary.contacts.removeDuplicates();
-    return summary;
-}
-
-// The length in whole seconds; null when the file cannot be measured (it vanished, or its
-// audio is broken beyond what the decoder reads).
-QJsonValue Seconds(CAudioManager& audio, const std::filesystem::path& path)
-{
-    try {
-        return static_cast<qint64>(audio.GetRecordLength(path.native()));
-    } catch (const CAudioError&) {
-        return QJsonValue(QJsonValue::Null);
-    }
-}
-
-QJsonObject ToJson(const SRecordSummary& summary, const QJsonValue& seconds)
-{
-    QJsonObject tags;
-    for (const auto& [group, names] : summary.tags)
-        tags.insert(group, QJsonArray::fromStringList(names));
-    return QJsonObject{
-        {"path", NativePath::Display(summary.path)},
-        {"name", summary.name},
-        {"recorded",
-         summary.recorded.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(summary.recorded)},
-        {"seconds", seconds},
-        {"tags", tags},
-        {"task", summary.task ? QJsonValue(*summary.task) : QJsonValue(QJsonValue::Null)},
-        {"contacts", QJsonArray::fromStringList(summary.contacts)},
-    };
-}
-
-void PrintSummary(std::ostream& out, const SRecordSummary& summary)
-{
-    out << summary.path.native() << '\n' << "  name: " << summary.name.toStdString() << '\n';
-    if (!summary.recorded.isEmpty())
-        out << "  recorded: " << summary.recorded.toStdString() << '\n';
-    for (const auto& [group, names] : summary.tags) {
-        out << "  tags [" << group.toStdString() << "]: " << names.join(", ").toStdString() << '\n';
-    }
-    if (summary.task)
-        out << "  task: " << summary.task->toStdString() << '\n';
-    if (!summary.contacts.isEmpty())
-        out << "  contacts: " << summary.contacts.join(", ").toStdString() << '\n';
-}
 
 // Only what the catalogue would list may be renamed or deleted: a mistyped path must not
 // cost the user an unrelated file. The record where it really is, by its bytes.
@@ -147,19 +74,34 @@ int CBrowseCommands::List(CCliContext& context, const CCommandLine& line)
     line.ExpectPositionals(0, 0);
     const SRecordQuery query = CListFilter::Query(line, QDate::currentDate());
     const QStringList folders = context.Store().Storage().EnumerateRecordFolders();
-    const CRecordBrowser browser(BuildRecordList(folders, context.Audio().GetTagger()));
-    const std::vector<int> listed = browser.Records(query);
+    // The sound server is no business of a listing: the engine is made only for a file whose
+    // header needs a decoder.
+    const RecordReader::DecoderOpener decoders = [&context](const std::string& path) {
+        return context.Audio().OpenDecoder(path);
+    };
+    std::ostream& out = context.Out();
+    // Each record is printed as it is read: the output of ten thousand records never waits
+    // for, nor holds, all of them.
+    std::string text;
     if (line.Has("json")) {
-        QJsonArray array;
-        for (const int i : listed) {
-            const SBrowsedRecord& record = browser.Record(i);
-            array.append(ToJson(Summarise(record), Seconds(context.Audio(), record.path)));
-        }
-        context.Out() << QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
+        bool first = true;
+        out << "[\n";
+        RecordStream::Each(folders, query, RecordStream::ELength::Always, decoders,
+                           [&](const SBrowsedRecord& record) {
+                               text.assign(first ? "" : ",\n");
+                               first = false;
+                               ListOutput::AppendJson(text, record);
+                               out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                           });
+        out << (first ? "]\n" : "\n]\n");
         return 0;
     }
-    for (const int i : listed)
-        PrintSummary(context.Out(), Summarise(browser.Record(i)));
+    RecordStream::Each(folders, query, RecordStream::ELength::WhereTheDateNeedsIt, decoders,
+                       [&](const SBrowsedRecord& record) {
+                           text.clear();
+                           ListOutput::AppendText(text, record);
+                           out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                       });
     return 0;
 }
 

@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 11> kNames = {
+constexpr std::array<std::string_view, 12> kNames = {
     "Slot1",   "Slot2",     "Slot3",       "Slot4",        "Format",    "Storage",
-    "AppPath", "PimFolder", "InputDevice", "OutputDevice", "PimSource",
+    "AppPath", "PimFolder", "InputDevice", "OutputDevice", "PimSource", "ShowSplash",
 };
 
 void CheckWritten(bool written, const CSettingsStore& settings)
@@ -27,7 +27,7 @@ void CheckWritten(bool written, const CSettingsStore& settings)
 {
     throw CUsageError("unknown setting '" + std::string(key) +
                       "' (Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, "
-                      "OutputDevice, PimSource)");
+                      "OutputDevice, PimSource, ShowSplash)");
 }
 
 } // namespace
@@ -65,6 +65,8 @@ QString CConfigKeys::Get(std::string_view key) const
         return settings.OutputDevice();
     if (key == "PimSource")
         return PimOrigin::Name(m_store.PimSource().Effective());
+    if (key == "ShowSplash")
+        return settings.ShowSplash() ? QStringLiteral("true") : QStringLiteral("false");
     UnknownKey(key);
 }
 
@@ -114,6 +116,12 @@ void CConfigKeys::Set(std::string_view key, const QString& value)
         if (!origin)
             throw CUsageError("PimSource must be desktop, folder or both");
         CheckWritten(settings.SetPimSource(*origin), settings);
+        return;
+    }
+    if (key == "ShowSplash") {
+        if (value != QLatin1String("true") && value != QLatin1String("false"))
+            throw CUsageError("ShowSplash must be true or false");
+        CheckWritten(settings.SetShowSplash(value == QLatin1String("true")), settings);
         return;
     }
     UnknownKey(key);

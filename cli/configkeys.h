@@ -25,13 +25,14 @@ public:
     {}
 
     // Slot1..Slot4, Format, Storage, AppPath, PimFolder, InputDevice, OutputDevice,
-    // PimSource (reading it with none stored asks whether the desktop's service answers).
+    // PimSource (reading it with none stored asks whether the desktop's service answers),
+    // ShowSplash (true or false).
     static std::span<const std::string_view> Names();
 
     // Throws CUsageError for an unknown key.
     QString Get(std::string_view key) const;
-    // Throws CUsageError for an unknown key, a Format that is not 0..5 or a PimSource that
-    // is not desktop, folder or both, and
+    // Throws CUsageError for an unknown key, a Format that is not 0..5, a PimSource that
+    // is not desktop, folder or both or a ShowSplash that is not true or false, and
     // CCommandFailure for a slot kind, storage or device the program does not offer (an
     // empty device follows the default), a slot kind another slot shows already, or a
     // failed write ("Problems with writing to the

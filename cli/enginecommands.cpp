@@ -1,7 +1,9 @@
 #include "cli/enginecommands.h"
 
 #include "audio/audiomanager.h"
+#include "audio/basedecoder.h"
 #include "audio/player.h"
+#include "audio/recordlength.h"
 #include "audio/tagger.h"
 #include "audio/timeleft.h"
 #include "cli/clicontext.h"
@@ -130,9 +132,12 @@ int CEngineCommands::Info(CCliContext& context, const CCommandLine& line)
     const std::string& path = line.Positionals()[0];
     CAudioManager& audio = context.Audio();
     const std::uint32_t codec = audio.GetSuitableCodec(path);
-    const std::uint32_t samples = audio.GetRecordSamples(path);
-    const std::uint32_t seconds = audio.GetRecordLength(path);
-    const QString info = InfoText::Decode(audio.GetTagger().ReadRecordInfo(path));
+    // One decoder for the information and the length, which comes from the header or the
+    // last page (RecordLength).
+    const std::unique_ptr<CBaseDecoder> decoder = audio.OpenDecoder(path, codec);
+    const std::uint32_t samples = decoder->GetLength();
+    const std::uint32_t seconds = RecordLength::Seconds(samples, audio.SampleRate());
+    const QString info = InfoText::Decode(decoder->GetInfo());
 
     if (line.Has("json")) {
         const QJsonObject object{

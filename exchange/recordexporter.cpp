@@ -172,7 +172,8 @@ CRecordExporter::SResult CRecordExporter::Write(const QString& record, const QSt
     const std::uint64_t total = m_audio.GetRecordSamples(path);
     const std::unique_ptr<CBaseDecoder> decoder = m_audio.OpenDecoder(path);
     ExportTags::STags tags = ExportTags::Compose(
-        RecordRename::EditableName(NativePath::FromText(record)), RecordDate::OfRecord(record),
+        RecordRename::EditableName(NativePath::FromText(record)),
+        RecordDate::OfRecord(NativePath::FromText(record)),
         RecordInfo::DecodeRecordInfo(QByteArray::fromStdString(decoder->GetInfo())));
     if (format == EExportFormat::Mp3)
         tags = ExportTags::ForMp3(tags);

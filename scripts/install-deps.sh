@@ -19,8 +19,9 @@ packages=(
   # playback faster or slower with the pitch kept
   libsonic-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  # peers and tools used by tests, benchmarks and screenshots
-  speex ffmpeg sox espeak-ng
+  # peers and tools used by tests, benchmarks and screenshots (strace counts the system calls
+  # of a listing)
+  speex ffmpeg sox espeak-ng strace
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core adwaita-icon-theme
   qt6-gtk-platformtheme

@@ -1,5 +1,6 @@
 #include "store/headerinforeader.h"
 
+#include "audio/oggpage.h"
 #include "audio/speexcomment.h"
 #include "audio/wavheader.h"
 
@@ -21,15 +22,15 @@ using EVerdict = CHeaderInfoReader::EVerdict;
 
 SResult Undecided()
 {
-    return {EVerdict::Undecided, {}};
+    return {EVerdict::Undecided, {}, {}};
 }
 SResult NotARecord()
 {
-    return {EVerdict::NotARecord, {}};
+    return {EVerdict::NotARecord, {}, {}};
 }
-SResult Information(std::string info)
+SResult Information(std::string info, const RecordLength::SLayout& layout)
 {
-    return {EVerdict::Information, std::move(info)};
+    return {EVerdict::Information, std::move(info), layout};
 }
 
 // The audio manager's information capacity: every record reserves this many bytes.
@@ -60,11 +61,11 @@ enum class EKind
     Neither
 };
 
-EKind KindOf(const std::string& path, const unsigned char* bytes, std::size_t size)
+EKind KindOf(std::string_view path, const unsigned char* bytes, std::size_t size)
 {
     if (size < 4)
         return EKind::Neither;
-    std::string extension = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+    std::string extension(path.size() >= 3 ? path.substr(path.size() - 3) : path);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (std::memcmp(bytes, "OggS", 4) == 0 && (extension == "ogg" || extension == "spx"))
@@ -80,7 +81,8 @@ SResult DecidePcm(const unsigned char* bytes, std::size_t size, bool wholeFile)
 {
     std::optional<WavHeader::SLayout> layout = WavHeader::Parse(bytes, size, kInfoCapacity);
     if (layout)
-        return Information(std::move(layout->info));
+        return Information(std::move(layout->info),
+                           {RecordLength::ECodec::Pcm, layout->dataStart, layout->dataLength, 0});
     return wholeFile ? NotARecord() : Undecided();
 }
 
@@ -101,11 +103,75 @@ struct SOggStates
     SOggStates& operator=(const SOggStates&) = delete;
 };
 
+// The length of the one packet a page holds whole, as its lacing values say: every value 255
+// but the last; nullopt for anything else.
+std::optional<std::size_t> OnlyPacket(const OggPage::SPage& page)
+{
+    if (page.segments == 0 || page.lacing[page.segments - 1] == 255)
+        return std::nullopt;
+    for (std::size_t i = 0; i + 1 < page.segments; ++i) {
+        if (page.lacing[i] != 255)
+            return std::nullopt;
+    }
+    return page.bodyLength;
+}
+
+// The length of the first packet of a page, when it ends there.
+std::optional<std::size_t> FirstPacket(const OggPage::SPage& page)
+{
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < page.segments; ++i) {
+        length += page.lacing[i];
+        if (page.lacing[i] < 255)
+            return length;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CommentInfo(const std::uint8_t* packet, std::size_t size)
+{
+    return SpeexComment::Parse(packet, size, kInfoCapacity);
+}
+
+// The two header pages as the engine writes them, read in place: the Speex header alone on
+// the first page (sequence 0), the comment packet first on the next one (sequence 1), both of
+// one stream and whole. Whatever is framed otherwise (nullopt) goes through libogg, as the
+// decoder reads it, in DecideOgg.
+std::optional<SResult> DecideEngineOgg(const unsigned char* bytes, std::size_t size)
+{
+    const std::optional<OggPage::SPage> first = OggPage::At(bytes, size, 0);
+    if (!first || first->version != 0 || first->flags != OggPage::kFirst || first->sequence != 0)
+        return std::nullopt;
+    const std::optional<std::size_t> header = OnlyPacket(*first);
+    if (!header)
+        return std::nullopt;
+    ogg_packet packet{};
+    packet.packet = const_cast<unsigned char*>(first->body);
+    packet.bytes = static_cast<long>(*header);
+    if (!IsSpeexHeader(packet))
+        return std::nullopt;
+    const std::optional<OggPage::SPage> second = OggPage::At(bytes, size, first->length);
+    if (!second || second->version != 0 || second->flags != 0 || second->serial != first->serial ||
+        second->sequence != 1)
+        return std::nullopt;
+    const std::optional<std::size_t> comment = FirstPacket(*second);
+    if (!comment)
+        return std::nullopt;
+    std::optional<std::string> info = CommentInfo(second->body, *comment);
+    if (!info)
+        return NotARecord();
+    return Information(std::move(*info), {RecordLength::ECodec::Ogg, first->length + second->length,
+                                          0, first->serial});
+}
+
 // The Speex header page, then the comment page with one packet; the information is the
 // single comment's bytes after its first 16 characters. Anything that does not frame
 // exactly like that is left to the decoder.
 SResult DecideOgg(const unsigned char* bytes, std::size_t size)
 {
+    if (std::optional<SResult> engine = DecideEngineOgg(bytes, size))
+        return std::move(*engine);
+
     SOggStates ogg;
     char* buffer = ogg_sync_buffer(&ogg.sync, static_cast<long>(size));
     if (buffer == nullptr)
@@ -131,17 +197,22 @@ SResult DecideOgg(const unsigned char* bytes, std::size_t size)
         ogg_stream_packetout(&ogg.stream, &packet) != 1)
         return Undecided();
     std::optional<std::string> info =
-        SpeexComment::Parse(packet.packet, static_cast<std::size_t>(packet.bytes), kInfoCapacity);
-    return info ? Information(std::move(*info)) : NotARecord();
+        CommentInfo(packet.packet, static_cast<std::size_t>(packet.bytes));
+    if (!info)
+        return NotARecord();
+    // The audio pages follow the two pages the sync has handed out.
+    return Information(std::move(*info),
+                       {RecordLength::ECodec::Ogg, static_cast<std::uint64_t>(ogg.sync.returned), 0,
+                        static_cast<std::uint32_t>(ogg.stream.serialno)});
 }
 
 } // namespace
 
-CHeaderInfoReader::SResult CHeaderInfoReader::Decide(const std::string& path,
+CHeaderInfoReader::SResult CHeaderInfoReader::Decide(std::string_view name,
                                                      const unsigned char* bytes, std::size_t size,
                                                      bool wholeFile)
 {
-    switch (KindOf(path, bytes, size)) {
+    switch (KindOf(name, bytes, size)) {
     case EKind::Pcm:
         return DecidePcm(bytes, size, wholeFile);
     case EKind::Ogg:

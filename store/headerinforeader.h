@@ -1,6 +1,9 @@
 #pragma once
 
+#include "audio/recordlength.h"
+
 #include <string>
+#include <string_view>
 
 // Reads a record file's information straight from its first bytes, for the two layouts
 // the engine writes (the 1070-byte PCM header; the Speex header page and the comment
@@ -23,13 +26,16 @@ public:
     {
         EVerdict verdict = EVerdict::Undecided;
         std::string info;
+        // With Information: where the audio lies, for RecordLength::Samples.
+        RecordLength::SLayout layout;
     };
 
     // How much of the file is read: both Ogg header pages of an engine record fit.
     static constexpr std::size_t kReadBytes = 2048;
 
     static SResult Read(const std::string& path);
-    // The decision on the first bytes of a file (at most kReadBytes) and the file's name.
-    static SResult Decide(const std::string& path, const unsigned char* bytes, std::size_t size,
+    // The decision on the first bytes of a file (at most kReadBytes) and the file's name (or
+    // path: only its last three characters count).
+    static SResult Decide(std::string_view name, const unsigned char* bytes, std::size_t size,
                           bool wholeFile);
 };

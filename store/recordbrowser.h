@@ -4,6 +4,7 @@
 #include "store/pimsource.h"
 #include "store/recordcatalogue.h"
 #include "store/recordorder.h"
+#include "store/recordreader.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,8 +13,12 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 // A tag as a record carries it: the tag line and the group line it stands under.
@@ -37,17 +42,22 @@ struct STagGroup
     bool operator==(const STagGroup&) const = default;
 };
 
-// What the browser needs of one record, worked out once when the model is built.
+// What the browser needs of one record, worked out once when it is read.
 struct SBrowsedRecord
 {
     std::filesystem::path path; // as the record list gives it (the file system's bytes)
     QString fileName;           // the text the lists show
-    QDateTime recorded;         // local (RecordDate::OfRecord); invalid when unknown
+    QDateTime recorded;         // local (RecordDate::Of); invalid when unknown
     QDate day;                  // recorded.date(); invalid when unknown
-    QString info;               // the decoded information block
-    QStringList tasks;          // the lines of the Tasks section, trimmed, empty ones skipped
-    QStringList contacts;       // the lines of the Contacts section, trimmed, empty ones skipped
-    QList<SRecordTag> tags;     // every tag line under a group line, in block order
+    // The file's status and the audio's length in samples as the record was read; absent when
+    // the record list did not carry them.
+    std::optional<SFileStamp> stamp;
+    std::optional<std::uint64_t> samples;
+    QString info;           // the decoded information block
+    QStringList tasks;      // the lines of the Tasks section, trimmed, empty ones skipped
+    QStringList contacts;   // the lines of the Contacts section, trimmed, empty ones skipped
+    QList<SRecordTag> tags; // every tag line under a group line, in block order
+    QStringList groups;     // the names of the group lines, each once, in block order
     // The lines of the Tags section as the summary shows them: group lines ("[Priority]")
     // and their tags, trimmed, empty ones skipped.
     QStringList tagLines;
@@ -89,24 +99,65 @@ struct SRecordQuery
 };
 
 // The records browser's model over a record list: every record with its date and parsed
-// information, in RecordOrder, and the answers to the pages' questions. Building costs one
-// decode and parse per record (and a file status for records not named by date); the
-// questions then only compare precomputed values, so a page can ask again on every keystroke.
-// The model copies what it needs: the record list may be freed or rebuilt afterwards.
+// information, in RecordOrder, and the answers to the pages' questions. Building costs one parse
+// per record; the questions then only compare precomputed values, so a page can ask again on
+// every keystroke. The model copies what it needs: the record list may be freed or rebuilt
+// afterwards.
+//
+// The model changes one record at a time (Put, Remove, Reread), at the cost of that record
+// alone, and Refresh brings it up to the record folders reading only the files that changed:
+// a rename, a delete or an edit in the browser, or a change made outside it, never reads the
+// other records again.
 class CRecordBrowser
 {
 public:
     CRecordBrowser() = default;
-    explicit CRecordBrowser(const RecordList& records);
+    // `zone` should be the system's zone, looked up once (RecordDate::FromFileName).
+    explicit CRecordBrowser(const RecordList& records,
+                            const QTimeZone& zone = QTimeZone::systemTimeZone());
 
-    int Count() const { return static_cast<int>(m_records.size()); }
+    int Count() const { return static_cast<int>(m_order.size()); }
     // index in 0 .. Count() - 1, in RecordOrder.
     const SBrowsedRecord& Record(int index) const;
     // The index of the record with this path (exact), -1 when none.
     int IndexOfPath(const std::filesystem::path& path) const;
 
+    // Adds the record, or replaces the one with the same path. A record whose place in the
+    // order does not change keeps its index.
+    void Put(const RecordEntry& entry);
+    // Takes out the record with this path; false when there is none.
+    bool Remove(const std::filesystem::path& path);
+    // Reads the file at `path` again in one pass (RecordReader, with its status and length):
+    // the record it holds replaces the one with that path, or is added; a file that holds none
+    // any more, or is gone, takes it out. `decoders` read headers the quick reader leaves
+    // undecided. True when the model changed.
+    bool Reread(const std::filesystem::path& path, const RecordReader::DecoderOpener& decoders);
+
+    struct SRefresh
+    {
+        int added = 0;
+        int replaced = 0;
+        int removed = 0;
+        bool Changed() const { return added + replaced + removed > 0; }
+    };
+    // Brings the model up to the record folders (CRecordListing, with one status call per
+    // file): only files that are new or whose status differs from when they were read are read
+    // again, and the records whose files are gone are taken out. A file found to hold no
+    // record is remembered as such until its status changes.
+    SRefresh Refresh(const QStringList& folders, const RecordReader::DecoderOpener& decoders);
+
     // The indexes of the records the query lists, in RecordOrder.
     std::vector<int> Records(const SRecordQuery& query) const;
+
+    // One record as the model keeps it: its date (`zone` as above) and its parsed information.
+    static SBrowsedRecord Browse(RecordEntry entry, const QTimeZone& zone);
+    // Whether `query` asks about a record's texts (its search, task, contacts, tags or tasks),
+    // which only a model answers; a query that does not asks only InSetAndPeriod of each record.
+    static bool NarrowsByText(const SRecordQuery& query);
+    // Whether the query's record set and period let `record` through; `days` is what
+    // Period::Days gives for the query.
+    static bool InSetAndPeriod(const SBrowsedRecord& record, const SRecordQuery& query,
+                               const std::optional<Period::SDayRange>& days);
 
     // The selector lists of the pages, each over the records that the query's `set`,
     // period and search let through; the query's own task, contacts and tags are ignored
@@ -124,8 +175,9 @@ public:
 
     // The tasks page's list for a task period: first the store's tasks whose date lies in the
     // period and that some record is listed under (ignoring case), in store order; then, under
-    // All only, the tasks of records that no store task names (they have no date). Tasks
-    // without a date belong to All only. Distinct ignoring case; subjects trimmed.
+    // All only, the tasks of records that no store task names (they have no date), as
+    // RecordTasks orders them. Tasks without a date belong to All only. Distinct ignoring
+    // case; subjects trimmed.
     QStringList Tasks(const std::vector<SPimTask>& storeTasks, Period::EPeriod period,
                       const QDate& today,
                       const std::optional<Period::SDayRange>& custom = std::nullopt) const;
@@ -151,6 +203,17 @@ private:
         QString search; // file name, tags, tasks and contacts, folded, one per line
     };
 
+    // One record where it is kept: records stay in their slot while others come and go, and
+    // m_order lists the slots in RecordOrder.
+    struct SSlot
+    {
+        SBrowsedRecord record;
+        RecordOrder::SKey key;
+        SIndexed indexed;
+        int position = -1;      // in m_order; -1 for a free slot
+        std::uint64_t seen = 0; // the refresh that last listed its file
+    };
+
     // A case-insensitive intern table: one number per text ignoring case, with the exact
     // spellings already seen answered without folding.
     struct SFoldedIds
@@ -161,25 +224,65 @@ private:
         int Intern(const QString& text, bool& added);
     };
 
-    void Index(const RecordOrder::SKey& key, const SBrowsedRecord& record, SIndexed& indexed);
+    // A name table whose names are spelled as the first record in order that has each spells
+    // it: `speller` is that record's slot.
+    struct SSpelledNames
+    {
+        SFoldedIds ids;
+        QStringList names;
+        std::vector<int> speller;
+        // The number of `text` for the record in `slot`, which takes over the spelling when it
+        // comes first in order; `added` when the name is new.
+        int Intern(const QString& text, int slot, const std::vector<SSlot>& all, bool& added);
+    };
+
+    // A file listed by Refresh that holds no record.
+    struct SOther
+    {
+        SFileStamp stamp;
+        std::uint64_t seen = 0;
+    };
+
+    int TakeSlot();
+    void Place(int slot, int position);
+    void RemoveSlots(const std::vector<int>& taken);
+    void Respell(const std::vector<char>& leaving);
+    // Numbers the record's names and texts; `bulk` while the model is built, which sorts the
+    // tables once at the end.
+    void Index(int slot, bool bulk);
     SRun Distinct(qsizetype from);
+    void CompactPool();
     bool RunHasAll(const SRun& run, const std::vector<int>& wanted) const;
     void SortTables();
+    void InsertSorted(std::vector<int>& order, int id, bool tag);
+    bool LessInTable(int a, int b, bool tag) const;
+    static bool InSetAndPeriod(ERecordSet set, bool task, bool contacts, bool tags,
+                               std::optional<qint64> day,
+                               const std::optional<Period::SDayRange>& days);
     bool Passes(const SIndexed& record, const SRecordQuery& query, const QString& search,
                 const std::optional<Period::SDayRange>& days) const;
     std::vector<int> Selectable(const SRecordQuery& query) const;
+    const SSlot& At(int index) const
+    {
+        return m_slots[static_cast<std::size_t>(m_order[static_cast<std::size_t>(index)])];
+    }
 
-    std::vector<SBrowsedRecord> m_records;
-    std::vector<SIndexed> m_index;
+    QTimeZone m_zone;
+    std::vector<SSlot> m_slots;
+    std::vector<int> m_freeSlots;
+    std::vector<int> m_order;
+    std::unordered_map<std::string, int> m_slotOfPath;
+    std::unordered_map<std::string, SOther> m_others;
+    std::uint64_t m_refreshes = 0;
     std::vector<int> m_pool;
+    std::size_t m_poolGarbage = 0;
     // Every distinct contact (ignoring case; the spelling of the first record in order),
     // task (likewise), task line (ignoring case) and tag (exact) of the records, with the
-    // order the lists show them in.
-    SFoldedIds m_contactIds;
-    QStringList m_contactNames;
+    // order the lists show them in. Numbers are never taken back: a name no record has any
+    // more is simply seen in none.
+    SSpelledNames m_contacts;
     std::vector<int> m_contactOrder;
-    SFoldedIds m_taskIds;
-    QStringList m_taskNames;
+    SSpelledNames m_tasks;
     SFoldedIds m_taskLineIds;
     QHash<SRecordTag, int> m_tagIds;
     QList<SRecordTag> m_tags;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/filestamp.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -18,17 +20,19 @@ struct RecordEntry
     QString fileName;             // the file name as the lists show it
     std::uint32_t infoLength = 0; // bytes of information read (1024 for our records)
     QByteArray info;              // the information block as read, zeros included
+    // The file's status and its audio's length in samples, as the pass that read the record
+    // took them (RecordReader); absent where it was not asked for them.
+    std::optional<SFileStamp> stamp = std::nullopt;
+    std::optional<std::uint64_t> samples = std::nullopt;
 };
 
 // The record list owns its entries; pointers to them stay valid until the list is
 // rebuilt, cleared or destroyed.
 using RecordList = std::vector<RecordEntry>;
 
-// Appends the records of one folder, ordered by file name (code-point order, so the
-// order is the same on every run). Only regular files are looked at (no links, no
-// sub-folders); hidden names (leading dot) and temporary names (ending in "~" or ".tmp")
-// are skipped. A file is a record when the tagger reads information from it that starts
-// with the marker; a file the tagger rejects (CAudioError: not a known format, broken
+// Appends the records of one folder (CRecordListing), ordered by file name, each read in one
+// pass with its status and length (RecordReader). A file is a record when the information
+// read from it starts with the marker; a file the engine rejects (not a known format, a broken
 // header) is not a record. A missing or unreadable folder appends nothing.
 void ScanRecordFolder(const QString& folder, CTagger& tagger, RecordList& list);
 

@@ -1,17 +1,11 @@
 #include "store/recorddate.h"
 
-#include "audio/wavheader.h"
-#include "platform/scopeexit.h"
+#include "audio/audiomanager.h"
+#include "store/filestamp.h"
+#include "store/nativepath.h"
+#include "store/recordreader.h"
 
-#include <QFile>
-#include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fcntl.h>
-#include <ogg/ogg.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace RecordDate {
 namespace {
@@ -116,136 +110,61 @@ QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& m
 
 namespace {
 
-// Every record holds samples at this rate: the decoders assume it as well.
-constexpr double kSampleRate = 8000;
-constexpr std::size_t kInfoCapacity = 1024;
-// The last page of a record made here holds one second of Speex; other streams may end
-// with longer pages, which are then not measured.
-constexpr std::int64_t kTailBytes = 16384;
-
-struct SFileTimes
+std::int64_t Milliseconds(std::int64_t nanoseconds)
 {
-    std::optional<QDateTime> born;
-    QDateTime modified;
-};
+    return nanoseconds >= 0 ? nanoseconds / 1000000 : -((-nanoseconds + 999999) / 1000000);
+}
 
-QDateTime MomentOf(const struct statx_timestamp& time, const QTimeZone& zone)
+QDateTime MomentOf(std::int64_t nanoseconds, const QTimeZone& zone)
 {
-    const qint64 ms = time.tv_sec * 1000 + time.tv_nsec / 1000000;
+    const qint64 ms = Milliseconds(nanoseconds);
     return zone.isValid() ? QDateTime::fromMSecsSinceEpoch(ms, zone)
                           : QDateTime::fromMSecsSinceEpoch(ms).toLocalTime();
 }
 
-std::optional<SFileTimes> TimesOf(const QByteArray& path, const QTimeZone& zone)
-{
-    struct statx status
-    {
-    };
-    if (::statx(AT_FDCWD, path.constData(), AT_STATX_SYNC_AS_STAT, STATX_MTIME | STATX_BTIME,
-                &status) != 0 ||
-        (status.stx_mask & STATX_MTIME) == 0)
-        return std::nullopt;
-    SFileTimes times{std::nullopt, MomentOf(status.stx_mtime, zone)};
-    if ((status.stx_mask & STATX_BTIME) != 0)
-        times.born = MomentOf(status.stx_btime, zone);
-    return times;
-}
-
-std::size_t ReadAt(int fd, unsigned char* bytes, std::size_t size, std::int64_t offset)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::pread(fd, bytes + done, size - done, offset + done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
-
-// The granule position of the last page found in the file's last bytes.
-std::optional<std::int64_t> LastGranule(int fd, std::int64_t size)
-{
-    const std::int64_t from = std::max<std::int64_t>(0, size - kTailBytes);
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    char* buffer = ogg_sync_buffer(&sync, static_cast<long>(size - from));
-    const std::size_t got = ReadAt(fd, reinterpret_cast<unsigned char*>(buffer),
-                                   static_cast<std::size_t>(size - from), from);
-    ogg_sync_wrote(&sync, static_cast<long>(got));
-    std::optional<std::int64_t> granule;
-    ogg_page page;
-    for (int result; (result = ogg_sync_pageout(&sync, &page)) != 0;) {
-        if (result == 1 && ogg_page_granulepos(&page) >= 0)
-            granule = ogg_page_granulepos(&page);
-    }
-    ogg_sync_clear(&sync);
-    return granule;
-}
-
-// The audio's length as the file's header (PCM) or its last page (Ogg) says it.
-std::optional<double> LengthOf(const QByteArray& path)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    const CScopeExit closer([fd] { ::close(fd); });
-    struct stat status
-    {
-    };
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    unsigned char head[2048];
-    const std::size_t got = ReadAt(fd, head, sizeof head, 0);
-    if (got >= 4 && std::memcmp(head, "RIFF", 4) == 0) {
-        const std::optional<WavHeader::SLayout> layout = WavHeader::Parse(head, got, kInfoCapacity);
-        if (!layout)
-            return std::nullopt;
-        return static_cast<double>(
-                   WavHeader::SamplesPresent(*layout, static_cast<std::uint64_t>(status.st_size))) /
-               kSampleRate;
-    }
-    if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) {
-        if (const std::optional<std::int64_t> granule = LastGranule(fd, status.st_size))
-            return static_cast<double>(*granule) / kSampleRate;
-    }
-    return std::nullopt;
-}
-
-QDateTime FromFile(const QString& path, const QTimeZone& zone)
-{
-    const QByteArray native = QFile::encodeName(path);
-    const std::optional<SFileTimes> times = TimesOf(native, zone);
-    if (!times)
-        return {};
-    // The length only matters when the birth does not answer.
-    return FromFileTimes(times->born, times->modified,
-                         IsBirthOf(times->born, times->modified) ? std::nullopt : LengthOf(native));
-}
-
-QString FileNameOf(const QString& path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
 } // namespace
 
-QDateTime OfRecord(const QString& path)
+bool NeedsLength(const SFileStamp& stamp)
 {
-    if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path)))
-        return *named;
-    return FromFile(path, QTimeZone());
+    return !stamp.bornNs || Milliseconds(*stamp.bornNs) <= 0 ||
+           Milliseconds(*stamp.bornNs) > Milliseconds(stamp.modifiedNs);
 }
 
-QDateTime OfRecord(const QString& path, const QTimeZone& zone)
+QDateTime FromStamp(const SFileStamp& stamp, std::optional<std::uint64_t> samples,
+                    const QTimeZone& zone)
 {
-    if (!zone.isValid()) // a TZ the zone database does not know: the C library's local time
-        return OfRecord(path);
-    if (const std::optional<QDateTime> named = FromFileName(FileNameOf(path), zone))
+    std::optional<QDateTime> born;
+    if (stamp.bornNs)
+        born = MomentOf(*stamp.bornNs, zone);
+    std::optional<double> seconds;
+    if (samples)
+        seconds = static_cast<double>(*samples) / CAudioManager::kSampleRate;
+    return FromFileTimes(born, MomentOf(stamp.modifiedNs, zone), seconds);
+}
+
+QDateTime Of(const QString& fileName, const std::optional<SFileStamp>& stamp,
+             std::optional<std::uint64_t> samples, const QTimeZone& zone)
+{
+    // A TZ the zone database does not know: the C library's local time.
+    if (const std::optional<QDateTime> named =
+            zone.isValid() ? FromFileName(fileName, zone) : FromFileName(fileName))
         return *named;
-    return FromFile(path, zone);
+    return stamp ? FromStamp(*stamp, samples, zone) : QDateTime();
+}
+
+QDateTime OfRecord(const std::filesystem::path& path)
+{
+    return OfRecord(path, QTimeZone());
+}
+
+QDateTime OfRecord(const std::filesystem::path& path, const QTimeZone& zone)
+{
+    const QString name = NativePath::DisplayName(path);
+    if (const std::optional<QDateTime> named =
+            zone.isValid() ? FromFileName(name, zone) : FromFileName(name))
+        return *named;
+    const std::optional<RecordReader::SMeasure> measure = RecordReader::Measure(path);
+    return measure ? FromStamp(measure->stamp, measure->samples, zone) : QDateTime();
 }
 
 } // namespace RecordDate

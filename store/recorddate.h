@@ -5,7 +5,11 @@
 #include <QString>
 #include <QTime>
 #include <QTimeZone>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
+
+struct SFileStamp;
 
 // When a record was recorded. A record's own name (MMDDYYYY_HHMMSS, or MMDDYYYY_HHMMSS_N for a
 // second record of the same second) says it in local time and survives copying and re-tagging;
@@ -52,13 +56,27 @@ std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& 
 QDateTime FromFileTimes(const std::optional<QDateTime>& born, const QDateTime& modified,
                         std::optional<double> seconds);
 
-// The moment of the record at `path`: FromFileName of its file name when that answers, else
-// FromFileTimes of its file, in local time; an invalid QDateTime when neither is known (the
-// file is gone). A dated name costs nothing, another one a file status; only a record
-// without a usable birth has its length read, from the header (PCM) or the last page (Ogg),
-// never decoded.
-QDateTime OfRecord(const QString& path);
+// Whether the date of a record whose name gives none needs its audio's length: its file has no
+// birth that answers (FromFileTimes).
+bool NeedsLength(const SFileStamp& stamp);
+
+// FromFileTimes of a file's status and its audio's length in samples (8000 a second), in
+// `zone` (the system's zone, see FromFileName; an invalid zone means the C library's local
+// time).
+QDateTime FromStamp(const SFileStamp& stamp, std::optional<std::uint64_t> samples,
+                    const QTimeZone& zone);
+
+// The moment of a record named `fileName`: FromFileName when its name answers, else FromStamp
+// of what one pass over its file read (RecordReader); an invalid QDateTime when neither is
+// known (the file is gone).
+QDateTime Of(const QString& fileName, const std::optional<SFileStamp>& stamp,
+             std::optional<std::uint64_t> samples, const QTimeZone& zone);
+
+// The moment of the record at `path`, its name read as the lists show it. A dated name costs
+// nothing; another one one pass over the file (its status, and only when the birth does not
+// answer its length from the header or the last page, never decoded).
+QDateTime OfRecord(const std::filesystem::path& path);
 // The same with the moment from the name made in `zone` (see FromFileName).
-QDateTime OfRecord(const QString& path, const QTimeZone& zone);
+QDateTime OfRecord(const std::filesystem::path& path, const QTimeZone& zone);
 
 } // namespace RecordDate

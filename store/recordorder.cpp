@@ -3,6 +3,7 @@
 #include "store/recorddate.h"
 
 #include <algorithm>
+#include <numeric>
 #include <tuple>
 #include <vector>
 
@@ -31,6 +32,15 @@ bool Less(const SKey& a, const SKey& b)
     if (folded != 0)
         return folded < 0;
     return a.name < b.name;
+}
+
+std::vector<std::size_t> Arrange(const std::vector<SKey>& keys)
+{
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return Less(keys[a], keys[b]); });
+    return order;
 }
 
 bool Less(const QString& a, const QString& b)

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
+#include <vector>
 
 // The order in which record lists are shown: records named by date (RecordDate) first, oldest
 // first across years (01012027 after 12312026) by the date and time their names say, variants
@@ -22,6 +24,10 @@ struct SKey
 
 SKey Key(const QString& fileName);
 bool Less(const SKey& a, const SKey& b);
+
+// The positions of `keys` in that order; equal keys keep the order they are given in (the
+// record folders' order, then the names' bytes, as the catalogue lists them).
+std::vector<std::size_t> Arrange(const std::vector<SKey>& keys);
 
 // True when the record named `a` comes before the one named `b`.
 bool Less(const QString& a, const QString& b);

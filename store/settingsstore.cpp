@@ -33,6 +33,7 @@ constexpr const char* kPimFolderKey = "PimFolder";
 constexpr const char* kPimSourceKey = "PimSource";
 constexpr const char* kInputDeviceKey = "InputDevice";
 constexpr const char* kOutputDeviceKey = "OutputDevice";
+constexpr const char* kShowSplashKey = "ShowSplash";
 constexpr const char* kPlaybackSpeedKey = "PlaybackSpeed";
 
 // The offered speed `speed` stands for, if any (a stored text need not be exact).
@@ -253,4 +254,14 @@ bool CSettingsStore::SetPlaybackSpeed(double speed)
 {
     const std::optional<double> offered = OfferedSpeed(speed);
     return offered && Write(kPlaybackSpeedKey, QString::number(*offered));
+}
+
+bool CSettingsStore::ShowSplash() const
+{
+    return Text(kShowSplashKey, QString()) != QLatin1String("false");
+}
+
+bool CSettingsStore::SetShowSplash(bool show)
+{
+    return Write(kShowSplashKey, show ? QStringLiteral("true") : QStringLiteral("false"));
 }

@@ -81,6 +81,11 @@ public:
     double PlaybackSpeed() const;
     bool SetPlaybackSpeed(double speed);
 
+    // "ShowSplash": whether the splash screen shows at start; stored as "true" or "false",
+    // true when missing or anything else.
+    bool ShowSplash() const;
+    bool SetShowSplash(bool show);
+
     // Where the values are kept (an INI file path or the native settings file).
     QString Location() const;
 

@@ -650,6 +650,10 @@ The record holds what was captured until then.</source>
         <source>Contacts and tasks from</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Show the splash screen at start</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CShowAllDlg</name>

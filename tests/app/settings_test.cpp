@@ -6,6 +6,7 @@
 #include "recordingsink.h"
 #include "store/settingsstore.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -115,6 +116,8 @@ TEST_F(SettingsDialog, CancelStoresNothingAndOkStoresEverythingAndSwitchesTheFor
     dialog->FormatList()->setCurrentIndex(3);
     dialog->StorageList()->setCurrentIndex(1);
     dialog->PimFolderEdit()->setText(" /data/pim ");
+    EXPECT_TRUE(dialog->ShowSplashBox()->isChecked()) << "on until turned off";
+    dialog->ShowSplashBox()->setChecked(false);
     dialog->accept();
     EXPECT_EQ(audio.CodecIndex(), Codec::Speex);
     EXPECT_EQ(audio.Quality(), 3u);
@@ -123,6 +126,8 @@ TEST_F(SettingsDialog, CancelStoresNothingAndOkStoresEverythingAndSwitchesTheFor
     EXPECT_EQ(settings.Format(), 3);
     EXPECT_EQ(settings.Storage(), "CARD");
     EXPECT_EQ(settings.PimFolder(), "/data/pim");
+    EXPECT_FALSE(settings.ShowSplash());
+    EXPECT_FALSE(Open()->ShowSplashBox()->isChecked());
 }
 
 TEST_F(SettingsDialog, AnAbsentCardFallsBackToDeviceMemoryAndTheListIsReadAgain)

@@ -116,7 +116,8 @@ TEST_F(CAudioTest, HostileFilesFailWithTheCodecsMessageAndAreLeftAlone)
 }
 
 // Every cut of a real record, and single damaged bytes in the first two kilobytes and in a
-// stretch of audio pages of a Speex one, fail with the codec's message or read to a clean end.
+// stretch of audio pages of a Speex one, fail with the codec's message or read to a clean end,
+// measured as long as decoding finds them.
 TEST_F(CAudioTest, CutAndDamagedRecordsNeverCrashOrHang)
 {
     m_manager.ApplyFormat(1);
@@ -137,10 +138,13 @@ TEST_F(CAudioTest, CutAndDamagedRecordsNeverCrashOrHang)
             return false;
         }
         EXPECT_LE(decoder.GetInfo().size(), 1024u);
-        DecodeAll(decoder);
+        const std::size_t decoded = DecodeAll(decoder).size();
         decoder.Close();
+        // The length from the header or the last page is what decoding finds.
         decoder.Open(Path("damaged"), m_manager);
-        decoder.GetLength();
+        EXPECT_EQ(decoder.GetLength(),
+                  &decoder == &pcm ? decoded
+                                   : static_cast<std::uint64_t>(GranuleReadingForward(content)));
         decoder.Close();
         return true;
     };

@@ -97,6 +97,7 @@ protected:
         browser = std::make_unique<CFindRecordDlg>(CFindRecordDlg::SContext{
             audio, prompts, pim, records,
             [this]() -> const RecordList& {
+                ++rebuilds;
                 records = BuildRecordList(folders, audio.GetTagger());
                 return records;
             },
@@ -134,6 +135,8 @@ protected:
     CScriptedPrompts prompts;
     CFakePimSource pim;
     RecordList records;
+    // How often the browser read every record again through the caller.
+    int rebuilds = 0;
     // A Monday; the week began on Sunday 3 January.
     QDateTime now{QDate(2027, 1, 4), QTime(9, 0)};
     std::unique_ptr<CFindRecordDlg> browser;

@@ -1,3 +1,4 @@
+#include "audio/tagger.h"
 #include "browser/chooseperioddlg.h"
 #include "browser/editrecordinfodlg.h"
 #include "browser/playbackbar.h"
@@ -190,6 +191,35 @@ TEST_F(BrowserTest, RecordsMadeOutsideAppearByThemselves)
     EXPECT_TRUE(QTest::qWaitFor([this] { return Page().ListedNames().size() == 4; }, 5000));
     EXPECT_EQ(list->currentItem()->text(), "01032027_080000.wav");
     EXPECT_TRUE(browser->Session().IsPlaying());
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
+}
+
+// A change made outside to one record (an information edit in place, which keeps the file's
+// size and modification time; a file removed) and a delete in the browser each change that
+// record's row alone: the selection stays, and no record is read again through the caller.
+TEST_F(BrowserTest, OneRecordChangedInsideOrOutsideChangesItsRowOnly)
+{
+    Record("01022027_080000.wav", kAnn);
+    Record("01032027_080000.wav", kBo);
+    Record("01042027_080000.wav", kBo);
+    Open();
+    QListWidget* list = Page().RecordListWidget();
+    list->setCurrentRow(1);
+    ASSERT_TRUE(Page().Summary()->PlainText().contains("Bo Chan"));
+
+    const QByteArray edited = Info("Priority", "Normal", "", "Cy Dunn");
+    audio.GetTagger().WriteRecordInfo(Native(data + "01032027_080000.wav").native(),
+                                      edited.constData(), static_cast<std::size_t>(edited.size()));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return Page().Summary()->PlainText().contains("Cy Dunn"); }, 5000));
+    ASSERT_TRUE(QFile::remove(data + "01042027_080000.wav"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Page().ListedNames().size() == 2; }, 5000));
+    EXPECT_EQ(list->currentItem()->text(), "01032027_080000.wav");
+
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(Page().ListedNames(), QStringList{"01032027_080000.wav"});
+    EXPECT_EQ(rebuilds, 0);
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 

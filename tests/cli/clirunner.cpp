@@ -50,6 +50,23 @@ SCliResult CCliRunner::Run(const std::vector<std::string>& arguments, int timeou
     return Finish(*Start(arguments), timeoutMs);
 }
 
+SCliResult CCliRunner::RunUnder(const std::vector<std::string>& wrapper,
+                                const std::vector<std::string>& arguments, int timeoutMs)
+{
+    QProcess process;
+    process.setProcessEnvironment(m_env);
+    QStringList list;
+    for (std::size_t i = 1; i < wrapper.size(); ++i)
+        list << QString::fromStdString(wrapper[i]);
+    list << PARLANTOGRAPHER_CLI;
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    process.start(QString::fromStdString(wrapper.front()), list);
+    if (!process.waitForStarted(10000))
+        return SCliResult{-1, {}, "cannot start " + wrapper.front()};
+    return Finish(process, timeoutMs);
+}
+
 std::unique_ptr<QProcess> CCliRunner::Start(const std::vector<std::string>& arguments)
 {
     auto process = std::make_unique<QProcess>();

@@ -29,6 +29,10 @@ public:
     static std::vector<std::uint8_t> InputSamples(std::size_t count);
 
     SCliResult Run(const std::vector<std::string>& arguments, int timeoutMs = 60000);
+    // Runs the program under another one, as strace runs it: `wrapper` (the other program and
+    // its arguments), then the program's path and `arguments`.
+    SCliResult RunUnder(const std::vector<std::string>& wrapper,
+                        const std::vector<std::string>& arguments, int timeoutMs = 60000);
     // Runs the program with arguments passed byte for byte (a QProcess would take them as
     // text, and text cannot hold every file name), its output discarded; safe to call from
     // several threads at once. The exit status, -1 when the program did not exit normally.

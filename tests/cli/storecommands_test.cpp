@@ -112,6 +112,7 @@ TEST_F(CliStore, RefusalsSayWhyAndChangeNothing)
         {{"config", "get", "Volume"}, 2, "unknown setting 'Volume'"},
         {{"config", "set", "Format", "6"}, 2, "Format must be a whole number"},
         {{"config", "set", "PimSource", "cloud"}, 2, "PimSource must be desktop, folder or both"},
+        {{"config", "set", "ShowSplash", "no"}, 2, "ShowSplash must be true or false"},
         {{"config", "set", "Slot2", "Nowhere"}, 1, "Slot2 cannot show \"Nowhere\""},
         {{"config", "set", "Storage", "No Card"}, 1, "\"No Card\" is not present"},
         {{"config", "set", "OutputDevice", "Headset"}, 1, "\"Headset\" is not present"},
@@ -285,7 +286,10 @@ TEST_F(CliStore, ConfigLocationsContactsAndTasksAreKeptAndListed)
 {
     Ok({"config", "set", "Slot4", "Projects"});
     EXPECT_EQ(Ok({"config", "get", "Slot4"}).out, "Projects\n");
+    EXPECT_EQ(Ok({"config", "get", "ShowSplash"}).out, "true\n");
+    Ok({"config", "set", "ShowSplash", "false"});
     EXPECT_NE(Ok({"config", "list"}).out.find("Slot4=Projects\n"), std::string::npos);
+    EXPECT_NE(Ok({"config", "list"}).out.find("ShowSplash=false\n"), std::string::npos);
     Ok({"locations", "add", " Office "});
     EXPECT_EQ(Ok({"locations", "list"}).out, "Office\n");
     EXPECT_EQ(Ok({"contacts"}).out, "Ann Lee\nBob J. Bauer\n");

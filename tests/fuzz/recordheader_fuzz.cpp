@@ -1,17 +1,22 @@
-// Record files of any content: the quick header reader never disagrees with the tagger, and a
-// rewrite of the information keeps the file's length, its measured length and its audio.
+// Record files of any content: the quick header reader never disagrees with the tagger (nor
+// the length measured from its header with the decoder's), and a rewrite of the information
+// keeps the file's length, its measured length and its audio.
 
 #include "audio/audioerror.h"
 #include "audio/audiomanager.h"
 #include "audio/basedecoder.h"
+#include "audio/recordlength.h"
 #include "audio/tagger.h"
 #include "fuzzsupport.h"
 #include "platform/simwavebackend.h"
 #include "store/headerinforeader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -68,6 +73,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzsupport::Fail("the quick reader gave information the tagger does not give");
     if (quick.verdict == CHeaderInfoReader::EVerdict::NotARecord && before)
         fuzzsupport::Fail("the quick reader refused a file the tagger reads");
+    if (quick.verdict == CHeaderInfoReader::EVerdict::Information) {
+        // The lists measure from the quick reader's header what the decoder measures.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const std::optional<std::uint64_t> samples = RecordLength::Samples(quick.layout, fd, size);
+        ::close(fd);
+        if (!samples || std::min<std::uint64_t>(*samples, 0xFFFFFFFF) != before->samples)
+            fuzzsupport::Fail("the lists and the decoder measure a record differently");
+    }
 
     try {
         Manager().GetTagger().WriteRecordInfo(path, "fuzz", 4);

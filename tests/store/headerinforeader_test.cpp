@@ -4,6 +4,7 @@
 #include "audio/tagger.h"
 #include "platform/wavebackend.h"
 #include "store/headerinforeader.h"
+#include "store/recordreader.h"
 #include "support/qtsupport.h"
 
 #include <QTemporaryDir>
@@ -13,7 +14,8 @@ namespace {
 
 using EVerdict = CHeaderInfoReader::EVerdict;
 
-// The quick reader must answer exactly as the tagger does wherever it answers at all.
+// The quick reader must answer exactly as the tagger does wherever it answers at all, and the
+// length it finds the audio from must be the decoder's.
 class HeaderInfoReaderTest : public testing::Test
 {
 protected:
@@ -45,6 +47,10 @@ protected:
         }
         if (quick.verdict == EVerdict::Information) {
             EXPECT_EQ(std::optional(quick.info), taggerInfo) << name.toStdString();
+            // The one pass measures from the same header what the decoder measures.
+            if (const auto entry = RecordReader::Read(path, RecordReader::EDetail::Full, nullptr)) {
+                EXPECT_EQ(entry->samples, m_manager.GetRecordSamples(path)) << name.toStdString();
+            }
         } else if (quick.verdict == EVerdict::NotARecord) {
             EXPECT_FALSE(taggerInfo) << name.toStdString();
         }

@@ -1,6 +1,12 @@
+#include "audio/audiomanager.h"
+#include "audio/tagger.h"
+#include "platform/wavebackend.h"
 #include "store/recordbrowser.h"
+#include "support/qtsupport.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <type_traits>
 
 namespace {
@@ -20,11 +26,46 @@ template <typename T> Q With(T Q::*field, std::type_identity_t<T> value, Q query
     return query;
 }
 
+std::filesystem::path PathOf(const QString& name)
+{
+    return ("/records/Data/" + name).toStdString();
+}
+
 RecordEntry Entry(const QString& name, const QByteArray& body)
 {
     const QByteArray info = "*ParlantographerInfo*\n" + body;
-    return RecordEntry{("/records/Data/" + name).toStdString(), name, 1024,
-                       info.leftJustified(1024, '\0')};
+    return RecordEntry{PathOf(name), name, 1024, info.leftJustified(1024, '\0')};
+}
+
+// Every answer of a model to the pages' questions, as text, to compare two models.
+QStringList Answers(const CRecordBrowser& browser)
+{
+    QStringList answers;
+    std::vector<SRecordQuery> queries;
+    for (const ERecordSet set :
+         {ERecordSet::All, ERecordSet::WithTask, ERecordSet::WithContacts, ERecordSet::WithTags}) {
+        for (const EPeriod period : {EPeriod::All, EPeriod::Today, EPeriod::CurrentWeek})
+            queries.push_back(With(&Q::period, period, With(&Q::set, set)));
+    }
+    queries.push_back(With(&Q::contacts, {"ann lee"}));
+    queries.push_back(With(&Q::task, "call back"));
+    queries.push_back(With(&Q::tags, {{"Priority", "Important"}}));
+    queries.push_back(With(&Q::search, "bauer"));
+    for (SRecordQuery& query : queries) {
+        query.today = kToday;
+        QStringList names;
+        for (const int i : browser.Records(query))
+            names << browser.Record(i).fileName + '@' + browser.Record(i).recorded.toString();
+        answers << names.join(',') << browser.Contacts(query).join(',')
+                << browser.RecordTasks(query).join(',');
+        for (const STagGroup& group : browser.TagGroups(query))
+            answers << group.group + ':' + group.tags.join(',');
+    }
+    const std::vector<SPimTask> store{{"Call back", QDateTime(kToday, QTime(9, 0))},
+                                      {"Undated", {}}};
+    answers << browser.Tasks(store, EPeriod::All, kToday).join(',')
+            << browser.Tasks(store, EPeriod::Today, kToday).join(',');
+    return answers;
 }
 
 class RecordBrowserTest : public testing::Test
@@ -121,6 +162,85 @@ TEST_F(RecordBrowserTest, ListsStoreTasksByTheirDateAndUndatedTasksUnderAllOnly)
     const std::vector<SPimTask> otherStore{{"Undated", {}}};
     EXPECT_EQ(m_browser.Tasks(otherStore, EPeriod::All, kToday), QStringList{"call BACK"});
     EXPECT_TRUE(m_browser.Tasks(otherStore, EPeriod::CurrentWeek, kToday).isEmpty());
+}
+
+// Records taken out, read again, renamed and added one at a time: the model answers every
+// question as a model built anew over the same records, the spelling of a name shared by
+// several records included.
+TEST_F(RecordBrowserTest, ChangingOneRecordAtATimeAnswersAsAModelBuiltAnew)
+{
+    std::map<QString, QByteArray> records{
+        {kMeeting, "[[Tags]]\n[[Tasks]]\n[[Contacts]]\nann lee\n"},
+        {kJan6, "[[Tags]]\n[Priority]\nImportant\n[Projects]\nAlpha\n[[Tasks]]\nCall back\n"
+                "[[Contacts]]\nAnn Lee\nBob Bauer\n"},
+        {kDec31, "[[Tags]]\n[Projects]\nImportant\n[[Tasks]]\ncall BACK\n[[Contacts]]\n"},
+        {kJan5, "[[Tags]]\nloose\n[Priority]\nNormal\n[[Tasks]]\n[Priority]\nWrite report\n"
+                "[[Contacts]]\nBob Bauer\r\n"}};
+    const auto put = [&](const QString& name, const QByteArray& body) {
+        records[name] = body;
+        m_browser.Put(Entry(name, body));
+    };
+    const auto remove = [&](const QString& name) {
+        records.erase(name);
+        return m_browser.Remove(PathOf(name));
+    };
+
+    EXPECT_TRUE(remove(kJan6));
+    EXPECT_FALSE(m_browser.Remove(PathOf(kJan6)));
+    EXPECT_EQ(m_browser.Contacts({}), (QStringList{"ann lee", "Bob Bauer"}));
+    EXPECT_EQ(m_browser.RecordTasks({}), QStringList{"call BACK"});
+    const int at = m_browser.IndexOfPath(PathOf(kJan5));
+    put(kJan5, "[[Tags]]\n[Priority]\nImportant\n[[Tasks]]\nCALL BACK\n[[Contacts]]\nANN LEE\n");
+    EXPECT_EQ(m_browser.IndexOfPath(PathOf(kJan5)), at) << "an edit keeps the record's place";
+    EXPECT_EQ(m_browser.Contacts({}), QStringList{"ANN LEE"}) << "the earlier record spells";
+    put(kJan6, "[[Tags]]\n[Projects]\nBeta\n[[Tasks]]\nCall back\n[[Contacts]]\nBob Bauer\n");
+    put("01012027_090000.ogg", "[[Tags]]\n[Priority]\nNormal\n[[Tasks]]\nPlan\n[[Contacts]]\n");
+    EXPECT_TRUE(remove(kMeeting));
+    put("Agenda.wav", "[[Tags]]\n[[Tasks]]\n[[Contacts]]\nann lee\n");
+    EXPECT_TRUE(remove(kDec31));
+
+    RecordList list;
+    for (const auto& [name, body] : records)
+        list.push_back(Entry(name, body));
+    const CRecordBrowser anew(list);
+    EXPECT_EQ(Answers(m_browser), Answers(anew));
+    EXPECT_EQ(m_browser.Count(), anew.Count());
+}
+
+// A refresh reads again only what changed on disk: an information edit made in place by
+// another program (which keeps the size and the modification time), a file added, a file gone,
+// a record that is no record any more. Files that hold no record are not taken for changes.
+TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
+{
+    QTemporaryDir dir;
+    const QString data = dir.path() + "/Data/";
+    ASSERT_TRUE(WriteAll(data + "01022027_080000.wav", Wav(kMarkedInfo, 8000)));
+    ASSERT_TRUE(WriteAll(data + "01032027_080000.wav", Wav(kMarkedInfo)));
+    ASSERT_TRUE(WriteAll(data + "notes.txt", "not a record"));
+    CAudioManager audio;
+    CRecordBrowser browser(BuildRecordList({data}, audio.GetTagger()));
+    ASSERT_EQ(browser.Count(), 2);
+    EXPECT_EQ(browser.Record(0).samples, 8000u);
+    EXPECT_FALSE(browser.Refresh({data}, RecordReader::DecodersOf(audio)).Changed());
+
+    const QByteArray edited = kMarkedInfo + "Bo Chan\n";
+    audio.GetTagger().WriteRecordInfo(Native(data + "01022027_080000.wav").native(),
+                                      edited.constData(), static_cast<std::size_t>(edited.size()));
+    ASSERT_TRUE(WriteAll(data + "01042027_080000.wav", Wav(kMarkedInfo)));
+    ASSERT_TRUE(QFile::remove(data + "01032027_080000.wav"));
+    const CRecordBrowser::SRefresh changes =
+        browser.Refresh({data}, RecordReader::DecodersOf(audio));
+    EXPECT_EQ(changes.replaced, 1);
+    EXPECT_EQ(changes.added, 1);
+    EXPECT_EQ(changes.removed, 1);
+    ASSERT_EQ(browser.Count(), 2);
+    EXPECT_TRUE(browser.Record(0).contacts.contains("Bo Chan"));
+    EXPECT_EQ(browser.Record(1).fileName, "01042027_080000.wav");
+
+    ASSERT_TRUE(WriteAll(data + "01042027_080000.wav", "no longer a record"));
+    EXPECT_EQ(browser.Refresh({data}, RecordReader::DecodersOf(audio)).removed, 1);
+    EXPECT_FALSE(browser.Refresh({data}, RecordReader::DecodersOf(audio)).Changed());
+    EXPECT_EQ(browser.Count(), 1);
 }
 
 } // namespace

@@ -69,15 +69,26 @@ TEST(RecordDate, ARenamedRecordKeepsTheMomentItWasRecorded)
     QTemporaryDir dir;
     const QString named = dir.path() + "/06012026_080000.wav";
     ASSERT_TRUE(WriteAll(named, Wav(kMarkedInfo))); // re-tagged just now
-    EXPECT_EQ(RecordDate::OfRecord(named), QDateTime(QDate(2026, 6, 1), QTime(8, 0)));
-    EXPECT_FALSE(RecordDate::OfRecord(dir.path() + "/gone.wav").isValid());
+    EXPECT_EQ(RecordDate::OfRecord(Native(named)), QDateTime(QDate(2026, 6, 1), QTime(8, 0)));
+    EXPECT_FALSE(RecordDate::OfRecord(Native(dir.path() + "/gone.wav")).isValid());
     // Copies made now of records that ended 30 s after `start`: their length comes from
     // the PCM header and from the last Ogg page.
     for (const auto& [name, codec] :
          {std::pair{"Copy.wav", Codec::Pcm}, {"Copy.ogg", Codec::Speex}}) {
         const QString copy = ThirtySecondRecord(dir.path() + '/' + name, codec);
         SetModified(copy, start.addSecs(30));
-        EXPECT_EQ(RecordDate::OfRecord(copy), start) << name;
+        EXPECT_EQ(RecordDate::OfRecord(Native(copy)), start) << name;
+    }
+    // Two names that are not UTF-8 and look alike on screen: each file gives its own date.
+    const QString wav = ThirtySecondRecord(dir.path() + "/Copy.wav", Codec::Pcm);
+    for (const auto& [byte, ended] : {std::pair{'\xff', 30}, {'\xfe', 90}}) {
+        const std::filesystem::path copy =
+            Native(dir.path()) / (std::string("Copy") + byte + ".wav");
+        std::filesystem::copy_file(Native(wav), copy);
+        std::filesystem::last_write_time(
+            copy, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(
+                      start.addSecs(ended).toSecsSinceEpoch())));
+        EXPECT_EQ(RecordDate::OfRecord(copy), start.addSecs(ended - 30)) << ended;
     }
     // Recorded here and renamed: however the file system keeps the times, the recording
     // started when the file was made.
@@ -86,7 +97,7 @@ TEST(RecordDate, ARenamedRecordKeepsTheMomentItWasRecorded)
     const QString renamed = ThirtySecondRecord(dir.path() + "/Meeting.wav", Codec::Pcm);
     const QDateTime after = QDateTime::currentDateTime();
     SetModified(renamed, after.addSecs(30));
-    const QDateTime recorded = RecordDate::OfRecord(renamed);
+    const QDateTime recorded = RecordDate::OfRecord(Native(renamed));
     EXPECT_GE(recorded, before);
     EXPECT_LE(recorded, after);
 }

@@ -66,6 +66,56 @@ inline SOgg ReadOgg(const Bytes& file)
     return out;
 }
 
+// The length of a Speex stream as a decoder reading every page in order sees it: after the
+// pages that hold the two header packets, the granule position of the first end-of-stream page
+// of the first page's stream, else of its last complete page; 0 without audio pages.
+inline std::int64_t GranuleReadingForward(const Bytes& file)
+{
+    ogg_sync_state sync;
+    ogg_stream_state stream;
+    ogg_sync_init(&sync);
+    ogg_stream_init(&stream, 0);
+    std::copy(file.begin(), file.end(), ogg_sync_buffer(&sync, static_cast<long>(file.size())));
+    ogg_sync_wrote(&sync, static_cast<long>(file.size()));
+    ogg_page page;
+    ogg_packet packet;
+    const auto nextPage = [&] {
+        int result;
+        while ((result = ogg_sync_pageout(&sync, &page)) < 0) {
+        }
+        return result == 1;
+    };
+    const auto nextPacket = [&] {
+        for (int result; (result = ogg_stream_packetout(&stream, &packet)) != 1;) {
+            if (result < 0)
+                continue;
+            do {
+                if (!nextPage())
+                    return false;
+            } while (ogg_stream_pagein(&stream, &page) != 0);
+        }
+        return true;
+    };
+    std::int64_t granule = 0;
+    if (nextPage()) {
+        ogg_stream_reset_serialno(&stream, ogg_page_serialno(&page));
+        ogg_stream_pagein(&stream, &page);
+        while (ogg_stream_packetout(&stream, &packet) == 1) {
+        }
+        nextPacket();
+        while (nextPage()) {
+            if (ogg_page_serialno(&page) != stream.serialno || ogg_page_granulepos(&page) < 0)
+                continue;
+            granule = ogg_page_granulepos(&page);
+            if (ogg_page_eos(&page))
+                break;
+        }
+    }
+    ogg_stream_clear(&stream);
+    ogg_sync_clear(&sync);
+    return granule;
+}
+
 struct SPacketPlan
 {
     Bytes data;

@@ -1,0 +1,215 @@
+#include "cli/listoutput.h"
+
+#include "audio/audiomanager.h"
+#include "audio/recordlength.h"
+#include "store/nativepath.h"
+
+#include <QStringEncoder>
+#include <algorithm>
+#include <map>
+
+namespace ListOutput {
+namespace {
+
+void AppendUtf8(std::string& out, QStringView text)
+{
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(text.size()) * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    char* end = encoder.appendToBuffer(out.data() + at, text);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+// "2027-01-04T07:00:00", as the moment's own zone tells it.
+void AppendMoment(std::string& out, const QDateTime& moment)
+{
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    char text[] = "0000-00-00T00:00:00";
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = static_cast<char>('0' + value % 10);
+    };
+    put(0, date.year(), 4);
+    put(5, date.month(), 2);
+    put(8, date.day(), 2);
+    put(11, time.hour(), 2);
+    put(14, time.minute(), 2);
+    put(17, time.second(), 2);
+    out += text;
+}
+
+// A record carries at most one task, and each contact and each group's tags once.
+QStringList Distinct(const QStringList& names)
+{
+    for (qsizetype i = 1; i < names.size(); ++i) {
+        if (names.first(i).contains(names[i])) {
+            QStringList distinct = names;
+            distinct.removeDuplicates();
+            return distinct;
+        }
+    }
+    return names;
+}
+
+QStringList TagsOf(const SBrowsedRecord& record, const QString& group)
+{
+    QStringList tags;
+    tags.reserve(record.tags.size());
+    for (const SRecordTag& tag : record.tags) {
+        if (tag.group == group && !tags.contains(tag.tag))
+            tags.append(tag.tag);
+    }
+    return tags;
+}
+
+void AppendJoined(std::string& out, const QStringList& names)
+{
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        AppendUtf8(out, names[i]);
+    }
+}
+
+// A JSON string as QJsonDocument writes it: quotes, backslashes and control characters
+// escaped, everything else as UTF-8, a lone surrogate as \uXXXX.
+void AppendJsonString(std::string& out, QStringView text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    const auto escape = [&out](char16_t unit) {
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            out += kHex[(unit >> shift) & 0xF];
+    };
+    out += '"';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+                              QChar::isLowSurrogate(text[i + 1].unicode());
+            if (QChar::isSurrogate(unit) && !pair) {
+                escape(unit);
+                continue;
+            }
+            AppendUtf8(out, text.mid(i, pair ? 2 : 1));
+            i += pair ? 1 : 0;
+            continue;
+        }
+        switch (unit) {
+        case u'"':
+            out += "\\\"";
+            break;
+        case u'\\':
+            out += "\\\\";
+            break;
+        case u'\b':
+            out += "\\b";
+            break;
+        case u'\f':
+            out += "\\f";
+            break;
+        case u'\n':
+            out += "\\n";
+            break;
+        case u'\r':
+            out += "\\r";
+            break;
+        case u'\t':
+            out += "\\t";
+            break;
+        default:
+            if (unit < 0x20)
+                escape(unit);
+            else
+                out += static_cast<char>(unit);
+        }
+    }
+    out += '"';
+}
+
+// An array of strings at `indent`, its items one level deeper.
+void AppendJsonArray(std::string& out, const QStringList& items, const std::string& indent)
+{
+    out += "[\n";
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        out += indent + "    ";
+        AppendJsonString(out, items[i]);
+        out += i + 1 < items.size() ? ",\n" : "\n";
+    }
+    out += indent + "]";
+}
+
+} // namespace
+
+void AppendText(std::string& out, const SBrowsedRecord& record)
+{
+    out += record.path.native();
+    out += "\n  name: ";
+    AppendUtf8(out, record.fileName);
+    out += '\n';
+    if (record.recorded.isValid()) {
+        out += "  recorded: ";
+        AppendMoment(out, record.recorded);
+        out += '\n';
+    }
+    for (const QString& group : record.groups) {
+        out += "  tags [";
+        AppendUtf8(out, group);
+        out += "]: ";
+        AppendJoined(out, TagsOf(record, group));
+        out += '\n';
+    }
+    if (!record.task.isEmpty()) {
+        out += "  task: ";
+        AppendUtf8(out, record.task);
+        out += '\n';
+    }
+    if (!record.contacts.isEmpty()) {
+        out += "  contacts: ";
+        AppendJoined(out, Distinct(record.contacts));
+        out += '\n';
+    }
+}
+
+void AppendJson(std::string& out, const SBrowsedRecord& record)
+{
+    const std::string member = "        ";
+    out += "    {\n" + member + "\"contacts\": ";
+    AppendJsonArray(out, Distinct(record.contacts), member);
+    out += ",\n" + member + "\"name\": ";
+    AppendJsonString(out, record.fileName);
+    out += ",\n" + member + "\"path\": ";
+    AppendJsonString(out, NativePath::Display(record.path));
+    out += ",\n" + member + "\"recorded\": ";
+    if (record.recorded.isValid()) {
+        out += '"';
+        AppendMoment(out, record.recorded);
+        out += '"';
+    } else {
+        out += "null";
+    }
+    out += ",\n" + member + "\"seconds\": ";
+    out += record.samples
+               ? std::to_string(RecordLength::Seconds(*record.samples, CAudioManager::kSampleRate))
+               : std::string("null");
+    // A JSON object's members come sorted by name, as QJsonObject keeps them.
+    QStringList groups = record.groups;
+    std::sort(groups.begin(), groups.end());
+    out += ",\n" + member + "\"tags\": {\n";
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        out += member + "    ";
+        AppendJsonString(out, groups[i]);
+        out += ": ";
+        AppendJsonArray(out, TagsOf(record, groups[i]), member + "    ");
+        out += i + 1 < groups.size() ? ",\n" : "\n";
+    }
+    out += member + "},\n" + member + "\"task\": ";
+    if (record.task.isEmpty())
+        out += "null";
+    else
+        AppendJsonString(out, record.task);
+    out += "\n    }";
+}
+
+} // namespace ListOutput
