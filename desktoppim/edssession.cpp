@@ -16,6 +16,7 @@ namespace {
 // offline copy is what there is to read until then.
 constexpr guint32 kNoWaitForOnline = static_cast<guint32>(-1);
 constexpr guint kReopenDelayMs = 1000;
+constexpr int kOpenRetries = 5;
 // The bus name of the service's registry of sources, for this generation of its client
 // library.
 constexpr const char* kRegistryName = "org.gnome.evolution.dataserver.Sources5";
@@ -321,8 +322,12 @@ void CEdsSession::Open(ESource* source, bool book)
             e_cal_client_view_start(E_CAL_CLIENT_VIEW(collection->view.get()), &error);
     }
     if (!collection->view || error) {
-        // Left out (the next change in the registry tries again); the others are read.
-        if (error && !g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
+        // Tried again a few times, then left out (the next change in the registry tries
+        // again); the others are read.
+        const bool cancelled = error && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+        if (!cancelled && ++m_failedOpens[collection->uid] <= kOpenRetries)
+            ScheduleReopen();
+        else if (error && !cancelled)
             std::fprintf(stderr, "Contacts and tasks: \"%s\" cannot be read: %s\n",
                          e_source_get_display_name(source), qPrintable(MessageOf(error)));
         g_clear_error(&error);
@@ -332,6 +337,7 @@ void CEdsSession::Open(ESource* source, bool book)
             g_signal_handlers_disconnect_by_data(collection->client.get(), collection.get());
         return;
     }
+    m_failedOpens.erase(collection->uid);
     if (m_opening) {
         collection->pendingAtStart = true;
         ++m_pendingAtStart;
@@ -364,6 +370,11 @@ void CEdsSession::Completed(SCollection& collection)
 void CEdsSession::BackendDied(SCollection& collection)
 {
     collection.dead = true;
+    ScheduleReopen();
+}
+
+void CEdsSession::ScheduleReopen()
+{
     if (m_reopenScheduled)
         return;
     m_reopenScheduled = true;

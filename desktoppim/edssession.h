@@ -50,6 +50,8 @@ private:
     // A view has sent its first contents.
     void Completed(SCollection& collection);
     void BackendDied(SCollection& collection);
+    // Runs ReopenDead a second from now, once however often it is asked for.
+    void ScheduleReopen();
     void ReopenDead();
 
     static void OnSourcesChanged(ESourceRegistry* registry, ESource* source, gpointer self);
@@ -67,4 +69,8 @@ private:
     bool m_opening = false;
     int m_pendingAtStart = 0;
     bool m_reopenScheduled = false;
+    // Books and lists whose opening failed, with the failures so far: one the registry has
+    // just announced may not have reached the service's factories yet, so it is tried again
+    // a few times before it is reported and left out.
+    std::map<std::string, int> m_failedOpens;
 };

@@ -26,15 +26,40 @@ memory=/tmp
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then memory=/dev/shm; fi
 scratch=$(mktemp -d "$memory/parlantographer-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
-for target in "${targets[@]}"; do
+# One target per core at a time: each is a single process, and a CI machine has two cores.
+fuzz_one() {
+  local target=$1 work
   work=$(mktemp -d)
   cp -r "tests/fuzz/corpus/$target/." "$work/"
-  echo "fuzzing $target for ${seconds}s"
   # libspeex reports broken streams on stderr; only the fuzzer's own verdict counts.
-  TMPDIR="$scratch" ASAN_OPTIONS=detect_leaks=0 "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" \
-    -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$build/findings/${target}-" "$work" 2>"$build/$target.log" ||
-    { tail -n 40 "$build/$target.log"; rm -rf "$work"; exit 1; }
-  grep -E "^stat::number_of_executed_units|^Done" "$build/$target.log" || true
+  if ! TMPDIR="$scratch" ASAN_OPTIONS=detect_leaks=0 "$build/tests/fuzz/${target}_fuzz" \
+    -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$build/findings/${target}-" "$work" \
+    2>"$build/$target.log"; then
+    rm -rf "$work"
+    return 1
+  fi
   rm -rf "$work"
+}
+jobs=${PARLANTOGRAPHER_FUZZ_JOBS:-$(nproc)}
+failed=()
+for ((i = 0; i < ${#targets[@]}; i += jobs)); do
+  batch=("${targets[@]:i:jobs}")
+  echo "fuzzing ${batch[*]} for ${seconds}s"
+  pids=()
+  for target in "${batch[@]}"; do
+    fuzz_one "$target" &
+    pids+=($!)
+  done
+  for j in "${!pids[@]}"; do
+    wait "${pids[$j]}" || failed+=("${batch[$j]}")
+  done
 done
+for target in "${targets[@]}"; do
+  grep -E "^stat::number_of_executed_units|^Done" "$build/$target.log" | sed "s/^/$target: /" || true
+done
+for target in "${failed[@]}"; do
+  echo "fuzz target $target failed:"
+  tail -n 40 "$build/$target.log"
+done
+[ "${#failed[@]}" -eq 0 ]

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once normally, then once
-# under the address and undefined-behaviour sanitizers; the tests of the threaded code
-# (audio, platform, browser) run once more under the thread sanitizer.
+# Installs what is missing, builds, and runs every test under the address and
+# undefined-behaviour sanitizers; the tests of the threaded code (audio, platform, browser)
+# run once more under the thread sanitizer; then the fuzz targets run for a bounded time.
+# One sanitized build serves where a plain and a sanitized one did: the same tests catch
+# more, in about two thirds of the time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,11 +18,9 @@ run_preset() {
   ctest --preset "$preset"
 }
 
-# The debug build with tests and benchmarks, where any compiler warning fails the build.
+# The debug build with tests and benchmarks under the address and undefined-behaviour
+# sanitizers, where any compiler warning fails the build.
 run_preset ci
-if [ "${PARLANTOGRAPHER_SKIP_ASAN:-0}" != 1 ]; then
-  run_preset asan
-fi
 # Builds only the test programs it runs.
 if [ "${PARLANTOGRAPHER_SKIP_TSAN:-0}" != 1 ]; then
   run_preset tsan

@@ -31,22 +31,38 @@ Owned<ESource> SourceOf(ESourceRegistry* registry, const std::string& uid)
     return source;
 }
 
+// A source just committed reaches the service's factories a moment later: until then a
+// connection fails with "No such source". The connection is tried again for a while.
+template <typename Connect> EClient* ConnectWhenKnown(const std::string& uid, Connect connect)
+{
+    constexpr int kTries = 100;
+    for (int attempt = 1;; ++attempt) {
+        GError* error = nullptr;
+        if (EClient* client = connect(&error))
+            return client;
+        if (attempt == kTries)
+            Check(false, error, "open " + uid);
+        g_clear_error(&error);
+        g_usleep(100 * 1000);
+    }
+}
+
 Owned<EBookClient> BookClient(ESourceRegistry* registry, const std::string& uid)
 {
-    GError* error = nullptr;
-    EClient* client = e_book_client_connect_sync(SourceOf(registry, uid).get(),
-                                                 static_cast<guint32>(-1), nullptr, &error);
-    Check(client != nullptr, error, "open " + uid);
+    const Owned<ESource> source = SourceOf(registry, uid);
+    EClient* client = ConnectWhenKnown(uid, [&](GError** error) {
+        return e_book_client_connect_sync(source.get(), static_cast<guint32>(-1), nullptr, error);
+    });
     return Owned<EBookClient>(E_BOOK_CLIENT(client));
 }
 
 Owned<ECalClient> TaskClient(ESourceRegistry* registry, const std::string& uid)
 {
-    GError* error = nullptr;
-    EClient* client =
-        e_cal_client_connect_sync(SourceOf(registry, uid).get(), E_CAL_CLIENT_SOURCE_TYPE_TASKS,
-                                  static_cast<guint32>(-1), nullptr, &error);
-    Check(client != nullptr, error, "open " + uid);
+    const Owned<ESource> source = SourceOf(registry, uid);
+    EClient* client = ConnectWhenKnown(uid, [&](GError** error) {
+        return e_cal_client_connect_sync(source.get(), E_CAL_CLIENT_SOURCE_TYPE_TASKS,
+                                         static_cast<guint32>(-1), nullptr, error);
+    });
     return Owned<ECalClient>(E_CAL_CLIENT(client));
 }
 
