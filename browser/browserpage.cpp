@@ -5,6 +5,8 @@
 #include "browser/editrecordinfodlg.h"
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
+#include "browser/recordlistmodel.h"
+#include "browser/recordrowdelegate.h"
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "controls/theme.h"
@@ -17,8 +19,9 @@
 #include <QBoxLayout>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 
 namespace {
@@ -28,9 +31,9 @@ constexpr int kStackedSummaryLines = 8;
 
 QString ListStyle()
 {
-    return QStringLiteral("QListWidget { background: %1; color: %2; border: 1px solid %3; "
-                          "border-radius: 4px; } QListWidget::item { padding: 3px 4px; } "
-                          "QListWidget::item:selected { background: %4; color: white; }")
+    return QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3; "
+                          "border-radius: 4px; } QListView::item { padding: 3px 4px; } "
+                          "QListView::item:selected { background: %4; color: white; }")
         .arg(Theme::ListBase().name(), Theme::ListText().name(), Theme::Border().name(),
              Theme::Accent().name());
 }
@@ -39,10 +42,10 @@ QString ListStyle()
 
 CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     : CBackgroundWidget(parent), m_services(services), m_selectorArea(new QVBoxLayout),
-      m_search(new QLineEdit(this)), m_list(new CWholeRowsView<QListWidget>(this)),
-      m_summary(new CRecordSummary(this)), m_bar(new CPlaybackBar(this)),
-      m_split(new QBoxLayout(QBoxLayout::TopToBottom)), m_browseColumn(new QWidget(this)),
-      m_detailColumn(new QWidget(this))
+      m_search(new QLineEdit(this)), m_model(new CRecordListModel(this)),
+      m_list(new CWholeRowsView<QListView>(this)), m_summary(new CRecordSummary(this)),
+      m_bar(new CPlaybackBar(this)), m_split(new QBoxLayout(QBoxLayout::TopToBottom)),
+      m_browseColumn(new QWidget(this)), m_detailColumn(new QWidget(this))
 {
     m_search->setObjectName(QStringLiteral("search"));
     m_search->setPlaceholderText(tr("Search tags, tasks, contacts, names"));
@@ -50,6 +53,12 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     m_list->setObjectName(QStringLiteral("records"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new CRecordRowDelegate(m_list));
+    // Out to a file manager, a mail or a chat window: the records go as their files.
+    m_list->setDragEnabled(true);
+    m_list->setDragDropMode(QAbstractItemView::DragOnly);
+    m_list->setDefaultDropAction(Qt::CopyAction);
     m_list->setStyleSheet(ListStyle());
     m_list->setMinimumHeight(60);
     m_summary->setMinimumHeight(80);
@@ -80,7 +89,10 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     root->addLayout(m_split);
 
     BuildShortcuts();
-    connect(m_list, &QListWidget::currentRowChanged, this, &CBrowserPage::OnSelectionChanged);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!m_selecting)
+            OnSelectionChanged();
+    });
     connect(m_search, &QLineEdit::textChanged, this, [this] {
         StopPlayback();
         FillRecords(SelectedName());
@@ -176,24 +188,30 @@ const CRecordBrowser& CBrowserPage::Records() const
 QStringList CBrowserPage::ListedNames() const
 {
     QStringList names;
-    for (int i = 0; i < m_list->count(); ++i)
-        names << m_list->item(i)->text();
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        names << m_model->index(row).data(CRecordListModel::FileNameRole).toString();
     return names;
+}
+
+int CBrowserPage::CurrentRow() const
+{
+    return m_list->currentIndex().row();
 }
 
 const SBrowsedRecord* CBrowserPage::SelectedEntry() const
 {
-    const int row = m_list->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= m_shown.size())
-        return nullptr;
-    return &Records().Record(m_shown[static_cast<std::size_t>(row)]);
+    return m_model->RecordAt(CurrentRow());
 }
 
 QString CBrowserPage::SelectedName() const
 {
-    const int row = m_list->currentRow();
-    return row >= 0 && static_cast<std::size_t>(row) < m_shown.size() ? m_list->item(row)->text()
-                                                                      : QString();
+    return m_selectedName;
+}
+
+void CBrowserPage::NoteSelection()
+{
+    const SBrowsedRecord* entry = SelectedEntry();
+    m_selectedName = entry ? entry->fileName : QString();
 }
 
 void CBrowserPage::StopPlayback()
@@ -239,20 +257,10 @@ void CBrowserPage::FillRecords(const QString& keep)
 {
     SRecordQuery query = Query();
     query.search = m_search->text();
-    m_shown = Records().Records(query);
-    QStringList names;
-    names.reserve(static_cast<qsizetype>(m_shown.size()));
-    for (int index : m_shown)
-        names << Records().Record(index).fileName;
     {
-        const QSignalBlocker block(m_list);
-        m_list->clear();
-        // One insertion for the whole list: thousands of records refill within a frame.
-        m_list->addItems(names);
-        if (names.isEmpty()) {
-            auto* item = new QListWidgetItem(NoRecordsText(), m_list);
-            item->setForeground(Theme::DisabledText());
-        }
+        // One reset for the whole list: thousands of records refill within a frame.
+        const QScopedValueRollback selecting(m_selecting, true);
+        m_model->SetRecords(Records(), Records().Records(query), NoRecordsText());
     }
     SelectName(keep);
 }
@@ -261,17 +269,25 @@ void CBrowserPage::SelectName(const QString& name)
 {
     int row = 0;
     if (!name.isEmpty()) {
-        for (std::size_t i = 0; i < m_shown.size(); ++i) {
-            if (Records().Record(m_shown[i]).fileName == name) {
-                row = static_cast<int>(i);
+        for (int i = 0; i < m_model->rowCount(); ++i) {
+            if (m_model->RecordAt(i) && m_model->RecordAt(i)->fileName == name) {
+                row = i;
                 break;
             }
         }
     }
+    SelectRow(row);
+}
+
+void CBrowserPage::SelectRow(int row)
+{
     {
-        const QSignalBlocker block(m_list);
-        m_list->setCurrentRow(row);
+        const QScopedValueRollback selecting(m_selecting, true);
+        const QModelIndex index = m_model->index(row);
+        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        m_list->scrollTo(index);
     }
+    NoteSelection();
     ShowSummaryOf(SelectedEntry());
 }
 
@@ -279,21 +295,13 @@ void CBrowserPage::SelectPath(const std::filesystem::path& path)
 {
     // Two names may look alike on screen (bytes that are not UTF-8 show as U+FFFD); the
     // path tells them apart.
-    for (std::size_t i = 0; i < m_shown.size(); ++i) {
-        if (Records().Record(m_shown[i]).path == path) {
-            {
-                const QSignalBlocker block(m_list);
-                m_list->setCurrentRow(static_cast<int>(i));
-            }
-            ShowSummaryOf(SelectedEntry());
-            return;
-        }
-    }
-    SelectName(QString());
+    const int index = Records().IndexOfPath(path);
+    SelectRow(index < 0 ? 0 : qMax(0, m_model->RowOfRecord(index)));
 }
 
 void CBrowserPage::OnSelectionChanged()
 {
+    NoteSelection();
     StopPlayback();
     ShowSummaryOf(SelectedEntry());
 }
@@ -365,11 +373,11 @@ void CBrowserPage::OnEdit()
     }
     StopPlayback();
     std::vector<std::filesystem::path> paths;
-    for (int index : m_shown)
+    for (int index : m_model->Shown())
         paths.push_back(Records().Record(index).path);
     const CTagCatalogue catalogue(m_services.programFolder);
     CEditRecordInfoDlg editor({m_services.audio, catalogue, m_services.pim, m_services.prompts},
-                              paths, m_list->currentRow(), window());
+                              paths, CurrentRow(), window());
     // Over the browser window, not inside the tab strip whose style sheet would recolour it.
     editor.resize(window()->size());
     editor.exec();
@@ -381,7 +389,7 @@ void CBrowserPage::OnEdit()
 
 void CBrowserPage::OnRename()
 {
-    if (!m_list->currentItem()) {
+    if (CurrentRow() < 0) {
         m_services.prompts.Tell(EPromptIcon::Information, QString(),
                                 tr("Please, select an item to rename"), this);
         return;
@@ -405,7 +413,7 @@ void CBrowserPage::OnRename()
 
 void CBrowserPage::OnDelete()
 {
-    if (!m_list->currentItem()) {
+    if (CurrentRow() < 0) {
         m_services.prompts.Tell(EPromptIcon::Information, QString(),
                                 tr("Please, select an item to delete"), this);
         return;
@@ -423,13 +431,10 @@ void CBrowserPage::OnDelete()
     StopPlayback();
     // The neighbour that takes the deleted record's place, by its path: the refill may
     // order or narrow the list differently.
-    const int row = m_list->currentRow();
-    const int next = SelectionAfterDelete(m_list->count(), row);
-    const std::filesystem::path nextPath =
-        next < 0 ? std::filesystem::path()
-                 : Records()
-                       .Record(m_shown[static_cast<std::size_t>(next >= row ? next + 1 : next)])
-                       .path;
+    const int row = CurrentRow();
+    const int next = SelectionAfterDelete(m_model->rowCount(), row);
+    const SBrowsedRecord* neighbour = m_model->RecordAt(next >= row ? next + 1 : next);
+    const std::filesystem::path nextPath = neighbour ? neighbour->path : std::filesystem::path();
     const EDeleteResult result = DisposeRecord(path, disposal);
     if (result != EDeleteResult::Deleted) {
         // What the refusal says may come from a change made outside (the file is gone).

@@ -9,16 +9,17 @@
 #include <vector>
 
 class CPlaybackBar;
+class CRecordListModel;
 class CRecordSummary;
 class QBoxLayout;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
 class QPushButton;
 class QVBoxLayout;
 
 // What every page of the records browser shares: a search field, the list of the
-// records the page's selector lets through, the summary of the selected record, the
+// records the page's selector lets through (a view over CRecordListModel, whose rows say what
+// each memo is and drag out as files), the summary of the selected record, the
 // playback bar and the play, edit, rename and delete buttons (Space in the record list,
 // Ctrl+E, F2 and Delete do the same on the selected record). A page says which records its selector
 // and period let through; the base narrows them by the search text, orders them and keeps the
@@ -42,15 +43,21 @@ public:
     bool IsWideLayout() const { return m_wide; }
 
     QLineEdit* SearchField() const { return m_search; }
-    QListWidget* RecordListWidget() const { return m_list; }
+    QListView* RecordListWidget() const { return m_list; }
+    CRecordListModel* RecordModel() const { return m_model; }
     CRecordSummary* Summary() const { return m_summary; }
     CPlaybackBar* PlaybackBar() const { return m_bar; }
     QPushButton* PlayButton() const { return m_play; }
     QPushButton* EditButton() const { return m_edit; }
     QPushButton* RenameButton() const { return m_rename; }
     QPushButton* DeleteButton() const { return m_delete; }
-    // The file names the list shows, in order (the placeholder included).
+    // The file names of the records the list shows, in order (the placeholder included).
     QStringList ListedNames() const;
+    // The selected record's file name; empty when none (or the placeholder) is selected.
+    QString SelectedName() const;
+    // Shows the records after some of them changed, with the record at `select` selected and
+    // in sight (the first row when it is not listed).
+    void ShowChanged(const std::filesystem::path& select);
     // The placeholder the list shows when nothing matches.
     virtual QString NoRecordsText() const;
 
@@ -81,7 +88,6 @@ protected:
     void StopPlayback();
     const CRecordBrowser& Records() const;
     const SBrowsedRecord* SelectedEntry() const;
-    QString SelectedName() const;
     // Where a page puts its selectors, above the search field.
     QVBoxLayout* SelectorArea() const { return m_selectorArea; }
     SPageServices& Services() const { return m_services; }
@@ -97,15 +103,16 @@ private:
     void SelectName(const QString& name);
     // Selects the record at `path`; the first row when it is not listed.
     void SelectPath(const std::filesystem::path& path);
-    // Shows the records after the page changed some of them itself.
-    void ShowChanged(const std::filesystem::path& select);
+    int CurrentRow() const;
+    void NoteSelection();
+    // Makes `row` current and selected, in sight, without the change a user's move makes.
+    void SelectRow(int row);
 
     SPageServices& m_services;
-    // The record (an index into Records()) of each row; empty while the placeholder shows.
-    std::vector<int> m_shown;
     QVBoxLayout* m_selectorArea;
     QLineEdit* m_search;
-    QListWidget* m_list;
+    CRecordListModel* m_model;
+    QListView* m_list;
     CRecordSummary* m_summary;
     CPlaybackBar* m_bar;
     QPushButton* m_play = nullptr;
@@ -117,4 +124,9 @@ private:
     QWidget* m_browseColumn;
     QWidget* m_detailColumn;
     bool m_wide = false;
+    // The selected record's name as it was selected: the rows' record numbers are out of date
+    // from a change of the records until the refill that follows it.
+    QString m_selectedName;
+    // Set while the page itself moves the selection.
+    bool m_selecting = false;
 };

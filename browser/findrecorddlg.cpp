@@ -11,7 +11,7 @@
 #include "store/settingsstore.h"
 
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QTabBar>

@@ -25,6 +25,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Moves the current row of a view as a click on it does.
+inline void SetCurrentRow(QAbstractItemView* view, int row)
+{
+    view->setCurrentIndex(view->model()->index(row, 0));
+}
+
 // Keeps the messages and answers the questions of the browser, so nothing blocks.
 class CScriptedPrompts : public MBrowserPrompts
 {

@@ -19,10 +19,13 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
+#include <QMimeData>
 #include <QSlider>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <chrono>
 
 namespace {
@@ -146,7 +149,7 @@ TEST_F(BrowserTest, TheBarSeeksToTheClickTheKeysSkipAndTheSpeedIsKept)
     ASSERT_TRUE(settings.SetPlaybackSpeed(1.5));
     Open();
     EXPECT_EQ(browser->Session().Speed(), 1.5);
-    QListWidget* list = Page().RecordListWidget();
+    QListView* list = Page().RecordListWidget();
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(browser->Session().IsPlaying());
     auto* slider = static_cast<CPositionSlider*>(Page().PlaybackBar()->Slider());
@@ -179,8 +182,8 @@ TEST_F(BrowserTest, RecordsMadeOutsideAppearByThemselves)
     Record("01032027_080000.wav", kAnn, 5);
     Record("01042027_080000.wav", kBo);
     Open();
-    QListWidget* list = Page().RecordListWidget();
-    list->setCurrentItem(list->findItems("01032027_080000.wav", Qt::MatchExactly).first());
+    QListView* list = Page().RecordListWidget();
+    SetCurrentRow(list, static_cast<int>(Page().ListedNames().indexOf("01032027_080000.wav")));
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(browser->Session().IsPlaying());
 
@@ -189,7 +192,7 @@ TEST_F(BrowserTest, RecordsMadeOutsideAppearByThemselves)
     ASSERT_TRUE(QDir().mkpath(card));
     ASSERT_TRUE(WriteAll(card + "01052027_080000.wav", Wav(kAnn, 800)));
     EXPECT_TRUE(QTest::qWaitFor([this] { return Page().ListedNames().size() == 4; }, 5000));
-    EXPECT_EQ(list->currentItem()->text(), "01032027_080000.wav");
+    EXPECT_EQ(Page().SelectedName(), "01032027_080000.wav");
     EXPECT_TRUE(browser->Session().IsPlaying());
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
@@ -203,8 +206,8 @@ TEST_F(BrowserTest, OneRecordChangedInsideOrOutsideChangesItsRowOnly)
     Record("01032027_080000.wav", kBo);
     Record("01042027_080000.wav", kBo);
     Open();
-    QListWidget* list = Page().RecordListWidget();
-    list->setCurrentRow(1);
+    QListView* list = Page().RecordListWidget();
+    SetCurrentRow(list, 1);
     ASSERT_TRUE(Page().Summary()->PlainText().contains("Bo Chan"));
 
     const QByteArray edited = Info("Priority", "Normal", "", "Cy Dunn");
@@ -214,9 +217,9 @@ TEST_F(BrowserTest, OneRecordChangedInsideOrOutsideChangesItsRowOnly)
         [this] { return Page().Summary()->PlainText().contains("Cy Dunn"); }, 5000));
     ASSERT_TRUE(QFile::remove(data + "01042027_080000.wav"));
     EXPECT_TRUE(QTest::qWaitFor([this] { return Page().ListedNames().size() == 2; }, 5000));
-    EXPECT_EQ(list->currentItem()->text(), "01032027_080000.wav");
+    EXPECT_EQ(Page().SelectedName(), "01032027_080000.wav");
 
-    list->setCurrentRow(0);
+    SetCurrentRow(list, 0);
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(Page().ListedNames(), QStringList{"01032027_080000.wav"});
     EXPECT_EQ(rebuilds, 0);
@@ -237,7 +240,7 @@ TEST_F(BrowserTest, ALongWordNeverWidensTheWindow)
                            CFindRecordDlg::ETab::Contacts, CFindRecordDlg::ETab::Tags}) {
         ClickTab(tab);
         for (int row = 0; row < 2; ++row) {
-            Page().RecordListWidget()->setCurrentRow(row);
+            SetCurrentRow(Page().RecordListWidget(), row);
             QApplication::processEvents();
             EXPECT_LE(browser->width(), 480) << static_cast<int>(tab) << " " << row;
             EXPECT_LE(browser->minimumSizeHint().width(), 480) << static_cast<int>(tab);
@@ -314,7 +317,7 @@ TEST_F(BrowserTest, ARefusedRenameShowsWhyAndLeavesTheFileAlone)
                            RecordRename::kMsgExists}));
     EXPECT_EQ(ReadAll(data + "Lunch.wav"), before);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(Page().RecordListWidget()->currentItem()->text(), "Lunch.wav");
+    EXPECT_EQ(Page().SelectedName(), "Lunch.wav");
     EXPECT_TRUE(Page().Summary()->PlainText().contains("Ann Lee"));
 }
 
@@ -363,7 +366,7 @@ TEST_F(BrowserTest, ThePagesListsShowWholeRows)
     };
     QTreeWidget* tree = browser->TagsPage()->TagTree();
     expectWholeRows(tree, tree->model()->index(0, 0));
-    QListWidget* list = Page().RecordListWidget();
+    QListView* list = Page().RecordListWidget();
     expectWholeRows(list, list->model()->index(0, 0));
 }
 
@@ -411,6 +414,26 @@ TEST_F(BrowserTest, TypingNarrowsTheList)
     EXPECT_FALSE(browser->Session().IsPlaying());
     EXPECT_EQ(Page().SearchField()->text(), "ann l");
     EXPECT_EQ(Page().ListedNames(), QStringList{"01042027_080000.wav"});
+}
+
+// A memo dragged out of a record list reaches a file manager as the file itself; the
+// placeholder row is no file and does not drag.
+TEST_F(BrowserTest, ARecordDraggedOutOfTheListGoesAsItsFile)
+{
+    Record("Call with Ann.wav", kAnn);
+    Open();
+    QListView* list = Page().RecordListWidget();
+    ASSERT_TRUE(list->dragEnabled());
+    QAbstractItemModel* model = list->model();
+    ASSERT_TRUE(model->mimeTypes().contains("text/uri-list"));
+    const std::unique_ptr<QMimeData> dragged(
+        model->mimeData(list->selectionModel()->selectedIndexes()));
+    ASSERT_TRUE(dragged);
+    EXPECT_EQ(dragged->urls(), QList<QUrl>{QUrl::fromLocalFile(data + "Call with Ann.wav")});
+
+    QTest::keyClicks(Page().SearchField(), "nobody");
+    ASSERT_EQ(Page().ListedNames(), QStringList{"No records"});
+    EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsDragEnabled);
 }
 
 TEST_F(BrowserTest, TheTagsPageListsTheRecordsOfEveryMarkedTag)
@@ -519,8 +542,8 @@ TEST_F(BrowserTest, EditChangesTheSelectedRecordAndThePageShowsIt)
     Open(home.path());
     CBrowserPage& page = Page();
     ASSERT_TRUE(page.EditButton()->isEnabled());
-    page.RecordListWidget()->setCurrentRow(1);
-    const QString selected = page.RecordListWidget()->currentItem()->text();
+    SetCurrentRow(page.RecordListWidget(), 1);
+    const QString selected = page.SelectedName();
 
     WhenModal<CEditRecordInfoDlg>([&selected](CEditRecordInfoDlg& editor) {
         EXPECT_EQ(editor.FileNameText(), selected);
@@ -531,7 +554,7 @@ TEST_F(BrowserTest, EditChangesTheSelectedRecordAndThePageShowsIt)
     });
     QTest::mouseClick(page.EditButton(), Qt::LeftButton);
     EXPECT_EQ(prompts.asked, QStringList{"Do You want to save changes to current record?"});
-    EXPECT_EQ(page.RecordListWidget()->currentItem()->text(), selected);
+    EXPECT_EQ(page.SelectedName(), selected);
     const int index = browser->Records().IndexOfPath(Native(data + selected));
     ASSERT_GE(index, 0);
     EXPECT_TRUE(browser->Records().Record(index).info.contains("[Priority]\nImportant\nNormal\n"));
