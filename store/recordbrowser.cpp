@@ -250,7 +250,10 @@ CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
         }
         if (std::optional<RecordEntry> entry =
                 listing.Read(file, RecordReader::EDetail::Full, decoders)) {
-            ++(slot != m_slotOfPath.end() ? result.replaced : result.added);
+            if (slot != m_slotOfPath.end())
+                ++result.replaced;
+            else
+                result.added.push_back(path);
             Put(*entry);
             m_slots[static_cast<std::size_t>(m_slotOfPath[key])].seen = pass;
             m_others.erase(key);

@@ -135,10 +135,11 @@ public:
 
     struct SRefresh
     {
-        int added = 0;
+        // The records that are new, so that a list can show them.
+        std::vector<std::filesystem::path> added;
         int replaced = 0;
         int removed = 0;
-        bool Changed() const { return added + replaced + removed > 0; }
+        bool Changed() const { return !added.empty() || replaced + removed > 0; }
     };
     // Brings the model up to the record folders (CRecordListing, with one status call per
     // file): only files that are new or whose status differs from when they were read are read

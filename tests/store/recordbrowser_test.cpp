@@ -231,7 +231,8 @@ TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
     const CRecordBrowser::SRefresh changes =
         browser.Refresh({data}, RecordReader::DecodersOf(audio));
     EXPECT_EQ(changes.replaced, 1);
-    EXPECT_EQ(changes.added, 1);
+    EXPECT_EQ(changes.added,
+              std::vector<std::filesystem::path>{Native(data + "01042027_080000.wav")});
     EXPECT_EQ(changes.removed, 1);
     ASSERT_EQ(browser.Count(), 2);
     EXPECT_TRUE(browser.Record(0).contacts.contains("Bo Chan"));
