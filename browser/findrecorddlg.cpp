@@ -8,7 +8,6 @@
 #include "browser/recordfolderwatcher.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
-#include "store/settingsstore.h"
 
 #include <QApplication>
 #include <QListView>
@@ -29,14 +28,8 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     colours.setColor(QPalette::Highlight, Theme::Accent());
     colours.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(colours);
-    if (m_context.settings) {
-        m_session->SetSpeed(m_context.settings->PlaybackSpeed());
-        connect(m_session.get(), &CPlaybackSession::SpeedChanged, this,
-                [settings = m_context.settings](double speed) {
-                    // A speed that cannot be kept still plays; only the next start forgets it.
-                    settings->SetPlaybackSpeed(speed);
-                });
-    }
+    if (m_context.settings)
+        m_session->KeepSpeedIn(*m_context.settings);
     m_records = CRecordBrowser(m_context.records);
     m_services = std::make_unique<SPageServices>(
         SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, m_records,

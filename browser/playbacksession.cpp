@@ -4,6 +4,7 @@
 #include "audio/audiomanager.h"
 #include "audio/player.h"
 #include "platform/scopeexit.h"
+#include "store/settingsstore.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -30,6 +31,13 @@ CPlaybackSession::~CPlaybackSession()
         // A destructor cannot report; the player has released the record all the same.
     }
     m_player.SetEndOfPlaybackHandler({});
+}
+
+void CPlaybackSession::KeepSpeedIn(CSettingsStore& settings)
+{
+    SetSpeed(settings.PlaybackSpeed());
+    connect(this, &CPlaybackSession::SpeedChanged, this,
+            [&settings](double speed) { settings.SetPlaybackSpeed(speed); });
 }
 
 std::uint32_t CPlaybackSession::SampleRate() const

@@ -8,6 +8,7 @@
 
 class CAudioManager;
 class CPlayer;
+class CSettingsStore;
 
 // The browser's one playback: which record plays, how far it has got and how long it
 // is. It runs the manager's player on the user-interface thread. The player's end of a
@@ -36,6 +37,9 @@ public:
     // playbacks too.
     void SetSpeed(double speed);
     double Speed() const;
+    // Starts at the speed `settings` keep and keeps every speed chosen there. A speed that
+    // cannot be kept still plays; only the next start forgets it.
+    void KeepSpeedIn(CSettingsStore& settings);
 
     bool IsPlaying() const { return m_playing; }
     std::filesystem::path Path() const { return m_path; }
