@@ -73,6 +73,11 @@ SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int 
 {
     if (width <= kColumnWidth)
         return ComputeColumn(width, height, kinds, bottomReserve);
+    if (width >= kPaneFrom) {
+        SLayout layout = ComputeColumn(kRecorderWidth, height, kinds, bottomReserve);
+        layout.pane = QRect(kRecorderWidth, 0, width - kRecorderWidth, height - bottomReserve);
+        return layout;
+    }
     SLayout layout = ComputeColumn(kColumnWidth, height, kinds, bottomReserve);
     const int offset = (width - kColumnWidth) / 2;
     for (std::size_t i = 0; i < 4; ++i) {

@@ -37,16 +37,25 @@ struct SLayout
     std::array<QRect, 4> slotRects;
     std::array<bool, 4> shown{};
     QRect recordButton;
+    // The records pane, to the right of the recorder column; empty below kPaneFrom.
+    QRect pane;
 };
 
 // Wider than this, the slots and the record button form a centred column of
 // kColumnWidth: lists of a thousand pixels show no more items, only longer empty lines.
 inline constexpr int kColumnWidth = 720;
 
+// From this width the recorder takes a column of kRecorderWidth at the left, laid out as a
+// window of that width, and the records pane takes the rest: a desktop recorder shows its
+// memos beside the record button.
+inline constexpr int kPaneFrom = 960;
+inline constexpr int kRecorderWidth = 480;
+
 // Lays out a visible area W x H. `bottomReserve` is the height kept free below the
 // record button (a bottom bar of 52 x scale). Slots beyond the rows and slots
 // of kind "None" are hidden and their rows go to the nearest shown slot above; slot 1
-// is always shown. A wide area gets the same layout in a centred column (kColumnWidth).
+// is always shown. A wide area gets the same layout in a centred column (kColumnWidth); from
+// kPaneFrom, in the recorder column beside the pane, which runs down to the bottom reserve.
 SLayout Compute(int width, int height, const std::array<QString, 4>& kinds, int bottomReserve);
 
 // 2 when the area is at least twice the designed width (240) both ways, else 1.

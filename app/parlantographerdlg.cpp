@@ -15,6 +15,7 @@
 #include "audio/recorder.h"
 #include "audio/tagger.h"
 #include "browser/findrecorddlg.h"
+#include "browser/recordspane.h"
 #include "browser/tagmanagerdlg.h"
 #include "controls/backgroundwidget.h"
 #include "controls/drawnicons.h"
@@ -23,6 +24,7 @@
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
 #include "store/locationlist.h"
+#include "store/nativepath.h"
 #include "store/recordcatalogue.h"
 #include "store/renametrail.h"
 #include "store/settingsstore.h"
@@ -89,7 +91,8 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
             audio, m_context.settings, m_context.storage, m_context.sink, *m_recordButton, *this,
             [this] { return SlotSelections(); }, m_context.mountTable});
         connect(m_recording.get(), &CRecordingController::RecordingChanged, this,
-                [this](bool recording) { SetControlsEnabled(!recording); });
+                &CParlantographerDlg::OnRecordingChanged);
+        m_prompts = std::make_unique<CSinkPrompts>(m_context.sink);
 
         m_pimRefill = new QTimer(this);
         m_pimRefill->setSingleShot(true);
@@ -117,6 +120,8 @@ CParlantographerDlg::~CParlantographerDlg()
     m_context.pim.SetChangeHandler({});
     // Closing saved the recording already; a window destroyed without closing saves it now.
     m_recording.reset();
+    // Its playback ends while the prompts it reports to still exist.
+    delete m_pane;
 }
 
 CSlotList* CParlantographerDlg::Slot(int index) const
@@ -353,6 +358,51 @@ void CParlantographerDlg::Relayout()
     }
     m_recordButton->setGeometry(layout.recordButton);
     m_recordButton->SetScale(MainLayout::ScaleFor(width, height));
+    PlacePane(layout.pane);
+}
+
+void CParlantographerDlg::PlacePane(const QRect& area)
+{
+    m_paneShown = !area.isEmpty();
+    if (!m_paneShown) {
+        if (m_pane && !m_pane->isHidden()) {
+            // What is not seen does not play on.
+            m_pane->StopPlayback();
+            m_pane->hide();
+        }
+        return;
+    }
+    if (!m_pane) {
+        // Made the first time the window is wide enough: a narrow window reads no record.
+        CWaitCursor wait;
+        m_pane =
+            new CRecordsPane({m_context.audio, *m_prompts, m_context.pim,
+                              [this] {
+                                  return BuildRecordList(m_context.storage.EnumerateRecordFolders(),
+                                                         m_context.audio.GetTagger());
+                              },
+                              [this] { return m_context.storage.EnumerateRecordFolders(); },
+                              m_context.storage.ProgramFolder(), &m_context.settings},
+                             m_central);
+        m_pane->setEnabled(!IsRecording());
+        connect(m_pane->BrowserAction(), &QAction::triggered, this,
+                &CParlantographerDlg::OpenBrowserWindow);
+    }
+    m_pane->setGeometry(area);
+    m_pane->show();
+}
+
+void CParlantographerDlg::OnRecordingChanged(bool recording)
+{
+    SetControlsEnabled(!recording);
+    if (!m_pane)
+        return;
+    // A playback would be heard in the memo; the pane waits until the memo is made.
+    if (recording)
+        m_pane->StopPlayback();
+    m_pane->setEnabled(!recording);
+    if (!recording && !m_recording->CurrentPath().isEmpty())
+        m_pane->ShowRecorded(NativePath::FromText(m_recording->CurrentPath()));
 }
 
 bool CParlantographerDlg::IsRecording() const
@@ -376,7 +426,9 @@ void CParlantographerDlg::keyPressEvent(QKeyEvent* event)
 {
     // Up and Down that nothing else took (the in-place edit passes them on) move the
     // focus; the edit ends as it loses it.
-    if (event->modifiers() == Qt::NoModifier &&
+    // The pane keeps its keys to itself.
+    const bool inPane = m_pane && m_pane->isAncestorOf(QApplication::focusWidget());
+    if (!inPane && event->modifiers() == Qt::NoModifier &&
         (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
         m_focus->Move(event->key() == Qt::Key_Up ? -1 : 1);
         return;
@@ -509,6 +561,15 @@ void CParlantographerDlg::OpenShowAll(int slot)
 
 void CParlantographerDlg::OpenBrowser()
 {
+    if (m_paneShown && m_pane) {
+        m_pane->FocusList();
+        return;
+    }
+    OpenBrowserWindow();
+}
+
+void CParlantographerDlg::OpenBrowserWindow()
+{
     CLogger log("CParlantographerDlg::OpenBrowser");
     if (IsRecording() || !m_context.memory.CheckOrWarn(m_context.sink, this))
         return;
@@ -526,8 +587,14 @@ void CParlantographerDlg::OpenBrowser()
          [] { return QDateTime::currentDateTime(); }, m_context.storage.ProgramFolder(),
          [this] { return m_context.storage.EnumerateRecordFolders(); }, &m_context.settings},
         this);
+    // One playback at a time: the pane's ends before the window's can start.
+    if (m_pane)
+        m_pane->StopPlayback();
     browser.resize(size());
     browser.exec();
+    // What the window changed reaches the pane, which reads only those files.
+    if (m_pane)
+        m_pane->RefreshFromFolders();
 }
 
 void CParlantographerDlg::OpenTagManager()

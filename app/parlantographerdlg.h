@@ -19,6 +19,8 @@ class CMainFocus;
 class CMemoryCheck;
 class CRecordButton;
 class CRecordingController;
+class CRecordsPane;
+class CSinkPrompts;
 class CSettingsStore;
 class CSlotList;
 class CStorage;
@@ -30,7 +32,8 @@ class QKeyEvent;
 class QMenu;
 class QTimer;
 
-// The main screen: four information slots above the record button, and the menu.
+// The main screen: four information slots above the record button, and the menu; from
+// MainLayout::kPaneFrom wide, the records pane beside them.
 // It drives a recording from tap to file: free-space check, composing the record's
 // information from the visible slots, naming the file, starting and stopping the
 // recorder, and writing the information into the file when the recording ends, also
@@ -79,6 +82,9 @@ public:
 
     CSlotList* Slot(int index) const;
     CRecordButton* RecordButton() const { return m_recordButton; }
+    // The records pane; nullptr until the window was first wide enough for it.
+    CRecordsPane* RecordsPane() const { return m_pane; }
+    bool IsPaneShown() const { return m_paneShown; }
     CAudioManager& AudioManager() { return m_context.audio; }
     QAction* SettingsAction() const { return m_settingsAction; }
     QAction* TagManagerAction() const { return m_tagManagerAction; }
@@ -99,8 +105,10 @@ public:
     void OpenAbout();
     // The tag manager; the slots are refilled after it closes.
     void OpenTagManager();
-    // The records browser over a freshly built record list ("Player", Ctrl+B).
+    // "Player", Ctrl+B: the records pane's list where the pane shows, else the browser window.
     void OpenBrowser();
+    // The records browser window over a freshly built record list, with all its pages.
+    void OpenBrowserWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -128,6 +136,8 @@ private:
     // The kinds as the settings hold them (before FillSlots repairs what it must).
     std::array<QString, 4> StoredKinds() const;
     int MenuReserve() const;
+    void PlacePane(const QRect& area);
+    void OnRecordingChanged(bool recording);
     int LayoutHeight() const;
 
     SContext m_context;
@@ -135,6 +145,10 @@ private:
     std::unique_ptr<CLocationList> m_locations;
     std::unique_ptr<CRecordingController> m_recording;
     CBackgroundWidget* m_central = nullptr;
+    // The pane's messages and questions, through the sink as every other message.
+    std::unique_ptr<CSinkPrompts> m_prompts;
+    CRecordsPane* m_pane = nullptr;
+    bool m_paneShown = false;
     std::array<CSlotList*, 4> m_slots{};
     CRecordButton* m_recordButton = nullptr;
     QMenu* m_menu = nullptr;

@@ -83,4 +83,19 @@ TEST(MainLayout, SlotsBeyondTheRowsAreHiddenWhateverTheirKind)
     EXPECT_FALSE(MainLayout::IsSlotVisible(4, 640, kinds));
 }
 
+// Up to just below the pane's width the window is as it was: one centred column. From it the
+// recorder keeps the layout of a 480-pixel window at the left and the pane takes the rest.
+TEST(MainLayout, FromTheDesktopWidthThePaneStandsBesideTheRecorder)
+{
+    const auto narrow = MainLayout::Compute(MainLayout::kPaneFrom - 1, 800, kAllInUse, 30);
+    EXPECT_TRUE(narrow.pane.isEmpty());
+    EXPECT_NEAR(narrow.recordButton.center().x(), (MainLayout::kPaneFrom - 1) / 2, 2);
+
+    const auto wide = MainLayout::Compute(1280, 800, kAllInUse, 30);
+    const auto column = MainLayout::Compute(480, 800, kAllInUse, 30);
+    EXPECT_EQ(wide.slotRects, column.slotRects);
+    EXPECT_EQ(wide.recordButton, column.recordButton);
+    EXPECT_EQ(wide.pane, QRect(480, 0, 800, 770));
+}
+
 } // namespace

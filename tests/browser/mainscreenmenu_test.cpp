@@ -1,8 +1,11 @@
 #include "app/memorycheck.h"
 #include "app/parlantographerdlg.h"
+#include "app/recordingcontroller.h"
 #include "app/recordingsink.h"
 #include "audio/audiomanager.h"
+#include "browser/playbacksession.h"
 #include "browser/propertyall.h"
+#include "browser/recordspane.h"
 #include "browser/renamegroup.h"
 #include "browser/renametag.h"
 #include "browser/tagmanagerdlg.h"
@@ -14,7 +17,9 @@
 #include "support/tap.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 
 namespace {
@@ -69,6 +74,68 @@ TEST_F(MainScreenMenu, PlayerOpensTheRecordsOfTheDataFolder)
     screen->PlayerAction()->trigger();
     EXPECT_EQ(opened, 2);
     EXPECT_TRUE(sink.messages.empty());
+}
+
+// At a desktop's width the records stand beside the recorder: the pane lists them, takes
+// "Player" and Ctrl+B, opens the browser window from its menu (the pane's playback stops
+// first), and shows a memo just recorded, or written by another program, selected and in sight.
+TEST_F(MainScreenMenu, AtDesktopWidthThePaneListsTheRecordsAndEveryNewOne)
+{
+    const QString data = home.path() + "/Data/";
+    for (int day = 1; day <= 28; ++day)
+        ASSERT_TRUE(
+            WriteAll(data + QString("02%1").arg(day, 2, 10, QLatin1Char('0')) + "2020_080000.wav",
+                     Wav(Info("Priority", "Important", "", ""), 5 * 8000)));
+    Open();
+    EXPECT_EQ(screen->RecordsPane(), nullptr); // a narrow window reads no record
+    screen->resize(1280, 800);
+    QApplication::processEvents();
+    CRecordsPane* pane = screen->RecordsPane();
+    ASSERT_NE(pane, nullptr);
+    ASSERT_TRUE(pane->isVisible());
+    CBrowserPage& page = *pane->Page();
+    EXPECT_EQ(page.ListedNames().size(), 28);
+
+    // A window that opens where none should is closed, and the test fails.
+    QTimer::singleShot(2000, qApp, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a window opened";
+            modal->close();
+        }
+    });
+    QTest::keyClick(screen.get(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), page.RecordListWidget());
+    QTest::keyClick(page.RecordListWidget(), Qt::Key_Space);
+    ASSERT_TRUE(pane->Session().IsPlaying());
+    bool opened = false;
+    WhenModal<CFindRecordDlg>([&](CFindRecordDlg& browser) {
+        opened = true;
+        EXPECT_FALSE(pane->Session().IsPlaying());
+        browser.reject();
+    });
+    pane->BrowserAction()->trigger();
+    EXPECT_TRUE(opened);
+
+    const auto expectShown = [&page](const QString& name) {
+        EXPECT_EQ(page.SelectedName(), name);
+        QListView* list = page.RecordListWidget();
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())))
+            << name.toStdString();
+    };
+    screen->Recording().OnRecord();
+    ASSERT_TRUE(screen->IsRecording()) << sink.Texts().join('|').toStdString();
+    EXPECT_FALSE(pane->isEnabled());
+    QTest::qWait(300);
+    screen->Recording().OnRecord();
+    ASSERT_FALSE(screen->IsRecording());
+    EXPECT_TRUE(pane->isEnabled());
+    ASSERT_EQ(page.ListedNames().size(), 29);
+    expectShown(QFileInfo(screen->Recording().CurrentPath()).fileName());
+
+    ASSERT_TRUE(WriteAll(data + "Copied.wav", Wav(Info("", "", "", "Ann Lee"))));
+    EXPECT_TRUE(QTest::qWaitFor([&page] { return page.ListedNames().size() == 30; }, 5000));
+    expectShown("Copied.wav");
+    EXPECT_TRUE(sink.messages.empty()) << sink.Texts().join('|').toStdString();
 }
 
 // A group renamed in the tag manager is what the slot shows afterwards.
