@@ -33,7 +33,10 @@ void CRecordRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     style->drawControl(QStyle::CE_ItemViewItem, &panel, painter, view);
 
     const bool selected = option.state & QStyle::State_Selected;
-    const QColor ink = selected ? QColor(Qt::white) : Theme::ListText();
+    const bool enabled = option.state & QStyle::State_Enabled;
+    const QColor ink = !enabled   ? Theme::DisabledText()
+                       : selected ? QColor(Qt::white)
+                                  : Theme::ListText();
     const QRect area = option.rect.adjusted(kPadX, kPadY, -kPadX, -kPadY);
     painter->save();
     if (index.data(CRecordListModel::PlaceholderRole).toBool()) {
@@ -60,9 +63,11 @@ void CRecordRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         QFontMetrics(name).elidedText(index.data().toString(), Qt::ElideRight, qMax(0, nameWidth)));
 
     painter->setFont(option.font);
-    // Quieter than the name, yet readable on the list's background (or the selection's).
-    const QColor base = selected ? Theme::Accent() : Theme::ListBase();
-    painter->setPen(Theme::Readable(Theme::Mix(ink, base, 0.35), base));
+    // Quieter than the name, yet readable on the list's background; on the selection's green
+    // as white as the name.
+    painter->setPen(selected || !enabled ? ink
+                                         : Theme::Readable(Theme::Mix(ink, Theme::ListBase(), 0.35),
+                                                           Theme::ListBase()));
     QString second = index.data(CRecordListModel::RecordedRole).toString();
     const QString details = index.data(CRecordListModel::DetailsRole).toString();
     if (!details.isEmpty())
