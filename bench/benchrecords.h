@@ -5,6 +5,7 @@
 
 #include "audio/audiomanager.h"
 #include "audio/baseencoder.h"
+#include "store/recordcatalogue.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -49,6 +50,25 @@ inline QString BrowsedRecordName(int i)
     return QString::asprintf("%02d%02d%04d_%02d%02d%02d.", day.month(), day.day(), day.year(),
                              (i / 3600) % 24, (i / 60) % 60, i % 60) +
            extension;
+}
+
+// `count` records as a record list gives them, made in memory (names over two years, one in
+// twenty renamed; tags, a task and a contact each): a window reads no file once it has them.
+inline RecordList BrowsedRecords(int count)
+{
+    RecordList list;
+    for (int i = 0; i < count; ++i) {
+        const QString name = BrowsedRecordName(i);
+        const int v = i % 100;
+        QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[Projects]\n"
+                          "Project " +
+                          QByteArray::number(v % 7) + "\n[[Tasks]]\nTask " +
+                          QByteArray::number(v % 40) + "\n[[Contacts]]\nContact " +
+                          QByteArray::number(v) + "\n";
+        info.resize(1024, '\0');
+        list.push_back({("/nowhere/Data/" + name).toStdString(), name, 1024, info});
+    }
+    return list;
 }
 
 } // namespace Bench
