@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the window under a virtual X server, with a temporary home and the
-# simulated audio device: 480x640 and 1280x800, idle and recording, plus the settings
+# simulated audio device: 480x640 and 1280x800, idle, recording and just recorded, plus the settings
 # dialog, the splash, the records browser over a few records made by the CLI, the information
 # editor and the tag manager; each in the default light palette and in a dark desktop theme
 # (the GTK platform theme with Adwaita's dark variant, files ending in "-dark").
@@ -94,7 +94,7 @@ INI
       import -window root "$SHOT_OUT/settings-$SHOT_NAME.png"
       xdotool key Escape
       sleep 0.5
-      xdotool mousemove 75 8 click 1      # "Player" in the menu bar: the records browser
+      xdotool mousemove 75 8 click 1      # "Player": the records browser, or the pane when wide
       sleep 1
       import -window root "$SHOT_OUT/browser-$SHOT_NAME.png"
       xdotool key space                   # play the selected record
@@ -120,13 +120,16 @@ INI
       import -window root "$SHOT_OUT/tagmanager-$SHOT_NAME.png"
       xdotool key Escape
       sleep 0.5
-      read -r bx by < <(xdotool getdisplaygeometry | awk "{print int(\$1/2), int(\$2*0.85)}")
+      # The record button: the middle of the window, or of the recorder column beside the pane.
+      read -r bx by < <(xdotool getdisplaygeometry |
+        awk "{print (\$1 >= 960 ? 240 : int(\$1/2)), int(\$2*0.85)}")
       xdotool mousemove "$bx" "$by" click 1
       sleep 3.3
       import -window root "$SHOT_OUT/recording-$SHOT_NAME.png"
       sleep 1
       xdotool mousemove "$bx" "$by" click 1
-      sleep 0.5
+      sleep 1
+      import -window root "$SHOT_OUT/recorded-$SHOT_NAME.png"
       xdotool key ctrl+q
       # A message box left open keeps the program running: end it, gently first.
       for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
