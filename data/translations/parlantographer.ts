@@ -560,6 +560,29 @@ The record holds what was captured until then.</source>
     </message>
 </context>
 <context>
+    <name>CRecordsPane</name>
+    <message>
+        <source>Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More ways to find records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records by &amp;Task, Contact or Tag...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CRenameGroup</name>
     <message>
         <source>Rename Group</source>
