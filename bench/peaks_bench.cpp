@@ -29,13 +29,7 @@ const std::string& Memo(const CAudioManager& audio)
         const auto encoder = audio.CreateEncoderOfFormat(3);
         encoder->SetSyncToDisk(false);
         encoder->Open(file, false);
-        const Bytes& clip = SpeechClip();
-        Bytes second(kSecond);
-        for (std::size_t s = 0; s < kSeconds; ++s) {
-            for (std::size_t i = 0; i < kSecond; ++i)
-                second[i] = clip[(s * kSecond + i) % clip.size()];
-            encoder->Write(second, s + 1 == kSeconds);
-        }
+        WriteSpeechSeconds(*encoder, kSeconds);
         encoder->Close();
         return file;
     }();
