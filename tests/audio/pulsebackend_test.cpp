@@ -222,6 +222,16 @@ protected:
         m_manager = std::make_unique<CAudioManager>(std::move(backend));
         m_manager->GetRecorder().SetDeviceName(m_sink->Monitor());
     }
+    // The chirp playing into the sink, past the null sink's first two seconds, which it
+    // renders at once: the chirp is dated from when it plays in small steps.
+    std::unique_ptr<CChirpPlayer> StartChirp() const
+    {
+        auto player = std::make_unique<CChirpPlayer>(m_sink->Name());
+        while (player->PlayedSeconds() < 0.4 && !player->Failed())
+            std::this_thread::sleep_for(5ms);
+        return player;
+    }
+
     // The samples of a PCM record the recorder made: all that follows its header.
     Bytes Samples(const std::string& name) const
     {
@@ -243,12 +253,9 @@ using PulseDevices = PulseTest;
 TEST_F(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 {
     CRecorder& recorder = m_manager->GetRecorder();
-    // A fresh null sink renders its first two seconds at once; the chirp is dated from
-    // when it plays in small steps.
-    CChirpPlayer player(m_sink->Name());
-    while (player.PlayedSeconds() < 0.4 && !player.Failed())
-        std::this_thread::sleep_for(5ms);
-    ASSERT_FALSE(player.Failed());
+    const std::unique_ptr<CChirpPlayer> chirp = StartChirp();
+    ASSERT_FALSE(chirp->Failed());
+    const CChirpPlayer& player = *chirp;
 
     recorder.Record(m_dir.File("memo.wav"));
     const Clock::time_point recording = Clock::now();
@@ -291,10 +298,9 @@ TEST_F(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 TEST_F(PulseFidelity, APauseLeavesOutWhatPlayedMeanwhileAndNothingElse)
 {
     CRecorder& recorder = m_manager->GetRecorder();
-    CChirpPlayer player(m_sink->Name());
-    while (player.PlayedSeconds() < 0.4 && !player.Failed())
-        std::this_thread::sleep_for(5ms);
-    ASSERT_FALSE(player.Failed());
+    const std::unique_ptr<CChirpPlayer> chirp = StartChirp();
+    ASSERT_FALSE(chirp->Failed());
+    const CChirpPlayer& player = *chirp;
 
     recorder.Record(m_dir.File("memo.wav"));
     std::this_thread::sleep_for(1200ms);
