@@ -23,6 +23,7 @@
 #include "controls/slotlist.h"
 #include "controls/slotlistview.h"
 #include "store/locationlist.h"
+#include "store/peakscache.h"
 #include "store/recordcatalogue.h"
 #include "store/renametrail.h"
 #include "store/settingsstore.h"
@@ -71,6 +72,7 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         audio.GetPlayer().SetDeviceName(m_context.settings.OutputDevice().toStdString());
         m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
         m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
+        m_peaks = std::make_unique<CPeaksCache>(audio);
 
         setWindowTitle(kProduct);
         setWindowIcon(AppIcon());
@@ -521,11 +523,12 @@ void CParlantographerDlg::OpenBrowser()
     };
     build();
     CSinkPrompts prompts(m_context.sink);
-    CFindRecordDlg browser(
-        {m_context.audio, prompts, m_context.pim, records, build,
-         [] { return QDateTime::currentDateTime(); }, m_context.storage.ProgramFolder(),
-         [this] { return m_context.storage.EnumerateRecordFolders(); }, &m_context.settings},
-        this);
+    CFindRecordDlg browser({m_context.audio, prompts, m_context.pim, records, build,
+                            [] { return QDateTime::currentDateTime(); },
+                            m_context.storage.ProgramFolder(),
+                            [this] { return m_context.storage.EnumerateRecordFolders(); },
+                            &m_context.settings, m_peaks.get()},
+                           this);
     browser.resize(size());
     browser.exec();
 }

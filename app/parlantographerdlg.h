@@ -17,6 +17,7 @@ class CBackgroundWidget;
 class CLocationList;
 class CMainFocus;
 class CMemoryCheck;
+class CPeaksCache;
 class CRecordButton;
 class CRecordingController;
 class CSettingsStore;
@@ -134,6 +135,8 @@ private:
     std::unique_ptr<CTagCatalogue> m_catalogue;
     std::unique_ptr<CLocationList> m_locations;
     std::unique_ptr<CRecordingController> m_recording;
+    // The records' waveforms, kept from one opening of the browser to the next.
+    std::unique_ptr<CPeaksCache> m_peaks;
     CBackgroundWidget* m_central = nullptr;
     std::array<CSlotList*, 4> m_slots{};
     CRecordButton* m_recordButton = nullptr;

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <vector>
 
+class CAudioError;
 class CPlaybackBar;
 class CRecordSummary;
+class CWaveformView;
 class QBoxLayout;
 class QLineEdit;
 class QListWidget;
@@ -18,11 +20,11 @@ class QPushButton;
 class QVBoxLayout;
 
 // What every page of the records browser shares: a search field, the list of the
-// records the page's selector lets through, the summary of the selected record, the
-// playback bar and the play, edit, rename and delete buttons (Space in the record list,
-// Ctrl+E, F2 and Delete do the same on the selected record). A page says which records its selector
-// and period let through; the base narrows them by the search text, orders them and keeps the
-// selection across refills.
+// records the page's selector lets through, the summary of the selected record with its
+// waveform, the playback bar and the play, edit, rename and delete buttons (Space in the record
+// list, Ctrl+E, F2 and Delete do the same on the selected record). A page says which records its
+// selector and period let through; the base narrows them by the search text, orders them and keeps
+// the selection across refills.
 class CBrowserPage : public CBackgroundWidget
 {
     Q_OBJECT
@@ -46,6 +48,7 @@ public:
     QLineEdit* SearchField() const { return m_search; }
     QListWidget* RecordListWidget() const { return m_list; }
     CRecordSummary* Summary() const { return m_summary; }
+    CWaveformView* Waveform() const { return m_waveform; }
     CPlaybackBar* PlaybackBar() const { return m_bar; }
     QPushButton* PlayButton() const { return m_play; }
     QPushButton* EditButton() const { return m_edit; }
@@ -94,7 +97,14 @@ private:
     void OnSelectionChanged();
     void ShowSummaryOf(const SBrowsedRecord* entry);
     void OnPlaybackState(bool playing);
+    // Plays `path` from `sample`; a record that cannot be played is said and the page read
+    // again.
+    void PlayFrom(const std::filesystem::path& path, std::uint64_t sample);
+    void TellAudioError(const CAudioError& error);
     void OnSeek(std::uint64_t sample);
+    // A seek on the waveform: plays the selected record from there when nothing plays.
+    void OnWaveformSeek(std::uint64_t sample);
+    void OnPeaksReady(const std::filesystem::path& path);
     void OnSkip(int seconds);
     void SelectName(const QString& name);
     // Selects the record at `path`; the first row when it is not listed.
@@ -109,6 +119,7 @@ private:
     QLineEdit* m_search;
     QListWidget* m_list;
     CRecordSummary* m_summary;
+    CWaveformView* m_waveform;
     CPlaybackBar* m_bar;
     QPushButton* m_play = nullptr;
     QPushButton* m_edit = nullptr;

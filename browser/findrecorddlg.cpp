@@ -8,6 +8,7 @@
 #include "browser/recordfolderwatcher.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
+#include "store/peakscache.h"
 #include "store/settingsstore.h"
 
 #include <QApplication>
@@ -42,9 +43,13 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
         m_records = CRecordBrowser(m_context.rebuildRecords());
         return m_records;
     };
+    if (!m_context.peaks) {
+        m_ownPeaks = std::make_unique<CPeaksCache>(m_context.audio);
+        m_context.peaks = m_ownPeaks.get();
+    }
     m_services = std::make_unique<SPageServices>(
-        SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, rebuild,
-                      m_context.now, m_context.programFolder});
+        SPageServices{m_context.audio, *m_session, *m_context.peaks, m_context.prompts,
+                      m_context.pim, rebuild, m_context.now, m_context.programFolder});
 
     m_all = new CPropertyAll(*m_services, m_tabs);
     m_tasks = new CPropertyTasks(*m_services, m_tabs);
