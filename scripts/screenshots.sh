@@ -85,7 +85,12 @@ INI
       pid=$!
       sleep 0.8
       import -window root "$SHOT_OUT/splash-$SHOT_NAME.png"
-      sleep 3
+      # The main window, once it is mapped at the full size (a loaded machine takes longer).
+      for _ in $(seq 150); do
+        xwininfo -root -tree | grep -q "\"Parlantographer\": (\"parlantographer\".*$SHOT_SIZE+0+0" && break
+        sleep 0.2
+      done
+      sleep 1.5
       xdotool mousemove 60 110 click 1    # an item of the first slot
       sleep 0.5
       import -window root "$SHOT_OUT/idle-$SHOT_NAME.png"
