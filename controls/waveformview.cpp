@@ -1,5 +1,6 @@
 #include "controls/waveformview.h"
 
+#include "controls/backgroundpainter.h"
 #include "controls/theme.h"
 
 #include <QMouseEvent>
@@ -106,11 +107,7 @@ void CWaveformView::paintEvent(QPaintEvent*)
     }
 
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor base = Theme::ListBase();
-    p.setPen(QPen(Theme::Border(), 1));
-    p.setBrush(base);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    const QColor base = CBackgroundPainter::PaintPanel(p, rect());
     p.setRenderHint(QPainter::Antialiasing, false);
 
     const QColor played = Theme::Readable(Theme::Accent(), base, 3.0);
