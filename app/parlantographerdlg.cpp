@@ -25,6 +25,7 @@
 #include "controls/slotlistview.h"
 #include "store/locationlist.h"
 #include "store/nativepath.h"
+#include "store/peakscache.h"
 #include "store/recordcatalogue.h"
 #include "store/renametrail.h"
 #include "store/settingsstore.h"
@@ -73,6 +74,7 @@ CParlantographerDlg::CParlantographerDlg(SContext context, QWidget* parent)
         audio.GetPlayer().SetDeviceName(m_context.settings.OutputDevice().toStdString());
         m_catalogue = std::make_unique<CTagCatalogue>(m_context.storage.ProgramFolder());
         m_locations = std::make_unique<CLocationList>(m_context.storage.ProgramFolder());
+        m_peaks = std::make_unique<CPeaksCache>(audio);
 
         setWindowTitle(kProduct);
         setWindowIcon(AppIcon());
@@ -376,7 +378,7 @@ void CParlantographerDlg::PlacePane(const QRect& area)
         // Made the first time the window is wide enough: a narrow window reads no record.
         CWaitCursor wait;
         m_pane =
-            new CRecordsPane({m_context.audio, *m_prompts, m_context.pim,
+            new CRecordsPane({m_context.audio, *m_prompts, m_context.pim, *m_peaks,
                               [this] {
                                   return BuildRecordList(m_context.storage.EnumerateRecordFolders(),
                                                          m_context.audio.GetTagger());
@@ -582,11 +584,12 @@ void CParlantographerDlg::OpenBrowserWindow()
     };
     build();
     CSinkPrompts prompts(m_context.sink);
-    CFindRecordDlg browser(
-        {m_context.audio, prompts, m_context.pim, records, build,
-         [] { return QDateTime::currentDateTime(); }, m_context.storage.ProgramFolder(),
-         [this] { return m_context.storage.EnumerateRecordFolders(); }, &m_context.settings},
-        this);
+    CFindRecordDlg browser({m_context.audio, prompts, m_context.pim, records, build,
+                            [] { return QDateTime::currentDateTime(); },
+                            m_context.storage.ProgramFolder(),
+                            [this] { return m_context.storage.EnumerateRecordFolders(); },
+                            &m_context.settings, m_peaks.get()},
+                           this);
     // One playback at a time: the pane's ends before the window's can start.
     if (m_pane)
         m_pane->StopPlayback();

@@ -17,6 +17,7 @@ class CBackgroundWidget;
 class CLocationList;
 class CMainFocus;
 class CMemoryCheck;
+class CPeaksCache;
 class CRecordButton;
 class CRecordingController;
 class CRecordsPane;
@@ -144,6 +145,8 @@ private:
     std::unique_ptr<CTagCatalogue> m_catalogue;
     std::unique_ptr<CLocationList> m_locations;
     std::unique_ptr<CRecordingController> m_recording;
+    // The records' waveforms, kept from one opening of the browser to the next.
+    std::unique_ptr<CPeaksCache> m_peaks;
     CBackgroundWidget* m_central = nullptr;
     // The pane's messages and questions, through the sink as every other message.
     std::unique_ptr<CSinkPrompts> m_prompts;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/windowpeak.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -22,13 +24,13 @@ public:
     float Level() const { return m_level.load(std::memory_order_relaxed); }
 
     // The peak of a stretch of samples, 0..1.
-    static float Peak(const std::uint8_t* samples, std::size_t bytes, int bitsPerSample);
+    static float Peak(const std::uint8_t* samples, std::size_t bytes, int bitsPerSample)
+    {
+        return CWindowPeak::Peak(samples, bytes, bitsPerSample);
+    }
 
 private:
-    int m_bits = 8;
-    std::size_t m_windowSamples = 800;
-    std::size_t m_samplesInWindow = 0;
-    float m_windowPeak = 0.0f;
+    CWindowPeak m_window;
     float m_previousPeak = 0.0f;
     std::atomic<float> m_level{0.0f};
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/windowpeak.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -28,10 +30,7 @@ public:
     std::uint64_t Windows() const { return m_windows.load(std::memory_order_acquire); }
 
 private:
-    int m_bits = 8;
-    std::size_t m_windowSamples = 200;
-    std::size_t m_samplesInWindow = 0;
-    float m_windowPeak = 0.0f;
+    CWindowPeak m_window;
     std::array<std::atomic<float>, kCapacity> m_peaks{};
     std::atomic<std::uint64_t> m_windows{0};
 };

@@ -104,4 +104,18 @@ inline double ThreadCpuSeconds()
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
+// `seconds` of the speech clip, over and over, into an open encoder in the recorder's
+// one-second writes, the last one flagged.
+template <typename Encoder> void WriteSpeechSeconds(Encoder& encoder, std::size_t seconds)
+{
+    constexpr std::size_t kSecond = 8000;
+    const Bytes& clip = SpeechClip();
+    Bytes second(kSecond);
+    for (std::size_t s = 0; s < seconds; ++s) {
+        for (std::size_t i = 0; i < kSecond; ++i)
+            second[i] = clip[(s * kSecond + i) % clip.size()];
+        encoder.Write(second, s + 1 == seconds);
+    }
+}
+
 } // namespace Bench

@@ -15,6 +15,7 @@
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
 #include "platform/wavebackend.h"
+#include "store/peakscache.h"
 #include "store/pimsource.h"
 #include "store/recordbrowser.h"
 #include "store/recordcatalogue.h"
@@ -71,9 +72,10 @@ struct SBrowser
     CSilentPrompts prompts;
     CNoPim pim;
     CPlaybackSession session{audio};
+    CPeaksCache peaks{audio};
     CRecordBrowser records;
-    SPageServices services{audio,    session, prompts, pim, records, [] {}, [] { return kNow; },
-                           QString()};
+    SPageServices services{
+        audio, session, peaks, prompts, pim, records, [] {}, [] { return kNow; }, QString()};
     std::unique_ptr<CPropertyAll> page;
 
     SBrowser()

@@ -15,6 +15,7 @@
 #include "browser/propertyall.h"
 #include "browser/recordspane.h"
 #include "platform/wavebackend.h"
+#include "store/peakscache.h"
 #include "store/pimsource.h"
 #include "store/recordbrowser.h"
 #include "timesreporter.h"
@@ -173,8 +174,9 @@ BENCHMARK(BM_PaneModelBuild)->Apply(MinMedianMax);
 void BM_PaneFirstDisplay(benchmark::State& state)
 {
     SWindow& window = Window();
+    CPeaksCache peaks(window.audio);
     for (auto _ : state) {
-        CRecordsPane pane({window.audio, window.prompts, window.pim, [] {
+        CRecordsPane pane({window.audio, window.prompts, window.pim, peaks, [] {
                                return Records();
                            }});
         pane.resize(800, 770);

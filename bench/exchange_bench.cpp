@@ -33,13 +33,7 @@ const QString& Record(const CAudioManager& audio)
         const auto encoder = audio.CreateEncoderOfFormat(0);
         encoder->SetInfo("*ParlantographerInfo*\n[[Tags]]\n[[Tasks]]\nCall back\n[[Contacts]]\n");
         encoder->Open(file, false);
-        const Bytes& clip = SpeechClip();
-        Bytes second(kSecond);
-        for (std::size_t s = 0; s < kSeconds; ++s) {
-            for (std::size_t i = 0; i < kSecond; ++i)
-                second[i] = clip[(s * kSecond + i) % clip.size()];
-            encoder->Write(second, s + 1 == kSeconds);
-        }
+        WriteSpeechSeconds(*encoder, kSeconds);
         encoder->Close();
         return QString::fromStdString(file);
     }();

@@ -10,7 +10,9 @@
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "controls/theme.h"
+#include "controls/waveformview.h"
 #include "controls/wholerowsview.h"
+#include "store/peakscache.h"
 #include "store/recordcatalogue.h"
 #include "store/tagcatalogue.h"
 
@@ -44,8 +46,9 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     : CBackgroundWidget(parent), m_services(services), m_selectorArea(new QVBoxLayout),
       m_search(new QLineEdit(this)), m_model(new CRecordListModel(this)),
       m_list(new CWholeRowsView<QListView>(this)), m_summary(new CRecordSummary(this)),
-      m_bar(new CPlaybackBar(this)), m_split(new QBoxLayout(QBoxLayout::TopToBottom)),
-      m_browseColumn(new QWidget(this)), m_detailColumn(new QWidget(this))
+      m_waveform(new CWaveformView(this)), m_bar(new CPlaybackBar(this)),
+      m_split(new QBoxLayout(QBoxLayout::TopToBottom)), m_browseColumn(new QWidget(this)),
+      m_detailColumn(new QWidget(this))
 {
     m_search->setObjectName(QStringLiteral("search"));
     m_search->setPlaceholderText(tr("Search tags, tasks, contacts, names"));
@@ -79,6 +82,7 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     m_detail->addWidget(m_summary);
     // Empty on a phone; on a desktop it keeps the buttons at the bottom, under the list's end.
     m_detail->addStretch(0);
+    m_detail->addWidget(m_waveform);
     m_detail->addWidget(m_bar);
     m_detail->addLayout(buttons);
 
@@ -102,8 +106,11 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     connect(&m_services.session, &CPlaybackSession::Progress, this,
             [this](std::uint64_t elapsed, std::uint64_t total) {
                 m_bar->SetProgress(elapsed, total, m_services.session.SampleRate());
+                m_waveform->SetPlayhead(elapsed);
             });
     connect(m_bar, &CPlaybackBar::SeekRequested, this, &CBrowserPage::OnSeek);
+    connect(m_waveform, &CWaveformView::SeekRequested, this, &CBrowserPage::OnWaveformSeek);
+    connect(&m_services.peaks, &CPeaksCache::Ready, this, &CBrowserPage::OnPeaksReady);
     connect(m_bar, &CPlaybackBar::SkipRequested, this, &CBrowserPage::OnSkip);
     connect(m_bar, &CPlaybackBar::SpeedRequested, &m_services.session, &CPlaybackSession::SetSpeed);
     connect(&m_services.session, &CPlaybackSession::SpeedChanged, m_bar, &CPlaybackBar::SetSpeed);
@@ -219,8 +226,7 @@ void CBrowserPage::StopPlayback()
     try {
         m_services.session.Stop();
     } catch (const CAudioError& error) {
-        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
-                                QString::fromStdString(error.what()), this);
+        TellAudioError(error);
     }
 }
 
@@ -310,9 +316,19 @@ void CBrowserPage::ShowSummaryOf(const SBrowsedRecord* entry)
 {
     if (!entry) {
         m_summary->ShowNothing();
+        m_waveform->SetPeaks(nullptr);
         return;
     }
     m_summary->ShowRecord({entry->recorded, entry->tasks, entry->contacts, entry->tagLines});
+    // Known peaks show at once; others are computed off this thread and come with Ready.
+    m_waveform->SetPeaks(m_services.peaks.Peaks(entry->path));
+}
+
+void CBrowserPage::OnPeaksReady(const std::filesystem::path& path)
+{
+    const SBrowsedRecord* entry = SelectedEntry();
+    if (entry && entry->path == path)
+        m_waveform->SetPeaks(m_services.peaks.Peaks(path));
 }
 
 void CBrowserPage::OnPlaybackState(bool playing)
@@ -320,6 +336,8 @@ void CBrowserPage::OnPlaybackState(bool playing)
     m_play->setText(playing ? tr("Stop") : tr("Play"));
     m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
     m_bar->SetPlaying(playing);
+    if (!playing)
+        m_waveform->SetPlayhead(std::nullopt);
 }
 
 void CBrowserPage::OnPlay()
@@ -333,13 +351,23 @@ void CBrowserPage::OnPlay()
         m_services.prompts.Tell(EPromptIcon::Information, QString(), tr("Can't play it!"), this);
         return;
     }
+    PlayFrom(entry->path, 0);
+}
+
+void CBrowserPage::PlayFrom(const std::filesystem::path& path, std::uint64_t sample)
+{
     try {
-        m_services.session.Play(entry->path);
+        m_services.session.Play(path, sample);
     } catch (const CAudioError& error) {
         RefreshPage();
-        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
-                                QString::fromStdString(error.what()), this);
+        TellAudioError(error);
     }
+}
+
+void CBrowserPage::TellAudioError(const CAudioError& error)
+{
+    m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
+                            QString::fromStdString(error.what()), this);
 }
 
 void CBrowserPage::OnSeek(std::uint64_t sample)
@@ -347,9 +375,18 @@ void CBrowserPage::OnSeek(std::uint64_t sample)
     try {
         m_services.session.Seek(sample);
     } catch (const CAudioError& error) {
-        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
-                                QString::fromStdString(error.what()), this);
+        TellAudioError(error);
     }
+}
+
+void CBrowserPage::OnWaveformSeek(std::uint64_t sample)
+{
+    if (m_services.session.IsPlaying()) {
+        OnSeek(sample);
+        return;
+    }
+    if (const SBrowsedRecord* entry = SelectedEntry())
+        PlayFrom(entry->path, sample);
 }
 
 void CBrowserPage::OnSkip(int seconds)
@@ -357,8 +394,7 @@ void CBrowserPage::OnSkip(int seconds)
     try {
         m_services.session.SkipBy(seconds);
     } catch (const CAudioError& error) {
-        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
-                                QString::fromStdString(error.what()), this);
+        TellAudioError(error);
     }
 }
 

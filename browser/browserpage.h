@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <vector>
 
+class CAudioError;
 class CPlaybackBar;
 class CRecordListModel;
 class CRecordSummary;
+class CWaveformView;
 class QBoxLayout;
 class QLineEdit;
 class QListView;
@@ -19,8 +21,8 @@ class QVBoxLayout;
 
 // What every page of the records browser shares: a search field, the list of the
 // records the page's selector lets through (a view over CRecordListModel, whose rows say what
-// each memo is and drag out as files), the summary of the selected record, the
-// playback bar and the play, edit, rename and delete buttons (Space in the record list,
+// each memo is and drag out as files), the summary of the selected record
+// with its waveform, the playback bar and the play, edit, rename and delete buttons (Space in the record list,
 // Ctrl+E, F2 and Delete do the same on the selected record). A page says which records its selector
 // and period let through; the base narrows them by the search text, orders them and keeps the
 // selection across refills.
@@ -46,6 +48,7 @@ public:
     QListView* RecordListWidget() const { return m_list; }
     CRecordListModel* RecordModel() const { return m_model; }
     CRecordSummary* Summary() const { return m_summary; }
+    CWaveformView* Waveform() const { return m_waveform; }
     CPlaybackBar* PlaybackBar() const { return m_bar; }
     QPushButton* PlayButton() const { return m_play; }
     QPushButton* EditButton() const { return m_edit; }
@@ -98,7 +101,14 @@ private:
     void OnSelectionChanged();
     void ShowSummaryOf(const SBrowsedRecord* entry);
     void OnPlaybackState(bool playing);
+    // Plays `path` from `sample`; a record that cannot be played is said and the page read
+    // again.
+    void PlayFrom(const std::filesystem::path& path, std::uint64_t sample);
+    void TellAudioError(const CAudioError& error);
     void OnSeek(std::uint64_t sample);
+    // A seek on the waveform: plays the selected record from there when nothing plays.
+    void OnWaveformSeek(std::uint64_t sample);
+    void OnPeaksReady(const std::filesystem::path& path);
     void OnSkip(int seconds);
     void SelectName(const QString& name);
     // Selects the record at `path`; the first row when it is not listed.
@@ -114,6 +124,7 @@ private:
     CRecordListModel* m_model;
     QListView* m_list;
     CRecordSummary* m_summary;
+    CWaveformView* m_waveform;
     CPlaybackBar* m_bar;
     QPushButton* m_play = nullptr;
     QPushButton* m_edit = nullptr;

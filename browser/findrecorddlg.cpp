@@ -8,6 +8,8 @@
 #include "browser/recordfolderwatcher.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
+#include "store/peakscache.h"
+#include "store/settingsstore.h"
 
 #include <QApplication>
 #include <QListView>
@@ -31,9 +33,13 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     if (m_context.settings)
         m_session->KeepSpeedIn(*m_context.settings);
     m_records = CRecordBrowser(m_context.records);
-    m_services = std::make_unique<SPageServices>(
-        SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, m_records,
-                      [this] { RefreshRecords(); }, m_context.now, m_context.programFolder});
+    if (!m_context.peaks) {
+        m_ownPeaks = std::make_unique<CPeaksCache>(m_context.audio);
+        m_context.peaks = m_ownPeaks.get();
+    }
+    m_services = std::make_unique<SPageServices>(SPageServices{
+        m_context.audio, *m_session, *m_context.peaks, m_context.prompts, m_context.pim, m_records,
+        [this] { RefreshRecords(); }, m_context.now, m_context.programFolder});
 
     m_all = new CPropertyAll(*m_services, m_tabs);
     m_tasks = new CPropertyTasks(*m_services, m_tabs);

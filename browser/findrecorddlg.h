@@ -7,6 +7,7 @@
 #include <memory>
 
 class CBrowserPage;
+class CPeaksCache;
 class CPropertyAll;
 class CPropertyContacts;
 class CPropertyTags;
@@ -47,6 +48,9 @@ public:
         std::function<QStringList()> recordFolders = {};
         // Where the playback speed is remembered; none: it starts at 1 and is not kept.
         CSettingsStore* settings = nullptr;
+        // The records' waveforms, kept beyond the browser by its caller; none: the browser
+        // keeps them while it is open.
+        CPeaksCache* peaks = nullptr;
     };
 
     // How long the record folders must stay quiet before a change refreshes the page.
@@ -92,6 +96,7 @@ private:
 
     SContext m_context;
     std::unique_ptr<CPlaybackSession> m_session;
+    std::unique_ptr<CPeaksCache> m_ownPeaks;
     // Retries a refresh that a dialog of the browser put off.
     QTimer* m_putOff = nullptr;
     CRecordBrowser m_records;

@@ -6,16 +6,18 @@
 #include <functional>
 
 class CAudioManager;
+class CPeaksCache;
 class CPlaybackSession;
 class MBrowserPrompts;
 class MPimSource;
 
-// What the browser's pages share and need of the browser: the playback, the prompts,
-// the contacts-and-tasks source, the clock, and the records.
+// What the browser's pages share and need of the browser: the playback, the records'
+// waveforms, the prompts, the contacts-and-tasks source, the clock, and the records.
 struct SPageServices
 {
     CAudioManager& audio;
     CPlaybackSession& session;
+    CPeaksCache& peaks;
     MBrowserPrompts& prompts;
     const MPimSource& pim;
     // The records. A page changes the one record a rename, a delete or an edit of its own

@@ -11,8 +11,9 @@
 #include <chrono>
 
 namespace {
-constexpr int kTickMs = 200;
-}
+// Often enough for a play head that glides rather than jumps across a short record.
+constexpr int kTickMs = 50;
+} // namespace
 
 CPlaybackSession::CPlaybackSession(CAudioManager& audio, QObject* parent)
     : QObject(parent), m_audio(audio), m_player(audio.GetPlayer())

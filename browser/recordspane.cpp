@@ -24,14 +24,14 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
     setObjectName(QStringLiteral("recordsPane"));
     if (m_context.settings)
         m_session->KeepSpeedIn(*m_context.settings);
-    m_services = std::make_unique<SPageServices>(
-        SPageServices{m_context.audio, *m_session, m_context.prompts, m_context.pim, m_records,
-                      [this] {
-                          if (m_context.recordFolders)
-                              m_records.Refresh(m_context.recordFolders(),
-                                                RecordReader::DecodersOf(m_context.audio));
-                      },
-                      m_context.now, m_context.programFolder});
+    m_services = std::make_unique<SPageServices>(SPageServices{
+        m_context.audio, *m_session, m_context.peaks, m_context.prompts, m_context.pim, m_records,
+        [this] {
+            if (m_context.recordFolders)
+                m_records.Refresh(m_context.recordFolders(),
+                                  RecordReader::DecodersOf(m_context.audio));
+        },
+        m_context.now, m_context.programFolder});
 
     auto* title = new QLabel(tr("Records"), this);
     QFont bold = title->font();

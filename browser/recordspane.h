@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class CPeaksCache;
 class CPropertyAll;
 class CSettingsStore;
 class QAction;
@@ -28,6 +29,8 @@ public:
         CAudioManager& audio;
         MBrowserPrompts& prompts;
         const MPimSource& pim;
+        // The records' waveforms, kept from one selection to the next.
+        CPeaksCache& peaks;
         // Reads every record of the record folders; called once, as the pane is made.
         std::function<RecordList()> readRecords;
         // The record folders, watched while the pane lives. Empty: not watched.

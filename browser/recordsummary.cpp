@@ -1,5 +1,6 @@
 #include "browser/recordsummary.h"
 
+#include "controls/backgroundpainter.h"
 #include "controls/theme.h"
 
 #include <QApplication>
@@ -139,11 +140,7 @@ QSize CRecordSummary::minimumSizeHint() const
 void CRecordSummary::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor base = Theme::ListBase();
-    p.setPen(QPen(Theme::Border(), 1));
-    p.setBrush(base);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    const QColor base = CBackgroundPainter::PaintPanel(p, rect());
 
     const QRect area = TextArea();
     const QColor ink = Theme::ListText();

@@ -12,3 +12,13 @@ void CBackgroundPainter::PaintBackground(QPainter& painter, const QRect& area) c
     gradient.setColorAt(1.0, Theme::BackgroundBottom());
     painter.fillRect(area, gradient);
 }
+
+QColor CBackgroundPainter::PaintPanel(QPainter& painter, const QRect& area)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor base = Theme::ListBase();
+    painter.setPen(QPen(Theme::Border(), 1));
+    painter.setBrush(base);
+    painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    return base;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+class QColor;
 class QPainter;
 class QRect;
 
@@ -16,4 +17,7 @@ class CBackgroundPainter : public MBackgroundPainter
 {
 public:
     void PaintBackground(QPainter& painter, const QRect& area) const override;
+    // A panel framed in the program's green on the lists' base, as the lists are drawn, for
+    // what a widget draws inside it; returns the base. Leaves the painter antialiased.
+    static QColor PaintPanel(QPainter& painter, const QRect& area);
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the window under a virtual X server, with a temporary home and the
-# simulated audio device: 480x640 and 1280x800, idle, recording and just recorded, plus the settings
-# dialog, the splash, the records browser over a few records made by the CLI, the information
+# simulated audio device: 480x640 and 1280x800, idle, recording, paused and just recorded, plus
+# the settings dialog, the splash, the records browser over a few records made by the CLI (and
+# playing one at 1.5x, with its waveform), the information
 # editor and the tag manager; each in the default light palette and in a dark desktop theme
 # (the GTK platform theme with Adwaita's dark variant, files ending in "-dark").
 # Usage: scripts/screenshots.sh [output folder] (default build/screenshots). Builds the dev
@@ -45,10 +46,16 @@ SUMMARY:Write the quarterly report
 END:VTODO
 END:VCALENDAR
 ICS
+  # A voice for the simulated microphone, so the recording face's level meter moves
+  # and the records have a waveform.
+  espeak-ng -s 120 -w "$home/voice.wav" \
+    "This is a memo about the quarterly report, recorded for the screenshots." 2>/dev/null
+  sox "$home/voice.wav" -r 8000 -b 8 -c 1 -e unsigned-integer "$home/voice8k.wav"
   # A few records for the browser, recorded as fast as the simulated device allows.
   (
     export PARLANTOGRAPHER_HOME=$home PARLANTOGRAPHER_AUDIO=sim PARLANTOGRAPHER_SIM_SPEED=fast
-    "$cli" record --seconds 2 --tag Priority=Important --task "Call back the office" \
+    export PARLANTOGRAPHER_SIM_INPUT=$home/voice8k.wav
+    "$cli" record --seconds 6 --tag Priority=Important --task "Call back the office" \
       --contact "Ann Lee" >/dev/null
     sleep 1
     "$cli" record --seconds 3 --format 2 --tag Priority=Normal --contact "Ann Lee" \
@@ -64,10 +71,6 @@ Slot2=Contacts
 Slot3=Task
 Slot4=None
 INI
-  # A voice for the simulated microphone, so the recording face's level meter moves.
-  espeak-ng -s 120 -w "$home/voice.wav" \
-    "This is a memo about the quarterly report, recorded for the screenshots." 2>/dev/null
-  sox "$home/voice.wav" -r 8000 -b 8 -c 1 -e unsigned-integer "$home/voice8k.wav"
   local look=() suffix=$size
   if [ "$theme" = dark ]; then
     look=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark)
@@ -82,7 +85,12 @@ INI
       pid=$!
       sleep 0.8
       import -window root "$SHOT_OUT/splash-$SHOT_NAME.png"
-      sleep 3
+      # The main window, once it is mapped at the full size (a loaded machine takes longer).
+      for _ in $(seq 150); do
+        xwininfo -root -tree | grep -q "\"Parlantographer\": (\"parlantographer\".*$SHOT_SIZE+0+0" && break
+        sleep 0.2
+      done
+      sleep 1.5
       xdotool mousemove 60 110 click 1    # an item of the first slot
       sleep 0.5
       import -window root "$SHOT_OUT/idle-$SHOT_NAME.png"
@@ -97,8 +105,9 @@ INI
       xdotool mousemove 75 8 click 1      # "Player": the records browser, or the pane when wide
       sleep 1
       import -window root "$SHOT_OUT/browser-$SHOT_NAME.png"
+      xdotool key ctrl+bracketright ctrl+bracketright  # 1.5x
       xdotool key space                   # play the selected record
-      sleep 1.2
+      sleep 1.6
       import -window root "$SHOT_OUT/browser-playing-$SHOT_NAME.png"
       xdotool key space
       for page in tasks contacts tags; do  # the other pages, in tab order
@@ -126,7 +135,9 @@ INI
       xdotool mousemove "$bx" "$by" click 1
       sleep 3.3
       import -window root "$SHOT_OUT/recording-$SHOT_NAME.png"
+      xdotool key ctrl+p
       sleep 1
+      import -window root "$SHOT_OUT/paused-$SHOT_NAME.png"
       xdotool mousemove "$bx" "$by" click 1
       sleep 1
       import -window root "$SHOT_OUT/recorded-$SHOT_NAME.png"

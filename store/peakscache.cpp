@@ -6,16 +6,20 @@
 #include <exception>
 
 CPeaksCache::CPeaksCache(const CAudioManager& audio, QObject* parent)
-    : QObject(parent), m_audio(audio)
-{
-    m_pool.setMaxThreadCount(1);
-}
+    : QObject(parent), m_audio(audio), m_worker([this] { Work(); })
+{}
 
 CPeaksCache::~CPeaksCache()
 {
     if (m_cancel)
         *m_cancel = true;
-    m_pool.waitForDone();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_one();
+    // A Collect posted meanwhile is dropped with the object.
+    m_worker.join();
 }
 
 std::optional<CPeaksCache::SSignature> CPeaksCache::SignatureOf(const std::filesystem::path& path)
@@ -57,32 +61,62 @@ void CPeaksCache::Start(const std::filesystem::path& path, const SSignature& sig
         *m_cancel = true; // the record selected before matters no longer
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     m_running = path;
-    m_pool.start([this, path, signature, cancel = m_cancel, &audio = m_audio] {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_job = SJob{path, signature, m_cancel};
+    }
+    m_wake.notify_one();
+}
+
+void CPeaksCache::Work()
+{
+    for (;;) {
+        SJob job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_quit || m_job; });
+            if (m_quit)
+                return;
+            job = std::move(*m_job);
+            m_job.reset();
+        }
         std::shared_ptr<const SWaveformPeaks> peaks;
         try {
             std::optional<SWaveformPeaks> computed =
-                WaveformPeaks::Compute(audio, path.string(), cancel.get());
+                WaveformPeaks::Compute(m_audio, job.path.string(), job.cancel.get());
             if (!computed)
-                return; // cancelled: a later request took over
+                continue; // cancelled: a later request took over
             peaks = std::make_shared<const SWaveformPeaks>(std::move(*computed));
         } catch (const std::exception&) {
             // A record that cannot be read draws as nothing until it changes.
             peaks = std::make_shared<const SWaveformPeaks>();
         }
-        // The cache waits for this task before it goes, so `this` is alive to post to; a
-        // queued call to an object destroyed meanwhile would be dropped anyway.
-        QMetaObject::invokeMethod(
-            this, [this, path, signature, peaks] { Finish(path, signature, peaks); },
-            Qt::QueuedConnection);
-    });
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done.push_back({std::move(job.path), job.signature, std::move(peaks)});
+        }
+        // By name: the call crosses to this object's thread through Qt's own queue.
+        QMetaObject::invokeMethod(this, "Collect", Qt::QueuedConnection);
+    }
 }
 
-void CPeaksCache::Finish(const std::filesystem::path& path, const SSignature& signature,
-                         std::shared_ptr<const SWaveformPeaks> peaks)
+void CPeaksCache::Collect()
 {
-    if (m_running == path)
+    std::vector<SEntry> done;
+    {
+        const std::lock_guard lock(m_mutex);
+        done.swap(m_done);
+    }
+    for (SEntry& result : done)
+        Finish(std::move(result));
+}
+
+void CPeaksCache::Finish(SEntry result)
+{
+    if (m_running == result.path)
         m_running.reset();
-    m_entries.push_front({path, signature, std::move(peaks)});
+    const std::filesystem::path path = result.path;
+    m_entries.push_front(std::move(result));
     while (m_entries.size() > kKept)
         m_entries.pop_back();
     emit Ready(path);

@@ -856,6 +856,13 @@ Please enter another name.</source>
     </message>
 </context>
 <context>
+    <name>CWaveformView</name>
+    <message>
+        <source>Click or drag to play from there</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>NameRules</name>
     <message>
         <source>Group name</source>

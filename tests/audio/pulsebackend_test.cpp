@@ -63,8 +63,8 @@ private:
 // The time-coded signal: a linear chirp whose frequency dates every moment of it.
 constexpr double kRate = 8000;
 constexpr double kStartHz = 300;
-constexpr double kHzPerSecond = 600;
-constexpr double kChirpSeconds = 5.5;
+constexpr double kHzPerSecond = 400;
+constexpr double kChirpSeconds = 7.8;
 
 // The chirp's value (-1..1) at `t` seconds.
 double ChirpAt(double t)
@@ -222,6 +222,16 @@ protected:
         m_manager = std::make_unique<CAudioManager>(std::move(backend));
         m_manager->GetRecorder().SetDeviceName(m_sink->Monitor());
     }
+    // The chirp playing into the sink, past the null sink's first two seconds, which it
+    // renders at once: the chirp is dated from when it plays in small steps.
+    std::unique_ptr<CChirpPlayer> StartChirp() const
+    {
+        auto player = std::make_unique<CChirpPlayer>(m_sink->Name());
+        while (player->PlayedSeconds() < 0.4 && !player->Failed())
+            std::this_thread::sleep_for(5ms);
+        return player;
+    }
+
     // The samples of a PCM record the recorder made: all that follows its header.
     Bytes Samples(const std::string& name) const
     {
@@ -243,12 +253,9 @@ using PulseDevices = PulseTest;
 TEST_F(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 {
     CRecorder& recorder = m_manager->GetRecorder();
-    // A fresh null sink renders its first two seconds at once; the chirp is dated from
-    // when it plays in small steps.
-    CChirpPlayer player(m_sink->Name());
-    while (player.PlayedSeconds() < 0.4 && !player.Failed())
-        std::this_thread::sleep_for(5ms);
-    ASSERT_FALSE(player.Failed());
+    const std::unique_ptr<CChirpPlayer> chirp = StartChirp();
+    ASSERT_FALSE(chirp->Failed());
+    const CChirpPlayer& player = *chirp;
 
     recorder.Record(m_dir.File("memo.wav"));
     const Clock::time_point recording = Clock::now();
@@ -291,23 +298,24 @@ TEST_F(PulseFidelity, TheRecordingHoldsWhatPlayedBetweenRecordAndStop)
 TEST_F(PulseFidelity, APauseLeavesOutWhatPlayedMeanwhileAndNothingElse)
 {
     CRecorder& recorder = m_manager->GetRecorder();
-    CChirpPlayer player(m_sink->Name());
-    while (player.PlayedSeconds() < 0.4 && !player.Failed())
-        std::this_thread::sleep_for(5ms);
-    ASSERT_FALSE(player.Failed());
+    const std::unique_ptr<CChirpPlayer> chirp = StartChirp();
+    ASSERT_FALSE(chirp->Failed());
+    const CChirpPlayer& player = *chirp;
 
+    // 2 s recorded, 3 s paused, 2 s recorded: a record of 4 s.
     recorder.Record(m_dir.File("memo.wav"));
-    std::this_thread::sleep_for(1200ms);
+    std::this_thread::sleep_for(2000ms);
     const Clock::time_point pausing = Clock::now();
     ASSERT_TRUE(recorder.Pause());
-    std::this_thread::sleep_for(1500ms);
+    std::this_thread::sleep_for(3000ms);
     const Clock::time_point resuming = Clock::now();
     ASSERT_TRUE(recorder.Resume());
     const auto joint = static_cast<std::size_t>(recorder.CapturedSamples());
-    std::this_thread::sleep_for(1200ms);
+    std::this_thread::sleep_for(2000ms);
     recorder.StopRecording();
 
     const Bytes samples = Samples("memo.wav");
+    EXPECT_NEAR(static_cast<double>(samples.size()) / kRate, 4.0, 0.3);
     const std::vector<double> starts = SignalAtStartPerWindow(samples);
     const std::size_t jointWindow = joint / 400;
     ASSERT_GT(jointWindow, 4u);
@@ -319,7 +327,7 @@ TEST_F(PulseFidelity, APauseLeavesOutWhatPlayedMeanwhileAndNothingElse)
     const double left = Median(after) - start;
     const double paused = std::chrono::duration<double>(resuming - pausing).count();
     std::cout << "left out " << left * 1000 << " ms of a " << paused * 1000 << " ms pause\n";
-    if (player.Unsteadiness(pausing - 1300ms, resuming + 1300ms) > 0.005)
+    if (player.Unsteadiness(pausing - 2100ms, resuming + 2100ms) > 0.005)
         GTEST_SKIP() << "the chirp itself stalled on a loaded machine";
     ExpectNoGap(before, start);
     ExpectNoGap(after, start + left);

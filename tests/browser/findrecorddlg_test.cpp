@@ -11,6 +11,7 @@
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "browsertestsupport.h"
+#include "controls/waveformview.h"
 #include "store/recordrename.h"
 #include "support/casename.h"
 #include "support/tap.h"
@@ -170,6 +171,45 @@ TEST_F(BrowserTest, TheBarSeeksToTheClickTheKeysSkipAndTheSpeedIsKept)
     EXPECT_EQ(audio.GetPlayer().Speed(), 2.0);
     EXPECT_EQ(settings.PlaybackSpeed(), 2.0);
     EXPECT_EQ(Page().PlaybackBar()->SpeedButton()->text(), u"2\u00D7"_qs);
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
+}
+
+// The selected record's waveform comes from a worker, the selection never waiting for it,
+// and follows the selection; a click on it plays from the point clicked, and seeks there
+// while it plays.
+TEST_F(BrowserTest, TheWaveformFollowsTheSelectionAndPlaysFromTheClick)
+{
+    Record("01042027_080000.wav", kAnn, 20);
+    Record("01042027_090000.wav", kBo, 8);
+    Open();
+    CWaveformView* waveform = Page().Waveform();
+    const auto shows = [&](double seconds) {
+        return QTest::qWaitFor(
+            [&] {
+                return waveform->Peaks() && waveform->Peaks()->totalSamples ==
+                                                static_cast<std::uint64_t>(seconds * 8000);
+            },
+            2000);
+    };
+    ASSERT_TRUE(shows(20));
+    QTest::keyClick(Page().RecordListWidget(), Qt::Key_Down);
+    EXPECT_TRUE(shows(8));
+    QTest::keyClick(Page().RecordListWidget(), Qt::Key_Up);
+    EXPECT_TRUE(waveform->Peaks() && waveform->Peaks()->totalSamples == 20 * 8000)
+        << "kept, so shown at once";
+
+    const auto seconds = [&] {
+        return static_cast<double>(browser->Session().ElapsedSamples()) / 8000;
+    };
+    const auto at = [&](double share) {
+        return QPoint(static_cast<int>(share * waveform->width()), waveform->height() / 2);
+    };
+    QTest::mouseClick(waveform, Qt::LeftButton, {}, at(0.75));
+    ASSERT_TRUE(browser->Session().IsPlaying());
+    EXPECT_NEAR(seconds(), 15, 0.5);
+    QTest::mouseClick(waveform, Qt::LeftButton, {}, at(0.25));
+    EXPECT_NEAR(seconds(), 5, 0.5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return waveform->Playhead().value_or(0) > 5 * 8000; }, 2000));
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
 
