@@ -202,15 +202,15 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        auto& model = m_aggregates["BM_PaneModelBuild"];
+        auto& built = m_aggregates["BM_PaneModelBuild"];
         auto& pane = m_aggregates["BM_PaneFirstDisplay"];
-        if (model["median"] > 0)
+        if (built["median"] > 0)
             std::printf("the pane's first display over %d records: min %.1f ms, median %.1f ms, "
                         "max %.1f ms = %.2f / %.2f / %.2f x building the model (%.1f / %.1f / "
                         "%.1f ms)\n",
                         kRecords, pane["min"], pane["median"], pane["max"],
-                        pane["min"] / model["min"], pane["median"] / model["median"],
-                        pane["max"] / model["max"], model["min"], model["median"], model["max"]);
+                        pane["min"] / built["min"], pane["median"] / built["median"],
+                        pane["max"] / built["max"], built["min"], built["median"], built["max"]);
         const double model = RealTime("BM_BuildModel");
         const double open = RealTime("BM_OpenWindow");
         if (model > 0)
