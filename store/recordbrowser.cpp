@@ -232,10 +232,12 @@ CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
 {
     SRefresh result;
     const std::uint64_t pass = ++m_refreshes;
-    const CRecordListing listing(folders, CRecordListing::EStatus::Taken);
+    // An unchanged file costs its status and one look-up: no order, no path made.
+    const CRecordListing listing(folders, CRecordListing::EStatus::Taken,
+                                 CRecordListing::EOrder::AsListed);
+    std::string key;
     for (const CRecordListing::SFile& file : listing.Files()) {
-        const std::filesystem::path path = listing.PathOf(file);
-        const std::string& key = path.native();
+        listing.PathTextOf(file, key);
         const auto slot = m_slotOfPath.find(key);
         if (slot != m_slotOfPath.end()) {
             SSlot& known = m_slots[static_cast<std::size_t>(slot->second)];
@@ -255,7 +257,7 @@ CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
             m_slots[static_cast<std::size_t>(m_slotOfPath[key])].seen = pass;
             m_others.erase(key);
         } else {
-            result.removed += Remove(path) ? 1 : 0;
+            result.removed += Remove(std::filesystem::path(key)) ? 1 : 0;
             m_others[key] = SOther{*file.stamp, pass};
         }
     }
