@@ -1,5 +1,7 @@
 #include "store/recordlisting.h"
 
+#include "store/nativepath.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cctype>
@@ -28,8 +30,10 @@ bool IsHiddenOrTemporary(std::string_view name)
 
 } // namespace
 
-CRecordListing::CRecordListing(const QStringList& folders, EStatus status, EOrder order)
+CRecordListing::CRecordListing(const QStringList& folders, EStatus status, EOrder order,
+                               std::size_t expected)
 {
+    m_files.reserve(expected);
     std::set<fs::path> seen;
     for (const QString& folder : folders) {
         std::string native = QFile::encodeName(folder).toStdString();
@@ -104,8 +108,10 @@ void CRecordListing::PathTextOf(const SFile& file, std::string& path) const
 }
 
 std::optional<RecordEntry> CRecordListing::Read(const SFile& file, RecordReader::EDetail detail,
-                                                const RecordReader::DecoderOpener& decoders) const
+                                                const RecordReader::DecoderOpener& decoders,
+                                                const QString& fileName) const
 {
-    return RecordReader::Read(::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(),
-                              PathOf(file), detail, decoders);
+    return RecordReader::Read(
+        ::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(), PathOf(file),
+        fileName.isEmpty() ? NativePath::DisplayName(file.name) : fileName, detail, decoders);
 }

@@ -42,16 +42,20 @@ public:
         std::optional<SFileStamp> stamp; // with EStatus::Taken
     };
 
+    // `expected`: about how many files the folders hold, when the caller knows (room is made
+    // for them at once).
     explicit CRecordListing(const QStringList& folders, EStatus status = EStatus::Skipped,
-                            EOrder order = EOrder::ByName);
+                            EOrder order = EOrder::ByName, std::size_t expected = 0);
 
     const std::vector<SFile>& Files() const { return m_files; }
     std::filesystem::path PathOf(const SFile& file) const;
     // The same path as text, put into `path` (whose memory is used again).
     void PathTextOf(const SFile& file, std::string& path) const;
     // One pass over a listed file (RecordReader::Read).
+    // `fileName`: the file's name as the lists show it, when the caller has it already.
     std::optional<RecordEntry> Read(const SFile& file, RecordReader::EDetail detail,
-                                    const RecordReader::DecoderOpener& decoders) const;
+                                    const RecordReader::DecoderOpener& decoders,
+                                    const QString& fileName = QString()) const;
 
 private:
     struct SDirCloser
