@@ -30,32 +30,32 @@ void ParseInfo(SBrowsedRecord& record)
     record.contacts.reserve(counts[static_cast<int>(ESection::Contacts)]);
     record.tagLines.reserve(counts[static_cast<int>(ESection::Tags)]);
     record.tags.reserve(counts[static_cast<int>(ESection::Tags)]);
-    // Each line's text is made once and shared by the lists that hold it.
+    // Each line's text is made once, shared by the lists that hold it and moved into the last.
     QString group;
     for (const RecordInfoLines::SLine& line : parsed.lines) {
         if (line.kind == EKind::Header)
             continue;
-        const QString text = line.text.toString();
+        QString text = line.text.toString();
         switch (line.section) {
         case ESection::None:
             break;
         case ESection::Tasks:
             if (record.tasks.isEmpty() && !text.startsWith(u'['))
                 record.task = text;
-            record.tasks.append(text);
+            record.tasks.append(std::move(text));
             break;
         case ESection::Contacts:
-            record.contacts.append(text);
+            record.contacts.append(std::move(text));
             break;
         case ESection::Tags:
             if (line.kind == EKind::Group) {
-                record.tagLines.append(text);
+                record.tagLines.append(std::move(text));
                 group = line.GroupName().toString();
                 if (!record.groups.contains(group))
                     record.groups.append(group);
             } else if (line.IsTag()) {
                 record.tagLines.append(text);
-                record.tags.append(SRecordTag{group, text});
+                record.tags.append(SRecordTag{group, std::move(text)});
             }
             break;
         }
@@ -289,7 +289,8 @@ CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
     std::vector<SListed> listed;
     // An unchanged file costs its status and a comparison: no order, no path made.
     const CRecordListing listing(folders, CRecordListing::EStatus::Taken,
-                                 CRecordListing::EOrder::AsListed);
+                                 CRecordListing::EOrder::AsListed,
+                                 m_slots.size() + m_others.size());
     listed.reserve(listing.Files().size());
     std::size_t cursor = 0;
     std::string key;
