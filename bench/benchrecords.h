@@ -39,6 +39,19 @@ inline QByteArray EngineRecord(CAudioManager& manager, std::uint32_t codec, cons
     return bytes;
 }
 
+// Information block `v` of a set of variants: one priority, one of 7 projects, one of 40 tasks,
+// two contacts of 150; padded to 1 KB as the engine writes it.
+inline QByteArray InfoVariant(int v)
+{
+    QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[Projects]\nProject " +
+                      QByteArray::number(v % 7) + "\n[[Tasks]]\nTask " +
+                      QByteArray::number(v % 40) + "\n[[Contacts]]\nContact " +
+                      QByteArray::number(v) + "\nContact " + QByteArray::number((v * 7 + 3) % 150) +
+                      "\n";
+    info.resize(1024, '\0');
+    return info;
+}
+
 // The name of record `i` of a browsing benchmark: a record name dated within the two years
 // from 1 July 2025, one in twenty a free name; even records are WAV, odd ones Ogg.
 inline QString BrowsedRecordName(int i)

@@ -10,13 +10,12 @@
 #include "audio/audiomanager.h"
 #include "audio/tagger.h"
 #include "benchrecords.h"
-#include "browser/browserprompts.h"
 #include "browser/pageservices.h"
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
+#include "browserstubs.h"
 #include "platform/wavebackend.h"
 #include "store/peakscache.h"
-#include "store/pimsource.h"
 #include "store/recordbrowser.h"
 #include "store/recordcatalogue.h"
 #include "timesreporter.h"
@@ -38,39 +37,14 @@ constexpr int kRecords = 10000;
 constexpr int kInfoVariants = 100;
 const QDateTime kNow(QDate(2026, 6, 17), QTime(12, 0));
 
-QByteArray InfoVariant(int v)
-{
-    QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[Projects]\nProject " +
-                      QByteArray::number(v % 7) + "\n[[Tasks]]\nTask " +
-                      QByteArray::number(v % 40) + "\n[[Contacts]]\nContact " +
-                      QByteArray::number(v) + "\nContact " + QByteArray::number((v * 7 + 3) % 150) +
-                      "\n";
-    info.resize(1024, '\0');
-    return info;
-}
-
-class CSilentPrompts : public MBrowserPrompts
-{
-public:
-    void Tell(EPromptIcon, const QString&, const QString&, QWidget*) override {}
-    bool Ask(const QString&, const QString&, QWidget*, EDefaultAnswer) override { return true; }
-};
-
-class CNoPim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return {}; }
-    std::vector<SPimContact> Contacts() const override { return {}; }
-};
-
 // The folder, the model over it and the "All" page showing it, made before any timing.
 struct SBrowser
 {
     QTemporaryDir dir;
     QString data = dir.path() + "/Data/";
     CAudioManager audio;
-    CSilentPrompts prompts;
-    CNoPim pim;
+    Bench::CSilentPrompts prompts{true};
+    Bench::CNoPim pim;
     CPlaybackSession session{audio};
     CPeaksCache peaks{audio};
     CRecordBrowser records;
@@ -84,9 +58,9 @@ struct SBrowser
         std::vector<QByteArray> wav;
         std::vector<QByteArray> ogg;
         for (int v = 0; v < kInfoVariants; ++v) {
-            wav.push_back(Bench::EngineRecord(audio, Codec::Pcm, InfoVariant(v),
+            wav.push_back(Bench::EngineRecord(audio, Codec::Pcm, Bench::InfoVariant(v),
                                               dir.path() + "/template.wav"));
-            ogg.push_back(Bench::EngineRecord(audio, Codec::Speex, InfoVariant(v),
+            ogg.push_back(Bench::EngineRecord(audio, Codec::Speex, Bench::InfoVariant(v),
                                               dir.path() + "/template.ogg"));
         }
         for (int i = 0; i < kRecords; ++i) {
@@ -198,7 +172,7 @@ void BM_Edit(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         const std::filesystem::path path = browser.Path(i);
-        const QByteArray info = InfoVariant(i % 97 + 1);
+        const QByteArray info = Bench::InfoVariant(i % 97 + 1);
         browser.audio.GetTagger().WriteRecordInfo(path.native(), info.constData(),
                                                   static_cast<std::size_t>(info.size()));
         state.ResumeTiming();

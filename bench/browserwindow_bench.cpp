@@ -10,13 +10,12 @@
 #include "audio/audiomanager.h"
 #include "benchrecords.h"
 #include "browser/browserpage.h"
-#include "browser/browserprompts.h"
 #include "browser/findrecorddlg.h"
 #include "browser/propertyall.h"
 #include "browser/recordspane.h"
+#include "browserstubs.h"
 #include "platform/wavebackend.h"
 #include "store/peakscache.h"
-#include "store/pimsource.h"
 #include "store/recordbrowser.h"
 #include "timesreporter.h"
 
@@ -35,20 +34,6 @@ namespace {
 
 constexpr int kRecords = 10000;
 
-class CSilentPrompts : public MBrowserPrompts
-{
-public:
-    void Tell(EPromptIcon, const QString&, const QString&, QWidget*) override {}
-    bool Ask(const QString&, const QString&, QWidget*, EDefaultAnswer) override { return false; }
-};
-
-class CNoPim : public MPimSource
-{
-public:
-    std::vector<SPimTask> Tasks() const override { return {}; }
-    std::vector<SPimContact> Contacts() const override { return {}; }
-};
-
 const RecordList& Records()
 {
     static const RecordList records = Bench::BrowsedRecords(kRecords);
@@ -59,8 +44,8 @@ const RecordList& Records()
 struct SWindow
 {
     CAudioManager audio;
-    CSilentPrompts prompts;
-    CNoPim pim;
+    Bench::CSilentPrompts prompts{false};
+    Bench::CNoPim pim;
     CFindRecordDlg dialog{{audio, prompts, pim, Records(),
                            []() -> const RecordList& { return Records(); },
                            [] {

@@ -36,17 +36,6 @@ namespace {
 
 constexpr int kInfoVariants = 50;
 
-QByteArray InfoVariant(int v)
-{
-    QByteArray info = "*ParlantographerInfo*\n[[Tags]]\n[Priority]\nNormal\n[Projects]\nProject " +
-                      QByteArray::number(v % 7) + "\n[[Tasks]]\nTask " +
-                      QByteArray::number(v % 40) + "\n[[Contacts]]\nContact " +
-                      QByteArray::number(v) + "\nContact " + QByteArray::number((v * 7 + 3) % 150) +
-                      "\n";
-    info.resize(1024, '\0');
-    return info;
-}
-
 bool WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -62,10 +51,10 @@ void MakeHome(const QString& home, int count)
     std::vector<QByteArray> wav;
     std::vector<QByteArray> ogg;
     for (int v = 0; v < kInfoVariants; ++v) {
-        wav.push_back(
-            Bench::EngineRecord(manager, Codec::Pcm, InfoVariant(v), home + "/template.wav"));
-        ogg.push_back(
-            Bench::EngineRecord(manager, Codec::Speex, InfoVariant(v), home + "/template.ogg"));
+        wav.push_back(Bench::EngineRecord(manager, Codec::Pcm, Bench::InfoVariant(v),
+                                          home + "/template.wav"));
+        ogg.push_back(Bench::EngineRecord(manager, Codec::Speex, Bench::InfoVariant(v),
+                                          home + "/template.ogg"));
     }
     for (int i = 0; i < count; ++i) {
         const QByteArray& bytes =
@@ -84,7 +73,7 @@ void MakeLongHome(const QString& home)
     manager.ApplyFormat(3);
     const auto encoder = manager.CreateEncoder(Codec::Speex);
     const QString path = home + "/template.ogg";
-    encoder->SetInfo(InfoVariant(1).toStdString());
+    encoder->SetInfo(Bench::InfoVariant(1).toStdString());
     encoder->Open(path.toStdString(), false);
     const Bench::Bytes& speech = Bench::SpeechClip();
     std::vector<std::uint8_t> second(8000);

@@ -7,12 +7,26 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace ListOutput {
 namespace {
 
 void AppendUtf8(std::string& out, QStringView text)
 {
+    // Most names are plain ASCII: copied as they are, without an encoder.
+    const std::size_t ascii = out.size();
+    out.resize(ascii + static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            out.resize(ascii);
+            break;
+        }
+        out[ascii + static_cast<std::size_t>(i)] = static_cast<char>(unit);
+    }
+    if (out.size() > ascii || text.isEmpty())
+        return;
     const std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(text.size()) * 3);
     QStringEncoder encoder(QStringEncoder::Utf8);
@@ -128,16 +142,34 @@ void AppendJsonString(std::string& out, QStringView text)
     out += '"';
 }
 
-// An array of strings at `indent`, its items one level deeper.
-void AppendJsonArray(std::string& out, const QStringList& items, const std::string& indent)
+// The bytes of a path as QFile::decodeName reads them, as a JSON string; a plain ASCII path
+// is its own JSON text.
+void AppendJsonPath(std::string& out, const std::filesystem::path& path)
+{
+    const std::string& native = path.native();
+    const bool plain = std::all_of(native.begin(), native.end(), [](char c) {
+        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+    });
+    if (!plain) {
+        AppendJsonString(out, NativePath::Display(path));
+        return;
+    }
+    out += '"';
+    out += native;
+    out += '"';
+}
+
+// An array of strings whose brackets stand at `indent` spaces, its items one level deeper.
+void AppendJsonArray(std::string& out, const QStringList& items, std::size_t indent)
 {
     out += "[\n";
     for (qsizetype i = 0; i < items.size(); ++i) {
-        out += indent + "    ";
+        out.append(indent + 4, ' ');
         AppendJsonString(out, items[i]);
         out += i + 1 < items.size() ? ",\n" : "\n";
     }
-    out += indent + "]";
+    out.append(indent, ' ');
+    out += ']';
 }
 
 } // namespace
@@ -174,14 +206,14 @@ void AppendText(std::string& out, const SBrowsedRecord& record)
 
 void AppendJson(std::string& out, const SBrowsedRecord& record)
 {
-    const std::string member = "        ";
-    out += "    {\n" + member + "\"contacts\": ";
-    AppendJsonArray(out, Distinct(record.contacts), member);
-    out += ",\n" + member + "\"name\": ";
+    constexpr std::size_t kMember = 8;
+    out += "    {\n        \"contacts\": ";
+    AppendJsonArray(out, Distinct(record.contacts), kMember);
+    out += ",\n        \"name\": ";
     AppendJsonString(out, record.fileName);
-    out += ",\n" + member + "\"path\": ";
-    AppendJsonString(out, NativePath::Display(record.path));
-    out += ",\n" + member + "\"recorded\": ";
+    out += ",\n        \"path\": ";
+    AppendJsonPath(out, record.path);
+    out += ",\n        \"recorded\": ";
     if (record.recorded.isValid()) {
         out += '"';
         AppendMoment(out, record.recorded);
@@ -189,22 +221,26 @@ void AppendJson(std::string& out, const SBrowsedRecord& record)
     } else {
         out += "null";
     }
-    out += ",\n" + member + "\"seconds\": ";
+    out += ",\n        \"seconds\": ";
     out += record.samples
                ? std::to_string(RecordLength::Seconds(*record.samples, CAudioManager::kSampleRate))
                : std::string("null");
     // A JSON object's members come sorted by name, as QJsonObject keeps them.
-    QStringList groups = record.groups;
-    std::sort(groups.begin(), groups.end());
-    out += ",\n" + member + "\"tags\": {\n";
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        out += member + "    ";
-        AppendJsonString(out, groups[i]);
+    std::vector<const QString*> groups;
+    groups.reserve(static_cast<std::size_t>(record.groups.size()));
+    for (const QString& group : record.groups)
+        groups.push_back(&group);
+    std::sort(groups.begin(), groups.end(),
+              [](const QString* a, const QString* b) { return *a < *b; });
+    out += ",\n        \"tags\": {\n";
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        out.append(kMember + 4, ' ');
+        AppendJsonString(out, *groups[i]);
         out += ": ";
-        AppendJsonArray(out, TagsOf(record, groups[i]), member + "    ");
+        AppendJsonArray(out, TagsOf(record, *groups[i]), kMember + 4);
         out += i + 1 < groups.size() ? ",\n" : "\n";
     }
-    out += member + "},\n" + member + "\"task\": ";
+    out += "        },\n        \"task\": ";
     if (record.task.isEmpty())
         out += "null";
     else

@@ -30,32 +30,32 @@ void ParseInfo(SBrowsedRecord& record)
     record.contacts.reserve(counts[static_cast<int>(ESection::Contacts)]);
     record.tagLines.reserve(counts[static_cast<int>(ESection::Tags)]);
     record.tags.reserve(counts[static_cast<int>(ESection::Tags)]);
-    // Each line's text is made once and shared by the lists that hold it.
+    // Each line's text is made once, shared by the lists that hold it and moved into the last.
     QString group;
     for (const RecordInfoLines::SLine& line : parsed.lines) {
         if (line.kind == EKind::Header)
             continue;
-        const QString text = line.text.toString();
+        QString text = line.text.toString();
         switch (line.section) {
         case ESection::None:
             break;
         case ESection::Tasks:
             if (record.tasks.isEmpty() && !text.startsWith(u'['))
                 record.task = text;
-            record.tasks.append(text);
+            record.tasks.append(std::move(text));
             break;
         case ESection::Contacts:
-            record.contacts.append(text);
+            record.contacts.append(std::move(text));
             break;
         case ESection::Tags:
             if (line.kind == EKind::Group) {
-                record.tagLines.append(text);
+                record.tagLines.append(std::move(text));
                 group = line.GroupName().toString();
                 if (!record.groups.contains(group))
                     record.groups.append(group);
             } else if (line.IsTag()) {
                 record.tagLines.append(text);
-                record.tags.append(SRecordTag{group, text});
+                record.tags.append(SRecordTag{group, std::move(text)});
             }
             break;
         }
@@ -180,6 +180,7 @@ void CRecordBrowser::Place(int slot, int position)
 
 void CRecordBrowser::Put(const RecordEntry& entry)
 {
+    m_listed.clear();
     SBrowsedRecord record = Browse(entry, m_zone);
     RecordOrder::SKey key = RecordOrder::Key(record.fileName);
     const std::string path = record.path.native();
@@ -227,40 +228,94 @@ bool CRecordBrowser::Reread(const std::filesystem::path& path,
     return Remove(path);
 }
 
+CRecordBrowser::SListed* CRecordBrowser::ListedBefore(std::vector<SListed>& before,
+                                                      std::size_t& cursor, const std::string& path)
+{
+    // A folder lists its files in the same order until they change: the file expected next,
+    // or the one after it when a file went away, is found without hashing its path.
+    for (std::size_t at = cursor; at < std::min(before.size(), cursor + 2); ++at) {
+        if (before[at].path == path) {
+            cursor = at + 1;
+            return &before[at];
+        }
+    }
+    return nullptr;
+}
+
+bool CRecordBrowser::KeepUnchanged(const SListed* listed, const std::string& path,
+                                   const SFileStamp& stamp, std::uint64_t pass)
+{
+    if (listed) {
+        if (!listed->stamp.SameAs(stamp))
+            return false;
+        if (listed->slot >= 0)
+            m_slots[static_cast<std::size_t>(listed->slot)].seen = pass;
+        else
+            m_others[path].seen = pass;
+        return true;
+    }
+    if (const auto slot = m_slotOfPath.find(path); slot != m_slotOfPath.end()) {
+        SSlot& known = m_slots[static_cast<std::size_t>(slot->second)];
+        if (!known.record.stamp || !known.record.stamp->SameAs(stamp))
+            return false;
+        known.seen = pass;
+        return true;
+    }
+    const auto other = m_others.find(path);
+    if (other == m_others.end() || !other->second.stamp.SameAs(stamp))
+        return false;
+    other->second.seen = pass;
+    return true;
+}
+
+CRecordBrowser::SListed CRecordBrowser::ListedNow(std::string path, const SFileStamp& stamp) const
+{
+    const auto slot = m_slotOfPath.find(path);
+    if (slot == m_slotOfPath.end())
+        return {std::move(path), stamp, -1};
+    const SSlot& known = m_slots[static_cast<std::size_t>(slot->second)];
+    return {std::move(path), known.record.stamp.value_or(stamp), slot->second};
+}
+
 CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
                                                  const RecordReader::DecoderOpener& decoders)
 {
     SRefresh result;
     const std::uint64_t pass = ++m_refreshes;
-    const CRecordListing listing(folders, CRecordListing::EStatus::Taken);
+    // The files as the last refresh listed them, valid while nothing else changed the model.
+    std::vector<SListed> before =
+        folders == m_listedFolders ? std::exchange(m_listed, {}) : std::vector<SListed>();
+    m_listed.clear();
+    std::vector<SListed> listed;
+    // An unchanged file costs its status and a comparison: no order, no path made.
+    const CRecordListing listing(folders, CRecordListing::EStatus::Taken,
+                                 CRecordListing::EOrder::AsListed,
+                                 m_slots.size() + m_others.size());
+    listed.reserve(listing.Files().size());
+    std::size_t cursor = 0;
+    std::string key;
     for (const CRecordListing::SFile& file : listing.Files()) {
-        const std::filesystem::path path = listing.PathOf(file);
-        const std::string& key = path.native();
-        const auto slot = m_slotOfPath.find(key);
-        if (slot != m_slotOfPath.end()) {
-            SSlot& known = m_slots[static_cast<std::size_t>(slot->second)];
-            if (known.record.stamp && known.record.stamp->SameAs(*file.stamp)) {
-                known.seen = pass;
-                continue;
-            }
-        } else if (const auto other = m_others.find(key);
-                   other != m_others.end() && other->second.stamp.SameAs(*file.stamp)) {
-            other->second.seen = pass;
+        listing.PathTextOf(file, key);
+        SListed* known = ListedBefore(before, cursor, key);
+        if (KeepUnchanged(known, key, *file.stamp, pass)) {
+            listed.push_back(known ? std::move(*known) : ListedNow(key, *file.stamp));
             continue;
         }
+        const bool replacing = m_slotOfPath.contains(key);
         if (std::optional<RecordEntry> entry =
                 listing.Read(file, RecordReader::EDetail::Full, decoders)) {
-            if (slot != m_slotOfPath.end())
+            if (replacing)
                 ++result.replaced;
             else
-                result.added.push_back(path);
+                result.added.emplace_back(key);
             Put(*entry);
             m_slots[static_cast<std::size_t>(m_slotOfPath[key])].seen = pass;
             m_others.erase(key);
         } else {
-            result.removed += Remove(path) ? 1 : 0;
+            result.removed += Remove(std::filesystem::path(key)) ? 1 : 0;
             m_others[key] = SOther{*file.stamp, pass};
         }
+        listed.push_back(ListedNow(key, *file.stamp));
     }
     std::vector<int> gone;
     for (const int slot : m_order) {
@@ -270,6 +325,8 @@ CRecordBrowser::SRefresh CRecordBrowser::Refresh(const QStringList& folders,
     result.removed += static_cast<int>(gone.size());
     RemoveSlots(gone);
     std::erase_if(m_others, [pass](const auto& other) { return other.second.seen != pass; });
+    m_listed = std::move(listed);
+    m_listedFolders = folders;
     return result;
 }
 
@@ -277,6 +334,7 @@ void CRecordBrowser::RemoveSlots(const std::vector<int>& taken)
 {
     if (taken.empty())
         return;
+    m_listed.clear();
     std::vector<char> leaving(m_slots.size(), 0);
     for (const int slot : taken)
         leaving[static_cast<std::size_t>(slot)] = 1;

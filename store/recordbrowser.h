@@ -244,6 +244,21 @@ private:
         std::uint64_t seen = 0;
     };
 
+    // A file as a refresh listed it: its path, the status it had when it was read, and the
+    // slot of its record (-1 when it holds none).
+    struct SListed
+    {
+        std::string path;
+        SFileStamp stamp;
+        int slot = -1;
+    };
+
+    static SListed* ListedBefore(std::vector<SListed>& before, std::size_t& cursor,
+                                 const std::string& path);
+    // Marks the file seen when it is as it was read (`listed`, or else found by its path).
+    bool KeepUnchanged(const SListed* listed, const std::string& path, const SFileStamp& stamp,
+                       std::uint64_t pass);
+    SListed ListedNow(std::string path, const SFileStamp& stamp) const;
     int TakeSlot();
     void Place(int slot, int position);
     void RemoveSlots(const std::vector<int>& taken);
@@ -275,6 +290,10 @@ private:
     std::unordered_map<std::string, int> m_slotOfPath;
     std::unordered_map<std::string, SOther> m_others;
     std::uint64_t m_refreshes = 0;
+    // The files of the last refresh in the folders' order, and its folders; emptied by any
+    // other change to the model.
+    std::vector<SListed> m_listed;
+    QStringList m_listedFolders;
     std::vector<int> m_pool;
     std::size_t m_poolGarbage = 0;
     // Every distinct contact (ignoring case; the spelling of the first record in order),

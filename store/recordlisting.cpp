@@ -1,5 +1,7 @@
 #include "store/recordlisting.h"
 
+#include "store/nativepath.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cctype>
@@ -28,8 +30,10 @@ bool IsHiddenOrTemporary(std::string_view name)
 
 } // namespace
 
-CRecordListing::CRecordListing(const QStringList& folders, EStatus status)
+CRecordListing::CRecordListing(const QStringList& folders, EStatus status, EOrder order,
+                               std::size_t expected)
 {
+    m_files.reserve(expected);
     std::set<fs::path> seen;
     for (const QString& folder : folders) {
         std::string native = QFile::encodeName(folder).toStdString();
@@ -44,11 +48,11 @@ CRecordListing::CRecordListing(const QStringList& folders, EStatus status)
         if (!dir)
             continue;
         m_folders.push_back({path, std::move(dir)});
-        List(m_folders.size() - 1, status);
+        List(m_folders.size() - 1, status, order);
     }
 }
 
-void CRecordListing::List(std::size_t index, EStatus status)
+void CRecordListing::List(std::size_t index, EStatus status, EOrder order)
 {
     DIR* dir = m_folders[index].dir.get();
     const int folderFd = ::dirfd(dir);
@@ -79,26 +83,35 @@ void CRecordListing::List(std::size_t index, EStatus status)
         }
         m_files.push_back(std::move(file));
     }
-    std::sort(m_files.begin() + static_cast<std::ptrdiff_t>(first), m_files.end(),
-              [](const SFile& a, const SFile& b) { return a.name < b.name; });
+    if (order == EOrder::ByName)
+        std::sort(m_files.begin() + static_cast<std::ptrdiff_t>(first), m_files.end(),
+                  [](const SFile& a, const SFile& b) { return a.name < b.name; });
 }
 
 fs::path CRecordListing::PathOf(const SFile& file) const
 {
     // Put together as text and split once: cheaper than appending to a path.
-    const std::string& folder = m_folders[file.folder].path.native();
     std::string path;
+    PathTextOf(file, path);
+    return fs::path(std::move(path));
+}
+
+void CRecordListing::PathTextOf(const SFile& file, std::string& path) const
+{
+    const std::string& folder = m_folders[file.folder].path.native();
+    path.clear();
     path.reserve(folder.size() + 1 + file.name.size());
     path += folder;
     if (path.empty() || path.back() != '/')
         path += '/';
     path += file.name;
-    return fs::path(std::move(path));
 }
 
 std::optional<RecordEntry> CRecordListing::Read(const SFile& file, RecordReader::EDetail detail,
-                                                const RecordReader::DecoderOpener& decoders) const
+                                                const RecordReader::DecoderOpener& decoders,
+                                                const QString& fileName) const
 {
-    return RecordReader::Read(::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(),
-                              PathOf(file), detail, decoders);
+    return RecordReader::Read(
+        ::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(), PathOf(file),
+        fileName.isEmpty() ? NativePath::DisplayName(file.name) : fileName, detail, decoders);
 }

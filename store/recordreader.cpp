@@ -112,8 +112,8 @@ DecoderOpener DecodersOf(const CAudioManager& audio)
     };
 }
 
-std::optional<RecordEntry> Read(int folderFd, const char* name, const std::filesystem::path& path,
-                                EDetail detail, const DecoderOpener& decoders)
+std::optional<RecordEntry> Read(int folderFd, const char* name, std::filesystem::path path,
+                                QString fileName, EDetail detail, const DecoderOpener& decoders)
 {
     const CFd file(::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
     if (file.Get() < 0)
@@ -122,7 +122,7 @@ std::optional<RecordEntry> Read(int folderFd, const char* name, const std::files
     if (!head || !RecordInfo::HasMarker(
                      QByteArrayView(head->info.data(), static_cast<qsizetype>(head->info.size()))))
         return std::nullopt;
-    RecordEntry entry{path, NativePath::DisplayName(path),
+    RecordEntry entry{std::move(path), std::move(fileName),
                       static_cast<std::uint32_t>(head->info.size()),
                       QByteArray(head->info.data(), static_cast<qsizetype>(head->info.size()))};
     if (detail == EDetail::Info)
@@ -133,6 +133,12 @@ std::optional<RecordEntry> Read(int folderFd, const char* name, const std::files
     if (detail == EDetail::Full || RecordDate::NeedsLength(*entry.stamp))
         entry.samples = LengthOf(*head, file.Get(), *entry.stamp);
     return entry;
+}
+
+std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
+                                const DecoderOpener& decoders)
+{
+    return Read(AT_FDCWD, path.c_str(), path, NativePath::DisplayName(path), detail, decoders);
 }
 
 std::optional<SMeasure> Measure(const std::filesystem::path& path)

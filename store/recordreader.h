@@ -4,6 +4,7 @@
 #include "store/filestamp.h"
 #include "store/recordcatalogue.h"
 
+#include <QString>
 #include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
@@ -44,13 +45,11 @@ enum class EDetail
 // The record in the file `name` of the folder open as `folderFd` (AT_FDCWD with a whole path),
 // reached as `path`; nullopt when it is no record (no information, or none that starts with the
 // marker; not a file of a known format; gone; not a regular file where the status was taken).
-std::optional<RecordEntry> Read(int folderFd, const char* name, const std::filesystem::path& path,
-                                EDetail detail, const DecoderOpener& decoders);
-inline std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
-                                       const DecoderOpener& decoders)
-{
-    return Read(AT_FDCWD, path.c_str(), path, detail, decoders);
-}
+// `fileName` is the name as the lists show it (NativePath::DisplayName of `path`).
+std::optional<RecordEntry> Read(int folderFd, const char* name, std::filesystem::path path,
+                                QString fileName, EDetail detail, const DecoderOpener& decoders);
+std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
+                                const DecoderOpener& decoders);
 
 // What the date of a file whose name gives none comes from: its status, and its length where
 // RecordDate::NeedsLength says so (marked or not, as long as the header is one the engine

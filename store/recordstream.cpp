@@ -40,7 +40,8 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
                                                      ? RecordReader::EDetail::Full
                                                  : keys[at].dated ? RecordReader::EDetail::Info
                                                                   : RecordReader::EDetail::Dated;
-            if (std::optional<RecordEntry> entry = listing.Read(files[at], detail, decoders))
+            if (std::optional<RecordEntry> entry =
+                    listing.Read(files[at], detail, decoders, keys[at].name))
                 batch.push_back(std::move(*entry));
         }
         if (text) {

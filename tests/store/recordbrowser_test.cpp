@@ -210,6 +210,7 @@ TEST_F(RecordBrowserTest, ChangingOneRecordAtATimeAnswersAsAModelBuiltAnew)
 // A refresh reads again only what changed on disk: an information edit made in place by
 // another program (which keeps the size and the modification time), a file added, a file gone,
 // a record that is no record any more. Files that hold no record are not taken for changes.
+// What the model changed by itself since is not taken for the folder's state.
 TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
 {
     QTemporaryDir dir;
@@ -242,6 +243,10 @@ TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
     EXPECT_EQ(browser.Refresh({data}, RecordReader::DecodersOf(audio)).removed, 1);
     EXPECT_FALSE(browser.Refresh({data}, RecordReader::DecodersOf(audio)).Changed());
     EXPECT_EQ(browser.Count(), 1);
+
+    // A row the model dropped by itself, its file untouched, comes back.
+    ASSERT_TRUE(browser.Remove(Native(data + "01022027_080000.wav")));
+    EXPECT_EQ(browser.Refresh({data}, RecordReader::DecodersOf(audio)).added, 1);
 }
 
 } // namespace
