@@ -524,7 +524,10 @@ void CParlantographerDlg::OpenBrowser()
     CFindRecordDlg browser(
         {m_context.audio, prompts, m_context.pim, records, build,
          [] { return QDateTime::currentDateTime(); }, m_context.storage.ProgramFolder(),
-         [this] { return m_context.storage.EnumerateRecordFolders(); }, &m_context.settings},
+         [this] { return m_context.storage.EnumerateRecordFolders(); }, &m_context.settings,
+         [this] {
+             return m_context.storage.DataFolder();
+         }},
         this);
     browser.resize(size());
     browser.exec();

@@ -5,10 +5,13 @@
 #include "browser/editrecordinfodlg.h"
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
+#include "browser/recordactions.h"
+#include "browser/recorddropimport.h"
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "controls/theme.h"
 #include "controls/wholerowsview.h"
+#include "store/nativepath.h"
 #include "store/recordcatalogue.h"
 #include "store/tagcatalogue.h"
 
@@ -20,6 +23,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -48,7 +53,8 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     m_search->setPlaceholderText(tr("Search tags, tasks, contacts, names"));
     m_search->setClearButtonEnabled(true);
     m_list->setObjectName(QStringLiteral("records"));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several records go out together (export, copy); the buttons act on the current one.
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setUniformItemSizes(true);
     m_list->setStyleSheet(ListStyle());
     m_list->setMinimumHeight(60);
@@ -62,9 +68,18 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     browse->addWidget(m_list, 1);
 
     BuildButtons();
+    m_actions = new CRecordActions(
+        services, *m_list, [this] { return SelectedPaths(); }, *this);
+    new CRecordDropImport(
+        services, *m_list,
+        [this](const std::vector<std::filesystem::path>& imported) {
+            ShowChanged(imported.front());
+        },
+        *this);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_play, m_edit, m_rename, m_delete})
         buttons->addWidget(button);
+    buttons->addWidget(m_actions->MenuButton());
     m_detail = new QVBoxLayout(m_detailColumn);
     m_detail->setContentsMargins(0, 0, 0, 0);
     m_detail->addWidget(m_summary);
@@ -115,7 +130,7 @@ void CBrowserPage::BuildButtons()
     m_rename = make(QStringLiteral("rename"), tr("Rename"), QStyle::SP_FileLinkIcon);
     m_delete = make(QStringLiteral("delete"), tr("Delete"), QStyle::SP_TrashIcon);
     m_edit->setToolTip(tr("Change the tags, task and contacts of the selected record (Ctrl+E)"));
-    m_play->setToolTip(tr("Play or stop the selected record (Space)"));
+    m_play->setToolTip(tr("Play or pause the selected record (Space)"));
     m_rename->setToolTip(tr("Rename the selected record (F2)"));
     m_delete->setToolTip(tr("Delete the selected record (Delete)"));
     connect(m_play, &QPushButton::clicked, this, &CBrowserPage::OnPlay);
@@ -187,6 +202,19 @@ const SBrowsedRecord* CBrowserPage::SelectedEntry() const
     if (row < 0 || static_cast<std::size_t>(row) >= m_shown.size())
         return nullptr;
     return &Records().Record(m_shown[static_cast<std::size_t>(row)]);
+}
+
+QStringList CBrowserPage::SelectedPaths() const
+{
+    QList<QModelIndex> rows = m_list->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    QStringList paths;
+    for (const QModelIndex& row : rows) {
+        if (static_cast<std::size_t>(row.row()) < m_shown.size())
+            paths << NativePath::Display(
+                Records().Record(m_shown[static_cast<std::size_t>(row.row())]).path);
+    }
+    return paths;
 }
 
 QString CBrowserPage::SelectedName() const
@@ -309,15 +337,26 @@ void CBrowserPage::ShowSummaryOf(const SBrowsedRecord* entry)
 
 void CBrowserPage::OnPlaybackState(bool playing)
 {
-    m_play->setText(playing ? tr("Stop") : tr("Play"));
-    m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    m_bar->SetPlaying(playing);
+    m_play->setText(playing ? tr("Pause") : tr("Play"));
+    m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    // Paused, the bar keeps the position, and a seek moves it.
+    m_bar->SetPlaying(playing || m_services.session.IsPaused());
 }
 
 void CBrowserPage::OnPlay()
 {
-    if (m_services.session.IsPlaying()) {
-        StopPlayback();
+    try {
+        if (m_services.session.IsPlaying()) {
+            m_services.session.Pause();
+            return;
+        }
+        if (m_services.session.IsPaused()) {
+            m_services.session.Resume();
+            return;
+        }
+    } catch (const CAudioError& error) {
+        m_services.prompts.Tell(EPromptIcon::Stop, tr("Exception"),
+                                QString::fromStdString(error.what()), this);
         return;
     }
     const SBrowsedRecord* entry = SelectedEntry();

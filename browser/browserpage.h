@@ -9,6 +9,7 @@
 #include <vector>
 
 class CPlaybackBar;
+class CRecordActions;
 class CRecordSummary;
 class QBoxLayout;
 class QLineEdit;
@@ -49,6 +50,8 @@ public:
     QPushButton* EditButton() const { return m_edit; }
     QPushButton* RenameButton() const { return m_rename; }
     QPushButton* DeleteButton() const { return m_delete; }
+    // Export, Show in Folder and Copy, on the selected records.
+    CRecordActions* Actions() const { return m_actions; }
     // The file names the list shows, in order (the placeholder included).
     QStringList ListedNames() const;
     // The placeholder the list shows when nothing matches.
@@ -82,6 +85,8 @@ protected:
     const CRecordBrowser& Records() const;
     const SBrowsedRecord* SelectedEntry() const;
     QString SelectedName() const;
+    // The files of the selected records, in the list's order.
+    QStringList SelectedPaths() const;
     // Where a page puts its selectors, above the search field.
     QVBoxLayout* SelectorArea() const { return m_selectorArea; }
     SPageServices& Services() const { return m_services; }
@@ -112,6 +117,7 @@ private:
     QPushButton* m_edit = nullptr;
     QPushButton* m_rename = nullptr;
     QPushButton* m_delete = nullptr;
+    CRecordActions* m_actions = nullptr;
     QBoxLayout* m_split;
     QVBoxLayout* m_detail = nullptr;
     QWidget* m_browseColumn;
