@@ -95,7 +95,7 @@ void CRecordDropImport::Import(const QList<QUrl>& urls)
     CTransferRunner(&m_owner).Run(static_cast<int>(sources.size()), tr("Importing %1 of %2…"),
                                   [&](int i, const TransferProgress& progress) {
                                       results[static_cast<std::size_t>(i)] =
-                                          importer.Import(sources[i], *folder, format, progress);
+                                          importer.Import(sources.at(i), *folder, format, progress);
                                   });
 
     std::vector<std::filesystem::path> imported;

@@ -41,7 +41,7 @@ void CRecordExportFlow::Run(const QStringList& recordPaths)
         CTransferRunner(m_owner).Run(static_cast<int>(targets.size()), tr("Exporting %1 of %2…"),
                                      [&](int i, const TransferProgress& progress) {
                                          results[static_cast<std::size_t>(i)] = exporter.Export(
-                                             sources[i], targets[i], replace, progress);
+                                             sources.at(i), targets.at(i), replace, progress);
                                      });
 
     QStringList failures;

@@ -25,6 +25,16 @@ protected:
         Page().Actions()->ExportAction()->trigger();
     }
 
+    // Two one-second memos in the list, both selected, and an empty folder to export to.
+    void OpenTwoSelected()
+    {
+        Record("01042027_080000.wav", Info("Priority", "Important", "", ""), 1);
+        Record("01032027_080000.wav", Info("", "", "", "Bo Chan"), 1);
+        ASSERT_TRUE(QDir().mkpath(out));
+        Open();
+        Page().RecordListWidget()->selectAll();
+    }
+
     QString out = home.path() + "/out/";
 };
 
@@ -32,12 +42,7 @@ protected:
 // are offered again next time; an existing file is asked about, and No leaves it as it was.
 TEST_F(RecordExportFlow, SeveralMemosGoToOneFolderAndNothingIsReplacedUnasked)
 {
-    Record("01042027_080000.wav", Info("Priority", "Important", "", ""), 1);
-    Record("01032027_080000.wav", Info("", "", "", "Bo Chan"), 1);
-    ASSERT_TRUE(QDir().mkpath(out));
-    Open();
-    Page().RecordListWidget()->selectAll();
-
+    OpenTwoSelected();
     Export(EExportFormat::Flac, out);
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
     for (const QString name : {"01042027_080000.flac", "01032027_080000.flac"})
@@ -65,11 +70,7 @@ TEST_F(RecordExportFlow, SeveralMemosGoToOneFolderAndNothingIsReplacedUnasked)
 // and nothing claims the failed one was written.
 TEST_F(RecordExportFlow, EachFailureIsNamedWithItsReason)
 {
-    Record("01042027_080000.wav", Info("", "", "", ""), 1);
-    Record("01032027_080000.wav", Info("", "", "", ""), 1);
-    ASSERT_TRUE(QDir().mkpath(out));
-    Open();
-    Page().RecordListWidget()->selectAll();
+    OpenTwoSelected();
     // Gone since the list was read.
     ASSERT_TRUE(QFile::remove(data + "01032027_080000.wav"));
 
