@@ -384,7 +384,8 @@ void CParlantographerDlg::PlacePane(const QRect& area)
                                                          m_context.audio.GetTagger());
                               },
                               [this] { return m_context.storage.EnumerateRecordFolders(); },
-                              m_context.storage.ProgramFolder(), &m_context.settings},
+                              m_context.storage.ProgramFolder(), &m_context.settings,
+                              [this] { return m_context.storage.DataFolder(); }},
                              m_central);
         m_pane->setEnabled(!IsRecording());
         connect(m_pane->BrowserAction(), &QAction::triggered, this,
@@ -588,7 +589,8 @@ void CParlantographerDlg::OpenBrowserWindow()
                             [] { return QDateTime::currentDateTime(); },
                             m_context.storage.ProgramFolder(),
                             [this] { return m_context.storage.EnumerateRecordFolders(); },
-                            &m_context.settings, m_peaks.get()},
+                            &m_context.settings, m_peaks.get(),
+                            [this] { return m_context.storage.DataFolder(); }},
                            this);
     // One playback at a time: the pane's ends before the window's can start.
     if (m_pane)

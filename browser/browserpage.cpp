@@ -7,12 +7,15 @@
 #include "browser/playbacksession.h"
 #include "browser/recordlistmodel.h"
 #include "browser/recordrowdelegate.h"
+#include "browser/recordactions.h"
+#include "browser/recorddropimport.h"
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "controls/theme.h"
 #include "controls/waveformview.h"
 #include "controls/wholerowsview.h"
 #include "store/peakscache.h"
+#include "store/nativepath.h"
 #include "store/recordcatalogue.h"
 #include "store/tagcatalogue.h"
 
@@ -25,6 +28,8 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -54,7 +59,8 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     m_search->setPlaceholderText(tr("Search tags, tasks, contacts, names"));
     m_search->setClearButtonEnabled(true);
     m_list->setObjectName(QStringLiteral("records"));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several records go out together (export, copy); the buttons act on the current one.
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setUniformItemSizes(true);
     m_list->setModel(m_model);
     m_list->setItemDelegate(new CRecordRowDelegate(m_list));
@@ -74,9 +80,18 @@ CBrowserPage::CBrowserPage(SPageServices& services, QWidget* parent)
     browse->addWidget(m_list, 1);
 
     BuildButtons();
+    m_actions = new CRecordActions(
+        services, *m_list, [this] { return SelectedPaths(); }, *this);
+    new CRecordDropImport(
+        services, *m_list,
+        [this](const std::vector<std::filesystem::path>& imported) {
+            ShowChanged(imported.front());
+        },
+        *this);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_play, m_edit, m_rename, m_delete})
         buttons->addWidget(button);
+    buttons->addWidget(m_actions->MenuButton());
     m_detail = new QVBoxLayout(m_detailColumn);
     m_detail->setContentsMargins(0, 0, 0, 0);
     m_detail->addWidget(m_summary);
@@ -134,7 +149,7 @@ void CBrowserPage::BuildButtons()
     m_rename = make(QStringLiteral("rename"), tr("Rename"), QStyle::SP_FileLinkIcon);
     m_delete = make(QStringLiteral("delete"), tr("Delete"), QStyle::SP_TrashIcon);
     m_edit->setToolTip(tr("Change the tags, task and contacts of the selected record (Ctrl+E)"));
-    m_play->setToolTip(tr("Play or stop the selected record (Space)"));
+    m_play->setToolTip(tr("Play or pause the selected record (Space)"));
     m_rename->setToolTip(tr("Rename the selected record (F2)"));
     m_delete->setToolTip(tr("Delete the selected record (Delete)"));
     connect(m_play, &QPushButton::clicked, this, &CBrowserPage::OnPlay);
@@ -208,6 +223,18 @@ int CBrowserPage::CurrentRow() const
 const SBrowsedRecord* CBrowserPage::SelectedEntry() const
 {
     return m_model->RecordAt(CurrentRow());
+}
+
+QStringList CBrowserPage::SelectedPaths() const
+{
+    QList<QModelIndex> rows = m_list->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    QStringList paths;
+    for (const QModelIndex& row : rows) {
+        if (const SBrowsedRecord* entry = m_model->RecordAt(row.row()))
+            paths << NativePath::Display(entry->path);
+    }
+    return paths;
 }
 
 QString CBrowserPage::SelectedName() const
@@ -333,17 +360,28 @@ void CBrowserPage::OnPeaksReady(const std::filesystem::path& path)
 
 void CBrowserPage::OnPlaybackState(bool playing)
 {
-    m_play->setText(playing ? tr("Stop") : tr("Play"));
-    m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    m_bar->SetPlaying(playing);
-    if (!playing)
+    m_play->setText(playing ? tr("Pause") : tr("Play"));
+    m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    // Paused, the bar and the waveform keep the position, and a seek moves it.
+    const bool paused = m_services.session.IsPaused();
+    m_bar->SetPlaying(playing || paused);
+    if (!playing && !paused)
         m_waveform->SetPlayhead(std::nullopt);
 }
 
 void CBrowserPage::OnPlay()
 {
-    if (m_services.session.IsPlaying()) {
-        StopPlayback();
+    try {
+        if (m_services.session.IsPlaying()) {
+            m_services.session.Pause();
+            return;
+        }
+        if (m_services.session.IsPaused()) {
+            m_services.session.Resume();
+            return;
+        }
+    } catch (const CAudioError& error) {
+        TellAudioError(error);
         return;
     }
     const SBrowsedRecord* entry = SelectedEntry();
@@ -381,7 +419,7 @@ void CBrowserPage::OnSeek(std::uint64_t sample)
 
 void CBrowserPage::OnWaveformSeek(std::uint64_t sample)
 {
-    if (m_services.session.IsPlaying()) {
+    if (m_services.session.IsPlaying() || m_services.session.IsPaused()) {
         OnSeek(sample);
         return;
     }

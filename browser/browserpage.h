@@ -10,6 +10,7 @@
 
 class CAudioError;
 class CPlaybackBar;
+class CRecordActions;
 class CRecordListModel;
 class CRecordSummary;
 class CWaveformView;
@@ -54,6 +55,8 @@ public:
     QPushButton* EditButton() const { return m_edit; }
     QPushButton* RenameButton() const { return m_rename; }
     QPushButton* DeleteButton() const { return m_delete; }
+    // Export, Show in Folder and Copy, on the selected records.
+    CRecordActions* Actions() const { return m_actions; }
     // The file names of the records the list shows, in order (the placeholder included).
     QStringList ListedNames() const;
     // The selected record's file name; empty when none (or the placeholder) is selected.
@@ -91,6 +94,8 @@ protected:
     void StopPlayback();
     const CRecordBrowser& Records() const;
     const SBrowsedRecord* SelectedEntry() const;
+    // The files of the selected records, in the list's order.
+    QStringList SelectedPaths() const;
     // Where a page puts its selectors, above the search field.
     QVBoxLayout* SelectorArea() const { return m_selectorArea; }
     SPageServices& Services() const { return m_services; }
@@ -130,6 +135,7 @@ private:
     QPushButton* m_edit = nullptr;
     QPushButton* m_rename = nullptr;
     QPushButton* m_delete = nullptr;
+    CRecordActions* m_actions = nullptr;
     QBoxLayout* m_split;
     QVBoxLayout* m_detail = nullptr;
     QWidget* m_browseColumn;

@@ -1,11 +1,15 @@
 #include "browser/findrecorddlg.h"
 
+#include "browser/browserprompts.h"
+#include "browser/mprisservice.h"
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
 #include "browser/propertycontacts.h"
 #include "browser/propertytags.h"
 #include "browser/propertytasks.h"
 #include "browser/recordfolderwatcher.h"
+#include "browser/sessionplaybackcontrol.h"
+#include "browser/showinfolder.h"
 #include "controls/drawnicons.h"
 #include "controls/theme.h"
 #include "store/peakscache.h"
@@ -13,12 +17,18 @@
 
 #include <QApplication>
 #include <QListView>
+#include <QLoggingCategory>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+// The program's trace: the log file has its messages when one is open.
+Q_LOGGING_CATEGORY(lcBrowser, "parlantographer.trace")
+} // namespace
 
 CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     : QDialog(parent), m_context(std::move(context)),
@@ -39,7 +49,15 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     }
     m_services = std::make_unique<SPageServices>(SPageServices{
         m_context.audio, *m_session, *m_context.peaks, m_context.prompts, m_context.pim, m_records,
-        [this] { RefreshRecords(); }, m_context.now, m_context.programFolder});
+        [this] { RefreshRecords(); }, m_context.now, m_context.programFolder, m_context.settings,
+        m_context.dataFolder, m_context.showInFolder});
+    if (!m_services->showInFolder) {
+        m_showInFolder = new CShowInFolder(m_context.bus, {}, this);
+        m_services->showInFolder = [this](const QString& path) {
+            m_showInFolder->Show(path);
+        };
+    }
+    BuildMediaPlayer();
 
     m_all = new CPropertyAll(*m_services, m_tabs);
     m_tasks = new CPropertyTasks(*m_services, m_tabs);
@@ -78,6 +96,25 @@ CFindRecordDlg::CFindRecordDlg(SContext context, QWidget* parent)
     resize(480, 640);
 }
 
+void CFindRecordDlg::BuildMediaPlayer()
+{
+    if (!m_context.bus.isConnected())
+        qCInfo(lcBrowser, "No session bus: the media keys do not reach the records browser");
+    m_control = std::make_unique<CSessionPlaybackControl>(
+        *m_session, m_records, [this](const QString& message) {
+            m_context.prompts.Tell(EPromptIcon::Stop, tr("Exception"), message, this);
+        });
+    m_mpris = new CMprisService(*m_control, m_context.bus, this);
+    m_mpris->SetRaiseHandler([this] {
+        show();
+        raise();
+        activateWindow();
+    });
+    connect(m_session.get(), &CPlaybackSession::StateChanged, m_mpris, &CMprisService::Refresh);
+    connect(m_session.get(), &CPlaybackSession::PositionJumped, m_mpris,
+            &CMprisService::NotifySeeked);
+}
+
 CFindRecordDlg::~CFindRecordDlg()
 {
     // The pages go while the playback and the services they use still exist; then the
@@ -85,6 +122,9 @@ CFindRecordDlg::~CFindRecordDlg()
     delete m_tabs;
     m_tabs = nullptr;
     m_pages = {};
+    // The bus name goes before the playback it answers for.
+    delete m_mpris;
+    m_mpris = nullptr;
     m_session.reset();
 }
 

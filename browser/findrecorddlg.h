@@ -2,12 +2,16 @@
 
 #include "browser/pageservices.h"
 
+#include <QDBusConnection>
 #include <QDialog>
 #include <array>
 #include <memory>
 
 class CBrowserPage;
+class CMprisService;
 class CPeaksCache;
+class CSessionPlaybackControl;
+class CShowInFolder;
 class CPropertyAll;
 class CPropertyContacts;
 class CPropertyTags;
@@ -46,11 +50,20 @@ public:
         // there by anyone refreshes the page shown, reading only the files that changed.
         // Empty: not watched.
         std::function<QStringList()> recordFolders = {};
-        // Where the playback speed is remembered; none: it starts at 1 and is not kept.
+        // Where the playback speed and the export's folder and format are remembered, and the
+        // recording format imports take; none: nothing is kept.
         CSettingsStore* settings = nullptr;
         // The records' waveforms, kept beyond the browser by its caller; none: the browser
         // keeps them while it is open.
         CPeaksCache* peaks = nullptr;
+        // The chosen storage's data folder, where files dropped on a list are imported;
+        // nullopt while its card is absent. None: drops are not taken.
+        std::function<std::optional<QString>()> dataFolder = {};
+        // The desktop's bus: the playback shows there as a media player, and "Show in Folder"
+        // asks the file manager there. Not connected: neither, without a word.
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        // "Show in Folder"; none: the file manager on `bus`, else the folder opened.
+        std::function<void(const QString& path)> showInFolder = {};
     };
 
     // How long the record folders must stay quiet before a change refreshes the page.
@@ -82,12 +95,15 @@ public:
     CPropertyTags* TagsPage() const { return m_tags; }
     CBrowserPage* CurrentPage() const;
     CPlaybackSession& Session() { return *m_session; }
+    CMprisService& MediaPlayer() { return *m_mpris; }
     const CRecordBrowser& Records() const { return m_records; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Puts the playback on the desktop's bus as a media player.
+    void BuildMediaPlayer();
     // Brings the records up to the record folders; true when a record changed.
     bool RefreshRecords();
     void OnTabChanged(int index);
@@ -97,6 +113,9 @@ private:
     SContext m_context;
     std::unique_ptr<CPlaybackSession> m_session;
     std::unique_ptr<CPeaksCache> m_ownPeaks;
+    std::unique_ptr<CSessionPlaybackControl> m_control;
+    CMprisService* m_mpris = nullptr;
+    CShowInFolder* m_showInFolder = nullptr;
     // Retries a refresh that a dialog of the browser put off.
     QTimer* m_putOff = nullptr;
     CRecordBrowser m_records;

@@ -3,13 +3,16 @@
 #include "store/recordbrowser.h"
 
 #include <QDateTime>
+#include <QString>
 #include <functional>
+#include <optional>
 
 class CAudioManager;
 class CPeaksCache;
 class CPlaybackSession;
 class MBrowserPrompts;
 class MPimSource;
+class CSettingsStore;
 
 // What the browser's pages share and need of the browser: the playback, the records'
 // waveforms, the prompts, the contacts-and-tasks source, the clock, and the records.
@@ -29,4 +32,12 @@ struct SPageServices
     std::function<QDateTime()> now;
     // The program folder, whose tag catalogue the information editor offers.
     QString programFolder;
+    // Where "Export…" remembers its folder and format, and the recording format imports
+    // take; none: nothing remembered, imports as the first format.
+    CSettingsStore* settings = nullptr;
+    // The chosen storage's data folder, where dropped files are imported; nullopt while its
+    // card is absent. None: drops are not taken.
+    std::function<std::optional<QString>()> dataFolder = {};
+    // "Show in Folder" for a record's file.
+    std::function<void(const QString& path)> showInFolder = {};
 };

@@ -65,6 +65,7 @@ void CPlaybackSession::Play(const std::filesystem::path& path, std::uint64_t sta
     m_path = path;
     m_totalSamples = total;
     m_playing = true;
+    m_paused = false;
     m_draining = false;
     m_ticker.start();
     emit StateChanged(true);
@@ -73,22 +74,55 @@ void CPlaybackSession::Play(const std::filesystem::path& path, std::uint64_t sta
 
 void CPlaybackSession::Stop()
 {
+    if (m_paused) {
+        m_paused = false;
+        m_path.clear();
+        emit StateChanged(false);
+        return;
+    }
     if (!m_playing)
         return;
     Finish();
 }
 
+void CPlaybackSession::Pause()
+{
+    if (!m_playing)
+        return;
+    if (m_draining) {
+        Finish();
+        return;
+    }
+    Finish(ElapsedSamples());
+}
+
+void CPlaybackSession::Resume()
+{
+    if (!m_paused)
+        return;
+    const std::filesystem::path path = m_path;
+    // Paused on the last sample, a resume would end at once: it plays the record again.
+    Play(path, m_pausedAt < m_totalSamples ? m_pausedAt : 0);
+}
+
 void CPlaybackSession::Seek(std::uint64_t sample)
 {
+    if (m_paused) {
+        m_pausedAt = std::min(sample, m_totalSamples);
+        emit PositionJumped();
+        emit Progress(m_pausedAt, m_totalSamples);
+        return;
+    }
     if (!m_playing)
         return;
     const std::filesystem::path path = m_path;
     Play(path, sample);
+    emit PositionJumped();
 }
 
 void CPlaybackSession::SkipBy(int seconds)
 {
-    if (!m_playing)
+    if (!m_playing && !m_paused)
         return;
     const auto at = static_cast<std::int64_t>(ElapsedSamples()) +
                     static_cast<std::int64_t>(seconds) * m_audio.SampleRate();
@@ -110,6 +144,8 @@ double CPlaybackSession::Speed() const
 
 std::uint64_t CPlaybackSession::ElapsedSamples() const
 {
+    if (m_paused)
+        return m_pausedAt;
     return m_playing ? std::min(m_player.PlayheadSamples(), m_totalSamples) : 0;
 }
 
@@ -133,12 +169,16 @@ void CPlaybackSession::OnTick()
     emit Progress(ElapsedSamples(), m_totalSamples);
 }
 
-void CPlaybackSession::Finish()
+void CPlaybackSession::Finish(std::optional<std::uint64_t> keepAt)
 {
     ++m_generation;
     m_ticker.stop();
     m_playing = false;
     m_draining = false;
+    m_paused = keepAt.has_value();
+    m_pausedAt = keepAt.value_or(0);
+    if (!m_paused)
+        m_path.clear();
     // The state changes even when the player reports a failure while stopping.
     const CScopeExit notify([this] { emit StateChanged(false); });
     m_player.StopPlaying();

@@ -6,6 +6,7 @@
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
 #include "browser/recordfolderwatcher.h"
+#include "browser/showinfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,7 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
     setObjectName(QStringLiteral("recordsPane"));
     if (m_context.settings)
         m_session->KeepSpeedIn(*m_context.settings);
+    m_showInFolder = new CShowInFolder(QDBusConnection::sessionBus(), {}, this);
     m_services = std::make_unique<SPageServices>(SPageServices{
         m_context.audio, *m_session, m_context.peaks, m_context.prompts, m_context.pim, m_records,
         [this] {
@@ -31,7 +33,8 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
                 m_records.Refresh(m_context.recordFolders(),
                                   RecordReader::DecodersOf(m_context.audio));
         },
-        m_context.now, m_context.programFolder});
+        m_context.now, m_context.programFolder, m_context.settings, m_context.dataFolder,
+        [this](const QString& path) { m_showInFolder->Show(path); }});
 
     auto* title = new QLabel(tr("Records"), this);
     QFont bold = title->font();

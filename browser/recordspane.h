@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CPeaksCache;
 class CPropertyAll;
 class CSettingsStore;
+class CShowInFolder;
 class QAction;
 class QTimer;
 class QToolButton;
@@ -37,8 +39,12 @@ public:
         std::function<QStringList()> recordFolders = {};
         // The program folder, whose tag catalogue the information editor offers.
         QString programFolder = {};
-        // Where the playback speed is kept; none: it starts at 1 and is not kept.
+        // Where the playback speed and the export's folder and format are kept, and the
+        // recording format imports take; none: nothing is kept.
         CSettingsStore* settings = nullptr;
+        // The chosen storage's data folder, where files dropped on the list are imported;
+        // nullopt while its card is absent. None: drops are not taken.
+        std::function<std::optional<QString>()> dataFolder = {};
         std::function<QDateTime()> now = [] {
             return QDateTime::currentDateTime();
         };
@@ -70,6 +76,7 @@ private:
     CRecordBrowser m_records;
     std::unique_ptr<CPlaybackSession> m_session;
     std::unique_ptr<SPageServices> m_services;
+    CShowInFolder* m_showInFolder;
     CPropertyAll* m_page = nullptr;
     QToolButton* m_menuButton = nullptr;
     QAction* m_browserAction = nullptr;

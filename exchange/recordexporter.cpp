@@ -111,6 +111,15 @@ std::optional<EExportFormat> CRecordExporter::FormatOfPath(const QString& path)
     return std::nullopt;
 }
 
+QString CRecordExporter::ExtensionOf(EExportFormat format)
+{
+    for (const SFormatRow& row : kFormats) {
+        if (row.format == format)
+            return QLatin1String(row.extension);
+    }
+    return {};
+}
+
 QString CRecordExporter::Extensions()
 {
     return QStringLiteral(".wav, .flac, .opus or .mp3");

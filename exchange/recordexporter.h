@@ -58,6 +58,8 @@ public:
 
     // The format of a path's extension, compared ignoring case; nullopt for another one.
     static std::optional<EExportFormat> FormatOfPath(const QString& path);
+    // The extension of a format, without the dot ("flac").
+    static QString ExtensionOf(EExportFormat format);
     // ".wav, .flac, .opus or .mp3", for messages.
     static QString Extensions();
 

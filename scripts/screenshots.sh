@@ -2,8 +2,8 @@
 # Screenshots of the window under a virtual X server, with a temporary home and the
 # simulated audio device: 480x640 and 1280x800, idle, recording, paused and just recorded, plus
 # the settings dialog, the splash, the records browser over a few records made by the CLI (and
-# playing one at 1.5x, with its waveform), the information
-# editor and the tag manager; each in the default light palette and in a dark desktop theme
+# playing one at 1.5x, with its waveform), the information editor, the export dialog with its
+# progress and the tag manager; each in the default light palette and in a dark desktop theme
 # (the GTK platform theme with Adwaita's dark variant, files ending in "-dark").
 # Usage: scripts/screenshots.sh [output folder] (default build/screenshots). Builds the dev
 # preset's program first.
@@ -63,14 +63,19 @@ ICS
     sleep 1
     "$cli" record --seconds 2 --tag Priority=Inessential \
       --task "Write the quarterly report" >/dev/null
+    # An hour-long memo, so that its export shows its progress.
+    sox -n -r 8000 -b 8 -c 1 -e unsigned-integer "$home/long.wav" synth 3600 sine 440 vol 0.3
+    "$cli" import "$home/long.wav" >/dev/null
   )
-  cat > "$home/settings.ini" <<'INI'
+  cat > "$home/settings.ini" <<INI
 [General]
 Slot1=Priority
 Slot2=Contacts
 Slot3=Task
 Slot4=None
+ExportFolder=$home/out
 INI
+  mkdir -p "$home/out"
   local look=() suffix=$size
   if [ "$theme" = dark ]; then
     look=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark)
@@ -110,6 +115,17 @@ INI
       sleep 1.6
       import -window root "$SHOT_OUT/browser-playing-$SHOT_NAME.png"
       xdotool key space
+      xdotool key End                     # the hour-long memo, last in the list
+      xdotool key ctrl+shift+s            # Export…
+      sleep 1
+      import -window root "$SHOT_OUT/export-$SHOT_NAME.png"
+      xdotool key Tab End Return          # MP3, then Export
+      sleep 2
+      import -window root "$SHOT_OUT/export-progress-$SHOT_NAME.png"
+      xdotool key Escape                  # Cancel, then the message that says so
+      sleep 1
+      xdotool key Return
+      sleep 0.5
       for page in tasks contacts tags; do  # the other pages, in tab order
         xdotool key ctrl+Tab
         sleep 0.5

@@ -35,6 +35,8 @@ constexpr const char* kInputDeviceKey = "InputDevice";
 constexpr const char* kOutputDeviceKey = "OutputDevice";
 constexpr const char* kShowSplashKey = "ShowSplash";
 constexpr const char* kPlaybackSpeedKey = "PlaybackSpeed";
+constexpr const char* kExportFolderKey = "ExportFolder";
+constexpr const char* kExportFormatKey = "ExportFormat";
 
 // The offered speed `speed` stands for, if any (a stored text need not be exact).
 std::optional<double> OfferedSpeed(double speed)
@@ -264,4 +266,24 @@ bool CSettingsStore::ShowSplash() const
 bool CSettingsStore::SetShowSplash(bool show)
 {
     return Write(kShowSplashKey, show ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+QString CSettingsStore::ExportFolder() const
+{
+    return Text(kExportFolderKey, QString());
+}
+
+bool CSettingsStore::SetExportFolder(const QString& folder)
+{
+    return Write(kExportFolderKey, folder);
+}
+
+QString CSettingsStore::ExportFormat() const
+{
+    return Text(kExportFormatKey, QString());
+}
+
+bool CSettingsStore::SetExportFormat(const QString& extension)
+{
+    return Write(kExportFormatKey, extension);
 }

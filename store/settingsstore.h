@@ -86,6 +86,14 @@ public:
     bool ShowSplash() const;
     bool SetShowSplash(bool show);
 
+    // "ExportFolder" and "ExportFormat": where the records browser last exported to and the
+    // format it chose, as the exported file's extension without the dot ("flac"); empty when
+    // missing. Kept as written: the browser decides what a value it does not know means.
+    QString ExportFolder() const;
+    bool SetExportFolder(const QString& folder);
+    QString ExportFormat() const;
+    bool SetExportFormat(const QString& extension);
+
     // Where the values are kept (an INI file path or the native settings file).
     QString Location() const;
 

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -100,14 +101,27 @@ protected:
     void Open(const QString& programFolder = {})
     {
         records = BuildRecordList(folders, audio.GetTagger());
-        browser = std::make_unique<CFindRecordDlg>(CFindRecordDlg::SContext{
-            audio, prompts, pim, records,
-            [this]() -> const RecordList& {
-                ++rebuilds;
-                records = BuildRecordList(folders, audio.GetTagger());
-                return records;
-            },
-            [this] { return now; }, programFolder, [this] { return folders; }, &settings});
+        CFindRecordDlg::SContext context{audio,
+                                         prompts,
+                                         pim,
+                                         records,
+                                         [this]() -> const RecordList& {
+                                             ++rebuilds;
+                                             records = BuildRecordList(folders, audio.GetTagger());
+                                             return records;
+                                         },
+                                         [this] { return now; },
+                                         programFolder,
+                                         [this] { return folders; },
+                                         &settings};
+        context.dataFolder = [this] {
+            return std::optional<QString>(data);
+        };
+        context.bus = bus;
+        context.showInFolder = [this](const QString& path) {
+            shownInFolder << path;
+        };
+        browser = std::make_unique<CFindRecordDlg>(std::move(context));
         browser->resize(480, 640);
         browser->show();
         browser->activateWindow();
@@ -141,6 +155,10 @@ protected:
     CScriptedPrompts prompts;
     CFakePimSource pim;
     RecordList records;
+    // The desktop's bus the browser is given: none unless a test connects one.
+    QDBusConnection bus{QString()};
+    // What "Show in Folder" was asked to show.
+    QStringList shownInFolder;
     // How often the browser read every record again through the caller.
     int rebuilds = 0;
     // A Monday; the week began on Sunday 3 January.

@@ -1,6 +1,7 @@
 #include "audio/tagger.h"
 #include "browser/chooseperioddlg.h"
 #include "browser/editrecordinfodlg.h"
+#include "browser/mprisservice.h"
 #include "browser/playbackbar.h"
 #include "browser/playbacksession.h"
 #include "browser/positionslider.h"
@@ -12,10 +13,13 @@
 #include "browser/renamerecord.h"
 #include "browsertestsupport.h"
 #include "controls/waveformview.h"
+#include "privatebus.h"
 #include "store/recordrename.h"
 #include "support/casename.h"
 #include "support/tap.h"
 
+#include <QDBusConnectionInterface>
+#include <QDBusVariant>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -59,7 +63,7 @@ TEST_P(LeavingThePlayback, StopsIt)
     Open();
     QTest::keyClick(Page().RecordListWidget(), Qt::Key_Space);
     ASSERT_TRUE(browser->Session().IsPlaying()) << prompts.told.join('|').toStdString();
-    EXPECT_EQ(Page().PlayButton()->text(), "Stop");
+    EXPECT_EQ(Page().PlayButton()->text(), "Pause");
     EXPECT_EQ(Page().PlaybackBar()->TotalText(), "0:05");
 
     switch (GetParam().way) {
@@ -115,7 +119,7 @@ TEST_F(BrowserTest, AnEndOfPlaybackThatCrossesTheUsersStopChangesNothing)
     QTest::qWait(100);
     EXPECT_TRUE(browser->Session().IsPlaying());
     EXPECT_EQ(browser->Session().Path(), Native(data + "01042027_080000.wav"));
-    EXPECT_EQ(play->text(), "Stop");
+    EXPECT_EQ(play->text(), "Pause");
 
     // A record that plays to its end leaves the window idle by itself.
     browser->Session().Stop();
@@ -601,3 +605,78 @@ TEST_F(BrowserTest, EditChangesTheSelectedRecordAndThePageShowsIt)
 }
 
 } // namespace
+
+// Space pauses; paused, the position and the bar stay where they were, and Space plays on
+// from there.
+TEST_F(BrowserTest, ThePlayKeyPausesAndPlaysOnWhereItPaused)
+{
+    Record("01042027_080000.wav", kAnn, 5);
+    Open();
+    QListWidget* list = Page().RecordListWidget();
+    CPlaybackSession& session = browser->Session();
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.ElapsedSamples() > 4000; }, 5000));
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_TRUE(session.IsPaused());
+    EXPECT_TRUE(audio.GetPlayer().WaitUntilStopped(std::chrono::seconds(2)));
+    const std::uint64_t at = session.ElapsedSamples();
+    EXPECT_GT(at, 4000u);
+    EXPECT_EQ(Page().PlayButton()->text(), "Play");
+    EXPECT_TRUE(Page().PlaybackBar()->Slider()->isEnabled());
+    QTest::qWait(300);
+    EXPECT_EQ(session.ElapsedSamples(), at);
+
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_TRUE(session.IsPlaying());
+    EXPECT_GE(session.ElapsedSamples(), at);
+    EXPECT_LT(session.ElapsedSamples(), at + 4000);
+    EXPECT_EQ(Page().PlayButton()->text(), "Pause");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
+}
+
+// The desktop's media keys reach the memo playing in the browser: it shows on the bus with its
+// name while it plays or is paused, PlayPause pauses and resumes it as the page's button does,
+// and Stop takes it off the bus.
+TEST_F(BrowserTest, TheDesktopsMediaKeysControlTheMemoPlaying)
+{
+    CPrivateBus privateBus;
+    if (!privateBus.Ok())
+        GTEST_SKIP() << "no dbus-daemon";
+    bus = privateBus.Connect();
+    QDBusConnection desktop = privateBus.Connect();
+    const auto call = [&desktop](const QString& interface, const QString& method,
+                                 const QVariantList& arguments = {}) {
+        return CPrivateBus::Call(desktop, CMprisService::kBusName, CMprisService::kObjectPath,
+                                 interface, method, arguments);
+    };
+    const QString player = QStringLiteral("org.mpris.MediaPlayer2.Player");
+    const auto status = [&] {
+        return call("org.freedesktop.DBus.Properties", "Get", {player, "PlaybackStatus"})
+            .arguments()
+            .value(0)
+            .value<QDBusVariant>()
+            .variant()
+            .toString();
+    };
+    Record("01042027_080000.wav", kAnn, 5);
+    Open();
+    EXPECT_FALSE(desktop.interface()->isServiceRegistered(CMprisService::kBusName));
+    QTest::keyClick(Page().RecordListWidget(), Qt::Key_Space);
+    ASSERT_TRUE(desktop.interface()->isServiceRegistered(CMprisService::kBusName));
+    EXPECT_EQ(browser->MediaPlayer().Metadata().value("xesam:title").toString(),
+              "01042027_080000.wav");
+
+    call(player, "PlayPause");
+    EXPECT_TRUE(browser->Session().IsPaused());
+    EXPECT_EQ(Page().PlayButton()->text(), "Play");
+    EXPECT_EQ(status(), "Paused");
+    call(player, "PlayPause");
+    EXPECT_TRUE(browser->Session().IsPlaying());
+    EXPECT_EQ(status(), "Playing");
+
+    call(player, "Stop");
+    EXPECT_FALSE(browser->Session().IsPlaying() || browser->Session().IsPaused());
+    EXPECT_FALSE(desktop.interface()->isServiceRegistered(CMprisService::kBusName));
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
+    browser.reset();
+}
