@@ -38,19 +38,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Play or stop the selected record (Space)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rename the selected record (F2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Delete the selected record (Delete)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Stop</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -99,6 +91,14 @@ Its volume has no trash: the record will be deleted for good.</source>
     </message>
     <message>
         <source>This item has no attached info.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play or pause the selected record (Space)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -203,6 +203,59 @@ Its volume has no trash: the record will be deleted for good.</source>
     </message>
 </context>
 <context>
+    <name>CExportDlg</name>
+    <message>
+        <source>WAV, 16-bit (.wav)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FLAC, lossless (.flac)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opus, small (.opus)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MP3, plays anywhere (.mp3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Memo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Export %n Memos</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export To</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CFindRecordDlg</name>
     <message>
         <source>Records</source>
@@ -222,6 +275,10 @@ Its volume has no trash: the record will be deleted for good.</source>
     </message>
     <message>
         <source>Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exception</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -431,6 +488,41 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
 </context>
 <context>
+    <name>CRecordActions</name>
+    <message>
+        <source>Export…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export, show in the file manager or copy the selected records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select the records to export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select a record to show</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please, select the records to copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CRecordButton</name>
     <message>
         <source>Record</source>
@@ -469,6 +561,62 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
     <message>
         <source>Can&apos;t delete this record because of an unknown reason.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordDropImport</name>
+    <message>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chosen storage card is not present.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import these files as records into %1?
+
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing %1 of %2…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not imported:
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRecordExportFlow</name>
+    <message>
+        <source>Exporting %1 of %2…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not exported:
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export cancelled: %1 of %2 files written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These files exist already:
+
+%1
+
+Replace them?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -852,6 +1000,13 @@ Please enter another name.</source>
     </message>
     <message>
         <source>Where it changed the same lines as a change made here, that change stays as the other program left it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CTransferRunner</name>
+    <message>
+        <source>Cancelling…</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -612,7 +612,7 @@ TEST_F(BrowserTest, ThePlayKeyPausesAndPlaysOnWhereItPaused)
 {
     Record("01042027_080000.wav", kAnn, 5);
     Open();
-    QListWidget* list = Page().RecordListWidget();
+    QListView* list = Page().RecordListWidget();
     CPlaybackSession& session = browser->Session();
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.ElapsedSamples() > 4000; }, 5000));

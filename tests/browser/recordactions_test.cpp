@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -17,7 +17,7 @@ TEST_F(BrowserTest, CopyAndShowInFolderTakeTheSelectedRecordsFiles)
     Record("01042027_080000.wav", Info("", "", "", "Ann Lee"));
     Record("01032027_080000.wav", Info("", "", "", "Bo Chan"));
     Open();
-    QListWidget* list = Page().RecordListWidget();
+    QListView* list = Page().RecordListWidget();
     list->setFocus();
     list->selectAll();
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);

@@ -246,7 +246,7 @@ TEST(RecordBrowserRefresh, ReadsAgainOnlyTheFilesThatChanged)
 
     // A row the model dropped by itself, its file untouched, comes back.
     ASSERT_TRUE(browser.Remove(Native(data + "01022027_080000.wav")));
-    EXPECT_EQ(browser.Refresh({data}, RecordReader::DecodersOf(audio)).added, 1);
+    EXPECT_EQ(browser.Refresh({data}, RecordReader::DecodersOf(audio)).added.size(), 1u);
 }
 
 } // namespace
