@@ -30,8 +30,8 @@ CRecordActions::CRecordActions(SPageServices& services, QAbstractItemView& list,
     m_list.addAction(m_copy);
     m_owner.addAction(m_export);
 
-    m_button->setObjectName(QStringLiteral("more"));
-    m_button->setText(tr("More"));
+    m_button->setObjectName(QStringLiteral("share"));
+    m_button->setText(tr("Share"));
     m_button->setToolTip(tr("Export, show in the file manager or copy the selected records"));
     m_button->setMenu(m_menu);
     m_button->setPopupMode(QToolButton::InstantPopup);
