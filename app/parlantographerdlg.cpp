@@ -385,7 +385,9 @@ void CParlantographerDlg::PlacePane(const QRect& area)
                               },
                               [this] { return m_context.storage.EnumerateRecordFolders(); },
                               m_context.storage.ProgramFolder(), &m_context.settings,
-                              [this] { return m_context.storage.DataFolder(); }},
+                              [this] {
+                                  return m_context.storage.DataFolder();
+                              }},
                              m_central);
         m_pane->setEnabled(!IsRecording());
         connect(m_pane->BrowserAction(), &QAction::triggered, this,
@@ -590,7 +592,9 @@ void CParlantographerDlg::OpenBrowserWindow()
                             m_context.storage.ProgramFolder(),
                             [this] { return m_context.storage.EnumerateRecordFolders(); },
                             &m_context.settings, m_peaks.get(),
-                            [this] { return m_context.storage.DataFolder(); }},
+                            [this] {
+                                return m_context.storage.DataFolder();
+                            }},
                            this);
     // One playback at a time: the pane's ends before the window's can start.
     if (m_pane)

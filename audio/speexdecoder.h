@@ -50,7 +50,7 @@ private:
     // Samples of the last packet not yet delivered: a packet may hold several frames.
     std::vector<std::uint8_t> m_pending;
     std::size_t m_pendingAt = 0;
-    bool m_ended = true;            // nothing to read until Open
+    bool m_ended = true; // nothing to read until Open
     bool m_enhance = true;
     std::uint64_t m_audioStart = 0; // the first byte after the header pages
     std::vector<spx_int16_t> m_output;

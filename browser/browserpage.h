@@ -23,10 +23,10 @@ class QVBoxLayout;
 // What every page of the records browser shares: a search field, the list of the
 // records the page's selector lets through (a view over CRecordListModel, whose rows say what
 // each memo is and drag out as files), the summary of the selected record
-// with its waveform, the playback bar and the play, edit, rename and delete buttons (Space in the record list,
-// Ctrl+E, F2 and Delete do the same on the selected record). A page says which records its selector
-// and period let through; the base narrows them by the search text, orders them and keeps the
-// selection across refills.
+// with its waveform, the playback bar and the play, edit, rename and delete buttons (Space in the
+// record list, Ctrl+E, F2 and Delete do the same on the selected record). A page says which records
+// its selector and period let through; the base narrows them by the search text, orders them and
+// keeps the selection across refills.
 class CBrowserPage : public CBackgroundWidget
 {
     Q_OBJECT

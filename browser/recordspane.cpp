@@ -3,9 +3,11 @@
 #include "audio/audioerror.h"
 #include "browser/browserprompts.h"
 #include "browser/findrecorddlg.h"
+#include "browser/mprisservice.h"
 #include "browser/playbacksession.h"
 #include "browser/propertyall.h"
 #include "browser/recordfolderwatcher.h"
+#include "browser/sessionplaybackcontrol.h"
 #include "browser/showinfolder.h"
 
 #include <QAction>
@@ -25,7 +27,7 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
     setObjectName(QStringLiteral("recordsPane"));
     if (m_context.settings)
         m_session->KeepSpeedIn(*m_context.settings);
-    m_showInFolder = new CShowInFolder(QDBusConnection::sessionBus(), {}, this);
+    m_showInFolder = new CShowInFolder(m_context.bus, {}, this);
     m_services = std::make_unique<SPageServices>(SPageServices{
         m_context.audio, *m_session, m_context.peaks, m_context.prompts, m_context.pim, m_records,
         [this] {
@@ -34,7 +36,9 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
                                   RecordReader::DecodersOf(m_context.audio));
         },
         m_context.now, m_context.programFolder, m_context.settings, m_context.dataFolder,
-        [this](const QString& path) { m_showInFolder->Show(path); }});
+        [this](const QString& path) {
+            m_showInFolder->Show(path);
+        }});
 
     auto* title = new QLabel(tr("Records"), this);
     QFont bold = title->font();
@@ -64,6 +68,7 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
     m_page->SetWideLayout(true);
     m_page->Open();
 
+    BuildMediaPlayer();
     m_putOff = new QTimer(this);
     m_putOff->setSingleShot(true);
     m_putOff->setInterval(CFindRecordDlg::kSettleMs);
@@ -77,10 +82,31 @@ CRecordsPane::CRecordsPane(SContext context, QWidget* parent)
 
 CRecordsPane::~CRecordsPane()
 {
-    // The page goes while the playback and the services it uses still exist.
+    // The page and the media player go while the playback and the services they use still
+    // exist.
+    delete m_mpris;
     delete m_page;
     m_page = nullptr;
     m_session.reset();
+}
+
+void CRecordsPane::BuildMediaPlayer()
+{
+    // The media keys and the desktop's sound menu reach the pane's playback as they reach the
+    // browser window's; only one of the two plays at a time, so only one holds the bus name.
+    m_control = std::make_unique<CSessionPlaybackControl>(
+        *m_session, m_records, [this](const QString& message) {
+            m_context.prompts.Tell(EPromptIcon::Stop, tr("Exception"), message, this);
+        });
+    m_mpris = new CMprisService(*m_control, m_context.bus, this);
+    m_mpris->SetRaiseHandler([this] {
+        window()->show();
+        window()->raise();
+        window()->activateWindow();
+    });
+    connect(m_session.get(), &CPlaybackSession::StateChanged, m_mpris, &CMprisService::Refresh);
+    connect(m_session.get(), &CPlaybackSession::PositionJumped, m_mpris,
+            &CMprisService::NotifySeeked);
 }
 
 void CRecordsPane::FocusList()

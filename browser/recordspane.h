@@ -2,14 +2,17 @@
 
 #include "browser/pageservices.h"
 
+#include <QDBusConnection>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class CMprisService;
 class CPeaksCache;
 class CPropertyAll;
+class CSessionPlaybackControl;
 class CSettingsStore;
 class CShowInFolder;
 class QAction;
@@ -45,6 +48,9 @@ public:
         // The chosen storage's data folder, where files dropped on the list are imported;
         // nullopt while its card is absent. None: drops are not taken.
         std::function<std::optional<QString>()> dataFolder = {};
+        // The desktop's bus: the playback shows there as a media player, and "Show in Folder"
+        // asks the file manager there. Not connected: neither, without a word.
+        QDBusConnection bus = QDBusConnection::sessionBus();
         std::function<QDateTime()> now = [] {
             return QDateTime::currentDateTime();
         };
@@ -72,11 +78,15 @@ public:
     void RefreshFromFolders();
 
 private:
+    void BuildMediaPlayer();
+
     SContext m_context;
     CRecordBrowser m_records;
     std::unique_ptr<CPlaybackSession> m_session;
     std::unique_ptr<SPageServices> m_services;
     CShowInFolder* m_showInFolder;
+    std::unique_ptr<CSessionPlaybackControl> m_control;
+    CMprisService* m_mpris = nullptr;
     CPropertyAll* m_page = nullptr;
     QToolButton* m_menuButton = nullptr;
     QAction* m_browserAction = nullptr;

@@ -9,11 +9,13 @@
 #include "browser/propertycontacts.h"
 #include "browser/propertytags.h"
 #include "browser/propertytasks.h"
+#include "browser/recordspane.h"
 #include "browser/recordsummary.h"
 #include "browser/renamerecord.h"
 #include "browsertestsupport.h"
 #include "controls/waveformview.h"
 #include "privatebus.h"
+#include "store/peakscache.h"
 #include "store/recordrename.h"
 #include "support/casename.h"
 #include "support/tap.h"
@@ -636,7 +638,7 @@ TEST_F(BrowserTest, ThePlayKeyPausesAndPlaysOnWhereItPaused)
 
 // The desktop's media keys reach the memo playing in the browser: it shows on the bus with its
 // name while it plays or is paused, PlayPause pauses and resumes it as the page's button does,
-// and Stop takes it off the bus.
+// and Stop takes it off the bus; the records pane's playback likewise.
 TEST_F(BrowserTest, TheDesktopsMediaKeysControlTheMemoPlaying)
 {
     CPrivateBus privateBus;
@@ -677,6 +679,17 @@ TEST_F(BrowserTest, TheDesktopsMediaKeysControlTheMemoPlaying)
     call(player, "Stop");
     EXPECT_FALSE(browser->Session().IsPlaying() || browser->Session().IsPaused());
     EXPECT_FALSE(desktop.interface()->isServiceRegistered(CMprisService::kBusName));
-    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
     browser.reset();
+
+    // The records pane beside the recorder shows its playback the same way.
+    CPeaksCache peaks(audio);
+    CRecordsPane pane(
+        {audio, prompts, pim, peaks, [this] { return records; }, {}, {}, nullptr, {}, bus});
+    pane.Page()->OnPlay();
+    ASSERT_TRUE(desktop.interface()->isServiceRegistered(CMprisService::kBusName));
+    call(player, "PlayPause");
+    EXPECT_TRUE(pane.Session().IsPaused());
+    call(player, "Stop");
+    EXPECT_FALSE(desktop.interface()->isServiceRegistered(CMprisService::kBusName));
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('|').toStdString();
 }
