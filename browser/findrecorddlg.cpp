@@ -100,8 +100,8 @@ void CFindRecordDlg::BuildMediaPlayer()
 {
     if (!m_context.bus.isConnected())
         qCInfo(lcBrowser, "No session bus: the media keys do not reach the records browser");
-    m_control = std::make_unique<CSessionPlaybackControl>(
-        *m_session, m_records, [this](const QString& message) {
+    m_control =
+        std::make_unique<CSessionPlaybackControl>(*m_session, [this](const QString& message) {
             m_context.prompts.Tell(EPromptIcon::Stop, tr("Exception"), message, this);
         });
     m_mpris = new CMprisService(*m_control, m_context.bus, this);

@@ -94,8 +94,8 @@ void CRecordsPane::BuildMediaPlayer()
 {
     // The media keys and the desktop's sound menu reach the pane's playback as they reach the
     // browser window's; only one of the two plays at a time, so only one holds the bus name.
-    m_control = std::make_unique<CSessionPlaybackControl>(
-        *m_session, m_records, [this](const QString& message) {
+    m_control =
+        std::make_unique<CSessionPlaybackControl>(*m_session, [this](const QString& message) {
             m_context.prompts.Tell(EPromptIcon::Stop, tr("Exception"), message, this);
         });
     m_mpris = new CMprisService(*m_control, m_context.bus, this);

@@ -3,7 +3,7 @@
 #include "audio/audioerror.h"
 #include "browser/playbacksession.h"
 #include "store/nativepath.h"
-#include "store/recordbrowser.h"
+#include "store/recordrename.h"
 
 MPlaybackControl::EStatus CSessionPlaybackControl::Status() const
 {
@@ -14,11 +14,8 @@ MPlaybackControl::EStatus CSessionPlaybackControl::Status() const
 
 QString CSessionPlaybackControl::Title() const
 {
-    if (m_session.Path().empty())
-        return {};
-    const int index = m_records.IndexOfPath(m_session.Path());
-    return index >= 0 ? m_records.Record(index).fileName
-                      : NativePath::DisplayName(m_session.Path());
+    // The memo's name as the rows and an export's title give it: without its extension.
+    return m_session.Path().empty() ? QString() : RecordRename::EditableName(m_session.Path());
 }
 
 QString CSessionPlaybackControl::FilePath() const

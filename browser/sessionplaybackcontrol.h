@@ -5,19 +5,18 @@
 #include <functional>
 
 class CPlaybackSession;
-class CRecordBrowser;
 
 // The browser's playback as the desktop's player controls see it: the record that plays or
-// is paused, its name as the lists show it, and the four requests, which act on the playback
+// is paused, its name as the rows show it, and the four requests, which act on the playback
 // as the page's play button and position bar do. A request the player refuses (the record
 // vanished, the device failed) reaches `onError` with the player's message; it never escapes
 // into the bus call.
 class CSessionPlaybackControl : public MPlaybackControl
 {
 public:
-    CSessionPlaybackControl(CPlaybackSession& session, const CRecordBrowser& records,
+    CSessionPlaybackControl(CPlaybackSession& session,
                             std::function<void(const QString& message)> onError)
-        : m_session(session), m_records(records), m_onError(std::move(onError))
+        : m_session(session), m_onError(std::move(onError))
     {}
 
     EStatus Status() const override;
@@ -35,6 +34,5 @@ private:
     void Guarded(const std::function<void()>& request);
 
     CPlaybackSession& m_session;
-    const CRecordBrowser& m_records;
     std::function<void(const QString&)> m_onError;
 };

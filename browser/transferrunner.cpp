@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <atomic>
 #include <limits>
 #include <thread>
 
@@ -20,6 +21,9 @@ struct SShared
     std::atomic<std::uint64_t> done{0};
     std::atomic<std::uint64_t> total{0};
     std::atomic<bool> cancelled{false};
+    // Set by the worker as it ends; the window's timer sees it and ends the wait. Nothing is
+    // posted across the threads, so every hand-over is one of these atomics.
+    std::atomic<bool> finished{false};
 };
 
 int DialogValue(const SShared& shared, int count)
@@ -55,6 +59,10 @@ bool CTransferRunner::Run(int count, const QString& label, const Step& step)
     QTimer refresh;
     refresh.setInterval(kRefreshMs);
     QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] {
+        if (shared.finished) {
+            loop.quit();
+            return;
+        }
         if (!shared.cancelled)
             dialog.setLabelText(label.arg(shared.index.load() + 1).arg(count));
         dialog.setValue(DialogValue(shared, count));
@@ -73,7 +81,7 @@ bool CTransferRunner::Run(int count, const QString& label, const Step& step)
                 return !shared.cancelled.load();
             });
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        shared.finished = true;
     });
     loop.exec();
     worker.join();

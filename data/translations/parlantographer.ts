@@ -502,10 +502,6 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>More</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Export, show in the file manager or copy the selected records</source>
         <translation type="unfinished"></translation>
     </message>
@@ -519,6 +515,10 @@ Records voice memos and keeps their tags, task and contacts inside each record.<
     </message>
     <message>
         <source>Please, select the records to copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -14,7 +14,10 @@ TEST(TransferRunner, CancelStopsTheFileUnderWayAndStartsNoOther)
     owner.show();
     QStringList ran;
     std::atomic<bool> stoppedByCancel{false};
-    WhenModal<QProgressDialog>([](QProgressDialog& dialog) {
+    std::atomic<bool> started{false};
+    WhenModal<QProgressDialog>([&started](QProgressDialog& dialog) {
+        // Cancelled while the first file is under way (before it, none would start at all).
+        EXPECT_TRUE(QTest::qWaitFor([&started] { return started.load(); }, 5000));
         EXPECT_EQ(dialog.labelText(), "Copying 1 of 3");
         dialog.findChild<QPushButton*>()->click();
     });
@@ -22,6 +25,7 @@ TEST(TransferRunner, CancelStopsTheFileUnderWayAndStartsNoOther)
         CTransferRunner(&owner, std::chrono::milliseconds(0))
             .Run(3, "Copying %1 of %2", [&](int index, const TransferProgress& progress) {
                 ran << QString::number(index);
+                started = true;
                 const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
                 for (std::uint64_t done = 0; std::chrono::steady_clock::now() < give_up; ++done) {
                     if (!progress(done % 100, 100)) {
