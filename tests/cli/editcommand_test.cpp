@@ -86,10 +86,15 @@ TEST_F(CliEdit, ARecordInProgressRefusesEditsTagsAndRenames)
     cli.SetEnv("PARLANTOGRAPHER_SIM_SPEED", "realtime");
     const auto process =
         cli.Start({"record", recording, "--seconds", "3", "--info", kMarker + "[[Tags]]\n"});
-    std::error_code error;
-    for (int i = 0; i < 500 && std::filesystem::file_size(recording, error) <= kRecordHeaderSize;
-         ++i)
+    // Until the recording has begun writing audio (a missing file's size is an error, not 0).
+    const auto started = [&recording] {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(recording, error);
+        return !error && size > kRecordHeaderSize;
+    };
+    for (int i = 0; i < 500 && !started(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(started());
     const std::vector<std::vector<std::string>> changes = {
         {"edit", recording, "--add-contact", "Bo"},
         {"tag", recording, "--info", kMarker + "[[Tasks]]\nLate\n"},
