@@ -208,11 +208,15 @@ EResult AddTask(const QString& subject, QString& block)
     const QString entry = subject.trimmed();
     if (!IsEntry(entry))
         return EResult::BadValue;
-    // The record is filed under its first task: one held further down moves up.
+    // The record is filed under its first task: one held further down moves up. A block that
+    // already leads with it stays as it is, unless it holds the task twice (a damaged block's
+    // line split by a control character): then the task is left once, first.
     QString changed = block;
     RemoveFromSection(ESection::Tasks, entry, changed);
     const EResult result = AddFirstInSection(ESection::Tasks, entry, changed);
-    if (result == EResult::Done && RecordInfo::RecordTask(block) != entry)
+    const bool leads = RecordInfo::RecordTask(block) == entry &&
+                       RecordInfo::SectionLines(block, RecordInfo::kTasksHeader).count(entry) == 1;
+    if (result == EResult::Done && !leads)
         block = changed;
     return result;
 }
