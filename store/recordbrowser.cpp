@@ -110,7 +110,7 @@ int CRecordBrowser::SSpelledNames::Intern(const QString& text, int slot,
     return id;
 }
 
-CRecordBrowser::CRecordBrowser(const RecordList& records, const QTimeZone& zone) : m_zone(zone)
+CRecordBrowser::CRecordBrowser(const RecordList& records, const QTimeZone& zone) : m_clock(zone)
 {
     std::vector<RecordOrder::SKey> keys;
     keys.reserve(records.size());
@@ -123,7 +123,7 @@ CRecordBrowser::CRecordBrowser(const RecordList& records, const QTimeZone& zone)
     m_pool.reserve(records.size() * 4);
     for (std::size_t i = 0; i < order.size(); ++i) {
         SSlot& slot = m_slots[i];
-        slot.record = Browse(records[order[i]], m_zone);
+        slot.record = Browse(records[order[i]], m_clock);
         slot.key = std::move(keys[order[i]]);
         slot.position = static_cast<int>(i);
         m_order[i] = static_cast<int>(i);
@@ -134,14 +134,14 @@ CRecordBrowser::CRecordBrowser(const RecordList& records, const QTimeZone& zone)
     SortTables();
 }
 
-SBrowsedRecord CRecordBrowser::Browse(RecordEntry entry, const QTimeZone& zone)
+SBrowsedRecord CRecordBrowser::Browse(RecordEntry entry, const CZoneClock& clock)
 {
     SBrowsedRecord record;
     record.path = std::move(entry.path);
     record.fileName = std::move(entry.fileName);
     record.stamp = entry.stamp;
     record.samples = entry.samples;
-    record.recorded = RecordDate::Of(record.fileName, entry.stamp, entry.samples, zone);
+    record.recorded = RecordDate::Of(record.fileName, entry.stamp, entry.samples, clock);
     record.day = record.recorded.isValid() ? record.recorded.date() : QDate();
     record.info = RecordInfo::DecodeRecordInfo(entry.info);
     ParseInfo(record);
@@ -181,7 +181,7 @@ void CRecordBrowser::Place(int slot, int position)
 void CRecordBrowser::Put(const RecordEntry& entry)
 {
     m_listed.clear();
-    SBrowsedRecord record = Browse(entry, m_zone);
+    SBrowsedRecord record = Browse(entry, m_clock);
     RecordOrder::SKey key = RecordOrder::Key(record.fileName);
     const std::string path = record.path.native();
     int position = -1;

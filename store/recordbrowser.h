@@ -5,6 +5,7 @@
 #include "store/recordcatalogue.h"
 #include "store/recordorder.h"
 #include "store/recordreader.h"
+#include "store/zoneclock.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -151,7 +152,7 @@ public:
     std::vector<int> Records(const SRecordQuery& query) const;
 
     // One record as the model keeps it: its date (`zone` as above) and its parsed information.
-    static SBrowsedRecord Browse(RecordEntry entry, const QTimeZone& zone);
+    static SBrowsedRecord Browse(RecordEntry entry, const CZoneClock& clock);
     // Whether `query` asks about a record's texts (its search, task, contacts, tags or tasks),
     // which only a model answers; a query that does not asks only InSetAndPeriod of each record.
     static bool NarrowsByText(const SRecordQuery& query);
@@ -283,7 +284,7 @@ private:
         return m_slots[static_cast<std::size_t>(m_order[static_cast<std::size_t>(index)])];
     }
 
-    QTimeZone m_zone;
+    CZoneClock m_clock{QTimeZone()};
     std::vector<SSlot> m_slots;
     std::vector<int> m_freeSlots;
     std::vector<int> m_order;

@@ -4,6 +4,7 @@
 #include "store/filestamp.h"
 #include "store/nativepath.h"
 #include "store/recordreader.h"
+#include "store/zoneclock.h"
 
 #include <cmath>
 
@@ -70,12 +71,12 @@ std::optional<QDateTime> FromFileName(const QString& fileName)
     return QDateTime(stamp->date, stamp->time);
 }
 
-std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& zone)
+std::optional<QDateTime> FromFileName(const QString& fileName, const CZoneClock& clock)
 {
     const std::optional<SNameStamp> stamp = StampOfFileName(fileName);
     if (!stamp)
         return std::nullopt;
-    return QDateTime(stamp->date, stamp->time, zone);
+    return clock.At(stamp->date, stamp->time);
 }
 
 int VariantOfFileName(const QString& fileName)
@@ -143,13 +144,12 @@ QDateTime FromStamp(const SFileStamp& stamp, std::optional<std::uint64_t> sample
 }
 
 QDateTime Of(const QString& fileName, const std::optional<SFileStamp>& stamp,
-             std::optional<std::uint64_t> samples, const QTimeZone& zone)
+             std::optional<std::uint64_t> samples, const CZoneClock& clock)
 {
-    // A TZ the zone database does not know: the C library's local time.
-    if (const std::optional<QDateTime> named =
-            zone.isValid() ? FromFileName(fileName, zone) : FromFileName(fileName))
+    // A TZ the zone database does not know: the clock keeps the C library's local time.
+    if (const std::optional<QDateTime> named = FromFileName(fileName, clock))
         return *named;
-    return stamp ? FromStamp(*stamp, samples, zone) : QDateTime();
+    return stamp ? FromStamp(*stamp, samples, clock.Zone()) : QDateTime();
 }
 
 QDateTime OfRecord(const std::filesystem::path& path)
@@ -160,8 +160,7 @@ QDateTime OfRecord(const std::filesystem::path& path)
 QDateTime OfRecord(const std::filesystem::path& path, const QTimeZone& zone)
 {
     const QString name = NativePath::DisplayName(path);
-    if (const std::optional<QDateTime> named =
-            zone.isValid() ? FromFileName(name, zone) : FromFileName(name))
+    if (const std::optional<QDateTime> named = FromFileName(name, CZoneClock(zone)))
         return *named;
     const std::optional<RecordReader::SMeasure> measure = RecordReader::Measure(path);
     return measure ? FromStamp(measure->stamp, measure->samples, zone) : QDateTime();

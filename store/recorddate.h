@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <optional>
 
+class CZoneClock;
+
 struct SFileStamp;
 
 // When a record was recorded. A record's own name (MMDDYYYY_HHMMSS, or MMDDYYYY_HHMMSS_N for a
@@ -37,10 +39,11 @@ std::optional<QDateTime> FromFileName(const QString& fileName);
 // the name is not a record name. Pure.
 int VariantOfFileName(const QString& fileName);
 
-// The same in `zone`, which should be the system's zone (QTimeZone::systemTimeZone()): a
-// moment made in a zone object costs no look-up of the system's zone file, so a model that
-// dates thousands of records takes the zone once.
-std::optional<QDateTime> FromFileName(const QString& fileName, const QTimeZone& zone);
+// The same by `clock`, whose zone should be the system's (QTimeZone::systemTimeZone()): a
+// moment made in a zone object costs no look-up of the system's zone file, and the clock keeps
+// the zone's offset between transitions, so a model that dates thousands of records takes the
+// zone once and asks its rules seldom.
+std::optional<QDateTime> FromFileName(const QString& fileName, const CZoneClock& clock);
 
 // When a record without a dated name was recorded, from its file's times and its audio's
 // length in `seconds`, in whole seconds. Pure.
@@ -70,7 +73,7 @@ QDateTime FromStamp(const SFileStamp& stamp, std::optional<std::uint64_t> sample
 // of what one pass over its file read (RecordReader); an invalid QDateTime when neither is
 // known (the file is gone).
 QDateTime Of(const QString& fileName, const std::optional<SFileStamp>& stamp,
-             std::optional<std::uint64_t> samples, const QTimeZone& zone);
+             std::optional<std::uint64_t> samples, const CZoneClock& clock);
 
 // The moment of the record at `path`, its name read as the lists show it. A dated name costs
 // nothing; another one one pass over the file (its status, and only when the birth does not

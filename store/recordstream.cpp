@@ -3,6 +3,7 @@
 #include "store/nativepath.h"
 #include "store/recordlisting.h"
 #include "store/recordorder.h"
+#include "store/zoneclock.h"
 
 #include <QTimeZone>
 #include <algorithm>
@@ -20,7 +21,7 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
           const RecordReader::DecoderOpener& decoders,
           const std::function<void(const SBrowsedRecord&)>& take)
 {
-    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const CZoneClock clock(QTimeZone::systemTimeZone());
     const CRecordListing listing(folders);
     const std::vector<CRecordListing::SFile>& files = listing.Files();
     std::vector<RecordOrder::SKey> keys;
@@ -45,14 +46,14 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
                 batch.push_back(std::move(*entry));
         }
         if (text) {
-            const CRecordBrowser model(batch, zone);
+            const CRecordBrowser model(batch, clock.Zone());
             for (const int index : model.Records(query))
                 take(model.Record(index));
             continue;
         }
         // Nothing but the set and the period: each record alone answers.
         for (RecordEntry& entry : batch) {
-            const SBrowsedRecord record = CRecordBrowser::Browse(std::move(entry), zone);
+            const SBrowsedRecord record = CRecordBrowser::Browse(std::move(entry), clock);
             if (CRecordBrowser::InSetAndPeriod(record, query, days))
                 take(record);
         }

@@ -54,8 +54,14 @@ QStringList Answers(const CRecordBrowser& browser)
     for (SRecordQuery& query : queries) {
         query.today = kToday;
         QStringList names;
-        for (const int i : browser.Records(query))
-            names << browser.Record(i).fileName + '@' + browser.Record(i).recorded.toString();
+        // The moment as an instant and its offset: a model dates a record at the zone's offset
+        // where a single record is dated in the zone itself.
+        for (const int i : browser.Records(query)) {
+            const QDateTime& recorded = browser.Record(i).recorded;
+            names << browser.Record(i).fileName + '@' +
+                         QString::number(recorded.toMSecsSinceEpoch()) + '+' +
+                         QString::number(recorded.offsetFromUtc());
+        }
         answers << names.join(',') << browser.Contacts(query).join(',')
                 << browser.RecordTasks(query).join(',');
         for (const STagGroup& group : browser.TagGroups(query))
