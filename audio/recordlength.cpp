@@ -30,15 +30,43 @@ bool ReadAt(int fd, std::uint8_t* to, std::size_t size, std::uint64_t offset)
     return true;
 }
 
+// The granule of the last page of the stream that starts before `end` in `window` (which holds
+// `size` bytes; a page may run on past `end`), or nullopt when none does.
+std::optional<std::uint64_t> LastGranuleIn(const std::uint8_t* window, std::size_t size,
+                                           std::size_t end, std::uint32_t serial)
+{
+    while (end > 0) {
+        const void* found = ::memrchr(window, 'O', end);
+        if (!found)
+            break;
+        const auto at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - window);
+        const std::optional<OggPage::SPage> page = OggPage::At(window, size, at);
+        if (page && page->serial == serial && page->granule >= 0)
+            return static_cast<std::uint64_t>(page->granule);
+        end = at;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::uint64_t> LastGranule(const SLayout& layout, int fd, std::uint64_t fileSize)
 {
-    // The bytes from the start of the block read last; a page that starts in a block may run
-    // on into the bytes read before it.
-    std::vector<std::uint8_t> window;
-    std::uint64_t high = fileSize; // every page that starts from here on has been looked at
-    std::size_t block = kFirstBlock;
+    if (fileSize <= layout.audioStart)
+        return 0;
+    // The first block answers for every record made here: it is read onto the stack.
+    std::uint8_t first[kFirstBlock];
+    std::uint64_t high =
+        fileSize - std::min<std::uint64_t>(kFirstBlock, fileSize - layout.audioStart);
+    const auto firstSize = static_cast<std::size_t>(fileSize - high);
+    if (!ReadAt(fd, first, firstSize, high))
+        return std::nullopt;
+    if (const std::optional<std::uint64_t> granule =
+            LastGranuleIn(first, firstSize, firstSize, layout.serial))
+        return granule;
+    // Then further back, block by block. The window holds the bytes from the start of the block
+    // read last; a page that starts in a block may run on into the bytes read before it.
+    std::vector<std::uint8_t> window(first, first + firstSize);
     while (high > layout.audioStart) {
-        const std::uint64_t low = high - std::min<std::uint64_t>(block, high - layout.audioStart);
+        const std::uint64_t low = high - std::min<std::uint64_t>(kBlock, high - layout.audioStart);
         const auto fresh = static_cast<std::size_t>(high - low);
         const std::size_t kept = std::min(window.size(), kLongestPage);
         std::vector<std::uint8_t> next(fresh + kept);
@@ -46,20 +74,10 @@ std::optional<std::uint64_t> LastGranule(const SLayout& layout, int fd, std::uin
             return std::nullopt;
         std::copy_n(window.begin(), kept, next.begin() + static_cast<std::ptrdiff_t>(fresh));
         window = std::move(next);
-        for (std::size_t end = fresh; end > 0;) {
-            const void* found = ::memrchr(window.data(), 'O', end);
-            if (!found)
-                break;
-            const auto at =
-                static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - window.data());
-            const std::optional<OggPage::SPage> page =
-                OggPage::At(window.data(), window.size(), at);
-            if (page && page->serial == layout.serial && page->granule >= 0)
-                return static_cast<std::uint64_t>(page->granule);
-            end = at;
-        }
+        if (const std::optional<std::uint64_t> granule =
+                LastGranuleIn(window.data(), window.size(), fresh, layout.serial))
+            return granule;
         high = low;
-        block = kBlock;
     }
     return 0;
 }

@@ -37,9 +37,11 @@ DecoderOpener DecodersOf(const CAudioManager& audio);
 // What a pass reads besides the information.
 enum class EDetail
 {
-    Info,  // nothing else: for a record whose name gives its date
-    Dated, // the status, and the length only where the birth does not date it (RecordDate)
-    Full,  // the status and the length
+    Info,   // nothing else: for a record whose name gives its date
+    Dated,  // the status, and the length only where the birth does not date it (RecordDate)
+    Length, // the length alone, the file's size asked of the open file: for a record whose
+            // name gives its date (no status is taken, so a refresh cannot compare it)
+    Full,   // the status and the length
 };
 
 // The record in the file `name` of the folder open as `folderFd` (AT_FDCWD with a whole path),

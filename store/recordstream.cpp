@@ -37,10 +37,10 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
         batch.reserve(kBatch);
         for (std::size_t i = from; i < std::min(order.size(), from + kBatch); ++i) {
             const std::size_t at = order[i];
-            const RecordReader::EDetail detail = length == ELength::Always
-                                                     ? RecordReader::EDetail::Full
-                                                 : keys[at].dated ? RecordReader::EDetail::Info
-                                                                  : RecordReader::EDetail::Dated;
+            using RecordReader::EDetail;
+            const EDetail detail = length == ELength::Always
+                                       ? (keys[at].dated ? EDetail::Length : EDetail::Full)
+                                       : (keys[at].dated ? EDetail::Info : EDetail::Dated);
             if (std::optional<RecordEntry> entry =
                     listing.Read(files[at], detail, decoders, keys[at].name))
                 batch.push_back(std::move(*entry));
