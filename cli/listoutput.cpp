@@ -96,8 +96,25 @@ void AppendJsonString(std::string& out, QStringView text)
         for (int shift = 12; shift >= 0; shift -= 4)
             out += kHex[(unit >> shift) & 0xF];
     };
+    // What stands for itself: everything below 0x80 but control characters, quotes and
+    // backslashes.
+    const auto plain = [](char16_t unit) {
+        return unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\';
+    };
     out += '"';
     for (qsizetype i = 0; i < text.size(); ++i) {
+        // A run of such characters is copied at once.
+        qsizetype run = i;
+        while (run < text.size() && plain(text[run].unicode()))
+            ++run;
+        if (run > i) {
+            const std::size_t at = out.size();
+            out.resize(at + static_cast<std::size_t>(run - i));
+            for (qsizetype k = i; k < run; ++k)
+                out[at + static_cast<std::size_t>(k - i)] = static_cast<char>(text[k].unicode());
+            i = run - 1;
+            continue;
+        }
         const char16_t unit = text[i].unicode();
         if (unit >= 0x80) {
             const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&

@@ -1,6 +1,8 @@
 #include "store/textcodec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace TextCodec {
 namespace {
@@ -26,6 +28,11 @@ bool IsValidUtf8(QByteArrayView bytes)
         const auto lead = static_cast<unsigned char>(bytes[i]);
         if (lead < 0x80) {
             ++i;
+            // Text is mostly ASCII: eight bytes at a time while none has its high bit set.
+            std::uint64_t word = 0;
+            while (i + 8 <= size &&
+                   !(std::memcpy(&word, bytes.data() + i, 8), word & 0x8080808080808080u))
+                i += 8;
             continue;
         }
         int length = 0;
