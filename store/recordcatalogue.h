@@ -19,7 +19,7 @@ struct RecordEntry
                                   // them (see NativePath)
     QString fileName;             // the file name as the lists show it
     std::uint32_t infoLength = 0; // bytes of information read (1024 for our records)
-    QByteArray info;              // the information block as read, zeros included
+    QByteArray info;              // the information block as read, up to its first zero byte
     // The file's status and its audio's length in samples, as the pass that read the record
     // took them (RecordReader); absent where it was not asked for them.
     std::optional<SFileStamp> stamp = std::nullopt;

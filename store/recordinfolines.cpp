@@ -41,7 +41,7 @@ SParsed Parse(QStringView text)
         const QStringView content = text.mid(at, end - at).trimmed();
         if (!content.isEmpty()) {
             SLine line{at, end, next, content, section, EKind::Entry, -1};
-            if (content.startsWith(u"[[")) {
+            if (content.size() >= 2 && content[0] == u'[' && content[1] == u'[') {
                 const ESection opened = SectionOfHeader(content);
                 section =
                     opened != ESection::None && parsed.Opener(opened) < 0 ? opened : ESection::None;

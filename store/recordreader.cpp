@@ -9,6 +9,7 @@
 #include "store/recorddate.h"
 #include "store/recordinfo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 #include <sys/stat.h>
@@ -122,9 +123,11 @@ std::optional<RecordEntry> Read(int folderFd, const char* name, std::filesystem:
     if (!head || !RecordInfo::HasMarker(
                      QByteArrayView(head->info.data(), static_cast<qsizetype>(head->info.size()))))
         return std::nullopt;
+    // The text ends at the first zero byte; the zeros that pad the area are not kept.
+    const std::size_t text = std::min(head->info.find('\0'), head->info.size());
     RecordEntry entry{std::move(path), std::move(fileName),
                       static_cast<std::uint32_t>(head->info.size()),
-                      QByteArray(head->info.data(), static_cast<qsizetype>(head->info.size()))};
+                      QByteArray(head->info.data(), static_cast<qsizetype>(text))};
     if (detail == EDetail::Info)
         return entry;
     if (detail == EDetail::Length) {
