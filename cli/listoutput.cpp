@@ -66,15 +66,21 @@ QStringList Distinct(const QStringList& names)
     return names;
 }
 
-QStringList TagsOf(const SBrowsedRecord& record, const QString& group)
+// The tags of `group`, each once, in the record's order, handed to `each` without a list of
+// their own.
+template <typename Each>
+void EachTagOf(const SBrowsedRecord& record, const QString& group, Each each)
 {
-    QStringList tags;
-    tags.reserve(record.tags.size());
-    for (const SRecordTag& tag : record.tags) {
-        if (tag.group == group && !tags.contains(tag.tag))
-            tags.append(tag.tag);
+    const QList<SRecordTag>& tags = record.tags;
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        if (tags[i].group != group)
+            continue;
+        bool seen = false;
+        for (qsizetype k = 0; k < i && !seen; ++k)
+            seen = tags[k].group == group && tags[k].tag == tags[i].tag;
+        if (!seen)
+            each(tags[i].tag);
     }
-    return tags;
 }
 
 void AppendJoined(std::string& out, const QStringList& names)
@@ -206,7 +212,12 @@ void AppendText(std::string& out, const SBrowsedRecord& record)
         out += "  tags [";
         AppendUtf8(out, group);
         out += "]: ";
-        AppendJoined(out, TagsOf(record, group));
+        bool first = true;
+        EachTagOf(record, group, [&](const QString& tag) {
+            out += first ? "" : ", ";
+            first = false;
+            AppendUtf8(out, tag);
+        });
         out += '\n';
     }
     if (!record.task.isEmpty()) {
@@ -254,7 +265,17 @@ void AppendJson(std::string& out, const SBrowsedRecord& record)
         out.append(kMember + 4, ' ');
         AppendJsonString(out, *groups[i]);
         out += ": ";
-        AppendJsonArray(out, TagsOf(record, *groups[i]), kMember + 4);
+        out += '[';
+        bool first = true;
+        EachTagOf(record, *groups[i], [&](const QString& tag) {
+            out += first ? "\n" : ",\n";
+            first = false;
+            out.append(kMember + 8, ' ');
+            AppendJsonString(out, tag);
+        });
+        out += '\n';
+        out.append(kMember + 4, ' ');
+        out += ']';
         out += i + 1 < groups.size() ? ",\n" : "\n";
     }
     out += "        },\n        \"task\": ";

@@ -33,7 +33,8 @@ void ParseInfo(SBrowsedRecord& record)
     // Each line's text is made once, shared by the lists that hold it and moved into the last.
     QString group;
     for (const RecordInfoLines::SLine& line : parsed.lines) {
-        if (line.kind == EKind::Header)
+        // Headers and lines no reader looks at need no text of their own.
+        if (line.kind == EKind::Header || line.section == ESection::None)
             continue;
         QString text = line.text.toString();
         switch (line.section) {

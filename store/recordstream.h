@@ -16,7 +16,8 @@ namespace RecordStream {
 enum class ELength
 {
     WhereTheDateNeedsIt, // a record named by its date is opened, read once and closed
-    Always,              // every record's length (SBrowsedRecord::samples)
+    Always,              // every record's length (SBrowsedRecord::samples); the status only
+                         // where the date needs it
 };
 
 // Calls `take` with each record `query` lets through. `decoders` read headers the quick reader
