@@ -5,20 +5,52 @@
 namespace RecordInfoLines {
 namespace {
 
+// Whether `line` starts with the ASCII text `prefix`, compared unit by unit: cheaper than a
+// general comparison for the few characters of a header.
+bool StartsWithAscii(QStringView line, const char* prefix)
+{
+    qsizetype i = 0;
+    for (; prefix[i] != '\0'; ++i) {
+        if (i >= line.size() || line[i].unicode() != static_cast<unsigned char>(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
 ESection SectionOfHeader(QStringView line)
 {
-    if (line.startsWith(QLatin1String(RecordInfo::kTagsHeader)))
+    if (StartsWithAscii(line, RecordInfo::kTagsHeader))
         return ESection::Tags;
-    if (line.startsWith(QLatin1String(RecordInfo::kTasksHeader)))
+    if (StartsWithAscii(line, RecordInfo::kTasksHeader))
         return ESection::Tasks;
-    if (line.startsWith(QLatin1String(RecordInfo::kContactsHeader)))
+    if (StartsWithAscii(line, RecordInfo::kContactsHeader))
         return ESection::Contacts;
     return ESection::None;
 }
 
 bool IsGroupLine(QStringView line)
 {
-    return line.contains(u'[') || line.contains(u']');
+    for (const QChar c : line) {
+        if (c == u'[' || c == u']')
+            return true;
+    }
+    return false;
+}
+
+// Whether QChar::isSpace may hold for `c`: white space below 0x80, anything above.
+bool MayBeSpace(QChar c)
+{
+    const char16_t unit = c.unicode();
+    return unit >= 0x80 || unit == u' ' || (unit >= 0x09 && unit <= 0x0D);
+}
+
+// The line without white space at either end, as QStringView::trimmed gives it; most lines
+// have none, which two comparisons tell.
+QStringView Trimmed(QStringView line)
+{
+    if (line.isEmpty() || MayBeSpace(line.front()) || MayBeSpace(line.back()))
+        return line.trimmed();
+    return line;
 }
 
 } // namespace
@@ -30,15 +62,17 @@ SParsed Parse(QStringView text)
     ESection section = ESection::None;
     qsizetype group = -1;
     qsizetype at = 0;
-    while (at < text.size()) {
+    const char16_t* const units = text.utf16();
+    const qsizetype size = text.size();
+    while (at < size) {
         qsizetype end = at;
-        while (end < text.size() && !IsLineBreak(text[end]))
+        while (end < size && (units[end] >= 0x20 || units[end] == u'\t'))
             ++end;
         qsizetype next = end;
         if (next < text.size())
             next +=
                 text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
-        const QStringView content = text.mid(at, end - at).trimmed();
+        const QStringView content = Trimmed(text.mid(at, end - at));
         if (!content.isEmpty()) {
             SLine line{at, end, next, content, section, EKind::Entry, -1};
             if (content.size() >= 2 && content[0] == u'[' && content[1] == u'[') {
