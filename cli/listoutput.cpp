@@ -57,7 +57,7 @@ void AppendMoment(std::string& out, const QDateTime& moment)
 QStringList Distinct(const QStringList& names)
 {
     for (qsizetype i = 1; i < names.size(); ++i) {
-        if (names.first(i).contains(names[i])) {
+        if (std::find(names.cbegin(), names.cbegin() + i, names[i]) != names.cbegin() + i) {
             QStringList distinct = names;
             distinct.removeDuplicates();
             return distinct;
