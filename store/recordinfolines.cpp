@@ -66,6 +66,8 @@ SParsed Parse(QStringView text)
     const qsizetype size = text.size();
     while (at < size) {
         qsizetype end = at;
+        // IsLineBreak on the units themselves: this scan is the hot path of every listing,
+        // and through QChar it runs at half the speed.
         while (end < size && (units[end] >= 0x20 || units[end] == u'\t'))
             ++end;
         qsizetype next = end;
