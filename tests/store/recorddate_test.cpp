@@ -91,9 +91,10 @@ TEST(RecordDate, ARenamedRecordKeepsTheMomentItWasRecorded)
         EXPECT_EQ(RecordDate::OfRecord(copy), start.addSecs(ended - 30)) << ended;
     }
     // Recorded here and renamed: however the file system keeps the times, the recording
-    // started when the file was made.
-    const QDateTime before =
-        QDateTime::currentDateTime().addMSecs(-(QDateTime::currentMSecsSinceEpoch() % 1000));
+    // started when the file was made. The kernel stamps files from its coarse clock, which
+    // may lag the clock read here by a tick, so the lower bound allows for that.
+    const QDateTime lagged = QDateTime::currentDateTime().addMSecs(-50);
+    const QDateTime before = lagged.addMSecs(-(lagged.toMSecsSinceEpoch() % 1000));
     const QString renamed = ThirtySecondRecord(dir.path() + "/Meeting.wav", Codec::Pcm);
     const QDateTime after = QDateTime::currentDateTime();
     SetModified(renamed, after.addSecs(30));
