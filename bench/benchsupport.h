@@ -30,16 +30,28 @@ inline void WriteOggPages(ogg_stream_state& stream, std::FILE* file, bool flush)
     }
 }
 
+// This process's scratch folder, removed with everything in it when the process ends. The
+// folder is removed by the destructor of what holds its path: a handler registered while the
+// path was being made would run after the path was gone, and leave the folder behind.
+struct SScratchDir
+{
+    std::filesystem::path path;
+    ~SScratchDir()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+    }
+};
+
 inline const std::filesystem::path& ScratchDir()
 {
-    static const std::filesystem::path dir = [] {
+    static const SScratchDir dir{[] {
         auto d = std::filesystem::temp_directory_path() /
                  ("parlantographer_bench_" + std::to_string(::getpid()));
         std::filesystem::create_directories(d);
-        std::atexit([] { std::filesystem::remove_all(ScratchDir()); });
         return d;
-    }();
-    return dir;
+    }()};
+    return dir.path;
 }
 
 inline Bytes ReadAll(const std::filesystem::path& path)
