@@ -1,8 +1,8 @@
 #include "audio/oggpage.h"
 
-#include <array>
+#include "audio/oggchecksum.h"
+
 #include <cstring>
-#include <ogg/ogg.h>
 
 namespace OggPage {
 namespace {
@@ -33,13 +33,7 @@ std::optional<SPage> At(const std::uint8_t* bytes, std::size_t size, std::size_t
         bodyLength += header[kHeader + i];
     if (size - at - headerLength < bodyLength)
         return std::nullopt;
-    // libogg computes the checksum in place; a copy of the header takes it.
-    std::array<unsigned char, kHeader + 255> copy;
-    std::memcpy(copy.data(), header, headerLength);
-    ogg_page page{copy.data(), static_cast<long>(headerLength),
-                  const_cast<unsigned char*>(header + headerLength), static_cast<long>(bodyLength)};
-    ogg_page_checksum_set(&page);
-    if (std::memcmp(copy.data() + 22, header + 22, 4) != 0)
+    if (OggChecksum::Of(header, headerLength + bodyLength) != Le(header + 22, 4))
         return std::nullopt;
     return SPage{headerLength + bodyLength,
                  header[4],

@@ -37,7 +37,10 @@ struct SLayout
     std::uint32_t serial = 0;
 };
 
-inline constexpr std::size_t kFirstBlock = 6144;
+// The recorder ends a page with every second it writes; at its highest quality such a page is
+// 1,977 bytes. The tail is copied from memory the processor has not seen, so a larger first
+// block costs every listing.
+inline constexpr std::size_t kFirstBlock = 2048;
 inline constexpr std::size_t kBlock = 65536;
 
 // The samples of the record open as `fd` (read with pread only, so a caller's file position

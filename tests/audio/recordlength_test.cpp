@@ -3,12 +3,14 @@
 // decoder reaches reading every page in order. The cut and damaged records of the hostile
 // files are measured the same way there.
 
+#include "audio/oggchecksum.h"
 #include "audio/pcmencoder.h"
 #include "audio/recordlength.h"
 #include "audio/speexencoder.h"
 #include "audiotestsupport.h"
 
 #include <filesystem>
+#include <random>
 #include <speex/speex_header.h>
 
 using namespace testsupport;
@@ -108,6 +110,22 @@ TEST_F(RecordLengthTest, TheHeaderAndTheLastPageGiveWhatDecodingFinds)
         ++measured;
     }
     EXPECT_GE(measured, 30u);
+}
+
+// The folded checksum against libogg's on pages of every length around the folding's
+// steps (blocks of 16 bytes, rounds of 64, the padding in front) up to the longest page.
+TEST(OggChecksum, FoldingGivesLiboggsChecksum)
+{
+    std::mt19937 random(17);
+    Bytes page(27 + 255 + 255 * 255);
+    for (auto& byte : page)
+        byte = static_cast<std::uint8_t>(random());
+    for (std::size_t length = 27; length < 300; ++length)
+        ASSERT_EQ(OggChecksum::Of(page.data(), length), OggChecksum::ByLibogg(page.data(), length))
+            << length;
+    for (const std::size_t length : {1077, 4109, 65535, 27 + 255 + 255 * 255})
+        EXPECT_EQ(OggChecksum::Of(page.data(), length), OggChecksum::ByLibogg(page.data(), length))
+            << length;
 }
 
 TEST(RecordLength, SecondsAreRoundedAndAtLeastOne)
