@@ -32,6 +32,9 @@ public:
 
     // How much of the file is read: both Ogg header pages of an engine record fit.
     static constexpr std::size_t kReadBytes = 2048;
+    // What a record made here needs, read first: its PCM header and area end at byte 1,070,
+    // its two Ogg header pages at 1,216; the rest leaves room for a longer vendor text.
+    static constexpr std::size_t kEngineBytes = 1280;
 
     static SResult Read(const std::string& path);
     // The decision on the first bytes of a file (at most kReadBytes) and the file's name (or

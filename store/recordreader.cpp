@@ -35,7 +35,7 @@ private:
     int m_fd;
 };
 
-// The first bytes of the file, as many as there are up to `size`; -1 when the read fails. One
+// The next bytes of the file, as many as there are up to `size`; -1 when the read fails. One
 // read: a regular file gives fewer bytes than asked for only at its end.
 long ReadHead(int fd, unsigned char* bytes, std::size_t size)
 {
@@ -71,13 +71,23 @@ struct SHead
 std::optional<SHead> ReadHeader(int fd, std::string_view name, const std::filesystem::path& path,
                                 const DecoderOpener& decoders)
 {
+    // The bytes a record made here needs, then the rest only for a longer header: copying
+    // bytes out of the page cache is a good part of what a record costs.
     unsigned char bytes[CHeaderInfoReader::kReadBytes];
-    const long got = ReadHead(fd, bytes, sizeof bytes);
+    const long got = ReadHead(fd, bytes, CHeaderInfoReader::kEngineBytes);
     if (got < 0)
         return std::nullopt;
-    const auto size = static_cast<std::size_t>(got);
+    auto size = static_cast<std::size_t>(got);
     CHeaderInfoReader::SResult header =
-        CHeaderInfoReader::Decide(name, bytes, size, size < sizeof bytes);
+        CHeaderInfoReader::Decide(name, bytes, size, size < CHeaderInfoReader::kEngineBytes);
+    if (header.verdict == CHeaderInfoReader::EVerdict::Undecided &&
+        size == CHeaderInfoReader::kEngineBytes) {
+        const long more = ReadHead(fd, bytes + size, sizeof bytes - size);
+        if (more < 0)
+            return std::nullopt;
+        size += static_cast<std::size_t>(more);
+        header = CHeaderInfoReader::Decide(name, bytes, size, size < sizeof bytes);
+    }
     switch (header.verdict) {
     case CHeaderInfoReader::EVerdict::Information:
         return SHead{std::move(header.info), header.layout, nullptr};

@@ -4,6 +4,7 @@
 #include "audio/tagger.h"
 #include "platform/wavebackend.h"
 #include "store/headerinforeader.h"
+#include "store/recordinfo.h"
 #include "store/recordreader.h"
 #include "support/qtsupport.h"
 
@@ -47,9 +48,14 @@ protected:
         }
         if (quick.verdict == EVerdict::Information) {
             EXPECT_EQ(std::optional(quick.info), taggerInfo) << name.toStdString();
-            // The one pass measures from the same header what the decoder measures.
+            // The one pass reads the same header, whatever its length, and measures from it
+            // what the decoder measures.
             if (const auto entry = RecordReader::Read(path, RecordReader::EDetail::Full, nullptr)) {
+                EXPECT_EQ(entry->info.toStdString(), quick.info.substr(0, quick.info.find('\0')));
                 EXPECT_EQ(entry->samples, m_manager.GetRecordSamples(path)) << name.toStdString();
+            } else {
+                EXPECT_FALSE(RecordInfo::HasMarker(QByteArray::fromStdString(quick.info)))
+                    << name.toStdString();
             }
         } else if (quick.verdict == EVerdict::NotARecord) {
             EXPECT_FALSE(taggerInfo) << name.toStdString();
@@ -62,6 +68,19 @@ protected:
     CAudioManager m_manager;
 };
 
+// A peer's record whose information area is wider than the engine's: its header runs past
+// the bytes an engine record needs.
+QByteArray WideAreaWav()
+{
+    testsupport::Bytes area = testsupport::LeBytes(1400, 2);
+    area.insert(area.end(), kMarkedInfo.begin(), kMarkedInfo.end());
+    area.resize(2 + 1400, 0);
+    const testsupport::Bytes wav =
+        testsupport::WavFile(testsupport::Bytes(800, 0x80), {.extension = area});
+    return QByteArray(reinterpret_cast<const char*>(wav.data()),
+                      static_cast<qsizetype>(wav.size()));
+}
+
 TEST_F(HeaderInfoReaderTest, DecidesEngineRecordsOfBothFormatsLikeTheTagger)
 {
     for (const auto& [name, bytes, verdict] :
@@ -72,6 +91,7 @@ TEST_F(HeaderInfoReaderTest, DecidesEngineRecordsOfBothFormatsLikeTheTagger)
              {"bytes.wav", Wav(kMarkedInfo), EVerdict::Information},
              {"crashed.wav", Wav(kMarkedInfo, 100, false), EVerdict::Information},
              {"foreign.wav", Wav(std::nullopt), EVerdict::Information},
+             {"wide.wav", WideAreaWav(), EVerdict::Information},
              {"riff.ogg", Wav(kMarkedInfo), EVerdict::NotARecord},
              {"text.wav", "hello", EVerdict::NotARecord},
              {"short.wav", "RIF", EVerdict::NotARecord},
