@@ -508,7 +508,7 @@ void CBrowserPage::OnDelete()
     const int row = CurrentRow();
     const int next = SelectionAfterDelete(m_model->rowCount(), row);
     const SBrowsedRecord* neighbour = m_model->RecordAt(next >= row ? next + 1 : next);
-    const std::filesystem::path nextPath = neighbour ? neighbour->path : std::filesystem::path();
+    const std::filesystem::path nextPath = neighbour ? neighbour->path : std::string();
     const EDeleteResult result = DisposeRecord(path, disposal);
     if (result != EDeleteResult::Deleted) {
         // What the refusal says may come from a change made outside (the file is gone).

@@ -98,7 +98,7 @@ QMimeData* CRecordListModel::mimeData(const QModelIndexList& indexes) const
     QStringList paths;
     for (const QModelIndex& index : indexes) {
         if (const SBrowsedRecord* record = RecordAt(index.row()))
-            paths << QFile::decodeName(record->path.native().c_str());
+            paths << QFile::decodeName(record->path.c_str());
     }
     if (paths.isEmpty())
         return nullptr;

@@ -167,14 +167,13 @@ void AppendJsonString(std::string& out, QStringView text)
 
 // The bytes of a path as QFile::decodeName reads them, as a JSON string; a plain ASCII path
 // is its own JSON text.
-void AppendJsonPath(std::string& out, const std::filesystem::path& path)
+void AppendJsonPath(std::string& out, const std::string& native)
 {
-    const std::string& native = path.native();
     const bool plain = std::all_of(native.begin(), native.end(), [](char c) {
         return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
     });
     if (!plain) {
-        AppendJsonString(out, NativePath::Display(path));
+        AppendJsonString(out, NativePath::Display(native));
         return;
     }
     out += '"';
@@ -199,7 +198,7 @@ void AppendJsonArray(std::string& out, const QStringList& items, std::size_t ind
 
 void AppendText(std::string& out, const SBrowsedRecord& record)
 {
-    out += record.path.native();
+    out += record.path;
     out += "\n  name: ";
     AppendUtf8(out, record.fileName);
     out += '\n';

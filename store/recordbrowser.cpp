@@ -128,7 +128,7 @@ CRecordBrowser::CRecordBrowser(const RecordList& records, const QTimeZone& zone)
         slot.key = std::move(keys[order[i]]);
         slot.position = static_cast<int>(i);
         m_order[i] = static_cast<int>(i);
-        m_slotOfPath.emplace(slot.record.path.native(), static_cast<int>(i));
+        m_slotOfPath.emplace(slot.record.path, static_cast<int>(i));
     }
     for (std::size_t i = 0; i < m_slots.size(); ++i)
         Index(static_cast<int>(i), true);
@@ -184,7 +184,7 @@ void CRecordBrowser::Put(const RecordEntry& entry)
     m_listed.clear();
     SBrowsedRecord record = Browse(entry, m_clock);
     RecordOrder::SKey key = RecordOrder::Key(record.fileName);
-    const std::string path = record.path.native();
+    const std::string path = record.path;
     int position = -1;
     if (const auto found = m_slotOfPath.find(path); found != m_slotOfPath.end()) {
         const SSlot& old = m_slots[static_cast<std::size_t>(found->second)];
@@ -344,7 +344,7 @@ void CRecordBrowser::RemoveSlots(const std::vector<int>& taken)
         m_slots[static_cast<std::size_t>(m_order[i])].position = static_cast<int>(i);
     for (const int slot : taken) {
         SSlot& gone = m_slots[static_cast<std::size_t>(slot)];
-        m_slotOfPath.erase(gone.record.path.native());
+        m_slotOfPath.erase(gone.record.path);
         m_poolGarbage += static_cast<std::size_t>(
             gone.indexed.contacts.count + gone.indexed.tags.count + gone.indexed.taskLines.count);
         gone.position = -1;

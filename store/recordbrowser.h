@@ -46,10 +46,10 @@ struct STagGroup
 // What the browser needs of one record, worked out once when it is read.
 struct SBrowsedRecord
 {
-    std::filesystem::path path; // as the record list gives it (the file system's bytes)
-    QString fileName;           // the text the lists show
-    QDateTime recorded;         // local (RecordDate::Of); invalid when unknown
-    QDate day;                  // recorded.date(); invalid when unknown
+    std::string path;   // as the record list gives it (the file system's bytes)
+    QString fileName;   // the text the lists show
+    QDateTime recorded; // local (RecordDate::Of); invalid when unknown
+    QDate day;          // recorded.date(); invalid when unknown
     // The file's status and the audio's length in samples as the record was read; absent when
     // the record list did not carry them.
     std::optional<SFileStamp> stamp;

@@ -15,8 +15,10 @@ class CTagger;
 // One stored record: a file whose embedded information starts with the record marker.
 struct RecordEntry
 {
-    std::filesystem::path path;   // the folder, a slash, the file name, as the file system spells
-                                  // them (see NativePath)
+    // The folder, a slash, the file name, as the file system spells them (see NativePath). Kept
+    // as bytes: a std::filesystem::path splits itself into parts, a cost every record listed
+    // would pay for nothing.
+    std::string path;
     QString fileName;             // the file name as the lists show it
     std::uint32_t infoLength = 0; // bytes of information read (1024 for our records)
     QByteArray info;              // the information block as read, up to its first zero byte

@@ -88,12 +88,11 @@ void CRecordListing::List(std::size_t index, EStatus status, EOrder order)
                   [](const SFile& a, const SFile& b) { return a.name < b.name; });
 }
 
-fs::path CRecordListing::PathOf(const SFile& file) const
+std::string CRecordListing::PathOf(const SFile& file) const
 {
-    // Put together as text and split once: cheaper than appending to a path.
     std::string path;
     PathTextOf(file, path);
-    return fs::path(std::move(path));
+    return path;
 }
 
 void CRecordListing::PathTextOf(const SFile& file, std::string& path) const

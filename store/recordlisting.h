@@ -48,8 +48,9 @@ public:
                             EOrder order = EOrder::ByName, std::size_t expected = 0);
 
     const std::vector<SFile>& Files() const { return m_files; }
-    std::filesystem::path PathOf(const SFile& file) const;
-    // The same path as text, put into `path` (whose memory is used again).
+    // The folder, a slash and the name: the file system's bytes.
+    std::string PathOf(const SFile& file) const;
+    // The same, put into `path` (whose memory is used again).
     void PathTextOf(const SFile& file, std::string& path) const;
     // One pass over a listed file (RecordReader::Read).
     // `fileName`: the file's name as the lists show it, when the caller has it already.

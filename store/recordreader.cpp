@@ -68,7 +68,7 @@ struct SHead
     std::unique_ptr<CBaseDecoder> decoder;
 };
 
-std::optional<SHead> ReadHeader(int fd, std::string_view name, const std::filesystem::path& path,
+std::optional<SHead> ReadHeader(int fd, std::string_view name, const std::string& path,
                                 const DecoderOpener& decoders)
 {
     // The bytes a record made here needs, then the rest only for a longer header: copying
@@ -99,7 +99,7 @@ std::optional<SHead> ReadHeader(int fd, std::string_view name, const std::filesy
     if (!decoders)
         return std::nullopt;
     try {
-        SHead head{{}, std::nullopt, decoders(path.native())};
+        SHead head{{}, std::nullopt, decoders(path)};
         head.info = head.decoder->GetInfo();
         return head;
     } catch (const CAudioError&) {
@@ -123,8 +123,8 @@ DecoderOpener DecodersOf(const CAudioManager& audio)
     };
 }
 
-std::optional<RecordEntry> Read(int folderFd, const char* name, std::filesystem::path path,
-                                QString fileName, EDetail detail, const DecoderOpener& decoders)
+std::optional<RecordEntry> Read(int folderFd, const char* name, std::string path, QString fileName,
+                                EDetail detail, const DecoderOpener& decoders)
 {
     const CFd file(::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
     if (file.Get() < 0)
@@ -159,7 +159,8 @@ std::optional<RecordEntry> Read(int folderFd, const char* name, std::filesystem:
 std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
                                 const DecoderOpener& decoders)
 {
-    return Read(AT_FDCWD, path.c_str(), path, NativePath::DisplayName(path), detail, decoders);
+    return Read(AT_FDCWD, path.c_str(), path.native(), NativePath::DisplayName(path), detail,
+                decoders);
 }
 
 std::optional<SMeasure> Measure(const std::filesystem::path& path)
@@ -173,7 +174,7 @@ std::optional<SMeasure> Measure(const std::filesystem::path& path)
     SMeasure measure{*stamp, std::nullopt};
     if (!RecordDate::NeedsLength(*stamp))
         return measure;
-    if (std::optional<SHead> head = ReadHeader(file.Get(), path.native(), path, nullptr))
+    if (std::optional<SHead> head = ReadHeader(file.Get(), path.native(), path.native(), nullptr))
         measure.samples = LengthOf(*head, file.Get(), stamp->size);
     return measure;
 }

@@ -48,8 +48,8 @@ enum class EDetail
 // reached as `path`; nullopt when it is no record (no information, or none that starts with the
 // marker; not a file of a known format; gone; not a regular file where the status was taken).
 // `fileName` is the name as the lists show it (NativePath::DisplayName of `path`).
-std::optional<RecordEntry> Read(int folderFd, const char* name, std::filesystem::path path,
-                                QString fileName, EDetail detail, const DecoderOpener& decoders);
+std::optional<RecordEntry> Read(int folderFd, const char* name, std::string path, QString fileName,
+                                EDetail detail, const DecoderOpener& decoders);
 std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
                                 const DecoderOpener& decoders);
 

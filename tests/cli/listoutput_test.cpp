@@ -37,7 +37,7 @@ std::string AsQtWrites(const SBrowsedRecord& record, const QJsonValue& seconds)
     const QJsonObject object{
         {"contacts", QJsonArray::fromStringList(contacts)},
         {"name", record.fileName},
-        {"path", QString::fromStdString(record.path.native())},
+        {"path", QString::fromStdString(record.path)},
         {"recorded", record.recorded.isValid()
                          ? QJsonValue(record.recorded.toString("yyyy-MM-ddTHH:mm:ss"))
                          : QJsonValue(QJsonValue::Null)},
