@@ -35,22 +35,29 @@ namespace {
 
 constexpr std::uint32_t kPolynomial = 0x04c11db7;
 
+// r times x, modulo the polynomial.
+constexpr std::uint32_t TimesX(std::uint32_t r)
+{
+    return (r & 0x80000000u) ? (r << 1) ^ kPolynomial : r << 1;
+}
+
 // x^n modulo the polynomial: what multiplying by x^n leaves, for folding n bits ahead.
 constexpr std::uint64_t XPower(unsigned n)
 {
     std::uint32_t r = 1;
     for (unsigned i = 0; i < n; ++i)
-        r = (r & 0x80000000u) ? (r << 1) ^ kPolynomial : r << 1;
+        r = TimesX(r);
     return r;
 }
 
+// Each byte's checksum from a zero register: the byte times x^32.
 constexpr std::array<std::uint32_t, 256> MakeTable()
 {
     std::array<std::uint32_t, 256> table{};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t r = i << 24;
         for (int bit = 0; bit < 8; ++bit)
-            r = (r & 0x80000000u) ? (r << 1) ^ kPolynomial : r << 1;
+            r = TimesX(r);
         table[i] = r;
     }
     return table;
