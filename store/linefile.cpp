@@ -125,8 +125,9 @@ void RemoveLeftovers(const QFileInfo& target)
 
 } // namespace
 
-bool ReplaceBytes(const QString& path, const QByteArray& bytes)
+bool ReplaceBytes(const QString& path, const QByteArray& bytes, EDurability durability)
 {
+    const bool synced = durability == EDurability::Synced;
     const std::optional<QString> target = WriteTarget(path);
     if (!target)
         return false;
@@ -151,16 +152,16 @@ bool ReplaceBytes(const QString& path, const QByteArray& bytes)
         const mode_t mode = ::stat(QFile::encodeName(*target).constData(), &old) == 0
                                 ? (old.st_mode & 07777)
                                 : 0644;
-        written = ::fchmod(fd, mode) == 0 && WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
+        written = ::fchmod(fd, mode) == 0 && WriteAllTo(fd, bytes) && (!synced || ::fsync(fd) == 0);
         written = closer.Close() && written;
     }
-    // Only a file whose every byte reached the disk replaces the old one.
+    // Only a file written whole (and on the disk, when it must be) replaces the old one.
     if (!written || ::rename(temporary.constData(), QFile::encodeName(*target).constData()) != 0) {
         ::unlink(temporary.constData());
         return false;
     }
     // The rename itself reaches the disk only with the folder.
-    return DiskSync::SyncFolder(QFile::encodeName(info.absolutePath()).toStdString());
+    return !synced || DiskSync::SyncFolder(QFile::encodeName(info.absolutePath()).toStdString());
 }
 
 std::optional<QStringList> Read(const QString& path)

@@ -14,8 +14,17 @@ namespace LineFile {
 // not a regular file (a FIFO is never opened for reading in a way that could block).
 std::optional<QByteArray> ReadBytes(const QString& path);
 
+// Whether a replaced file must survive a power cut, or only be whole or absent after one (a
+// cache, which is made again).
+enum class EDurability
+{
+    Synced,
+    Unsynced,
+};
+
 // Replaces the file with `bytes` through a temporary file renamed over it (see Replace).
-bool ReplaceBytes(const QString& path, const QByteArray& bytes);
+bool ReplaceBytes(const QString& path, const QByteArray& bytes,
+                  EDurability durability = EDurability::Synced);
 
 // Where a write of `path` goes: the path itself, or for a symbolic link its target when that
 // lies in the link's own folder or below it; nullopt for a link that leads out of it (a
