@@ -8,6 +8,8 @@
 #include "cli/commandfailure.h"
 #include "cli/listfilter.h"
 #include "cli/listoutput.h"
+#include "platform/home.h"
+#include "store/lengthcache.h"
 #include "store/nativepath.h"
 #include "store/recordbrowser.h"
 #include "store/recordcatalogue.h"
@@ -84,16 +86,23 @@ int CBrowseCommands::List(CCliContext& context, const CCommandLine& line)
     // for, nor holds, all of them.
     std::string text;
     if (line.Has("json")) {
+        // Each Speex memo's length is read from its tail once, then known while the file stays
+        // as it was.
+        CLengthCache lengths(Home::CacheFolder() + QStringLiteral("lengths.cache"));
         bool first = true;
         out << "[\n";
-        RecordStream::Each(folders, query, RecordStream::ELength::Always, decoders,
-                           [&](const SBrowsedRecord& record) {
-                               text.assign(first ? "" : ",\n");
-                               first = false;
-                               ListOutput::AppendJson(text, record);
-                               out.write(text.data(), static_cast<std::streamsize>(text.size()));
-                           });
+        RecordStream::Each(
+            folders, query, RecordStream::ELength::Always, decoders,
+            [&](const SBrowsedRecord& record) {
+                text.assign(first ? "" : ",\n");
+                first = false;
+                ListOutput::AppendJson(text, record);
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            },
+            &lengths);
         out << (first ? "]\n" : "\n]\n");
+        // A cache that cannot be written costs the next listing its reads, and nothing else.
+        lengths.Save();
         return 0;
     }
     RecordStream::Each(folders, query, RecordStream::ELength::WhereTheDateNeedsIt, decoders,

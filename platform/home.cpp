@@ -38,6 +38,15 @@ QString Folder()
     return ApplicationDataFolder();
 }
 
+QString CacheFolder()
+{
+    if (IsChosenByEnvironment())
+        return Folder();
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return WithTrailingSlash(base) + QLatin1String(kOrganisation) + u'/' +
+           QLatin1String(kApplication) + u'/';
+}
+
 QString DeviceDataFolder()
 {
     return ApplicationDataFolder() + QStringLiteral("Data/");

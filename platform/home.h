@@ -21,6 +21,11 @@ bool IsChosenByEnvironment();
 // The per-user application data folder, whatever the environment says: the device memory.
 QString ApplicationDataFolder();
 
+// Where what is made again when lost is kept: the home when $PARLANTOGRAPHER_HOME chooses
+// it (a chosen home is self-contained), else the per-user cache folder
+// (<cache location>/Brindlewares/Parlantographer/). The folder is not created here.
+QString CacheFolder();
+
 // Data folder in device memory used when the home lies on a removable volume:
 // ApplicationDataFolder() + "Data/".
 QString DeviceDataFolder();

@@ -108,9 +108,11 @@ void CRecordListing::PathTextOf(const SFile& file, std::string& path) const
 
 std::optional<RecordEntry> CRecordListing::Read(const SFile& file, RecordReader::EDetail detail,
                                                 const RecordReader::DecoderOpener& decoders,
-                                                const QString& fileName) const
+                                                const QString& fileName,
+                                                CLengthCache* lengths) const
 {
-    return RecordReader::Read(
-        ::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(), PathOf(file),
-        fileName.isEmpty() ? NativePath::DisplayName(file.name) : fileName, detail, decoders);
+    return RecordReader::Read(::dirfd(m_folders[file.folder].dir.get()), file.name.c_str(),
+                              PathOf(file),
+                              fileName.isEmpty() ? NativePath::DisplayName(file.name) : fileName,
+                              detail, decoders, lengths);
 }

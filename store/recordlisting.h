@@ -56,7 +56,8 @@ public:
     // `fileName`: the file's name as the lists show it, when the caller has it already.
     std::optional<RecordEntry> Read(const SFile& file, RecordReader::EDetail detail,
                                     const RecordReader::DecoderOpener& decoders,
-                                    const QString& fileName = QString()) const;
+                                    const QString& fileName = QString(),
+                                    CLengthCache* lengths = nullptr) const;
 
 private:
     struct SDirCloser

@@ -5,6 +5,7 @@
 #include "audio/basedecoder.h"
 #include "audio/recordlength.h"
 #include "store/headerinforeader.h"
+#include "store/lengthcache.h"
 #include "store/nativepath.h"
 #include "store/recorddate.h"
 #include "store/recordinfo.h"
@@ -114,6 +115,25 @@ std::optional<std::uint64_t> LengthOf(SHead& head, int fd, std::uint64_t fileSiz
     return head.decoder->GetLength();
 }
 
+bool IsOgg(const SHead& head)
+{
+    return head.layout && head.layout->codec == RecordLength::ECodec::Ogg;
+}
+
+// The length of a file as its status describes it, from `lengths` when they know it.
+std::optional<std::uint64_t> LengthOf(SHead& head, int fd, const SFileStamp& stamp,
+                                      const std::string& path, CLengthCache* lengths)
+{
+    if (!lengths || !IsOgg(head))
+        return LengthOf(head, fd, stamp.size);
+    if (const std::optional<std::uint64_t> known = lengths->Find(path, stamp))
+        return known;
+    const std::optional<std::uint64_t> samples = LengthOf(head, fd, stamp.size);
+    if (samples)
+        lengths->Remember(path, stamp, *samples);
+    return samples;
+}
+
 } // namespace
 
 DecoderOpener DecodersOf(const CAudioManager& audio)
@@ -124,7 +144,8 @@ DecoderOpener DecodersOf(const CAudioManager& audio)
 }
 
 std::optional<RecordEntry> Read(int folderFd, const char* name, std::string path, QString fileName,
-                                EDetail detail, const DecoderOpener& decoders)
+                                EDetail detail, const DecoderOpener& decoders,
+                                CLengthCache* lengths)
 {
     const CFd file(::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
     if (file.Get() < 0)
@@ -140,7 +161,7 @@ std::optional<RecordEntry> Read(int folderFd, const char* name, std::string path
                       QByteArray(head->info.data(), static_cast<qsizetype>(text))};
     if (detail == EDetail::Info)
         return entry;
-    if (detail == EDetail::Length) {
+    if (detail == EDetail::Length && !(lengths && IsOgg(*head))) {
         // The end of the file is its size: a cheaper call than the status.
         const off_t size = ::lseek(file.Get(), 0, SEEK_END);
         if (size < 0)
@@ -148,11 +169,14 @@ std::optional<RecordEntry> Read(int folderFd, const char* name, std::string path
         entry.samples = LengthOf(*head, file.Get(), static_cast<std::uint64_t>(size));
         return entry;
     }
-    entry.stamp = StatusOf(file.Get());
-    if (!entry.stamp)
+    const std::optional<SFileStamp> stamp = StatusOf(file.Get());
+    if (!stamp)
         return std::nullopt;
-    if (detail == EDetail::Full || RecordDate::NeedsLength(*entry.stamp))
-        entry.samples = LengthOf(*head, file.Get(), entry.stamp->size);
+    if (detail != EDetail::Dated || RecordDate::NeedsLength(*stamp))
+        entry.samples = LengthOf(*head, file.Get(), *stamp, entry.path, lengths);
+    // A record named by its date keeps no status, as without `lengths`.
+    if (detail != EDetail::Length)
+        entry.stamp = stamp;
     return entry;
 }
 

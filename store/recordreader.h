@@ -14,14 +14,15 @@
 #include <string>
 
 class CAudioManager;
+class CLengthCache;
 
 // One pass over a record file: it is opened once, its first bytes are read once (the header
 // and the information area: CHeaderInfoReader), its status is taken once when asked for, the
-// tail of an Ogg file is read once when its length is needed (RecordLength), and it is closed:
-// at most five calls and about 8 KB however long the memo is. Nothing is decoded, except
-// a file whose header the quick reader leaves undecided (a header longer than its first bytes,
-// pages that do not frame cleanly), which goes to a decoder when the caller gives a way to
-// open one.
+// tail of an Ogg file is read once when its length is needed and a CLengthCache given does not
+// know it (RecordLength), and it is closed: at most five calls and about 8 KB however long the
+// memo is. Nothing is decoded, except a file whose header the quick reader leaves undecided (a
+// header longer than its first bytes, pages that do not frame cleanly), which goes to a decoder
+// when the caller gives a way to open one.
 //
 // Files are opened without waiting and never through a link, so a FIFO or a device named like
 // a record never blocks the reader.
@@ -47,9 +48,12 @@ enum class EDetail
 // The record in the file `name` of the folder open as `folderFd` (AT_FDCWD with a whole path),
 // reached as `path`; nullopt when it is no record (no information, or none that starts with the
 // marker; not a file of a known format; gone; not a regular file where the status was taken).
-// `fileName` is the name as the lists show it (NativePath::DisplayName of `path`).
+// `fileName` is the name as the lists show it (NativePath::DisplayName of `path`). With
+// `lengths`, a Speex memo's length is looked up there first (the file's status is then taken
+// instead of its end, even for EDetail::Length), and remembered there when its tail was read.
 std::optional<RecordEntry> Read(int folderFd, const char* name, std::string path, QString fileName,
-                                EDetail detail, const DecoderOpener& decoders);
+                                EDetail detail, const DecoderOpener& decoders,
+                                CLengthCache* lengths = nullptr);
 std::optional<RecordEntry> Read(const std::filesystem::path& path, EDetail detail,
                                 const DecoderOpener& decoders);
 

@@ -19,7 +19,7 @@ constexpr std::size_t kBatch = 256;
 
 void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
           const RecordReader::DecoderOpener& decoders,
-          const std::function<void(const SBrowsedRecord&)>& take)
+          const std::function<void(const SBrowsedRecord&)>& take, CLengthCache* lengths)
 {
     const CZoneClock clock(QTimeZone::systemTimeZone());
     const CRecordListing listing(folders);
@@ -42,7 +42,7 @@ void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
                                        ? (keys[at].dated ? EDetail::Length : EDetail::Full)
                                        : (keys[at].dated ? EDetail::Info : EDetail::Dated);
             if (std::optional<RecordEntry> entry =
-                    listing.Read(files[at], detail, decoders, keys[at].name))
+                    listing.Read(files[at], detail, decoders, keys[at].name, lengths))
                 batch.push_back(std::move(*entry));
         }
         if (text) {

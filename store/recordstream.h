@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <functional>
 
+class CLengthCache;
+
 // The records of the record folders handed over one at a time, in the order the browser lists
 // them and narrowed by a query as the browser narrows them, with memory that stays flat however
 // many records there are: the folders are listed and the names ordered first (RecordOrder needs
@@ -21,9 +23,9 @@ enum class ELength
 };
 
 // Calls `take` with each record `query` lets through. `decoders` read headers the quick reader
-// leaves undecided.
+// leaves undecided; `lengths`, when given, knows and learns Speex memos' lengths.
 void Each(const QStringList& folders, const SRecordQuery& query, ELength length,
           const RecordReader::DecoderOpener& decoders,
-          const std::function<void(const SBrowsedRecord&)>& take);
+          const std::function<void(const SBrowsedRecord&)>& take, CLengthCache* lengths = nullptr);
 
 } // namespace RecordStream
