@@ -67,6 +67,12 @@ TEST(PortAudioLoopback, ARecordingOfThePlaybackHoldsTheTone)
     ASSERT_TRUE(player.WaitUntilStopped(10s));
     player.StopPlaying();
     std::this_thread::sleep_for(300ms);
+    // The server may take the whole tone at once and play it out only afterwards, so the
+    // player can be done before the recording holds much: it goes on until it has handed its
+    // first second over.
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (recorder.CapturedSamples() < 8000 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
     recorder.StopRecording();
 
     // A recording that started late under load (or under the thread sanitizer) still holds
